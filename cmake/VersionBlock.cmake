@@ -145,8 +145,9 @@ constexpr TVersionSource kSource{
 constexpr std::size_t kSize = EncodeVersionBlock(kSource, nullptr);
 
 // A section of its own lets readers find the block in the file without
-// running it; "used" keeps it although no code refers to it.
-[[gnu::section(".qrl_version"), gnu::used]] constexpr std::array<std::uint8_t, kSize>
+// running it; "used" and "retain" keep it from the compiler and from the
+// linker's garbage collection although no code refers to it.
+[[gnu::section(".qrl_version"), gnu::used, gnu::retain]] constexpr std::array<std::uint8_t, kSize>
     kVersionBlock = MakeVersionBlock<kSize>(kSource);
 
 }  // namespace

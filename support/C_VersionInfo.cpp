@@ -8,11 +8,13 @@
 #include <QLocale>
 
 #include <array>
+#include <iterator>
 
 namespace {
 
+// The string-table keys in the order they are read.
 constexpr std::array<const char*, 10> kStringKeys = {
-    "Comments",    "CompanyName",      "FileDescription",  "FileVersion", "InternalName",
+    "Comments",       "CompanyName",     "FileDescription",  "FileVersion", "InternalName",
     "LegalCopyright", "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion",
 };
 
@@ -194,10 +196,11 @@ void TCustomversion_Info::readInfo() const
     v.FileSubtype = fixed->dwFileSubtype;
     v.FileDate = static_cast<double>((fixed->dwFileDateLS & 0xFFFF) << 16 | (fixed->dwFileDateMS & 0xFFFF));
 
-    QString* const targets[] = {&v.Comments,       &v.CompanyName,    &v.FileDescription,
-                                &v.FileVersion,    &v.InternalName,   &v.LegalCopyright,
+    QString* const targets[] = {&v.Comments,       &v.CompanyName,      &v.FileDescription,
+                                &v.FileVersion,    &v.InternalName,     &v.LegalCopyright,
                                 &v.LegalTrademark, &v.OriginalFilename, &v.ProductName,
                                 &v.ProductVersion};
+    static_assert(std::size(targets) == kStringKeys.size());
     for (std::size_t i = 0; i < kStringKeys.size(); ++i) {
         const QByteArray path = (v.StringPrefix + QLatin1String(kStringKeys[i])).toLatin1();
         const auto value = VerQueryValue(FBuffer, std::string_view(path.constData(), path.size()));

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -102,6 +103,36 @@ TEST(GetFileVersionString, DamagedCopiesOfAProgram)
     bytes = whole;
     putLe32(bytes, block + 16 + 4, kFixedFileInfoSize - 1);
     EXPECT_EQ(GetFileVersionString(writeFile(dir, QStringLiteral("root"), bytes)), kNoVersion);
+}
+
+TEST(GetFileVersionString, EveryByteOfTheHeadersAndTheBlockDamaged)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("damaged"));
+    const std::vector<std::uint8_t> whole = ReadBytes(kSample);
+    const std::size_t block = blockOffset(whole);
+    const std::size_t blockSize = ReadVersionBlock(kSample.toStdString())->size();
+    std::uint64_t tableOffset = 0;
+    std::copy_n(whole.begin() + offsetof(Elf64_Ehdr, e_shoff), sizeof tableOffset,
+                reinterpret_cast<std::uint8_t*>(&tableOffset));
+    ASSERT_LT(tableOffset, whole.size());
+
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < sizeof(Elf64_Ehdr); ++i)
+        positions.push_back(i);
+    for (std::size_t i = tableOffset; i < whole.size(); ++i)
+        positions.push_back(i);
+    for (std::size_t i = block; i < block + blockSize; ++i)
+        positions.push_back(i);
+
+    const QRegularExpression version(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$"));
+    for (const std::size_t at : positions) {
+        std::vector<std::uint8_t> bytes = whole;
+        bytes[at] ^= 0xFF;
+        WriteBytes(path, bytes);
+        const QString text = GetFileVersionString(path);
+        EXPECT_TRUE(text == kNoVersion || version.match(text).hasMatch()) << at;
+    }
 }
 
 TEST(WideGetFileVersionInfo, SizeAndCopy)
