@@ -66,6 +66,10 @@ void TQtPrinter::endDoc()
     QPainter device;
     if (!device.begin(printer_.get()))
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name()));
+    // A picture replays as if recorded at its own (the screen's) resolution,
+    // scaled up to the device's; the page was recorded in device pixels.
+    device.scale(qreal(page->logicalDpiX()) / printer_->logicalDpiX(),
+                 qreal(page->logicalDpiY()) / printer_->logicalDpiY());
     device.drawPicture(0, 0, *page);
     if (!device.end() || printer_->printerState() == QPrinter::Error)
         throw EPrinter(QStringLiteral("The page could not be sent to \"%1\"").arg(name()));
