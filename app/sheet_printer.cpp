@@ -83,8 +83,9 @@ int TIDPrinter::MmToPixels(int Mm, int Dpi)
 {
     if (Dpi == 0)
         return 0;
-    // The length of one pixel first, then the division: the figures printed
-    // so far were computed this way, and 45 mm at 600 dpi (1062.99) must stay 1062.
+    // The length of one pixel first, then the division, and truncation: the
+    // order and the precision decide the last pixel (45 mm at 600 dpi is
+    // 1062.99 and stays 1062), which fixes the photo's size on paper.
     const long double pixelMm = 25.4L / Dpi;
     const long double pixels = Mm / pixelMm;
     return static_cast<int>(std::clamp<long double>(pixels, std::numeric_limits<int>::min(),

@@ -1,7 +1,5 @@
 #include "pdf_printer.h"
 
-#include "pdf_tools.h"
-
 #include <QDir>
 #include <QFile>
 #include <QPaintDevice>
@@ -55,32 +53,6 @@ TEST(TPdfPrinter, WholeSheetAt600DpiIsWhatTheCanvasPaints)
         EXPECT_EQ(device->logicalDpiX(), 600);
         printer.endDoc();
     }
-}
-
-TEST(TPdfPrinter, WritesOnePageOfItsPaper)
-{
-    if (!pdf_tools::available())
-        GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString file = dir.filePath(QStringLiteral("letter.pdf"));
-    TPdfPrinter printer(QPageSize::Letter);
-    printer.setOutputFileName(file);
-    printer.beginDoc();
-    printer.canvas().fillRect(QRect(600, 1200, 1200, 600), Qt::black);
-    printer.endDoc();
-    EXPECT_FALSE(printer.printing());
-
-    EXPECT_EQ(pdf_tools::pageCount(file), 1);
-    EXPECT_EQ(pdf_tools::pageSizePoints(file), QSizeF(612, 792));
-    // At 60 dpi the rectangle is 120 x 60 pixels at (60, 120).
-    const QImage page = pdf_tools::render(file, 60);
-    ASSERT_EQ(page.size(), QSize(510, 660));
-    EXPECT_EQ(page.pixel(61, 121), 0xFF000000u);
-    EXPECT_EQ(page.pixel(178, 178), 0xFF000000u);
-    EXPECT_EQ(page.pixel(58, 150), 0xFFFFFFFFu);
-    EXPECT_EQ(page.pixel(182, 150), 0xFFFFFFFFu);
-    EXPECT_EQ(page.pixel(100, 182), 0xFFFFFFFFu);
 }
 
 TEST(TPdfPrinter, AbortedJobLeavesTheFolderAsItWas)

@@ -11,24 +11,6 @@
 #include <memory>
 #include <stdexcept>
 
-TEST(TPrintJob, EndDeliversExactlyThePageDrawn)
-{
-    TTestPrinter printer(40, 30, 72, 72);
-    {
-        TPrintJob job(printer);
-        job.Canvas().fillRect(QRect(5, 6, 10, 4), Qt::black);
-        job.End();
-    }
-    ASSERT_EQ(printer.printedPages().size(), 1u);
-    const QImage& page = printer.printedPages()[0];
-    EXPECT_EQ(page.size(), QSize(40, 30));
-    EXPECT_EQ(page.pixel(5, 6), 0xFF000000u);
-    EXPECT_EQ(page.pixel(14, 9), 0xFF000000u);
-    EXPECT_EQ(page.pixel(15, 9), 0xFFFFFFFFu);
-    EXPECT_EQ(page.pixel(4, 6), 0xFFFFFFFFu);
-    EXPECT_EQ(printer.abortedJobs(), 0);
-}
-
 TEST(TPrintJob, ScopeLeftByAnErrorAbortsTheJob)
 {
     TTestPrinter printer(40, 30, 72, 72);
@@ -68,19 +50,13 @@ TEST(Printer, SetPrinterSwapsTheCurrentPrinter)
 {
     auto first = std::make_unique<TTestPrinter>(10, 10, 72, 72);
     first->setName(QStringLiteral("first"));
-    TPrinterDevice* firstAddress = first.get();
+    const TPrinterDevice* firstAddress = first.get();
     std::unique_ptr<TPrinterDevice> original = SetPrinter(std::move(first));
     EXPECT_EQ(&Printer(), firstAddress);
     EXPECT_EQ(Printer().name(), QStringLiteral("first"));
 
-    auto second = std::make_unique<TTestPrinter>(10, 10, 72, 72);
-    second->setName(QStringLiteral("second"));
-    std::unique_ptr<TPrinterDevice> previous = SetPrinter(std::move(second));
-    EXPECT_EQ(previous.get(), firstAddress);
-    EXPECT_EQ(Printer().name(), QStringLiteral("second"));
-
     // Without a printer set, the system default is made afresh.
-    SetPrinter(nullptr);
+    EXPECT_EQ(SetPrinter(nullptr).get(), firstAddress);
     const QString defaultName = QPrinterInfo::defaultPrinterName();
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         EXPECT_EQ(Printer().name(), QStringLiteral("Print to PDF"));
