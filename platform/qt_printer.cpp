@@ -63,6 +63,8 @@ void TQtPrinter::endDoc()
     painter_.end();
     const std::unique_ptr<QPicture> page = std::move(page_);
 
+    if (printer_->logicalDpiX() <= 0 || printer_->logicalDpiY() <= 0)
+        throw EPrinter(QStringLiteral("Printer selected is not valid"));
     QPainter device;
     if (!device.begin(printer_.get()))
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name()));
