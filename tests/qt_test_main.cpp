@@ -1,13 +1,14 @@
-// Test entry point for executables that need a Qt application object (widgets,
-// fonts, palettes). Runs on the offscreen platform unless told otherwise.
+// Test entry point for code that paints or shows widgets: QPainter, QPdfWriter,
+// QPicture and widgets want an application object. The offscreen platform
+// needs no display, also when the tests are listed outside scripts/test.
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,159 @@
+#include "sheet_printer.h"
+
+#include "Exception.h"
+#include "printer.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+int clampToInt(std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
+// How many cells fit in `space` with at least one pixel between neighbours.
+// The rule is stated as a walk: start from space div cell and drop a copy
+// while the gap (space - n * cell) div (n - 1) would be 0. That gap is 0
+// exactly when n * (cell + 1) > space + 1, so the walk ends at the largest
+// n <= (space + 1) div (cell + 1), or at a single copy when that is below 2.
+// Computed directly, an absurd page from a broken driver costs no time.
+int fitCount(int space, int cell)
+{
+    // A cell without pixels (a printer reporting no resolution) fits nowhere,
+    // and neither does any cell on a page that the margins used up.
+    if (cell <= 0 || space < cell)
+        return 0;
+    const int n = space / cell;
+    if (n < 2)
+        return n;
+    const auto spaced = (std::int64_t{space} + 1) / (std::int64_t{cell} + 1);
+    return spaced >= 2 ? static_cast<int>(spaced) : 1;
+}
+
+// The even gap between `n` cells in `space`; none for a single cell, which
+// stands at the start of the space.
+int gapFor(int space, int cell, int n)
+{
+    if (n < 2)
+        return 0;
+    return (space - n * cell) / (n - 1);
+}
+
+}  // namespace
+
+TIDPrinter::TIDPrinter()
+{
+    SetPhotoSize(35, 45);
+}
+
+TIDPrinter::~TIDPrinter() = default;
+
+void TIDPrinter::SetPhotoSize(int WidthMm, int HeightMm)
+{
+    FPhotoWidthMm = WidthMm;
+    FPhotoHeightMm = HeightMm;
+    UpdateMetrics();
+}
+
+void TIDPrinter::UpdateMetrics()
+{
+    const TPrinterDevice& printer = Printer();
+    FDpiX = printer.caps(TDeviceCap::LogPixelsX);
+    FDpiY = printer.caps(TDeviceCap::LogPixelsY);
+    FPrintableWidth =
+        clampToInt(std::int64_t{printer.caps(TDeviceCap::HorzRes)} - 2 * std::int64_t{PhysicalOffsetX()});
+    FPrintableHeight =
+        clampToInt(std::int64_t{printer.caps(TDeviceCap::VertRes)} - 2 * std::int64_t{PhysicalOffsetY()});
+    // One dimension at a time, each a no-op when unchanged: the cell the main
+    // window painted survives the UpdateMetrics of DrawSheet and PrintSheet.
+    FCell.SetWidth(MmToPixels(FPhotoWidthMm, FDpiX));
+    FCell.SetHeight(MmToPixels(FPhotoHeightMm, FDpiY));
+    FCell.SetStretchFilter(sfMitchell);
+}
+
+int TIDPrinter::MmToPixels(int Mm, int Dpi)
+{
+    if (Dpi == 0)
+        return 0;
+    // The length of one pixel first, then the division, and truncation: the
+    // order and the precision decide the last pixel (45 mm at 600 dpi is
+    // 1062.99 and stays 1062), which fixes the photo's size on paper.
+    const long double pixelMm = 25.4L / Dpi;
+    const long double pixels = Mm / pixelMm;
+    return static_cast<int>(std::clamp<long double>(pixels, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max()));
+}
+
+int TIDPrinter::PhysicalOffsetX() const
+{
+    return Printer().caps(TDeviceCap::PhysicalOffsetX);
+}
+
+int TIDPrinter::PhysicalOffsetY() const
+{
+    return Printer().caps(TDeviceCap::PhysicalOffsetY);
+}
+
+int TIDPrinter::ColumnCount() const
+{
+    return fitCount(FPrintableWidth, FCell.Width());
+}
+
+int TIDPrinter::RowCount() const
+{
+    return fitCount(FPrintableHeight, FCell.Height());
+}
+
+void TIDPrinter::DrawSheet(QPainter& Canvas)
+{
+    UpdateMetrics();
+    if (FCell.Empty())
+        return;
+    const int cols = ColumnCount();
+    const int rows = RowCount();
+    // A single column or row is drawn like any other grid: the user was
+    // offered its copies, and a blank sheet would waste the paper.
+    if (cols < 1 || rows < 1 || FCount <= 0)
+        return;
+    const int cellWidth = FCell.Width();
+    const int cellHeight = FCell.Height();
+    const int gapX = gapFor(FPrintableWidth, cellWidth, cols);
+    const int gapY = gapFor(FPrintableHeight, cellHeight, rows);
+    const int left = PhysicalOffsetX();
+    const int top = PhysicalOffsetY();
+
+    // Converted once; every copy is then a plain 1:1 blit of the same image,
+    // which also lets a PDF carry the picture only once.
+    QImage image;
+    FCell.AssignTo(image);
+    if (image.isNull())
+        throw Exception(QStringLiteral("Can't allocate the DIB handle"));
+
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < cols; ++col) {
+            // Copies fill the page from the top-left; the places after the
+            // last one stay empty.
+            if (row * cols + col >= FCount)
+                return;
+            const QRect place(left + col * (cellWidth + gapX), top + row * (cellHeight + gapY),
+                              cellWidth, cellHeight);
+            Canvas.drawImage(place, image);
+        }
+    }
+}
+
+void TIDPrinter::PrintSheet()
+{
+    UpdateMetrics();
+    TPrintJob job(Printer());
+    DrawSheet(job.Canvas());
+    job.End();
+}

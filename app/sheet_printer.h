@@ -1,0 +1,112 @@
+#pragma once
+
+#include "bitmap32.h"
+
+#include <array>
+
+class QPainter;
+
+/// Whole millimetres in `Inches`: the product with 25.4 in 80-bit floating
+/// point, truncated toward zero (2 in is 50 mm, 1.8 in 45, 2.2 in 55).
+constexpr int InchToMm(long double Inches)
+{
+    return static_cast<int>(Inches * 25.4L);
+}
+
+/// One identity-photo format of the main window's format list.
+struct TPhotoFormat {
+    int Index;         ///< position in the format list
+    const char* Text;  ///< the list item's text (translatable)
+    int WidthMm;
+    int HeightMm;
+};
+
+/// The formats in the order of the format list; the inch formats are given
+/// in whole millimetres through InchToMm.
+inline constexpr std::array<TPhotoFormat, 3> kPhotoFormats = {{
+    {0, "35 x 45 mm (France)", 35, 45},
+    {1, "2 x 2 in. (US)", InchToMm(2.0L), InchToMm(2.0L)},
+    {2, "1.8 x 2.2 in. (Canada)", InchToMm(1.8L), InchToMm(2.2L)},
+}};
+
+/// The sheet printer: the size of one photo in whole millimetres, the
+/// current printer's metrics, the photo cell at printer resolution, and the
+/// grid of copies that fits on the page. Every printer figure is read from
+/// the current printer (Printer()) when needed and kept only in the fields.
+///
+/// The grid keeps one physical offset of margin inside the printable area
+/// on each side (PrintableWidth/Height), stands at least one pixel of paper
+/// between neighbouring copies, and spreads what is left evenly between
+/// them; the remainder of that division stays at the right and bottom.
+class TIDPrinter {
+public:
+    /// Photo size 35 x 45 mm, then UpdateMetrics.
+    TIDPrinter();
+    ~TIDPrinter();
+    TIDPrinter(const TIDPrinter&) = delete;
+    TIDPrinter& operator=(const TIDPrinter&) = delete;
+
+    /// Stores the photo size, then UpdateMetrics.
+    void SetPhotoSize(int WidthMm, int HeightMm);
+
+    /// Re-reads the printer's resolutions and printable size and resizes
+    /// the cell to the photo size in printer pixels (width first, then
+    /// height; an unchanged size keeps the cell's pixels). The cell's
+    /// stretch filter becomes Mitchell.
+    void UpdateMetrics();
+
+    /// `Mm` in pixels at `Dpi`: Mm / (25.4 / Dpi) in 80-bit floating point,
+    /// truncated toward zero (35 mm at 600 dpi is 826, 45 mm 1062). A
+    /// resolution of 0 gives 0; results beyond the int range are clamped.
+    static int MmToPixels(int Mm, int Dpi);
+
+    /// The current printer's physical offsets, in device pixels.
+    int PhysicalOffsetX() const;
+    int PhysicalOffsetY() const;
+
+    /// How many copies of the cell fit across (down) the printable width
+    /// (height) with at least one pixel between neighbours; 0 for a cell
+    /// without pixels or one larger than the page.
+    int ColumnCount() const;
+    int RowCount() const;
+    int Capacity() const { return ColumnCount() * RowCount(); }
+
+    /// UpdateMetrics, then draws the first Count places of the grid, row by
+    /// row, each a 1:1 copy of the cell at the printer's physical offset
+    /// plus its grid position, whatever the canvas (the preview page buffer
+    /// or the printer's page). A single column (row) stands at the offset
+    /// with no gap. Draws nothing for an empty cell or Count 0. Raises
+    /// "Can't allocate the DIB handle" when the cell cannot be converted.
+    void DrawSheet(QPainter& Canvas);
+
+    /// Prints one page with DrawSheet's layout on the current printer. A
+    /// failure while drawing aborts the job, so nothing reaches the printer,
+    /// and the error passes on to the caller.
+    void PrintSheet();
+
+    int PrintableWidth() const { return FPrintableWidth; }
+    int PrintableHeight() const { return FPrintableHeight; }
+    int PhotoWidthMm() const { return FPhotoWidthMm; }
+    int PhotoHeightMm() const { return FPhotoHeightMm; }
+    int DpiX() const { return FDpiX; }
+    int DpiY() const { return FDpiY; }
+
+    /// Copies to draw; set by the main window before each print run.
+    int Count() const { return FCount; }
+    void SetCount(int value) { FCount = value; }
+
+    /// The photo cell, MmToPixels(PhotoWidthMm, DpiX) x
+    /// MmToPixels(PhotoHeightMm, DpiY) pixels as of the last UpdateMetrics.
+    TBitmap32& Cell() { return FCell; }
+    const TBitmap32& Cell() const { return FCell; }
+
+private:
+    int FPrintableWidth = 0;
+    int FPrintableHeight = 0;
+    int FPhotoWidthMm = 35;
+    int FPhotoHeightMm = 45;
+    int FDpiX = 0;
+    int FDpiY = 0;
+    int FCount = 0;
+    TBitmap32 FCell;
+};

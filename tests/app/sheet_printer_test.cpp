@@ -1,0 +1,362 @@
+#include "sheet_printer.h"
+
+#include "printer.h"
+#include "test_printer.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Makes a test printer current for one test and restores the one before.
+class ScopedTestPrinter {
+public:
+    ScopedTestPrinter(int horzRes, int vertRes, int dpiX, int dpiY, int offsetX = 0, int offsetY = 0)
+    {
+        auto printer = std::make_unique<TTestPrinter>(horzRes, vertRes, dpiX, dpiY, offsetX, offsetY);
+        printer_ = printer.get();
+        previous_ = SetPrinter(std::move(printer));
+    }
+    ~ScopedTestPrinter() { SetPrinter(std::move(previous_)); }
+
+    TTestPrinter* operator->() const { return printer_; }
+
+private:
+    TTestPrinter* printer_ = nullptr;
+    std::unique_ptr<TPrinterDevice> previous_;
+};
+
+// A cell whose every pixel tells where it came from, and none is white.
+void paintPattern(TBitmap32& cell)
+{
+    for (int y = 0; y < cell.Height(); ++y)
+        for (int x = 0; x < cell.Width(); ++x)
+            cell.SetPixel(x, y, Color32((x * 7) & 255, (y * 13) & 255, 0x40));
+    cell.Changed();
+}
+
+// The page DrawSheet makes on a buffer as large as the printer's page, the
+// way the main window builds the preview.
+QImage drawOnPageBuffer(TIDPrinter& sheet, int horzRes, int vertRes)
+{
+    TBitmap32 page;
+    page.SetSize(horzRes, vertRes);
+    page.Clear(clWhite32);
+    sheet.DrawSheet(page.Canvas());
+    page.Canvas().end();
+    page.Changed();
+    return page.Handle()->copy();
+}
+
+// Every pixel of `page`: a copy of `cell` at each of `places`, white elsewhere.
+testing::AssertionResult holdsCopiesAt(const QImage& page, const TBitmap32& cell,
+                                       const std::vector<QPoint>& places)
+{
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            QRgb expected = 0xFFFFFF;
+            for (const QPoint& p : places) {
+                if (QRect(p, QSize(cell.Width(), cell.Height())).contains(x, y))
+                    expected = cell.Pixel(x - p.x(), y - p.y()) & 0xFFFFFF;
+            }
+            const QRgb actual = page.pixel(x, y) & 0xFFFFFF;
+            if (actual != expected) {
+                return testing::AssertionFailure()
+                    << "pixel (" << x << ", " << y << ") is " << std::hex << actual << ", expected "
+                    << expected;
+            }
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(TIDPrinter, MmToPixelsTruncatesInExtendedPrecision)
+{
+    EXPECT_EQ(TIDPrinter::MmToPixels(35, 600), 826);
+    EXPECT_EQ(TIDPrinter::MmToPixels(45, 600), 1062);   // 1062.99
+    EXPECT_EQ(TIDPrinter::MmToPixels(50, 600), 1181);
+    EXPECT_EQ(TIDPrinter::MmToPixels(55, 600), 1299);
+    EXPECT_EQ(TIDPrinter::MmToPixels(35, 300), 413);
+    EXPECT_EQ(TIDPrinter::MmToPixels(45, 300), 531);
+    EXPECT_EQ(TIDPrinter::MmToPixels(50, 300), 590);
+    EXPECT_EQ(TIDPrinter::MmToPixels(55, 300), 649);
+    // A whole inch is exact in any precision.
+    EXPECT_EQ(TIDPrinter::MmToPixels(254, 600), 6000);
+    EXPECT_EQ(TIDPrinter::MmToPixels(35, 0), 0);
+    EXPECT_EQ(TIDPrinter::MmToPixels(55, INT_MAX), INT_MAX);
+}
+
+TEST(TIDPrinter, InchFormatsAreWholeMillimetresRoundedDown)
+{
+    EXPECT_EQ(InchToMm(2.0), 50);
+    EXPECT_EQ(InchToMm(1.8), 45);
+    EXPECT_EQ(InchToMm(2.2), 55);
+
+    ASSERT_EQ(kPhotoFormats.size(), 3u);
+    const int expected[3][2] = {{35, 45}, {50, 50}, {45, 55}};
+    const char* texts[3] = {"35 x 45 mm (France)", "2 x 2 in. (US)", "1.8 x 2.2 in. (Canada)"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(kPhotoFormats[i].Index, i);
+        EXPECT_STREQ(kPhotoFormats[i].Text, texts[i]);
+        EXPECT_EQ(kPhotoFormats[i].WidthMm, expected[i][0]);
+        EXPECT_EQ(kPhotoFormats[i].HeightMm, expected[i][1]);
+    }
+}
+
+TEST(TIDPrinter, CreateReadsTheCurrentPrinter)
+{
+    ScopedTestPrinter printer(4960, 7016, 600, 600, 100, 60);
+    TIDPrinter sheet;
+    EXPECT_EQ(sheet.PhotoWidthMm(), 35);
+    EXPECT_EQ(sheet.PhotoHeightMm(), 45);
+    EXPECT_EQ(sheet.DpiX(), 600);
+    EXPECT_EQ(sheet.DpiY(), 600);
+    // The offsets come off the printable area once more on each side.
+    EXPECT_EQ(sheet.PrintableWidth(), 4960 - 200);
+    EXPECT_EQ(sheet.PrintableHeight(), 7016 - 120);
+    EXPECT_EQ(sheet.PhysicalOffsetX(), 100);
+    EXPECT_EQ(sheet.PhysicalOffsetY(), 60);
+    EXPECT_EQ(sheet.Cell().Width(), 826);
+    EXPECT_EQ(sheet.Cell().Height(), 1062);
+    EXPECT_EQ(sheet.Cell().StretchFilter(), sfMitchell);
+    EXPECT_EQ(sheet.Count(), 0);
+}
+
+TEST(TIDPrinter, CellFollowsEachResolutionAndIsReadAfresh)
+{
+    ScopedTestPrinter printer(4960, 3508, 600, 300);
+    TIDPrinter sheet;
+    EXPECT_EQ(sheet.Cell().Width(), 826);
+    EXPECT_EQ(sheet.Cell().Height(), 531);
+    // Unchanged metrics keep the pixels the main window painted.
+    sheet.Cell().SetPixel(825, 530, 0xFF123456);
+    sheet.UpdateMetrics();
+    EXPECT_EQ(sheet.Cell().Pixel(825, 530), 0xFF123456u);
+
+    sheet.SetPhotoSize(InchToMm(1.8), InchToMm(2.2));
+    EXPECT_EQ(sheet.Cell().Width(), 1062);
+    EXPECT_EQ(sheet.Cell().Height(), 649);
+
+    // Another printer (or new settings) takes effect at the next UpdateMetrics.
+    printer->setCaps(TDeviceCap::LogPixelsX, 300);
+    printer->setCaps(TDeviceCap::PhysicalOffsetX, 25);
+    EXPECT_EQ(sheet.PhysicalOffsetX(), 25);
+    EXPECT_EQ(sheet.Cell().Width(), 1062);
+    sheet.UpdateMetrics();
+    EXPECT_EQ(sheet.DpiX(), 300);
+    EXPECT_EQ(sheet.PrintableWidth(), 4960 - 50);
+    EXPECT_EQ(sheet.Cell().Width(), 531);
+    EXPECT_EQ(sheet.Cell().Height(), 649);
+}
+
+TEST(TIDPrinter, ColumnsStandAtLeastOnePixelApart)
+{
+    // The cell is 826 pixels wide at 600 dpi.
+    const int widths[][2] = {{4800, 5}, {2479, 2}, {1653, 2}, {1652, 1}, {825, 0}, {0, 0}};
+    for (const auto& [width, columns] : widths) {
+        ScopedTestPrinter printer(width, 1062, 600, 600);
+        TIDPrinter sheet;
+        EXPECT_EQ(sheet.ColumnCount(), columns) << "printable width " << width;
+    }
+    // Rows follow the same rule with the cell height, 1062.
+    const int heights[][2] = {{2124, 1}, {2125, 2}, {7016, 6}, {1061, 0}};
+    for (const auto& [height, rows] : heights) {
+        ScopedTestPrinter printer(826, height, 600, 600);
+        TIDPrinter sheet;
+        EXPECT_EQ(sheet.RowCount(), rows) << "printable height " << height;
+    }
+}
+
+TEST(TIDPrinter, ColumnCountIsTheGapWalk)
+{
+    // The count as the rule states it: drop a copy while the gap would be 0.
+    auto walk = [](int space, int cell) {
+        int n = space / cell;
+        while (n >= 2 && (space - n * cell) / (n - 1) == 0)
+            --n;
+        return n;
+    };
+    ScopedTestPrinter printer(0, 500, 1, 1);
+    TIDPrinter sheet;
+    for (int dpi = 1; dpi <= 40; ++dpi) {
+        printer->setCaps(TDeviceCap::LogPixelsX, dpi);
+        for (int space = 0; space <= 300; ++space) {
+            printer->setCaps(TDeviceCap::HorzRes, space);
+            sheet.UpdateMetrics();
+            const int cell = sheet.Cell().Width();
+            if (cell == 0)
+                continue;
+            ASSERT_EQ(sheet.ColumnCount(), walk(space, cell)) << "space " << space << ", cell " << cell;
+        }
+    }
+}
+
+TEST(TIDPrinter, CapacityCountsTheGridInsideTheDoubledMargins)
+{
+    // 4800 x 7016 printable after the offsets: 5 columns, 6 rows.
+    ScopedTestPrinter printer(4800 + 2 * 80, 7016 + 2 * 50, 600, 600, 80, 50);
+    TIDPrinter sheet;
+    EXPECT_EQ(sheet.ColumnCount(), 5);
+    EXPECT_EQ(sheet.RowCount(), 6);
+    EXPECT_EQ(sheet.Capacity(), 30);
+
+    // The same page with larger offsets loses a column and a row.
+    printer->setCaps(TDeviceCap::PhysicalOffsetX, 80 + 400);
+    printer->setCaps(TDeviceCap::PhysicalOffsetY, 50 + 600);
+    sheet.UpdateMetrics();
+    EXPECT_EQ(sheet.Capacity(), 4 * 5);
+}
+
+TEST(TIDPrinter, CellLargerThanThePageFitsNowhere)
+{
+    ScopedTestPrinter printer(800, 7016, 600, 600);
+    TIDPrinter sheet;
+    EXPECT_EQ(sheet.ColumnCount(), 0);
+    EXPECT_EQ(sheet.Capacity(), 0);
+    sheet.SetCount(5);
+    paintPattern(sheet.Cell());
+    EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 800, 7016), sheet.Cell(), {}));
+
+    // Margins wider than the page leave a negative printable width.
+    printer->setCaps(TDeviceCap::HorzRes, 4800);
+    printer->setCaps(TDeviceCap::PhysicalOffsetX, 3000);
+    sheet.UpdateMetrics();
+    EXPECT_EQ(sheet.ColumnCount(), 0);
+    EXPECT_EQ(sheet.Capacity(), 0);
+}
+
+TEST(TIDPrinter, PrinterWithoutResolutionGivesNoCapacity)
+{
+    ScopedTestPrinter printer(300, 300, 0, 0);
+    TIDPrinter sheet;
+    EXPECT_TRUE(sheet.Cell().Empty());
+    EXPECT_EQ(sheet.ColumnCount(), 0);
+    EXPECT_EQ(sheet.RowCount(), 0);
+    EXPECT_EQ(sheet.Capacity(), 0);
+    sheet.SetCount(3);
+    EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 300, 300), sheet.Cell(), {}));
+    sheet.PrintSheet();
+    ASSERT_EQ(printer->printedPages().size(), 1u);
+}
+
+// A 100 dpi printer whose page holds 3 x 2 cells of 137 x 177 pixels:
+// printable 452 x 384 inside offsets of 7 and 11, gaps of 20 and 30, one
+// pixel left over at the right.
+class SheetLayout : public testing::Test {
+protected:
+    static constexpr int kHorzRes = 466;
+    static constexpr int kVertRes = 406;
+
+    ScopedTestPrinter printer{kHorzRes, kVertRes, 100, 100, 7, 11};
+    TIDPrinter sheet;
+
+    void SetUp() override
+    {
+        ASSERT_EQ(sheet.Cell().Width(), 137);
+        ASSERT_EQ(sheet.Cell().Height(), 177);
+        ASSERT_EQ(sheet.Capacity(), 6);
+        paintPattern(sheet.Cell());
+    }
+
+    QImage preview() { return drawOnPageBuffer(sheet, kHorzRes, kVertRes); }
+
+    static std::vector<QPoint> firstPlaces(int n)
+    {
+        const std::vector<QPoint> all{{7, 11}, {164, 11}, {321, 11}, {7, 218}, {164, 218}, {321, 218}};
+        return {all.begin(), all.begin() + n};
+    }
+};
+
+TEST_F(SheetLayout, FillsEveryPlaceWhenCountReachesCapacity)
+{
+    sheet.SetCount(6);
+    EXPECT_TRUE(holdsCopiesAt(preview(), sheet.Cell(), firstPlaces(6)));
+    sheet.SetCount(50);
+    EXPECT_TRUE(holdsCopiesAt(preview(), sheet.Cell(), firstPlaces(6)));
+}
+
+TEST_F(SheetLayout, FillsPlacesRowByRowUpToCount)
+{
+    sheet.SetCount(4);
+    EXPECT_TRUE(holdsCopiesAt(preview(), sheet.Cell(), firstPlaces(4)));
+    sheet.SetCount(0);
+    EXPECT_TRUE(holdsCopiesAt(preview(), sheet.Cell(), {}));
+}
+
+TEST_F(SheetLayout, PlacesFollowThePrinterOffsets)
+{
+    // Moving the printable area moves the grid on the preview as on paper.
+    printer->setCaps(TDeviceCap::PhysicalOffsetX, 2);
+    printer->setCaps(TDeviceCap::PhysicalOffsetY, 0);
+    sheet.SetCount(2);
+    // Printable 462 x 406: gaps (462 - 411) div 2 = 25 and 406 - 354 = 52.
+    EXPECT_TRUE(holdsCopiesAt(preview(), sheet.Cell(), {{2, 0}, {2 + 137 + 25, 0}}));
+}
+
+TEST_F(SheetLayout, SingleColumnIsDrawnAtTheOffset)
+{
+    // Exactly two cells wide leaves no pixel between them: one column.
+    printer->setCaps(TDeviceCap::HorzRes, 2 * 137 + 14);
+    sheet.UpdateMetrics();
+    ASSERT_EQ(sheet.ColumnCount(), 1);
+    ASSERT_EQ(sheet.Capacity(), 2);
+    sheet.SetCount(2);
+    EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 2 * 137 + 14, kVertRes), sheet.Cell(),
+                              {{7, 11}, {7, 218}}));
+}
+
+TEST_F(SheetLayout, SingleRowAndSingleCopyAreDrawnAtTheOffset)
+{
+    printer->setCaps(TDeviceCap::VertRes, 300);
+    sheet.UpdateMetrics();
+    ASSERT_EQ(sheet.RowCount(), 1);
+    sheet.SetCount(3);
+    EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, kHorzRes, 300), sheet.Cell(),
+                              {{7, 11}, {164, 11}, {321, 11}}));
+
+    printer->setCaps(TDeviceCap::HorzRes, 200);
+    EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 200, 300), sheet.Cell(), {{7, 11}}));
+}
+
+TEST_F(SheetLayout, PrintsOnePageAsThePreviewShowsIt)
+{
+    sheet.SetCount(5);
+    sheet.PrintSheet();
+    ASSERT_EQ(printer->printedPages().size(), 1u);
+    EXPECT_EQ(printer->abortedJobs(), 0);
+    EXPECT_TRUE(holdsCopiesAt(printer->printedPages()[0], sheet.Cell(), firstPlaces(5)));
+    EXPECT_EQ(printer->printedPages()[0], preview());
+}
+
+TEST_F(SheetLayout, PrintFailingHalfwayIsAbortedAndReported)
+{
+    sheet.SetCount(6);
+    printer->setFailWhilePrinting(true);
+    EXPECT_THROW(sheet.PrintSheet(), EPrinter);
+    EXPECT_FALSE(printer->printing());
+    EXPECT_EQ(printer->abortedJobs(), 1);
+    EXPECT_TRUE(printer->printedPages().empty());
+
+    // The printer is usable again once it answers.
+    printer->setFailWhilePrinting(false);
+    sheet.PrintSheet();
+    EXPECT_EQ(printer->printedPages().size(), 1u);
+}
+
+TEST_F(SheetLayout, PrinterThatCannotStartAJobRaises)
+{
+    printer->setFailBeginDoc(true);
+    EXPECT_THROW(sheet.PrintSheet(), EPrinter);
+    EXPECT_FALSE(printer->printing());
+    EXPECT_TRUE(printer->printedPages().empty());
+}

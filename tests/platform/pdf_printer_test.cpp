@@ -1,0 +1,105 @@
+#include "pdf_printer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPaintDevice>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(TPdfPrinter, PaperFollowsTheLocale)
+{
+    for (const char* name : {"en_US", "en_CA", "fr_CA", "es_MX", "fil_PH", "es_CL"})
+        EXPECT_EQ(DefaultPaperSize(QLocale(QString::fromLatin1(name))), QPageSize::Letter) << name;
+    for (const char* name : {"fr_FR", "de_DE", "en_GB", "en_AU", "ja_JP", "es_ES"})
+        EXPECT_EQ(DefaultPaperSize(QLocale(QString::fromLatin1(name))), QPageSize::A4) << name;
+    EXPECT_EQ(DefaultPaperSize(QLocale::c()), QPageSize::A4);
+}
+
+TEST(TPdfPrinter, WholeSheetAt600DpiIsWhatTheCanvasPaints)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Qt keeps A4 as 595 x 842 points and Letter as 612 x 792.
+    const struct {
+        QPageSize::PageSizeId paper;
+        int width, height;
+    } sheets[] = {{QPageSize::A4, 4958, 7017}, {QPageSize::Letter, 5100, 6600}};
+    for (const auto& sheet : sheets) {
+        TPdfPrinter printer(sheet.paper);
+        EXPECT_EQ(printer.name(), QStringLiteral("Print to PDF"));
+        EXPECT_EQ(printer.caps(TDeviceCap::HorzRes), sheet.width);
+        EXPECT_EQ(printer.caps(TDeviceCap::VertRes), sheet.height);
+        EXPECT_EQ(printer.caps(TDeviceCap::LogPixelsX), 600);
+        EXPECT_EQ(printer.caps(TDeviceCap::LogPixelsY), 600);
+        EXPECT_EQ(printer.caps(TDeviceCap::PhysicalOffsetX), 0);
+        EXPECT_EQ(printer.caps(TDeviceCap::PhysicalOffsetY), 0);
+
+        printer.setOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
+        printer.beginDoc();
+        const QPaintDevice* device = printer.canvas().device();
+        EXPECT_EQ(device->width(), sheet.width);
+        EXPECT_EQ(device->height(), sheet.height);
+        EXPECT_EQ(device->logicalDpiX(), 600);
+        printer.endDoc();
+    }
+}
+
+TEST(TPdfPrinter, AbortedJobLeavesTheFolderAsItWas)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the previous sheet");
+    }
+    TPdfPrinter printer(QPageSize::A4);
+    printer.setOutputFileName(file);
+    printer.beginDoc();
+    printer.canvas().fillRect(QRect(0, 0, 100, 100), Qt::black);
+    printer.abort();
+    EXPECT_FALSE(printer.printing());
+    EXPECT_EQ(readAll(file), QByteArray("the previous sheet"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("sheet.pdf")});
+
+    // A completed job replaces the old file.
+    printer.beginDoc();
+    printer.endDoc();
+    EXPECT_TRUE(readAll(file).startsWith("%PDF-"));
+}
+
+TEST(TPdfPrinter, FileThatCannotBeWrittenRaisesWithItsName)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    TPdfPrinter printer(QPageSize::A4);
+    try {
+        printer.beginDoc();
+        ADD_FAILURE() << "a job started without a file name";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("Print to PDF"))) << e.what();
+    }
+
+    const QString file = dir.filePath(QStringLiteral("no such folder/sheet.pdf"));
+    printer.setOutputFileName(file);
+    try {
+        printer.beginDoc();
+        ADD_FAILURE() << "a job started on a missing folder";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message.contains(QDir::toNativeSeparators(file))) << e.what();
+    }
+    EXPECT_FALSE(printer.printing());
+    EXPECT_FALSE(QFile::exists(file));
+}
