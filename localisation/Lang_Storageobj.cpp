@@ -269,6 +269,9 @@ bool TStorefile::Last()
         return false;
     if (FRecordCount == 0)
         return First();
+    // Past a damaged record the file is taken to end there: no last record.
+    if (FNavigationEnd != FEndPosition)
+        return false;
     std::int32_t trailer = 0;
     if (!readInt32At(FEndPosition - 4, trailer) || trailer < kRecordOverhead ||
         FEndPosition - trailer < FDataStart)

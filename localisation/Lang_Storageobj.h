@@ -66,7 +66,8 @@ public:
     bool Eof() const;
 
     bool First();
-    /// False when closed or when the last trailer is damaged.
+    /// False when closed, when the last trailer is damaged, or once a damaged
+    /// record was met.
     bool Last();
     /// False at Eof (also at a damaged size field); does not move then.
     bool Next();
