@@ -1,5 +1,7 @@
 #include "Lang_Components.h"
 
+#include "Lang_Properties.h"
+
 #include <QMenu>
 #include <QWidget>
 
@@ -40,6 +42,14 @@ QWidget* TApplicationForms::MainForm() const
     return nullptr;
 }
 
+void RegisterForm(QWidget* form)
+{
+    if (!form)
+        return;
+    TApplicationForms::Application().AddForm(form);
+    ApplyShowHintProperties(form);
+}
+
 bool IsForm(const QObject* object)
 {
     const auto* w = qobject_cast<const QWidget*>(object);
@@ -65,6 +75,8 @@ void collectNamed(const QObject* parent, QList<QObject*>& out)
 
 QList<QObject*> OwnedComponents(const QObject* owner)
 {
+    if (!owner)
+        return {};
     if (const auto* root = qobject_cast<const TApplicationForms*>(owner)) {
         QList<QObject*> forms;
         for (QWidget* form : root->Forms())
@@ -80,6 +92,8 @@ QList<QObject*> OwnedComponents(const QObject* owner)
 void CollectComponents(const QString& prefix, TStringList& list, const TStringList* excluded,
                        QObject* component)
 {
+    if (!component)
+        return;
     const QString name = component->objectName();
     if (!name.isEmpty()) {
         const QString path = prefix + name;

@@ -34,6 +34,11 @@ private:
     QList<QPointer<QWidget>> FForms;
 };
 
+/// What every form of the program does at the end of its constructor (its
+/// controls exist): joins the application's forms in creation order and parks
+/// the hints its form description marked ShowHint = false.
+void RegisterForm(QWidget* form);
+
 /// A widget that sets this dynamic property to true keeps its children to
 /// itself: they are its inner parts, not components of the form.
 inline constexpr char kNoComponentsProperty[] = "qrlNoComponents";

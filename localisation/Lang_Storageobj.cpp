@@ -36,6 +36,15 @@ std::int32_t getInt32(const unsigned char* p)
     return static_cast<std::int32_t>(v);
 }
 
+/// Takes a lock without waiting. Only another holder refuses it: a file
+/// system that knows no locks lets the file be used unlocked.
+bool lock(int fd, int operation)
+{
+    if (::flock(fd, operation | LOCK_NB) == 0)
+        return true;
+    return errno != EWOULDBLOCK && errno != EINTR;
+}
+
 /// Opens `path` and takes the lock that stands for the sharing mode: a shared
 /// lock lets others read, an exclusive one lets nobody else in. Returns -1
 /// when either step fails.
@@ -46,7 +55,7 @@ int openLocked(const QByteArray& path, int flags, int lockOperation)
         return -1;
     struct stat st {};
     // A directory opens for reading too; only a regular file is a storage.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, lockOperation | LOCK_NB) != 0) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !lock(fd, lockOperation)) {
         ::close(fd);
         return -1;
     }
@@ -141,7 +150,7 @@ bool TStorefile::createNew(const QByteArray& path)
     FHandle = fd;
     QByteArray head = FSignature;
     head.append(4, '\0');
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !writeAt(0, head.constData(), head.size())) {
+    if (!lock(fd, LOCK_EX) || !writeAt(0, head.constData(), head.size())) {
         ::close(fd);
         ::unlink(path.constData());
         reset();

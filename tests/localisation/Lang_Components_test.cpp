@@ -137,3 +137,27 @@ TEST(PublishedProperties, FontCharsetFollowsTheParent)
     const TFontRecord font = PublishedProperties(f.print_btn)->Font.Get(f.print_btn);
     EXPECT_EQ(font, (TFontRecord{"MS Sans Serif", 8, Charset::Russian}));
 }
+
+TEST(CollectComponents, ProgramFormsRegisterInCreationOrder)
+{
+    TApplicationForms& application = TApplicationForms::Application();
+    EXPECT_EQ(application.MainForm(), nullptr);
+    {
+        QDialog mainDlg;
+        mainDlg.setObjectName("MainDlg");
+        auto* btn = new QPushButton("Go", &mainDlg);
+        btn->setObjectName("go_btn");
+        btn->setToolTip("tip");
+        btn->setProperty("ShowHint", false);
+        QDialog settingsDlg(&mainDlg);   // parented, as dialogs often are
+        settingsDlg.setObjectName("SettingsDlg");
+        RegisterForm(&mainDlg);
+        RegisterForm(&settingsDlg);
+        RegisterForm(&mainDlg);   // once only
+        EXPECT_EQ(application.Forms(), (QList<QWidget*>{&mainDlg, &settingsDlg}));
+        EXPECT_EQ(application.MainForm(), &mainDlg);
+        EXPECT_TRUE(btn->toolTip().isEmpty());
+        EXPECT_EQ(walk(&application), (QStringList{"MainDlg", "MainDlg.go_btn", "SettingsDlg"}));
+    }
+    EXPECT_TRUE(application.Forms().isEmpty());
+}
