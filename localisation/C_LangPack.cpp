@@ -333,7 +333,8 @@ void TLanguageRecord::applyFonts(const TStringList& components)
         if (!p || !p->Font)
             continue;
         TFontRecord font = p->Font.Get(component);
-        if (font.Name == reference)
+        // A file without a font name keeps the fonts' names.
+        if (font.Name == reference && !FontName.isEmpty())
             font.Name = FontName;
         font.Charset = CharSet;
         if (raiseSmallFonts && font.Size < MinFontSize)

@@ -108,7 +108,8 @@ TListAccessor documentLines()
             [](QObject* o, const QStringList& lines) { as<W>(o)->setPlainText(lines.join(u'\n')); }};
 }
 
-// Delphi-style ordinals of alignment and layout, mapped onto Qt's flags.
+// The ordinals that language files use for alignment (0 left, 1 right, 2
+// centred) and layout (0 top, 1 centre, 2 bottom), mapped onto Qt's flags.
 int horizontalCode(Qt::Alignment a)
 {
     if (a & Qt::AlignRight)

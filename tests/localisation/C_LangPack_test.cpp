@@ -297,6 +297,9 @@ TEST_F(LangPackTest, FontPass)
     o.Revision = 3;
     ASSERT_TRUE(record.ApplyFile(write(LanguageFileBuilder(o))));
     EXPECT_EQ(font(f.StatusBar), (TFontRecord{"Arial", 6, 238}));
+    o.FontName = "";
+    ASSERT_TRUE(record.ApplyFile(write(LanguageFileBuilder(o))));
+    EXPECT_EQ(font(f.MainDlg.get()).Name, "Tahoma");
 }
 
 TEST_F(LangPackTest, CodePagesOfTheFile)
