@@ -3,9 +3,15 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +38,24 @@ QString deviceFileName(const QIODevice& device)
     const auto* file = qobject_cast<const QFileDevice*>(&device);
     return file ? file->fileName() : QString();
 }
+
+// A temporary file beside the target, closed and removed on every way out
+// unless it became the target.
+struct TTemporaryFile {
+    QByteArray path;
+    int fd = -1;
+
+    TTemporaryFile() = default;
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    ~TTemporaryFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (!path.isEmpty())
+            ::unlink(path.constData());
+    }
+};
 
 }  // namespace
 
@@ -71,17 +95,50 @@ void WriteAll(QIODevice& Device, const QByteArray& Bytes)
         throwCreateError(deviceFileName(Device), Device.errorString());
 }
 
-void SaveFileAtomically(const QString& FileName, const std::function<void(QIODevice&)>& Write)
+void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes)
 {
-    QSaveFile file(FileName);
-    // Without a temporary file next to the target there is no safe way to
-    // replace it, so never fall back to writing over the target directly.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throwCreateError(FileName, file.errorString());
-    // An exception from Write leaves through QSaveFile's destructor, which
-    // removes the uncommitted temporary file.
-    Write(file);
-    if (file.error() != QFileDevice::NoError || !file.commit())
-        throwCreateError(FileName, file.errorString());
+    const QFileInfo info(FileName);
+    // Renaming onto a link would replace the link; write the file it names.
+    const QString path = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray base = QFile::encodeName(QFileInfo(path).fileName()).left(200);
+
+    TTemporaryFile temp;
+    temp.path = folder + "/." + base + ".XXXXXX";
+    temp.fd = ::mkstemp(temp.path.data());
+    if (temp.fd < 0) {
+        temp.path.clear();
+        throwCreateError(FileName, qt_error_string(errno));
+    }
+
+    // mkstemp makes the file private; give it the mode the target has, or
+    // the one a newly created file would get.
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(target.constData(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    const char* data = Bytes.constData();
+    std::size_t left = static_cast<std::size_t>(Bytes.size());
+    while (left > 0) {
+        const ssize_t n = ::write(temp.fd, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throwCreateError(FileName, qt_error_string(n < 0 ? errno : EIO));
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fchmod(temp.fd, mode) != 0 || ::fsync(temp.fd) != 0)
+        throwCreateError(FileName, qt_error_string(errno));
+    const int fd = std::exchange(temp.fd, -1);
+    if (::close(fd) != 0 || ::rename(temp.path.constData(), target.constData()) != 0)
+        throwCreateError(FileName, qt_error_string(errno));
+    temp.path.clear();   // it is the target now
 }

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 
 class QFile;
 class QIODevice;
@@ -28,8 +27,9 @@ QByteArray ReadAtMost(QIODevice& Device, std::int64_t Limit);
 /// Writes all of Bytes to Device; raises EFCreateError when it cannot.
 void WriteAll(QIODevice& Device, const QByteArray& Bytes);
 
-/// Writes FileName through a temporary file in the same folder that replaces
-/// it only when Write returned and every byte reached the disk. On any
-/// failure, an exception from Write included, the temporary file is removed
-/// and a previous file of that name stays as it was. Raises EFCreateError.
-void SaveFileAtomically(const QString& FileName, const std::function<void(QIODevice&)>& Write);
+/// Writes Bytes as FileName through a temporary file in the same folder that
+/// replaces it only once every byte is on disk; the file keeps the permissions
+/// of the one it replaces. A symbolic link is followed, not replaced. On any
+/// failure the temporary file is removed, a previous file of that name stays
+/// as it was, and EFCreateError names FileName with the system's error text.
+void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes);

@@ -70,7 +70,10 @@ void TJPEGImage::LoadFromStream(QIODevice& Stream)
 
 void TJPEGImage::SaveToFile(const QString& FileName)
 {
-    SaveFileAtomically(FileName, [this](QIODevice& file) { SaveToStream(file); });
+    // Encoding comes first so that nothing touches the disk until the bytes
+    // exist; the file is replaced only when they are all written.
+    Compress();
+    SaveFileAtomically(FileName, FData->Bytes);
 }
 
 void TJPEGImage::SaveToStream(QIODevice& Stream)

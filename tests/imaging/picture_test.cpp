@@ -1,0 +1,154 @@
+#include "picture.h"
+
+#include "bitmap32.h"
+#include "file_io.h"
+#include "jpeg_image.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+QByteArray jpegOf(int w, int h, QRgb colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    TJPEGImage jpeg;
+    jpeg.Assign(image);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    jpeg.SaveToStream(out);
+    return out.data();
+}
+
+QByteArray encodedBy(const QImage& image, const char* format)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&out, format));
+    return out.data();
+}
+
+QString messageOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const Exception& e) {
+        return e.Message;
+    }
+    return QStringLiteral("(no exception)");
+}
+
+}  // namespace
+
+TEST(TPicture, TableHoldsJpegAndThePlatformFormats)
+{
+    QStringList extensions;
+    for (const TFileFormat& format : TPicture::FileFormats()) {
+        extensions << format.Extension;
+        if (format.Extension.startsWith(QStringLiteral("jp"))) {
+            EXPECT_EQ(format.Description, QStringLiteral("Fichier image JPEG"));
+        }
+    }
+    for (const char* expected : {"jpeg", "jpg", "bmp", "ico", "gif", "wmf", "emf", "ani"})
+        EXPECT_TRUE(extensions.contains(QString::fromLatin1(expected))) << expected;
+}
+
+TEST(TPicture, ExtensionsMatchWithoutTheDotIgnoringCase)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"PHOTO.JPG", "photo.Jpeg", "archive.tar.jpg"}) {
+        SCOPED_TRACE(name);
+        const QString path = writeFile(dir, QString::fromLatin1(name), jpegOf(9, 7, 0xFF0000FF));
+        TBitmap32 b;
+        b.LoadFromFile(path);
+        EXPECT_EQ(b.Width(), 9);
+        EXPECT_EQ(b.Height(), 7);
+    }
+
+    // A reader registered with a dot in upper case serves the lower-case name.
+    TPicture::RegisterFileFormat(QStringLiteral(".QRLTEST"), QStringLiteral("Test"),
+                                 [](const QString&) {
+                                     return std::make_unique<TBitmap>(QImage(2, 3, QImage::Format_RGB32));
+                                 });
+    TPicture picture;
+    picture.LoadFromFile(QStringLiteral("never-opened.qrltest"));
+    EXPECT_EQ(picture.Width(), 2);
+    EXPECT_EQ(picture.Height(), 3);
+}
+
+TEST(TPicture, UnknownExtensionOrMissingFileFailsWithTheirMessages)
+{
+    TBitmap32 b;
+    b.SetSize(2, 2);
+    b.Clear(0xFF00FF00u);
+    // The extension is judged first: the file need not exist.
+    EXPECT_EQ(messageOf([&] { b.LoadFromFile(QStringLiteral("/nowhere/photo.PNG")); }),
+              QStringLiteral("Extension de fichier image inconnue (.PNG)"));
+    EXPECT_EQ(messageOf([&] { b.LoadFromFile(QStringLiteral("/nowhere/photo")); }),
+              QStringLiteral("Extension de fichier image inconnue (.)"));
+    // A relative name is reported in full.
+    EXPECT_EQ(messageOf([&] { b.LoadFromFile(QStringLiteral("missing-photo.jpg")); }),
+              QStringLiteral("Impossible d'ouvrir le fichier \"%1\". No such file or directory")
+                  .arg(QDir::current().absoluteFilePath(QStringLiteral("missing-photo.jpg"))));
+    EXPECT_THROW(b.LoadFromFile(QStringLiteral("/nowhere/photo.bmp")), EFOpenError);
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(b.Pixel(1, 1), 0xFF00FF00u);
+}
+
+TEST(TPicture, PlatformFormatsLoadThroughQtReaders)
+{
+    QTemporaryDir dir;
+    QImage bitmap(5, 3, QImage::Format_RGB32);
+    bitmap.fill(qRgb(10, 20, 30));
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(0x00000000u);
+    icon.setPixel(3, 4, 0xFF00FF00u);
+    // A 1 x 1 GIF whose one pixel is the first entry of its palette, red.
+    const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\x00\x00\x00\x00\xFF"
+                         ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 35);
+
+    TBitmap32 b;
+    b.LoadFromFile(writeFile(dir, QStringLiteral("a.bmp"), encodedBy(bitmap, "BMP")));
+    EXPECT_EQ(b.Width(), 5);
+    EXPECT_EQ(b.Pixel(4, 2), 0xFF0A141Eu);
+
+    b.LoadFromFile(writeFile(dir, QStringLiteral("a.ico"), encodedBy(icon, "ICO")));
+    EXPECT_EQ(b.Width(), 16);
+    EXPECT_EQ(b.Pixel(3, 4), 0xFF00FF00u);
+    EXPECT_EQ(b.Pixel(0, 0) >> 24, 0u) << "the icon's uncovered parts stay transparent";
+
+    b.LoadFromFile(writeFile(dir, QStringLiteral("a.gif"), gif));
+    EXPECT_EQ(b.Width(), 1);
+    EXPECT_EQ(b.Pixel(0, 0), 0xFFFF0000u);
+}
+
+TEST(TPicture, ListedFormatWithoutDecoderFailsClearlyAndKeepsThePicture)
+{
+    QTemporaryDir dir;
+    TPicture picture;
+    picture.LoadFromFile(writeFile(dir, QStringLiteral("a.jpg"), jpegOf(4, 4, 0xFFFFFFFF)));
+    for (const char* name : {"drawing.wmf", "drawing.EMF", "cursor.ani", "broken.gif"}) {
+        SCOPED_TRACE(name);
+        const QString path = writeFile(dir, QString::fromLatin1(name), QByteArray(64, '\x01'));
+        const QString message = messageOf([&] { picture.LoadFromFile(path); });
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Impossible de lire l'image \"%1\". ").arg(path)))
+            << message.toStdString();
+        EXPECT_GT(message.size(), path.size() + 30) << "the reader says why";
+        EXPECT_EQ(picture.Width(), 4);
+    }
+}
