@@ -49,6 +49,22 @@ jpeg_error_mgr* initErrorManager(TErrorManager& err)
     return &err.pub;
 }
 
+// The library calls its progress hook between the rows and markers it
+// consumes, so counting scans there stops a file with too many of them early.
+struct TScanLimit {
+    jpeg_progress_mgr pub;
+    bool exceeded;
+};
+
+void limitScans(j_common_ptr info)
+{
+    if (!info->is_decompressor
+        || reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMaxJPEGScans)
+        return;
+    reinterpret_cast<TScanLimit*>(info->progress)->exceeded = true;
+    (*info->err->error_exit)(info);
+}
+
 [[noreturn]] void throwLibraryError(int code)
 {
     throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(code));
@@ -65,7 +81,11 @@ jpeg_error_mgr* initErrorManager(TErrorManager& err)
 // fail, so the destructor is the one way out that releases the context.
 class TDecompressor {
 public:
-    TDecompressor() { info_.err = initErrorManager(err_); }
+    TDecompressor()
+    {
+        info_.err = initErrorManager(err_);
+        scanLimit_.pub.progress_monitor = limitScans;
+    }
     ~TDecompressor() { jpeg_destroy_decompress(&info_); }
     TDecompressor(const TDecompressor&) = delete;
     TDecompressor& operator=(const TDecompressor&) = delete;
@@ -98,8 +118,11 @@ public:
 private:
     void check(bool ok) const
     {
-        if (!ok)
-            throwLibraryError(err_.pub.msg_code);
+        if (ok)
+            return;
+        if (scanLimit_.exceeded)
+            throw EJPEG(QStringLiteral("Image JPEG trop complexe : plus de %1 balayages").arg(kMaxJPEGScans));
+        throwLibraryError(err_.pub.msg_code);
     }
 
     bool tryOpen(const unsigned char* data, unsigned long size)
@@ -107,6 +130,7 @@ private:
         if (setjmp(err_.jump))
             return false;
         jpeg_create_decompress(&info_);
+        info_.progress = &scanLimit_.pub;   // creating the context cleared it
         jpeg_mem_src(&info_, data, size);
         jpeg_read_header(&info_, TRUE);
         multipleScans_ = jpeg_has_multiple_scans(&info_);
@@ -151,6 +175,7 @@ private:
     }
 
     TErrorManager err_{};
+    TScanLimit scanLimit_{};
     jpeg_decompress_struct info_{};
     boolean multipleScans_ = FALSE;
 };

@@ -18,6 +18,11 @@ QRL_DECLARE_EXCEPTION(EJPEG, Exception);
 /// hostile files and are refused before anything of their size is allocated.
 inline constexpr std::int64_t kMaxJPEGPixels = std::int64_t{1} << 28;
 
+/// The most scans a progressive JPEG may have. Encoders write about ten; a
+/// small file with thousands would make the decoder walk the whole image
+/// once per scan.
+inline constexpr int kMaxJPEGScans = 1000;
+
 /// The most bytes read from a JPEG file (1 GiB), so that a name pointing at a
 /// device or an endless stream cannot exhaust memory.
 inline constexpr std::int64_t kMaxJPEGFileBytes = std::int64_t{1} << 30;
@@ -66,7 +71,8 @@ int ScaledJPEGSize(int FullSize, TJPEGScale Scale);
 /// library's colour map) when the output is quantised: 8-bit pixel format,
 /// or gray output, which always gets the library's one-pass quantiser with
 /// 236 levels and Floyd-Steinberg dithering. A truncated stream decodes with
-/// the missing part filled by the library. Raises EJPEG.
+/// the missing part filled by the library. Raises EJPEG, also for more than
+/// kMaxJPEGScans scans.
 QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings);
 
 /// Decodes straight into Target when the output is 24-bit colour and its size

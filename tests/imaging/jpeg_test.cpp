@@ -313,6 +313,34 @@ TEST(TJPEGImage, OversizedHeaderIsRefusedBeforeDecoding)
     expectPrevious(b);
 }
 
+TEST(TJPEGImage, ProgressiveFileWithTooManyScansIsRefused)
+{
+    // The last refinement scan repeated until the file holds 1001 scans.
+    const QByteArray file = referenceEncode(photoLike(16, 16), true);
+    const qsizetype last = file.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    const QByteArray scan = file.mid(last, file.size() - 2 - last);
+    int scans = 0;
+    while (findMarker(file, 0xDA, scans) >= 0)
+        ++scans;
+    QByteArray hostile = file.left(file.size() - 2);
+    for (int i = scans; i < kMaxJPEGScans + 1; ++i)
+        hostile += scan;
+    hostile += QByteArray("\xFF\xD9", 2);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("scans.jpg"), hostile);
+
+    TBitmap32 b;
+    loadPrevious(b);
+    EXPECT_EQ(messageOf([&] { b.LoadFromFile(path); }),
+              QStringLiteral("Image JPEG trop complexe : plus de 1000 balayages"));
+    expectPrevious(b);
+
+    // One scan fewer is still a picture.
+    hostile.remove(hostile.size() - 2 - scan.size(), scan.size());
+    b.LoadFromFile(writeFile(dir, QStringLiteral("many.jpg"), hostile));
+    EXPECT_EQ(b.Width(), 16);
+}
+
 TEST(TJPEGImage, ZeroLengthFileLoadsAsAnEmptyBitmap)
 {
     QTemporaryDir dir;
