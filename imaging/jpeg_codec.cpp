@@ -8,7 +8,7 @@
 #include <bit>
 #include <csetjmp>
 #include <cstddef>
-#include <cstdio>
+#include <cstdio>   // jpeglib.h uses FILE without declaring it
 #include <cstdlib>
 #include <vector>
 
@@ -93,9 +93,8 @@ public:
     /// Reads the header of data, which must outlive this object.
     void open(const QByteArray& data)
     {
-        if (!tryOpen(reinterpret_cast<const unsigned char*>(data.constData()),
-                     static_cast<unsigned long>(data.size())))
-            throwLibraryError(err_.pub.msg_code);
+        check(tryOpen(reinterpret_cast<const unsigned char*>(data.constData()),
+                      static_cast<unsigned long>(data.size())));
         // A header can claim 65500 x 65500 pixels in a few hundred bytes;
         // refuse it before the library sizes its buffers by it.
         const std::int64_t pixels = std::int64_t{info_.image_width} * info_.image_height;
