@@ -1,6 +1,8 @@
 #include "bitmap32.h"
 
 #include "Exception.h"
+#include "jpeg_image.h"
+#include "picture.h"
 #include "resampler.h"
 
 #include <QPainter>
@@ -13,12 +15,6 @@
 
 namespace {
 
-TPictureLoader& pictureLoader()
-{
-    static TPictureLoader loader;
-    return loader;
-}
-
 // Ends the Canvas, and any other painter on the handle, before the handle goes.
 void endPainter(std::unique_ptr<QPainter>& painter)
 {
@@ -28,11 +24,6 @@ void endPainter(std::unique_ptr<QPainter>& painter)
 }
 
 }  // namespace
-
-void SetPictureLoader(TPictureLoader loader)
-{
-    pictureLoader() = std::move(loader);
-}
 
 void TBitmap32::FreeDeleter::operator()(TColor32* p) const
 {
@@ -320,6 +311,11 @@ void TBitmap32::assignDrawn(TGraphic& source)
     SetSize(source.Width(), source.Height());
     if (Empty())
         return;
+    // A JPEG decodes straight into the storage when it can: the same pixels
+    // as drawing its 24-bit bitmap and making them opaque, at a fraction of
+    // the cost for a camera photo.
+    if (auto* jpeg = dynamic_cast<TJPEGImage*>(&source); jpeg && jpeg->DecodeInto(*this))
+        return;
     source.Draw(Canvas(), BoundsRect());
     ResetAlpha();
 }
@@ -361,12 +357,45 @@ void TBitmap32::AssignTo(QImage& Target) const
 
 void TBitmap32::LoadFromFile(const QString& FileName)
 {
-    if (!pictureLoader())
-        throw Exception(QStringLiteral("No picture loader is installed"));
-    // Everything that can fail happens before Assign, so a failed load leaves
-    // the bitmap as it was.
-    std::unique_ptr<TGraphic> picture = pictureLoader()(FileName);
-    Assign(picture.get());
+    TPicture picture;
+    picture.LoadFromFile(FileName);
+    // Decoding can still fail after the header was read (a damaged later
+    // scan), so the picture is taken into a scratch buffer whose storage
+    // replaces this one's only once it is complete.
+    TBitmap32 loaded;
+    loaded.Assign(picture.Graphic());
+    takeStorage(loaded);
+}
+
+// The end state of Assign(source) without copying the pixels: source's
+// storage and size move here, with the notifications SetSize would raise.
+void TBitmap32::takeStorage(TBitmap32& source)
+{
+    BeginUpdate();
+    try {
+        const bool resized = source.FWidth != FWidth || source.FHeight != FHeight;
+        endPainter(FCanvas);
+        endPainter(source.FCanvas);
+        releaseStorage();
+        FBits = std::move(source.FBits);
+        FHandle = std::move(source.FHandle);
+        FWidth = source.FWidth;
+        FHeight = source.FHeight;
+        source.FWidth = 0;
+        source.FHeight = 0;
+        ResetClipRect();
+        HandleChanged();
+        if (resized) {
+            Changed();
+            Resized();
+        }
+    } catch (...) {
+        EndUpdate();
+        Changed();
+        throw;
+    }
+    EndUpdate();
+    Changed();
 }
 
 void TBitmap::Draw(QPainter& Canvas, const TRect& Rect)

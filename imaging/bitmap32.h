@@ -19,14 +19,6 @@ class TBitmap32;
 /// M receives the result.
 using TPixelCombineEvent = std::function<void(TColor32 F, TColor32 B, TColor32& M)>;
 
-/// Reads a picture file and returns its graphic, or none for a file that
-/// holds no picture (a zero-length JPEG). Raises the loader's errors.
-using TPictureLoader = std::function<std::unique_ptr<TGraphic>(const QString& FileName)>;
-
-/// Installs the picture loader behind TBitmap32::LoadFromFile (done once at
-/// module start-up by the picture module).
-void SetPictureLoader(TPictureLoader loader);
-
 /// The most pixels one bitmap may hold (4 GiB of storage): larger sizes raise
 /// "Can't allocate the DIB handle" instead of exhausting memory.
 inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 30;
@@ -109,8 +101,10 @@ public:
     /// Makes Target a 32-bit platform bitmap of this size holding these pixels.
     void AssignTo(QImage& Target) const;
 
-    /// Loads a picture file through the picture loader. A failed load leaves
-    /// the bitmap exactly as it was.
+    /// Loads a picture file through a TPicture (the decoder is chosen by the
+    /// extension; see picture.h), then takes it as Assign would. A failed
+    /// load, a decoding error included, leaves the bitmap exactly as it was;
+    /// a zero-length JPEG file makes it empty.
     void LoadFromFile(const QString& FileName);
 
     /// Re-points an existing Canvas and raises OnHandleChanged.
@@ -131,6 +125,7 @@ private:
     void assignBitmapPixels(const QImage& source, bool transparent, QRgb transparentColor);
     void assignMasked(TGraphic& source);
     void assignDrawn(TGraphic& source);
+    void takeStorage(TBitmap32& source);
 
     std::unique_ptr<TColor32, FreeDeleter> FBits;
     std::unique_ptr<QImage> FHandle;

@@ -374,24 +374,6 @@ TEST(TBitmap32, DrawToDeviceCopiesOneToOne)
     EXPECT_EQ(page.pixel(25, 36), 0xFFFFFFFFu);
 }
 
-TEST(TBitmap32, LoadFromFileFailureLeavesTheBitmapAsItWas)
-{
-    TBitmap32 b;
-    b.SetSize(2, 2);
-    b.Clear(0xFF112233);
-    SetPictureLoader([](const QString&) -> std::unique_ptr<TGraphic> {
-        throw Exception("cannot read");
-    });
-    EXPECT_THROW(b.LoadFromFile("x.jpg"), Exception);
-    EXPECT_EQ(b.Width(), 2);
-    EXPECT_EQ(b.Pixel(1, 1), 0xFF112233u);
-
-    SetPictureLoader([](const QString&) -> std::unique_ptr<TGraphic> { return nullptr; });
-    b.LoadFromFile("empty.jpg");
-    EXPECT_TRUE(b.Empty());
-    SetPictureLoader(nullptr);
-}
-
 TEST(Color32, SwapsRedAndBlueAndResolvesSystemColours)
 {
     EXPECT_EQ(Color32(TColor{0x00332211}), 0xFF112233u);

@@ -1,0 +1,144 @@
+#include "file_io.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString fullName(const QString& fileName)
+{
+    return QFileInfo(fileName).absoluteFilePath();
+}
+
+[[noreturn]] void throwOpenError(const QString& fileName, const QString& reason)
+{
+    throw EFOpenError(QStringLiteral("Impossible d'ouvrir le fichier \"%1\". %2")
+                          .arg(fullName(fileName), reason));
+}
+
+[[noreturn]] void throwCreateError(const QString& fileName, const QString& reason)
+{
+    throw EFCreateError(QStringLiteral("Impossible de créer le fichier \"%1\". %2")
+                            .arg(fullName(fileName), reason));
+}
+
+// The name for messages about a device: its file's, or none for a buffer.
+QString deviceFileName(const QIODevice& device)
+{
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    return file ? file->fileName() : QString();
+}
+
+// A temporary file beside the target, closed and removed on every way out
+// unless it became the target.
+struct TTemporaryFile {
+    QByteArray path;
+    int fd = -1;
+
+    TTemporaryFile() = default;
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    ~TTemporaryFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (!path.isEmpty())
+            ::unlink(path.constData());
+    }
+};
+
+}  // namespace
+
+void OpenForReading(QFile& File)
+{
+    if (!File.open(QIODevice::ReadOnly))
+        throwOpenError(File.fileName(), File.errorString());
+}
+
+QByteArray ReadAtMost(QIODevice& Device, std::int64_t Limit)
+{
+    // A regular file is read in one piece; a device or a pipe has no size to
+    // trust, so it is read in pieces until it ends or passes the limit.
+    qint64 piece = 1 << 16;
+    if (!Device.isSequential())
+        piece = std::max(piece, std::min<qint64>(Device.size() - Device.pos(), Limit) + 1);
+    QByteArray data;
+    for (;;) {
+        const qsizetype old = data.size();
+        const qint64 wanted = std::min<qint64>(piece, Limit + 1 - old);
+        data.resize(old + wanted);
+        const qint64 n = Device.read(data.data() + old, wanted);
+        if (n < 0)
+            throwOpenError(deviceFileName(Device), Device.errorString());
+        data.resize(old + n);
+        if (data.size() > Limit)
+            throwOpenError(deviceFileName(Device), QStringLiteral("Fichier trop volumineux (plus de %1 octets).").arg(Limit));
+        // A short read ends a regular file; a pipe may deliver less at a time.
+        if (n == 0 || (!Device.isSequential() && n < wanted))
+            return data;
+    }
+}
+
+void WriteAll(QIODevice& Device, const QByteArray& Bytes)
+{
+    if (Device.write(Bytes) != Bytes.size())
+        throwCreateError(deviceFileName(Device), Device.errorString());
+}
+
+void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes)
+{
+    const QFileInfo info(FileName);
+    // Renaming onto a link would replace the link; write the file it names.
+    const QString path = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray base = QFile::encodeName(QFileInfo(path).fileName()).left(200);
+
+    TTemporaryFile temp;
+    temp.path = folder + "/." + base + ".XXXXXX";
+    temp.fd = ::mkstemp(temp.path.data());
+    if (temp.fd < 0) {
+        temp.path.clear();
+        throwCreateError(FileName, qt_error_string(errno));
+    }
+
+    // mkstemp makes the file private; give it the mode the target has, or
+    // the one a newly created file would get.
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(target.constData(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    const char* data = Bytes.constData();
+    std::size_t left = static_cast<std::size_t>(Bytes.size());
+    while (left > 0) {
+        const ssize_t n = ::write(temp.fd, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throwCreateError(FileName, qt_error_string(n < 0 ? errno : EIO));
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fchmod(temp.fd, mode) != 0 || ::fsync(temp.fd) != 0)
+        throwCreateError(FileName, qt_error_string(errno));
+    const int fd = std::exchange(temp.fd, -1);
+    if (::close(fd) != 0 || ::rename(temp.path.constData(), target.constData()) != 0)
+        throwCreateError(FileName, qt_error_string(errno));
+    temp.path.clear();   // it is the target now
+}

@@ -1,0 +1,452 @@
+#include "jpeg_codec.h"
+
+#include "bitmap32.h"
+
+#include <QList>
+#include <QString>
+
+#include <bit>
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>   // jpeglib.h uses FILE without declaring it
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+// Blue, green, red rows and 0xAARRGGBB pixels are the same bytes only on a
+// little-endian machine.
+static_assert(std::endian::native == std::endian::little);
+
+namespace {
+
+// The library reports a fatal error by calling error_exit, which must not
+// return; it jumps back into the step function that called the library (see
+// TDecompressor). The library's own struct comes first so that the library
+// can use a pointer to this as a pointer to it.
+struct TErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+void jumpOnFatalError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<TErrorManager*>(info->err)->jump, 1);
+}
+
+// Warnings (a truncated file among them) and trace messages carry nothing the
+// user can act on: the library goes on with the best it can.
+void discardMessage(j_common_ptr, int) {}
+void discardOutput(j_common_ptr) {}
+
+jpeg_error_mgr* initErrorManager(TErrorManager& err)
+{
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = jumpOnFatalError;
+    err.pub.emit_message = discardMessage;
+    err.pub.output_message = discardOutput;
+    return &err.pub;
+}
+
+// The library calls its progress hook between the rows and markers it
+// consumes, so counting scans there stops a file with too many of them early.
+struct TScanLimit {
+    jpeg_progress_mgr pub;
+    bool exceeded;
+};
+
+void limitScans(j_common_ptr info)
+{
+    if (!info->is_decompressor
+        || reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMaxJPEGScans)
+        return;
+    reinterpret_cast<TScanLimit*>(info->progress)->exceeded = true;
+    (*info->err->error_exit)(info);
+}
+
+[[noreturn]] void throwLibraryError(int code)
+{
+    throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(code));
+}
+
+[[noreturn]] void throwOutOfMemory()
+{
+    throwLibraryError(JERR_OUT_OF_MEMORY);
+}
+
+// One decompression context. Every library call happens inside a try*
+// function that holds nothing with a destructor: a fatal error longjmps back
+// into it, it returns false, and the C++ caller throws. The constructor cannot
+// fail, so the destructor is the one way out that releases the context.
+class TDecompressor {
+public:
+    TDecompressor()
+    {
+        info_.err = initErrorManager(err_);
+        scanLimit_.pub.progress_monitor = limitScans;
+    }
+    ~TDecompressor() { jpeg_destroy_decompress(&info_); }
+    TDecompressor(const TDecompressor&) = delete;
+    TDecompressor& operator=(const TDecompressor&) = delete;
+
+    /// Reads the header of data, which must outlive this object.
+    void open(const QByteArray& data)
+    {
+        check(tryOpen(reinterpret_cast<const unsigned char*>(data.constData()),
+                      static_cast<unsigned long>(data.size())));
+        // A header can claim 65500 x 65500 pixels in a few hundred bytes;
+        // refuse it before the library sizes its buffers by it.
+        const std::int64_t pixels = std::int64_t{info_.image_width} * info_.image_height;
+        if (pixels > kMaxJPEGPixels)
+            throw EJPEG(QStringLiteral("Image JPEG trop grande : %1 x %2 pixels (au plus %3 pixels)")
+                            .arg(info_.image_width)
+                            .arg(info_.image_height)
+                            .arg(kMaxJPEGPixels));
+    }
+
+    jpeg_decompress_struct& info() { return info_; }
+    bool multipleScans() const { return multipleScans_; }
+
+    void calcOutputDimensions() { check(tryCalcOutputDimensions()); }
+    void start() { check(tryStart()); }
+    /// Reads every output row; rows[y] receives row y.
+    void readAll(JSAMPARRAY rows) { check(tryReadAll(rows)); }
+    void finish() { check(tryFinish()); }
+
+private:
+    void check(bool ok) const
+    {
+        if (ok)
+            return;
+        if (scanLimit_.exceeded)
+            throw EJPEG(QStringLiteral("Image JPEG trop complexe : plus de %1 balayages").arg(kMaxJPEGScans));
+        throwLibraryError(err_.pub.msg_code);
+    }
+
+    bool tryOpen(const unsigned char* data, unsigned long size)
+    {
+        if (setjmp(err_.jump))
+            return false;
+        jpeg_create_decompress(&info_);
+        info_.progress = &scanLimit_.pub;   // creating the context cleared it
+        jpeg_mem_src(&info_, data, size);
+        jpeg_read_header(&info_, TRUE);
+        multipleScans_ = jpeg_has_multiple_scans(&info_);
+        return true;
+    }
+
+    bool tryCalcOutputDimensions()
+    {
+        if (setjmp(err_.jump))
+            return false;
+        jpeg_calc_output_dimensions(&info_);
+        return true;
+    }
+
+    bool tryStart()
+    {
+        if (setjmp(err_.jump))
+            return false;
+        jpeg_start_decompress(&info_);
+        return true;
+    }
+
+    bool tryReadAll(JSAMPARRAY rows)
+    {
+        if (setjmp(err_.jump))
+            return false;
+        while (info_.output_scanline < info_.output_height) {
+            // The memory source never suspends; a zero would mean no progress.
+            if (jpeg_read_scanlines(&info_, rows + info_.output_scanline,
+                                    info_.output_height - info_.output_scanline) == 0)
+                break;
+        }
+        return true;
+    }
+
+    bool tryFinish()
+    {
+        if (setjmp(err_.jump))
+            return false;
+        jpeg_finish_decompress(&info_);
+        return true;
+    }
+
+    TErrorManager err_{};
+    TScanLimit scanLimit_{};
+    jpeg_decompress_struct info_{};
+    boolean multipleScans_ = FALSE;
+};
+
+void applyDecodeSettings(jpeg_decompress_struct& info, const TJPEGSettings& settings)
+{
+    info.scale_num = 1;
+    info.scale_denom = 1u << static_cast<unsigned>(settings.Scale);
+    info.do_block_smoothing = settings.Smoothing ? TRUE : FALSE;
+    if (settings.Grayscale)
+        info.out_color_space = JCS_GRAYSCALE;
+    if (settings.PixelFormat == TJPEGPixelFormat::jf8Bit || info.out_color_space == JCS_GRAYSCALE) {
+        info.quantize_colors = TRUE;
+        info.desired_number_of_colors = 236;
+    }
+    if (settings.Performance == TJPEGPerformance::jpBestSpeed) {
+        info.dct_method = JDCT_IFAST;
+        info.two_pass_quantize = FALSE;
+        info.dither_mode = JDITHER_ORDERED;
+    }
+    // Colour comes out in the platform's blue-green-red order (palette entries
+    // stay red-green-blue). Files in other colour spaces (CMYK) then fail with
+    // the library's conversion error instead of filling rows of another width.
+    if (info.out_color_space != JCS_GRAYSCALE)
+        info.out_color_space = info.quantize_colors ? JCS_RGB : JCS_EXT_BGR;
+}
+
+QList<QRgb> colourTable(const jpeg_decompress_struct& info)
+{
+    QList<QRgb> table(info.actual_number_of_colors);
+    for (int i = 0; i < info.actual_number_of_colors; ++i) {
+        if (info.out_color_components == 1) {
+            const int v = info.colormap[0][i];
+            table[i] = qRgb(v, v, v);
+        } else {
+            table[i] = qRgb(info.colormap[0][i], info.colormap[1][i], info.colormap[2][i]);
+        }
+    }
+    return table;
+}
+
+// The encoded stream grows in one malloc'd block. The library calls these
+// from C, so nothing here may throw; a failed allocation is a library error.
+struct TMemoryDestination {
+    jpeg_destination_mgr pub;
+    unsigned char* buffer;
+    std::size_t capacity;
+    std::size_t size;
+};
+
+void initDestination(j_compress_ptr info)
+{
+    auto* dest = reinterpret_cast<TMemoryDestination*>(info->dest);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = dest->capacity;
+}
+
+boolean growDestination(j_compress_ptr info)
+{
+    auto* dest = reinterpret_cast<TMemoryDestination*>(info->dest);
+    // Called when the whole buffer is full, whatever free_in_buffer says.
+    const std::size_t used = dest->capacity;
+    const std::size_t capacity = used * 2;
+    auto* grown = static_cast<unsigned char*>(std::realloc(dest->buffer, capacity));
+    if (!grown)
+        ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
+    dest->buffer = grown;
+    dest->capacity = capacity;
+    dest->pub.next_output_byte = grown + used;
+    dest->pub.free_in_buffer = capacity - used;
+    return TRUE;
+}
+
+void termDestination(j_compress_ptr info)
+{
+    auto* dest = reinterpret_cast<TMemoryDestination*>(info->dest);
+    dest->size = dest->capacity - dest->pub.free_in_buffer;
+}
+
+// One compression context writing to memory, built like TDecompressor: the
+// library is only called from try* functions, the destructor releases the
+// context and the output buffer on every way out.
+class TCompressor {
+public:
+    TCompressor() { info_.err = initErrorManager(err_); }
+    ~TCompressor()
+    {
+        jpeg_destroy_compress(&info_);
+        std::free(dest_.buffer);
+    }
+    TCompressor(const TCompressor&) = delete;
+    TCompressor& operator=(const TCompressor&) = delete;
+
+    /// Sets up the compression of a width x height image.
+    void setup(int width, int height, J_COLOR_SPACE inColorSpace, int inComponents,
+               const TJPEGSettings& settings)
+    {
+        // A quarter of a byte per pixel holds most pages and photos at
+        // quality 90 without growing; the block doubles when it does not.
+        dest_.capacity = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / 4 + 65536;
+        dest_.buffer = static_cast<unsigned char*>(std::malloc(dest_.capacity));
+        if (!dest_.buffer)
+            throwOutOfMemory();
+        dest_.pub.init_destination = initDestination;
+        dest_.pub.empty_output_buffer = growDestination;
+        dest_.pub.term_destination = termDestination;
+        quality_ = settings.CompressionQuality;
+        grayscale_ = settings.Grayscale;
+        progressive_ = settings.ProgressiveEncoding;
+        check(tryCreate(width, height, inColorSpace, inComponents));
+    }
+
+    /// Compresses the whole image; rows[y] is input row y.
+    void writeAll(JSAMPARRAY rows) { check(tryWriteAll(rows)); }
+
+    QByteArray output() const
+    {
+        return QByteArray(reinterpret_cast<const char*>(dest_.buffer),
+                          static_cast<qsizetype>(dest_.size));
+    }
+
+private:
+    void check(bool ok) const
+    {
+        if (!ok)
+            throwLibraryError(err_.pub.msg_code);
+    }
+
+    bool tryCreate(int width, int height, J_COLOR_SPACE inColorSpace, int inComponents)
+    {
+        if (setjmp(err_.jump))
+            return false;
+        jpeg_create_compress(&info_);
+        info_.dest = &dest_.pub;
+        info_.image_width = static_cast<JDIMENSION>(width);
+        info_.image_height = static_cast<JDIMENSION>(height);
+        info_.input_components = inComponents;
+        info_.in_color_space = inColorSpace;
+        jpeg_set_defaults(&info_);
+        jpeg_set_quality(&info_, quality_, TRUE);
+        if (grayscale_)
+            jpeg_set_colorspace(&info_, JCS_GRAYSCALE);
+        if (progressive_)
+            jpeg_simple_progression(&info_);
+        return true;
+    }
+
+    bool tryWriteAll(JSAMPARRAY rows)
+    {
+        if (setjmp(err_.jump))
+            return false;
+        jpeg_start_compress(&info_, TRUE);
+        // One call takes every row; the loop only guards against a short count.
+        while (info_.next_scanline < info_.image_height) {
+            if (jpeg_write_scanlines(&info_, rows + info_.next_scanline,
+                                     info_.image_height - info_.next_scanline) == 0)
+                break;
+        }
+        jpeg_finish_compress(&info_);
+        return true;
+    }
+
+    TErrorManager err_{};
+    jpeg_compress_struct info_{};
+    TMemoryDestination dest_{};
+    int quality_ = 90;
+    bool grayscale_ = false;
+    bool progressive_ = false;
+};
+
+}  // namespace
+
+TJPEGSettings& JPEGDefaults()
+{
+    static TJPEGSettings defaults;
+    return defaults;
+}
+
+TJPEGHeader ReadJPEGHeader(const QByteArray& Data)
+{
+    TDecompressor decompressor;
+    decompressor.open(Data);
+    const jpeg_decompress_struct& info = decompressor.info();
+    TJPEGHeader header;
+    header.Width = static_cast<int>(info.image_width);
+    header.Height = static_cast<int>(info.image_height);
+    header.Grayscale = info.jpeg_color_space == JCS_GRAYSCALE;
+    header.Progressive = decompressor.multipleScans();
+    return header;
+}
+
+int ScaledJPEGSize(int FullSize, TJPEGScale Scale)
+{
+    const int denom = 1 << static_cast<int>(Scale);
+    return (FullSize + denom - 1) / denom;
+}
+
+QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings)
+{
+    TDecompressor decompressor;
+    decompressor.open(Data);
+    applyDecodeSettings(decompressor.info(), Settings);
+    decompressor.start();
+
+    const jpeg_decompress_struct& info = decompressor.info();
+    const bool quantized = info.quantize_colors;
+    if (info.output_components != (quantized ? 1 : 3))
+        throwLibraryError(JERR_CONVERSION_NOTIMPL);
+    QImage image(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                 quantized ? QImage::Format_Indexed8 : QImage::Format_BGR888);
+    if (image.isNull())
+        throwOutOfMemory();
+    if (quantized)
+        image.setColorTable(colourTable(info));
+
+    std::vector<JSAMPROW> rows(static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y)
+        rows[y] = image.scanLine(y);
+    decompressor.readAll(rows.data());
+    decompressor.finish();
+    return image;
+}
+
+bool DecodeJPEGInto(const QByteArray& Data, const TJPEGSettings& Settings, TBitmap32& Target)
+{
+    if (Target.Empty())
+        return false;
+    TDecompressor decompressor;
+    decompressor.open(Data);
+    jpeg_decompress_struct& info = decompressor.info();
+    applyDecodeSettings(info, Settings);
+    if (info.quantize_colors || info.out_color_space != JCS_EXT_BGR)
+        return false;
+    // The same conversion with a fourth byte per pixel, which the library
+    // sets to 0xFF: the 32-bit buffer gets opaque pixels without another pass.
+    info.out_color_space = JCS_EXT_BGRX;
+    decompressor.calcOutputDimensions();
+    if (static_cast<int>(info.output_width) != Target.Width()
+        || static_cast<int>(info.output_height) != Target.Height())
+        return false;
+    decompressor.start();
+
+    std::vector<JSAMPROW> rows(static_cast<std::size_t>(Target.Height()));
+    for (int y = 0; y < Target.Height(); ++y)
+        rows[y] = reinterpret_cast<JSAMPROW>(Target.ScanLine(y));
+    decompressor.readAll(rows.data());
+    decompressor.finish();
+    return true;
+}
+
+QByteArray EncodeJPEG(const QImage& Image, const TJPEGSettings& Settings)
+{
+    if (Image.isNull() || Image.width() <= 0 || Image.height() <= 0)
+        return {};
+    // 32-bit rows go in as they lie with the library skipping the fourth
+    // byte: the same stream as from a 24-bit copy, without making the copy.
+    QImage source = Image;
+    J_COLOR_SPACE colorSpace = JCS_EXT_BGRX;
+    int components = 4;
+    if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32) {
+        source = Image.convertToFormat(QImage::Format_BGR888);
+        if (source.isNull())
+            throwOutOfMemory();
+        colorSpace = JCS_EXT_BGR;
+        components = 3;
+    }
+
+    TCompressor compressor;
+    compressor.setup(source.width(), source.height(), colorSpace, components, Settings);
+    std::vector<JSAMPROW> rows(static_cast<std::size_t>(source.height()));
+    for (int y = 0; y < source.height(); ++y)
+        rows[y] = const_cast<JSAMPROW>(source.constScanLine(y));   // the library only reads them
+    compressor.writeAll(rows.data());
+    return compressor.output();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "Exception.h"
+
+#include <QByteArray>
+#include <QImage>
+
+#include <cstdint>
+
+class TBitmap32;
+
+/// A fatal error of the JPEG library ("Erreur JPEG #%d" with the library's
+/// message code), or an image this program refuses to decode.
+QRL_DECLARE_EXCEPTION(EJPEG, Exception);
+
+/// The most pixels a JPEG image may declare in its header (2^28, about 268
+/// megapixels: far above any camera). Larger claims come from damaged or
+/// hostile files and are refused before anything of their size is allocated.
+inline constexpr std::int64_t kMaxJPEGPixels = std::int64_t{1} << 28;
+
+/// The most scans a progressive JPEG may have. Encoders write about ten; a
+/// small file with thousands would make the decoder walk the whole image
+/// once per scan.
+inline constexpr int kMaxJPEGScans = 1000;
+
+/// The most bytes read from a JPEG file (1 GiB), so that a name pointing at a
+/// device or an endless stream cannot exhaust memory.
+inline constexpr std::int64_t kMaxJPEGFileBytes = std::int64_t{1} << 30;
+
+enum class TJPEGPerformance { jpBestQuality, jpBestSpeed };
+enum class TJPEGPixelFormat { jf24Bit, jf8Bit };
+/// Output scale 1 / 2^ordinal.
+enum class TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
+
+/// The eight settings of a JPEG image, in their stored order.
+struct TJPEGSettings {
+    int CompressionQuality = 90;   ///< 1..100, encoding only
+    bool Grayscale = false;        ///< one-channel output / file
+    TJPEGPerformance Performance = TJPEGPerformance::jpBestQuality;
+    TJPEGPixelFormat PixelFormat = TJPEGPixelFormat::jf24Bit;
+    bool ProgressiveDisplay = false;   ///< kept for completeness; decoding is always whole
+    bool ProgressiveEncoding = false;
+    TJPEGScale Scale = TJPEGScale::jsFullSize;
+    bool Smoothing = true;             ///< block smoothing while decoding
+
+    bool operator==(const TJPEGSettings&) const = default;
+};
+
+/// The process-wide defaults every new TJPEGImage copies. Screens here have
+/// more than 8 bits per pixel, so the pixel format default is 24-bit.
+TJPEGSettings& JPEGDefaults();
+
+/// What the header of a JPEG stream says.
+struct TJPEGHeader {
+    int Width = 0;
+    int Height = 0;
+    bool Grayscale = false;     ///< the file's colour space is single-channel gray
+    bool Progressive = false;   ///< the file has more than one scan
+};
+
+/// Parses the header of a complete JPEG stream. Raises EJPEG for damaged
+/// headers (code 53 when the stream does not start with FF D8) and for images
+/// larger than kMaxJPEGPixels.
+TJPEGHeader ReadJPEGHeader(const QByteArray& Data);
+
+/// Output size of an image of the given size at Scale (the library rounds up).
+int ScaledJPEGSize(int FullSize, TJPEGScale Scale);
+
+/// Decodes a complete JPEG stream with Settings: 24-bit blue-green-red rows
+/// (QImage::Format_BGR888), or palette indices (Format_Indexed8 with the
+/// library's colour map) when the output is quantised: 8-bit pixel format,
+/// or gray output, which always gets the library's one-pass quantiser with
+/// 236 levels and Floyd-Steinberg dithering. A truncated stream decodes with
+/// the missing part filled by the library. Raises EJPEG, also for more than
+/// kMaxJPEGScans scans.
+QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings);
+
+/// Decodes straight into Target when the output is 24-bit colour and its size
+/// is Target's: the pixels DecodeJPEG would give, with alpha 255. Returns
+/// false, with Target untouched, when that does not apply (gray or quantised
+/// output, another size). Raises EJPEG; rows decoded before an error stay.
+bool DecodeJPEGInto(const QByteArray& Data, const TJPEGSettings& Settings, TBitmap32& Target);
+
+/// Encodes Image as a JFIF stream: the library's defaults, then the quality
+/// with baseline tables forced, one gray or three colour channels, progressive
+/// when asked. Alpha is dropped. A null or empty image gives an empty stream.
+/// Raises EJPEG (for instance for sides above the library's 65500).
+QByteArray EncodeJPEG(const QImage& Image, const TJPEGSettings& Settings);

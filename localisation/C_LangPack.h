@@ -1,0 +1,95 @@
+#pragma once
+
+#include "Exception.h"
+#include "TStringList.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class QObject;
+class TStorefile;
+class TTextCodec;
+
+/// Raised by ApplyFile for a file of a revision this program cannot read.
+QRL_DECLARE_EXCEPTION(ELanguageFormat, Exception);
+/// Raised when a flag bitmap item holds no valid BMP picture.
+QRL_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
+
+/// Decodes a flag bitmap item: a BMP file (starting with "BM"). No bytes give
+/// an empty image; anything else raises EInvalidGraphic("Bitmap image is not
+/// valid"), also for a picture too large for a flag.
+QImage BitmapFromBmpBytes(const QByteArray& bytes);
+/// A BMP file of the image; no bytes for an empty image.
+QByteArray BmpBytesOfBitmap(const QImage& image);
+
+/// Shows one problem met while the original-language file is written (the
+/// program shows a message; the default writes a line to stderr).
+using TReportHook = std::function<void(const QString& message)>;
+void ReportToStderr(const QString& message);
+
+/// The header of one language file in memory, and the object through which a
+/// language file is applied to the running program (ApplyFile) and the
+/// program's own texts are written as a language file (WriteOriginal).
+///
+/// Texts are Unicode here; in a file they are bytes in the code page of the
+/// file's character set (the default character set meaning the ANSI code page
+/// of its LANGID), decoded when read and encoded when written.
+class TLanguageRecord {
+public:
+    /// `root`: the component whose owned components are translated (the
+    /// application's TApplicationForms, or a form); `excluded`: names and
+    /// paths never translated (may be nullptr; not owned).
+    TLanguageRecord(std::uint16_t revisionToWrite, QObject* root, const TStringList* excluded);
+
+    QObject* Root;
+    std::uint16_t RevisionToWrite;
+    std::uint16_t Revision = 0;
+    std::uint16_t LangId = 0;
+    QString HeaderText1;
+    QString HeaderText2;
+    QString HeaderText3;
+    TStringList HeaderLines;
+    std::uint8_t SettingsFlag = 0;
+    QString SettingsText2;
+    QString SettingsText1;
+    std::uint32_t ProgramVersion = 0;   ///< packed version
+    QString InputMethodName;
+    QString FontName;
+    std::uint8_t CharSet = 0;
+    QImage FlagBitmap;
+    const TStringList* ExcludedComps;
+    std::int32_t MinFontSize;
+
+    /// Receives "Exception %s - component No %d" for a component whose texts
+    /// could not be written; ReportToStderr unless replaced.
+    TReportHook OnReport = ReportToStderr;
+
+    /// Reads a language file into the record and applies it to the components
+    /// under Root. False, with the record and the interface unchanged, when
+    /// the file is missing, does not open with the signature, holds fewer than
+    /// six items, is damaged (a record's lengths do not add up to the file) or
+    /// lacks its revision's settings items. Raises ELanguageFormat("Format not
+    /// supported in this revision") for a revision above 4 (items 0 to 5 are
+    /// then in the record, no component changed) and EInvalidGraphic for a
+    /// flag item that is not a BMP. An exception from a property setter ends
+    /// the apply there. The file is closed on every way out.
+    bool ApplyFile(const QString& fileName);
+
+    /// Writes the record's header and one entry per component under Root that
+    /// carries text, as a revision-4 layout with RevisionToWrite in the header.
+    /// The file is written under a temporary name beside it and replaces the
+    /// old one only when complete; a file that cannot be written leaves the
+    /// old one as it was. True once writing has been attempted.
+    bool WriteOriginal(const QString& fileName);
+
+private:
+    void applyRevision0(TStorefile& storage, const TTextCodec& codec);
+    void applyEntries(TStorefile& storage, const TTextCodec& codec, const TStringList& components);
+    void applyFonts(const TStringList& components);
+    bool writeHeader(TStorefile& storage, const TTextCodec& codec);
+    bool writeEntries(TStorefile& storage, const TTextCodec& codec);
+};
