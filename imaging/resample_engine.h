@@ -58,7 +58,7 @@ private:
     int FColumns = 0;                      // XLo..XHi of the column buffer
     std::vector<std::int32_t> FColumnSums;  // 4 sums per column, B G R A
     std::vector<const std::uint8_t*> FRows;
-    std::vector<std::int32_t> FRowWeights;
+    std::vector<std::int16_t> FRowWeights;
 
     // AVX2 form of the tables: the entries of a cluster that name the same
     // position are merged, vertical weights are paired as two 16-bit halves,
@@ -66,7 +66,7 @@ private:
     // it uses no column), each repeated for the four channels.
     std::vector<std::size_t> FYFirst;
     std::vector<std::int32_t> FYPos;
-    std::vector<std::int32_t> FYWeights;
+    std::vector<std::int16_t> FYWeights;
     std::vector<std::int32_t> FYPairs;
     std::vector<std::int32_t> FBandStart;
     std::vector<std::int32_t> FBandWeights;
@@ -76,7 +76,7 @@ private:
 namespace resample_detail {
 
 /// Column sums of bytes 0..Bytes-1 of the N rows: Sums[b] = sum of W[k] x Rows[k][b].
-void VerticalPassPortable(const std::uint8_t* const* Rows, const std::int32_t* W, int N, int Bytes,
+void VerticalPassPortable(const std::uint8_t* const* Rows, const std::int16_t* W, int N, int Bytes,
                           std::int32_t* Sums);
 
 /// Pairs[k] holds the weights of rows 2k and 2k + 1 as the low and high 16-bit

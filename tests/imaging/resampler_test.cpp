@@ -114,6 +114,21 @@ TEST(BuildMappingTable, DegenerateSpans)
     EXPECT_EQ(BuildMappingTable(0, 7, 2, 5, 4, 5, sfLanczos), (TMappingTable(3, TCluster{{4, 256}})));
     // Every weight of a 1000:1 reduction rounds to zero: the centre pixel.
     EXPECT_EQ(BuildMappingTable(0, 1, 0, 1, 10, 1010, sfMitchell), (TMappingTable{{{509, 256}}}));
+    // 512:1 with the box kernel: every weight is exactly 0.5, which rounds to
+    // even (zero), not up to 512 entries of 1.
+    EXPECT_EQ(BuildMappingTable(0, 1, 0, 1, 0, 512, sfNearest), (TMappingTable{{{255, 256}}}));
+}
+
+TEST(BuildMappingTable, FloatRoundingWhereItIsDue)
+{
+    // Clusters of the program's own sizes that come out one unit different
+    // when the centre, scale and kernel are not rounded to 32-bit floats.
+    EXPECT_EQ(BuildMappingTable(0, 826, 138, 139, 0, 640, sfMitchell),
+              (TMappingTable{{{105, -2}, {106, 50}, {107, 211}, {108, -3}}}));
+    EXPECT_EQ(BuildMappingTable(0, 826, 393, 394, 0, 4000, sfMitchell),
+              (TMappingTable{{{1897, -1}, {1898, -2}, {1899, -1}, {1900, 2}, {1901, 9}, {1902, 20},
+                              {1903, 32}, {1904, 43}, {1905, 46}, {1906, 44}, {1907, 34}, {1908, 22},
+                              {1909, 10}, {1910, 2}, {1911, -1}, {1912, -2}, {1913, -1}}}));
 }
 
 TEST(BuildMappingTable, ClustersSumTo256InsideTheSourceAndClipsCutTheFullTable)
