@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <limits>
 
 // The passes address a pixel's channels as its bytes in memory.
 static_assert(std::endian::native == std::endian::little, "pixels are read as B, G, R, A bytes");
@@ -35,12 +34,8 @@ std::vector<TPointRec> merged(const TPointRec* first, const TPointRec* last)
             out.push_back(e);
     }
     std::erase_if(out, [](const TPointRec& e) { return e.Weight == 0; });
+    // Merged weights still sum to 256, so at least one remains.
     return out;
-}
-
-bool fitsInt16(std::int32_t w)
-{
-    return w >= std::numeric_limits<std::int16_t>::min() && w <= std::numeric_limits<std::int16_t>::max();
 }
 
 std::size_t largestCluster(const TFlatTable& t)
@@ -115,8 +110,6 @@ void TResampleRows::prepareAvx2()
         if (e.size() % 2 != 0)
             e.push_back({e.back().Pos, 0});
         for (std::size_t k = 0; k < e.size(); k += 2) {
-            if (!fitsInt16(e[k].Weight) || !fitsInt16(e[k + 1].Weight))
-                return;
             const auto lo = static_cast<std::uint16_t>(e[k].Weight);
             const auto hi = static_cast<std::uint16_t>(e[k + 1].Weight);
             FYPairs.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(hi) << 16 | lo));

@@ -1,6 +1,9 @@
 #include "resample_weights.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cstdlib>
+#include <limits>
 #include <cmath>
 #include <numbers>
 
@@ -64,6 +67,8 @@ public:
         else if (FSum != kWeightOne)
             FTable.Entries[first + (count - 1) / 2].Weight -= static_cast<std::int32_t>(FSum - kWeightOne);
         for (std::size_t k = first; k < FTable.Entries.size(); ++k) {
+            // The passes carry weights in 16 bits; see resample_engine.h for the bound.
+            assert(std::abs(FTable.Entries[k].Weight) <= std::numeric_limits<std::int16_t>::max());
             FTable.MinPos = std::min(FTable.MinPos, FTable.Entries[k].Pos);
             FTable.MaxPos = std::max(FTable.MaxPos, FTable.Entries[k].Pos);
         }
