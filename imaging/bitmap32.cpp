@@ -105,11 +105,11 @@ void TBitmap32::HandleChanged()
 
 QPainter& TBitmap32::Canvas()
 {
-    if (!FCanvas) {
+    if (!FCanvas)
         FCanvas = std::make_unique<QPainter>();
-        if (FHandle)
-            FCanvas->begin(FHandle.get());
-    }
+    // A caller may have ended the painter; the surface stays usable.
+    if (!FCanvas->isActive() && FHandle)
+        FCanvas->begin(FHandle.get());
     return *FCanvas;
 }
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "rect.h"
+
+class TBitmap32;
+class TCustomImage32;
+class TIDPrinter;
+
+/// Where the photo goes in the cell: the whole photo, aspect kept, anchored
+/// top-left, taking the full cell height when it is relatively taller than
+/// the cell and the full width otherwise. The ratios are doubles; the
+/// products and quotients are evaluated in 80-bit floating point and rounded
+/// half to even (a 1200 x 1600 photo in an 826 x 1062 cell ends at 797).
+TRect PhotoRectInCell(int PhotoWidth, int PhotoHeight, int CellWidth, int CellHeight);
+
+/// Renders the photo shown by `PhotoView` into the sheet printer's cell: the
+/// cell is cleared to opaque white and the view paints the photo into
+/// PhotoRectInCell with its bitmap's filter (Mitchell). The only resampling
+/// of the photo in a print run.
+void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter);
+
+/// Makes `Page` the current printer's page, one pixel per printer pixel
+/// (HORZRES x VERTRES), cleared to opaque white, with the sheet drawn on it:
+/// exactly what PrintSheet puts on paper.
+void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page);

@@ -1,0 +1,100 @@
+#include "sheet_render.h"
+
+#include "image_view.h"
+#include "printer.h"
+#include "sheet_printer.h"
+#include "test_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class ScopedPrinter {
+public:
+    explicit ScopedPrinter(std::unique_ptr<TPrinterDevice> printer)
+        : previous_(SetPrinter(std::move(printer)))
+    {
+    }
+    ~ScopedPrinter() { SetPrinter(std::move(previous_)); }
+
+private:
+    std::unique_ptr<TPrinterDevice> previous_;
+};
+
+// The main window's photo view holding a photo of one flat colour.
+std::unique_ptr<TImage32> photoView(int w, int h, TColor32 colour)
+{
+    auto view = std::make_unique<TImage32>();
+    view->resize(151, 201);
+    view->SetScaleMode(smResize);
+    view->Bitmap().SetSize(w, h);
+    view->Bitmap().Clear(colour);
+    view->Bitmap().SetStretchFilter(sfMitchell);
+    return view;
+}
+
+}  // namespace
+
+TEST(PhotoRectInCell, KeepsTheAspectTopLeft)
+{
+    // In doubles this is 796.5 and would round to 796.
+    EXPECT_EQ(PhotoRectInCell(1200, 1600, 826, 1062), Rect(0, 0, 797, 1062));
+    EXPECT_EQ(PhotoRectInCell(826, 1062, 826, 1062), Rect(0, 0, 826, 1062)) << "same aspect fills";
+    EXPECT_EQ(PhotoRectInCell(1000, 1000, 826, 1062), Rect(0, 0, 826, 826)) << "square: white below";
+    EXPECT_EQ(PhotoRectInCell(4000, 100, 413, 531), Rect(0, 0, 413, 10)) << "wide: full width";
+    EXPECT_EQ(PhotoRectInCell(1, 1000, 413, 531), Rect(0, 0, 1, 531));
+}
+
+TEST(SheetRender, PhotoCellIsWhiteAroundTheFittedPhoto)
+{
+    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
+    TIDPrinter sheet;
+    ASSERT_EQ(sheet.Cell().Width(), 413);
+    ASSERT_EQ(sheet.Cell().Height(), 531);
+    auto view = photoView(1000, 1000, 0xFF204080);
+    RenderPhotoCell(*view, sheet);
+    const TBitmap32& cell = sheet.Cell();
+    EXPECT_EQ(cell.Pixel(0, 0), 0xFF204080u);
+    EXPECT_EQ(cell.Pixel(412, 412), 0xFF204080u);
+    EXPECT_EQ(cell.Pixel(0, 413), clWhite32);
+    EXPECT_EQ(cell.Pixel(412, 530), clWhite32);
+}
+
+TEST(SheetRender, AWidePhotoLeavesTheViewColourOnlyInsideTheViewExtent)
+{
+    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
+    TIDPrinter sheet;
+    auto view = photoView(4000, 1000, 0xFF204080);   // 413 x 103 in the cell
+    view->SetColor(0x00FF00FF);
+    RenderPhotoCell(*view, sheet);
+    const TBitmap32& cell = sheet.Cell();
+    EXPECT_EQ(cell.Pixel(200, 50), 0xFF204080u);
+    EXPECT_EQ(cell.Pixel(150, 150), Color32(TColor{0x00FF00FF})) << "inside 151 x 201";
+    EXPECT_EQ(cell.Pixel(151, 150), clWhite32);
+    EXPECT_EQ(cell.Pixel(10, 201), clWhite32);
+}
+
+TEST(SheetRender, PageIsThePrintersPageWithTheCopiesOnWhite)
+{
+    auto device = std::make_unique<TTestPrinter>(1200, 1700, 300, 300, 30, 40);
+    ScopedPrinter printer(std::move(device));
+    TIDPrinter sheet;
+    auto view = photoView(413, 531, 0xFF102030);
+    RenderPhotoCell(*view, sheet);
+    sheet.SetCount(1);
+    TBitmap32 page;
+    RenderPage(sheet, page);
+    ASSERT_EQ(page.Width(), 1200);
+    ASSERT_EQ(page.Height(), 1700);
+    EXPECT_EQ(page.Pixel(30, 40) | 0xFF000000u, 0xFF102030u) << "first copy at the offset";
+    EXPECT_EQ(page.Pixel(29, 40), clWhite32);
+    EXPECT_EQ(page.Pixel(1199, 1699), clWhite32) << "only one copy asked for";
+
+    sheet.SetCount(0);
+    RenderPage(sheet, page);
+    for (int y = 0; y < page.Height(); y += 7)
+        for (int x = 0; x < page.Width(); x += 7)
+            ASSERT_EQ(page.Pixel(x, y), clWhite32) << "count 0: a blank page";
+}
