@@ -2,6 +2,7 @@
 
 #include "bitmap32.h"
 #include "image_view.h"
+#include "jpeg_image.h"
 #include "printer.h"
 #include "sheet_printer.h"
 
@@ -44,4 +45,13 @@ void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page)
         return;
     SheetPrinter.DrawSheet(Page.Canvas());
     Page.Changed();
+}
+
+void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName)
+{
+    QImage bitmap;
+    Page.AssignTo(bitmap);
+    TJPEGImage jpeg;
+    jpeg.Assign(bitmap);
+    jpeg.SaveToFile(FileName);
 }

@@ -2,6 +2,7 @@
 
 #include "rect.h"
 
+class QString;
 class TBitmap32;
 class TCustomImage32;
 class TIDPrinter;
@@ -23,3 +24,8 @@ void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter);
 /// (HORZRES x VERTRES), cleared to opaque white, with the sheet drawn on it:
 /// exactly what PrintSheet puts on paper.
 void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page);
+
+/// Saves the page as "Save as image" does: a 32-bit platform copy of the
+/// page encoded with the JPEG defaults (quality 90, baseline), written
+/// atomically so a failure leaves any existing file as it was.
+void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName);

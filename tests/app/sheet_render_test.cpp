@@ -5,6 +5,8 @@
 #include "sheet_printer.h"
 #include "test_printer.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -97,4 +99,23 @@ TEST(SheetRender, PageIsThePrintersPageWithTheCopiesOnWhite)
     for (int y = 0; y < page.Height(); y += 7)
         for (int x = 0; x < page.Width(); x += 7)
             ASSERT_EQ(page.Pixel(x, y), clWhite32) << "count 0: a blank page";
+}
+
+TEST(SheetRender, SavedPageIsAQuality90JpegOfThePage)
+{
+    QTemporaryDir dir;
+    TBitmap32 page;
+    page.SetSize(64, 48);
+    page.Clear(clWhite32);
+    page.FillRectS(8, 8, 24, 40, 0x00204080);   // alpha 0 must not matter
+    const QString name = dir.filePath("page.jpg");
+    SavePageAsJpeg(page, name);
+    TBitmap32 back;
+    back.LoadFromFile(name);
+    ASSERT_EQ(back.Width(), 64);
+    EXPECT_NEAR(RedComponent(back.Pixel(16, 20)), 0x20, 6);
+    EXPECT_NEAR(BlueComponent(back.Pixel(16, 20)), 0x80, 6);
+    EXPECT_EQ(back.Pixel(60, 4), clWhite32);
+
+    EXPECT_THROW(SavePageAsJpeg(page, dir.filePath("missing/page.jpg")), Exception);
 }
