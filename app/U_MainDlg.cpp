@@ -1,0 +1,282 @@
+#include "U_MainDlg.h"
+#include "ui_U_MainDlg.h"
+
+#include "Lang_Components.h"
+#include "TApplicationEvents.h"
+#include "TRegistry.h"
+#include "TStringList.h"
+#include "U_DragDrop.h"
+#include "U_PreviewDlg.h"
+#include "U_UnicodeUtils.h"
+#include "error_display.h"
+#include "file_names.h"
+#include "image_view.h"
+#include "pdf_printer.h"
+#include "printer.h"
+#include "printer_setup.h"
+#include "sheet_printer.h"
+#include "sheet_render.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QStyle>
+#include <QLabel>
+#include <QUrl>
+
+namespace {
+
+// The maker's documentation page, opened by Help.
+const char kHelpAddress[] = "https://www.varnel.example/quorlo/help";
+
+QString askPdfFileName(QWidget* parent, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Print to PDF"), suggested,
+                                        QStringLiteral("PDF (*.pdf)"));
+}
+
+QIcon glyph(QWidget* w, const char* themeName, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(QLatin1String(themeName), w->style()->standardIcon(fallback));
+}
+
+}  // namespace
+
+void RegisterInstallPath(const QString& Title, const QString& ExePath)
+{
+    TRegistry registry(TRootKey::LocalMachine);
+    if (registry.OpenKey(QStringLiteral("SOFTWARE\\Varnel"), true))
+        registry.WriteString(Title, ExePath);
+}
+
+TMainDlg::TMainDlg(QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainDlg>())
+{
+    ui->setupUi(this);
+    // Fixed single border: system menu and minimise box only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(371, 299 + ui->MainMenu->sizeHint().height());
+
+    ui->img->SetBitmapAlign(baTopLeft);
+    ui->img->SetScale(1.0f);
+    ui->img->SetScaleMode(smResize);
+    ui->img->Loaded();
+    ui->format_cmb->setCurrentIndex(0);
+
+    ui->JvBitBtn1->setIcon(glyph(this, "document-open", QStyle::SP_DirOpenIcon));
+    ui->translate_btn->setIcon(glyph(this, "preferences-desktop-locale", QStyle::SP_FileDialogInfoView));
+    ui->opt_btn->setIcon(glyph(this, "document-properties", QStyle::SP_FileDialogDetailedView));
+    ui->print_btn->setIcon(glyph(this, "document-print", QStyle::SP_DialogApplyButton));
+
+    // The status bar's one panel; an unnamed inner part, not a component.
+    FStatusPanel = new QLabel(ui->StatusBar);
+    ui->StatusBar->addWidget(FStatusPanel, 1);
+
+    AppEvt = new TApplicationEvents(this);
+    AppEvt->setObjectName(QStringLiteral("AppEvt"));
+    AppEvt->OnActivate = [this](TApplicationEvents&) { AppEvtActivate(); };
+
+    FJOD = new QFileDialog(this);
+    FJOD->setObjectName(QStringLiteral("JOD"));
+    FJOD->setAcceptMode(QFileDialog::AcceptOpen);
+    FJOD->setFileMode(QFileDialog::ExistingFile);
+    FJOD->setNameFilter(QStringLiteral("JPEG (*.jpg *.jpeg)"));
+
+    RunPrinterSetup = RunPrintDialog;
+    AskPdfFileName = askPdfFileName;
+
+    connect(ui->JvBitBtn1, &QPushButton::clicked, this, &TMainDlg::open_btnClick);
+    connect(ui->LoadPicture1, &QAction::triggered, this, &TMainDlg::open_btnClick);
+    connect(ui->format_cmb, &QComboBox::currentIndexChanged, this, &TMainDlg::format_cmbChange);
+    connect(ui->num_trk, &QSlider::valueChanged, this, &TMainDlg::num_trkChange);
+    connect(ui->print_btn, &QPushButton::clicked, this, &TMainDlg::print_btnClick);
+    connect(ui->opt_btn, &QPushButton::clicked, this, &TMainDlg::opt_btnClick);
+    connect(ui->PrinterSettings1, &QAction::triggered, this, &TMainDlg::opt_btnClick);
+    connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
+    connect(ui->Language1, &QAction::triggered, this, &TMainDlg::translate_btnClick);
+    connect(ui->Help1, &QAction::triggered, this, &TMainDlg::Help1Click);
+    connect(ui->About1, &QAction::triggered, this, &TMainDlg::About1Click);
+    connect(ui->Exit1, &QAction::triggered, this, &TMainDlg::Exit1Click);
+
+    RegisterForm(this);
+}
+
+TMainDlg::~TMainDlg()
+{
+    FormDestroy();
+}
+
+TImage32& TMainDlg::img()
+{
+    return *ui->img;
+}
+
+QString TMainDlg::StatusText() const
+{
+    return FStatusPanel->text();
+}
+
+void TMainDlg::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!FShown) {
+        FShown = true;
+        TApplicationEvents::MainFormShown();
+    }
+}
+
+QString TMainDlg::VersionCaption() const
+{
+    return QCoreApplication::applicationName() + QStringLiteral(" v")
+           + GetFileVersionString(QCoreApplication::applicationFilePath());
+}
+
+void TMainDlg::AppEvtActivate()
+{
+    AppEvt->OnActivate = nullptr;   // once per process
+    RegisterInstallPath(QCoreApplication::applicationName(), QCoreApplication::applicationFilePath());
+    setWindowTitle(VersionCaption());
+    ReportErrors(this, [&] {
+        FSheetPrinter = std::make_unique<TIDPrinter>();
+        FDroppedFiles = std::make_unique<TStringList>();
+        RegisterDropTarget(this, FDroppedFiles.get(),
+                           [this](TMyDropTarget& sender) { FilesDropped(sender); });
+        UpdateLayout();
+    });
+    ui->img->Bitmap().SetStretchFilter(sfMitchell);
+    ShowPrinterName();
+}
+
+void TMainDlg::ShowPrinterName()
+{
+    ReportErrors(this, [&] { FStatusPanel->setText(Printer().name()); });
+}
+
+void TMainDlg::UpdateLayout()
+{
+    if (!FSheetPrinter)
+        return;
+    FSheetPrinter->UpdateMetrics();
+    ui->num_trk->setMaximum(FSheetPrinter->Capacity());
+    ui->num_trk->setValue(ui->num_trk->maximum());
+}
+
+void TMainDlg::LoadPhoto(const QString& FileName)
+{
+    ReportErrors(this, [&] { ui->img->Bitmap().LoadFromFile(FileName); });
+}
+
+void TMainDlg::open_btnClick()
+{
+    if (FJOD->exec() != QDialog::Accepted || FJOD->selectedFiles().isEmpty())
+        return;
+    LoadPhoto(FJOD->selectedFiles().constFirst());
+}
+
+void TMainDlg::format_cmbChange()
+{
+    if (!FSheetPrinter)
+        return;
+    const int index = ui->format_cmb->currentIndex();
+    ReportErrors(this, [&] {
+        if (index >= 0 && index < static_cast<int>(kPhotoFormats.size()))
+            FSheetPrinter->SetPhotoSize(kPhotoFormats[index].WidthMm, kPhotoFormats[index].HeightMm);
+        // At the maximum the count follows the new capacity; below it, it
+        // stays, unless the slider lowers it to a smaller maximum.
+        QSlider* trk = ui->num_trk;
+        const bool atMaximum = trk->value() == trk->maximum();
+        trk->setMaximum(FSheetPrinter->Capacity());
+        if (atMaximum)
+            trk->setValue(trk->maximum());
+    });
+}
+
+void TMainDlg::num_trkChange()
+{
+    ui->dynnum_lbl->setText(QString::asprintf("%d", ui->num_trk->value()));
+}
+
+void TMainDlg::print_btnClick()
+{
+    if (ui->img->Bitmap().Width() == 0 || !FSheetPrinter || !FPreviewDlg)
+        return;   // nothing loaded: no preview
+    bool rendered = false;
+    ReportErrors(this, [&] {
+        FSheetPrinter->SetCount(ui->num_trk->value());
+        RenderPhotoCell(*ui->img, *FSheetPrinter);
+        RenderPage(*FSheetPrinter, FPreviewDlg->Page());
+        rendered = true;
+    });
+    if (rendered && FPreviewDlg->Execute())
+        PrintConfirmedSheet();
+}
+
+void TMainDlg::PrintConfirmedSheet()
+{
+    // The built-in PDF printer writes a file: the user names it first.
+    if (auto* pdf = dynamic_cast<TPdfPrinter*>(&Printer())) {
+        const QString suggested = FLastPdfName.isEmpty() ? QStringLiteral("sheet.pdf") : FLastPdfName;
+        const QString name = AskPdfFileName ? AskPdfFileName(this, suggested) : QString();
+        if (name.isEmpty())
+            return;
+        FLastPdfName = name;
+        pdf->setOutputFileName(name);
+    }
+    ReportErrors(this, [&] { FSheetPrinter->PrintSheet(); });
+}
+
+void TMainDlg::opt_btnClick()
+{
+    bool confirmed = false;
+    ReportErrors(this, [&] { confirmed = RunPrinterSetup && RunPrinterSetup(this); });
+    if (confirmed)
+        ReportErrors(this, [&] { UpdateLayout(); });
+    ShowPrinterName();
+}
+
+void TMainDlg::translate_btnClick()
+{
+    if (ShowSettingsDialog)
+        ShowSettingsDialog();
+}
+
+void TMainDlg::langueAfterLanguageSwitch()
+{
+    setWindowTitle(VersionCaption());
+}
+
+void TMainDlg::Help1Click()
+{
+    QDesktopServices::openUrl(QUrl(QLatin1String(kHelpAddress)));
+}
+
+void TMainDlg::About1Click()
+{
+    if (ShowAboutDialog)
+        ShowAboutDialog();
+}
+
+void TMainDlg::Exit1Click()
+{
+    close();
+}
+
+void TMainDlg::FormDestroy()
+{
+    FSheetPrinter.reset();
+    RevokeDropTarget(this);
+    FDroppedFiles.reset();
+}
+
+void TMainDlg::FilesDropped(TMyDropTarget&)
+{
+    if (!FDroppedFiles || FDroppedFiles->IsEmpty())
+        return;
+    const QString name = FDroppedFiles->Strings(0);
+    // Emptied in every case, also when the photo does not load.
+    FDroppedFiles->Clear();
+    if (HasJpegExtension(name))
+        LoadPhoto(name);
+}

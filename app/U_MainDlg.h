@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QFileDialog;
+class QLabel;
+class TApplicationEvents;
+class TIDPrinter;
+class TImage32;
+class TMyDropTarget;
+class TStringList;
+class Tpreviewdlg;
+
+namespace Ui {
+class MainDlg;
+}
+
+/// The main window: holds the photo, the format and the number of copies,
+/// and runs the print: photo cell, page preview, print.
+class TMainDlg : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TMainDlg(QWidget* parent = nullptr);
+    /// FormDestroy.
+    ~TMainDlg() override;
+
+    /// The forms created after this one, as main() makes them.
+    void SetPreviewDialog(Tpreviewdlg* dialog) { FPreviewDlg = dialog; }
+    std::function<void()> ShowSettingsDialog;
+    std::function<void()> ShowAboutDialog;
+    /// The print dialog; true when confirmed with the chosen printer current.
+    std::function<bool(QWidget* Parent)> RunPrinterSetup;
+    /// Asks where the built-in PDF printer writes; empty when cancelled.
+    std::function<QString(QWidget* Parent, const QString& Suggested)> AskPdfFileName;
+
+    // Event handlers.
+    void AppEvtActivate();
+    void open_btnClick();
+    void format_cmbChange();
+    void num_trkChange();
+    void print_btnClick();
+    void opt_btnClick();
+    void translate_btnClick();
+    void langueAfterLanguageSwitch();
+    void Help1Click();
+    void About1Click();
+    void Exit1Click();
+    void FormDestroy();
+
+    /// Loads a photo into the view as the open dialog does; an error is shown
+    /// and the previous photo stays.
+    void LoadPhoto(const QString& FileName);
+
+    Ui::MainDlg& Form() { return *ui; }
+    TImage32& img();
+    QFileDialog& JOD() { return *FJOD; }
+    TIDPrinter* SheetPrinter() { return FSheetPrinter.get(); }
+    TStringList* DroppedFiles() { return FDroppedFiles.get(); }
+    QString StatusText() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void UpdateLayout();
+    void FilesDropped(TMyDropTarget& Sender);
+    void ShowPrinterName();
+    QString VersionCaption() const;
+    void PrintConfirmedSheet();
+
+    std::unique_ptr<Ui::MainDlg> ui;
+    QFileDialog* FJOD;
+    TApplicationEvents* AppEvt;
+    QLabel* FStatusPanel;
+    Tpreviewdlg* FPreviewDlg = nullptr;
+    std::unique_ptr<TIDPrinter> FSheetPrinter;
+    std::unique_ptr<TStringList> FDroppedFiles;
+    QString FLastPdfName;
+    bool FShown = false;
+};
+
+/// Records the program's location under the machine's settings: key
+/// "SOFTWARE\Varnel", value named Title. Fails silently without rights.
+void RegisterInstallPath(const QString& Title, const QString& ExePath);

@@ -1,0 +1,76 @@
+#include "U_PreviewDlg.h"
+#include "ui_U_PreviewDlg.h"
+
+#include "Lang_Components.h"
+#include "error_display.h"
+#include "file_names.h"
+#include "sheet_render.h"
+
+#include <QFileDialog>
+#include <QStyle>
+
+QString JpegSaveName(const QString& FileName)
+{
+    return HasJpegExtension(FileName) ? FileName : FileName + QStringLiteral(".jpg");
+}
+
+Tpreviewdlg::Tpreviewdlg(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::previewdlg>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(427, 656);
+
+    ui->img->SetBitmapAlign(baTopLeft);
+    ui->img->SetScale(1.0f);
+    ui->img->SetScaleMode(smResize);
+    ui->img->Loaded();
+    ui->saveimg_btn->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui->print_btn->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+
+    // Saving writes a new file, whatever the open/save wording of the platform.
+    FJOD = new QFileDialog(this);
+    FJOD->setObjectName(QStringLiteral("JOD"));
+    FJOD->setAcceptMode(QFileDialog::AcceptSave);
+    FJOD->setFileMode(QFileDialog::AnyFile);
+    FJOD->setNameFilter(QStringLiteral("JPEG (*.jpg *.jpeg)"));
+    FJOD->setOption(QFileDialog::DontConfirmOverwrite);
+    FJOD->setOption(QFileDialog::ReadOnly, false);
+
+    connect(ui->saveimg_btn, &QPushButton::clicked, this, &Tpreviewdlg::saveimg_btnClick);
+    connect(ui->print_btn, &QPushButton::clicked, this, &QDialog::accept);
+
+    RegisterForm(this);
+}
+
+Tpreviewdlg::~Tpreviewdlg() = default;
+
+bool Tpreviewdlg::Execute()
+{
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+    return exec() == QDialog::Accepted;
+}
+
+TBitmap32& Tpreviewdlg::Page()
+{
+    return ui->img->Bitmap();
+}
+
+TImage32& Tpreviewdlg::img()
+{
+    return *ui->img;
+}
+
+void Tpreviewdlg::saveimg_btnClick()
+{
+    if (!FLastName.isEmpty())
+        FJOD->selectFile(FLastName);   // the last name, extended, is offered again
+    if (FJOD->exec() != QDialog::Accepted || FJOD->selectedFiles().isEmpty())
+        return;
+    const QString fileName = JpegSaveName(FJOD->selectedFiles().constFirst());
+    FLastName = fileName;
+    ReportErrors(this, [&] { SavePageAsJpeg(Page(), fileName); });
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QFileDialog;
+class TBitmap32;
+class TImage32;
+
+namespace Ui {
+class previewdlg;
+}
+
+/// Extends a save name with ".jpg" unless it already ends in ".jpg" or
+/// ".jpeg" (any case): photo -> photo.jpg, sheet.png -> sheet.png.jpg,
+/// PAGE.JPEG unchanged. The extension is what follows the last "." after
+/// the last path delimiter.
+QString JpegSaveName(const QString& FileName);
+
+/// The preview window: shows the page the sheet printer drew, before
+/// anything is printed; saves it as a JPEG or confirms the print.
+class Tpreviewdlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit Tpreviewdlg(QWidget* parent = nullptr);
+    ~Tpreviewdlg() override;
+
+    /// Shows the window modally; true only when "Print Now" closed it.
+    bool Execute();
+
+    /// The page buffer: one pixel per printer pixel, shown fitted to the view.
+    TBitmap32& Page();
+    TImage32& img();
+    QFileDialog& JOD() { return *FJOD; }
+    /// The name the last save used, offered by the next one.
+    QString LastSaveName() const { return FLastName; }
+
+    /// "Save as image": asks for a name (remembered for the next time) and
+    /// writes the page as a JPEG; the window stays open.
+    void saveimg_btnClick();
+
+private:
+    std::unique_ptr<Ui::previewdlg> ui;
+    QFileDialog* FJOD;
+    QString FLastName;
+};

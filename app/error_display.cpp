@@ -1,0 +1,47 @@
+#include "error_display.h"
+
+#include "Exception.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <new>
+
+namespace {
+
+TErrorDisplay& display()
+{
+    static TErrorDisplay current;
+    return current;
+}
+
+}  // namespace
+
+TErrorDisplay SetErrorDisplay(TErrorDisplay replacement)
+{
+    return std::exchange(display(), std::move(replacement));
+}
+
+void ShowErrorMessage(QWidget* Parent, const QString& Message)
+{
+    if (display()) {
+        display()(Parent, Message);
+        return;
+    }
+    QMessageBox::critical(Parent, QCoreApplication::applicationName(), Message);
+}
+
+QString CurrentExceptionMessage()
+{
+    try {
+        throw;
+    } catch (const Exception& e) {
+        return e.Message;
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+class QWidget;
+
+/// The platform's print dialog for the current printer: the user chooses a
+/// printer and its settings. True when confirmed; the chosen printer is then
+/// current (Printer()). A fresh dialog every time.
+bool RunPrintDialog(QWidget* Parent);

@@ -1,0 +1,282 @@
+#include "app_fixture.h"
+
+#include "TApplicationEvents.h"
+#include "TStringList.h"
+#include "image_view.h"
+#include "sheet_printer.h"
+#include "ui_U_MainDlg.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSettings>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+// Drops `urls` onto `window` the way a file manager does: enter, move, drop.
+void dropUrls(QWidget& window, const QList<QUrl>& urls, Qt::DropActions actions = Qt::CopyAction)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF at(50, 50);
+    QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDragMoveEvent move(at.toPoint(), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+}
+
+bool allWhite(const TBitmap32& page)
+{
+    for (int y = 0; y < page.Height(); ++y)
+        for (int x = 0; x < page.Width(); ++x)
+            if (page.Pixel(x, y) != clWhite32)
+                return false;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(AppTest, FirstActivationSetsUpTheWindow)
+{
+    start();
+    EXPECT_EQ(main->windowTitle(), "Quorlo v1.0.0.0");
+    ASSERT_NE(main->SheetPrinter(), nullptr);
+    EXPECT_EQ(main->StatusText(), "Test Printer");
+    EXPECT_EQ(main->img().Bitmap().StretchFilter(), sfMitchell);
+    EXPECT_EQ(main->Form().num_trk->maximum(), 30);
+    EXPECT_EQ(main->Form().num_trk->value(), 30);
+    EXPECT_EQ(main->Form().dynnum_lbl->text(), "30");
+
+    QSettings machine(dir.filePath("machine/Varnel.conf"), QSettings::IniFormat);
+    EXPECT_EQ(machine.value("Quorlo").toString(), QCoreApplication::applicationFilePath());
+
+    // Activations after the first change nothing.
+    main->Form().num_trk->setValue(3);
+    TApplicationEvents::Activate();
+    EXPECT_EQ(main->Form().num_trk->value(), 3);
+}
+
+TEST_F(AppTest, FormatChangeFollowsTheMaximumOnlyFromTheMaximum)
+{
+    start();
+    QSlider* trk = main->Form().num_trk;
+    main->Form().format_cmb->setCurrentIndex(1);   // 50 x 50 mm: 590 x 590 cells
+    EXPECT_EQ(main->SheetPrinter()->PhotoWidthMm(), 50);
+    EXPECT_EQ(trk->maximum(), 4 * 5);
+    EXPECT_EQ(trk->value(), 20) << "at the maximum: follows it";
+
+    trk->setValue(7);
+    main->Form().format_cmb->setCurrentIndex(2);   // 45 x 55 mm: 531 x 649
+    EXPECT_EQ(main->SheetPrinter()->PhotoHeightMm(), 55);
+    EXPECT_EQ(trk->maximum(), 4 * 5);
+    EXPECT_EQ(trk->value(), 7) << "below the maximum: stays";
+
+    trk->setValue(19);
+    printer->setCaps(TDeviceCap::HorzRes, 1200);    // 2 columns
+    main->Form().format_cmb->setCurrentIndex(0);
+    EXPECT_EQ(trk->maximum(), 2 * 6);
+    EXPECT_EQ(trk->value(), 12) << "lowered to a smaller maximum";
+    EXPECT_EQ(main->Form().dynnum_lbl->text(), "12");
+}
+
+TEST_F(AppTest, NoCapacityLeavesTheCountLabelEmpty)
+{
+    printer->setCaps(TDeviceCap::HorzRes, 400);   // narrower than one cell
+    start();
+    EXPECT_EQ(main->Form().num_trk->maximum(), 0);
+    EXPECT_EQ(main->Form().dynnum_lbl->text(), "");
+}
+
+TEST_F(AppTest, PrintNowWithoutAPhotoShowsNoPreview)
+{
+    start();
+    bool previewShown = false;
+    onNextModal([&](QDialog& dialog) {
+        previewShown = true;
+        dialog.reject();
+    });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(previewShown);
+    EXPECT_TRUE(printer->printedPages().empty());
+}
+
+TEST_F(AppTest, PrintRunPreviewsThenPrintsOnConfirmation)
+{
+    start();
+    main->LoadPhoto(writePhoto("face.jpg", 300, 400));
+    ASSERT_EQ(main->img().Bitmap().Width(), 300);
+    main->Form().num_trk->setValue(2);
+
+    bool pageWasRight = false;
+    onNextModal([&](QDialog& dialog) {
+        const TBitmap32& page = preview->Page();
+        pageWasRight = page.Width() == kPageWidth && page.Height() == kPageHeight
+                       && page.Pixel(10, 10) != clWhite32          // first copy
+                       && page.Pixel(413 + 83 + 10, 10) != clWhite32   // second copy
+                       && page.Pixel(2 * (413 + 83) + 10, 10) == clWhite32;
+        dialog.reject();   // closed with the title-bar button: nothing printed
+    });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    EXPECT_TRUE(pageWasRight);
+    EXPECT_TRUE(printer->printedPages().empty());
+
+    onNextModal([&](QDialog&) {
+        QTest::mouseClick(preview->findChild<QPushButton*>("print_btn"), Qt::LeftButton);
+    });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    ASSERT_EQ(printer->printedPages().size(), 1u);
+    const QImage& paper = printer->printedPages().front();
+    EXPECT_EQ(paper.pixel(10, 10), preview->Page().Pixel(10, 10) | 0xFF000000u);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST_F(AppTest, CountZeroPreviewsABlankPage)
+{
+    start();
+    main->LoadPhoto(writePhoto("face.jpg", 300, 400));
+    main->Form().num_trk->setValue(0);
+    bool blank = false;
+    onNextModal([&](QDialog& dialog) {
+        blank = allWhite(preview->Page());
+        dialog.accept();
+    });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    EXPECT_TRUE(blank);
+    ASSERT_EQ(printer->printedPages().size(), 1u) << "confirming prints the blank page";
+}
+
+TEST_F(AppTest, ALoadErrorIsShownAndThePhotoStays)
+{
+    start();
+    main->LoadPhoto(writePhoto("face.jpg", 30, 40));
+    const QString png = dir.filePath("fake.jpg");
+    QImage(8, 8, QImage::Format_RGB32).save(png, "PNG");
+    main->LoadPhoto(png);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.front(), "Erreur JPEG #53");
+    EXPECT_EQ(main->img().Bitmap().Width(), 30);
+}
+
+TEST_F(AppTest, DroppedFilesLoadOnlyAFirstJpegName)
+{
+    start();
+    const QString upper = writePhoto("PHOTO.JPG", 20, 30);
+    const QString png = dir.filePath("picture.png");
+    QImage(4, 4, QImage::Format_RGB32).save(png, "PNG");
+
+    dropUrls(*main, {QUrl::fromLocalFile(png)});
+    EXPECT_EQ(main->img().Bitmap().Width(), 0) << ".png is not taken";
+    EXPECT_EQ(main->DroppedFiles()->Count(), 0) << "the list is emptied";
+
+    dropUrls(*main, {QUrl::fromLocalFile(upper)});
+    EXPECT_EQ(main->img().Bitmap().Width(), 20) << ".JPG is taken";
+
+    const QString second = writePhoto("second.jpg", 50, 60);
+    dropUrls(*main, {QUrl::fromLocalFile(png), QUrl::fromLocalFile(second),
+                     QUrl::fromLocalFile(second)});
+    EXPECT_EQ(main->img().Bitmap().Width(), 20) << "only the first of three counts";
+    EXPECT_EQ(main->DroppedFiles()->Count(), 0);
+
+    const QString broken = dir.filePath("broken.jpg");
+    QFile f(broken);
+    f.open(QIODevice::WriteOnly);
+    f.write("not a jpeg");
+    f.close();
+    dropUrls(*main, {QUrl::fromLocalFile(broken)});
+    EXPECT_EQ(errors.size(), 1) << "a load error is shown";
+    EXPECT_EQ(main->DroppedFiles()->Count(), 0);
+}
+
+TEST_F(AppTest, DragOverOffersCopyOnlyWhenTheSourceDoes)
+{
+    start();
+    QMimeData data;
+    data.setText("just text");
+    // The toolkit routes moves and drops to the window that took the enter.
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDragMoveEvent copyable(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &copyable);
+    EXPECT_TRUE(copyable.isAccepted());
+    EXPECT_EQ(copyable.dropAction(), Qt::CopyAction);
+
+    QDragMoveEvent moveOnly(QPoint(5, 5), Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+    EXPECT_EQ(moveOnly.dropAction(), Qt::IgnoreAction);
+
+    // Dropping text does nothing.
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &drop);
+    EXPECT_EQ(main->DroppedFiles()->Count(), 0);
+    EXPECT_EQ(main->img().Bitmap().Width(), 0);
+}
+
+TEST_F(AppTest, PrinterSetupConfirmedOrCancelled)
+{
+    start();
+    main->Form().num_trk->setValue(4);
+    main->RunPrinterSetup = [](QWidget*) { return false; };
+    printer->setName("Renamed");
+    main->opt_btnClick();
+    EXPECT_EQ(main->Form().num_trk->value(), 4) << "cancelled: only the status text";
+    EXPECT_EQ(main->StatusText(), "Renamed");
+
+    main->RunPrinterSetup = [](QWidget*) {
+        SetPrinter(std::make_unique<TTestPrinter>(1200, 1700, 300, 300));
+        return true;
+    };
+    main->opt_btnClick();
+    EXPECT_EQ(main->Form().num_trk->maximum(), 2 * 3);
+    EXPECT_EQ(main->Form().num_trk->value(), 6) << "confirmed: count to the full page";
+    EXPECT_EQ(main->StatusText(), "Test Printer");
+}
+
+TEST_F(AppTest, SaveAsImageExtendsTheNameAndKeepsThePreviewOpen)
+{
+    EXPECT_EQ(JpegSaveName("/tmp/photo"), "/tmp/photo.jpg");
+    EXPECT_EQ(JpegSaveName("/tmp/sheet.png"), "/tmp/sheet.png.jpg");
+    EXPECT_EQ(JpegSaveName("/tmp/PAGE.JPEG"), "/tmp/PAGE.JPEG");
+    EXPECT_EQ(JpegSaveName("/tmp/my.dir/page"), "/tmp/my.dir/page.jpg");
+
+    start();
+    main->LoadPhoto(writePhoto("face.jpg", 300, 400));
+    const QString target = dir.filePath("sheet");
+    bool saved = false;
+    bool stillOpen = false;
+    onNextModal([&](QDialog& previewWindow) {
+        QFileDialog& jod = preview->JOD();
+        jod.setOption(QFileDialog::DontUseNativeDialog);
+        // The save dialog is modal on top of the preview: answer it next.
+        onNextModal([&](QDialog& fileDialog) {
+            // Typed into the name field, as a user does.
+            auto* name = fileDialog.findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(target);
+            fileDialog.accept();
+        });
+        preview->saveimg_btnClick();
+        saved = QFile::exists(target + ".jpg");
+        stillOpen = previewWindow.isVisible();
+        previewWindow.reject();
+    });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(preview->LastSaveName(), target + ".jpg") << "offered next time";
+    TBitmap32 back;
+    back.LoadFromFile(target + ".jpg");
+    EXPECT_EQ(back.Width(), kPageWidth);
+    EXPECT_EQ(back.Height(), kPageHeight);
+}
