@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -59,36 +58,18 @@ const QString kVersion = QStringLiteral(QRL_PROJECT_VERSION);
 
 }  // namespace
 
-TEST_F(AboutTest, FormLayoutNamesAndCaptions)
+TEST_F(AboutTest, BannerIconAndTextStorage)
 {
     TAboutDlg AboutDlg;
-    EXPECT_EQ(AboutDlg.objectName(), QStringLiteral("AboutDlg"));
     EXPECT_EQ(AboutDlg.size(), QSize(389, 285));
     EXPECT_FALSE(AboutDlg.windowIcon().isNull());
-    QLabel* banner = child<QLabel>(AboutDlg, "Image1");
-    ASSERT_NE(banner, nullptr);
-    EXPECT_EQ(banner->geometry(), QRect(0, 0, 388, 96));
-    EXPECT_EQ(banner->pixmap().size(), QSize(388, 96));
-
-    const std::vector<std::pair<const char*, const char*>> groups = {
-        {"all_grp", ""}, {"Application_grp", "Application"}, {"contact_grp", "Varnel"}};
-    for (const auto& [name, title] : groups) {
-        if (auto* group = child<QGroupBox>(AboutDlg, name)) {
-            EXPECT_EQ(group->title(), QString::fromLatin1(title)) << name;
-        }
-    }
-    const std::vector<std::pair<const char*, const char*>> buttons = {
-        {"email_btn", "Email"}, {"web_btn", "Web Site"}, {"forum_btn", "Forums"}, {"ok_btn", "Ok"}};
-    for (const auto& [name, caption] : buttons) {
-        if (auto* button = child<QPushButton>(AboutDlg, name)) {
-            EXPECT_EQ(button->text(), QString::fromLatin1(caption)) << name;
-        }
-    }
-    EXPECT_EQ(child<QLabel>(AboutDlg, "appname_lbl")->parent()->objectName(), QStringLiteral("Application_grp"));
-    EXPECT_EQ(child<QPushButton>(AboutDlg, "forum_btn")->parent()->objectName(), QStringLiteral("contact_grp"));
+    EXPECT_EQ(child<QLabel>(AboutDlg, "Image1")->pixmap().size(), QSize(388, 96));
+    // Paths in language files go by these names: AboutDlg.TS_about, AboutDlg.forum_btn.
+    EXPECT_EQ(AboutDlg.objectName(), QStringLiteral("AboutDlg"));
     EXPECT_EQ(AboutDlg.TS_about()->objectName(), QStringLiteral("TS_about"));
     EXPECT_EQ(AboutDlg.TS_about()->Items().ToStringList(),
               (QStringList{"About", "Application Name :", "Version :", "unused"}));
+    EXPECT_EQ(child<QPushButton>(AboutDlg, "forum_btn")->text(), QStringLiteral("Forums"));
     EXPECT_TRUE(TApplicationForms::Application().Forms().contains(&AboutDlg));
 }
 
