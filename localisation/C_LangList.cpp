@@ -124,6 +124,9 @@ void TLangList::Loaded()
     if (!FCplCompatibility)
         FRoot = &TApplicationForms::Application();
     ensureRecords();
+    // Records made by a switch before Loaded still translate from the new root.
+    FOriginal->Root = FRoot;
+    FCurrent->Root = FRoot;
     if (!FApplicationEvents) {
         FApplicationEvents = new TApplicationEvents(this);
         FApplicationEvents->OnActivate = [this](TApplicationEvents&) { ApplicationActivate(); };

@@ -229,7 +229,8 @@ public:
     /// when a command-line item asks for it ("-co...", see
     /// AsksForOriginalFile; a failure is one line on stderr and start-up goes
     /// on), builds the list and, with Autoload, selects the saved or the
-    /// user's language. Later calls do nothing.
+    /// user's language; a file replaced since it was listed and now refused
+    /// with an exception is shown in a message box. Later calls do nothing.
     void ApplicationActivate();
 
     /// True when a command-line item after the program name, lower-cased and

@@ -17,6 +17,7 @@ class QPainter;
 /// Its three parts are its own, not components of the form it sits on.
 class TLanguageChoice : public QFrame {
     Q_OBJECT
+    Q_PROPERTY(TLangList* LanguageList READ LanguageList WRITE SetLanguageList)
 
 public:
     /// Row height of the language list, in pixels.

@@ -386,6 +386,8 @@ TEST_F(LangListTest, CompileSwitchThatCannotWriteSaysSoOnceAndStartUpGoesOn)
     EXPECT_FALSE(QFile::exists(original + QStringLiteral(".part")));
     EXPECT_EQ(print_btn->text(), QStringLiteral("Imprimer"));
     EXPECT_EQ(afterSwitches, 1);
+    EXPECT_FALSE(langue->WriteOriginalFile());
+    EXPECT_EQ(langue->OriginalRecord()->WriteError, QString::fromLocal8Bit(std::strerror(EISDIR)));
 }
 
 TEST_F(LangListTest, CompileSwitchInAnUnwritableFolderWritesNothing)
