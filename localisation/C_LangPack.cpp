@@ -15,7 +15,9 @@
 #include <QMenu>
 #include <QWidget>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <optional>
 
@@ -434,25 +436,41 @@ void TLanguageRecord::applyRevision0(TStorefile& storage, const TTextCodec& code
 
 bool TLanguageRecord::WriteOriginal(const QString& fileName)
 {
+    WriteError.clear();
+    // The system's reason, read at once: later calls may overwrite errno.
+    const auto fail = [this](int error) {
+        WriteError = error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                : QStringLiteral("the file could not be written");
+        return false;
+    };
     if (fileName.isEmpty())
-        return true;
+        return fail(ENOENT);
     TStorefile storage;
     storage.SetSignature(kSignatureBytes);
     // Written beside the target and renamed over it when complete, so that a
     // failure never leaves a damaged file behind.
     storage.SetFilename(fileName + QStringLiteral(".part"));
     storage.Erase();
+    errno = 0;
     storage.Open();
     if (!storage.Opened())
-        return true;
+        return fail(errno);
     const QString partName = storage.Filename();
     const QString target = partName.chopped(5);
     const TTextCodec codec(CodePageOfCharset(CharSet, LangId));
+    errno = 0;
     const bool complete = writeHeader(storage, codec) && writeEntries(storage, codec);
-    if (!storage.Close() || !complete ||
-        std::rename(QFile::encodeName(partName).constData(), QFile::encodeName(target).constData()) != 0)
-        QFile::remove(partName);
-    return true;
+    int error = errno;
+    const bool closed = storage.Close();
+    if (complete && !closed)
+        error = errno;
+    if (complete && closed) {
+        if (std::rename(QFile::encodeName(partName).constData(), QFile::encodeName(target).constData()) == 0)
+            return true;
+        error = errno;
+    }
+    QFile::remove(partName);
+    return fail(error);
 }
 
 bool TLanguageRecord::writeHeader(TStorefile& storage, const TTextCodec& codec)

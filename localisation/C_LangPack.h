@@ -5,12 +5,16 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-class QObject;
+class QWidget;
+class TApplicationEvents;
 class TStorefile;
 class TTextCodec;
 
@@ -68,6 +72,10 @@ public:
     /// could not be written; ReportToStderr unless replaced.
     TReportHook OnReport = ReportToStderr;
 
+    /// Why the last WriteOriginal failed ("Permission denied", ...); empty
+    /// after one that succeeded.
+    QString WriteError;
+
     /// Reads a language file into the record and applies it to the components
     /// under Root. False, with the record and the interface unchanged, when
     /// the file is missing, does not open with the signature, holds fewer than
@@ -82,8 +90,9 @@ public:
     /// Writes the record's header and one entry per component under Root that
     /// carries text, as a revision-4 layout with RevisionToWrite in the header.
     /// The file is written under a temporary name beside it and replaces the
-    /// old one only when complete; a file that cannot be written leaves the
-    /// old one as it was. True once writing has been attempted.
+    /// old one only when complete. True when the new file is in place; false
+    /// when it could not be created or written completely (WriteError then
+    /// says why, in the system's words), the old file left as it was.
     bool WriteOriginal(const QString& fileName);
 
 private:
@@ -92,4 +101,187 @@ private:
     void applyFonts(const TStringList& components);
     bool writeHeader(TStorefile& storage, const TTextCodec& codec);
     bool writeEntries(TStorefile& storage, const TTextCodec& codec);
+};
+
+/// Raised with the sender, the language codes of the current and the chosen
+/// entry, and CanChange (true on entry): clearing it refuses the switch.
+using TBeforeChangeEvent =
+    std::function<void(QObject* Sender, std::uint32_t OldCode, std::uint32_t NewCode, bool& CanChange)>;
+/// Raised with the sender.
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+
+/// The program's switchable interface language: finds the language files
+/// beside the program, keeps the list of available languages, remembers the
+/// user's choice in the settings store, and on a switch has the chosen file
+/// applied to every form (TLanguageRecord::ApplyFile) and tells the program
+/// through AfterLanguageSwitch. Started with "-co" it writes the texts of the
+/// running interface as the original-language file.
+///
+/// A language file is named FilePrefix + its language code (variant number
+/// in the high 16 bits, LANGID in the low 16) as 8 upper-case hexadecimal
+/// digits + ".SPK", e.g. QRL_0000040C.SPK for French, variant 0.
+///
+/// Set up as a form does it: construct, set the properties and events, then
+/// call Loaded(). Everything runs on the GUI thread.
+class TLangList : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int LanguageIndex READ LanguageIndex WRITE SetLanguageIndex)
+    Q_PROPERTY(bool CplCompatibility READ CplCompatibility WRITE SetCplCompatibility)
+    Q_PROPERTY(QString FilePrefix READ FilePrefix WRITE SetFilePrefix)
+    Q_PROPERTY(QString SubDir READ SubDir WRITE SetSubDir)
+    Q_PROPERTY(QString RegKey READ RegKey WRITE SetRegKey)
+    Q_PROPERTY(bool Autoload READ Autoload WRITE SetAutoload)
+
+public:
+    /// The revision of the original-language file this list writes.
+    static constexpr std::uint16_t kFormatRevision = 4;
+
+    /// `owner` (the form that carries the list) is the translation root until
+    /// Loaded(). The program directory is the executable's; RegKey starts as
+    /// "Software\ZOQ\Localization", Autoload as true.
+    explicit TLangList(QObject* owner = nullptr);
+    ~TLangList() override;
+
+    /// Completes the setup once the properties are set: the translation root
+    /// becomes the application's forms (unless CplCompatibility), the two
+    /// language records are created, and the application-events component
+    /// whose first activation runs ApplicationActivate. Call it after the
+    /// main window's own TApplicationEvents exists, so that the list's
+    /// component, created later, is activated first.
+    void Loaded();
+
+    // Published properties.
+    /// Names and paths never translated (sorted, duplicates ignored).
+    const TStringList& ExcludedComps() const { return *FExcludedComps; }
+    /// Copies the strings of `value`; nothing happens for nullptr.
+    void SetExcludedComps(const TStringList* value);
+    int LanguageIndex() const { return FIndex; }
+    /// The switch: does nothing for an index outside the list or when
+    /// BeforeLanguageSwitch refuses; otherwise stores the index, saves it
+    /// (with Autoload), applies the entry's file to every form, and raises
+    /// AfterLanguageSwitch when the file was applied. A file that cannot be
+    /// read leaves the interface as it was and raises nothing, the index and
+    /// setting already changed. ApplyFile's exceptions (a revision above 4,
+    /// a flag that is no bitmap) pass through, with no component changed.
+    void SetLanguageIndex(int value);
+    bool CplCompatibility() const { return FCplCompatibility; }
+    void SetCplCompatibility(bool value) { FCplCompatibility = value; }
+    QString FilePrefix() const { return FFilePrefix; }
+    void SetFilePrefix(const QString& value) { FFilePrefix = value; }
+    /// The folder of the language files under the program directory; empty
+    /// for the program directory itself.
+    QString SubDir() const { return FSubDir; }
+    void SetSubDir(const QString& value);
+    /// The settings key under the user's root ("Software\Varnel\Quorlo");
+    /// empty: nothing is read or written. The value is named objectName().
+    QString RegKey() const { return FRegKey; }
+    void SetRegKey(const QString& value) { FRegKey = value; }
+    bool Autoload() const { return FAutoload; }
+    void SetAutoload(bool value) { FAutoload = value; }
+
+    TBeforeChangeEvent BeforeLanguageSwitch;
+    TNotifyEvent AfterLanguageSwitch;
+
+    /// The display texts of the available languages, in list order; the
+    /// object of each line is its language code (std::uint32_t).
+    const TStringList& Languages() const { return FLanguages; }
+    /// The language code of entry `index`, or 0 outside the list.
+    std::uint32_t LanguageCode(int index) const;
+
+    /// Rebuilds Languages: for every LANGID of the table, in table order, the
+    /// variants 0, 1, 2, ... up to the first missing file. Each usable
+    /// language file gives "text1 - text3", or "text1 [a.b.c.d] - text3" with
+    /// the version it was made for from revision 1 on. Files that do not open
+    /// with the signature, are damaged, or could not be applied (a revision
+    /// above 4, a flag that is no bitmap) are passed over. Keeps the index.
+    /// True when at least one language file was listed.
+    bool BuildLanguageList();
+    /// Loads the flag of a LANGID (item 5 of its variant-0 file) into
+    /// `bitmap`; false, with `bitmap` emptied, when there is none to load.
+    bool LoadFlagBitmap(std::uint16_t langId, QImage& bitmap) const;
+    /// Header text 2 of the applied file when the last switch succeeded;
+    /// empty otherwise.
+    QString CurrentLanguageInfo() const;
+    /// Where the language files are, with a trailing "/": the program
+    /// directory + SubDir when that is a folder, else the program directory +
+    /// "system/" + SubDir when that is one, else the current directory +
+    /// SubDir.
+    QString LanguageDir() const;
+
+    /// Selects the saved language: the value under RegKey named objectName()
+    /// through SelectLanguageCode; with no key, no value or a value that is
+    /// no number, the user's language (SelectUserDefaultLanguage). False when
+    /// RegKey is empty or nothing was selected.
+    bool LoadLanguageSetting();
+    /// Writes the selected entry's language code under RegKey (created when
+    /// missing); nothing when RegKey is empty or no entry is selected.
+    void SaveLanguageSetting();
+    /// Selects the first entry with this code, else the first with its
+    /// LANGID, else the first with its primary language. False when none.
+    bool SelectLanguageCode(std::uint32_t code);
+    /// Selects the first entry with the user's LANGID, else the first with
+    /// its primary language. False when none.
+    bool SelectUserDefaultLanguage();
+    /// Writes the original record as LanguageDir + FilePrefix + "ORIGINAL.SPK".
+    /// False when it could not be written (OriginalRecord()->WriteError says why).
+    bool WriteOriginalFile();
+    /// The first activation of the program: writes the original-language file
+    /// when a command-line item asks for it ("-co...", see
+    /// AsksForOriginalFile; a failure is one line on stderr and start-up goes
+    /// on), builds the list and, with Autoload, selects the saved or the
+    /// user's language; a file replaced since it was listed and now refused
+    /// with an exception is shown in a message box. Later calls do nothing.
+    void ApplicationActivate();
+
+    /// True when a command-line item after the program name, lower-cased and
+    /// with its first "/" turned into "-", begins with "-co" (/CO, -co,
+    /// -compile; not co).
+    static bool AsksForOriginalFile(const QStringList& arguments);
+
+    /// The program directory, with a trailing "/". Tests point it at a
+    /// folder of their own; the program keeps the executable's.
+    QString ProgramDir() const { return FProgramDir; }
+    void SetProgramDir(const QString& value);
+    /// The command line ApplicationActivate reads: the application's
+    /// arguments unless tests set others (item 0 is the program).
+    QStringList CommandLine() const { return FCommandLine; }
+    void SetCommandLine(const QStringList& value) { FCommandLine = value; }
+
+    /// The translation root: the owner until Loaded(), then the application's
+    /// forms (or still the owner with CplCompatibility).
+    QObject* TranslationRoot() const { return FRoot; }
+    /// The two records; nullptr until Loaded().
+    TLanguageRecord* OriginalRecord() const { return FOriginal.get(); }
+    TLanguageRecord* CurrentRecord() const { return FCurrent.get(); }
+    /// True when the last switch applied its file.
+    bool TranslationLoaded() const { return FTranslationLoaded; }
+
+protected:
+    /// Calls BeforeLanguageSwitch when set; otherwise allows the switch.
+    virtual void DoBeforeLanguageSwitch(std::uint32_t OldCode, std::uint32_t NewCode, bool& CanChange);
+    /// Calls AfterLanguageSwitch when set.
+    virtual void DoAfterLanguageSwitch();
+
+private:
+    QString languageFileName(std::uint32_t code) const;
+    bool selectFirst(const std::function<bool(std::uint32_t code)>& matches);
+    void ensureRecords();
+    QWidget* mainForm() const;
+
+    QObject* FRoot;
+    std::unique_ptr<TLanguageRecord> FOriginal;
+    std::unique_ptr<TLanguageRecord> FCurrent;
+    TStringList FLanguages;
+    QString FProgramDir;
+    int FIndex = 0;
+    bool FTranslationLoaded = false;
+    QString FFilePrefix;
+    std::unique_ptr<TStringList> FExcludedComps;
+    QString FSubDir;
+    bool FCplCompatibility = false;
+    TApplicationEvents* FApplicationEvents = nullptr;   ///< owned as a child
+    bool FStarted = false;
+    bool FAutoload = true;
+    QString FRegKey;
+    QStringList FCommandLine;
 };

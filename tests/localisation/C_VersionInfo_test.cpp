@@ -99,7 +99,7 @@ TEST(TVersionInfo, StartsWithoutAFileAndLoadsTheRunningProgram)
     info.LoadFromModule();
     EXPECT_EQ(info.FileName(), runningProgram());
     EXPECT_EQ(info.FileVersionInt(), ParseVersion(QStringLiteral(QRL_PROJECT_VERSION)));
-    EXPECT_EQ(info.FileDescription(), QStringLiteral("Quorlo support tests"));
+    EXPECT_EQ(info.FileDescription(), QStringLiteral("Quorlo localisation tests"));
 
     const TCustomversion_Info base;
     EXPECT_EQ(base.FileName(), runningProgram());

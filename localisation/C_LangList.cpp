@@ -1,0 +1,380 @@
+// TLangList, the language list of C_LangPack.h.
+#include "C_LangPack.h"
+
+#include "C_VersionInfo.h"
+#include "Lang_Components.h"
+#include "Lang_Format.h"
+#include "Lang_Languages.h"
+#include "Lang_Properties.h"
+#include "Lang_Storageobj.h"
+#include "TApplicationEvents.h"
+#include "TRegistry.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QWidget>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+using namespace LangFile;
+
+QString withSlash(const QString& path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
+}
+
+QString withoutSlash(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
+bool isDirectory(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(withoutSlash(path)).isDir();
+}
+
+/// Opens a language file for reading only; a missing name is never created.
+bool openLanguageFile(TStorefile& storage, const QString& fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return false;
+    storage.SetSignature(kSignatureBytes);
+    storage.SetReadOnly(true);
+    storage.SetFilename(fileName);
+    storage.Open();
+    return storage.Opened();
+}
+
+QString readText(TStorefile& storage, const TTextCodec& codec)
+{
+    QByteArray bytes;
+    storage.ReadString(bytes, true);
+    return codec.Decode(bytes);
+}
+
+/// The line a language file shows in the list, or nothing when the file is
+/// not one that a switch could apply: it must open with the signature, be
+/// intact, hold its revision's header and settings items, be of a revision
+/// this program reads, and carry a flag that is a bitmap or none.
+std::optional<QString> listingText(const QString& fileName)
+{
+    TStorefile storage;
+    if (!openLanguageFile(storage, fileName) || storage.RecordCount() < kHeaderItems || !storage.Verify())
+        return std::nullopt;
+    // Both start as 0 for every file: a short header or an old revision must
+    // not inherit the previous file's values.
+    std::int32_t headerValue = 0;
+    std::int32_t version = 0;
+    storage.ReadInteger(headerValue, true);
+    const THeader header = DecodeHeader(headerValue);
+    const int settingsItems = SettingsItems(header.Revision);
+    if (settingsItems < 0 || storage.RecordCount() < kHeaderItems + settingsItems)
+        return std::nullopt;
+    const int charset = PeekCharset(storage, header.Revision).value_or(Charset::Default);
+    const TTextCodec codec(TextCodePage(charset, header.LangId));
+    const QString text1 = readText(storage, codec);
+    storage.Next();   // header text 2 is shown by the chooser, not listed
+    const QString text3 = readText(storage, codec);
+    storage.Next();   // header lines
+    QByteArray flag;
+    storage.ReadString(flag, true);
+    try {
+        BitmapFromBmpBytes(flag);
+    } catch (const EInvalidGraphic&) {
+        return std::nullopt;
+    }
+    if (static_cast<std::uint32_t>(headerValue) < 0x10000)
+        return text1 + QStringLiteral(" - ") + text3;
+    storage.ReadInteger(version, true);
+    return text1 + QStringLiteral(" [") + VersionText(static_cast<std::uint32_t>(version)) +
+           QStringLiteral("] - ") + text3;
+}
+
+}  // namespace
+
+TLangList::TLangList(QObject* owner)
+    : QObject(owner), FRoot(owner), FExcludedComps(std::make_unique<TStringList>()),
+      FRegKey(QStringLiteral("Software\\ZOQ\\Localization"))
+{
+    FExcludedComps->SetSorted(true);
+    FExcludedComps->SetDuplicates(TDuplicates::dupIgnore);
+    if (QCoreApplication::instance()) {
+        FProgramDir = withSlash(QCoreApplication::applicationDirPath());
+        FCommandLine = QCoreApplication::arguments();
+    }
+}
+
+TLangList::~TLangList()
+{
+    // The events component is a child and outlives this body by a moment.
+    if (FApplicationEvents)
+        FApplicationEvents->OnActivate = nullptr;
+}
+
+void TLangList::Loaded()
+{
+    if (!FCplCompatibility)
+        FRoot = &TApplicationForms::Application();
+    ensureRecords();
+    // Records made by a switch before Loaded still translate from the new root.
+    FOriginal->Root = FRoot;
+    FCurrent->Root = FRoot;
+    if (!FApplicationEvents) {
+        FApplicationEvents = new TApplicationEvents(this);
+        FApplicationEvents->OnActivate = [this](TApplicationEvents&) { ApplicationActivate(); };
+    }
+}
+
+void TLangList::ensureRecords()
+{
+    if (!FOriginal)
+        FOriginal = std::make_unique<TLanguageRecord>(kFormatRevision, FRoot, FExcludedComps.get());
+    if (!FCurrent)
+        FCurrent = std::make_unique<TLanguageRecord>(kFormatRevision, FRoot, FExcludedComps.get());
+}
+
+void TLangList::SetExcludedComps(const TStringList* value)
+{
+    if (!value)
+        return;
+    FExcludedComps->Clear();
+    FExcludedComps->SetSorted(true);
+    FExcludedComps->SetDuplicates(TDuplicates::dupIgnore);
+    FExcludedComps->AddStrings(*value);
+}
+
+void TLangList::SetSubDir(const QString& value)
+{
+    if (value != FSubDir)
+        FSubDir = value;
+}
+
+void TLangList::SetProgramDir(const QString& value)
+{
+    FProgramDir = value.isEmpty() ? QString() : withSlash(value);
+}
+
+std::uint32_t TLangList::LanguageCode(int index) const
+{
+    if (index < 0 || index >= FLanguages.Count())
+        return 0;
+    return FLanguages.Objects(index).toUInt();
+}
+
+QString TLangList::languageFileName(std::uint32_t code) const
+{
+    return LanguageDir() + LanguageFileName(FFilePrefix, code);
+}
+
+QString TLangList::LanguageDir() const
+{
+    const QString sub = withoutSlash(FSubDir);
+    if (isDirectory(FProgramDir + sub))
+        return withSlash(FProgramDir + sub);
+    const QString system = FProgramDir + QStringLiteral("system/") + sub;
+    if (isDirectory(system))
+        return withSlash(system);
+    return withSlash(withSlash(QDir::currentPath()) + sub);
+}
+
+bool TLangList::BuildLanguageList()
+{
+    FLanguages.Clear();
+    const QString dir = LanguageDir();
+    for (const TLanguageEntry& language : ScannedLanguages()) {
+        for (std::uint32_t variant = 0; variant <= 0xFFFF; ++variant) {
+            const std::uint32_t code = variant << 16 | language.LangId;
+            const QString fileName = dir + LanguageFileName(FFilePrefix, code);
+            if (!QFileInfo(fileName).isFile())
+                break;
+            if (const std::optional<QString> text = listingText(fileName))
+                FLanguages.AddObject(*text, QVariant::fromValue(code));
+        }
+    }
+    return !FLanguages.IsEmpty();
+}
+
+bool TLangList::LoadFlagBitmap(std::uint16_t langId, QImage& bitmap) const
+{
+    bitmap = QImage();
+    TStorefile storage;
+    if (!openLanguageFile(storage, LanguageDir() + LanguageFileName(FFilePrefix, langId)) ||
+        storage.RecordCount() < kHeaderItems)
+        return false;
+    storage.GoToRecord(5);
+    if (storage.RecordIndex() != 5 || storage.Eof())
+        return false;
+    QByteArray bytes;
+    storage.ReadString(bytes, false);
+    // Row painting asks for flags: a file changed since it was listed must
+    // not take the painting down.
+    try {
+        bitmap = BitmapFromBmpBytes(bytes);
+    } catch (const EInvalidGraphic&) {
+        bitmap = QImage();
+    }
+    return !bitmap.isNull();
+}
+
+QString TLangList::CurrentLanguageInfo() const
+{
+    return FTranslationLoaded && FCurrent ? FCurrent->HeaderText2 : QString();
+}
+
+void TLangList::SetLanguageIndex(int value)
+{
+    if (value < 0 || value >= FLanguages.Count())
+        return;
+    bool canChange = true;
+    DoBeforeLanguageSwitch(LanguageCode(FIndex), LanguageCode(value), canChange);
+    if (!canChange)
+        return;
+    FIndex = value;
+    if (FAutoload)
+        SaveLanguageSetting();
+    ensureRecords();
+    // Cleared first: a file that raises leaves no stale information behind.
+    FTranslationLoaded = false;
+    FTranslationLoaded = FCurrent->ApplyFile(languageFileName(LanguageCode(value)));
+    if (FTranslationLoaded)
+        DoAfterLanguageSwitch();
+}
+
+void TLangList::DoBeforeLanguageSwitch(std::uint32_t OldCode, std::uint32_t NewCode, bool& CanChange)
+{
+    if (BeforeLanguageSwitch)
+        BeforeLanguageSwitch(this, OldCode, NewCode, CanChange);
+    else
+        CanChange = true;
+}
+
+void TLangList::DoAfterLanguageSwitch()
+{
+    if (AfterLanguageSwitch)
+        AfterLanguageSwitch(this);
+}
+
+bool TLangList::selectFirst(const std::function<bool(std::uint32_t code)>& matches)
+{
+    for (int i = 0; i < FLanguages.Count(); ++i) {
+        if (matches(LanguageCode(i))) {
+            SetLanguageIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TLangList::SelectLanguageCode(std::uint32_t code)
+{
+    return selectFirst([code](std::uint32_t c) { return c == code; }) ||
+           selectFirst([code](std::uint32_t c) { return (c & 0xFFFF) == (code & 0xFFFF); }) ||
+           selectFirst([code](std::uint32_t c) { return PrimaryLanguage(c) == PrimaryLanguage(code); });
+}
+
+bool TLangList::SelectUserDefaultLanguage()
+{
+    const std::uint16_t user = UserDefaultLangId();
+    return selectFirst([user](std::uint32_t c) { return (c & 0xFFFF) == user; }) ||
+           selectFirst([user](std::uint32_t c) { return PrimaryLanguage(c) == PrimaryLanguage(user); });
+}
+
+bool TLangList::LoadLanguageSetting()
+{
+    if (FRegKey.isEmpty())
+        return false;
+    TRegistry registry(TRootKey::CurrentUser);
+    std::optional<std::int32_t> saved;
+    // An unreadable key and a value that is no number are no saved choice.
+    if (!objectName().isEmpty() && registry.OpenKeyReadOnly(FRegKey))
+        saved = registry.ReadInteger(objectName());
+    if (saved)
+        return SelectLanguageCode(static_cast<std::uint32_t>(*saved));
+    return SelectUserDefaultLanguage();
+}
+
+void TLangList::SaveLanguageSetting()
+{
+    if (FRegKey.isEmpty() || objectName().isEmpty() || FIndex < 0 || FIndex >= FLanguages.Count())
+        return;
+    TRegistry registry(TRootKey::CurrentUser);
+    if (registry.OpenKey(FRegKey, true))
+        registry.WriteInteger(objectName(), static_cast<std::int32_t>(LanguageCode(FIndex)));
+}
+
+bool TLangList::WriteOriginalFile()
+{
+    ensureRecords();
+    return FOriginal->WriteOriginal(LanguageDir() + OriginalFileName(FFilePrefix));
+}
+
+bool TLangList::AsksForOriginalFile(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString item = arguments[i].toLower();
+        if (const qsizetype slash = item.indexOf(u'/'); slash >= 0)
+            item[slash] = u'-';
+        if (item.startsWith(QLatin1String("-co")))
+            return true;
+    }
+    return false;
+}
+
+QWidget* TLangList::mainForm() const
+{
+    if (auto* application = qobject_cast<TApplicationForms*>(FRoot); application && application->MainForm())
+        return application->MainForm();
+    if (QWidget* form = TApplicationForms::Application().MainForm())
+        return form;
+    auto* owner = qobject_cast<QWidget*>(parent());
+    return owner ? owner->window() : nullptr;
+}
+
+void TLangList::ApplicationActivate()
+{
+    // Set first: a message shown below runs the event loop, and a second
+    // activation then must not start over.
+    if (FStarted)
+        return;
+    FStarted = true;
+    ensureRecords();
+    if (AsksForOriginalFile(FCommandLine)) {
+        QApplication::beep();
+        BuildLanguageList();
+        TVersionInfo version;
+        version.LoadFromModule();
+        FOriginal->ProgramVersion = version.FileVersionInt();
+        FOriginal->InputMethodName = KeyboardLayoutName();
+        if (QWidget* form = mainForm()) {
+            const TPublishedProperties* p = PublishedProperties(form);
+            const TFontRecord font = p && p->Font ? p->Font.Get(form)
+                                                  : TFontRecord{form->font().family(), 0, FontCharset(form)};
+            FOriginal->FontName = font.Name;
+            FOriginal->CharSet = static_cast<std::uint8_t>(font.Charset);
+        }
+        if (!WriteOriginalFile()) {
+            const QString line = QStringLiteral("%1: cannot write %2: %3")
+                                     .arg(QCoreApplication::applicationName(),
+                                          LanguageDir() + OriginalFileName(FFilePrefix), FOriginal->WriteError);
+            std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+        }
+    }
+    BuildLanguageList();
+    if (!FAutoload)
+        return;
+    try {
+        LoadLanguageSetting();
+    } catch (const Exception& e) {
+        // A file replaced since it was listed: start-up goes on in the
+        // design-time language, and the user learns why.
+        QMessageBox::critical(mainForm(), QCoreApplication::applicationName(), e.Message);
+    }
+}

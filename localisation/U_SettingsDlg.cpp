@@ -1,0 +1,33 @@
+#include "U_SettingsDlg.h"
+
+#include "ui_U_SettingsDlg.h"
+
+#include "Lang_Components.h"
+#include "Lang_langChoice.h"
+
+TSettingsDlg::TSettingsDlg(TLangList* langue, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::SettingsDlg>())
+{
+    ui->setupUi(this);
+    // A fixed single border with the system menu and the minimise box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(289, 363);
+    ui->LanguageChoice1->SetLanguageList(langue);
+    RegisterForm(this);
+}
+
+TSettingsDlg::~TSettingsDlg() = default;
+
+TLanguageChoice* TSettingsDlg::LanguageChoice1() const
+{
+    return ui->LanguageChoice1;
+}
+
+bool TSettingsDlg::Execute()
+{
+    QWidget* mainForm = TApplicationForms::Application().MainForm();
+    if (!parentWidget() && mainForm && mainForm != this)
+        move(mainForm->frameGeometry().center() - rect().center());
+    return exec() == QDialog::Accepted;
+}

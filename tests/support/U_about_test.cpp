@@ -1,0 +1,137 @@
+#include "U_about.h"
+
+#include "C_LangPack.h"
+#include "C_TextStorage.h"
+#include "Lang_Components.h"
+#include "Lang_Format.h"
+#include "lang_file_builder.h"
+#include "links.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace LangFile;
+
+namespace {
+
+/// Takes the addresses the desktop is asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QStringList Opened;
+public slots:
+    void open(const QUrl& url) { Opened << url.toString(); }
+};
+
+template <class T>
+T* child(const QObject& parent, const char* name)
+{
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+QString text(const QObject& parent, const char* name)
+{
+    QLabel* label = child<QLabel>(parent, name);
+    return label ? label->text() : QString();
+}
+
+struct AboutTest : ::testing::Test {
+    void SetUp() override
+    {
+        previousName = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("Quorlo"));
+    }
+    void TearDown() override { QCoreApplication::setApplicationName(previousName); }
+    QString previousName;
+};
+
+const QString kVersion = QStringLiteral(QRL_PROJECT_VERSION);
+
+}  // namespace
+
+TEST_F(AboutTest, BannerIconAndTextStorage)
+{
+    TAboutDlg AboutDlg;
+    EXPECT_EQ(AboutDlg.size(), QSize(389, 285));
+    EXPECT_FALSE(AboutDlg.windowIcon().isNull());
+    EXPECT_EQ(child<QLabel>(AboutDlg, "Image1")->pixmap().size(), QSize(388, 96));
+    // Paths in language files go by these names: AboutDlg.TS_about, AboutDlg.forum_btn.
+    EXPECT_EQ(AboutDlg.objectName(), QStringLiteral("AboutDlg"));
+    EXPECT_EQ(AboutDlg.TS_about()->objectName(), QStringLiteral("TS_about"));
+    EXPECT_EQ(AboutDlg.TS_about()->Items().ToStringList(),
+              (QStringList{"About", "Application Name :", "Version :", "unused"}));
+    EXPECT_EQ(child<QPushButton>(AboutDlg, "forum_btn")->text(), QStringLiteral("Forums"));
+    EXPECT_TRUE(TApplicationForms::Application().Forms().contains(&AboutDlg));
+}
+
+TEST_F(AboutTest, TextsAreComposedAtEveryShowingInTheCurrentLanguage)
+{
+    QTemporaryDir program;
+    QTemporaryDir config;
+    const QByteArray previousConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+
+    QWidget MainDlg;
+    MainDlg.setObjectName(QStringLiteral("MainDlg"));
+    auto* langue = new TLangList(&MainDlg);
+    langue->setObjectName(QStringLiteral("langue"));
+    langue->SetFilePrefix(QStringLiteral("QRL_"));
+    langue->SetRegKey(QStringLiteral("Software\\Varnel\\Quorlo"));
+    langue->SetProgramDir(program.path());
+    langue->Loaded();
+    RegisterForm(&MainDlg);
+    TAboutDlg AboutDlg;
+
+    AboutDlg.UpdateTexts();
+    EXPECT_EQ(AboutDlg.windowTitle(), QStringLiteral("About Quorlo"));
+    EXPECT_EQ(text(AboutDlg, "appname_lbl"), QStringLiteral("Application Name : Quorlo"));
+    EXPECT_EQ(text(AboutDlg, "version_lbl"), QStringLiteral("Version : ") + kVersion);
+
+    LanguageFileBuilder french;
+    french.Entry("AboutDlg.TS_about", 0, {}, 0, {}, textLines | translatedBit,
+                 "\xC0 propos de\r\nNom de l'application :\r\nVersion :\r\nunused\r\n");
+    french.Entry("AboutDlg.ok_btn", textCaption | translatedBit, "D'accord");
+    french.Write(program.filePath(QStringLiteral("QRL_0000040C.SPK")));
+    langue->BuildLanguageList();
+    langue->SetLanguageIndex(0);
+    ASSERT_EQ(child<QPushButton>(AboutDlg, "ok_btn")->text(), QStringLiteral("D'accord"));
+
+    // Execute composes them anew; OK closes with true.
+    QTimer::singleShot(0, &AboutDlg, [&] { child<QPushButton>(AboutDlg, "ok_btn")->click(); });
+    EXPECT_TRUE(AboutDlg.Execute());
+    EXPECT_EQ(AboutDlg.windowTitle(), QStringLiteral("\u00c0 propos de Quorlo"));
+    EXPECT_EQ(text(AboutDlg, "appname_lbl"), QStringLiteral("Nom de l'application : Quorlo"));
+    EXPECT_EQ(text(AboutDlg, "version_lbl"), QStringLiteral("Version : ") + kVersion);
+
+    if (previousConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", previousConfig);
+}
+
+TEST_F(AboutTest, LinkButtonsOpenTheMakersAddresses)
+{
+    UrlCatcher catcher;
+    for (const char* scheme : {"mailto", "https", "http"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
+    TAboutDlg AboutDlg;
+    for (const char* name : {"email_btn", "web_btn", "forum_btn"})
+        child<QPushButton>(AboutDlg, name)->click();
+    OpenAddress(Links::kHelp);
+    for (const char* scheme : {"mailto", "https", "http"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+
+    EXPECT_EQ(catcher.Opened, (QStringList{Links::kEmail, Links::kWebSite, Links::kForum, Links::kHelp}));
+    EXPECT_TRUE(QString::fromLatin1(Links::kEmail).startsWith(QStringLiteral("mailto:")));
+}
+
+#include "U_about_test.moc"
