@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -109,10 +110,25 @@ QString destinationOf(const TSheetOptions& options)
     return QDir::toNativeSeparators(options.OutputFile);
 }
 
+// Refuses an output that names the photo itself: a slip of the finger on
+// the command line would otherwise replace the photo by its sheet.
+void checkOutputIsNotThePhoto(const TSheetOptions& options)
+{
+    if (options.Output == TSheetOutput::Print)
+        return;
+    const QFileInfo photo(options.Photo);
+    const QFileInfo output(options.OutputFile);
+    if (photo.exists() && output.exists() && photo.canonicalFilePath() == output.canonicalFilePath()) {
+        throw Exception(
+            QStringLiteral("the output \"%1\" is the photo itself").arg(options.OutputFile));
+    }
+}
+
 }  // namespace
 
 TSheetResult RunSheet(const TSheetOptions& Options)
 {
+    checkOutputIsNotThePhoto(Options);
     choosePrinter(Options);
 
     TImage32 view;
@@ -122,6 +138,14 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     TIDPrinter sheetPrinter;
     sheetPrinter.SetPhotoSize(format.WidthMm, format.HeightMm);
     const int capacity = sheetPrinter.Capacity();
+    // Asked for as many as fit, a page that holds none would come out blank
+    // and pass for a sheet; an explicit --count 0 still gets its blank page.
+    if (capacity == 0 && !Options.Count) {
+        throw Exception(QStringLiteral("not one %1 photo fits on the page of %2 x %3 pixels")
+                            .arg(QString::fromLatin1(format.Text))
+                            .arg(Printer().caps(TDeviceCap::HorzRes))
+                            .arg(Printer().caps(TDeviceCap::VertRes)));
+    }
     const int count = Options.Count.value_or(capacity);
     // The window's track bar ends at the capacity; copies beyond it would
     // silently go missing from the sheet.

@@ -32,7 +32,8 @@ struct TSheetResult {
 ///
 /// Raises Exception with one line of text when the printer does not exist,
 /// --print has only the built-in PDF printer to go to, the photo cannot be
-/// loaded or holds no picture, the count exceeds the copies that fit, or
+/// loaded or holds no picture, the output names the photo, not one copy
+/// fits and no count was given, the count exceeds the copies that fit, or
 /// the output cannot be written (an existing file then stays as it was).
 TSheetResult RunSheet(const TSheetOptions& Options);
 
