@@ -32,8 +32,9 @@ TPrinterMetrics MetricsOf(const TPrinterDevice& printer);
 int HundredthsMmToPixels(long long hundredthsMm, int dpi);
 
 /// A printer that exists only as a description: a paper of `paperMm`, the
-/// given capabilities, and a name. Its jobs write one PDF page of exactly
-/// that paper to OutputFileName, with the canvas's origin at the printable
+/// given capabilities, and a name. Its jobs write one PDF page of that
+/// paper (to the whole point, the unit in which Qt's PDF writer keeps page
+/// sizes) to OutputFileName, with the canvas's origin at the printable
 /// area (the physical offsets from the paper's top-left corner) and one
 /// canvas unit per device pixel in each direction, so the page lands where
 /// the described printer would put it. The file appears only when the job
