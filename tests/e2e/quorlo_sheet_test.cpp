@@ -1,0 +1,385 @@
+// quorlo-sheet run as a program: the page it writes for a virtual printer of
+// known metrics, checked pixel by pixel against the grid, and against the
+// page the main window's own code renders in this process.
+#include "sheet_e2e.h"
+
+#include "bitmap32.h"
+#include "pdf_tools.h"
+#include "printer.h"
+#include "test_printer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+// Rectangles in failure messages as x, y, width and height.
+void PrintTo(const QRect& r, std::ostream* os)
+{
+    *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ")";
+}
+
+namespace {
+
+constexpr QRgb kRed = 0xFFD02020;
+constexpr QRgb kBlue = 0xFF2040C0;
+
+// --paper 100x150mm --dpi 300 --margins 5: 1181 x 1771 pixels of paper, an
+// offset of 59 on every side, a page of 1063 x 1653. The 35 x 45 mm cell is
+// 413 x 531. The grid keeps another 59 inside the page on each side: 945
+// across hold 2 cells with a gap of 945 - 826 = 119, 1535 down hold 2 with a
+// gap of 1535 - 1062 = 473. Places start at the offset.
+const QStringList kVirtualPrinter = {QStringLiteral("--paper"), QStringLiteral("100x150mm"),
+                                     QStringLiteral("--dpi"),   QStringLiteral("300"),
+                                     QStringLiteral("--margins"), QStringLiteral("5")};
+constexpr int kPageWidth = 1063;
+constexpr int kPageHeight = 1653;
+constexpr int kCellWidth = 413;
+constexpr int kCellHeight = 531;
+constexpr int kPlaceX[] = {59, 59 + 413 + 119};
+constexpr int kPlaceY[] = {59, 59 + 531 + 473};
+// A 600 x 800 photo in the cell: 413 * (600 / 413) / (800 / 531) is 398.25,
+// so the photo is 398 wide and full height, white to its right.
+constexpr int kPhotoWidthInCell = 398;
+
+using sheet_e2e::contentsOf;
+using sheet_e2e::ToolRun;
+
+// No real printer can be found or reached, and the built-in PDF printer's
+// paper is A4 (the C locale's).
+QProcessEnvironment toolEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/quorlo-test/cups.sock"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    return env;
+}
+
+ToolRun runTool(const QStringList& args, const QProcessEnvironment& env = toolEnvironment())
+{
+    return sheet_e2e::runTool(args, env);
+}
+
+void writePhoto(const QString& fileName, int width, int height)
+{
+    sheet_e2e::writePhoto(fileName, width, height, kRed, kBlue);
+}
+
+bool dark(TColor32 c)
+{
+    return RedComponent(c) < 160 || GreenComponent(c) < 160 || BlueComponent(c) < 160;
+}
+
+bool nearColour(TColor32 c, QRgb expected, int tolerance = 24)
+{
+    return std::abs(int(RedComponent(c)) - qRed(expected)) <= tolerance
+        && std::abs(int(GreenComponent(c)) - qGreen(expected)) <= tolerance
+        && std::abs(int(BlueComponent(c)) - qBlue(expected)) <= tolerance;
+}
+
+// The smallest rectangle holding every dark pixel of `area`; empty when none.
+QRect darkBox(const TBitmap32& page, const QRect& area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (dark(page.Pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The part of the page that belongs to grid place (col, row): up to half
+// way to the neighbouring places, and to the page's edges outside.
+QRect placeArea(int col, int row)
+{
+    const int splitX = (kPlaceX[0] + kCellWidth + kPlaceX[1]) / 2;
+    const int splitY = (kPlaceY[0] + kCellHeight + kPlaceY[1]) / 2;
+    const int left = col == 0 ? 0 : splitX;
+    const int right = col == 0 ? splitX : kPageWidth;
+    const int top = row == 0 ? 0 : splitY;
+    const int bottom = row == 0 ? splitY : kPageHeight;
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// Checks that the first `count` places of the 2 x 2 grid hold the photo,
+// red above blue, exactly at their place, and that the rest is paper.
+void expectCopies(const TBitmap32& page, int count)
+{
+    ASSERT_EQ(page.Width(), kPageWidth);
+    ASSERT_EQ(page.Height(), kPageHeight);
+    for (int index = 0; index < 4; ++index) {
+        const int col = index % 2;
+        const int row = index / 2;
+        const QRect box = darkBox(page, placeArea(col, row));
+        if (index >= count) {
+            EXPECT_TRUE(box.isEmpty()) << "place " << index << " must stay blank";
+            continue;
+        }
+        EXPECT_EQ(box, QRect(kPlaceX[col], kPlaceY[row], kPhotoWidthInCell, kCellHeight))
+            << "place " << index;
+        const int x = kPlaceX[col] + kPhotoWidthInCell / 2;
+        EXPECT_TRUE(nearColour(page.Pixel(x, kPlaceY[row] + 100), kRed)) << "place " << index;
+        EXPECT_TRUE(nearColour(page.Pixel(x, kPlaceY[row] + 430), kBlue)) << "place " << index;
+    }
+}
+
+class QuorloSheet : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        photo_ = path("photo.jpg");
+        writePhoto(photo_, 600, 800);
+    }
+
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    // Runs the tool on the virtual printer with `extra` arguments.
+    ToolRun runVirtual(const QStringList& extra) const
+    {
+        return runTool(QStringList{photo_} + kVirtualPrinter + extra);
+    }
+
+    QTemporaryDir dir_;
+    QString photo_;
+};
+
+}  // namespace
+
+TEST_F(QuorloSheet, FillsEveryPlaceOfTheGridByDefault)
+{
+    const QString page = path("page.jpg");
+    const ToolRun run = runVirtual({QStringLiteral("--output"), page});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out,
+              QStringLiteral("35 x 45 mm (France): 4 of 4 copies in 2 x 2, cell 413 x 531 px, "
+                             "page 1063 x 1653 px at 300 dpi -> %1\n")
+                  .arg(page));
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+
+    TBitmap32 sheet;
+    sheet.LoadFromFile(page);
+    expectCopies(sheet, 4);
+}
+
+TEST_F(QuorloSheet, CountFillsPlacesRowByRow)
+{
+    const QString three = path("three.jpg");
+    ToolRun run = runVirtual({QStringLiteral("--count=3"), QStringLiteral("--output"), three});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("3 of 4 copies"))) << run.out.toStdString();
+    TBitmap32 sheet;
+    sheet.LoadFromFile(three);
+    expectCopies(sheet, 3);
+
+    const QString none = path("none.jpg");
+    run = runVirtual({QStringLiteral("--count"), QStringLiteral("0"), QStringLiteral("--output"), none});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    sheet.LoadFromFile(none);
+    expectCopies(sheet, 0);
+
+    // The US format's 590 x 590 cell fits once across 945 and twice down.
+    run = runVirtual({QStringLiteral("--format"), QStringLiteral("1"), QStringLiteral("--output"),
+                      path("us.jpg")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(
+        QLatin1String("2 x 2 in. (US): 2 of 2 copies in 1 x 2, cell 590 x 590 px")))
+        << run.out.toStdString();
+}
+
+TEST_F(QuorloSheet, WritesTheVeryJpegTheWindowSaves)
+{
+    // A tall photo, and a wide one whose rectangle ends above the view's
+    // 201 rows, so the view's own background shows in the cell as well.
+    writePhoto(path("wide.jpg"), 1600, 600);
+    for (const char* name : {"photo.jpg", "wide.jpg"}) {
+        const QString photo = path(name);
+        const QString page = path("tool.jpg");
+        const ToolRun run = runTool(QStringList{photo} + kVirtualPrinter
+                                    + QStringList{QStringLiteral("--output"), page});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+        // The main window's print run and "Save as image" for a printer of
+        // the same metrics.
+        std::unique_ptr<TPrinterDevice> previous =
+            SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
+        const QString saved = path("window.jpg");
+        sheet_e2e::saveAsTheWindowDoes(photo, saved);
+        SetPrinter(std::move(previous));
+
+        const QByteArray expected = contentsOf(saved);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_TRUE(contentsOf(page) == expected) << name;
+    }
+}
+
+TEST_F(QuorloSheet, PdfHasOnePageOfThePaperWithTheCopiesInPlace)
+{
+    if (!pdf_tools::available())
+        GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
+    const QString file = path("page.pdf");
+    const ToolRun run = runVirtual({QStringLiteral("--count"), QStringLiteral("3"),
+                                    QStringLiteral("--output"), file});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(pdf_tools::pageCount(file), 1);
+    // The PDF keeps sizes in whole points: 283.46 x 425.20.
+    const QSizeF points = pdf_tools::pageSizePoints(file);
+    EXPECT_NEAR(points.width(), 100 / 25.4 * 72, 1);
+    EXPECT_NEAR(points.height(), 150 / 25.4 * 72, 1);
+
+    // At 100 dpi, a third of the printer's pixels, measured from the paper's
+    // corner as the printer would print.
+    const QImage page = pdf_tools::render(file, 100);
+    ASSERT_FALSE(page.isNull());
+    for (int index = 0; index < 4; ++index) {
+        const int x = kPlaceX[index % 2];
+        const int y = kPlaceY[index / 2];
+        const bool printed = index < 3;
+        const QRgb top = page.pixel((x + 199) / 3, (y + 100) / 3);
+        const QRgb bottom = page.pixel((x + 199) / 3, (y + 430) / 3);
+        EXPECT_TRUE(pdf_tools::near(top, printed ? kRed : 0xFFFFFFFF)) << "place " << index;
+        EXPECT_TRUE(pdf_tools::near(bottom, printed ? kBlue : 0xFFFFFFFF)) << "place " << index;
+        EXPECT_TRUE(pdf_tools::near(page.pixel((x - 20) / 3, (y + 100) / 3), 0xFFFFFFFF))
+            << "left of place " << index;
+        EXPECT_TRUE(pdf_tools::near(page.pixel((x + 100) / 3, (y - 20) / 3), 0xFFFFFFFF))
+            << "above place " << index;
+    }
+}
+
+TEST_F(QuorloSheet, WithoutAPrinterTheBuiltInPdfPrinterLaysOutA4)
+{
+    ToolRun run = runTool({photo_, QStringLiteral("--output"), path("a4.jpg")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String(
+        "30 of 30 copies in 5 x 6, cell 826 x 1062 px, page 4958 x 7017 px at 600 dpi")))
+        << run.out.toStdString();
+
+    const QString pdf = path("a4.pdf");
+    run = runTool({photo_, QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--output"), pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    if (pdf_tools::available()) {
+        const QSizeF points = pdf_tools::pageSizePoints(pdf);
+        EXPECT_NEAR(points.width(), 595, 1);
+        EXPECT_NEAR(points.height(), 842, 1);
+    }
+
+    run = runTool({photo_, QStringLiteral("--print")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("quorlo-sheet: no printer is installed: write the page with "
+                                      "--output PAGE.pdf instead\n"));
+}
+
+TEST_F(QuorloSheet, RunsWithoutADisplay)
+{
+    QProcessEnvironment env = toolEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    const QString page = path("page.jpg");
+    const ToolRun run = runTool(QStringList{photo_} + kVirtualPrinter
+                                    + QStringList{QStringLiteral("--output"), page},
+                                env);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(page));
+}
+
+TEST_F(QuorloSheet, HelpAndVersion)
+{
+    ToolRun run = runTool({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith(QLatin1String("Usage: quorlo-sheet PHOTO.jpg"))) << run.out.toStdString();
+    EXPECT_TRUE(run.err.isEmpty());
+
+    run = runTool({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QStringLiteral("quorlo-sheet " QUORLO_VERSION "\n"));
+}
+
+TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
+{
+    {
+        QFile text(path("text.jpg"));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("not a picture at all\n");
+    }
+    {
+        // A real JPEG cut inside its header.
+        QFile damaged(path("damaged.jpg"));
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write(contentsOf(photo_).left(60));
+    }
+    QFile(path("empty.jpg")).open(QIODevice::WriteOnly);
+    {
+        QFile file(path("file"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    struct Case {
+        QStringList args;   // the photo and the output are added by the loop
+        const char* photo;
+        const char* output;
+        int exitCode;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{}, "missing.jpg", "out.jpg", 1, "Impossible d'ouvrir le fichier"},
+        {{}, "text.jpg", "out.jpg", 1, "cannot load the photo \"%1/text.jpg\": Erreur JPEG #53"},
+        {{}, "damaged.jpg", "out.jpg", 1, "Erreur JPEG #"},
+        {{}, "empty.jpg", "out.pdf", 1, "holds no picture"},
+        {kVirtualPrinter + QStringList{QStringLiteral("--count"), QStringLiteral("5")}, "photo.jpg",
+         "out.jpg", 1, "--count 5 asks for more copies than the 4 that fit"},
+        {{QStringLiteral("--paper"), QStringLiteral("30x40mm"), QStringLiteral("--dpi"), QStringLiteral("300")},
+         "photo.jpg", "out.jpg", 1, "not one 35 x 45 mm (France) photo fits on the page of 354 x 472 pixels"},
+        {{}, "photo.jpg", "missing/out.jpg", 1, "Impossible de créer le fichier"},
+        {{}, "photo.jpg", "file/out.pdf", 1, "Cannot create file"},
+        {{QStringLiteral("--printer"), QStringLiteral("No Such Printer")}, "photo.jpg", "out.jpg", 1,
+         "no printer named \"No Such Printer\""},
+        {{QStringLiteral("--bogus")}, "photo.jpg", "out.jpg", 2, "unknown option --bogus"},
+        {{}, "photo.jpg", "out.png", 2, ".jpg, .jpeg or .pdf"},
+    };
+    for (const Case& c : cases) {
+        const QString output = path(c.output);
+        const QStringList args =
+            QStringList{path(c.photo)} + c.args + QStringList{QStringLiteral("--output"), output};
+        const ToolRun run = runTool(args);
+        const QString label = args.join(QLatin1Char(' '));
+        EXPECT_EQ(run.exitCode, c.exitCode) << label.toStdString();
+        const QString message = QString::fromUtf8(c.message).replace(QLatin1String("%1"), dir_.path());
+        EXPECT_TRUE(run.err.startsWith(QLatin1String("quorlo-sheet: ")) && run.err.contains(message))
+            << label.toStdString() << ": " << run.err.toStdString();
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << "one line: " << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << label.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(output)) << label.toStdString();
+    }
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({QStringLiteral("damaged.jpg"), QStringLiteral("empty.jpg"),
+                           QStringLiteral("file"), QStringLiteral("photo.jpg"), QStringLiteral("text.jpg")}))
+        << "no temporary file left behind";
+}
+
+TEST_F(QuorloSheet, FailedRunsKeepEarlierFiles)
+{
+    const QByteArray photo = contentsOf(photo_);
+    ToolRun run = runTool(QStringList{photo_} + kVirtualPrinter
+                          + QStringList{QStringLiteral("--output"), dir_.path() + QStringLiteral("/./photo.jpg")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QLatin1String("is the photo itself"))) << run.err.toStdString();
+    EXPECT_TRUE(contentsOf(photo_) == photo);
+
+    const QString page = path("page.jpg");
+    {
+        QFile file(page);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("an earlier page");
+    }
+    run = runVirtual({QStringLiteral("--count"), QStringLiteral("9"), QStringLiteral("--output"), page});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(contentsOf(page), QByteArray("an earlier page"));
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+// Running quorlo-sheet as a user would, and the main window's print run in
+// this process, for comparing the two.
+
+#include "bitmap32.h"
+#include "image_view.h"
+#include "jpeg_image.h"
+#include "sheet_printer.h"
+#include "sheet_render.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace sheet_e2e {
+
+struct ToolRun {
+    int exitCode = -1;   ///< -1: crashed or hung
+    QString out;
+    QString err;
+};
+
+inline ToolRun runTool(const QStringList& args, const QProcessEnvironment& env)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUORLO_SHEET), args);
+    if (!process.waitForFinished(240000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return {};
+    }
+    ToolRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+/// A photo of `width` x `height`, `top` above `bottom`, as a camera would save it.
+inline void writePhoto(const QString& fileName, int width, int height, QRgb top, QRgb bottom)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(bottom);
+    for (int y = 0; y < height / 2; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, top);
+    TJPEGImage jpeg;
+    jpeg.Assign(image);
+    jpeg.SaveToFile(fileName);
+}
+
+inline QByteArray contentsOf(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The main window's print run with every copy that fits on the current
+/// printer, and its "Save as image" to `fileName`.
+inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
+{
+    TImage32 view;
+    view.resize(151, 201);
+    view.SetBitmapAlign(baTopLeft);
+    view.SetScale(1.0f);
+    view.SetScaleMode(smResize);
+    view.Bitmap().SetStretchFilter(sfMitchell);
+    view.Bitmap().LoadFromFile(photo);
+    TIDPrinter sheetPrinter;
+    sheetPrinter.SetCount(sheetPrinter.Capacity());
+    RenderPhotoCell(view, sheetPrinter);
+    TBitmap32 page;
+    RenderPage(sheetPrinter, page);
+    SavePageAsJpeg(page, fileName);
+}
+
+}  // namespace sheet_e2e

@@ -1,0 +1,141 @@
+#include "sheet_options.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+TSheetOptions parse(const QString& line)
+{
+    return ParseSheetOptions(line.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+}
+
+// The message of the usage error `line` raises; empty when it parses.
+QString usageError(const QString& line)
+{
+    try {
+        parse(line);
+    } catch (const ESheetUsage& e) {
+        return e.Message;
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(ParseSheetOptions, DefaultsLeaveTheRestToThePrintRun)
+{
+    const TSheetOptions o = parse(QStringLiteral("photo.jpg --output page.jpg"));
+    EXPECT_FALSE(o.Help);
+    EXPECT_FALSE(o.Version);
+    EXPECT_EQ(o.Photo, QStringLiteral("photo.jpg"));
+    EXPECT_EQ(o.Format, 0);
+    EXPECT_FALSE(o.Count) << "as many as fit";
+    EXPECT_TRUE(o.PrinterName.isEmpty()) << "the current printer";
+    EXPECT_FALSE(o.Paper);
+    EXPECT_EQ(o.Output, TSheetOutput::Jpeg);
+    EXPECT_EQ(o.OutputFile, QStringLiteral("page.jpg"));
+}
+
+TEST(ParseSheetOptions, ReadsEveryOptionInEitherSpelling)
+{
+    const TSheetOptions o = ParseSheetOptions(
+        {QStringLiteral("--format=2"), QStringLiteral("--count"), QStringLiteral("0"),
+         QStringLiteral("--printer"), QStringLiteral("Office Laser"), QStringLiteral("--print"),
+         QStringLiteral("my photo.JPG")});
+    EXPECT_EQ(o.Photo, QStringLiteral("my photo.JPG"));
+    EXPECT_EQ(o.Format, 2);
+    EXPECT_EQ(o.Count, 0);
+    EXPECT_EQ(o.PrinterName, QStringLiteral("Office Laser"));
+    EXPECT_EQ(o.Output, TSheetOutput::Print);
+
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --output=SHEET.PDF")).Output, TSheetOutput::Pdf);
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --output a.b/Page.Jpeg")).Output, TSheetOutput::Jpeg);
+    EXPECT_EQ(parse(QStringLiteral("--output x.jpg -- -photo.jpg")).Photo, QStringLiteral("-photo.jpg"))
+        << "after -- a name may start with a dash";
+}
+
+TEST(ParseSheetOptions, PapersInHundredthsOfAMillimetre)
+{
+    const TSheetOptions a4 = parse(QStringLiteral("p.jpg --paper a4 --output x.pdf"));
+    ASSERT_TRUE(a4.Paper);
+    EXPECT_EQ(*a4.Paper, (TVirtualPaper{QStringLiteral("A4"), 21000, 29700, 600, 0}))
+        << "600 dpi and no margins by default";
+
+    const TSheetOptions letter = parse(QStringLiteral("p.jpg --paper LETTER --dpi 72 --output x.pdf"));
+    EXPECT_EQ(*letter.Paper, (TVirtualPaper{QStringLiteral("Letter"), 21590, 27940, 72, 0}));
+
+    const TSheetOptions custom =
+        parse(QStringLiteral("p.jpg --paper 100x150MM --dpi 2400 --margins 6.35 --output x.jpg"));
+    EXPECT_EQ(*custom.Paper, (TVirtualPaper{QStringLiteral("100x150MM"), 10000, 15000, 2400, 635}));
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --paper 89.5x127.25mm --margins 0.5 --output x.jpg")).Paper,
+              (TVirtualPaper{QStringLiteral("89.5x127.25mm"), 8950, 12725, 600, 50}));
+}
+
+TEST(ParseSheetOptions, HelpAndVersionAnswerWhateverElseIsThere)
+{
+    EXPECT_TRUE(parse(QStringLiteral("--bogus --count -4 --help")).Help);
+    EXPECT_TRUE(parse(QStringLiteral("-h")).Help);
+    EXPECT_TRUE(parse(QStringLiteral("--version photo.jpg")).Version);
+    EXPECT_FALSE(usageError(QStringLiteral("a.jpg --output x.jpg -- --help")).isEmpty())
+        << "after -- it is a second photo";
+}
+
+TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
+{
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"", "no photo"},
+        {"--output x.jpg", "no photo"},
+        {"a.jpg b.jpg --output x.jpg", "one photo only"},
+        {"p.jpg", "no output"},
+        {"p.jpg --output x.jpg --print", "not both"},
+        {"p.jpg --output x.jpg --output y.jpg", "--output is given twice"},
+        {"p.jpg --output x.png", ".jpg, .jpeg or .pdf"},
+        {"p.jpg --output jpg", ".jpg, .jpeg or .pdf"},
+        {"p.jpg --output=", "--output needs a file name"},
+        {"p.jpg --print=yes", "--print takes no value"},
+        {"p.jpg --output x.jpg --frobnicate", "unknown option --frobnicate"},
+        {"p.jpg --output x.jpg -x", "unknown option -x"},
+        {"p.jpg --output x.jpg --count", "--count needs a value"},
+        {"p.jpg --output x.jpg --count -1", "--count must be 0 or more"},
+        {"p.jpg --output x.jpg --count 3.5", "whole number"},
+        {"p.jpg --output x.jpg --count 99999999999", "whole number"},
+        {"p.jpg --output x.jpg --format 3", "--format must be 0, 1 or 2"},
+        {"p.jpg --output x.jpg --format -1", "--format must be 0, 1 or 2"},
+        {"p.jpg --output x.jpg --format one", "--format must be 0, 1 or 2"},
+        {"p.jpg --output x.jpg --paper A5", "unknown paper"},
+        {"p.jpg --output x.jpg --paper 100x150", "unknown paper"},
+        {"p.jpg --output x.jpg --paper 100x150.123mm", "unknown paper"},
+        {"p.jpg --output x.jpg --paper 0x150mm", "above 0"},
+        {"p.jpg --output x.jpg --paper 2000.01x150mm", "at most 2000 mm"},
+        {"p.jpg --output x.jpg --paper A4 --dpi 71", "--dpi must be a whole number from 72 to 2400"},
+        {"p.jpg --output x.jpg --paper A4 --dpi 2401", "from 72 to 2400"},
+        {"p.jpg --output x.jpg --paper A4 --margins -2", "--margins needs millimetres"},
+        {"p.jpg --output x.jpg --paper A4 --margins 105", "leave no page"},
+        {"p.jpg --output x.jpg --paper A4 --dpi 2400", "too large"},
+        {"p.jpg --output x.jpg --paper 2000x10mm --dpi 1200", "too large"},
+        {"p.jpg --output x.jpg --dpi 300", "give --paper too"},
+        {"p.jpg --output x.jpg --margins 5", "give --paper too"},
+        {"p.jpg --output x.jpg --paper A4 --printer Laser", "one of --printer and --paper"},
+        {"p.jpg --print --paper A4", "--print needs a real printer"},
+        {"p.jpg --output x.jpg --printer", "--printer needs a value"},
+        {"p.jpg --output x.jpg --printer=", "--printer needs a printer name"},
+    };
+    for (const auto& [line, expected] : cases) {
+        const QString message = usageError(QString::fromLatin1(line));
+        EXPECT_TRUE(message.contains(QLatin1String(expected)))
+            << "\"" << line << "\" gave \"" << message.toStdString() << "\"";
+        EXPECT_FALSE(message.contains(QLatin1Char('\n'))) << line;
+    }
+}
+
+TEST(ParseSheetOptions, TheLargestPagesStillPass)
+{
+    // 100 x 150 mm at 2400 dpi is 9448 x 14173 pixels, well inside the limit.
+    EXPECT_NO_THROW(parse(QStringLiteral("p.jpg --paper 100x150mm --dpi 2400 --output x.jpg")));
+    EXPECT_NO_THROW(parse(QStringLiteral("p.jpg --paper A4 --dpi 1200 --output x.jpg")));
+    // Margins that leave a page of one pixel: 10 mm at 254 dpi is 100 pixels.
+    EXPECT_NO_THROW(parse(QStringLiteral("p.jpg --paper 10x10mm --dpi 254 --margins 4.95 --output x.jpg")));
+}

@@ -1,0 +1,328 @@
+#include "sheet_options.h"
+
+#include "jpeg_codec.h"
+#include "sheet_printer.h"
+#include "virtual_printer.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <cstdint>
+
+namespace {
+
+// The virtual printer's defaults: those of the built-in PDF printer.
+constexpr int kDefaultDpi = 600;
+// The most pixels on a side of a JPEG image.
+constexpr int kMaxPageSide = 65500;
+
+[[noreturn]] void fail(const QString& message)
+{
+    throw ESheetUsage(message);
+}
+
+// A whole number written with digits only, an optional minus sign first;
+// none when it is anything else or beyond nine digits.
+std::optional<int> wholeNumber(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^-?[0-9]{1,9}$"));
+    if (!pattern.match(text).hasMatch())
+        return std::nullopt;
+    return text.toInt();
+}
+
+// A length in millimetres with at most two decimals ("5", "6.35"), in
+// hundredths of a millimetre; none when it is anything else.
+std::optional<int> hundredthsMm(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,5})(?:\\.([0-9]{1,2}))?$"));
+    const auto m = pattern.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    QString decimals = m.captured(2);
+    while (decimals.size() < 2)
+        decimals += QLatin1Char('0');
+    return m.captured(1).toInt() * 100 + decimals.toInt();
+}
+
+TVirtualPaper paperNamed(const QString& text)
+{
+    TVirtualPaper paper;
+    if (text.compare(QStringLiteral("A4"), Qt::CaseInsensitive) == 0) {
+        paper.Name = QStringLiteral("A4");
+        paper.Width = 21000;
+        paper.Height = 29700;
+        return paper;
+    }
+    if (text.compare(QStringLiteral("Letter"), Qt::CaseInsensitive) == 0) {
+        // 8.5 x 11 in, which are whole hundredths of a millimetre.
+        paper.Name = QStringLiteral("Letter");
+        paper.Width = 21590;
+        paper.Height = 27940;
+        return paper;
+    }
+    static const QRegularExpression custom(
+        QStringLiteral("^([0-9.]+)x([0-9.]+)mm$"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = custom.match(text);
+    const int width = m.hasMatch() ? hundredthsMm(m.captured(1)).value_or(-1) : -1;
+    const int height = m.hasMatch() ? hundredthsMm(m.captured(2)).value_or(-1) : -1;
+    if (width < 0 || height < 0) {
+        fail(QStringLiteral("unknown paper \"%1\": give A4, Letter or a size such as 100x150mm")
+                 .arg(text));
+    }
+    if (width == 0 || height == 0 || width > kMaxPaperMm * 100 || height > kMaxPaperMm * 100) {
+        fail(QStringLiteral("paper %1: each side must be above 0 and at most %2 mm")
+                 .arg(text)
+                 .arg(kMaxPaperMm));
+    }
+    paper.Name = text;
+    paper.Width = width;
+    paper.Height = height;
+    return paper;
+}
+
+// Text from the last "." of the name (after the last folder separator) on,
+// without the dot; empty when there is none.
+QString extensionOf(const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1).toLower();
+}
+
+TSheetOutput outputKindOf(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        fail(QStringLiteral("--output needs a file name"));
+    const QString ext = extensionOf(fileName);
+    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
+        return TSheetOutput::Jpeg;
+    if (ext == QLatin1String("pdf"))
+        return TSheetOutput::Pdf;
+    fail(QStringLiteral("cannot write \"%1\": the output must end in .jpg, .jpeg or .pdf").arg(fileName));
+}
+
+// The page of the virtual printer must exist and be small enough to be held
+// and encoded as one image.
+void checkPage(const TVirtualPaper& paper)
+{
+    const TPrinterMetrics m =
+        TVirtualPrinter::MetricsForPaper(paper.Width, paper.Height, paper.Dpi, paper.Margin);
+    if (m.HorzRes <= 0 || m.VertRes <= 0) {
+        fail(QStringLiteral("margins of %1 mm leave no page on paper %2")
+                 .arg(paper.Margin / 100.0)
+                 .arg(paper.Name));
+    }
+    if (m.HorzRes > kMaxPageSide || m.VertRes > kMaxPageSide
+        || std::int64_t{m.HorzRes} * m.VertRes > kMaxJPEGPixels) {
+        fail(QStringLiteral("a page of %1 x %2 pixels (paper %3 at %4 dpi) is too large: lower --dpi")
+                 .arg(m.HorzRes)
+                 .arg(m.VertRes)
+                 .arg(paper.Name)
+                 .arg(paper.Dpi));
+    }
+}
+
+class Parser {
+public:
+    explicit Parser(const QStringList& args) : args_(args) {}
+
+    TSheetOptions run()
+    {
+        TSheetOptions options;
+        QStringList photos;
+        bool optionsEnded = false;
+        for (index_ = 0; index_ < args_.size(); ++index_) {
+            const QString& arg = args_[index_];
+            if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+                photos << arg;
+                continue;
+            }
+            if (arg == QLatin1String("--")) {
+                optionsEnded = true;
+                continue;
+            }
+            readOption(arg, options);
+        }
+        if (photos.isEmpty())
+            fail(QStringLiteral("no photo given"));
+        if (photos.size() > 1)
+            fail(QStringLiteral("one photo only, not \"%1\" and \"%2\"").arg(photos[0], photos[1]));
+        options.Photo = photos.front();
+        finish(options);
+        return options;
+    }
+
+private:
+    void readOption(const QString& arg, TSheetOptions& options)
+    {
+        const qsizetype equals = arg.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? arg : arg.left(equals);
+        inlineValue_ = equals < 0 ? std::nullopt : std::optional<QString>(arg.mid(equals + 1));
+        if (seen_.contains(name))
+            fail(QStringLiteral("%1 is given twice").arg(name));
+        seen_.insert(name);
+
+        if (name == QLatin1String("--format")) {
+            const QString text = value(name);
+            const auto format = wholeNumber(text);
+            if (!format || *format < 0 || *format >= static_cast<int>(kPhotoFormats.size()))
+                fail(QStringLiteral("--format must be 0, 1 or 2, not \"%1\"").arg(text));
+            options.Format = *format;
+        } else if (name == QLatin1String("--count")) {
+            const QString text = value(name);
+            const auto count = wholeNumber(text);
+            if (!count)
+                fail(QStringLiteral("--count needs a whole number, not \"%1\"").arg(text));
+            if (*count < 0)
+                fail(QStringLiteral("--count must be 0 or more, not %1").arg(*count));
+            options.Count = *count;
+        } else if (name == QLatin1String("--printer")) {
+            options.PrinterName = value(name);
+            if (options.PrinterName.isEmpty())
+                fail(QStringLiteral("--printer needs a printer name"));
+        } else if (name == QLatin1String("--paper")) {
+            paper_ = paperNamed(value(name));
+        } else if (name == QLatin1String("--dpi")) {
+            const QString text = value(name);
+            const auto dpi = wholeNumber(text);
+            if (!dpi || *dpi < kMinSheetDpi || *dpi > kMaxSheetDpi) {
+                fail(QStringLiteral("--dpi must be a whole number from %1 to %2, not \"%3\"")
+                         .arg(kMinSheetDpi)
+                         .arg(kMaxSheetDpi)
+                         .arg(text));
+            }
+            dpi_ = *dpi;
+        } else if (name == QLatin1String("--margins")) {
+            const QString text = value(name);
+            margin_ = hundredthsMm(text);
+            if (!margin_) {
+                fail(QStringLiteral("--margins needs millimetres such as 5 or 6.35, not \"%1\"")
+                         .arg(text));
+            }
+        } else if (name == QLatin1String("--output")) {
+            options.OutputFile = value(name);
+            setOutput(options, outputKindOf(options.OutputFile));
+        } else if (name == QLatin1String("--print")) {
+            noValue(name);
+            setOutput(options, TSheetOutput::Print);
+        } else {
+            fail(QStringLiteral("unknown option %1").arg(name));
+        }
+    }
+
+    QString value(const QString& name)
+    {
+        if (inlineValue_)
+            return *inlineValue_;
+        if (index_ + 1 >= args_.size())
+            fail(QStringLiteral("%1 needs a value").arg(name));
+        return args_[++index_];
+    }
+
+    void noValue(const QString& name) const
+    {
+        if (inlineValue_)
+            fail(QStringLiteral("%1 takes no value").arg(name));
+    }
+
+    static void setOutput(TSheetOptions& options, TSheetOutput kind)
+    {
+        if (options.Output != TSheetOutput::None)
+            fail(QStringLiteral("give one of --output and --print, not both"));
+        options.Output = kind;
+    }
+
+    void finish(TSheetOptions& options) const
+    {
+        if (options.Output == TSheetOutput::None)
+            fail(QStringLiteral("no output given: use --output PAGE.jpg, --output PAGE.pdf or --print"));
+        if (!paper_) {
+            if (dpi_ || margin_)
+                fail(QStringLiteral("--dpi and --margins describe a virtual printer: give --paper too"));
+            return;
+        }
+        if (!options.PrinterName.isEmpty())
+            fail(QStringLiteral("give one of --printer and --paper, not both"));
+        if (options.Output == TSheetOutput::Print)
+            fail(QStringLiteral("--print needs a real printer: --paper describes a virtual one"));
+        TVirtualPaper paper = *paper_;
+        paper.Dpi = dpi_.value_or(kDefaultDpi);
+        paper.Margin = margin_.value_or(0);
+        checkPage(paper);
+        options.Paper = paper;
+    }
+
+    const QStringList& args_;
+    qsizetype index_ = 0;
+    std::optional<QString> inlineValue_;
+    QSet<QString> seen_;
+    std::optional<TVirtualPaper> paper_;
+    std::optional<int> dpi_;
+    std::optional<int> margin_;
+};
+
+}  // namespace
+
+QString SheetUsage()
+{
+    return QStringLiteral(
+        "Usage: quorlo-sheet PHOTO.jpg [--format 0|1|2] [--count N]\n"
+        "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
+        "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
+        "\n"
+        "Lays out a sheet of identity photos from one photo and writes or prints it,\n"
+        "exactly as the Quorlo window's \"Print Now\" does, without a window.\n"
+        "\n"
+        "  --format 0|1|2     the photo format: 0 = 35 x 45 mm (France, the default),\n"
+        "                     1 = 2 x 2 in. (US), 2 = 1.8 x 2.2 in. (Canada)\n"
+        "  --count N          how many copies, 0 or more (default: as many as fit)\n"
+        "  --printer NAME     lay the sheet out for the installed printer NAME\n"
+        "                     (default: the current printer: the system's default,\n"
+        "                     or without any the built-in \"Print to PDF\" printer,\n"
+        "                     A4 or Letter by locale at 600 dpi, no margins)\n"
+        "  --paper SIZE       lay it out for a virtual printer instead: A4 (210 x 297 mm),\n"
+        "                     Letter (8.5 x 11 in.) or W x H millimetres such as 100x150mm\n"
+        "  --dpi N            the virtual printer's resolution, 72 to 2400 (default 600)\n"
+        "  --margins MM       its unprintable margin on every side (default 0)\n"
+        "  --output PAGE.jpg  write the page as a JPEG image at quality 90, the very\n"
+        "                     file the preview's \"Save as image\" writes\n"
+        "  --output PAGE.pdf  write the page as one PDF page of the printer's paper\n"
+        "  --print            print the page on the printer (not with --paper)\n"
+        "  --help             show this help and exit\n"
+        "  --version          show the version and exit\n"
+        "\n"
+        "The virtual printer's lengths (up to two decimals, e.g. 6.35) become whole\n"
+        "device pixels rounded down, pixels = mm x dpi / 25.4: the margins give the\n"
+        "physical offsets, and the page is the paper less twice the margins.\n"
+        "Copies fill the grid row by row from the top left; the grid keeps one more\n"
+        "margin of the same width inside the page and at least one pixel between\n"
+        "copies. A --count above the copies that fit is refused; so is a page\n"
+        "without room for one copy, unless --count 0 asks for the blank page.\n"
+        "An existing output file is replaced only once the new one is complete.\n"
+        "Options also take their value after \"=\" (--count=4); \"--\" ends the options.\n"
+        "\n"
+        "Exit status: 0 when done, 1 when the photo, the printer or the output fails,\n"
+        "2 for a bad command line.\n");
+}
+
+TSheetOptions ParseSheetOptions(const QStringList& Args)
+{
+    // Help and version answer whatever else the line holds.
+    for (const QString& arg : Args) {
+        if (arg == QLatin1String("--"))
+            break;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            TSheetOptions options;
+            options.Help = true;
+            return options;
+        }
+        if (arg == QLatin1String("--version")) {
+            TSheetOptions options;
+            options.Version = true;
+            return options;
+        }
+    }
+    return Parser(Args).run();
+}

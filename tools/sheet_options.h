@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Exception.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+/// A command line quorlo-sheet cannot run: the message says what is wrong
+/// with it in one line.
+QRL_DECLARE_EXCEPTION(ESheetUsage, Exception);
+
+/// Where the page goes.
+enum class TSheetOutput { None, Jpeg, Pdf, Print };
+
+/// A printer that exists only as the paper, resolution and margins given on
+/// the command line. Lengths in hundredths of a millimetre.
+struct TVirtualPaper {
+    QString Name;          ///< "A4", "Letter" or "100x150mm", for messages
+    int Width = 0;
+    int Height = 0;
+    int Dpi = 600;
+    int Margin = 0;        ///< on every side
+
+    bool operator==(const TVirtualPaper&) const = default;
+};
+
+/// What one run of quorlo-sheet is asked to do.
+struct TSheetOptions {
+    bool Help = false;
+    bool Version = false;
+    QString Photo;
+    int Format = 0;                       ///< index into kPhotoFormats
+    std::optional<int> Count;             ///< none: as many copies as fit
+    QString PrinterName;                  ///< empty: the current printer
+    std::optional<TVirtualPaper> Paper;   ///< instead of a real printer
+    TSheetOutput Output = TSheetOutput::None;
+    QString OutputFile;                   ///< for Jpeg and Pdf
+};
+
+/// Resolution limits of a virtual printer, in dots per inch.
+inline constexpr int kMinSheetDpi = 72;
+inline constexpr int kMaxSheetDpi = 2400;
+/// The longest side of a virtual paper, in millimetres.
+inline constexpr int kMaxPaperMm = 2000;
+
+/// The text of --help.
+QString SheetUsage();
+
+/// Reads the arguments that follow the program's name. Options take their
+/// value as the next argument or after "=" (--count=4); "--" ends the
+/// options. With --help or --version nothing else is checked. Raises
+/// ESheetUsage for an unknown or repeated option, a missing or malformed
+/// value, a count below 0, a format other than 0, 1 or 2, an unknown paper,
+/// a resolution outside kMinSheetDpi..kMaxSheetDpi, margins that leave no
+/// page, a page too large to hold as one image, --dpi or --margins without
+/// --paper, --printer with --paper, --print with --paper, no photo or more
+/// than one, no output or more than one, and an output name that does not
+/// end in .jpg, .jpeg or .pdf (in any letter case).
+TSheetOptions ParseSheetOptions(const QStringList& Args);

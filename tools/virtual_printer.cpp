@@ -1,0 +1,154 @@
+#include "virtual_printer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <utility>
+
+namespace {
+
+QString nativeName(const QString& fileName)
+{
+    return QDir::toNativeSeparators(fileName);
+}
+
+}  // namespace
+
+TPrinterMetrics MetricsOf(const TPrinterDevice& printer)
+{
+    return {printer.caps(TDeviceCap::HorzRes),         printer.caps(TDeviceCap::VertRes),
+            printer.caps(TDeviceCap::LogPixelsX),      printer.caps(TDeviceCap::LogPixelsY),
+            printer.caps(TDeviceCap::PhysicalOffsetX), printer.caps(TDeviceCap::PhysicalOffsetY)};
+}
+
+int HundredthsMmToPixels(long long hundredthsMm, int dpi)
+{
+    if (hundredthsMm <= 0 || dpi <= 0)
+        return 0;
+    // One inch is 2540 hundredths of a millimetre; integers keep Letter's
+    // 215.9 mm at exactly 8.5 inches, where floating point may fall short.
+    return static_cast<int>(hundredthsMm * dpi / 2540);
+}
+
+TVirtualPrinter::TVirtualPrinter(QString name, const TPrinterMetrics& metrics, const QSizeF& paperMm)
+    : name_(std::move(name)), metrics_(metrics), paperMm_(paperMm)
+{
+}
+
+TVirtualPrinter::~TVirtualPrinter()
+{
+    abort();
+}
+
+TPrinterMetrics TVirtualPrinter::MetricsForPaper(int paperWidth, int paperHeight, int dpi, int margin)
+{
+    const int offset = HundredthsMmToPixels(margin, dpi);
+    return {HundredthsMmToPixels(paperWidth, dpi) - 2 * offset,
+            HundredthsMmToPixels(paperHeight, dpi) - 2 * offset,
+            dpi,
+            dpi,
+            offset,
+            offset};
+}
+
+int TVirtualPrinter::caps(TDeviceCap cap) const
+{
+    switch (cap) {
+    case TDeviceCap::HorzRes:
+        return metrics_.HorzRes;
+    case TDeviceCap::VertRes:
+        return metrics_.VertRes;
+    case TDeviceCap::LogPixelsX:
+        return metrics_.DpiX;
+    case TDeviceCap::LogPixelsY:
+        return metrics_.DpiY;
+    case TDeviceCap::PhysicalOffsetX:
+        return metrics_.OffsetX;
+    case TDeviceCap::PhysicalOffsetY:
+        return metrics_.OffsetY;
+    }
+    return 0;
+}
+
+void TVirtualPrinter::beginDoc()
+{
+    if (printing())
+        throw EPrinter(QStringLiteral("Printing in progress"));
+    if (fileName_.isEmpty())
+        throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(name_));
+    if (metrics_.DpiX <= 0 || metrics_.DpiY <= 0 || paperMm_.isEmpty())
+        throw EPrinter(QStringLiteral("Printer selected is not valid"));
+
+    // The page goes to a temporary file beside the target, which replaces
+    // the target only when the page is complete.
+    auto file = std::make_unique<QSaveFile>(fileName_);
+    if (!file->open(QIODevice::WriteOnly)) {
+        throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
+                           .arg(nativeName(fileName_), file->errorString()));
+    }
+    auto writer = std::make_unique<QPdfWriter>(file.get());
+    writer->setResolution(metrics_.DpiX);
+    // An exact size: a fuzzy match would snap 100 x 150 mm to a nearby
+    // standard paper.
+    writer->setPageLayout(QPageLayout(
+        QPageSize(paperMm_, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer->setCreator(QCoreApplication::applicationName());
+    file_ = std::move(file);
+    writer_ = std::move(writer);
+    if (!painter_.begin(writer_.get())) {
+        discardJob();
+        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name_));
+    }
+    // The writer has one resolution; a printer with another one down the
+    // page gets its rows stretched to it. Then the origin moves from the
+    // paper's corner to the printable area's, as on the printer itself.
+    if (metrics_.DpiY != metrics_.DpiX)
+        painter_.scale(1.0, static_cast<double>(metrics_.DpiX) / metrics_.DpiY);
+    painter_.translate(metrics_.OffsetX, metrics_.OffsetY);
+}
+
+void TVirtualPrinter::endDoc()
+{
+    if (!printing())
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    // Ending the painter writes the rest of the document into the file.
+    painter_.end();
+    writer_.reset();
+    const bool written = file_->commit();
+    const QString error = file_->errorString();
+    file_.reset();
+    if (!written) {
+        throw EPrinter(
+            QStringLiteral("Cannot write file \"%1\". %2").arg(nativeName(fileName_), error));
+    }
+}
+
+void TVirtualPrinter::abort() noexcept
+{
+    if (printing())
+        discardJob();
+}
+
+void TVirtualPrinter::discardJob() noexcept
+{
+    if (painter_.isActive())
+        painter_.end();
+    writer_.reset();
+    if (file_)
+        file_->cancelWriting();
+    // Destroying an uncommitted save file removes its temporary file.
+    file_.reset();
+}
+
+QPainter& TVirtualPrinter::canvas()
+{
+    if (!printing())
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    return painter_;
+}
