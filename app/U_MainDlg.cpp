@@ -1,16 +1,20 @@
 #include "U_MainDlg.h"
 #include "ui_U_MainDlg.h"
 
+#include "C_LangPack.h"
 #include "Lang_Components.h"
 #include "TApplicationEvents.h"
 #include "TRegistry.h"
 #include "TStringList.h"
 #include "U_DragDrop.h"
 #include "U_PreviewDlg.h"
+#include "U_SettingsDlg.h"
 #include "U_UnicodeUtils.h"
+#include "U_about.h"
 #include "error_display.h"
 #include "file_names.h"
 #include "image_view.h"
+#include "links.h"
 #include "pdf_printer.h"
 #include "printer.h"
 #include "printer_setup.h"
@@ -18,16 +22,11 @@
 #include "sheet_render.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QStyle>
 #include <QLabel>
-#include <QUrl>
 
 namespace {
-
-// The maker's documentation page, opened by Help.
-const char kHelpAddress[] = "https://www.varnel.example/quorlo/help";
 
 QString askPdfFileName(QWidget* parent, const QString& suggested)
 {
@@ -53,6 +52,9 @@ TMainDlg::TMainDlg(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainDlg>())
 {
     ui->setupUi(this);
+    // The central widget is the main window's inner part, not a control of the
+    // form: without a name the language files see the controls on it directly.
+    ui->centralWidget->setObjectName(QString());
     // Fixed single border: system menu and minimise box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -77,6 +79,15 @@ TMainDlg::TMainDlg(QWidget* parent)
     AppEvt = new TApplicationEvents(this);
     AppEvt->setObjectName(QStringLiteral("AppEvt"));
     AppEvt->OnActivate = [this](TApplicationEvents&) { AppEvtActivate(); };
+
+    // Created after AppEvt: at the first activation the newer component runs
+    // first, so the language is chosen before the caption is set.
+    langue = new TLangList(this);
+    langue->setObjectName(QStringLiteral("langue"));
+    langue->SetFilePrefix(QStringLiteral("QRL_"));
+    langue->SetRegKey(QStringLiteral("Software\\Varnel\\Quorlo"));
+    langue->AfterLanguageSwitch = [this](QObject*) { langueAfterLanguageSwitch(); };
+    langue->Loaded();
 
     FJOD = new QFileDialog(this);
     FJOD->setObjectName(QStringLiteral("JOD"));
@@ -238,8 +249,8 @@ void TMainDlg::opt_btnClick()
 
 void TMainDlg::translate_btnClick()
 {
-    if (ShowSettingsDialog)
-        ShowSettingsDialog();
+    if (FSettingsDlg)
+        FSettingsDlg->Execute();
 }
 
 void TMainDlg::langueAfterLanguageSwitch()
@@ -249,13 +260,13 @@ void TMainDlg::langueAfterLanguageSwitch()
 
 void TMainDlg::Help1Click()
 {
-    QDesktopServices::openUrl(QUrl(QLatin1String(kHelpAddress)));
+    OpenAddress(Links::kHelp);
 }
 
 void TMainDlg::About1Click()
 {
-    if (ShowAboutDialog)
-        ShowAboutDialog();
+    if (FAboutDlg)
+        FAboutDlg->Execute();
 }
 
 void TMainDlg::Exit1Click()

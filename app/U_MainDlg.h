@@ -7,10 +7,13 @@
 
 class QFileDialog;
 class QLabel;
+class TAboutDlg;
 class TApplicationEvents;
 class TIDPrinter;
 class TImage32;
+class TLangList;
 class TMyDropTarget;
+class TSettingsDlg;
 class TStringList;
 class Tpreviewdlg;
 
@@ -29,9 +32,13 @@ public:
     ~TMainDlg() override;
 
     /// The forms created after this one, as main() makes them.
+    void SetSettingsDialog(TSettingsDlg* dialog) { FSettingsDlg = dialog; }
     void SetPreviewDialog(Tpreviewdlg* dialog) { FPreviewDlg = dialog; }
-    std::function<void()> ShowSettingsDialog;
-    std::function<void()> ShowAboutDialog;
+    void SetAboutDialog(TAboutDlg* dialog) { FAboutDlg = dialog; }
+
+    /// The interface language: finds the language files, remembers the
+    /// choice, translates every form.
+    TLangList* langue;
     /// The print dialog; true when confirmed with the chosen printer current.
     std::function<bool(QWidget* Parent)> RunPrinterSetup;
     /// Asks where the built-in PDF printer writes; empty when cancelled.
@@ -76,7 +83,9 @@ private:
     QFileDialog* FJOD;
     TApplicationEvents* AppEvt;
     QLabel* FStatusPanel;
+    TSettingsDlg* FSettingsDlg = nullptr;
     Tpreviewdlg* FPreviewDlg = nullptr;
+    TAboutDlg* FAboutDlg = nullptr;
     std::unique_ptr<TIDPrinter> FSheetPrinter;
     std::unique_ptr<TStringList> FDroppedFiles;
     QString FLastPdfName;

@@ -110,7 +110,7 @@ public:
     /// Re-points an existing Canvas and raises OnHandleChanged.
     virtual void HandleChanged();
 
-    TNotifyEvent OnHandleChanged;
+    TPersistentNotifyEvent OnHandleChanged;
     TPixelCombineEvent OnPixelCombine;
 
 protected:

@@ -6,7 +6,7 @@
 class TThreadPersistent;
 
 /// An event that names the object that raised it.
-using TNotifyEvent = std::function<void(TThreadPersistent& Sender)>;
+using TPersistentNotifyEvent = std::function<void(TThreadPersistent& Sender)>;
 
 /// Base of the image objects: update counting, a lock of its own and OnChange.
 class TThreadPersistent {
@@ -29,7 +29,7 @@ public:
     void Unlock();
     int LockCount() const;
 
-    TNotifyEvent OnChange;
+    TPersistentNotifyEvent OnChange;
 
 protected:
     int FUpdateCount = 0;
@@ -83,7 +83,7 @@ public:
     /// Raises OnResize.
     virtual void Resized();
 
-    TNotifyEvent OnResize;
+    TPersistentNotifyEvent OnResize;
 
 protected:
     /// Reallocates for the new size and stores it in Width and Height.

@@ -1,0 +1,201 @@
+#include "C_LangPack.h"
+#include "Lang_langChoice.h"
+#include "TApplicationEvents.h"
+#include "U_MainDlg.h"
+#include "U_PreviewDlg.h"
+#include "U_SettingsDlg.h"
+#include "U_about.h"
+#include "error_display.h"
+#include "lang_file_builder.h"
+#include "ui_U_MainDlg.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using namespace LangFile;
+constexpr std::int32_t kCaption = textCaption | translatedBit;
+constexpr std::int32_t kLines = textLines | translatedBit;
+
+// The program's four forms, created as main() creates them, with the
+// language files in a temporary program folder and the settings store in a
+// temporary XDG_CONFIG_HOME.
+class LanguageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QDir().mkpath(programDir());
+        QCoreApplication::setApplicationName(QStringLiteral("Quorlo"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
+        qputenv("QRL_SYSTEM_CONFIG_DIR", QFile::encodeName(dir.filePath("machine")));
+        previousDisplay = SetErrorDisplay([this](QWidget*, const QString& m) { errors << m; });
+    }
+
+    void TearDown() override
+    {
+        closeForms();
+        SetErrorDisplay(std::move(previousDisplay));
+    }
+
+    QString programDir() const { return dir.filePath("program"); }
+
+    void startForms(const QStringList& commandLine = {QStringLiteral("quorlo")})
+    {
+        main = std::make_unique<TMainDlg>();
+        main->langue->SetProgramDir(programDir());
+        main->langue->SetCommandLine(commandLine);
+        settings = std::make_unique<TSettingsDlg>(main->langue);
+        preview = std::make_unique<Tpreviewdlg>(main.get());
+        about = std::make_unique<TAboutDlg>();
+        main->SetSettingsDialog(settings.get());
+        main->SetPreviewDialog(preview.get());
+        main->SetAboutDialog(about.get());
+        TApplicationEvents::Activate();
+    }
+
+    void closeForms()
+    {
+        about.reset();
+        preview.reset();
+        settings.reset();
+        main.reset();
+    }
+
+    // A translation of a few texts on each form, in code page 1252.
+    void writeFrench()
+    {
+        LanguageFileBuilder::Options french;
+        french.LangId = 0x040C;
+        LanguageFileBuilder(french)
+            .Entry("MainDlg.print_btn", kCaption, "Imprimer")
+            .Entry("MainDlg.File1", kCaption, "Fichier")
+            .Entry("SettingsDlg", kCaption, "Param\xE8tres")
+            .Entry("previewdlg.saveimg_btn", kCaption, "Enregistrer l'image")
+            .Entry("AboutDlg.TS_about", 0, {}, 0, {}, kLines,
+                   "\xC0 propos\r\nNom de l'application :\r\nVersion :\r\nunused\r\n")
+            .Write(programDir() + "/QRL_0000040C.SPK");
+    }
+
+    void writeGerman()
+    {
+        LanguageFileBuilder::Options german;
+        german.LangId = 0x0407;
+        german.HeaderText1 = "Deutsch";
+        german.HeaderText2 = "Deutsche \xDC" "bersetzung";
+        LanguageFileBuilder(german)
+            .Entry("MainDlg.print_btn", kCaption, "Drucken")
+            .Entry("SettingsDlg", kCaption, "Einstellungen")
+            .Write(programDir() + "/QRL_00000407.SPK");
+    }
+
+    void saveChoice(int code)
+    {
+        QSettings store(dir.filePath("config/Varnel/Quorlo.conf"), QSettings::IniFormat);
+        store.setValue("langue", code);
+    }
+
+    int savedChoice() const
+    {
+        QSettings store(dir.filePath("config/Varnel/Quorlo.conf"), QSettings::IniFormat);
+        return store.value("langue", -1).toInt();
+    }
+
+    QTemporaryDir dir;
+    TErrorDisplay previousDisplay;
+    QStringList errors;
+    std::unique_ptr<TMainDlg> main;
+    std::unique_ptr<TSettingsDlg> settings;
+    std::unique_ptr<Tpreviewdlg> preview;
+    std::unique_ptr<TAboutDlg> about;
+};
+
+}  // namespace
+
+TEST_F(LanguageTest, CompileSwitchWritesTheOriginalFileFromTheLiveForms)
+{
+    startForms({"quorlo", "/CO"});
+    const QByteArray original = FileBytes(programDir() + "/QRL_ORIGINAL.SPK");
+    ASSERT_FALSE(original.isEmpty());
+    EXPECT_TRUE(original.startsWith("ZOQ LANGUAGE FILE"));
+    for (const char* text : {"MainDlg.print_btn", "Print Now", "MainDlg.format_cmb",
+                             "35 x 45 mm (France)", "SettingsDlg", "previewdlg.saveimg_btn",
+                             "AboutDlg.TS_about", "Application Name :", "MainDlg.LoadPicture1"})
+        EXPECT_TRUE(original.contains(text)) << text;
+    EXPECT_FALSE(original.contains("centralWidget"));
+    EXPECT_EQ(main->windowTitle(), "Quorlo v1.0.0.0");
+}
+
+TEST_F(LanguageTest, CoWithoutADashOrSlashWritesNothing)
+{
+    startForms({"quorlo", "co"});
+    EXPECT_FALSE(QFile::exists(programDir() + "/QRL_ORIGINAL.SPK"));
+}
+
+TEST_F(LanguageTest, StartsInTheSavedLanguageWithTheVersionCaption)
+{
+    writeFrench();
+    writeGerman();
+    saveChoice(0x040C);
+    startForms();
+    EXPECT_EQ(main->Form().print_btn->text(), "Imprimer");
+    EXPECT_EQ(main->Form().File1->title(), "Fichier");
+    EXPECT_EQ(settings->windowTitle(), QString::fromUtf8("Paramètres"));
+    EXPECT_EQ(main->windowTitle(), "Quorlo v1.0.0.0") << "the caption is rebuilt after the switch";
+    EXPECT_EQ(main->Form().JvBitBtn1->text(), "Load Picture") << "untranslated texts stay";
+
+    about->UpdateTexts();
+    EXPECT_EQ(about->windowTitle(), QString::fromUtf8("À propos Quorlo"));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST_F(LanguageTest, AClickInTheSettingsDialogSwitchesEveryFormAndIsRemembered)
+{
+    writeFrench();
+    writeGerman();
+    saveChoice(0x040C);
+    startForms();
+    ASSERT_EQ(main->Form().print_btn->text(), "Imprimer");
+
+    auto* choice = settings->findChild<TLanguageChoice*>("LanguageChoice1");
+    ASSERT_NE(choice, nullptr);
+    QListWidget* list = choice->LanguageListBox();
+    int germanRow = -1;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text().startsWith("Deutsch"))
+            germanRow = i;
+    ASSERT_GE(germanRow, 0);
+    settings->show();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(germanRow)).center());
+    EXPECT_EQ(main->Form().print_btn->text(), "Drucken");
+    EXPECT_EQ(settings->windowTitle(), "Einstellungen");
+    EXPECT_EQ(main->windowTitle(), "Quorlo v1.0.0.0");
+    EXPECT_EQ(savedChoice(), 0x0407);
+    settings->hide();
+
+    // A restart comes back in German.
+    closeForms();
+    startForms();
+    EXPECT_EQ(main->Form().print_btn->text(), "Drucken");
+}
+
+TEST_F(LanguageTest, WithoutASavedChoiceTheUsersLocalePicksTheLanguage)
+{
+    // Run in its own process with LANG=de_CH.UTF-8 (see CMakeLists.txt).
+    if (qEnvironmentVariable("QRL_EXPECTED_LOCALE") != "de_CH")
+        GTEST_SKIP() << "needs LANG=de_CH.UTF-8 from the start of the process";
+    writeFrench();
+    writeGerman();
+    startForms();
+    EXPECT_EQ(main->Form().print_btn->text(), "Drucken") << "German through the primary language";
+    EXPECT_EQ(savedChoice(), 0x0407);
+}

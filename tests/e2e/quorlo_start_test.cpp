@@ -1,0 +1,80 @@
+// Starts the real program as a user would and checks what start-up writes.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A copy of the program in a folder of its own: language files lie beside
+// the program, so that is where "-co" writes.
+class QuorloStart : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        program = dir.filePath("quorlo");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUORLO), program));
+    }
+
+    // Runs the program until `file` appears (or a bound passes), then ends it.
+    bool runUntil(const QStringList& args, const QString& file, int boundMs)
+    {
+        QProcess quorlo;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("QRL_SYSTEM_CONFIG_DIR", dir.filePath("machine"));
+        quorlo.setProcessEnvironment(env);
+        quorlo.start(program, args);
+        if (!quorlo.waitForStarted(10000))
+            return false;
+        QElapsedTimer clock;
+        clock.start();
+        bool found = false;
+        while (!found && clock.elapsed() < boundMs && quorlo.state() == QProcess::Running) {
+            QThread::msleep(50);
+            found = QFile::exists(file);
+        }
+        // The program runs until its window closes: end it from outside.
+        quorlo.terminate();
+        if (!quorlo.waitForFinished(5000)) {
+            quorlo.kill();
+            quorlo.waitForFinished(5000);
+        }
+        return found;
+    }
+
+    QTemporaryDir dir;
+    QString program;
+};
+
+}  // namespace
+
+TEST_F(QuorloStart, CompileSwitchWritesTheOriginalFileBesideTheProgram)
+{
+    const QString original = dir.filePath("QRL_ORIGINAL.SPK");
+    ASSERT_TRUE(runUntil({"-compile"}, original, 30000));
+    QFile file(original);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("ZOQ LANGUAGE FILE"));
+    EXPECT_TRUE(bytes.contains("MainDlg.print_btn"));
+    EXPECT_TRUE(bytes.contains("AboutDlg.TS_about"));
+    EXPECT_TRUE(bytes.contains("SettingsDlg"));
+
+    // The install path went to the machine's settings at the same activation.
+    EXPECT_TRUE(QFile::exists(dir.filePath("machine/Varnel.conf")));
+}
+
+TEST_F(QuorloStart, WithoutTheSwitchNothingIsWritten)
+{
+    // The first activation records the install path: wait for that, then
+    // check that no original-language file came with it.
+    ASSERT_TRUE(runUntil({"co"}, dir.filePath("machine/Varnel.conf"), 30000));
+    EXPECT_FALSE(QFile::exists(dir.filePath("QRL_ORIGINAL.SPK")));
+}
