@@ -1,10 +1,6 @@
 #include "pdf_printer.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QMarginsF>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -18,11 +14,6 @@ constexpr std::array kLetterTerritories = {
     QLocale::Guatemala,    QLocale::Nicaragua,  QLocale::Panama,    QLocale::Philippines,
     QLocale::ElSalvador,   QLocale::Venezuela,
 };
-
-QString nativeName(const QString& fileName)
-{
-    return QDir::toNativeSeparators(fileName);
-}
 
 }  // namespace
 
@@ -81,61 +72,24 @@ void TPdfPrinter::beginDoc()
     if (fileName_.isEmpty())
         throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(name()));
 
-    // The page goes to a temporary file beside the target, which replaces
-    // the target only when the page is complete.
-    auto file = std::make_unique<QSaveFile>(fileName_);
-    if (!file->open(QIODevice::WriteOnly)) {
-        throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(nativeName(fileName_), file->errorString()));
-    }
-    auto writer = std::make_unique<QPdfWriter>(file.get());
-    writer->setResolution(kResolution);
-    writer->setPageLayout(pageLayout());
-    writer->setCreator(QCoreApplication::applicationName());
-    file_ = std::move(file);
-    writer_ = std::move(writer);
-    if (!painter_.begin(writer_.get())) {
-        discardJob();
-        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name()));
-    }
+    page_.Begin(fileName_, pageLayout(), kResolution, name());
 }
 
 void TPdfPrinter::endDoc()
 {
     if (!printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    // Ending the painter writes the rest of the document into the file.
-    painter_.end();
-    writer_.reset();
-    const bool written = file_->commit();
-    const QString error = file_->errorString();
-    file_.reset();
-    if (!written) {
-        throw EPrinter(
-            QStringLiteral("Cannot write file \"%1\". %2").arg(nativeName(fileName_), error));
-    }
+    page_.End();
 }
 
 void TPdfPrinter::abort() noexcept
 {
-    if (printing())
-        discardJob();
-}
-
-void TPdfPrinter::discardJob() noexcept
-{
-    if (painter_.isActive())
-        painter_.end();
-    writer_.reset();
-    if (file_)
-        file_->cancelWriting();
-    // Destroying an uncommitted save file removes its temporary file.
-    file_.reset();
+    page_.Discard();
 }
 
 QPainter& TPdfPrinter::canvas()
 {
     if (!printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    return painter_;
+    return page_.Painter();
 }

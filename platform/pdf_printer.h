@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pdf_page_file.h"
 #include "printer_device.h"
 
 #include <QLocale>
@@ -9,8 +10,6 @@
 
 #include <memory>
 
-class QPdfWriter;
-class QSaveFile;
 
 /// The paper of the user's locale: Letter in the territories that use it
 /// (the United States, Canada, Mexico, the Philippines, ...) or that measure
@@ -40,16 +39,12 @@ public:
     void beginDoc() override;
     void endDoc() override;
     void abort() noexcept override;
-    bool printing() const override { return painter_.isActive(); }
+    bool printing() const override { return page_.Active(); }
     QPainter& canvas() override;
 
 private:
     QPageLayout pageLayout() const;
-    void discardJob() noexcept;
-
     QPageSize::PageSizeId paper_;
     QString fileName_;
-    std::unique_ptr<QSaveFile> file_;
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
+    TPdfPageFile page_;
 };

@@ -1,23 +1,10 @@
 #include "virtual_printer.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <utility>
-
-namespace {
-
-QString nativeName(const QString& fileName)
-{
-    return QDir::toNativeSeparators(fileName);
-}
-
-}  // namespace
 
 TPrinterMetrics MetricsOf(const TPrinterDevice& printer)
 {
@@ -84,71 +71,35 @@ void TVirtualPrinter::beginDoc()
     if (metrics_.DpiX <= 0 || metrics_.DpiY <= 0 || paperMm_.isEmpty())
         throw EPrinter(QStringLiteral("Printer selected is not valid"));
 
-    // The page goes to a temporary file beside the target, which replaces
-    // the target only when the page is complete.
-    auto file = std::make_unique<QSaveFile>(fileName_);
-    if (!file->open(QIODevice::WriteOnly)) {
-        throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(nativeName(fileName_), file->errorString()));
-    }
-    auto writer = std::make_unique<QPdfWriter>(file.get());
-    writer->setResolution(metrics_.DpiX);
     // An exact size: a fuzzy match would snap 100 x 150 mm to a nearby
     // standard paper.
-    writer->setPageLayout(QPageLayout(
+    const QPageLayout layout(
         QPageSize(paperMm_, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer->setCreator(QCoreApplication::applicationName());
-    file_ = std::move(file);
-    writer_ = std::move(writer);
-    if (!painter_.begin(writer_.get())) {
-        discardJob();
-        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name_));
-    }
+        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    QPainter& painter = page_.Begin(fileName_, layout, metrics_.DpiX, name_);
     // The writer has one resolution; a printer with another one down the
     // page gets its rows stretched to it. Then the origin moves from the
     // paper's corner to the printable area's, as on the printer itself.
     if (metrics_.DpiY != metrics_.DpiX)
-        painter_.scale(1.0, static_cast<double>(metrics_.DpiX) / metrics_.DpiY);
-    painter_.translate(metrics_.OffsetX, metrics_.OffsetY);
+        painter.scale(1.0, static_cast<double>(metrics_.DpiX) / metrics_.DpiY);
+    painter.translate(metrics_.OffsetX, metrics_.OffsetY);
 }
 
 void TVirtualPrinter::endDoc()
 {
     if (!printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    // Ending the painter writes the rest of the document into the file.
-    painter_.end();
-    writer_.reset();
-    const bool written = file_->commit();
-    const QString error = file_->errorString();
-    file_.reset();
-    if (!written) {
-        throw EPrinter(
-            QStringLiteral("Cannot write file \"%1\". %2").arg(nativeName(fileName_), error));
-    }
+    page_.End();
 }
 
 void TVirtualPrinter::abort() noexcept
 {
-    if (printing())
-        discardJob();
-}
-
-void TVirtualPrinter::discardJob() noexcept
-{
-    if (painter_.isActive())
-        painter_.end();
-    writer_.reset();
-    if (file_)
-        file_->cancelWriting();
-    // Destroying an uncommitted save file removes its temporary file.
-    file_.reset();
+    page_.Discard();
 }
 
 QPainter& TVirtualPrinter::canvas()
 {
     if (!printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    return painter_;
+    return page_.Painter();
 }

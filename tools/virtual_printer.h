@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pdf_page_file.h"
 #include "printer_device.h"
 
 #include <QPainter>
@@ -8,8 +9,6 @@
 
 #include <memory>
 
-class QPdfWriter;
-class QSaveFile;
 
 /// The six capabilities of a printer, as TPrinterDevice::caps reports them.
 struct TPrinterMetrics {
@@ -61,17 +60,13 @@ public:
     void beginDoc() override;
     void endDoc() override;
     void abort() noexcept override;
-    bool printing() const override { return painter_.isActive(); }
+    bool printing() const override { return page_.Active(); }
     QPainter& canvas() override;
 
 private:
-    void discardJob() noexcept;
-
     QString name_;
     TPrinterMetrics metrics_;
     QSizeF paperMm_;
     QString fileName_;
-    std::unique_ptr<QSaveFile> file_;
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
+    TPdfPageFile page_;
 };

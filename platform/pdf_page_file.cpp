@@ -1,0 +1,64 @@
+#include "pdf_page_file.h"
+
+#include "printer_device.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+TPdfPageFile::TPdfPageFile() = default;
+
+TPdfPageFile::~TPdfPageFile()
+{
+    Discard();
+}
+
+QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout,
+                              int resolution, const QString& printerName)
+{
+    Discard();
+    fileName_ = fileName;
+    auto file = std::make_unique<QSaveFile>(fileName);
+    if (!file->open(QIODevice::WriteOnly)) {
+        throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName), file->errorString()));
+    }
+    auto writer = std::make_unique<QPdfWriter>(file.get());
+    writer->setResolution(resolution);
+    writer->setPageLayout(layout);
+    writer->setCreator(QCoreApplication::applicationName());
+    file_ = std::move(file);
+    writer_ = std::move(writer);
+    if (!painter_.begin(writer_.get())) {
+        Discard();
+        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(printerName));
+    }
+    return painter_;
+}
+
+void TPdfPageFile::End()
+{
+    // Ending the painter writes the rest of the document into the file.
+    painter_.end();
+    writer_.reset();
+    const bool written = file_ && file_->commit();
+    const QString error = file_ ? file_->errorString() : QString();
+    file_.reset();
+    if (!written) {
+        throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName_), error));
+    }
+}
+
+void TPdfPageFile::Discard() noexcept
+{
+    if (painter_.isActive())
+        painter_.end();
+    writer_.reset();
+    if (file_)
+        file_->cancelWriting();
+    // Destroying an uncommitted save file removes its temporary file.
+    file_.reset();
+}

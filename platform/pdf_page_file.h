@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPainter>
+#include <QString>
+
+#include <memory>
+
+class QPageLayout;
+class QPdfWriter;
+class QSaveFile;
+
+/// One PDF page being written to a file: painted into a temporary file
+/// beside the target, which replaces the target only when the page is
+/// complete. Discarding it (or an error) leaves the folder as it was.
+class TPdfPageFile {
+public:
+    TPdfPageFile();
+    ~TPdfPageFile();
+    TPdfPageFile(const TPdfPageFile&) = delete;
+    TPdfPageFile& operator=(const TPdfPageFile&) = delete;
+
+    /// Opens the page of `layout` at `resolution` dots per inch for painting;
+    /// its painter's origin is the paper's top-left corner. Raises EPrinter
+    /// when the file cannot be created or the page cannot be started
+    /// (`printerName` names the printer in that message).
+    QPainter& Begin(const QString& fileName, const QPageLayout& layout, int resolution,
+                    const QString& printerName);
+    /// Completes the page and puts the file in place. Raises EPrinter with
+    /// the system's reason when it cannot be written; the page is over either way.
+    void End();
+    /// Drops the page being written, if any. Never raises.
+    void Discard() noexcept;
+
+    bool Active() const { return painter_.isActive(); }
+    QPainter& Painter() { return painter_; }
+
+private:
+    QString fileName_;
+    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<QPdfWriter> writer_;
+    QPainter painter_;
+};
