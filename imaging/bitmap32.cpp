@@ -15,6 +15,23 @@
 
 namespace {
 
+// Runs an assignment inside an update bracket: EndUpdate and one Changed run
+// on every way out, also when the assignment fails halfway.
+template <typename Work>
+void assignBracketed(TBitmap32& bitmap, Work&& work)
+{
+    bitmap.BeginUpdate();
+    try {
+        work();
+    } catch (...) {
+        bitmap.EndUpdate();
+        bitmap.Changed();
+        throw;
+    }
+    bitmap.EndUpdate();
+    bitmap.Changed();
+}
+
 // Ends the Canvas, and any other painter on the handle, before the handle goes.
 void endPainter(std::unique_ptr<QPainter>& painter)
 {
@@ -218,8 +235,7 @@ void TBitmap32::DrawTo(QPainter& Device, int X, int Y) const
 
 void TBitmap32::Assign(const TBitmap32* Source)
 {
-    BeginUpdate();
-    try {
+    assignBracketed(*this, [&] {
         if (!Source) {
             SetSize(0, 0);
         } else {
@@ -233,27 +249,14 @@ void TBitmap32::Assign(const TBitmap32* Source)
                 FStretchFilter = Source->FStretchFilter;
             }
         }
-    } catch (...) {
-        EndUpdate();
-        Changed();
-        throw;
-    }
-    EndUpdate();
-    Changed();
+    });
 }
 
 void TBitmap32::Assign(const QImage& Source, bool Transparent, QRgb TransparentColor)
 {
-    BeginUpdate();
-    try {
+    assignBracketed(*this, [&] {
         assignBitmapPixels(Source, Transparent, TransparentColor);
-    } catch (...) {
-        EndUpdate();
-        Changed();
-        throw;
-    }
-    EndUpdate();
-    Changed();
+    });
 }
 
 void TBitmap32::assignBitmapPixels(const QImage& source, bool transparent, QRgb transparentColor)
@@ -322,8 +325,7 @@ void TBitmap32::assignDrawn(TGraphic& source)
 
 void TBitmap32::Assign(TGraphic* Source)
 {
-    BeginUpdate();
-    try {
+    assignBracketed(*this, [&] {
         if (!Source)
             SetSize(0, 0);
         else if (auto* bitmap = dynamic_cast<TBitmap*>(Source))
@@ -332,13 +334,7 @@ void TBitmap32::Assign(TGraphic* Source)
             assignMasked(*Source);
         else
             assignDrawn(*Source);
-    } catch (...) {
-        EndUpdate();
-        Changed();
-        throw;
-    }
-    EndUpdate();
-    Changed();
+    });
 }
 
 void TBitmap32::AssignTo(QImage& Target) const
@@ -371,8 +367,7 @@ void TBitmap32::LoadFromFile(const QString& FileName)
 // storage and size move here, with the notifications SetSize would raise.
 void TBitmap32::takeStorage(TBitmap32& source)
 {
-    BeginUpdate();
-    try {
+    assignBracketed(*this, [&] {
         const bool resized = source.FWidth != FWidth || source.FHeight != FHeight;
         endPainter(FCanvas);
         endPainter(source.FCanvas);
@@ -389,13 +384,7 @@ void TBitmap32::takeStorage(TBitmap32& source)
             Changed();
             Resized();
         }
-    } catch (...) {
-        EndUpdate();
-        Changed();
-        throw;
-    }
-    EndUpdate();
-    Changed();
+    });
 }
 
 void TBitmap::Draw(QPainter& Canvas, const TRect& Rect)
