@@ -119,3 +119,21 @@ TEST(SheetRender, SavedPageIsAQuality90JpegOfThePage)
 
     EXPECT_THROW(SavePageAsJpeg(page, dir.filePath("missing/page.jpg")), Exception);
 }
+
+TEST(SheetRender, AnExtremeAspectDrawsNothingInTheViewAndNoErrorInTheCell)
+{
+    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
+    TIDPrinter sheet;
+    auto view = photoView(1, 1000, 0xFF204080);
+    view->UpdateCache();
+    EXPECT_TRUE(view->CachedBitmapRect().IsEmpty()) << "0 x 201 in the view";
+    view->PrepareBuffer();
+    EXPECT_EQ(view->Buffer().Pixel(0, 0), Color32(view->Color()));
+
+    // In the cell the aspect fit keeps one column: a one-pixel strip, the
+    // view's colour beside it as far as the view reaches, white beyond.
+    RenderPhotoCell(*view, sheet);
+    EXPECT_EQ(sheet.Cell().Pixel(0, 100), 0xFF204080u);
+    EXPECT_EQ(sheet.Cell().Pixel(1, 100), Color32(view->Color()));
+    EXPECT_EQ(sheet.Cell().Pixel(151, 100), clWhite32);
+}
