@@ -1,22 +1,17 @@
 // quorlo-sheet with a real printer: a private CUPS queue with margins,
 // named on the command line or the default. Where no such scheduler can
 // run, the tests skip.
-#include "private_cups.h"
 #include "sheet_e2e.h"
 
 #include "pdf_tools.h"
 #include "printer.h"
-#include "qt_printer.h"
+#include "private_cups_fixture.h"
 #include "sheet_printer.h"
 
 #include <QFileInfo>
-#include <QPrinterInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <optional>
 
 namespace {
 
@@ -26,45 +21,17 @@ constexpr QRgb kRed = 0xFFD02020;
 constexpr QRgb kBlue = 0xFF2040C0;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
-// One scheduler for all tests of the process: the CUPS client library
-// reads the scheduler's address only once.
-class QuorloSheetOnCups : public testing::Test {
+// Printer() is the queue as the window would have it, for the expected figures.
+class QuorloSheetOnCups : public PrivateCupsFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        cups_ = std::make_unique<PrivateCups>();
-        whyNot_ = cups_->start();
-        if (whyNot_)
-            return;
-        qputenv("CUPS_SERVER", cups_->socket().toLocal8Bit());
-        qunsetenv("PRINTER");
-        qunsetenv("LPDEST");
-    }
-
-    static void TearDownTestSuite()
-    {
-        cups_.reset();
-        whyNot_.reset();
-    }
-
     void SetUp() override
     {
-        if (whyNot_)
-            GTEST_SKIP() << "no private CUPS scheduler: " << whyNot_->toStdString();
-        const QPrinterInfo queue = QPrinterInfo::printerInfo(PrivateCups::kQueue);
-        if (queue.isNull())
-            GTEST_SKIP() << "Qt's CUPS support does not see the private queue";
+        PrivateCupsFixture::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_TRUE(dir_.isValid());
         photo_ = dir_.filePath(QStringLiteral("photo.jpg"));
         sheet_e2e::writePhoto(photo_, 600, 800, kRed, kBlue);
-        // The queue as the window would have it, for the expected figures.
-        previous_ = SetPrinter(std::make_unique<TQtPrinter>(queue));
-    }
-
-    void TearDown() override
-    {
-        // The printer goes before its scheduler.
-        SetPrinter(std::move(previous_));
     }
 
     ToolRun runTool(const QStringList& args) const
@@ -79,11 +46,8 @@ protected:
 
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
-    static inline std::unique_ptr<PrivateCups> cups_;
-    static inline std::optional<QString> whyNot_;
     QTemporaryDir dir_;
     QString photo_;
-    std::unique_ptr<TPrinterDevice> previous_;
 };
 
 }  // namespace
