@@ -10,10 +10,14 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bench=${1:-$top/build/release/bench/jpeg_bench}
 runs=${RUNS:-5}
-for tool in djpeg cjpeg; do
-  command -v "$tool" >/dev/null || { echo "compare_libjpeg: $tool not found (package libjpeg-turbo-progs)" >&2; exit 1; }
-done
-[ -x "$bench" ] || { echo "compare_libjpeg: $bench not built (scripts/setup builds it)" >&2; exit 1; }
+if ! command -v djpeg >/dev/null || ! command -v cjpeg >/dev/null; then
+  sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "compare_libjpeg: installing libjpeg-turbo-progs"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends libjpeg-turbo-progs
+fi
+[ -x "$bench" ] || "$top/scripts/setup" >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
