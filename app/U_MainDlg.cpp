@@ -18,6 +18,7 @@
 #include "pdf_printer.h"
 #include "printer.h"
 #include "printer_setup.h"
+#include "recent_folders.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 
@@ -25,6 +26,8 @@
 #include <QFileDialog>
 #include <QStyle>
 #include <QLabel>
+
+#include <utility>
 
 namespace {
 
@@ -111,6 +114,13 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->About1, &QAction::triggered, this, &TMainDlg::About1Click);
     connect(ui->Exit1, &QAction::triggered, this, &TMainDlg::Exit1Click);
 
+    // "Print Now" by keyboard. An action of the window, not the button's own
+    // shortcut: a translated caption with a mnemonic would replace that.
+    auto* printNow = new QAction(this);
+    printNow->setShortcut(QKeySequence::Print);
+    addAction(printNow);
+    connect(printNow, &QAction::triggered, this, &TMainDlg::print_btnClick);
+
     RegisterForm(this);
 }
 
@@ -158,6 +168,9 @@ void TMainDlg::AppEvtActivate()
     });
     ui->img->Bitmap().SetStretchFilter(sfMitchell);
     ShowPrinterName();
+    // The photo named on the command line, loaded as the open dialog loads one.
+    if (!FStartPhoto.isEmpty())
+        LoadPhoto(std::exchange(FStartPhoto, QString()));
 }
 
 void TMainDlg::ShowPrinterName()
@@ -176,11 +189,17 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
-    ReportErrors(this, [&] { ui->img->Bitmap().LoadFromFile(FileName); });
+    ReportErrors(this, [&] {
+        ui->img->Bitmap().LoadFromFile(FileName);
+        RememberPhotoFolder(FileName);
+        if (FPreviewDlg)
+            FPreviewDlg->SetPhotoFile(FileName);
+    });
 }
 
 void TMainDlg::open_btnClick()
 {
+    FJOD->setDirectory(PhotoOpenFolder());
     if (FJOD->exec() != QDialog::Accepted || FJOD->selectedFiles().isEmpty())
         return;
     LoadPhoto(FJOD->selectedFiles().constFirst());
@@ -260,7 +279,7 @@ void TMainDlg::langueAfterLanguageSwitch()
 
 void TMainDlg::Help1Click()
 {
-    OpenAddress(Links::kHelp);
+    OpenAddressOrShowIt(this, Links::kHelp);
 }
 
 void TMainDlg::About1Click()

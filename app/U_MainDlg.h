@@ -35,6 +35,9 @@ public:
     void SetSettingsDialog(TSettingsDlg* dialog) { FSettingsDlg = dialog; }
     void SetPreviewDialog(Tpreviewdlg* dialog) { FPreviewDlg = dialog; }
     void SetAboutDialog(TAboutDlg* dialog) { FAboutDlg = dialog; }
+    /// A photo to load at the first activation (the command line's), the
+    /// way the open dialog loads one.
+    void SetStartPhoto(const QString& FileName) { FStartPhoto = FileName; }
 
     /// The interface language: finds the language files, remembers the
     /// choice, translates every form.
@@ -59,7 +62,8 @@ public:
     void FormDestroy();
 
     /// Loads a photo into the view as the open dialog does; an error is shown
-    /// and the previous photo stays.
+    /// and the previous photo stays. A loaded photo's folder is where the
+    /// open dialog starts next time.
     void LoadPhoto(const QString& FileName);
 
     Ui::MainDlg& Form() { return *ui; }
@@ -89,6 +93,7 @@ private:
     std::unique_ptr<TIDPrinter> FSheetPrinter;
     std::unique_ptr<TStringList> FDroppedFiles;
     QString FLastPdfName;
+    QString FStartPhoto;
     bool FShown = false;
 };
 

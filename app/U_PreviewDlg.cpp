@@ -4,6 +4,7 @@
 #include "Lang_Components.h"
 #include "error_display.h"
 #include "file_names.h"
+#include "recent_folders.h"
 #include "sheet_render.h"
 
 #include <QFileDialog>
@@ -66,11 +67,15 @@ TImage32& Tpreviewdlg::img()
 
 void Tpreviewdlg::saveimg_btnClick()
 {
+    FJOD->setDirectory(PageSaveFolder(FPhotoFile));
     if (!FLastName.isEmpty())
         FJOD->selectFile(FLastName);   // the last name, extended, is offered again
     if (FJOD->exec() != QDialog::Accepted || FJOD->selectedFiles().isEmpty())
         return;
     const QString fileName = JpegSaveName(FJOD->selectedFiles().constFirst());
     FLastName = fileName;
-    ReportErrors(this, [&] { SavePageAsJpeg(Page(), fileName); });
+    ReportErrors(this, [&] {
+        SavePageAsJpeg(Page(), fileName);
+        RememberPageFolder(fileName);
+    });
 }

@@ -36,6 +36,9 @@ public:
     QFileDialog& JOD() { return *FJOD; }
     /// The name the last save used, offered by the next one.
     QString LastSaveName() const { return FLastName; }
+    /// The photo on the page: the save dialog starts beside it until a page
+    /// has been saved somewhere.
+    void SetPhotoFile(const QString& FileName) { FPhotoFile = FileName; }
 
     /// "Save as image": asks for a name (remembered for the next time) and
     /// writes the page as a JPEG; the window stays open.
@@ -45,4 +48,5 @@ private:
     std::unique_ptr<Ui::previewdlg> ui;
     QFileDialog* FJOD;
     QString FLastName;
+    QString FPhotoFile;
 };

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <cstdio>
@@ -39,6 +40,21 @@ QString withoutSlash(QString path)
 bool isDirectory(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(withoutSlash(path)).isDir();
+}
+
+bool holdsLanguageFiles(const QString& dir, const QString& prefix)
+{
+    return isDirectory(dir) &&
+           !QDir(dir).entryList({prefix + QStringLiteral("*.SPK")}, QDir::Files).isEmpty();
+}
+
+/// The shared language folder of an installed program, found from the
+/// program's own folder (<prefix>/bin -> <prefix>/share/quorlo/lang).
+QString installedLanguageDir(const QString& programDir, const QString& sub)
+{
+    if (programDir.isEmpty())
+        return {};
+    return withSlash(QDir::cleanPath(programDir + QStringLiteral(QRL_LANG_FROM_PROGRAM "/") + sub));
 }
 
 /// Opens a language file for reading only; a missing name is never created.
@@ -177,6 +193,9 @@ QString TLangList::languageFileName(std::uint32_t code) const
 QString TLangList::LanguageDir() const
 {
     const QString sub = withoutSlash(FSubDir);
+    if (const QString installed = installedLanguageDir(FProgramDir, sub);
+        isDirectory(installed) && !holdsLanguageFiles(FProgramDir + sub, FFilePrefix))
+        return installed;
     if (isDirectory(FProgramDir + sub))
         return withSlash(FProgramDir + sub);
     const QString system = FProgramDir + QStringLiteral("system/") + sub;
@@ -310,10 +329,25 @@ void TLangList::SaveLanguageSetting()
         registry.WriteInteger(objectName(), static_cast<std::int32_t>(LanguageCode(FIndex)));
 }
 
+QString TLangList::OriginalFilePath() const
+{
+    const QString dir = LanguageDir();
+    // The shared folder of an installed program belongs to its package, even
+    // for root.
+    if (dir != installedLanguageDir(FProgramDir, withoutSlash(FSubDir)) &&
+        QFileInfo(withoutSlash(dir)).isWritable())
+        return dir + OriginalFileName(FFilePrefix);
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/" QRL_LANG_DATA_SUBDIR "/") + withoutSlash(FSubDir);
+    return withSlash(QDir::cleanPath(user)) + OriginalFileName(FFilePrefix);
+}
+
 bool TLangList::WriteOriginalFile()
 {
     ensureRecords();
-    return FOriginal->WriteOriginal(LanguageDir() + OriginalFileName(FFilePrefix));
+    const QString path = OriginalFilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return FOriginal->WriteOriginal(path);
 }
 
 bool TLangList::AsksForOriginalFile(const QStringList& arguments)
@@ -360,12 +394,17 @@ void TLangList::ApplicationActivate()
             FOriginal->FontName = font.Name;
             FOriginal->CharSet = static_cast<std::uint8_t>(font.Charset);
         }
-        if (!WriteOriginalFile()) {
-            const QString line = QStringLiteral("%1: cannot write %2: %3")
-                                     .arg(QCoreApplication::applicationName(),
-                                          LanguageDir() + OriginalFileName(FFilePrefix), FOriginal->WriteError);
+        const QString path = OriginalFilePath();
+        QString line;
+        if (!WriteOriginalFile())
+            line = QStringLiteral("%1: cannot write %2: %3")
+                       .arg(QCoreApplication::applicationName(), path, FOriginal->WriteError);
+        else if (!path.startsWith(LanguageDir()))
+            // Not where the language files are: the user must learn where.
+            line = QStringLiteral("%1: wrote the original-language file %2")
+                       .arg(QCoreApplication::applicationName(), path);
+        if (!line.isEmpty())
             std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-        }
     }
     BuildLanguageList();
     if (!FAutoload)

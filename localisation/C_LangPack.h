@@ -205,8 +205,12 @@ public:
     /// Where the language files are, with a trailing "/": the program
     /// directory + SubDir when that is a folder, else the program directory +
     /// "system/" + SubDir when that is one, else the current directory +
-    /// SubDir.
+    /// SubDir. An installed program's shared language folder (+ SubDir)
+    /// comes first unless the program directory + SubDir holds language files.
     QString LanguageDir() const;
+    /// Where "-co" writes: the language folder when it is the program's own
+    /// and writable, else the user's $XDG_DATA_HOME/quorlo/lang/ (+ SubDir).
+    QString OriginalFilePath() const;
 
     /// Selects the saved language: the value under RegKey named objectName()
     /// through SelectLanguageCode; with no key, no value or a value that is
@@ -222,8 +226,9 @@ public:
     /// Selects the first entry with the user's LANGID, else the first with
     /// its primary language. False when none.
     bool SelectUserDefaultLanguage();
-    /// Writes the original record as LanguageDir + FilePrefix + "ORIGINAL.SPK".
-    /// False when it could not be written (OriginalRecord()->WriteError says why).
+    /// Writes the original record as OriginalFilePath(), FilePrefix +
+    /// "ORIGINAL.SPK", making its folder when needed. False when it could not
+    /// be written (OriginalRecord()->WriteError says why).
     bool WriteOriginalFile();
     /// The first activation of the program: writes the original-language file
     /// when a command-line item asks for it ("-co...", see

@@ -57,15 +57,15 @@ void TAboutDlg::UpdateTexts()
 
 void TAboutDlg::email_btnClick()
 {
-    OpenAddress(Links::kEmail);
+    OpenAddressOrShowIt(this, Links::kEmail);
 }
 
 void TAboutDlg::web_btnClick()
 {
-    OpenAddress(Links::kWebSite);
+    OpenAddressOrShowIt(this, Links::kWebSite);
 }
 
 void TAboutDlg::forum_btnClick()
 {
-    OpenAddress(Links::kForum);
+    OpenAddressOrShowIt(this, Links::kForum);
 }

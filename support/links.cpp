@@ -1,11 +1,29 @@
 #include "links.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 
-void OpenAddress(const char* address)
+bool OpenAddress(const char* address)
 {
-    // The result is of no use to anyone: a missing mail program or browser
-    // is the desktop's business, not an error of this program.
-    (void)QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+    return QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+}
+
+void OpenAddressOrShowIt(QWidget* Parent, const char* address)
+{
+    if (OpenAddress(address))
+        return;
+    // Without a browser or mail program a click would do nothing visible:
+    // the user gets the address to take elsewhere.
+    QString shown = QString::fromLatin1(address);
+    shown.remove(QRegularExpression(QStringLiteral("^mailto:")));
+    QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(),
+                    QStringLiteral("No program on this computer could open this address. "
+                                   "Copy it into your browser or mail program:\n\n") + shown,
+                    QMessageBox::Ok, Parent);
+    box.setObjectName(QStringLiteral("address_msg"));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
 }

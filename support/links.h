@@ -14,6 +14,13 @@ inline constexpr char kHelp[] = "https://www.varnel.example/quorlo/help/";
 
 }  // namespace Links
 
+class QWidget;
+
 /// Has the desktop open an address with its default handler (browser, mail
-/// program). Fails silently: with no handler nothing happens.
-void OpenAddress(const char* address);
+/// program). False when nothing could open it.
+bool OpenAddress(const char* address);
+
+/// Opens the address; when the desktop cannot (no browser, no mail
+/// program), a message over `Parent` says so and shows the address,
+/// selectable, for the user to copy.
+void OpenAddressOrShowIt(QWidget* Parent, const char* address);

@@ -8,7 +8,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
+#include <QUrl>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,6 +21,20 @@
 
 #include <functional>
 #include <memory>
+
+// Drops `urls` onto `window` the way a file manager does: enter, move, drop.
+inline void dropUrls(QWidget& window, const QList<QUrl>& urls, Qt::DropActions actions = Qt::CopyAction)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF at(50, 50);
+    QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDragMoveEvent move(at.toPoint(), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+}
 
 // The program's two photo-sheet forms on a test printer of known metrics,
 // with the settings store in a temporary folder and error messages collected

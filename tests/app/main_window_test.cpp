@@ -17,20 +17,6 @@
 
 namespace {
 
-// Drops `urls` onto `window` the way a file manager does: enter, move, drop.
-void dropUrls(QWidget& window, const QList<QUrl>& urls, Qt::DropActions actions = Qt::CopyAction)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    const QPointF at(50, 50);
-    QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    QDragMoveEvent move(at.toPoint(), actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &move);
-    QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
-}
-
 bool allWhite(const TBitmap32& page)
 {
     for (int y = 0; y < page.Height(); ++y)

@@ -78,3 +78,29 @@ TEST_F(QuorloStart, WithoutTheSwitchNothingIsWritten)
     ASSERT_TRUE(runUntil({"co"}, dir.filePath("machine/Varnel.conf"), 30000));
     EXPECT_FALSE(QFile::exists(dir.filePath("QRL_ORIGINAL.SPK")));
 }
+
+TEST(QuorloTerminal, HelpAndVersionAnswerWithoutADisplay)
+{
+    struct Case {
+        const char* arg;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"--version", "quorlo " QUORLO_VERSION "\n"},
+        {"--help", "Usage: quorlo [PHOTO.jpg] [-co]\n"},
+        {"-h", "Usage: quorlo [PHOTO.jpg] [-co]\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arg);
+        QProcess quorlo;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(display);
+        quorlo.setProcessEnvironment(env);
+        quorlo.start(QStringLiteral(QUORLO), {c.arg, "photo.jpg"});
+        ASSERT_TRUE(quorlo.waitForFinished(20000));
+        EXPECT_EQ(quorlo.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(quorlo.exitCode(), 0);
+        EXPECT_TRUE(quorlo.readAllStandardOutput().startsWith(c.expected));
+    }
+}

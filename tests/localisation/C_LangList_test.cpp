@@ -10,7 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +58,41 @@ std::int32_t intOf(const QByteArray& b)
 }
 
 const QString kFrench = QStringLiteral("Fran\u00e7ais [1.2.3.5] - par nous");
+
+/// An installed program's folders: <prefix>/bin and <prefix>/share/quorlo/lang.
+struct InstalledLayout {
+    InstalledLayout()
+        : bin(prefix.filePath(QStringLiteral("bin"))),
+          lang(prefix.filePath(QStringLiteral("share/quorlo/lang")))
+    {
+        QDir().mkpath(bin);
+        QDir().mkpath(lang);
+    }
+    QTemporaryDir prefix;
+    QString bin;
+    QString lang;
+};
+
+/// $XDG_DATA_HOME in a temporary folder for one test.
+class UserDataFolder {
+public:
+    UserDataFolder() : previous_(qgetenv("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path()));
+    }
+    ~UserDataFolder()
+    {
+        if (previous_.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", previous_);
+    }
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
+
+private:
+    QByteArray previous_;
+    QTemporaryDir dir_;
+};
 
 }  // namespace
 
@@ -390,11 +427,12 @@ TEST_F(LangListTest, CompileSwitchThatCannotWriteSaysSoOnceAndStartUpGoesOn)
     EXPECT_EQ(langue->OriginalRecord()->WriteError, QString::fromLocal8Bit(std::strerror(EISDIR)));
 }
 
-TEST_F(LangListTest, CompileSwitchInAnUnwritableFolderWritesNothing)
+TEST_F(LangListTest, CompileSwitchInAnUnwritableFolderWritesNothingThere)
 {
     const QString folder = unwritableFolder();
     if (folder.isEmpty())
         GTEST_SKIP() << "no folder refuses new files here";
+    const UserDataFolder data;
     langue->SetProgramDir(folder);
     langue->SetCommandLine({QStringLiteral("quorlo"), QStringLiteral("-co")});
 
@@ -406,9 +444,56 @@ TEST_F(LangListTest, CompileSwitchInAnUnwritableFolderWritesNothing)
     EXPECT_FALSE(QFile::exists(original));
     EXPECT_FALSE(QFile::exists(original + QStringLiteral(".part")));
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_NE(err.find(original.toStdString()), std::string::npos) << err;
-    EXPECT_FALSE(langue->OriginalRecord()->WriteError.isEmpty());
-    EXPECT_NE(err.find(langue->OriginalRecord()->WriteError.toStdString()), std::string::npos) << err;
+    if (QFileInfo(folder).isWritable()) {
+        // The super-user's view of a kernel folder: tried there, refused, said.
+        EXPECT_NE(err.find(original.toStdString()), std::string::npos) << err;
+        EXPECT_FALSE(langue->OriginalRecord()->WriteError.isEmpty());
+        EXPECT_NE(err.find(langue->OriginalRecord()->WriteError.toStdString()), std::string::npos) << err;
+    } else {
+        // A folder whose mode forbids writing: the user's own folder instead.
+        const QString user = data.path(QStringLiteral("quorlo/lang/QRL_ORIGINAL.SPK"));
+        EXPECT_TRUE(QFile::exists(user));
+        EXPECT_NE(err.find(user.toStdString()), std::string::npos) << err;
+    }
+}
+
+TEST_F(LangListTest, AnInstalledProgramFindsItsSharedLanguageFolderUnlessItCarriesItsOwn)
+{
+    const InstalledLayout installed;
+    langue->SetProgramDir(installed.bin);
+    EXPECT_EQ(langue->LanguageDir(), installed.lang + '/');
+    QFile::rename(writeLanguage({.Code = 0x040C}), installed.lang + QStringLiteral("/QRL_0000040C.SPK"));
+    ASSERT_TRUE(langue->BuildLanguageList());
+    EXPECT_EQ(texts(*langue), QStringList{kFrench});
+
+    // A language file beside the program makes it a copy of its own.
+    QFile::copy(installed.lang + QStringLiteral("/QRL_0000040C.SPK"),
+                installed.bin + QStringLiteral("/QRL_00000407.SPK"));
+    EXPECT_EQ(langue->LanguageDir(), installed.bin + '/');
+    // So does a program folder without a shared folder above it.
+    langue->SetProgramDir(program.path());
+    EXPECT_EQ(langue->LanguageDir(), program.path() + '/');
+}
+
+TEST_F(LangListTest, CompileSwitchOfAnInstalledProgramWritesToTheUsersFolderAndSaysWhere)
+{
+    const InstalledLayout installed;
+    const UserDataFolder data;
+    langue->SetProgramDir(installed.bin);
+    langue->SetCommandLine({QStringLiteral("quorlo"), QStringLiteral("-co")});
+
+    testing::internal::CaptureStderr();
+    langue->ApplicationActivate();
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    const QString user = data.path(QStringLiteral("quorlo/lang/QRL_ORIGINAL.SPK"));
+    EXPECT_EQ(langue->OriginalFilePath(), user);
+    EXPECT_TRUE(items(user).size() > 0) << "a language file, written whole";
+    EXPECT_FALSE(QFile::exists(installed.lang + QStringLiteral("/QRL_ORIGINAL.SPK")))
+        << "the package's folder is left alone, even by the super-user";
+    EXPECT_FALSE(QFile::exists(installed.bin + QStringLiteral("/QRL_ORIGINAL.SPK")));
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(user.toStdString()), std::string::npos) << err;
 }
 
 TEST_F(LangListTest, FlagsComeFromTheFirstVariant)

@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -132,6 +134,46 @@ TEST_F(AboutTest, LinkButtonsOpenTheMakersAddresses)
 
     EXPECT_EQ(catcher.Opened, (QStringList{Links::kEmail, Links::kWebSite, Links::kForum, Links::kHelp}));
     EXPECT_TRUE(QString::fromLatin1(Links::kEmail).startsWith(QStringLiteral("mailto:")));
+}
+
+TEST_F(AboutTest, LinksThatCannotOpenShowTheAddressForCopying)
+{
+    // A desktop without a browser or mail program: nothing to run on the path.
+    QTemporaryDir emptyPath;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", QFile::encodeName(emptyPath.path()));
+    qunsetenv("BROWSER");
+
+    TAboutDlg AboutDlg;
+    const std::pair<const char*, QString> links[] = {
+        {"email_btn", QString::fromLatin1(Links::kEmail).mid(7)},   // without "mailto:"
+        {"web_btn", Links::kWebSite},
+        {"forum_btn", Links::kForum},
+    };
+    for (const auto& [button, address] : links) {
+        SCOPED_TRACE(button);
+        QString shown;
+        bool selectable = false;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || box->objectName() != QStringLiteral("address_msg"))
+                return;
+            poll.stop();
+            shown = box->text();
+            selectable = box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse);
+            box->accept();
+        });
+        poll.start();
+        child<QPushButton>(AboutDlg, button)->click();
+        EXPECT_TRUE(shown.endsWith(QStringLiteral("\n\n") + address)) << shown.toStdString();
+        EXPECT_TRUE(selectable);
+    }
+    qputenv("PATH", path);
+    if (!browser.isNull())
+        qputenv("BROWSER", browser);
 }
 
 #include "U_about_test.moc"
