@@ -1,6 +1,7 @@
 #include "U_FrameDlg.h"
 #include "ui_U_FrameDlg.h"
 
+#include "C_TextStorage.h"
 #include "Lang_Components.h"
 #include "face_detector.h"
 #include "orientation.h"
@@ -10,6 +11,11 @@
 #include <cmath>
 
 namespace {
+
+const char kNoHeadText[] =
+    "No face found: place the top of the head in the upper band and the chin in the lower band.";
+const char kLowResolutionText[] =
+    "The framed part has %1 pixels per inch when printed; below 300 the print may look blurred.";
 
 // The slider runs from 0 (whole photo, zoom 1) in tenths of zoom.
 constexpr double kSliderPerZoom = 10;
@@ -35,6 +41,11 @@ TFrameDlg::TFrameDlg(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(718, 594);
+    // The texts composed at run time, in the user's language.
+    QStringList texts = FramingTexts();
+    texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText);
+    FTS_frame = new TTextStorage(this, QStringLiteral("TS_frame"), texts);
+
     paintSwatch(ui->crown_shp, TFrameView::CrownBandColour());
     paintSwatch(ui->chin_shp, TFrameView::ChinBandColour());
     paintSwatch(ui->eye_shp, TFrameView::EyeBandColour());
@@ -89,6 +100,16 @@ QString TFrameDlg::MessageText() const
     return ui->msg_lbl->text();
 }
 
+QString TFrameDlg::text(const QString& original) const
+{
+    return FTS_frame->GetText(original);
+}
+
+TWording TFrameDlg::wording() const
+{
+    return [this](const QString& original) { return text(original); };
+}
+
 const TFaceDetector* TFrameDlg::detector()
 {
     if (!FDetector) {
@@ -125,7 +146,7 @@ void TFrameDlg::auto_btnClick()
         return;
     }
     try {
-        const TAutoFrame found = AutoFrame(*d, FPhoto, FEditor->Rule());
+        const TAutoFrame found = AutoFrame(*d, FPhoto, FEditor->Rule(), wording());
         FMessage = found.Message;
         if (found.Frame) {
             FEditor->SetHead(found.Head);
@@ -194,15 +215,13 @@ void TFrameDlg::frameChanged()
     FSettingZoom = false;
 
     const std::optional<THeadCheck> check = FEditor->Check();
-    ui->head_lbl->setText(check ? HeadSizeText(*check, FEditor->Rule())
-                                : QStringLiteral("No face found: place the top of the head in the "
-                                                 "upper band and the chin in the lower band."));
+    ui->head_lbl->setText(check ? HeadSizeText(*check, FEditor->Rule(), wording())
+                                : text(QString::fromLatin1(kNoHeadText)));
     QString message = FMessage;
     if (!FPhoto.Empty() && FEditor->LowResolution()) {
         if (!message.isEmpty())
             message += u'\n';
-        message += QStringLiteral("The framed part has %1 pixels per inch when printed; below 300 "
-                                  "the print may look blurred.")
+        message += text(QString::fromLatin1(kLowResolutionText))
                        .arg(std::lround(PrintedPixelsPerInch(FEditor->Shown(), FEditor->Rule())));
     }
     ui->msg_lbl->setText(message);

@@ -10,6 +10,7 @@
 #include <optional>
 
 class TFaceDetector;
+class TTextStorage;
 
 namespace Ui {
 class FrameDlg;
@@ -58,11 +59,15 @@ private:
     void findHead();
     void photoChanged();
     void frameChanged();
+    /// A text composed at run time in the user's language, from TS_frame.
+    QString text(const QString& original) const;
+    TWording wording() const;
 
     std::unique_ptr<Ui::FrameDlg> ui;
     TBitmap32 FPhoto;
     std::unique_ptr<TFrameEditor> FEditor;
     std::unique_ptr<TFaceDetector> FDetector;
+    TTextStorage* FTS_frame;
     QString FMessage;
     int FQuarterTurns = 0;
     bool FSettingZoom = false;

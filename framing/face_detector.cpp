@@ -171,20 +171,23 @@ std::vector<TFaceBox> TFaceDetector::Detect(const TBitmap32& Photo) const
     return result;
 }
 
-TAutoFrame AutoFrame(const TFaceDetector& Detector, const TBitmap32& Photo, const THeadRule& Rule)
+TAutoFrame AutoFrame(const TFaceDetector& Detector, const TBitmap32& Photo, const THeadRule& Rule,
+                     const TWording& Wording)
 {
+    auto wording = [&Wording](const char* original) {
+        const QString text = QString::fromLatin1(original);
+        return Wording ? Wording(text) : text;
+    };
     TAutoFrame result;
     const std::vector<TFaceBox> faces = Detector.Detect(Photo);
     result.FacesFound = static_cast<int>(faces.size());
     if (faces.empty()) {
-        result.Message = QStringLiteral("No face was found in this photo; the frame stays as it was.");
+        result.Message = wording(kNoFaceText);
         return result;
     }
     result.Head = HeadFromFace(faces.front());
     result.Frame = FrameForHead(*result.Head, Rule);
     if (faces.size() > 1)
-        result.Message = QStringLiteral("%1 faces were found; the frame follows the most likely one "
-                                        "(eyes visible, then the largest).")
-                             .arg(faces.size());
+        result.Message = wording(kSeveralFacesText).arg(faces.size());
     return result;
 }

@@ -69,4 +69,5 @@ struct TAutoFrame {
 
 /// Detects the faces of Photo and frames the most likely one for Rule. With
 /// no face the result has no frame, so the caller keeps the frame it had.
-TAutoFrame AutoFrame(const TFaceDetector& Detector, const TBitmap32& Photo, const THeadRule& Rule);
+TAutoFrame AutoFrame(const TFaceDetector& Detector, const TBitmap32& Photo, const THeadRule& Rule,
+                     const TWording& Wording = {});

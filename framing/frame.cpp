@@ -35,6 +35,26 @@ THeadVerdict verdict(const TRange& range, double value)
     return THeadVerdict::Within;
 }
 
+// By THeadVerdict: too small, within, too large.
+const char* const kHeadMm[] = {
+    "Head height %1 mm: too small, the rule asks for %2.",
+    "Head height %1 mm: within the rule (%2).",
+    "Head height %1 mm: too large, the rule asks for %2.",
+};
+const char* const kHeadPercent[] = {
+    "Head height %1 % of the photo: too small, the rule asks for %2.",
+    "Head height %1 % of the photo: within the rule (%2).",
+    "Head height %1 % of the photo: too large, the rule asks for %2.",
+};
+const char kEyesTooLow[] = "Eyes %1 mm above the bottom: too low, the rule asks for %2.";
+const char kEyesTooHigh[] = "Eyes %1 mm above the bottom: too high, the rule asks for %2.";
+
+QString wording(const TWording& lookup, const char* original)
+{
+    const QString text = QString::fromLatin1(original);
+    return lookup ? lookup(text) : text;
+}
+
 QString number(double value)
 {
     return QString::number(shown(value), 'f', 1);
@@ -46,6 +66,18 @@ QString range(const TRange& r, const QString& unit)
 }
 
 }  // namespace
+
+QStringList FramingTexts()
+{
+    QStringList texts;
+    for (const char* t : kHeadMm)
+        texts << QString::fromLatin1(t);
+    for (const char* t : kHeadPercent)
+        texts << QString::fromLatin1(t);
+    texts << QString::fromLatin1(kEyesTooLow) << QString::fromLatin1(kEyesTooHigh)
+          << QString::fromLatin1(kNoFaceText) << QString::fromLatin1(kSeveralFacesText);
+    return texts;
+}
 
 TGuides GuidesFor(const THeadRule& Rule)
 {
@@ -85,28 +117,17 @@ THeadCheck CheckHead(const TFrame& Frame, const THead& Head, const THeadRule& Ru
     return check;
 }
 
-QString HeadSizeText(const THeadCheck& Check, const THeadRule& Rule)
+QString HeadSizeText(const THeadCheck& Check, const THeadRule& Rule, const TWording& Wording)
 {
     const bool mm = Rule.Unit == TRuleUnit::Millimetres;
-    const QString unit = mm ? QStringLiteral("mm") : QStringLiteral("%");
-    QString text = mm ? QStringLiteral("Head height %1 mm").arg(number(Check.Head))
-                      : QStringLiteral("Head height %1 % of the photo").arg(number(Check.Head));
-    switch (Check.HeadVerdict) {
-    case THeadVerdict::Within:
-        text += QStringLiteral(": within the rule (%1).").arg(range(Rule.Head, unit));
-        break;
-    case THeadVerdict::TooSmall:
-        text += QStringLiteral(": too small, the rule asks for %1.").arg(range(Rule.Head, unit));
-        break;
-    case THeadVerdict::TooLarge:
-        text += QStringLiteral(": too large, the rule asks for %1.").arg(range(Rule.Head, unit));
-        break;
-    }
+    const int verdict = static_cast<int>(Check.HeadVerdict);
+    const char* const* templates = mm ? kHeadMm : kHeadPercent;
+    QString text = wording(Wording, templates[verdict])
+                       .arg(number(Check.Head), range(Rule.Head, mm ? QStringLiteral("mm") : QStringLiteral("%")));
     if (Check.EyeLineMm && Check.EyeVerdict != THeadVerdict::Within) {
-        const QString where = Check.EyeVerdict == THeadVerdict::TooSmall ? QStringLiteral("too low")
-                                                                         : QStringLiteral("too high");
-        text += QStringLiteral(" Eyes %1 mm above the bottom: %2, the rule asks for %3.")
-                    .arg(number(*Check.EyeLineMm), where, range(*Rule.EyeLineMm, QStringLiteral("mm")));
+        const char* eyes = Check.EyeVerdict == THeadVerdict::TooSmall ? kEyesTooLow : kEyesTooHigh;
+        text += u' ';
+        text += wording(Wording, eyes).arg(number(*Check.EyeLineMm), range(*Rule.EyeLineMm, QStringLiteral("mm")));
     }
     return text;
 }

@@ -3,7 +3,9 @@
 #include "head_rules.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 /// The part of a photo that fills the photo cell: a rectangle in photo pixels
@@ -70,10 +72,24 @@ struct THeadCheck {
 
 THeadCheck CheckHead(const TFrame& Frame, const THead& Head, const THeadRule& Rule);
 
+/// The wording of one of this library's texts in the user's language, given
+/// its original English wording (a window's text storage does this). Empty:
+/// the original wording.
+using TWording = std::function<QString(const QString& Original)>;
+
+/// The messages of automatic framing (face_detector.h).
+inline constexpr char kNoFaceText[] = "No face was found in this photo; the frame stays as it was.";
+inline constexpr char kSeveralFacesText[] =
+    "%1 faces were found; the frame follows the most likely one (eyes visible, then the largest).";
+
+/// The original wording of every text this library composes, so that a
+/// window's text storage, and with it the language files, can carry them.
+QStringList FramingTexts();
+
 /// The check in plain words, for instance "Head height 33.9 mm: within the
 /// rule (32-36 mm)." or "Head height 29.5 mm: too small, the rule asks for
 /// 32-36 mm."
-QString HeadSizeText(const THeadCheck& Check, const THeadRule& Rule);
+QString HeadSizeText(const THeadCheck& Check, const THeadRule& Rule, const TWording& Wording = {});
 
 /// The frame for another format: the same width across the face's centre
 /// line and the head at the same place within the new rule's range. The

@@ -1,6 +1,7 @@
 #include "U_FrameDlg.h"
 #include "ui_U_FrameDlg.h"
 
+#include "C_TextStorage.h"
 #include "Lang_Components.h"
 
 #include <QApplication>
@@ -113,4 +114,20 @@ TEST_F(FrameDlgTest, OkHandsBackTheTurnedPhotoAndFrameCancelKeepsThem)
     // Turned clockwise: the old top-left corner is now top-right.
     EXPECT_EQ(photo.Pixel(599, 0), topLeft);
     EXPECT_FALSE(frame);
+}
+
+TEST_F(FrameDlgTest, TextsComposedAtRunTimeComeFromItsTextStorage)
+{
+    auto* storage = dlg.findChild<TTextStorage*>(QStringLiteral("TS_frame"));
+    ASSERT_TRUE(storage);
+    // A language file rewrites the storage's lines; the window then speaks it.
+    TStringList items = storage->Items();
+    const int line = storage->Originals().IndexOf(QStringLiteral("Head height %1 mm: too small, the rule asks for %2."));
+    ASSERT_GE(line, 0);
+    items.SetString(line, QStringLiteral("Hauteur de tête %1 mm : trop petite, la règle demande %2."));
+    storage->SetItems(items);
+
+    dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    EXPECT_TRUE(dlg.HeadText().startsWith(QStringLiteral("Hauteur de tête "))) << dlg.HeadText().toStdString();
+    EXPECT_TRUE(dlg.HeadText().endsWith(QStringLiteral("la règle demande 32-36 mm."))) << dlg.HeadText().toStdString();
 }

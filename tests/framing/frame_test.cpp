@@ -211,3 +211,28 @@ TEST(HasRuleAspect, WithinOnePixel)
     for (const Case& c : cases)
         EXPECT_EQ(HasRuleAspect(c.frame, france), c.ok) << c.frame.Width << " x " << c.frame.Height;
 }
+
+TEST(HeadSizeText, WordingComesFromTheLookupForEveryText)
+{
+    // Every text a check composes is one of the listed originals.
+    const QStringList originals = FramingTexts();
+    QStringList asked;
+    const TWording lookup = [&](const QString& original) {
+        asked << original;
+        return QStringLiteral("<%1>").arg(original);
+    };
+    const THeadRule& us = HeadRule(TPhotoFormat::US2x2);
+    THeadCheck check;
+    check.Head = 40;
+    check.HeadVerdict = THeadVerdict::TooLarge;
+    check.EyeLineMm = 20;
+    check.EyeVerdict = THeadVerdict::TooSmall;
+    EXPECT_EQ(HeadSizeText(check, us, lookup),
+              QStringLiteral("<Head height 40.0 mm: too large, the rule asks for 25-35 mm.> "
+                             "<Eyes 20.0 mm above the bottom: too low, the rule asks for 28-35 mm.>"));
+    check = THeadCheck{75, THeadVerdict::Within, std::nullopt, THeadVerdict::Within};
+    HeadSizeText(check, HeadRule(TPhotoFormat::Canada18x22), lookup);
+    ASSERT_EQ(asked.size(), 3);
+    for (const QString& text : asked)
+        EXPECT_TRUE(originals.contains(text)) << text.toStdString();
+}
