@@ -14,8 +14,8 @@ namespace {
 
 // The estimate of the head from the face box; see HeadFromFace.
 constexpr double kCrownAboveBox = 0.22;
-constexpr double kChinBelowTop = 0.97;
-constexpr double kEyesBelowTop = 0.375;
+constexpr double kChinBelowTop = 0.98;
+constexpr double kEyesBelowTop = 0.38;
 
 // The cascades' own minimum is 20 x 20 (frontal face) and about 20 x 20
 // (eyes); below a tenth of the shorter side a face cannot fill an identity
