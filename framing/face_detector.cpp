@@ -7,6 +7,7 @@
 #include <opencv2/objdetect.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <vector>
 
@@ -17,9 +18,9 @@ constexpr double kCrownAboveBox = 0.22;
 constexpr double kChinBelowTop = 0.98;
 constexpr double kEyesBelowTop = 0.38;
 
-// The cascades' own minimum is 20 x 20 (frontal face) and about 20 x 20
-// (eyes); below a tenth of the shorter side a face cannot fill an identity
-// photo anyway.
+// The frontal-face cascade looks through a 20 x 20 window; faces below a
+// tenth of the photo's shorter side are not looked for: at that size a face
+// gives too few pixels for a printed identity photo anyway.
 constexpr double kMinFaceFraction = 0.1;
 constexpr int kMinFacePixels = 24;
 
@@ -52,10 +53,11 @@ cv::Mat reducedGrey(const TBitmap32& photo, int& factor)
     const int w = photo.Width() / factor;
     const int h = photo.Height() / factor;
     cv::Mat grey(h, w, CV_8UC1);
-    std::vector<std::uint32_t> sums(static_cast<std::size_t>(w));
-    const std::uint32_t area = static_cast<std::uint32_t>(factor) * factor;
+    // 64 bits: a block of a very long, thin photo can hold millions of pixels.
+    std::vector<std::uint64_t> sums(static_cast<std::size_t>(w));
+    const std::uint64_t area = static_cast<std::uint64_t>(factor) * factor;
     for (int y = 0; y < h; ++y) {
-        std::fill(sums.begin(), sums.end(), 0u);
+        std::fill(sums.begin(), sums.end(), std::uint64_t{0});
         for (int dy = 0; dy < factor; ++dy) {
             const TColor32* row = photo.ScanLine(y * factor + dy);
             for (int x = 0; x < w; ++x) {
