@@ -86,6 +86,8 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     const bool eyeRule = Rule.EyeLineMm.has_value();
     ui->eye_shp->setVisible(eyeRule);
     ui->eye_lbl->setVisible(eyeRule);
+    // The key ends with its last shown row.
+    ui->guides_grp->resize(ui->guides_grp->width(), (eyeRule ? ui->eye_lbl : ui->chin_lbl)->geometry().bottom() + 10);
     findHead();
     photoChanged();
 }
