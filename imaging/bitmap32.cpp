@@ -2,6 +2,7 @@
 
 #include "Exception.h"
 #include "jpeg_image.h"
+#include "orientation.h"
 #include "picture.h"
 #include "resampler.h"
 
@@ -360,7 +361,17 @@ void TBitmap32::LoadFromFile(const QString& FileName)
     // replaces this one's only once it is complete.
     TBitmap32 loaded;
     loaded.Assign(picture.Graphic());
-    takeStorage(loaded);
+    // A camera held sideways stores the photo as its sensor saw it and notes
+    // how to turn it; everything after loading sees the photo upright.
+    const auto* jpeg = dynamic_cast<const TJPEGImage*>(picture.Graphic());
+    const TOrientation orientation = jpeg ? jpeg->Orientation() : TOrientation::TopLeft;
+    if (orientation == TOrientation::TopLeft) {
+        takeStorage(loaded);
+        return;
+    }
+    TBitmap32 upright;
+    TurnUpright(loaded, orientation, upright);
+    takeStorage(upright);
 }
 
 // The end state of Assign(source) without copying the pixels: source's

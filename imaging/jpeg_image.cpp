@@ -1,6 +1,7 @@
 #include "jpeg_image.h"
 
 #include "bitmap32.h"
+#include "exif_orientation.h"
 #include "file_io.h"
 
 #include <QFile>
@@ -60,6 +61,7 @@ void TJPEGImage::LoadFromStream(QIODevice& Stream)
         data->Width = header.Width;
         data->Height = header.Height;
         data->Grayscale = header.Grayscale;
+        data->Orientation = ReadExifOrientation(data->Bytes);
         progressive = header.Progressive;
     }
     FData = std::move(data);

@@ -2,6 +2,7 @@
 
 #include "graphic.h"
 #include "jpeg_codec.h"
+#include "orientation.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -83,6 +84,10 @@ public:
     bool FileIsGrayscale() const { return FData->Grayscale; }
     /// The file read has more than one scan.
     bool Progressive() const { return FProgressive; }
+    /// How the file's EXIF block says the image is stored (TopLeft when it
+    /// says nothing). Width, Height, Draw and the decoded bitmap are the image
+    /// as stored; TBitmap32::LoadFromFile turns it upright.
+    TOrientation Orientation() const { return FData->Orientation; }
 
     const TJPEGSettings& Settings() const { return FSettings; }
     /// Changing how the data decodes drops a decoded bitmap made from it.
@@ -98,6 +103,7 @@ private:
         int Width = 0;
         int Height = 0;
         bool Grayscale = false;
+        TOrientation Orientation = TOrientation::TopLeft;
     };
 
     void changed();

@@ -1,0 +1,230 @@
+#include "U_FrameDlg.h"
+#include "ui_U_FrameDlg.h"
+
+#include "C_TextStorage.h"
+#include "Lang_Components.h"
+#include "face_detector.h"
+#include "orientation.h"
+
+#include <QSignalBlocker>
+
+#include <cmath>
+
+namespace {
+
+const char kNoHeadText[] =
+    "No face found: place the top of the head in the upper band and the chin in the lower band.";
+const char kLowResolutionText[] =
+    "The framed part has %1 pixels per inch when printed; below 300 the print may look blurred.";
+
+// The slider runs from 0 (whole photo, zoom 1) in tenths of zoom.
+constexpr double kSliderPerZoom = 10;
+
+void paintSwatch(QWidget* swatch, const QColor& colour)
+{
+    QPalette palette = swatch->palette();
+    QColor opaque = colour;
+    opaque.setAlpha(255);
+    palette.setColor(QPalette::Window, opaque);
+    swatch->setPalette(palette);
+    swatch->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+TFrameDlg::TFrameDlg(QWidget* parent)
+    : QDialog(parent),
+      ui(std::make_unique<Ui::FrameDlg>()),
+      FEditor(std::make_unique<TFrameEditor>(0, 0, HeadRule(TPhotoFormat::France35x45), std::nullopt))
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(718, 594);
+    // The texts composed at run time, in the user's language.
+    QStringList texts = FramingTexts();
+    texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText);
+    FTS_frame = new TTextStorage(this, QStringLiteral("TS_frame"), texts);
+
+    paintSwatch(ui->crown_shp, TFrameView::CrownBandColour());
+    paintSwatch(ui->chin_shp, TFrameView::ChinBandColour());
+    paintSwatch(ui->eye_shp, TFrameView::EyeBandColour());
+
+    connect(ui->auto_btn, &QPushButton::clicked, this, &TFrameDlg::auto_btnClick);
+    connect(ui->whole_btn, &QPushButton::clicked, this, &TFrameDlg::whole_btnClick);
+    connect(ui->turnleft_btn, &QPushButton::clicked, this, &TFrameDlg::turnleft_btnClick);
+    connect(ui->turnright_btn, &QPushButton::clicked, this, &TFrameDlg::turnright_btnClick);
+    connect(ui->zoom_trk, &QSlider::valueChanged, this, &TFrameDlg::zoom_trkChange);
+    connect(ui->photo_img, &TFrameView::Changed, this, &TFrameDlg::frameChanged);
+    connect(ui->ok_btn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
+
+    RegisterForm(this);
+}
+
+TFrameDlg::~TFrameDlg() = default;
+
+bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame)
+{
+    Start(Photo, Rule, Frame);
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+    if (exec() != QDialog::Accepted)
+        return false;
+    if (FQuarterTurns % 4 != 0)
+        Photo.Assign(&FPhoto);
+    Frame = FEditor->Frame();
+    return true;
+}
+
+void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame)
+{
+    FPhoto.Assign(&Photo);
+    FQuarterTurns = 0;
+    FMessage.clear();
+    FEditor = std::make_unique<TFrameEditor>(FPhoto.Width(), FPhoto.Height(), Rule, Frame);
+    const bool eyeRule = Rule.EyeLineMm.has_value();
+    ui->eye_shp->setVisible(eyeRule);
+    ui->eye_lbl->setVisible(eyeRule);
+    // The key ends with its last shown row.
+    ui->guides_grp->resize(ui->guides_grp->width(), (eyeRule ? ui->eye_lbl : ui->chin_lbl)->geometry().bottom() + 10);
+    findHead();
+    photoChanged();
+}
+
+QString TFrameDlg::HeadText() const
+{
+    return ui->head_lbl->text();
+}
+
+QString TFrameDlg::MessageText() const
+{
+    return ui->msg_lbl->text();
+}
+
+QString TFrameDlg::text(const QString& original) const
+{
+    return FTS_frame->GetText(original);
+}
+
+TWording TFrameDlg::wording() const
+{
+    return [this](const QString& original) { return text(original); };
+}
+
+const TFaceDetector* TFrameDlg::detector()
+{
+    if (!FDetector) {
+        try {
+            FDetector = std::make_unique<TFaceDetector>();
+        } catch (const Exception& e) {
+            FMessage = e.Message;
+            return nullptr;
+        }
+    }
+    return FDetector.get();
+}
+
+// The head is measured when the window opens and after a turn, so that the
+// head-size line speaks of a hand-placed frame too.
+void TFrameDlg::findHead()
+{
+    const TFaceDetector* d = detector();
+    if (!d || FPhoto.Empty())
+        return;
+    try {
+        const TAutoFrame found = AutoFrame(*d, FPhoto, FEditor->Rule());
+        FEditor->SetHead(found.Head);
+    } catch (const Exception& e) {
+        FMessage = e.Message;
+    }
+}
+
+void TFrameDlg::auto_btnClick()
+{
+    const TFaceDetector* d = detector();
+    if (!d || FPhoto.Empty()) {
+        frameChanged();
+        return;
+    }
+    try {
+        const TAutoFrame found = AutoFrame(*d, FPhoto, FEditor->Rule(), wording());
+        FMessage = found.Message;
+        if (found.Frame) {
+            FEditor->SetHead(found.Head);
+            FEditor->SetFrame(found.Frame);
+        }
+    } catch (const Exception& e) {
+        FMessage = e.Message;
+    }
+    ui->photo_img->update();
+    frameChanged();
+}
+
+void TFrameDlg::whole_btnClick()
+{
+    FEditor->Clear();
+    FMessage.clear();
+    ui->photo_img->update();
+    frameChanged();
+}
+
+void TFrameDlg::turnleft_btnClick()
+{
+    turn(TOrientation::LeftBottom);
+    FQuarterTurns += 3;
+}
+
+void TFrameDlg::turnright_btnClick()
+{
+    turn(TOrientation::RightTop);
+    FQuarterTurns += 1;
+}
+
+// A photo that is stored upright but shows a sideways scene: the same
+// transform that stands a camera's sideways photo upright turns it a quarter.
+void TFrameDlg::turn(TOrientation orientation)
+{
+    TBitmap32 turned;
+    TurnUpright(FPhoto, orientation, turned);
+    FPhoto.Assign(&turned);
+    FEditor->PhotoTurned();
+    FMessage.clear();
+    findHead();
+    photoChanged();
+}
+
+void TFrameDlg::zoom_trkChange(int Value)
+{
+    if (FSettingZoom)
+        return;
+    FEditor->SetZoom(1 + Value / kSliderPerZoom);
+    ui->photo_img->update();
+    frameChanged();
+}
+
+void TFrameDlg::photoChanged()
+{
+    ui->photo_img->SetPhoto(&FPhoto, FEditor.get());
+    frameChanged();
+}
+
+void TFrameDlg::frameChanged()
+{
+    // The slider follows the wheel without zooming again.
+    FSettingZoom = true;
+    ui->zoom_trk->setValue(static_cast<int>(std::lround((FEditor->Zoom() - 1) * kSliderPerZoom)));
+    FSettingZoom = false;
+
+    const std::optional<THeadCheck> check = FEditor->Check();
+    ui->head_lbl->setText(check ? HeadSizeText(*check, FEditor->Rule(), wording())
+                                : text(QString::fromLatin1(kNoHeadText)));
+    QString message = FMessage;
+    if (!FPhoto.Empty() && FEditor->LowResolution()) {
+        if (!message.isEmpty())
+            message += u'\n';
+        message += text(QString::fromLatin1(kLowResolutionText))
+                       .arg(std::lround(PrintedPixelsPerInch(FEditor->Shown(), FEditor->Rule())));
+    }
+    ui->msg_lbl->setText(message);
+}

@@ -1,0 +1,175 @@
+#include "frame_view.h"
+
+#include "bitmap32.h"
+#include "frame_editor.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Colours of the guide bands, see through so the face shows.
+const QColor kCrownBand(60, 140, 255, 90);
+const QColor kChinBand(40, 200, 90, 90);
+const QColor kEyeBand(255, 150, 30, 90);
+const QColor kOutside(0, 0, 0, 120);
+const QColor kBackground(70, 70, 70);
+
+// A wheel notch zooms by a tenth.
+constexpr double kWheelStep = 1.1;
+
+}  // namespace
+
+QColor TFrameView::CrownBandColour()
+{
+    return kCrownBand;
+}
+
+QColor TFrameView::ChinBandColour()
+{
+    return kChinBand;
+}
+
+QColor TFrameView::EyeBandColour()
+{
+    return kEyeBand;
+}
+
+TFrameView::TFrameView(QWidget* parent) : QWidget(parent)
+{
+    setMouseTracking(false);
+    setCursor(Qt::OpenHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TFrameView::SetPhoto(const TBitmap32* Photo, TFrameEditor* Editor)
+{
+    FPhoto = Photo;
+    FEditor = Editor;
+    layoutPhoto();
+    update();
+}
+
+QPointF TFrameView::ToView(double X, double Y) const
+{
+    return FOrigin + QPointF(X * FScale, Y * FScale);
+}
+
+// The view holds the whole photo and the whole-photo frame with a small
+// margin, whatever the frame does, so that a drag never rescales the view.
+void TFrameView::layoutPhoto()
+{
+    FScaled = QImage();
+    if (!FPhoto || !FEditor || FPhoto->Empty() || width() <= 0 || height() <= 0)
+        return;
+    const TFrame whole = FEditor->WholePhoto();
+    const double left = std::min(0.0, whole.X);
+    const double top = std::min(0.0, whole.Y);
+    const double right = std::max<double>(FPhoto->Width(), whole.Right());
+    const double bottom = std::max<double>(FPhoto->Height(), whole.Bottom());
+    const double margin = 8;
+    FScale = std::min((width() - 2 * margin) / (right - left), (height() - 2 * margin) / (bottom - top));
+    FScale = std::max(FScale, 1e-6);
+    FOrigin = QPointF((width() - (right - left) * FScale) / 2 - left * FScale,
+                      (height() - (bottom - top) * FScale) / 2 - top * FScale);
+    // The photo of the bitmap's own buffer, scaled once for the screen.
+    QImage source(reinterpret_cast<const uchar*>(FPhoto->Bits()), FPhoto->Width(), FPhoto->Height(),
+                  FPhoto->Width() * 4, QImage::Format_RGB32);
+    const QSize size(std::max(1, static_cast<int>(std::lround(FPhoto->Width() * FScale))),
+                     std::max(1, static_cast<int>(std::lround(FPhoto->Height() * FScale))));
+    FScaled = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void TFrameView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), kBackground);
+    if (FScaled.isNull() || !FEditor)
+        return;
+
+    const TFrame f = FEditor->Shown();
+    const QRectF frame(ToView(f.X, f.Y), ToView(f.Right(), f.Bottom()));
+    // What the cell shows beyond the photo's edges prints white.
+    p.fillRect(frame, Qt::white);
+    p.drawImage(ToView(0, 0), FScaled);
+
+    QPainterPath outside;
+    outside.addRect(rect());
+    outside.addRect(frame);
+    outside.setFillRule(Qt::OddEvenFill);
+    p.fillPath(outside, kOutside);
+
+    const TGuides guides = GuidesFor(FEditor->Rule());
+    // Each band is tinted and edged with its colour, so that bands stay
+    // apart where they meet and over a background of the same hue.
+    auto band = [&](const TRange& range, const QColor& colour) {
+        const QRectF r(frame.left(), frame.top() + range.Min * frame.height(), frame.width(),
+                       (range.Max - range.Min) * frame.height());
+        p.fillRect(r, colour);
+        QColor edge = colour;
+        edge.setAlpha(255);
+        p.setPen(QPen(edge, 1, Qt::DashLine));
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+    };
+    band(guides.CrownBand, kCrownBand);
+    band(guides.ChinBand, kChinBand);
+    if (guides.EyeBand)
+        band(*guides.EyeBand, kEyeBand);
+
+    p.setPen(QPen(QColor(255, 220, 0), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame);
+}
+
+void TFrameView::resizeEvent(QResizeEvent*)
+{
+    layoutPhoto();
+}
+
+void TFrameView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !FEditor)
+        return;
+    FDragging = true;
+    FDragFrom = event->position().toPoint();
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void TFrameView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!FDragging || !FEditor)
+        return;
+    const QPoint at = event->position().toPoint();
+    const QPoint delta = at - FDragFrom;
+    FDragFrom = at;
+    FEditor->Move(delta.x() / FScale, delta.y() / FScale);
+    update();
+    emit Changed();
+}
+
+void TFrameView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        FDragging = false;
+        setCursor(Qt::OpenHandCursor);
+    }
+}
+
+void TFrameView::wheelEvent(QWheelEvent* event)
+{
+    if (!FEditor)
+        return;
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0)
+        return;
+    FEditor->SetZoom(FEditor->Zoom() * std::pow(kWheelStep, notches));
+    update();
+    emit Changed();
+    event->accept();
+}

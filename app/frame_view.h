@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRectF>
+#include <QWidget>
+
+class TBitmap32;
+class TFrameEditor;
+
+/// The framing window's picture: the photo large, the frame as the cell's
+/// outline with everything outside it dimmed, and the rule's guide bands
+/// inside it (crown, chin and, where the rule has one, the eye line). A drag
+/// moves the frame, the wheel zooms it; both go to the editor and are
+/// announced by Changed.
+class TFrameView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFrameView(QWidget* parent = nullptr);
+
+    /// Shows Photo edited by Editor; both outlive the view's use of them.
+    /// Call again after the photo changed (turned).
+    void SetPhoto(const TBitmap32* Photo, TFrameEditor* Editor);
+
+    /// Where photo pixel (x, y) lands in the widget.
+    QPointF ToView(double X, double Y) const;
+    /// Widget pixels per photo pixel.
+    double ViewScale() const { return FScale; }
+
+    /// The guide bands' colours, for the window's key to them.
+    static QColor CrownBandColour();
+    static QColor ChinBandColour();
+    static QColor EyeBandColour();
+
+signals:
+    void Changed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void layoutPhoto();
+
+    const TBitmap32* FPhoto = nullptr;
+    TFrameEditor* FEditor = nullptr;
+    QImage FScaled;          // the photo at view size, made once per size
+    double FScale = 1;
+    QPointF FOrigin;         // where photo pixel (0, 0) lands
+    QPoint FDragFrom;
+    bool FDragging = false;
+};

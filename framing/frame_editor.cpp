@@ -1,0 +1,75 @@
+#include "frame_editor.h"
+
+#include <algorithm>
+
+TFrameEditor::TFrameEditor(int PhotoWidth, int PhotoHeight, const THeadRule& Rule, std::optional<TFrame> Frame)
+    : FWidth(std::max(0, PhotoWidth)), FHeight(std::max(0, PhotoHeight)), FRule(&Rule), FFrame(Frame)
+{
+}
+
+TFrame TFrameEditor::WholePhoto() const
+{
+    const double aspect = FRule->Aspect();
+    double h = FHeight;
+    if (h * aspect < FWidth)
+        h = FWidth / aspect;
+    const double w = h * aspect;
+    return TFrame{(FWidth - w) / 2, (FHeight - h) / 2, w, h};
+}
+
+TFrame TFrameEditor::Shown() const
+{
+    return FFrame ? *FFrame : WholePhoto();
+}
+
+void TFrameEditor::Move(double Dx, double Dy)
+{
+    TFrame frame = Shown();
+    frame.X += Dx;
+    frame.Y += Dy;
+    FFrame = frame;
+}
+
+double TFrameEditor::Zoom() const
+{
+    const TFrame shown = Shown();
+    if (!(shown.Height > 0))
+        return kMinZoom;
+    return WholePhoto().Height / shown.Height;
+}
+
+void TFrameEditor::SetZoom(double Value)
+{
+    const TFrame whole = WholePhoto();
+    if (!(whole.Height > 0))
+        return;
+    const double zoom = std::clamp(Value, kMinZoom, kMaxZoom);
+    const TFrame shown = Shown();
+    const double cx = shown.CentreX();
+    const double cy = shown.Y + shown.Height / 2;
+    TFrame frame;
+    frame.Height = whole.Height / zoom;
+    frame.Width = whole.Width / zoom;
+    frame.X = cx - frame.Width / 2;
+    frame.Y = cy - frame.Height / 2;
+    FFrame = frame;
+}
+
+void TFrameEditor::PhotoTurned()
+{
+    std::swap(FWidth, FHeight);
+    FFrame.reset();
+    FHead.reset();
+}
+
+std::optional<THeadCheck> TFrameEditor::Check() const
+{
+    if (!FHead)
+        return std::nullopt;
+    return CheckHead(Shown(), *FHead, *FRule);
+}
+
+bool TFrameEditor::LowResolution() const
+{
+    return PrintedPixelsPerInch(Shown(), *FRule) < kMinPrintPixelsPerInch;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+
+/// The identity-photo formats, in the order of the main window's format list.
+enum class TPhotoFormat { France35x45 = 0, US2x2 = 1, Canada18x22 = 2 };
+
+/// A closed range of lengths.
+struct TRange {
+    double Min = 0;
+    double Max = 0;
+
+    constexpr double Mid() const { return (Min + Max) / 2; }
+    constexpr bool Contains(double v) const { return v >= Min && v <= Max; }
+};
+
+/// How a rule states its head height: in millimetres on the printed photo, or
+/// in percent of the photo's height.
+enum class TRuleUnit { Millimetres, PercentOfHeight };
+
+/// What an office asks of the head on a printed identity photo of one format.
+struct THeadRule {
+    TPhotoFormat Format;
+    /// The printed photo in whole millimetres, as the sheet printer prints it.
+    int PhotoWidthMm;
+    int PhotoHeightMm;
+    /// Head height (chin to crown) in Unit, as the rule states it.
+    TRuleUnit Unit;
+    TRange Head;
+    /// Height of the eye line above the bottom edge, in millimetres, for the
+    /// formats whose rule has one.
+    std::optional<TRange> EyeLineMm;
+
+    /// The head-height range as fractions of the photo's height.
+    TRange HeadFraction() const;
+    /// The eye-line range as fractions of the photo's height above the bottom edge.
+    std::optional<TRange> EyeLineFraction() const;
+    /// Width over height of the printed photo, and so of every frame.
+    double Aspect() const { return static_cast<double>(PhotoWidthMm) / PhotoHeightMm; }
+};
+
+/// The rule of a format: 35 x 45 mm, head 32-36 mm; 2 x 2 in., head 25-35 mm
+/// with the eyes 28-35 mm above the bottom; 1.8 x 2.2 in., head 71-80 % of
+/// the photo's height.
+const THeadRule& HeadRule(TPhotoFormat Format);

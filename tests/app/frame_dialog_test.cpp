@@ -1,0 +1,133 @@
+#include "U_FrameDlg.h"
+#include "ui_U_FrameDlg.h"
+
+#include "C_TextStorage.h"
+#include "Lang_Components.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FrameDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        photo.LoadFromFile(QStringLiteral(QRL_TEST_PORTRAIT));
+        ASSERT_EQ(photo.Width(), 512);
+        ASSERT_EQ(photo.Height(), 600);
+    }
+
+    template <typename T>
+    T* control(const char* name)
+    {
+        return dlg.findChild<T*>(QString::fromLatin1(name));
+    }
+
+    TBitmap32 photo;
+    TFrameDlg dlg;
+};
+
+}  // namespace
+
+TEST_F(FrameDlgTest, ComponentsHaveNamesAndCaptions)
+{
+    EXPECT_EQ(dlg.objectName(), QStringLiteral("FrameDlg"));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"auto_btn", "Automatic"}, {"whole_btn", "Whole photo"}, {"turnleft_btn", "Turn left"},
+        {"turnright_btn", "Turn right"}, {"ok_btn", "OK"}, {"cancel_btn", "Cancel"},
+    };
+    for (const auto& [name, caption] : buttons) {
+        QPushButton* button = control<QPushButton>(name);
+        ASSERT_TRUE(button) << name;
+        EXPECT_EQ(button->text(), QString::fromLatin1(caption));
+    }
+    EXPECT_TRUE(control<QSlider>("zoom_trk"));
+    EXPECT_TRUE(control<QLabel>("head_lbl"));
+    // The form joins the application's forms, so language files reach it.
+    EXPECT_TRUE(TApplicationForms::Application().Forms().contains(&dlg));
+}
+
+TEST_F(FrameDlgTest, AutomaticFramesTheHeadAndWholePhotoTakesTheFrameAway)
+{
+    dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    // The face was measured on opening: the whole photo makes the head too small.
+    EXPECT_TRUE(dlg.HeadText().contains(QStringLiteral("too small"))) << dlg.HeadText().toStdString();
+
+    control<QPushButton>("auto_btn")->click();
+    ASSERT_TRUE(dlg.Editor().Frame());
+    EXPECT_TRUE(dlg.HeadText().contains(QStringLiteral("within the rule"))) << dlg.HeadText().toStdString();
+    // A 512 x 600 photo framed to the head has far fewer than 300 pixels per inch.
+    EXPECT_TRUE(dlg.MessageText().contains(QStringLiteral("pixels per inch"))) << dlg.MessageText().toStdString();
+    EXPECT_GT(control<QSlider>("zoom_trk")->value(), 0);
+
+    control<QPushButton>("whole_btn")->click();
+    EXPECT_FALSE(dlg.Editor().Frame());
+    EXPECT_EQ(control<QSlider>("zoom_trk")->value(), 0);
+}
+
+TEST_F(FrameDlgTest, DragAndSliderMoveAndZoomTheFrame)
+{
+    dlg.Start(photo, HeadRule(TPhotoFormat::US2x2), std::nullopt);
+    dlg.show();
+    control<QSlider>("zoom_trk")->setValue(10);   // zoom 2
+    ASSERT_TRUE(dlg.Editor().Frame());
+    EXPECT_NEAR(dlg.Editor().Zoom(), 2.0, 1e-9);
+    const TFrame before = *dlg.Editor().Frame();
+
+    TFrameView* view = control<TFrameView>("photo_img");
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseMove(view, QPoint(240, 180));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(240, 180));
+    const TFrame after = *dlg.Editor().Frame();
+    EXPECT_NEAR(after.X - before.X, 40 / view->ViewScale(), 1e-6);
+    EXPECT_NEAR(after.Y - before.Y, -20 / view->ViewScale(), 1e-6);
+    EXPECT_DOUBLE_EQ(after.Width, before.Width);
+}
+
+TEST_F(FrameDlgTest, OkHandsBackTheTurnedPhotoAndFrameCancelKeepsThem)
+{
+    const QRgb topLeft = photo.Pixel(0, 0);
+    auto run = [&](std::function<void()> actions, bool ok) {
+        QTimer::singleShot(0, &dlg, [&, actions, ok] {
+            actions();
+            ok ? dlg.accept() : dlg.reject();
+        });
+    };
+
+    std::optional<TFrame> frame = TFrame{10, 20, 350, 450};
+    run([&] { control<QPushButton>("turnright_btn")->click(); }, false);
+    EXPECT_FALSE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame));
+    EXPECT_EQ(photo.Width(), 512);
+    EXPECT_EQ(*frame, (TFrame{10, 20, 350, 450}));
+
+    run([&] {
+        control<QPushButton>("turnright_btn")->click();
+        control<QPushButton>("whole_btn")->click();
+    }, true);
+    EXPECT_TRUE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame));
+    EXPECT_EQ(photo.Width(), 600);
+    EXPECT_EQ(photo.Height(), 512);
+    // Turned clockwise: the old top-left corner is now top-right.
+    EXPECT_EQ(photo.Pixel(599, 0), topLeft);
+    EXPECT_FALSE(frame);
+}
+
+TEST_F(FrameDlgTest, TextsComposedAtRunTimeComeFromItsTextStorage)
+{
+    auto* storage = dlg.findChild<TTextStorage*>(QStringLiteral("TS_frame"));
+    ASSERT_TRUE(storage);
+    // A language file rewrites the storage's lines; the window then speaks it.
+    TStringList items = storage->Items();
+    const int line = storage->Originals().IndexOf(QStringLiteral("Head height %1 mm: too small, the rule asks for %2."));
+    ASSERT_GE(line, 0);
+    items.SetString(line, QStringLiteral("Hauteur de tête %1 mm : trop petite, la règle demande %2."));
+    storage->SetItems(items);
+
+    dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    EXPECT_TRUE(dlg.HeadText().startsWith(QStringLiteral("Hauteur de tête "))) << dlg.HeadText().toStdString();
+    EXPECT_TRUE(dlg.HeadText().endsWith(QStringLiteral("la règle demande 32-36 mm."))) << dlg.HeadText().toStdString();
+}

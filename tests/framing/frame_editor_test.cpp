@@ -1,0 +1,82 @@
+#include "frame_editor.h"
+
+#include <gtest/gtest.h>
+
+TEST(TFrameEditor, WholePhotoHoldsThePhotoCentred)
+{
+    struct Case {
+        int w, h;
+        TPhotoFormat format;
+        TFrame whole;
+    };
+    const Case cases[] = {
+        // 35:45 portrait of the rule's own shape: exactly the photo.
+        {700, 900, TPhotoFormat::France35x45, {0, 0, 700, 900}},
+        // A 3:4 photo is narrower than 35:45: white left and right.
+        {900, 1200, TPhotoFormat::France35x45, {-(1200 * 35.0 / 45 - 900) / 2, 0, 1200 * 35.0 / 45, 1200}},
+        // A 4:3 landscape photo: white above and below.
+        {1200, 900, TPhotoFormat::France35x45, {0, -(1200 * 45.0 / 35 - 900) / 2, 1200, 1200 * 45.0 / 35}},
+        // A landscape photo in a square: white above and below.
+        {1600, 1200, TPhotoFormat::US2x2, {0, -200, 1600, 1600}},
+        // A tall photo in a square: white left and right.
+        {300, 1000, TPhotoFormat::US2x2, {-350, 0, 1000, 1000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        TFrameEditor editor(c.w, c.h, HeadRule(c.format), std::nullopt);
+        const TFrame whole = editor.WholePhoto();
+        EXPECT_NEAR(whole.X, c.whole.X, 1e-9);
+        EXPECT_NEAR(whole.Y, c.whole.Y, 1e-9);
+        EXPECT_NEAR(whole.Width, c.whole.Width, 1e-9);
+        EXPECT_NEAR(whole.Height, c.whole.Height, 1e-9);
+        EXPECT_FALSE(editor.Frame());
+        EXPECT_DOUBLE_EQ(editor.Zoom(), 1.0);
+    }
+}
+
+TEST(TFrameEditor, MoveAndZoomMakeTheChosenFrame)
+{
+    TFrameEditor editor(700, 900, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    editor.Move(10, -20);
+    ASSERT_TRUE(editor.Frame());
+    EXPECT_EQ(*editor.Frame(), (TFrame{10, -20, 700, 900}));
+
+    editor.SetZoom(2);
+    EXPECT_NEAR(editor.Zoom(), 2, 1e-12);
+    EXPECT_NEAR(editor.Frame()->CentreX(), 360, 1e-9);
+    EXPECT_NEAR(editor.Frame()->Y + editor.Frame()->Height / 2, 430, 1e-9);
+    EXPECT_NEAR(editor.Frame()->Width, 350, 1e-9);
+
+    // Kept within the slider's range.
+    editor.SetZoom(100);
+    EXPECT_NEAR(editor.Zoom(), TFrameEditor::kMaxZoom, 1e-12);
+    editor.SetZoom(0.2);
+    EXPECT_NEAR(editor.Zoom(), TFrameEditor::kMinZoom, 1e-12);
+
+    editor.Clear();
+    EXPECT_FALSE(editor.Frame());
+}
+
+TEST(TFrameEditor, TurningSwapsTheSidesAndForgetsFrameAndHead)
+{
+    TFrameEditor editor(700, 900, HeadRule(TPhotoFormat::France35x45), TFrame{1, 2, 35, 45});
+    editor.SetHead(THead{100, 400, 350, 250});
+    ASSERT_TRUE(editor.Check());
+    editor.PhotoTurned();
+    EXPECT_EQ(editor.PhotoWidth(), 900);
+    EXPECT_EQ(editor.PhotoHeight(), 700);
+    EXPECT_FALSE(editor.Frame());
+    EXPECT_FALSE(editor.Head());
+    EXPECT_FALSE(editor.Check());
+}
+
+TEST(TFrameEditor, LowResolutionBelowThreeHundredPixelsPerInch)
+{
+    // 35 mm at 300 ppi is 413.4 pixels across.
+    TFrameEditor editor(4000, 6000, HeadRule(TPhotoFormat::France35x45), TFrame{0, 0, 413, 531});
+    EXPECT_TRUE(editor.LowResolution());
+    editor.SetFrame(TFrame{0, 0, 414, 532.3});
+    EXPECT_FALSE(editor.LowResolution());
+    editor.Clear();
+    EXPECT_FALSE(editor.LowResolution());
+}
