@@ -2,6 +2,7 @@
 #include "ui_U_MainDlg.h"
 
 #include "C_LangPack.h"
+#include "C_Messages.h"
 #include "Lang_Components.h"
 #include "TApplicationEvents.h"
 #include "TRegistry.h"
@@ -16,6 +17,7 @@
 #include "image_view.h"
 #include "links.h"
 #include "pdf_printer.h"
+#include "photo_messages.h"
 #include "printer.h"
 #include "printer_setup.h"
 #include "sheet_printer.h"
@@ -111,6 +113,8 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->About1, &QAction::triggered, this, &TMainDlg::About1Click);
     connect(ui->Exit1, &QAction::triggered, this, &TMainDlg::Exit1Click);
 
+    // The messages the program shows, translated with the form.
+    CreateMessageStorage(this);
     RegisterForm(this);
 }
 
@@ -176,7 +180,7 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
-    ReportErrors(this, [&] { ui->img->Bitmap().LoadFromFile(FileName); });
+    ReportErrors(this, [&] { LoadPhotoFile(ui->img->Bitmap(), FileName); });
 }
 
 void TMainDlg::open_btnClick()
@@ -235,7 +239,7 @@ void TMainDlg::PrintConfirmedSheet()
         FLastPdfName = name;
         pdf->setOutputFileName(name);
     }
-    ReportErrors(this, [&] { FSheetPrinter->PrintSheet(); });
+    ReportErrors(this, [&] { PrintOnPrinter(Printer().name(), [&] { FSheetPrinter->PrintSheet(); }); });
 }
 
 void TMainDlg::opt_btnClick()

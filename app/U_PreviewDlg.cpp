@@ -4,6 +4,7 @@
 #include "Lang_Components.h"
 #include "error_display.h"
 #include "file_names.h"
+#include "photo_messages.h"
 #include "sheet_render.h"
 
 #include <QFileDialog>
@@ -72,5 +73,5 @@ void Tpreviewdlg::saveimg_btnClick()
         return;
     const QString fileName = JpegSaveName(FJOD->selectedFiles().constFirst());
     FLastName = fileName;
-    ReportErrors(this, [&] { SavePageAsJpeg(Page(), fileName); });
+    ReportErrors(this, [&] { SavePageFile(Page(), fileName); });
 }
