@@ -12,7 +12,10 @@
 #include "lang_file_builder.h"
 #include "ui_U_MainDlg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -236,4 +239,39 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
     main->LoadPhoto(empty);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.front(), QString::fromUtf8("Impossible d'ouvrir « vide.jpg » : le fichier est vide."));
+}
+
+// Every shipped translation, applied to the real forms: no caption may need
+// more room than its control has.
+TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
+{
+    const QDir built(QStringLiteral(QRL_LANG_OUTPUT_DIR));
+    const QStringList files = built.entryList({QStringLiteral("QRL_0*.SPK")}, QDir::Files);
+    ASSERT_EQ(files.size(), 10);
+    for (const QString& name : files)
+        QFile::copy(built.filePath(name), programDir() + u'/' + name);
+    startForms();
+    settings->show();   // the chooser lays its title out when shown
+    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get()};
+    for (int i = 0; i < main->langue->Languages().Count(); ++i) {
+        main->langue->SetLanguageIndex(i);
+        const std::string language = main->langue->Languages()[i].toStdString();
+        for (QWidget* form : forms) {
+            for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+                if (!button->text().isEmpty()) {
+                    EXPECT_LE(button->sizeHint().width(), button->width())
+                        << language << ": " << button->text().toStdString();
+                }
+            }
+            for (QLabel* label : form->findChildren<QLabel*>()) {
+                if (!label->text().isEmpty() && !label->wordWrap() && label->width() > 0) {
+                    EXPECT_LE(label->sizeHint().width(), label->width())
+                        << language << ": " << label->text().toStdString();
+                }
+            }
+            for (QGroupBox* group : form->findChildren<QGroupBox*>())
+                EXPECT_LE(group->fontMetrics().horizontalAdvance(group->title()) + 16, group->width())
+                    << language << ": " << group->title().toStdString();
+        }
+    }
 }
