@@ -56,8 +56,12 @@ private:
 QString TPoReader::unquote(const QString& text, int line) const
 {
     const QString t = text.trimmed();
-    if (t.size() < 2 || !t.startsWith(u'"') || !t.endsWith(u'"'))
+    if (!t.startsWith(u'"'))
         fail(line, QStringLiteral("a string in double quotes was expected"));
+    // A closing quote escaped by a lone backslash closes nothing.
+    const bool escapedEnd = t.endsWith(QLatin1String("\\\"")) && !t.endsWith(QLatin1String("\\\\\""));
+    if (t.size() < 2 || !t.endsWith(u'"') || escapedEnd)
+        fail(line, QStringLiteral("the string is not closed"));
     QString out;
     for (qsizetype i = 1; i < t.size() - 1; ++i) {
         const QChar c = t[i];

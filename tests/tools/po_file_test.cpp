@@ -39,7 +39,9 @@ TEST(PoFileTest, DamagedInputIsRefusedNamingFileAndLine)
         QByteArray Text;
         const char* Expected;
     } cases[] = {
-        {header + "msgctxt \"a|text\"\nmsgid \"open\nmsgstr \"\"\n", "fr.po:5: "},
+        {header + "msgctxt \"a|text\"\nmsgid \"open\nmsgstr \"\"\n", "fr.po:5: the string is not closed"},
+        {header + "msgid \"a\\\"\nmsgstr \"\"\n", "fr.po:4: the string is not closed"},
+        {header + "msgid a\nmsgstr \"\"\n", "fr.po:4: a string in double quotes was expected"},
         {header + "msgctxt \"a|text\"\nmsgid \"x\"\n", "fr.po:6: the message has no msgstr"},
         {header + "msgstr \"alone\"\n", "fr.po:4: msgstr without msgid"},
         {header + "msgid \"a\"\nmsgstr \"b\\q\"\n", "fr.po:5: unknown escape \\q"},
