@@ -2,6 +2,7 @@
 #include "ui_U_MainDlg.h"
 
 #include "C_LangPack.h"
+#include "C_Messages.h"
 #include "Lang_Components.h"
 #include "TApplicationEvents.h"
 #include "TRegistry.h"
@@ -16,6 +17,7 @@
 #include "image_view.h"
 #include "links.h"
 #include "pdf_printer.h"
+#include "photo_messages.h"
 #include "printer.h"
 #include "printer_setup.h"
 #include "recent_folders.h"
@@ -121,6 +123,8 @@ TMainDlg::TMainDlg(QWidget* parent)
     addAction(printNow);
     connect(printNow, &QAction::triggered, this, &TMainDlg::print_btnClick);
 
+    // The messages the program shows, translated with the form.
+    CreateMessageStorage(this);
     RegisterForm(this);
 }
 
@@ -190,7 +194,7 @@ void TMainDlg::UpdateLayout()
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
     ReportErrors(this, [&] {
-        ui->img->Bitmap().LoadFromFile(FileName);
+        LoadPhotoFile(ui->img->Bitmap(), FileName);
         RememberPhotoFolder(FileName);
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FileName);
@@ -254,7 +258,7 @@ void TMainDlg::PrintConfirmedSheet()
         FLastPdfName = name;
         pdf->setOutputFileName(name);
     }
-    ReportErrors(this, [&] { FSheetPrinter->PrintSheet(); });
+    ReportErrors(this, [&] { PrintOnPrinter(Printer().name(), [&] { FSheetPrinter->PrintSheet(); }); });
 }
 
 void TMainDlg::opt_btnClick()

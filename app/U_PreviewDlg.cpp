@@ -5,6 +5,7 @@
 #include "error_display.h"
 #include "file_names.h"
 #include "recent_folders.h"
+#include "photo_messages.h"
 #include "sheet_render.h"
 
 #include <QFileDialog>
@@ -75,7 +76,7 @@ void Tpreviewdlg::saveimg_btnClick()
     const QString fileName = JpegSaveName(FJOD->selectedFiles().constFirst());
     FLastName = fileName;
     ReportErrors(this, [&] {
-        SavePageAsJpeg(Page(), fileName);
+        SavePageFile(Page(), fileName);
         RememberPageFolder(fileName);
     });
 }

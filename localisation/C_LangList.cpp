@@ -1,6 +1,7 @@
 // TLangList, the language list of C_LangPack.h.
 #include "C_LangPack.h"
 
+#include "C_Messages.h"
 #include "C_VersionInfo.h"
 #include "Lang_Components.h"
 #include "Lang_Format.h"
@@ -9,6 +10,7 @@
 #include "Lang_Storageobj.h"
 #include "TApplicationEvents.h"
 #include "TRegistry.h"
+#include "program_dir.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -76,14 +78,15 @@ QString readText(TStorefile& storage, const TTextCodec& codec)
     return codec.Decode(bytes);
 }
 
-/// The line a language file shows in the list, or nothing when the file is
-/// not one that a switch could apply: it must open with the signature, be
-/// intact, hold its revision's header and settings items, be of a revision
-/// this program reads, and carry a flag that is a bitmap or none.
+/// The line a language file shows in the list, or nothing when the file does
+/// not open with the signature. Whatever else is wrong with it (a revision
+/// above 4, a flag that is no bitmap, too few items, damaged records) shows
+/// when it is chosen: the line is read from what the file holds, missing
+/// items reading as empty.
 std::optional<QString> listingText(const QString& fileName)
 {
     TStorefile storage;
-    if (!openLanguageFile(storage, fileName) || storage.RecordCount() < kHeaderItems || !storage.Verify())
+    if (!openLanguageFile(storage, fileName))
         return std::nullopt;
     // Both start as 0 for every file: a short header or an old revision must
     // not inherit the previous file's values.
@@ -91,27 +94,24 @@ std::optional<QString> listingText(const QString& fileName)
     std::int32_t version = 0;
     storage.ReadInteger(headerValue, true);
     const THeader header = DecodeHeader(headerValue);
-    const int settingsItems = SettingsItems(header.Revision);
-    if (settingsItems < 0 || storage.RecordCount() < kHeaderItems + settingsItems)
-        return std::nullopt;
     const int charset = PeekCharset(storage, header.Revision).value_or(Charset::Default);
     const TTextCodec codec(TextCodePage(charset, header.LangId));
     const QString text1 = readText(storage, codec);
     storage.Next();   // header text 2 is shown by the chooser, not listed
     const QString text3 = readText(storage, codec);
-    storage.Next();   // header lines
-    QByteArray flag;
-    storage.ReadString(flag, true);
-    try {
-        BitmapFromBmpBytes(flag);
-    } catch (const EInvalidGraphic&) {
-        return std::nullopt;
-    }
     if (static_cast<std::uint32_t>(headerValue) < 0x10000)
         return text1 + QStringLiteral(" - ") + text3;
+    storage.Next();   // header lines
+    storage.Next();   // flag
     storage.ReadInteger(version, true);
     return text1 + QStringLiteral(" [") + VersionText(static_cast<std::uint32_t>(version)) +
            QStringLiteral("] - ") + text3;
+}
+
+/// The file's name as the user knows it, for messages.
+QString shownName(const QString& fileName)
+{
+    return QFileInfo(fileName).fileName();
 }
 
 }  // namespace
@@ -123,7 +123,7 @@ TLangList::TLangList(QObject* owner)
     FExcludedComps->SetSorted(true);
     FExcludedComps->SetDuplicates(TDuplicates::dupIgnore);
     if (QCoreApplication::instance()) {
-        FProgramDir = withSlash(QCoreApplication::applicationDirPath());
+        FProgramDir = withSlash(ProgramDirectory());
         FCommandLine = QCoreApplication::arguments();
     }
 }
@@ -256,15 +256,35 @@ void TLangList::SetLanguageIndex(int value)
     DoBeforeLanguageSwitch(LanguageCode(FIndex), LanguageCode(value), canChange);
     if (!canChange)
         return;
-    FIndex = value;
-    if (FAutoload)
-        SaveLanguageSetting();
     ensureRecords();
+    const QString fileName = languageFileName(LanguageCode(value));
     // Cleared first: a file that raises leaves no stale information behind.
     FTranslationLoaded = false;
-    FTranslationLoaded = FCurrent->ApplyFile(languageFileName(LanguageCode(value)));
-    if (FTranslationLoaded)
-        DoAfterLanguageSwitch();
+    // A file that cannot be applied changes nothing, neither the interface
+    // nor the choice: the user is told which file and why.
+    try {
+        FTranslationLoaded = FCurrent->ApplyFile(fileName);
+    } catch (const ELanguageFormat& e) {
+        throw ELanguageFormat(LanguageFileMessage(fileName, e.Message));
+    } catch (const EInvalidGraphic& e) {
+        throw EInvalidGraphic(LanguageFileMessage(fileName, e.Message));
+    }
+    if (!FTranslationLoaded) {
+        throw ELanguageFileDamaged(LanguageFileMessage(
+            fileName, QString::fromUtf8(QFileInfo::exists(fileName) ? Msg::kFileDamaged : Msg::kFileMissing)));
+    }
+    FIndex = value;
+    const bool saved = !FAutoload || SaveLanguageSetting();
+    DoAfterLanguageSwitch();
+    if (!saved)
+        throw ESettingNotSaved(MessageText(Msg::kSettingNotSaved)
+                                   .arg(QDir::toNativeSeparators(TRegistry::KeyFile(TRootKey::CurrentUser, FRegKey))));
+}
+
+QString LanguageFileMessage(const QString& fileName, const QString& reason)
+{
+    const QString plain = reason.endsWith(u'.') ? reason.chopped(1) : reason;
+    return MessageText(Msg::kLanguageFile).arg(shownName(fileName), MessageText(plain));
 }
 
 void TLangList::DoBeforeLanguageSwitch(std::uint32_t OldCode, std::uint32_t NewCode, bool& CanChange)
@@ -320,13 +340,13 @@ bool TLangList::LoadLanguageSetting()
     return SelectUserDefaultLanguage();
 }
 
-void TLangList::SaveLanguageSetting()
+bool TLangList::SaveLanguageSetting()
 {
     if (FRegKey.isEmpty() || objectName().isEmpty() || FIndex < 0 || FIndex >= FLanguages.Count())
-        return;
+        return true;
     TRegistry registry(TRootKey::CurrentUser);
-    if (registry.OpenKey(FRegKey, true))
-        registry.WriteInteger(objectName(), static_cast<std::int32_t>(LanguageCode(FIndex)));
+    return registry.OpenKey(FRegKey, true) &&
+           registry.WriteInteger(objectName(), static_cast<std::int32_t>(LanguageCode(FIndex)));
 }
 
 QString TLangList::OriginalFilePath() const

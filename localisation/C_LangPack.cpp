@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QWidget>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -327,20 +328,22 @@ bool TLanguageRecord::ApplyFile(const QString& fileName)
 void TLanguageRecord::applyFonts(const TStringList& components)
 {
     const QString reference = referenceFontName(Root);
-    // A minimum beyond any readable size is a damaged value, not a wish.
-    const bool raiseSmallFonts = Revision >= 4 && MinFontSize > 0 && MinFontSize <= 72;
+    // Any minimum the file asks for is honoured, up to a size that still
+    // draws in bounded time and memory.
+    constexpr std::int32_t kLargestFontSize = 512;
+    const std::int32_t minimum = Revision >= 4 ? std::min(MinFontSize, kLargestFontSize) : 0;
     for (int i = 0; i < components.Count(); ++i) {
         QObject* component = components.Object(i);
         const TPublishedProperties* p = PublishedProperties(component);
         if (!p || !p->Font)
             continue;
         TFontRecord font = p->Font.Get(component);
-        // A file without a font name keeps the fonts' names.
-        if (font.Name == reference && !FontName.isEmpty())
+        // An empty name too: the fonts then fall back to the desktop's own.
+        if (font.Name == reference)
             font.Name = FontName;
         font.Charset = CharSet;
-        if (raiseSmallFonts && font.Size < MinFontSize)
-            font.Size = MinFontSize;
+        if (font.Size < minimum)
+            font.Size = minimum;
         p->Font.Set(component, font);
     }
 }

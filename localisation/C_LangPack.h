@@ -22,6 +22,13 @@ class TTextCodec;
 QRL_DECLARE_EXCEPTION(ELanguageFormat, Exception);
 /// Raised when a flag bitmap item holds no valid BMP picture.
 QRL_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
+/// Raised by a switch to a language file that is missing or damaged.
+QRL_DECLARE_EXCEPTION(ELanguageFileDamaged, Exception);
+/// Raised after a switch whose choice could not be saved.
+QRL_DECLARE_EXCEPTION(ESettingNotSaved, Exception);
+
+/// "The language file "QRL_0000040C.SPK" cannot be used: <reason>."
+QString LanguageFileMessage(const QString& fileName, const QString& reason);
 
 /// Decodes a flag bitmap item: a BMP file (starting with "BM"). No bytes give
 /// an empty image; anything else raises EInvalidGraphic("Bitmap image is not
@@ -157,12 +164,13 @@ public:
     void SetExcludedComps(const TStringList* value);
     int LanguageIndex() const { return FIndex; }
     /// The switch: does nothing for an index outside the list or when
-    /// BeforeLanguageSwitch refuses; otherwise stores the index, saves it
-    /// (with Autoload), applies the entry's file to every form, and raises
-    /// AfterLanguageSwitch when the file was applied. A file that cannot be
-    /// read leaves the interface as it was and raises nothing, the index and
-    /// setting already changed. ApplyFile's exceptions (a revision above 4,
-    /// a flag that is no bitmap) pass through, with no component changed.
+    /// BeforeLanguageSwitch refuses; otherwise applies the entry's file to
+    /// every form, stores and saves (with Autoload) the index, and raises
+    /// AfterLanguageSwitch. A file that cannot be applied changes nothing and
+    /// raises, naming the file: ELanguageFileDamaged (missing, damaged, too
+    /// few items), ELanguageFormat (a revision above 4), EInvalidGraphic (a
+    /// flag that is no bitmap). A choice that cannot be saved raises
+    /// ESettingNotSaved after the switch, naming the settings file.
     void SetLanguageIndex(int value);
     bool CplCompatibility() const { return FCplCompatibility; }
     void SetCplCompatibility(bool value) { FCplCompatibility = value; }
@@ -192,8 +200,10 @@ public:
     /// variants 0, 1, 2, ... up to the first missing file. Each usable
     /// language file gives "text1 - text3", or "text1 [a.b.c.d] - text3" with
     /// the version it was made for from revision 1 on. Files that do not open
-    /// with the signature, are damaged, or could not be applied (a revision
-    /// above 4, a flag that is no bitmap) are passed over. Keeps the index.
+    /// with the signature are passed over; every other one is listed, also
+    /// when it cannot be applied (a revision above 4, a flag that is no
+    /// bitmap, too few items, damaged records): choosing it says why. Keeps
+    /// the index.
     /// True when at least one language file was listed.
     bool BuildLanguageList();
     /// Loads the flag of a LANGID (item 5 of its variant-0 file) into
@@ -218,8 +228,9 @@ public:
     /// RegKey is empty or nothing was selected.
     bool LoadLanguageSetting();
     /// Writes the selected entry's language code under RegKey (created when
-    /// missing); nothing when RegKey is empty or no entry is selected.
-    void SaveLanguageSetting();
+    /// missing); nothing when RegKey is empty or no entry is selected. False
+    /// when the settings file could not be written.
+    bool SaveLanguageSetting();
     /// Selects the first entry with this code, else the first with its
     /// LANGID, else the first with its primary language. False when none.
     bool SelectLanguageCode(std::uint32_t code);

@@ -240,8 +240,36 @@ std::uint16_t LangIdOfLocale(const QLocale& locale)
     return 0;
 }
 
+std::uint16_t LangIdOfPosixLocale(const QByteArray& name)
+{
+    // language[_territory][.codeset][@modifier]
+    const qsizetype at = name.indexOf('@');
+    const QByteArray modifier = at < 0 ? QByteArray() : name.mid(at + 1).toLower();
+    QByteArray base = at < 0 ? name : name.left(at);
+    if (const qsizetype dot = base.indexOf('.'); dot >= 0)
+        base.truncate(dot);
+    const QLocale plain(QString::fromLatin1(base));
+    // The modifier names the script where a language is written in two.
+    QLocale::Script script = plain.script();
+    if (modifier == "latin")
+        script = QLocale::LatinScript;
+    else if (modifier == "cyrillic")
+        script = QLocale::CyrillicScript;
+    return LangIdOfLocale(QLocale(plain.language(), script, plain.territory()));
+}
+
 std::uint16_t UserDefaultLangId()
 {
+    // QLocale drops the "@latin" of sr_RS@latin: the variable that names the
+    // messages' locale is read as POSIX defines it, modifier included.
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(variable);
+        if (value.isEmpty())
+            continue;
+        if (value.contains('@'))
+            return LangIdOfPosixLocale(value);
+        break;
+    }
     return LangIdOfLocale(QLocale::system());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -40,8 +41,14 @@ constexpr std::uint16_t PrimaryLanguage(std::uint32_t code)
 /// speaks English (United States). 0 for a language the table lacks.
 std::uint16_t LangIdOfLocale(const QLocale& locale);
 
+/// The LANGID of a POSIX locale name, language[_territory][.codeset][@modifier]:
+/// the modifier "latin" or "cyrillic" picks the script, so sr_RS@latin gives
+/// Serbian (Latin) 0x081A and sr_RS Serbian (Cyrillic) 0x0C1A.
+std::uint16_t LangIdOfPosixLocale(const QByteArray& name);
+
 /// The user's default LANGID: that of QLocale::system() (LC_ALL, LC_MESSAGES,
-/// LANG), so LANG=de_CH.UTF-8 gives 0x0807.
+/// LANG), so LANG=de_CH.UTF-8 gives 0x0807; a locale with a modifier is read
+/// by LangIdOfPosixLocale, so LANG=sr_RS@latin gives 0x081A.
 std::uint16_t UserDefaultLangId();
 
 /// The name of the active keyboard layout: the LANGID of the input method's

@@ -50,12 +50,15 @@ bool lock(int fd, int operation)
 /// when either step fails.
 int openLocked(const QByteArray& path, int flags, int lockOperation)
 {
-    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
+    // Without blocking: a named pipe put where a file was would otherwise
+    // wait for a writer for ever.
+    const int fd = ::open(path.constData(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return -1;
     struct stat st {};
-    // A directory opens for reading too; only a regular file is a storage.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !lock(fd, lockOperation)) {
+    // A directory, a pipe or a device opens too; only a regular file is a storage.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+        !lock(fd, lockOperation)) {
         ::close(fd);
         return -1;
     }

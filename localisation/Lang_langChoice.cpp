@@ -169,8 +169,13 @@ void TLanguageChoice::LanguageListBoxClick()
         try {
             FLanguageList->SetLanguageIndex(FLanguageListBox->currentRow());
         } catch (const Exception& e) {
-            // A file changed since it was listed: the forms keep their texts.
-            QMessageBox::critical(window(), QCoreApplication::applicationName(), e.Message);
+            // A file that cannot be applied: the forms keep their texts, the
+            // list its choice, and the user learns why.
+            FLanguageListBox->setCurrentRow(FLanguageList->LanguageIndex());
+            if (ShowError)
+                ShowError(window(), e.Message);
+            else
+                QMessageBox::critical(window(), QCoreApplication::applicationName(), e.Message);
         }
         if (FLanguageList)
             FTitleLabel->setText(FLanguageList->CurrentLanguageInfo());

@@ -43,6 +43,9 @@ public:
 
     /// Raised with the chooser as Sender after every click on the list.
     TNotifyEvent OnClick;
+    /// Shows why a chosen language file could not be applied; a message box
+    /// over the window unless replaced.
+    std::function<void(QWidget* parent, const QString& message)> ShowError;
 
     /// The after-switch handler: selects the list's LanguageIndex, calls the
     /// handler it replaced, and shows "  " + CurrentLanguageInfo.

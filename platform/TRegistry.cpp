@@ -8,6 +8,41 @@
 
 #include <limits>
 
+namespace {
+
+/// Copies a settings file that did not parse to "<file>.broken" (or
+/// ".broken-2", ... when that exists). False when no copy could be made.
+bool keepCopyOf(const QString& file)
+{
+    for (int n = 1; n <= 100; ++n) {
+        const QString copy = file + (n == 1 ? QStringLiteral(".broken") : QStringLiteral(".broken-%1").arg(n));
+        if (QFileInfo::exists(copy))
+            continue;
+        return QFile::copy(file, copy);
+    }
+    return false;
+}
+
+/// True when every line of the file is blank, a comment, a closed section
+/// header or a key = value line. Checked here rather than through QSettings,
+/// which reports a format error only to the first reader of a file.
+bool parsesCleanly(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return true;   // nothing to keep
+    while (!f.atEnd()) {
+        const QByteArray line = f.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[') ? !line.endsWith(']') : !line.contains('='))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 TRegistry::TRegistry(TRootKey root) : FRoot(root) {}
 
 TRegistry::~TRegistry() = default;
@@ -55,7 +90,12 @@ bool TRegistry::OpenKey(const QString& Key, bool CanCreate)
         // QSettings replaces the file through a temporary one beside it.
         return false;
     }
-    FSettings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+    auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+    // A file with lines that do not parse is rewritten without them on the
+    // next write: the user's file is copied aside first, or not written.
+    if ((settings->status() == QSettings::FormatError || !parsesCleanly(file)) && !keepCopyOf(file))
+        return false;
+    FSettings = std::move(settings);
     FWritable = true;
     return true;
 }
@@ -70,7 +110,8 @@ bool TRegistry::OpenKeyReadOnly(const QString& Key)
     if (!info.isFile() || !info.isReadable())
         return false;
     auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
-    if (settings->status() != QSettings::NoError)
+    // Lines that do not parse do not hide the values that do.
+    if (settings->status() == QSettings::AccessError)
         return false;
     FSettings = std::move(settings);
     FWritable = false;
@@ -115,7 +156,8 @@ bool TRegistry::write(const QString& name, const QString& value)
         return false;
     FSettings->setValue(name, value);
     FSettings->sync();
-    return FSettings->status() == QSettings::NoError;
+    // A format error of the file as it was read stays in the status.
+    return FSettings->status() != QSettings::AccessError;
 }
 
 bool TRegistry::WriteInteger(const QString& Name, std::int32_t Value)

@@ -28,8 +28,11 @@ public:
 
     /// Opens the key for reading and writing, creating it (and its folders)
     /// when CanCreate is set. False when it is missing or cannot be written.
+    /// A file with lines that do not parse is copied to "<file>.broken"
+    /// first, since writing drops those lines; false when that copy fails.
     bool OpenKey(const QString& Key, bool CanCreate);
-    /// Opens an existing, readable, well-formed key for reading only.
+    /// Opens an existing, readable key for reading only; values that parse
+    /// are read also when other lines of the file do not.
     bool OpenKeyReadOnly(const QString& Key);
     void CloseKey();
 

@@ -1,4 +1,7 @@
 #include "C_LangPack.h"
+#include "C_Messages.h"
+#include "Lang_CodePages.h"
+#include "TStringList.h"
 #include "Lang_langChoice.h"
 #include "TApplicationEvents.h"
 #include "U_MainDlg.h"
@@ -9,7 +12,10 @@
 #include "lang_file_builder.h"
 #include "ui_U_MainDlg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -198,4 +204,74 @@ TEST_F(LanguageTest, WithoutASavedChoiceTheUsersLocalePicksTheLanguage)
     startForms();
     EXPECT_EQ(main->Form().print_btn->text(), "Drucken") << "German through the primary language";
     EXPECT_EQ(savedChoice(), 0x0407);
+}
+
+TEST_F(LanguageTest, EveryFormStartsFromTheMainFormsFontSoTheFilesFontReachesThem)
+{
+    LanguageFileBuilder::Options french;
+    french.LangId = 0x040C;
+    french.FontName = "Quorlo Test Sans";
+    LanguageFileBuilder(french).Entry("MainDlg.print_btn", kCaption, "Imprimer").Write(programDir() + "/QRL_0000040C.SPK");
+    saveChoice(0x040C);
+    startForms();
+    ASSERT_EQ(main->Form().print_btn->text(), "Imprimer");
+    for (QWidget* form : std::initializer_list<QWidget*>{main.get(), settings.get(), preview.get(), about.get()})
+        EXPECT_EQ(form->font().family(), "Quorlo Test Sans") << form->objectName().toStdString();
+}
+
+TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
+{
+    QStringList lines = MessageOriginals();
+    lines[lines.indexOf(QString::fromUtf8(Msg::kEmptyPhoto))] =
+        QString::fromUtf8("Impossible d'ouvrir « %1 » : le fichier est vide.");
+    TStringList list;
+    for (const QString& line : lines)
+        list.Add(line);
+    LanguageFileBuilder::Options french;
+    french.LangId = 0x040C;
+    LanguageFileBuilder(french)
+        .Entry("MainDlg.TS_messages", 0, {}, 0, {}, kLines, TTextCodec(1252).Encode(list.Text()))
+        .Write(programDir() + "/QRL_0000040C.SPK");
+    saveChoice(0x040C);
+    startForms();
+    const QString empty = dir.filePath("vide.jpg");
+    QFile(empty).open(QIODevice::WriteOnly);
+    main->LoadPhoto(empty);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.front(), QString::fromUtf8("Impossible d'ouvrir « vide.jpg » : le fichier est vide."));
+}
+
+// Every shipped translation, applied to the real forms: no caption may need
+// more room than its control has.
+TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
+{
+    const QDir built(QStringLiteral(QRL_LANG_OUTPUT_DIR));
+    const QStringList files = built.entryList({QStringLiteral("QRL_0*.SPK")}, QDir::Files);
+    ASSERT_EQ(files.size(), 10);
+    for (const QString& name : files)
+        QFile::copy(built.filePath(name), programDir() + u'/' + name);
+    startForms();
+    settings->show();   // the chooser lays its title out when shown
+    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get()};
+    for (int i = 0; i < main->langue->Languages().Count(); ++i) {
+        main->langue->SetLanguageIndex(i);
+        const std::string language = main->langue->Languages()[i].toStdString();
+        for (QWidget* form : forms) {
+            for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+                if (!button->text().isEmpty()) {
+                    EXPECT_LE(button->sizeHint().width(), button->width())
+                        << language << ": " << button->text().toStdString();
+                }
+            }
+            for (QLabel* label : form->findChildren<QLabel*>()) {
+                if (!label->text().isEmpty() && !label->wordWrap() && label->width() > 0) {
+                    EXPECT_LE(label->sizeHint().width(), label->width())
+                        << language << ": " << label->text().toStdString();
+                }
+            }
+            for (QGroupBox* group : form->findChildren<QGroupBox*>())
+                EXPECT_LE(group->fontMetrics().horizontalAdvance(group->title()) + 16, group->width())
+                    << language << ": " << group->title().toStdString();
+        }
+    }
 }

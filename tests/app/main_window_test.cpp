@@ -138,16 +138,37 @@ TEST_F(AppTest, CountZeroPreviewsABlankPage)
     ASSERT_EQ(printer->printedPages().size(), 1u) << "confirming prints the blank page";
 }
 
-TEST_F(AppTest, ALoadErrorIsShownAndThePhotoStays)
+TEST_F(AppTest, ALoadErrorNamesTheFileAndThePhotoStays)
 {
     start();
     main->LoadPhoto(writePhoto("face.jpg", 30, 40));
-    const QString png = dir.filePath("fake.jpg");
-    QImage(8, 8, QImage::Format_RGB32).save(png, "PNG");
-    main->LoadPhoto(png);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors.front(), "Erreur JPEG #53");
-    EXPECT_EQ(main->img().Bitmap().Width(), 30);
+    QImage(8, 8, QImage::Format_RGB32).save(dir.filePath("fake.jpg"), "PNG");
+    QFile(dir.filePath("empty.jpg")).open(QIODevice::WriteOnly);
+    {
+        QFile damaged(dir.filePath("damaged.jpg"));
+        damaged.open(QIODevice::WriteOnly);
+        damaged.write("\xFF\xD8\xFF\xE0 not much of a photo");
+    }
+    QFile(dir.filePath("photo.gif")).open(QIODevice::WriteOnly);
+    QFile::copy(dir.filePath("face.jpg"), dir.filePath("photo.txt"));
+    const struct {
+        const char* Name;
+        const char* Message;
+    } cases[] = {
+        {"fake.jpg", "Cannot open \"fake.jpg\": it is not a JPEG photo (Erreur JPEG #53)."},
+        {"empty.jpg", "Cannot open \"empty.jpg\": the file is empty."},
+        {"damaged.jpg", "Cannot open \"damaged.jpg\": the JPEG photo is damaged or cannot be read (Erreur JPEG #"},
+        {"missing.jpg", "Cannot open \"missing.jpg\": the file cannot be read (Impossible d'ouvrir le fichier"},
+        {"photo.txt", "Cannot open \"photo.txt\": only JPEG photos (.jpg, .jpeg) can be opened (Extension de fichier "
+                      "image inconnue (.txt))."},
+    };
+    for (const auto& c : cases) {
+        errors.clear();
+        main->LoadPhoto(dir.filePath(c.Name));
+        ASSERT_EQ(errors.size(), 1) << c.Name;
+        EXPECT_TRUE(errors.front().startsWith(QString::fromUtf8(c.Message))) << errors.front().toStdString();
+        EXPECT_EQ(main->img().Bitmap().Width(), 30) << c.Name << ": the photo stays";
+    }
 }
 
 TEST_F(AppTest, DroppedFilesLoadOnlyAFirstJpegName)

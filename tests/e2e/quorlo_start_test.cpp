@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+#include <sys/stat.h>
+
 namespace {
 
 // A copy of the program in a folder of its own: language files lie beside
@@ -25,6 +28,7 @@ protected:
     bool runUntil(const QStringList& args, const QString& file, int boundMs)
     {
         QProcess quorlo;
+        quorlo.setWorkingDirectory(dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
@@ -103,4 +107,20 @@ TEST(QuorloTerminal, HelpAndVersionAnswerWithoutADisplay)
         EXPECT_EQ(quorlo.exitCode(), 0);
         EXPECT_TRUE(quorlo.readAllStandardOutput().startsWith(c.expected));
     }
+}
+
+TEST_F(QuorloStart, AProgramFolderWhoseNameIsNotUtf8StillGetsTheOriginalFile)
+{
+    // "café" in Latin-1: bytes that no UTF-8 string holds. The test reaches
+    // the folder through a link; the program sees its real name.
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/caf\xE9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    ASSERT_EQ(::symlink("caf\xE9", QFile::encodeName(dir.filePath("link")).constData()), 0);
+    program = dir.filePath("link/quorlo");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORLO), program));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    ASSERT_TRUE(runUntil({"-co"}, dir.filePath("link/QRL_ORIGINAL.SPK"), 30000));
+    EXPECT_EQ(::access((folder + "/QRL_ORIGINAL.SPK").constData(), F_OK), 0);
+    EXPECT_FALSE(QFile::exists(dir.filePath("QRL_ORIGINAL.SPK"))) << "not in the current folder";
 }

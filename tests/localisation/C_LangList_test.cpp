@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace LangFile;
 
 namespace {
@@ -130,18 +132,19 @@ TEST_F(LangListTest, ALanguageWithoutItsFirstVariantIsNotListed)
     EXPECT_EQ(codes(*langue), (std::vector<std::uint32_t>{0x040C, 0x1040C}));
 }
 
-TEST_F(LangListTest, ForeignAndDamagedFilesArePassedOver)
+TEST_F(LangListTest, ForeignFilesArePassedOverAndFilesThatCannotBeAppliedAreListed)
 {
     // Wrong signature, then a good second variant: the scan goes on past it.
     const QByteArray foreign = QByteArrayLiteral("ZOQ STORAGE FILE\x06\0\0\0 and nothing else");
     WriteBytes(languageFile(0x0407), foreign);
     writeLanguage({.Code = 0x10407, .Text1 = "Deutsch", .Text3 = "zwei"});
     // Cut short, an unknown revision, and a flag that is no bitmap.
-    const QString italian = writeLanguage({.Code = 0x0410});
+    const QString italian = writeLanguage({.Code = 0x0410, .Text1 = "Italiano"});
     WriteBytes(italian, FileBytes(italian).chopped(7));
-    writeLanguage({.Code = 0x0413, .Revision = 5});
+    writeLanguage({.Code = 0x0413, .Revision = 5, .Text1 = "Nederlands"});
     LanguageFileBuilder::Options badFlag;
     badFlag.LangId = 0x0419;
+    badFlag.HeaderText1 = "Russkij";
     badFlag.Flag = "BM not really a bitmap";
     LanguageFileBuilder(badFlag).Write(languageFile(0x0419));
     // Only the item count of the header: fewer than six items.
@@ -150,10 +153,47 @@ TEST_F(LangListTest, ForeignAndDamagedFilesArePassedOver)
     QDir(program.path()).mkdir(QFileInfo(languageFile(0x0408)).fileName());
 
     langue->BuildLanguageList();
-    EXPECT_EQ(texts(*langue), QStringList{QStringLiteral("Deutsch [1.2.3.5] - zwei")});
+    EXPECT_EQ(texts(*langue), QStringList({"Nederlands [1.2.3.5] - par nous", "Deutsch [1.2.3.5] - zwei",
+                                           "Italiano [1.2.3.5] - par nous", "Russkij [1.2.3.5] - par nous", " - "}));
     // Listing never creates or changes a file.
     EXPECT_FALSE(QFile::exists(languageFile(0x10410)));
     EXPECT_EQ(FileBytes(languageFile(0x0407)), foreign);
+
+    // Choosing one says which file and why, and changes nothing.
+    const struct {
+        int Index;
+        const char* Message;
+    } choices[] = {
+        {0, "The language file \"QRL_00000413.SPK\" cannot be used: Format not supported in this revision."},
+        {2, "The language file \"QRL_00000410.SPK\" cannot be used: the file is damaged."},
+        {3, "The language file \"QRL_00000419.SPK\" cannot be used: Bitmap image is not valid."},
+        {4, "The language file \"QRL_0000041D.SPK\" cannot be used: the file is damaged."},
+    };
+    for (const auto& choice : choices) {
+        try {
+            langue->SetLanguageIndex(choice.Index);
+            ADD_FAILURE() << "applied " << choice.Index;
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message, QString::fromUtf8(choice.Message));
+        }
+        EXPECT_EQ(langue->LanguageIndex(), 0);
+        EXPECT_EQ(savedCode(), std::nullopt);
+        EXPECT_EQ(afterSwitches, 0);
+        EXPECT_EQ(print_btn->text(), QStringLiteral("Print Now"));
+    }
+    langue->SetLanguageIndex(1);
+    EXPECT_EQ(print_btn->text(), QStringLiteral("Imprimer"));
+}
+
+TEST_F(LangListTest, AFileReplacedByANamedPipeIsRefusedWithoutWaiting)
+{
+    writeLanguage({.Code = 0x040C});
+    langue->BuildLanguageList();
+    QFile::remove(languageFile(0x040C));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(languageFile(0x040C)).constData(), 0600), 0);
+    // Nobody writes to the pipe: opening it for reading would wait for ever.
+    EXPECT_THROW(langue->SetLanguageIndex(0), ELanguageFileDamaged);
+    EXPECT_EQ(print_btn->text(), QStringLiteral("Print Now"));
 }
 
 TEST_F(LangListTest, LanguageDirectoryFallsBackToSystemThenTheCurrentFolder)
@@ -271,11 +311,11 @@ TEST_F(LangListTest, AFileGoneOrDamagedSinceListingLeavesTheInterfaceAlone)
     QFile::remove(languageFile(0x040C));
     WriteBytes(languageFile(0x0410), QByteArrayLiteral("ZOQ LANGUAGE FILE\x09\0\0\0 garbage follows"));
     for (const int index : {0, 2}) {
-        langue->SetLanguageIndex(index);
-        EXPECT_EQ(langue->LanguageIndex(), index);                 // the choice is kept
-        EXPECT_EQ(savedCode(), static_cast<std::int32_t>(langue->LanguageCode(index)));
-        EXPECT_EQ(print_btn->text(), QStringLiteral("Drucken"));   // the texts are not
-        EXPECT_EQ(afterSwitches, 1);                               // and nobody is told
+        EXPECT_THROW(langue->SetLanguageIndex(index), ELanguageFileDamaged);
+        EXPECT_EQ(langue->LanguageIndex(), 1);                     // the choice stays
+        EXPECT_EQ(savedCode(), 0x0407);
+        EXPECT_EQ(print_btn->text(), QStringLiteral("Drucken"));   // and so do the texts
+        EXPECT_EQ(afterSwitches, 1);                               // nobody is told of a switch
         EXPECT_EQ(langue->CurrentLanguageInfo(), QString());
     }
 }
@@ -287,7 +327,7 @@ TEST_F(LangListTest, AFileOfAnUnknownRevisionSinceListingRaisesWithNoComponentCh
     writeLanguage({.Code = 0x040C, .Revision = 5});
     EXPECT_THROW(langue->SetLanguageIndex(0), ELanguageFormat);
     EXPECT_EQ(print_btn->text(), QStringLiteral("Print Now"));
-    EXPECT_EQ(savedCode(), 0x040C);
+    EXPECT_EQ(savedCode(), std::nullopt);
     EXPECT_EQ(afterSwitches, 0);
     EXPECT_EQ(langue->CurrentLanguageInfo(), QString());
 }
@@ -321,7 +361,12 @@ TEST_F(LangListTest, TheSavedChoiceOrTheUsersLanguageIsSelected)
     for (const auto& [name, make] : cases) {
         langue->SetLanguageIndex(otherIndex);
         make();
-        EXPECT_TRUE(langue->LoadLanguageSetting()) << name;
+        // Where the settings file should be, a folder: the switch is made,
+        // and the user learns that it will not be remembered.
+        if (QFileInfo(file).isDir())
+            EXPECT_THROW(langue->LoadLanguageSetting(), ESettingNotSaved) << name;
+        else
+            EXPECT_TRUE(langue->LoadLanguageSetting()) << name;
         EXPECT_EQ(langue->LanguageIndex(), userIndex) << name;
         EXPECT_EQ(print_btn->text(), QStringLiteral("user's")) << name;
         QDir(file).removeRecursively();
@@ -554,4 +599,21 @@ TEST_F(LangListTest, UserLocaleSwissGerman)
     langue->ApplicationActivate();
     EXPECT_EQ(langue->LanguageCode(langue->LanguageIndex()), 0x0407u);
     EXPECT_EQ(print_btn->text(), QStringLiteral("Drucken"));
+}
+
+TEST_F(LangListTest, AChoiceThatCannotBeSavedIsAppliedAndSaysWhere)
+{
+    writeLanguage({.Code = 0x040C});
+    langue->BuildLanguageList();
+    // A file where the settings folder should be: nothing can be written.
+    WriteBytes(QDir(config.path()).filePath(QStringLiteral("Varnel")), "in the way");
+    try {
+        langue->SetLanguageIndex(0);
+        ADD_FAILURE() << "no error";
+    } catch (const ESettingNotSaved& e) {
+        EXPECT_EQ(e.Message, QStringLiteral("The language is changed, but the choice cannot be saved in \"%1\".")
+                                 .arg(config.path() + QStringLiteral("/Varnel/Quorlo.conf")));
+    }
+    EXPECT_EQ(print_btn->text(), QStringLiteral("Imprimer"));
+    EXPECT_EQ(afterSwitches, 1);
 }

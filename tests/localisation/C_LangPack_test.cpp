@@ -297,9 +297,29 @@ TEST_F(LangPackTest, FontPass)
     o.Revision = 3;
     ASSERT_TRUE(record.ApplyFile(write(LanguageFileBuilder(o))));
     EXPECT_EQ(font(f.StatusBar), (TFontRecord{"Arial", 6, 238}));
+}
+
+TEST_F(LangPackTest, FontPassWithAnEmptyNameAndALargeMinimum)
+{
+    f.StatusBar->setFont(QFont("Arial", 6));
+    const QString reference = PublishedProperties(f.MainDlg.get())->Font.Get(f.MainDlg.get()).Name;
+    f.print_btn->setFont(QFont(reference, 8));
+    LanguageFileBuilder::Options o;
     o.FontName = "";
+    o.MinFontSize = 100;
     ASSERT_TRUE(record.ApplyFile(write(LanguageFileBuilder(o))));
-    EXPECT_EQ(font(f.MainDlg.get()).Name, "Tahoma");
+    const auto font = [](QObject* c) { return PublishedProperties(c)->Font.Get(c); };
+    // The main form's font name gives way to the file's, even an empty one
+    // (the desktop's font); other names stay. Every size reaches the minimum.
+    EXPECT_EQ(font(f.print_btn).Name, "");
+    EXPECT_EQ(font(f.MainDlg.get()).Name, "");
+    EXPECT_EQ(font(f.StatusBar), (TFontRecord{"Arial", 100, 0}));
+    EXPECT_EQ(font(f.print_btn).Size, 100);
+
+    // A minimum no font could be drawn at is held to a drawable size.
+    o.MinFontSize = 0x7FFFFFFF;
+    ASSERT_TRUE(record.ApplyFile(write(LanguageFileBuilder(o))));
+    EXPECT_EQ(font(f.StatusBar).Size, 512);
 }
 
 TEST_F(LangPackTest, CodePagesOfTheFile)

@@ -65,3 +65,31 @@ TEST(KeyboardLayoutName, EightUpperCaseHexDigits)
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F]{8}$")).match(KeyboardLayoutName()).hasMatch())
         << KeyboardLayoutName().toStdString();
 }
+
+TEST(LangIdOfPosixLocale, TheModifierPicksTheScript)
+{
+    const struct {
+        const char* Name;
+        std::uint16_t LangId;
+    } cases[] = {
+        {"sr_RS@latin", 0x081A},     {"sr_RS.UTF-8@latin", 0x081A}, {"sr_RS", 0x0C1A},
+        {"sr_RS@cyrillic", 0x0C1A},  {"uz_UZ@cyrillic", 0x0843},    {"uz_UZ.UTF-8", 0x0443},
+        {"de_CH.UTF-8", 0x0807},     {"fr_FR@euro", 0x040C},        {"C", 0x0409},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LangIdOfPosixLocale(c.Name), c.LangId) << c.Name;
+}
+
+TEST(UserDefaultLangId, LangWithAModifier)
+{
+    const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
+    qunsetenv("LC_ALL");
+    qunsetenv("LC_MESSAGES");
+    qputenv("LANG", "sr_RS.UTF-8@latin");
+    EXPECT_EQ(UserDefaultLangId(), 0x081A);
+    qputenv("LC_MESSAGES", "sr_RS@cyrillic");
+    EXPECT_EQ(UserDefaultLangId(), 0x0C1A);
+    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    for (int i = 0; i < 3; ++i)
+        saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+}

@@ -111,18 +111,21 @@ TEST_F(LanguageChoiceTest, AClickSwitchesAndShowsTheInformationWithoutBlanks)
     EXPECT_EQ(afterSwitches, 3);
 }
 
-TEST_F(LanguageChoiceTest, AFailedClickKeepsTheRowAndEmptiesTheTitle)
+TEST_F(LanguageChoiceTest, AFailedClickSaysWhyAndKeepsTheChoice)
 {
     writeLanguage({.Code = 0x0407, .Caption = "Drucken"});
     writeLanguage({.Code = 0x040C});
     bind();
+    QStringList shown;
+    choice->ShowError = [&](QWidget*, const QString& message) { shown.append(message); };
     click(1);
     ASSERT_EQ(print_btn->text(), QStringLiteral("Drucken"));
 
     QFile::remove(languageFile(0x040C));
     click(0);
-    EXPECT_EQ(choice->LanguageListBox()->currentRow(), 0);
-    EXPECT_EQ(langue->LanguageIndex(), 0);
+    EXPECT_EQ(shown, QStringList{"The language file \"QRL_0000040C.SPK\" cannot be used: the file is missing."});
+    EXPECT_EQ(choice->LanguageListBox()->currentRow(), 1);
+    EXPECT_EQ(langue->LanguageIndex(), 1);
     EXPECT_EQ(print_btn->text(), QStringLiteral("Drucken"));
     EXPECT_EQ(title(), QString());
     EXPECT_EQ(afterSwitches, 1);

@@ -88,3 +88,31 @@ TEST_F(RegistryTest, GarbageAndUnwritableKeysAreAbsentNotErrors)
     EXPECT_FALSE(machine.OpenKey("SOFTWARE\\Varnel", true));
     EXPECT_FALSE(machine.WriteString("Quorlo", "x"));
 }
+
+TEST_F(RegistryTest, AFileWithASyntaxErrorKeepsItsValuesAndACopyBeforeItIsRewritten)
+{
+    const QString file = TRegistry::KeyFile(TRootKey::CurrentUser, "Software\\Varnel\\Quorlo");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    const QByteArray broken = "[General]\nlangue=1036\n[unclosed section\nother=2\n";
+    for (const bool secondTime : {false, true}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(broken);
+        f.close();
+
+        TRegistry reader;
+        ASSERT_TRUE(reader.OpenKeyReadOnly("Software\\Varnel\\Quorlo"));
+        EXPECT_EQ(reader.ReadInteger("langue"), 1036);   // the saved choice survives
+
+        TRegistry writer;
+        ASSERT_TRUE(writer.OpenKey("Software\\Varnel\\Quorlo", false));
+        EXPECT_TRUE(writer.WriteInteger("langue", 1031));
+        const QString copy = file + (secondTime ? ".broken-2" : ".broken");
+        QFile kept(copy);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << copy.toStdString();
+        EXPECT_EQ(kept.readAll(), broken);
+        TRegistry again;
+        ASSERT_TRUE(again.OpenKeyReadOnly("Software\\Varnel\\Quorlo"));
+        EXPECT_EQ(again.ReadInteger("langue"), 1031);
+    }
+}

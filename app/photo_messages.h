@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class TBitmap32;
+
+/// The operations whose failures the user sees, each raising an Exception
+/// whose message says in the user's language what went wrong with which file
+/// or printer, the library's own text and code following in brackets:
+///   Cannot open "photo.png": it is not a JPEG photo (Erreur JPEG #53).
+
+/// Loads a photo. An empty file is refused; on any failure the bitmap keeps
+/// the photo it had.
+void LoadPhotoFile(TBitmap32& Bitmap, const QString& FileName);
+
+/// Saves the sheet as a JPEG file.
+void SavePageFile(const TBitmap32& Page, const QString& FileName);
+
+/// Runs a print job on the named printer.
+void PrintOnPrinter(const QString& PrinterName, const std::function<void()>& Print);

@@ -1,0 +1,41 @@
+#include "C_Messages.h"
+
+#include "C_TextStorage.h"
+#include "Lang_Components.h"
+
+#include <QWidget>
+
+namespace {
+
+const QString kStorageName = QStringLiteral("TS_messages");
+
+}  // namespace
+
+QStringList MessageOriginals()
+{
+    QStringList lines;
+    for (const char* m : {Msg::kNotJpeg, Msg::kDamagedJpeg, Msg::kUnreadable, Msg::kNotJpegName, Msg::kEmptyPhoto,
+                          Msg::kCannotSave, Msg::kCannotPrint, Msg::kLanguageFile, Msg::kFileDamaged,
+                          Msg::kFileMissing, Msg::kFormatRevision, Msg::kBadFlag, Msg::kSettingNotSaved})
+        lines.append(QString::fromUtf8(m));
+    return lines;
+}
+
+TTextStorage* CreateMessageStorage(QWidget* mainForm)
+{
+    return new TTextStorage(mainForm, kStorageName, MessageOriginals());
+}
+
+QString MessageText(const QString& original)
+{
+    // Any form may carry the storage; the main form does in the program.
+    for (QWidget* form : TApplicationForms::Application().Forms())
+        if (const auto* storage = form->findChild<TTextStorage*>(kStorageName, Qt::FindDirectChildrenOnly))
+            return storage->GetText(original);
+    return original;
+}
+
+QString MessageText(const char* original)
+{
+    return MessageText(QString::fromUtf8(original));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+class TTextStorage;
+
+/// The program's messages to the user, in its original wording; language
+/// files translate them through the text storage "TS_messages" on the main
+/// form, like the form's own texts. %1 is the file or printer concerned, %2
+/// the technical detail (the JPEG library's texts and codes stay there).
+namespace Msg {
+inline constexpr char kNotJpeg[] = "Cannot open \"%1\": it is not a JPEG photo (%2).";
+inline constexpr char kDamagedJpeg[] = "Cannot open \"%1\": the JPEG photo is damaged or cannot be read (%2).";
+inline constexpr char kUnreadable[] = "Cannot open \"%1\": the file cannot be read (%2).";
+inline constexpr char kNotJpegName[] = "Cannot open \"%1\": only JPEG photos (.jpg, .jpeg) can be opened (%2).";
+inline constexpr char kEmptyPhoto[] = "Cannot open \"%1\": the file is empty.";
+inline constexpr char kCannotSave[] = "Cannot save the sheet as \"%1\" (%2).";
+inline constexpr char kCannotPrint[] = "Cannot print on \"%1\" (%2).";
+inline constexpr char kLanguageFile[] = "The language file \"%1\" cannot be used: %2.";
+inline constexpr char kFileDamaged[] = "the file is damaged";
+inline constexpr char kFileMissing[] = "the file is missing";
+inline constexpr char kFormatRevision[] = "Format not supported in this revision";
+inline constexpr char kBadFlag[] = "Bitmap image is not valid";
+inline constexpr char kSettingNotSaved[] = "The language is changed, but the choice cannot be saved in \"%1\".";
+}  // namespace Msg
+
+/// Every message above, in catalogue order: the lines of TS_messages.
+QStringList MessageOriginals();
+
+/// Creates the message storage on the program's main form.
+TTextStorage* CreateMessageStorage(QWidget* mainForm);
+
+/// The current wording of a message of the catalogue: the translation the
+/// last language switch gave it, else the original.
+QString MessageText(const char* original);
+QString MessageText(const QString& original);

@@ -1,0 +1,38 @@
+#include "photo_messages.h"
+
+#include "Exception.h"
+#include "bitmap32.h"
+#include "printer_device.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString messageOf(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const Exception& e) {
+        return e.Message;
+    }
+    return {};
+}
+
+TEST(PhotoMessagesTest, SaveAndPrintFailuresNameTheFileAndThePrinter)
+{
+    QTemporaryDir dir;
+    TBitmap32 page;
+    page.SetSize(8, 8);
+    const QString save = messageOf([&] { SavePageFile(page, dir.filePath("missing/sheet.jpg")); });
+    EXPECT_TRUE(save.startsWith("Cannot save the sheet as \"sheet.jpg\" (")) << save.toStdString();
+    EXPECT_TRUE(save.endsWith(").")) << save.toStdString();
+
+    const QString print = messageOf(
+        [] { PrintOnPrinter("Office", [] { throw EPrinter(QStringLiteral("Printer is not currently printing")); }); });
+    EXPECT_EQ(print, "Cannot print on \"Office\" (Printer is not currently printing).");
+    EXPECT_EQ(messageOf([] { PrintOnPrinter("Office", [] {}); }), QString());
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+// Build step: writes the program's original-language file into the folder
+// given as the only argument, with the code that "quorlo -co" runs, on the
+// offscreen platform. The forms are created as the program creates them.
+#include "C_LangPack.h"
+#include "U_MainDlg.h"
+#include "U_PreviewDlg.h"
+#include "U_SettingsDlg.h"
+#include "U_about.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFileInfo>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorlo"));
+    if (app.arguments().size() != 2) {
+        std::fprintf(stderr, "usage: quorlo-write-original FOLDER\n");
+        return 2;
+    }
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                              QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    TMainDlg MainDlg;
+    TSettingsDlg SettingsDlg(MainDlg.langue);
+    Tpreviewdlg previewdlg(&MainDlg);
+    TAboutDlg AboutDlg;
+    MainDlg.SetSettingsDialog(&SettingsDlg);
+    MainDlg.SetPreviewDialog(&previewdlg);
+    MainDlg.SetAboutDialog(&AboutDlg);
+
+    TLangList& list = *MainDlg.langue;
+    list.SetProgramDir(app.arguments()[1]);
+    list.SetCommandLine({app.arguments()[0], QStringLiteral("-co")});
+    // Only the file is wanted: no saved language is applied.
+    list.SetAutoload(false);
+    list.ApplicationActivate();
+    return QFileInfo::exists(list.LanguageDir() + QStringLiteral("QRL_ORIGINAL.SPK")) ? 0 : 1;
+}
