@@ -76,24 +76,29 @@ TEST(CutMarks, LieOnlyInGapsAndMarginsAtEveryCornerOfEveryPhoto)
             for (const int y : {y0, y1}) {
                 if (y >= g.PageHeight)
                     continue;
-                if (x0 > 0)
+                if (x0 > 0) {
                     EXPECT_TRUE(marked(x0 - 1, y)) << c.name << " place " << i << " at " << x0 - 1 << "," << y;
-                if (x1 < g.PageWidth)
+                }
+                if (x1 < g.PageWidth) {
                     EXPECT_TRUE(marked(x1, y)) << c.name << " place " << i << " at " << x1 << "," << y;
+                }
             }
             for (const int x : {x0, x1}) {
                 if (x >= g.PageWidth)
                     continue;
-                if (y0 > 0)
+                if (y0 > 0) {
                     EXPECT_TRUE(marked(x, y0 - 1)) << c.name << " place " << i << " at " << x << "," << y0 - 1;
-                if (y1 < g.PageHeight)
+                }
+                if (y1 < g.PageHeight) {
                     EXPECT_TRUE(marked(x, y1)) << c.name << " place " << i << " at " << x << "," << y1;
+                }
             }
         }
         // Places without a photo get no marks of their own.
         const QRect last = g.Place(g.Columns * g.Rows - 1);
-        if (c.placed < g.Columns * g.Rows - g.Columns)
+        if (c.placed < g.Columns * g.Rows - g.Columns) {
             EXPECT_FALSE(marked(last.left() + last.width(), last.top() + last.height())) << c.name;
+        }
     }
 }
 
