@@ -34,6 +34,15 @@ QString askPdfFileName(QWidget* parent, const QString& suggested)
                                         QStringLiteral("PDF (*.pdf)"));
 }
 
+// The wait cursor while a photo is read and decoded; gone again before an
+// error message shows.
+struct TBusyCursor {
+    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
 QIcon glyph(QWidget* w, const char* themeName, QStyle::StandardPixmap fallback)
 {
     return QIcon::fromTheme(QLatin1String(themeName), w->style()->standardIcon(fallback));
@@ -176,7 +185,10 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
-    ReportErrors(this, [&] { ui->img->Bitmap().LoadFromFile(FileName); });
+    ReportErrors(this, [&] {
+        const TBusyCursor busy;
+        ui->img->Bitmap().LoadFromFile(FileName);
+    });
 }
 
 void TMainDlg::open_btnClick()
