@@ -39,6 +39,15 @@ QString askPdfFileName(QWidget* parent, const QString& suggested)
                                         QStringLiteral("PDF (*.pdf)"));
 }
 
+// The wait cursor while a photo is read and decoded; gone again before an
+// error message shows.
+struct TBusyCursor {
+    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
 QIcon glyph(QWidget* w, const char* themeName, QStyle::StandardPixmap fallback)
 {
     return QIcon::fromTheme(QLatin1String(themeName), w->style()->standardIcon(fallback));
@@ -194,6 +203,7 @@ void TMainDlg::UpdateLayout()
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
     ReportErrors(this, [&] {
+        const TBusyCursor busy;
         LoadPhotoFile(ui->img->Bitmap(), FileName);
         RememberPhotoFolder(FileName);
         if (FPreviewDlg)

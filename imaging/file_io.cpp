@@ -1,5 +1,7 @@
 #include "file_io.h"
 
+#include "file_target.h"
+
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include <fcntl.h>
@@ -97,9 +100,14 @@ void WriteAll(QIODevice& Device, const QByteArray& Bytes)
 
 void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes)
 {
-    const QFileInfo info(FileName);
-    // Renaming onto a link would replace the link; write the file it names.
-    const QString path = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    // Renaming onto a link would replace the link; write the file at the end
+    // of its chain.
+    const std::optional<QString> resolved = FinalLinkTarget(FileName);
+    if (!resolved)
+        throwCreateError(FileName, qt_error_string(errno));
+    const QString& path = *resolved;
+    if (IsWriteProtected(path))
+        throwCreateError(FileName, qt_error_string(EACCES));
     const QByteArray target = QFile::encodeName(path);
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     const QByteArray base = QFile::encodeName(QFileInfo(path).fileName()).left(200);

@@ -29,7 +29,8 @@ void WriteAll(QIODevice& Device, const QByteArray& Bytes);
 
 /// Writes Bytes as FileName through a temporary file in the same folder that
 /// replaces it only once every byte is on disk; the file keeps the permissions
-/// of the one it replaces. A symbolic link is followed, not replaced. On any
+/// of the one it replaces. A symbolic link is followed to the end of its
+/// chain, not replaced; a write-protected file is refused. On any
 /// failure the temporary file is removed, a previous file of that name stays
 /// as it was, and EFCreateError names FileName with the system's error text.
 void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes);

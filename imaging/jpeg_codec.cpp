@@ -103,6 +103,15 @@ public:
                             .arg(info_.image_width)
                             .arg(info_.image_height)
                             .arg(kMaxJPEGPixels));
+        // The same few hundred bytes can claim a size that is allowed: the
+        // buffers must be paid for by bytes of the file.
+        if (pixels > kMaxJPEGPixelsPerByte * data.size())
+            throw EJPEG(QStringLiteral("Image JPEG incomplète ou falsifiée : %1 x %2 pixels dans un "
+                                       "fichier de %3 octets (il faut au moins un octet pour %4 pixels)")
+                            .arg(info_.image_width)
+                            .arg(info_.image_height)
+                            .arg(data.size())
+                            .arg(kMaxJPEGPixelsPerByte));
     }
 
     jpeg_decompress_struct& info() { return info_; }

@@ -18,10 +18,20 @@ QRL_DECLARE_EXCEPTION(EJPEG, Exception);
 /// hostile files and are refused before anything of their size is allocated.
 inline constexpr std::int64_t kMaxJPEGPixels = std::int64_t{1} << 28;
 
-/// The most scans a progressive JPEG may have. Encoders write about ten; a
-/// small file with thousands would make the decoder walk the whole image
-/// once per scan.
-inline constexpr int kMaxJPEGScans = 1000;
+/// The most pixels a JPEG image may declare per byte of its file. A whole
+/// Huffman-coded image spends at least one bit on every 8 x 8 block of its
+/// full-resolution component (the code of the block's DC value), so it cannot
+/// be smaller than one byte per 512 pixels, even flat white at the lowest
+/// quality; camera photos spend one byte on 2 to 20 pixels. A file below half
+/// that floor is cut short or forged, and decoding it would cost memory and
+/// time out of all proportion to what was read.
+inline constexpr std::int64_t kMaxJPEGPixelsPerByte = 1024;
+
+/// The most scans a progressive JPEG may have. Encoders write about ten (the
+/// library's own script: ten for colour, six for gray); every scan makes the
+/// decoder walk the blocks of its components once, whatever its length, so
+/// a few bytes per empty scan would buy a whole pass each.
+inline constexpr int kMaxJPEGScans = 100;
 
 /// The most bytes read from a JPEG file (1 GiB), so that a name pointing at a
 /// device or an endless stream cannot exhaust memory.
@@ -59,8 +69,9 @@ struct TJPEGHeader {
 };
 
 /// Parses the header of a complete JPEG stream. Raises EJPEG for damaged
-/// headers (code 53 when the stream does not start with FF D8) and for images
-/// larger than kMaxJPEGPixels.
+/// headers (code 53 when the stream does not start with FF D8), for images
+/// larger than kMaxJPEGPixels and for images with more than
+/// kMaxJPEGPixelsPerByte pixels per byte of Data.
 TJPEGHeader ReadJPEGHeader(const QByteArray& Data);
 
 /// Output size of an image of the given size at Scale (the library rounds up).

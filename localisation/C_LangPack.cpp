@@ -6,6 +6,7 @@
 #include "Lang_Format.h"
 #include "Lang_Properties.h"
 #include "Lang_Storageobj.h"
+#include "file_target.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -464,9 +465,15 @@ bool TLanguageRecord::WriteOriginal(const QString& fileName)
     errno = 0;
     const bool complete = writeHeader(storage, codec) && writeEntries(storage, codec);
     int error = errno;
-    const bool closed = storage.Close();
+    bool closed = storage.Close();
     if (complete && !closed)
         error = errno;
+    // On the disk before it takes the name: after a crash the name holds the
+    // old file or the whole new one, never an empty one.
+    if (complete && closed && !SyncFileToDisk(partName)) {
+        closed = false;
+        error = errno;
+    }
     if (complete && closed) {
         if (std::rename(QFile::encodeName(partName).constData(), QFile::encodeName(target).constData()) == 0)
             return true;

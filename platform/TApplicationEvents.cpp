@@ -66,3 +66,8 @@ void TApplicationEvents::MainFormShown()
             Activate();
     });
 }
+
+void TApplicationEvents::ForgetActivation()
+{
+    dispatcher().activated = false;
+}

@@ -31,4 +31,9 @@ public:
     /// Tells the components that the main form was shown for the first
     /// time: queues one activation when the platform has not reported one.
     static void MainFormShown();
+
+    /// Forgets every activation so far, as a new process starts: the next
+    /// MainFormShown queues one again. For tests that start the program's
+    /// forms more than once in one process.
+    static void ForgetActivation();
 };

@@ -1,5 +1,6 @@
 #include "pdf_page_file.h"
 
+#include "file_target.h"
 #include "printer_device.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,8 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QSaveFile>
+
+#include <cerrno>
 
 TPdfPageFile::TPdfPageFile() = default;
 
@@ -20,7 +23,16 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
 {
     Discard();
     fileName_ = fileName;
-    auto file = std::make_unique<QSaveFile>(fileName);
+    // The file at the end of a chain of links is the one replaced; a
+    // write-protected one is refused as every other writer refuses it, also
+    // for the superuser.
+    const std::optional<QString> target = FinalLinkTarget(fileName);
+    const int refusal = !target ? errno : IsWriteProtected(*target) ? EACCES : 0;
+    if (refusal != 0) {
+        throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName), qt_error_string(refusal)));
+    }
+    auto file = std::make_unique<QSaveFile>(*target);
     if (!file->open(QIODevice::WriteOnly)) {
         throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
                            .arg(QDir::toNativeSeparators(fileName), file->errorString()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TApplicationEvents.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "error_display.h"
@@ -57,6 +58,9 @@ protected:
         previousDisplay = SetErrorDisplay(
             [this](QWidget*, const QString& message) { errors << message; });
 
+        // Every test starts the program as a new process would: its main
+        // window's first show is the first activation.
+        TApplicationEvents::ForgetActivation();
         main = std::make_unique<TMainDlg>();
         preview = std::make_unique<Tpreviewdlg>(main.get());
         main->SetPreviewDialog(preview.get());

@@ -171,6 +171,38 @@ TEST_F(AppTest, ALoadErrorNamesTheFileAndThePhotoStays)
     }
 }
 
+TEST_F(AppTest, AForgedPhotoIsRefusedAndTheWaitCursorIsGoneBeforeTheMessage)
+{
+    start();
+    main->LoadPhoto(writePhoto("face.jpg", 30, 40));
+    // A real 16 x 16 file whose header claims 16384 x 16384 pixels.
+    QFile small(writePhoto("small.jpg", 16, 16));
+    ASSERT_TRUE(small.open(QIODevice::ReadOnly));
+    QByteArray forged = small.readAll();
+    const qsizetype sof = forged.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    forged.replace(sof + 5, 4, QByteArray("\x40\x00\x40\x00", 4));
+    QFile file(dir.filePath("forged.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(forged);
+    file.close();
+
+    bool busyDuringMessage = true;
+    TErrorDisplay previous = SetErrorDisplay([&](QWidget*, const QString& message) {
+        errors << message;
+        busyDuringMessage = QGuiApplication::overrideCursor() != nullptr;
+    });
+    main->LoadPhoto(file.fileName());
+    dropUrls(*main, {QUrl::fromLocalFile(file.fileName())});
+    SetErrorDisplay(std::move(previous));
+
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors.front().startsWith("Image JPEG incomplète ou falsifiée : 16384 x 16384 pixels")) << errors.front().toStdString();
+    EXPECT_FALSE(busyDuringMessage);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(main->img().Bitmap().Width(), 30);
+}
+
 TEST_F(AppTest, DroppedFilesLoadOnlyAFirstJpegName)
 {
     start();

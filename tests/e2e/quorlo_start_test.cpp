@@ -1,6 +1,6 @@
 // Starts the real program as a user would and checks what start-up writes.
 #include <QDir>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 #include <sys/stat.h>
+#include <functional>
 
 namespace {
 
@@ -24,8 +25,10 @@ protected:
         ASSERT_TRUE(QFile::copy(QStringLiteral(QUORLO), program));
     }
 
-    // Runs the program until `file` appears (or a bound passes), then ends it.
-    bool runUntil(const QStringList& args, const QString& file, int boundMs)
+    // Runs the program until `done` holds (or the bound passes), then ends
+    // it. Start-up writes several files one after another: the caller waits
+    // for everything it checks, never for a fixed time.
+    bool runUntil(const QStringList& args, const std::function<bool()>& done, int boundMs = 30000)
     {
         QProcess quorlo;
         quorlo.setWorkingDirectory(dir.path());
@@ -37,12 +40,11 @@ protected:
         quorlo.start(program, args);
         if (!quorlo.waitForStarted(10000))
             return false;
-        QElapsedTimer clock;
-        clock.start();
-        bool found = false;
-        while (!found && clock.elapsed() < boundMs && quorlo.state() == QProcess::Running) {
-            QThread::msleep(50);
-            found = QFile::exists(file);
+        QDeadlineTimer deadline(boundMs);
+        bool finished = done();
+        while (!finished && !deadline.hasExpired() && quorlo.state() == QProcess::Running) {
+            QThread::msleep(20);
+            finished = done();
         }
         // The program runs until its window closes: end it from outside.
         quorlo.terminate();
@@ -50,7 +52,15 @@ protected:
             quorlo.kill();
             quorlo.waitForFinished(5000);
         }
-        return found;
+        return finished;
+    }
+
+    // True once the machine's settings name this copy of the program: the
+    // first activation has recorded the install path.
+    bool installPathRecorded() const
+    {
+        QFile settings(dir.filePath("machine/Varnel.conf"));
+        return settings.open(QIODevice::ReadOnly) && settings.readAll().contains(QFile::encodeName(program));
     }
 
     QTemporaryDir dir;
@@ -62,7 +72,8 @@ protected:
 TEST_F(QuorloStart, CompileSwitchWritesTheOriginalFileBesideTheProgram)
 {
     const QString original = dir.filePath("QRL_ORIGINAL.SPK");
-    ASSERT_TRUE(runUntil({"-compile"}, original, 30000));
+    // The original-language file appears under its name only when complete.
+    ASSERT_TRUE(runUntil({"-compile"}, [&] { return QFile::exists(original) && installPathRecorded(); }));
     QFile file(original);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -71,15 +82,13 @@ TEST_F(QuorloStart, CompileSwitchWritesTheOriginalFileBesideTheProgram)
     EXPECT_TRUE(bytes.contains("AboutDlg.TS_about"));
     EXPECT_TRUE(bytes.contains("SettingsDlg"));
 
-    // The install path went to the machine's settings at the same activation.
-    EXPECT_TRUE(QFile::exists(dir.filePath("machine/Varnel.conf")));
 }
 
 TEST_F(QuorloStart, WithoutTheSwitchNothingIsWritten)
 {
     // The first activation records the install path: wait for that, then
     // check that no original-language file came with it.
-    ASSERT_TRUE(runUntil({"co"}, dir.filePath("machine/Varnel.conf"), 30000));
+    ASSERT_TRUE(runUntil({"co"}, [&] { return installPathRecorded(); }));
     EXPECT_FALSE(QFile::exists(dir.filePath("QRL_ORIGINAL.SPK")));
 }
 
@@ -120,7 +129,7 @@ TEST_F(QuorloStart, AProgramFolderWhoseNameIsNotUtf8StillGetsTheOriginalFile)
     ASSERT_TRUE(QFile::copy(QStringLiteral(QUORLO), program));
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    ASSERT_TRUE(runUntil({"-co"}, dir.filePath("link/QRL_ORIGINAL.SPK"), 30000));
+    ASSERT_TRUE(runUntil({"-co"}, [&] { return QFile::exists(dir.filePath("link/QRL_ORIGINAL.SPK")); }));
     EXPECT_EQ(::access((folder + "/QRL_ORIGINAL.SPK").constData(), F_OK), 0);
     EXPECT_FALSE(QFile::exists(dir.filePath("QRL_ORIGINAL.SPK"))) << "not in the current folder";
 }

@@ -24,6 +24,7 @@ TEST(TApplicationEvents, ActivationReachesTheNewestComponentFirst)
 
 TEST(TApplicationEvents, TheMainFormsFirstShowActivatesOnceWhenThePlatformDoesNot)
 {
+    TApplicationEvents::ForgetActivation();   // whatever ran before in this process
     int activations = 0;
     auto events = std::make_unique<TApplicationEvents>();
     events->OnActivate = [&](TApplicationEvents&) { ++activations; };

@@ -90,7 +90,9 @@ TEST(GetFileVersionString, DamagedCopiesOfAProgram)
     EXPECT_EQ(GetFileVersionString(writeFile(dir, QStringLiteral("cut"), lastByteLost)), kNoVersion);
 
     const std::size_t block = blockOffset(whole);
-    const std::vector<std::uint8_t> embedded = *ReadVersionBlock(kSample.toStdString());
+    const std::optional<std::vector<std::uint8_t>> read = ReadVersionBlock(kSample.toStdString());
+    ASSERT_TRUE(read);
+    const std::vector<std::uint8_t>& embedded = *read;
     ASSERT_LE(block + embedded.size(), whole.size());
     ASSERT_TRUE(std::equal(embedded.begin(), embedded.end(), whole.begin() + block));
     std::vector<std::uint8_t> bytes = whole;
@@ -111,7 +113,9 @@ TEST(GetFileVersionString, EveryByteOfTheHeadersAndTheBlockDamaged)
     const QString path = dir.filePath(QStringLiteral("damaged"));
     const std::vector<std::uint8_t> whole = ReadBytes(kSample);
     const std::size_t block = blockOffset(whole);
-    const std::size_t blockSize = ReadVersionBlock(kSample.toStdString())->size();
+    const std::optional<std::vector<std::uint8_t>> read = ReadVersionBlock(kSample.toStdString());
+    ASSERT_TRUE(read);
+    const std::size_t blockSize = read->size();
     std::uint64_t tableOffset = 0;
     std::copy_n(whole.begin() + offsetof(Elf64_Ehdr, e_shoff), sizeof tableOffset,
                 reinterpret_cast<std::uint8_t*>(&tableOffset));
@@ -141,7 +145,9 @@ TEST(WideGetFileVersionInfo, SizeAndCopy)
     const std::uint32_t size = WideGetFileVersionInfoSize(kSample, handle);
     EXPECT_EQ(handle, 0u);
     ASSERT_GT(size, kVersionBlockHeaderSize);
-    EXPECT_EQ(size, ReadVersionBlock(kSample.toStdString())->size());
+    const std::optional<std::vector<std::uint8_t>> read = ReadVersionBlock(kSample.toStdString());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(size, read->size());
 
     std::vector<std::uint8_t> buffer(size + 8, 0xAA);
     ASSERT_TRUE(WideGetFileVersionInfo(kSample, 0, size, buffer.data()));

@@ -70,14 +70,18 @@ TEST(VersionBlock, AnswersTheClassicQueries)
     EXPECT_EQ(f->dwFileVersionMS, 0x00010002u);
     EXPECT_EQ(f->dwFileVersionLS, 0x0000000Fu);
     EXPECT_EQ(f->dwFileType, kVFT_APP);
-    EXPECT_EQ(VerQueryValue(b, "")->data(), root->data());
+    const auto unrooted = VerQueryValue(b, "");
+    ASSERT_TRUE(unrooted);
+    EXPECT_EQ(unrooted->data(), root->data());
 
     // Text values keep their NUL; case and the leading "\" do not matter.
-    EXPECT_EQ(text(*VerQueryValue(b, "\\StringFileInfo\\0409fde9\\CompanyName")),
-              std::string("Varnel", 7));
-    EXPECT_EQ(text(*VerQueryValue(b, "stringfileinfo\\0409FDE9\\FILEVERSION")),
-              std::string("1.2.0.15", 9));
-    EXPECT_EQ(VerQueryValue(b, "\\VarFileInfo\\Translation")->size(), 4u);
+    const auto company = VerQueryValue(b, "\\StringFileInfo\\0409fde9\\CompanyName");
+    const auto fileVersion = VerQueryValue(b, "stringfileinfo\\0409FDE9\\FILEVERSION");
+    const auto translation = VerQueryValue(b, "\\VarFileInfo\\Translation");
+    ASSERT_TRUE(company && fileVersion && translation);
+    EXPECT_EQ(text(*company), std::string("Varnel", 7));
+    EXPECT_EQ(text(*fileVersion), std::string("1.2.0.15", 9));
+    EXPECT_EQ(translation->size(), 4u);
 
     EXPECT_FALSE(VerQueryValue(b, "\\StringFileInfo\\040904b0\\CompanyName"));
     EXPECT_FALSE(VerQueryValue(b, "\\StringFileInfo\\0409fde9\\Company"));
