@@ -16,10 +16,10 @@
 #include "image_view.h"
 #include "links.h"
 #include "pdf_printer.h"
+#include "print_run.h"
 #include "printer.h"
 #include "printer_setup.h"
 #include "sheet_printer.h"
-#include "sheet_render.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -216,8 +216,8 @@ void TMainDlg::print_btnClick()
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
-        RenderPhotoCell(*ui->img, *FSheetPrinter);
-        RenderPage(*FSheetPrinter, FPreviewDlg->Page());
+        RenderPrintRun(this, *ui->img, *FSheetPrinter, FPreviewDlg->Page());
+        FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
         rendered = true;
     });
     if (rendered && FPreviewDlg->Execute())
@@ -235,7 +235,7 @@ void TMainDlg::PrintConfirmedSheet()
         FLastPdfName = name;
         pdf->setOutputFileName(name);
     }
-    ReportErrors(this, [&] { FSheetPrinter->PrintSheet(); });
+    ReportErrors(this, [&] { PrintSheetShowingProgress(this, *FSheetPrinter); });
 }
 
 void TMainDlg::opt_btnClick()

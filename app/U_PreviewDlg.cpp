@@ -4,7 +4,7 @@
 #include "Lang_Components.h"
 #include "error_display.h"
 #include "file_names.h"
-#include "sheet_render.h"
+#include "print_run.h"
 
 #include <QFileDialog>
 #include <QStyle>
@@ -72,5 +72,5 @@ void Tpreviewdlg::saveimg_btnClick()
         return;
     const QString fileName = JpegSaveName(FJOD->selectedFiles().constFirst());
     FLastName = fileName;
-    ReportErrors(this, [&] { SavePageAsJpeg(Page(), fileName); });
+    ReportErrors(this, [&] { SavePageShowingProgress(this, Page(), fileName, FDpiX, FDpiY); });
 }
