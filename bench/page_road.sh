@@ -10,7 +10,9 @@
 # 2. Memory: quorlo-sheet's peak resident memory for the same photo on A4 at
 #    1200 dpi (JPEG output), and the window's "Save as image" of a 1200 dpi
 #    page (bench/page_save_probe: the window's own RenderPage and
-#    SavePageAsJpeg) against the page buffer's size. /usr/bin/time -v.
+#    SavePageAsJpeg, with a 1600 x 1200 and a 4000 x 3000 photo in the view,
+#    which the window holds throughout) against the page buffer's size.
+#    /usr/bin/time -v.
 # 3. Printing: the 1200 dpi page handed to a CUPS queue (--print, the time
 #    until the scheduler holds the whole job) beside writing the same page
 #    as a JPEG, when a queue is given: QUEUE=name bench/page_road.sh.
@@ -88,9 +90,12 @@ sheet_mb=$(peak_mb "$sheet" "$work/photo.jpg" --paper A4 --dpi 1200 --output "$w
 echo "Peak memory, A4 at 1200 dpi"
 echo "  quorlo-sheet, JPEG output:   $sheet_mb MB (the bar is 200 MB)"
 page_mb=$("$probe" --page-bytes | awk '{ printf "%.0f", $1 / 1048576 }')
-save_mb=$(peak_mb "$probe" "$work/window.jpg")
-awk -v s="$save_mb" -v p="$page_mb" \
-  'BEGIN { printf "  window build + save:         %d MB for a page buffer of %d MB: %.3f x (the bar is 1.15 x)\n", s, p, s / p }'
+for photo in "1600 1200" "4000 3000"; do
+  # shellcheck disable=SC2086
+  save_mb=$(peak_mb "$probe" "$work/window.jpg" $photo)
+  awk -v s="$save_mb" -v p="$page_mb" -v photo="${photo/ /x}" \
+    'BEGIN { printf "  window build + save, %s photo: %d MB for a page buffer of %d MB: %.3f x (the bar is 1.15 x)\n", photo, s, p, s / p }'
+done
 
 if [ -n "${QUEUE:-}" ]; then
   echo
