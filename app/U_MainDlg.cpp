@@ -18,11 +18,11 @@
 #include "links.h"
 #include "pdf_printer.h"
 #include "photo_messages.h"
+#include "print_run.h"
 #include "printer.h"
 #include "printer_setup.h"
 #include "recent_folders.h"
 #include "sheet_printer.h"
-#include "sheet_render.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -249,8 +249,8 @@ void TMainDlg::print_btnClick()
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
-        RenderPhotoCell(*ui->img, *FSheetPrinter);
-        RenderPage(*FSheetPrinter, FPreviewDlg->Page());
+        RenderPrintRun(this, *ui->img, *FSheetPrinter, FPreviewDlg->Page());
+        FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
         rendered = true;
     });
     if (rendered && FPreviewDlg->Execute())
@@ -268,7 +268,9 @@ void TMainDlg::PrintConfirmedSheet()
         FLastPdfName = name;
         pdf->setOutputFileName(name);
     }
-    ReportErrors(this, [&] { PrintOnPrinter(Printer().name(), [&] { FSheetPrinter->PrintSheet(); }); });
+    ReportErrors(this, [&] {
+        PrintOnPrinter(Printer().name(), [&] { PrintSheetShowingProgress(this, *FSheetPrinter); });
+    });
 }
 
 void TMainDlg::opt_btnClick()

@@ -4,8 +4,9 @@
 #include "Lang_Components.h"
 #include "error_display.h"
 #include "file_names.h"
-#include "recent_folders.h"
 #include "photo_messages.h"
+#include "print_run.h"
+#include "recent_folders.h"
 #include "sheet_render.h"
 
 #include <QFileDialog>
@@ -76,7 +77,7 @@ void Tpreviewdlg::saveimg_btnClick()
     const QString fileName = JpegSaveName(FJOD->selectedFiles().constFirst());
     FLastName = fileName;
     ReportErrors(this, [&] {
-        SavePageFile(Page(), fileName);
+        SavePageFile(fileName, [&] { SavePageShowingProgress(this, Page(), fileName, FDpiX, FDpiY); });
         RememberPageFolder(fileName);
     });
 }

@@ -34,6 +34,15 @@ public:
     TBitmap32& Page();
     TImage32& img();
     QFileDialog& JOD() { return *FJOD; }
+    /// The printer resolution the page was built at, which its saved file
+    /// states so that it prints at its true size elsewhere.
+    void SetPageResolution(int DpiX, int DpiY)
+    {
+        FDpiX = DpiX;
+        FDpiY = DpiY;
+    }
+    int PageDpiX() const { return FDpiX; }
+    int PageDpiY() const { return FDpiY; }
     /// The name the last save used, offered by the next one.
     QString LastSaveName() const { return FLastName; }
     /// The photo on the page: the save dialog starts beside it until a page
@@ -49,4 +58,6 @@ private:
     QFileDialog* FJOD;
     QString FLastName;
     QString FPhotoFile;
+    int FDpiX = 0;
+    int FDpiY = 0;
 };

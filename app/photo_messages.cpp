@@ -57,10 +57,10 @@ void LoadPhotoFile(TBitmap32& Bitmap, const QString& FileName)
     }
 }
 
-void SavePageFile(const TBitmap32& Page, const QString& FileName)
+void SavePageFile(const QString& FileName, const std::function<void()>& Save)
 {
     try {
-        SavePageAsJpeg(Page, FileName);
+        Save();
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& e) {

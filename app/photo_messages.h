@@ -15,8 +15,8 @@ class TBitmap32;
 /// the photo it had.
 void LoadPhotoFile(TBitmap32& Bitmap, const QString& FileName);
 
-/// Saves the sheet as a JPEG file.
-void SavePageFile(const TBitmap32& Page, const QString& FileName);
+/// Runs Save, which writes the sheet to the named file.
+void SavePageFile(const QString& FileName, const std::function<void()>& Save);
 
 /// Runs a print job on the named printer.
 void PrintOnPrinter(const QString& PrinterName, const std::function<void()>& Print);

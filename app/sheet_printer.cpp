@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QSize>
 
 #include <algorithm>
 #include <cstdint>
@@ -112,17 +113,17 @@ int TIDPrinter::RowCount() const
     return fitCount(FPrintableHeight, FCell.Height());
 }
 
-void TIDPrinter::DrawSheet(QPainter& Canvas)
+std::vector<QPoint> TIDPrinter::Places()
 {
     UpdateMetrics();
-    if (FCell.Empty())
-        return;
+    if (FCell.Empty() || FCount <= 0)
+        return {};
     const int cols = ColumnCount();
     const int rows = RowCount();
-    // A single column or row is drawn like any other grid: the user was
+    // A single column or row is laid out like any other grid: the user was
     // offered its copies, and a blank sheet would waste the paper.
-    if (cols < 1 || rows < 1 || FCount <= 0)
-        return;
+    if (cols < 1 || rows < 1)
+        return {};
     const int cellWidth = FCell.Width();
     const int cellHeight = FCell.Height();
     const int gapX = gapFor(FPrintableWidth, cellWidth, cols);
@@ -130,30 +131,45 @@ void TIDPrinter::DrawSheet(QPainter& Canvas)
     const int left = PhysicalOffsetX();
     const int top = PhysicalOffsetY();
 
-    // Converted once; every copy is then a plain 1:1 blit of the same image,
-    // which also lets a PDF carry the picture only once.
+    // Copies fill the page from the top-left; the places after the last one
+    // stay empty.
+    const int count = static_cast<int>(std::min<std::int64_t>(FCount, std::int64_t{cols} * rows));
+    std::vector<QPoint> places;
+    places.reserve(static_cast<std::size_t>(count));
+    for (int index = 0; index < count; ++index) {
+        const int row = index / cols;
+        const int col = index % cols;
+        places.emplace_back(left + col * (cellWidth + gapX), top + row * (cellHeight + gapY));
+    }
+    return places;
+}
+
+void TIDPrinter::DrawSheet(QPainter& Canvas, const TProgress& Progress)
+{
+    const std::vector<QPoint> places = Places();
+    if (places.empty())
+        return;
+
+    // Converted once; every copy is then a plain 1:1 placement of the same
+    // image (one cache key), which a PDF also stores only once.
     QImage image;
     FCell.AssignTo(image);
     if (image.isNull())
         throw Exception(QStringLiteral("Can't allocate the DIB handle"));
 
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < cols; ++col) {
-            // Copies fill the page from the top-left; the places after the
-            // last one stay empty.
-            if (row * cols + col >= FCount)
-                return;
-            const QRect place(left + col * (cellWidth + gapX), top + row * (cellHeight + gapY),
-                              cellWidth, cellHeight);
-            Canvas.drawImage(place, image);
-        }
+    const QSize size(FCell.Width(), FCell.Height());
+    const int total = static_cast<int>(places.size());
+    for (int i = 0; i < total; ++i) {
+        Canvas.drawImage(QRect(places[static_cast<std::size_t>(i)], size), image);
+        if (Progress)
+            Progress(i + 1, total);
     }
 }
 
-void TIDPrinter::PrintSheet()
+void TIDPrinter::PrintSheet(const TProgress& Progress)
 {
     UpdateMetrics();
     TPrintJob job(Printer());
-    DrawSheet(job.Canvas());
+    DrawSheet(job.Canvas(), Progress);
     job.End();
 }

@@ -2,9 +2,16 @@
 
 #include "bitmap32.h"
 
+#include <QPoint>
+
 #include <array>
+#include <functional>
+#include <vector>
 
 class QPainter;
+
+/// Reports how far a long piece of work has come: Done of Total steps.
+using TProgress = std::function<void(int Done, int Total)>;
 
 /// Whole millimetres in `Inches`: the product with 25.4 in 80-bit floating
 /// point, truncated toward zero (2 in is 50 mm, 1.8 in 45, 2.2 in 55).
@@ -71,18 +78,24 @@ public:
     int RowCount() const;
     int Capacity() const { return ColumnCount() * RowCount(); }
 
-    /// UpdateMetrics, then draws the first Count places of the grid, row by
-    /// row, each a 1:1 copy of the cell at the printer's physical offset
-    /// plus its grid position, whatever the canvas (the preview page buffer
-    /// or the printer's page). A single column (row) stands at the offset
-    /// with no gap. Draws nothing for an empty cell or Count 0. Raises
-    /// "Can't allocate the DIB handle" when the cell cannot be converted.
-    void DrawSheet(QPainter& Canvas);
+    /// UpdateMetrics, then the top-left corners of the first Count places of
+    /// the grid, row by row: the printer's physical offset plus the grid
+    /// position, in device pixels of the printable area. A single column
+    /// (row) stands at the offset with no gap. None for an empty cell or
+    /// Count 0.
+    std::vector<QPoint> Places();
+
+    /// Draws a 1:1 copy of the cell at each of Places(), whatever the canvas
+    /// (the preview page buffer or the printer's page). The cell is converted
+    /// once; every copy is a plain placement of that one image, so a PDF
+    /// carries it once. Progress hears of each copy. Raises "Can't allocate
+    /// the DIB handle" when the cell cannot be converted.
+    void DrawSheet(QPainter& Canvas, const TProgress& Progress = {});
 
     /// Prints one page with DrawSheet's layout on the current printer. A
-    /// failure while drawing aborts the job, so nothing reaches the printer,
-    /// and the error passes on to the caller.
-    void PrintSheet();
+    /// failure while drawing or delivering aborts the job, so nothing reaches
+    /// the printer, and the error passes on to the caller.
+    void PrintSheet(const TProgress& Progress = {});
 
     int PrintableWidth() const { return FPrintableWidth; }
     int PrintableHeight() const { return FPrintableHeight; }

@@ -1,14 +1,16 @@
 #include "sheet_render.h"
 
 #include "bitmap32.h"
+#include "file_io.h"
 #include "image_view.h"
-#include "jpeg_image.h"
+#include "jpeg_row_encoder.h"
 #include "printer.h"
-#include "sheet_printer.h"
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 TRect PhotoRectInCell(int PhotoWidth, int PhotoHeight, int CellWidth, int CellHeight)
 {
@@ -35,23 +37,145 @@ void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter)
     PhotoView.PaintTo(cell, r);
 }
 
-void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page)
+namespace {
+
+// Rows go to the encoder in bands of this many: a multiple of the 16 rows
+// the encoder works in, large enough that progress reports stay rare.
+constexpr int kBandRows = 256;
+
+// Encodes a Width x Height page whose rows `Band` supplies (it fills
+// rows[0..n) for the n rows from y) and writes it atomically.
+template <typename Band>
+void encodePage(int Width, int Height, int DpiX, int DpiY, const QString& FileName,
+                const TProgress& Progress, Band&& band)
+{
+    // A page without pixels has nothing to encode: its file is empty, as
+    // an empty bitmap's has always been.
+    if (Width <= 0 || Height <= 0) {
+        SaveFileAtomically(FileName, QByteArray());
+        return;
+    }
+    TJPEGRowEncoder encoder(Width, Height, JPEGDefaults(), DpiX, DpiY);
+    std::vector<const TColor32*> rows(kBandRows);
+    const int bands = (Height + kBandRows - 1) / kBandRows;
+    for (int b = 0; b < bands; ++b) {
+        const int y = b * kBandRows;
+        const int n = std::min(kBandRows, Height - y);
+        band(y, n, rows.data());
+        encoder.WriteRows(rows.data(), n);
+        if (Progress)
+            Progress(b + 1, bands);
+    }
+    SaveFileAtomically(FileName, encoder.Finish());
+}
+
+// The rows of the printed page made on demand from the cell and the places
+// of its copies: a row crossing a row of copies is composed in a band
+// buffer, every other row is the one white row.
+class TSheetRows {
+public:
+    TSheetRows(const TBitmap32& Cell, const std::vector<QPoint>& Places, int PageWidth)
+        : FCell(Cell), FWidth(PageWidth), FWhite(static_cast<std::size_t>(PageWidth), clWhite32)
+    {
+        // The places of one grid row share their top.
+        for (const QPoint& p : Places) {
+            if (FGridRows.empty() || FGridRows.back().Top != p.y())
+                FGridRows.push_back({p.y(), {}});
+            FGridRows.back().Lefts.push_back(p.x());
+        }
+        FBuffer.resize(static_cast<std::size_t>(kBandRows) * static_cast<std::size_t>(PageWidth), clWhite32);
+        FHolds.assign(kBandRows, -1);
+    }
+
+    void operator()(int Y, int Count, const TColor32** Rows)
+    {
+        for (int i = 0; i < Count; ++i)
+            Rows[i] = row(Y + i, i);
+    }
+
+private:
+    struct TGridRow {
+        int Top;
+        std::vector<int> Lefts;
+    };
+
+    const TColor32* row(int y, int slot)
+    {
+        const int grid = gridRowAt(y);
+        if (grid < 0)
+            return FWhite.data();
+        TColor32* out = FBuffer.data() + static_cast<std::size_t>(slot) * static_cast<std::size_t>(FWidth);
+        // A buffer row that held another grid row's copies is white again
+        // first; one that held this grid row keeps its white gaps.
+        if (FHolds[static_cast<std::size_t>(slot)] != grid) {
+            std::fill(out, out + FWidth, clWhite32);
+            FHolds[static_cast<std::size_t>(slot)] = grid;
+        }
+        const TGridRow& g = FGridRows[static_cast<std::size_t>(grid)];
+        const TColor32* cellRow = FCell.ScanLine(y - g.Top);
+        for (const int left : g.Lefts) {
+            const int from = std::max(left, 0);
+            const int to = std::min(left + FCell.Width(), FWidth);
+            if (from < to)
+                std::copy(cellRow + (from - left), cellRow + (to - left), out + from);
+        }
+        return out;
+    }
+
+    // The grid row whose copies cross page row y, or -1.
+    int gridRowAt(int y) const
+    {
+        for (std::size_t i = 0; i < FGridRows.size(); ++i) {
+            const int top = FGridRows[i].Top;
+            if (y >= top && y < top + FCell.Height())
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    const TBitmap32& FCell;
+    int FWidth;
+    std::vector<TColor32> FWhite;
+    std::vector<TColor32> FBuffer;
+    std::vector<int> FHolds;   // which grid row each buffer row holds
+    std::vector<TGridRow> FGridRows;
+};
+
+}  // namespace
+
+void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page, const TProgress& Progress)
 {
     TPrinterDevice& printer = Printer();
-    Page.SetWidth(printer.caps(TDeviceCap::HorzRes));
-    Page.SetHeight(printer.caps(TDeviceCap::VertRes));
+    // One resize: the old page goes before the new one is made, so two of
+    // that size never exist together.
+    Page.SetSize(printer.caps(TDeviceCap::HorzRes), printer.caps(TDeviceCap::VertRes));
     Page.Clear(clWhite32);
     if (Page.Empty())
         return;
-    SheetPrinter.DrawSheet(Page.Canvas());
+    SheetPrinter.DrawSheet(Page.Canvas(), Progress);
     Page.Changed();
 }
 
-void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName)
+void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName, int DpiX, int DpiY,
+                    const TProgress& Progress)
 {
-    QImage bitmap;
-    Page.AssignTo(bitmap);
-    TJPEGImage jpeg;
-    jpeg.Assign(bitmap);
-    jpeg.SaveToFile(FileName);
+    encodePage(Page.Width(), Page.Height(), DpiX, DpiY, FileName, Progress,
+               [&Page](int y, int n, const TColor32** rows) {
+                   for (int i = 0; i < n; ++i)
+                       rows[i] = Page.ScanLine(y + i);
+               });
+}
+
+void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName, const TProgress& Progress)
+{
+    const TPrinterDevice& printer = Printer();
+    const int width = printer.caps(TDeviceCap::HorzRes);
+    const int height = printer.caps(TDeviceCap::VertRes);
+    const std::vector<QPoint> places = SheetPrinter.Places();
+    if (width <= 0 || height <= 0) {
+        encodePage(width, height, 0, 0, FileName, Progress, [](int, int, const TColor32**) {});
+        return;
+    }
+    TSheetRows rows(SheetPrinter.Cell(), places, width);
+    encodePage(width, height, SheetPrinter.DpiX(), SheetPrinter.DpiY(), FileName, Progress, rows);
 }

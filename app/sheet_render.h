@@ -1,11 +1,11 @@
 #pragma once
 
 #include "rect.h"
+#include "sheet_printer.h"
 
 class QString;
 class TBitmap32;
 class TCustomImage32;
-class TIDPrinter;
 
 /// Where the photo goes in the cell: the whole photo, aspect kept, anchored
 /// top-left, taking the full cell height when it is relatively taller than
@@ -22,10 +22,21 @@ void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter);
 
 /// Makes `Page` the current printer's page, one pixel per printer pixel
 /// (HORZRES x VERTRES), cleared to opaque white, with the sheet drawn on it:
-/// exactly what PrintSheet puts on paper.
-void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page);
+/// exactly what PrintSheet puts on paper. The page is the only buffer of its
+/// size. Progress hears of each copy drawn.
+void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page, const TProgress& Progress = {});
 
-/// Saves the page as "Save as image" does: a 32-bit platform copy of the
-/// page encoded with the JPEG defaults (quality 90, baseline), written
-/// atomically so a failure leaves any existing file as it was.
-void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName);
+/// Saves the page as "Save as image" does: encoded with the JPEG defaults
+/// (quality 90, baseline) straight from the page's rows, a band at a time,
+/// with DpiX x DpiY stated in the JFIF header so that the photos keep their
+/// size on paper elsewhere; written atomically so a failure leaves any
+/// existing file as it was. Progress hears of each band.
+void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName, int DpiX, int DpiY,
+                    const TProgress& Progress = {});
+
+/// Writes the very file RenderPage followed by SavePageAsJpeg would write,
+/// without any page buffer: each band of rows is composed from the cell and
+/// the grid just before it is encoded, and blank rows cost one shared white
+/// row.
+void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName,
+                     const TProgress& Progress = {});

@@ -1,9 +1,17 @@
 #include "qt_printer.h"
 
+#include "cups_queue.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMarginsF>
 #include <QPageLayout>
-#include <QPicture>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
+#include <QStringList>
 
 TQtPrinter::TQtPrinter(const QPrinterInfo& info)
     : printer_(std::make_unique<QPrinter>(info, QPrinter::HighResolution))
@@ -37,11 +45,16 @@ int TQtPrinter::caps(TDeviceCap cap) const
     return 0;
 }
 
+bool TQtPrinter::printsToFile() const
+{
+    // A print dialog can turn the printer into its own print-to-file
+    // printer, which has no queue.
+    return printer_->outputFormat() == QPrinter::PdfFormat;
+}
+
 QString TQtPrinter::name() const
 {
-    // A print dialog can turn the printer into its own print-to-file printer,
-    // which has no queue name.
-    if (printer_->outputFormat() == QPrinter::PdfFormat)
+    if (printsToFile())
         return QStringLiteral("Print to PDF");
     return printer_->printerName();
 }
@@ -50,39 +63,72 @@ void TQtPrinter::beginDoc()
 {
     if (printing())
         throw EPrinter(QStringLiteral("Printing in progress"));
-    if (!printer_->isValid())
+    const int dpi = printer_->resolution();
+    if (!printer_->isValid() || dpi <= 0)
         throw EPrinter(QStringLiteral("Printer selected is not valid"));
-    page_ = std::make_unique<QPicture>();
-    painter_.begin(page_.get());
+    if (printsToFile() && printer_->outputFileName().isEmpty())
+        throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(name()));
+    // A queue that would refuse the page is reported before anything is drawn.
+    if (!printsToFile())
+        TCupsQueue(printer_->printerName()).CheckReady();
+
+    // The whole paper, so that the page keeps the printer's margins as they
+    // are; the canvas then starts at the printable area.
+    const QPageLayout printerLayout = printer_->pageLayout();
+    const QPageLayout paper(printerLayout.pageSize(), printerLayout.orientation(),
+                            QMarginsF(0, 0, 0, 0));
+    pdf_.clear();
+    buffer_ = std::make_unique<QBuffer>(&pdf_);
+    buffer_->open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(buffer_.get());
+    writer_->setResolution(dpi);
+    writer_->setPageLayout(paper);
+    writer_->setCreator(QCoreApplication::applicationName());
+    if (!painter_.begin(writer_.get())) {
+        discardPage();
+        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name()));
+    }
+    painter_.translate(caps(TDeviceCap::PhysicalOffsetX), caps(TDeviceCap::PhysicalOffsetY));
 }
 
 void TQtPrinter::endDoc()
 {
     if (!printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    // Ending the painter completes the document in memory.
     painter_.end();
-    const std::unique_ptr<QPicture> page = std::move(page_);
+    writer_.reset();
+    buffer_.reset();
+    const QByteArray pdf = std::exchange(pdf_, QByteArray());
 
-    if (printer_->logicalDpiX() <= 0 || printer_->logicalDpiY() <= 0)
-        throw EPrinter(QStringLiteral("Printer selected is not valid"));
-    QPainter device;
-    if (!device.begin(printer_.get()))
-        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name()));
-    // A picture replays as if recorded at its own (the screen's) resolution,
-    // scaled up to the device's; the page was recorded in device pixels.
-    device.scale(qreal(page->logicalDpiX()) / printer_->logicalDpiX(),
-                 qreal(page->logicalDpiY()) / printer_->logicalDpiY());
-    device.drawPicture(0, 0, *page);
-    if (!device.end() || printer_->printerState() == QPrinter::Error)
-        throw EPrinter(QStringLiteral("The page could not be sent to \"%1\"").arg(name()));
+    if (printsToFile()) {
+        QSaveFile file(printer_->outputFileName());
+        if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+            throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(printer_->outputFileName()),
+                                    file.errorString()));
+        }
+        return;
+    }
+    QStringList options;
+    const QPageSize paper = printer_->pageLayout().pageSize();
+    if (paper.id() != QPageSize::Custom)
+        options << QStringLiteral("media=") + paper.key();
+    jobId_ = TCupsQueue(printer_->printerName()).SubmitPdf(pdf, options);
+}
+
+void TQtPrinter::discardPage() noexcept
+{
+    if (painter_.isActive())
+        painter_.end();
+    writer_.reset();
+    buffer_.reset();
+    pdf_ = QByteArray();
 }
 
 void TQtPrinter::abort() noexcept
 {
-    if (!printing())
-        return;
-    painter_.end();
-    page_.reset();
+    discardPage();
 }
 
 QPainter& TQtPrinter::canvas()

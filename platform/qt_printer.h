@@ -2,24 +2,29 @@
 
 #include "printer_device.h"
 
+#include <QByteArray>
 #include <QPainter>
 
 #include <memory>
 
-class QPicture;
+class QBuffer;
+class QPdfWriter;
 class QPrinter;
 class QPrinterInfo;
 
-/// An installed printer, driven through QPrinter in high resolution (the
-/// CUPS backend on Linux). Its capabilities are read from the printer each
-/// time: the page is the paint rectangle in device pixels, the resolution
-/// the printer's, and the physical offsets the paint rectangle's distance
-/// from the paper's edges. The canvas's origin is the printable area's
-/// top-left corner.
+/// An installed printer: its settings (queue, paper, orientation,
+/// resolution) live in a QPrinter in high resolution, which the print dialog
+/// changes. Its capabilities are read from it each time: the page is the
+/// paint rectangle in device pixels, the resolution the printer's, and the
+/// physical offsets the paint rectangle's distance from the paper's edges.
+/// The canvas's origin is the printable area's top-left corner.
 ///
-/// The page of a job is recorded first and sent to the printer as a whole by
-/// endDoc: the print engine cannot take back what it was given, and only so
-/// does an aborted job send nothing.
+/// A job paints one PDF page of the printer's paper at its resolution in
+/// memory; an image drawn several times is stored once. endDoc hands the
+/// finished page to the CUPS queue through the client library (TCupsQueue),
+/// which checks first that the queue accepts jobs and is not stopped, and
+/// reports the job's id; or, when the print dialog chose a file, writes the
+/// PDF there. An aborted job sends and writes nothing.
 class TQtPrinter : public TPrinterDevice {
 public:
     explicit TQtPrinter(const QPrinterInfo& info);
@@ -38,8 +43,17 @@ public:
     bool printing() const override { return painter_.isActive(); }
     QPainter& canvas() override;
 
+    /// The id CUPS gave the last job that endDoc handed over; 0 when none did.
+    int lastJobId() const { return jobId_; }
+
 private:
+    bool printsToFile() const;
+    void discardPage() noexcept;
+
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QPicture> page_;
+    QByteArray pdf_;
+    std::unique_ptr<QBuffer> buffer_;
+    std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
+    int jobId_ = 0;
 };

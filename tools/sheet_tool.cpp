@@ -157,10 +157,10 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     sheetPrinter.SetCount(count);
     RenderPhotoCell(view, sheetPrinter);
 
+    // The page itself is never held: the JPEG is composed band by band as it
+    // is encoded, and a PDF or a print job places the one cell.
     if (Options.Output == TSheetOutput::Jpeg) {
-        TBitmap32 page;
-        RenderPage(sheetPrinter, page);
-        SavePageAsJpeg(page, Options.OutputFile);
+        SaveSheetAsJpeg(sheetPrinter, Options.OutputFile);
     } else {
         sheetPrinter.PrintSheet();
     }

@@ -25,7 +25,7 @@ struct TSheetResult {
 
 /// Makes the sheet `Options` ask for through the main window's print run:
 /// the photo loaded into a 151 x 201 photo view (Mitchell filter), the cell
-/// rendered by RenderPhotoCell, then the page saved by SavePageAsJpeg, or
+/// rendered by RenderPhotoCell, then the page written by SaveSheetAsJpeg, or
 /// printed by TIDPrinter::PrintSheet on the printer or into a PDF of its
 /// paper. The printer (named, virtual or the current one) becomes the
 /// current printer. Needs a QApplication.

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
+#include <QProgressDialog>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -93,13 +94,15 @@ protected:
     }
 
     // Runs `action` on the next modal dialog, from inside its own event loop.
-    // The timer goes with the main window when no dialog ever opens.
+    // The progress shown during long work is not one the user answers. The
+    // timer goes with the main window when no dialog ever opens.
     void onNextModal(std::function<void(QDialog&)> action)
     {
         auto* timer = new QTimer(main.get());
         timer->setInterval(5);
         QObject::connect(timer, &QTimer::timeout, [timer, action] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog && !qobject_cast<QProgressDialog*>(dialog)) {
                 timer->stop();
                 timer->deleteLater();
                 action(*dialog);

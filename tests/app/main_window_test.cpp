@@ -5,14 +5,19 @@
 #include "image_view.h"
 #include "sheet_printer.h"
 #include "ui_U_MainDlg.h"
+#include "work_progress.h"
 
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <QThread>
 #include <QUrl>
 
 namespace {
@@ -197,7 +202,10 @@ TEST_F(AppTest, AForgedPhotoIsRefusedAndTheWaitCursorIsGoneBeforeTheMessage)
     SetErrorDisplay(std::move(previous));
 
     ASSERT_EQ(errors.size(), 2);
-    EXPECT_TRUE(errors.front().startsWith("Image JPEG incomplète ou falsifiée : 16384 x 16384 pixels")) << errors.front().toStdString();
+    // The plain sentence names the file; the library's own text follows it.
+    EXPECT_TRUE(errors.front().startsWith("Cannot open \"forged.jpg\""));
+    EXPECT_TRUE(errors.front().contains("(Image JPEG incomplète ou falsifiée : 16384 x 16384 pixels"))
+        << errors.front().toStdString();
     EXPECT_FALSE(busyDuringMessage);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(main->img().Bitmap().Width(), 30);
@@ -318,4 +326,45 @@ TEST_F(AppTest, SaveAsImageExtendsTheNameAndKeepsThePreviewOpen)
     back.LoadFromFile(target + ".jpg");
     EXPECT_EQ(back.Width(), kPageWidth);
     EXPECT_EQ(back.Height(), kPageHeight);
+}
+
+TEST_F(AppTest, LongWorkShowsABusyCursorAndProgressWhileTheWindowRepaints)
+{
+    start();
+    // Paint events reaching the main window while the work runs.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    main->installEventFilter(&counter);
+    bool cursorWasBusy = false;
+    bool dialogShown = false;
+    QString label;
+    {
+        TWorkProgress progress(main.get());
+        progress.Stage(QStringLiteral("Building the page..."));
+        TProgress step = progress.Reporter();
+        for (int done = 1; done <= 12; ++done) {
+            QThread::msleep(60);   // a slice of long work
+            main->update();
+            step(done, 30);
+        }
+        cursorWasBusy = QApplication::overrideCursor()
+            && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        dialogShown = progress.Dialog().isVisible();
+        label = progress.Dialog().labelText();
+        if (const QByteArray folder = qgetenv("QRL_SCREENSHOTS"); !folder.isEmpty())
+            QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/progress.png");
+        EXPECT_EQ(progress.Dialog().value(), 12);
+    }
+    EXPECT_TRUE(cursorWasBusy);
+    EXPECT_TRUE(dialogShown) << "work beyond the threshold shows its progress";
+    EXPECT_EQ(label, QStringLiteral("Building the page..."));
+    EXPECT_GT(counter.paints, 0) << "the window repainted during the work";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor goes with the work";
+    EXPECT_EQ(main->findChild<QProgressDialog*>(), nullptr);
 }

@@ -3,6 +3,7 @@
 #include "Exception.h"
 #include "bitmap32.h"
 #include "printer_device.h"
+#include "sheet_render.h"
 
 #include <QTemporaryDir>
 
@@ -25,7 +26,10 @@ TEST(PhotoMessagesTest, SaveAndPrintFailuresNameTheFileAndThePrinter)
     QTemporaryDir dir;
     TBitmap32 page;
     page.SetSize(8, 8);
-    const QString save = messageOf([&] { SavePageFile(page, dir.filePath("missing/sheet.jpg")); });
+    const QString save = messageOf([&] {
+        const QString name = dir.filePath("missing/sheet.jpg");
+        SavePageFile(name, [&] { SavePageAsJpeg(page, name, 600, 600); });
+    });
     EXPECT_TRUE(save.startsWith("Cannot save the sheet as \"sheet.jpg\" (")) << save.toStdString();
     EXPECT_TRUE(save.endsWith(").")) << save.toStdString();
 

@@ -4,17 +4,28 @@
 // the tests skip.
 #include "sheet_printer.h"
 
+#include "cups_queue.h"
 #include "printer.h"
 #include "private_cups_fixture.h"
+#include "printer_setup.h"
+#include "qt_printer.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -131,4 +142,169 @@ TEST_F(SheetOnCups, AbortedJobSendsNothingToTheQueue)
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(PrivateCups::jobCount(*after), PrivateCups::jobCount(*before)) << after->toStdString();
     EXPECT_FALSE(QFileInfo::exists(cups_->outputFile()));
+}
+
+TEST_F(SheetOnCups, TheJobHandedOverIsTheQueuesJobWithItsId)
+{
+    TIDPrinter sheet;
+    sheet.Cell().Clear(0xFF204080);
+    sheet.SetCount(2);
+    sheet.PrintSheet();
+    auto* printer = dynamic_cast<TQtPrinter*>(&Printer());
+    ASSERT_NE(printer, nullptr);
+    ASSERT_GT(printer->lastJobId(), 0);
+    const auto all = cups_->jobs("all");
+    ASSERT_TRUE(all.has_value());
+    EXPECT_TRUE(all->contains(QStringLiteral("%1-%2 ").arg(PrivateCups::kQueue).arg(printer->lastJobId())))
+        << all->toStdString();
+}
+
+TEST_F(SheetOnCups, AQueueThatWouldNotPrintIsAnErrorNamingItAndNothingIsQueued)
+{
+    // Each way the scheduler can hold the page back, and how it is undone.
+    struct Case {
+        const char* Stop;
+        const char* Restart;
+        const char* Reason;
+    };
+    const Case cases[] = {{"cupsreject", "cupsaccept", "is not accepting jobs"},
+                          {"cupsdisable", "cupsenable", "is stopped"}};
+    TIDPrinter sheet;
+    sheet.SetCount(1);
+    for (const Case& c : cases) {
+        const QString stop = PrivateCups::findTool(QString::fromLatin1(c.Stop));
+        const QString restart = PrivateCups::findTool(QString::fromLatin1(c.Restart));
+        ASSERT_FALSE(stop.isEmpty() || restart.isEmpty()) << c.Stop;
+        const auto before = cups_->jobs("all");
+        ASSERT_TRUE(before.has_value());
+        ASSERT_TRUE(cups_->runTool(stop, {PrivateCups::kQueue}).has_value()) << c.Stop;
+        try {
+            sheet.PrintSheet();
+            ADD_FAILURE() << c.Stop << ": the page was reported as printed";
+        } catch (const EPrinter& e) {
+            EXPECT_TRUE(e.Message.contains(QStringLiteral("\"%1\"").arg(PrivateCups::kQueue)))
+                << e.Message.toStdString();
+            EXPECT_TRUE(e.Message.contains(QString::fromLatin1(c.Reason))) << e.Message.toStdString();
+        }
+        EXPECT_FALSE(Printer().printing());
+        const auto after = cups_->jobs("all");
+        ASSERT_TRUE(cups_->runTool(restart, {PrivateCups::kQueue}).has_value()) << c.Restart;
+        ASSERT_TRUE(after.has_value());
+        EXPECT_EQ(PrivateCups::jobCount(*after), PrivateCups::jobCount(*before)) << c.Stop;
+    }
+    // Open again, the queue takes the page.
+    sheet.PrintSheet();
+    EXPECT_GT(dynamic_cast<TQtPrinter&>(Printer()).lastJobId(), 0);
+}
+
+TEST_F(SheetOnCups, APrinterDeletedAfterItWasChosenIsAnError)
+{
+    const QString lpadmin = PrivateCups::findTool(QStringLiteral("lpadmin"));
+    const QString gone = QStringLiteral("QuorloGone");
+    ASSERT_TRUE(cups_->runTool(lpadmin, {QStringLiteral("-p"), gone, QStringLiteral("-E"),
+                                         QStringLiteral("-v"), QStringLiteral("file:///dev/null")})
+                    .has_value());
+    const QPrinterInfo info = QPrinterInfo::printerInfo(gone);
+    if (info.isNull())
+        GTEST_SKIP() << "Qt does not see the new queue";
+    TQtPrinter printer(info);
+    ASSERT_TRUE(cups_->runTool(lpadmin, {QStringLiteral("-x"), gone}).has_value());
+    try {
+        printer.beginDoc();
+        ADD_FAILURE() << "a job started on a deleted printer";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("\"QuorloGone\" does not exist")))
+            << e.Message.toStdString();
+    }
+    EXPECT_FALSE(printer.printing());
+}
+
+TEST(CupsQueue, NoSchedulerIsAnErrorNamingThePrinter)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const TCupsQueue queue(QStringLiteral("Office"), dir.filePath(QStringLiteral("cups.sock")));
+    try {
+        queue.SubmitPdf(QByteArray("%PDF-1.4\n"), {});
+        ADD_FAILURE() << "a job went to no scheduler";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("\"Office\" cannot be reached")))
+            << e.Message.toStdString();
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("not running"))) << e.Message.toStdString();
+    }
+}
+
+namespace {
+
+// Runs `action` on the next modal window other than `except`, from inside
+// its own event loop.
+void onNextModal(std::function<void(QWidget&)> action, QWidget* except = nullptr)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, action, except] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != except) {
+            timer->stop();
+            timer->deleteLater();
+            action(*modal);
+        }
+    });
+    timer->start();
+}
+
+// The print dialog confirmed at once, or after choosing `paper` and
+// landscape in the printer's properties; what the properties showed first.
+QString runPrintDialog(const QString& paper = {})
+{
+    QString shown;
+    onNextModal([&](QWidget& dialog) {
+        if (paper.isEmpty()) {
+            static_cast<QDialog&>(dialog).accept();
+            return;
+        }
+        onNextModal(
+            [&](QWidget& properties) {
+                auto* sizes = properties.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+                auto* landscape = properties.findChild<QRadioButton*>(QStringLiteral("landscape"));
+                if (sizes && landscape) {
+                    shown = sizes->currentText();
+                    sizes->setCurrentIndex(sizes->findText(paper));
+                    landscape->click();
+                }
+                static_cast<QDialog&>(properties).accept();
+                QTimer::singleShot(50, &dialog, [&dialog] { static_cast<QDialog&>(dialog).accept(); });
+            },
+            &dialog);
+        dialog.findChild<QPushButton*>(QStringLiteral("properties"))->click();
+    });
+    EXPECT_TRUE(RunPrintDialog(nullptr));
+    return shown;
+}
+
+}  // namespace
+
+TEST_F(SheetOnCups, ThePrintDialogKeepsPaperOrientationAndPrinter)
+{
+    TIDPrinter sheet;
+    const int a4Capacity = sheet.Capacity();
+    EXPECT_EQ(runPrintDialog(QStringLiteral("US Letter")), QStringLiteral("A4"));
+    const auto expectLetterLandscape = [&](const char* when) {
+        auto& device = dynamic_cast<TQtPrinter&>(Printer()).device();
+        EXPECT_EQ(device.printerName(), PrivateCups::kQueue) << when;
+        EXPECT_TRUE(device.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::Letter)))
+            << when << ": " << device.pageLayout().pageSize().name().toStdString();
+        EXPECT_EQ(device.pageLayout().orientation(), QPageLayout::Landscape) << when;
+    };
+    expectLetterLandscape("chosen");
+    runPrintDialog();
+    expectLetterLandscape("confirmed again");
+    EXPECT_EQ(runPrintDialog(QStringLiteral("US Letter")), QStringLiteral("US Letter"))
+        << "the properties open at the kept paper";
+    expectLetterLandscape("properties confirmed");
+
+    // The grid follows the paper across.
+    sheet.UpdateMetrics();
+    EXPECT_GT(Printer().caps(TDeviceCap::HorzRes), Printer().caps(TDeviceCap::VertRes));
+    EXPECT_NE(sheet.Capacity(), a4Capacity);
 }

@@ -4,13 +4,16 @@
 #include "pdf_printer.h"
 #include "pdf_tools.h"
 #include "printer.h"
+#include "qt_printer.h"
 
 #include <QFileInfo>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -100,4 +103,43 @@ TEST(TIDPrinterPdf, PrintsOnePageOfA4WithTheCopiesInPlace)
     EXPECT_TRUE(pdf_tools::near(detail.pixel(500, 1063), kWhite));
     EXPECT_TRUE(pdf_tools::near(detail.pixel(stepX - 1, mid), kWhite));
     EXPECT_TRUE(pdf_tools::near(detail.pixel(stepX + 1, mid), kRed));
+}
+
+TEST(TIDPrinterPdf, ManyCopiesCarryTheCellOnce)
+{
+    // Every copy places the one converted image: a full page makes a file
+    // about as large as a single copy does, on the built-in PDF printer as
+    // on an installed printer printing to a file.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
+    std::vector<std::unique_ptr<TPrinterDevice>> printers;
+    auto builtIn = std::make_unique<TPdfPrinter>(QPageSize::A4);
+    builtIn->setOutputFileName(file);
+    printers.push_back(std::move(builtIn));
+    auto device = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    device->setOutputFormat(QPrinter::PdfFormat);
+    device->setOutputFileName(file);
+    device->setResolution(300);
+    printers.push_back(std::make_unique<TQtPrinter>(std::move(device)));
+
+    for (auto& printer : printers) {
+        const QString name = printer->name();
+        std::unique_ptr<TPrinterDevice> previous = SetPrinter(std::move(printer));
+        TIDPrinter sheet;
+        for (int y = 0; y < sheet.Cell().Height(); ++y)
+            for (int x = 0; x < sheet.Cell().Width(); ++x)
+                sheet.Cell().SetPixel(x, y, Color32((x * 7) & 255, (y * 13) & 255, (x ^ y) & 255));
+        ASSERT_GE(sheet.Capacity(), 6);
+        sheet.SetCount(1);
+        sheet.PrintSheet();
+        const qint64 one = QFileInfo(file).size();
+        sheet.SetCount(sheet.Capacity());
+        sheet.PrintSheet();
+        const qint64 all = QFileInfo(file).size();
+        SetPrinter(std::move(previous));
+        ASSERT_GT(one, 0) << name.toStdString();
+        EXPECT_LT(all, one + one / 10) << name.toStdString() << ": " << one << " bytes for one copy, "
+                                       << all << " for " << sheet.Capacity();
+    }
 }

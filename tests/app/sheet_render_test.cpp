@@ -5,6 +5,7 @@
 #include "sheet_printer.h"
 #include "test_printer.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -109,7 +110,7 @@ TEST(SheetRender, SavedPageIsAQuality90JpegOfThePage)
     page.Clear(clWhite32);
     page.FillRectS(8, 8, 24, 40, 0x00204080);   // alpha 0 must not matter
     const QString name = dir.filePath("page.jpg");
-    SavePageAsJpeg(page, name);
+    SavePageAsJpeg(page, name, 300, 300);
     TBitmap32 back;
     back.LoadFromFile(name);
     ASSERT_EQ(back.Width(), 64);
@@ -117,7 +118,7 @@ TEST(SheetRender, SavedPageIsAQuality90JpegOfThePage)
     EXPECT_NEAR(BlueComponent(back.Pixel(16, 20)), 0x80, 6);
     EXPECT_EQ(back.Pixel(60, 4), clWhite32);
 
-    EXPECT_THROW(SavePageAsJpeg(page, dir.filePath("missing/page.jpg")), Exception);
+    EXPECT_THROW(SavePageAsJpeg(page, dir.filePath("missing/page.jpg"), 300, 300), Exception);
 }
 
 TEST(SheetRender, AnExtremeAspectDrawsNothingInTheViewAndNoErrorInTheCell)
@@ -136,4 +137,69 @@ TEST(SheetRender, AnExtremeAspectDrawsNothingInTheViewAndNoErrorInTheCell)
     EXPECT_EQ(sheet.Cell().Pixel(0, 100), 0xFF204080u);
     EXPECT_EQ(sheet.Cell().Pixel(1, 100), Color32(view->Color()));
     EXPECT_EQ(sheet.Cell().Pixel(151, 100), clWhite32);
+}
+
+namespace {
+
+QByteArray fileBytes(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(SheetRender, SheetWithoutAPageBufferIsTheSavedPageByteForByte)
+{
+    // Printers at 100 dpi (137 x 177 cells) whose grids cross the encoder's
+    // bands and blocks at odd places: offsets, partial last rows, a single
+    // column, copies reaching the page's last pixel, and a blank page.
+    struct Case {
+        int HorzRes, VertRes, DpiX, DpiY, OffsetX, OffsetY, Count;
+    };
+    const Case cases[] = {
+        {466, 406, 100, 100, 7, 11, 6},   {466, 406, 100, 100, 7, 11, 4},
+        {466, 600, 100, 100, 0, 0, 5},    {288, 406, 100, 100, 7, 11, 2},
+        {274, 354, 100, 100, 0, 0, 4},    {466, 406, 100, 50, 3, 1, 9},
+        {466, 406, 100, 100, 7, 11, 0},   {100, 100, 100, 100, 0, 0, 3},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        ScopedPrinter printer(std::make_unique<TTestPrinter>(c.HorzRes, c.VertRes, c.DpiX, c.DpiY,
+                                                             c.OffsetX, c.OffsetY));
+        TIDPrinter sheet;
+        auto view = photoView(300, 400, 0xFF204080);
+        view->Bitmap().FillRectS(0, 0, 150, 200, 0xFFE0C040);
+        RenderPhotoCell(*view, sheet);
+        sheet.SetCount(c.Count);
+
+        TBitmap32 page;
+        RenderPage(sheet, page);
+        const QString fromPage = dir.filePath("page.jpg");
+        SavePageAsJpeg(page, fromPage, sheet.DpiX(), sheet.DpiY());
+        const QString composed = dir.filePath("sheet.jpg");
+        SaveSheetAsJpeg(sheet, composed);
+        const QByteArray expected = fileBytes(fromPage);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_TRUE(fileBytes(composed) == expected)
+            << c.HorzRes << " x " << c.VertRes << " offsets " << c.OffsetX << ", " << c.OffsetY
+            << ", count " << c.Count;
+    }
+}
+
+TEST(SheetRender, SavedPageStatesThePrintersResolution)
+{
+    ScopedPrinter printer(std::make_unique<TTestPrinter>(1200, 1700, 600, 300));
+    TIDPrinter sheet;
+    sheet.SetCount(1);
+    QTemporaryDir dir;
+    const QString name = dir.filePath("sheet.jpg");
+    SaveSheetAsJpeg(sheet, name);
+    const QByteArray jpeg = fileBytes(name);
+    ASSERT_GT(jpeg.size(), 18);
+    // JFIF density: units 1 (dots per inch), then X and Y, big-endian.
+    EXPECT_EQ(jpeg.mid(6, 5), QByteArray("JFIF\0", 5));
+    EXPECT_EQ(jpeg.at(13), 1);
+    EXPECT_EQ((uchar(jpeg.at(14)) << 8) | uchar(jpeg.at(15)), 600);
+    EXPECT_EQ((uchar(jpeg.at(16)) << 8) | uchar(jpeg.at(17)), 300);
 }

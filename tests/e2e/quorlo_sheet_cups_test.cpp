@@ -131,3 +131,18 @@ TEST_F(QuorloSheetOnCups, PrintsOnTheNamedPrinter)
     ASSERT_TRUE(cups_->waitForCompletedJobs(1)) << "the queue did not finish the job";
     EXPECT_GT(QFileInfo(cups_->outputFile()).size(), 0);
 }
+
+TEST_F(QuorloSheetOnCups, PrintOnAQueueThatRejectsJobsFailsWithTheReason)
+{
+    const QString reject = PrivateCups::findTool(QStringLiteral("cupsreject"));
+    const QString accept = PrivateCups::findTool(QStringLiteral("cupsaccept"));
+    ASSERT_FALSE(reject.isEmpty() || accept.isEmpty());
+    ASSERT_TRUE(cups_->runTool(reject, {PrivateCups::kQueue}).has_value());
+    const ToolRun run = runTool({QStringLiteral("--printer"), PrivateCups::kQueue, QStringLiteral("--print")});
+    ASSERT_TRUE(cups_->runTool(accept, {PrivateCups::kQueue}).has_value());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty()) << "reported as printed: " << run.out.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("quorlo-sheet: The printer \"%1\" is not accepting jobs")
+                                       .arg(PrivateCups::kQueue)))
+        << run.err.toStdString();
+}

@@ -76,7 +76,7 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
     RenderPhotoCell(view, sheetPrinter);
     TBitmap32 page;
     RenderPage(sheetPrinter, page);
-    SavePageAsJpeg(page, fileName);
+    SavePageAsJpeg(page, fileName, sheetPrinter.DpiX(), sheetPrinter.DpiY());
 }
 
 }  // namespace sheet_e2e

@@ -1,0 +1,194 @@
+#include "jpeg_row_encoder.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>   // jpeglib.h uses FILE without declaring it
+#include <cstdlib>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+
+// A fatal library error longjmps back into the try* member that called the
+// library; those members hold nothing with a destructor.
+struct TErrorJump {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+void jumpOnFatalError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<TErrorJump*>(info->err)->jump, 1);
+}
+
+void discardMessage(j_common_ptr, int) {}
+void discardOutput(j_common_ptr) {}
+
+// The stream grows in one malloc'd block, doubling; the library calls these
+// from C, so a failed allocation becomes a library error, not an exception.
+struct TGrowingDestination {
+    jpeg_destination_mgr pub;
+    unsigned char* buffer;
+    std::size_t capacity;
+    std::size_t size;
+};
+
+void initDestination(j_compress_ptr info)
+{
+    auto* dest = reinterpret_cast<TGrowingDestination*>(info->dest);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = dest->capacity;
+}
+
+boolean growDestination(j_compress_ptr info)
+{
+    auto* dest = reinterpret_cast<TGrowingDestination*>(info->dest);
+    // Called when the whole buffer is full, whatever free_in_buffer says.
+    const std::size_t used = dest->capacity;
+    auto* grown = static_cast<unsigned char*>(std::realloc(dest->buffer, used * 2));
+    if (!grown)
+        ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
+    dest->buffer = grown;
+    dest->capacity = used * 2;
+    dest->pub.next_output_byte = grown + used;
+    dest->pub.free_in_buffer = dest->capacity - used;
+    return TRUE;
+}
+
+void termDestination(j_compress_ptr info)
+{
+    auto* dest = reinterpret_cast<TGrowingDestination*>(info->dest);
+    dest->size = dest->capacity - dest->pub.free_in_buffer;
+}
+
+// A page is mostly white and compresses to a few bits per block; the
+// buffer starts small and doubles when a photo-rich image needs more.
+constexpr std::size_t kFirstCapacity = std::size_t{1} << 20;
+
+}  // namespace
+
+struct TJPEGRowEncoder::TState {
+    TErrorJump err{};
+    jpeg_compress_struct info{};
+    TGrowingDestination dest{};
+    bool created = false;
+    bool finished = false;
+
+    ~TState()
+    {
+        if (created)
+            jpeg_destroy_compress(&info);
+        std::free(dest.buffer);
+    }
+
+    [[noreturn]] void raise() const
+    {
+        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(err.pub.msg_code));
+    }
+
+    bool tryStart(int width, int height, const TJPEGSettings& settings, int dpiX, int dpiY)
+    {
+        if (setjmp(err.jump))
+            return false;
+        jpeg_create_compress(&info);
+        created = true;
+        info.dest = &dest.pub;
+        info.image_width = static_cast<JDIMENSION>(width);
+        info.image_height = static_cast<JDIMENSION>(height);
+        // 0xAARRGGBB in memory is blue, green, red, alpha: the library reads
+        // the rows as they lie and skips the fourth byte.
+        info.input_components = 4;
+        info.in_color_space = JCS_EXT_BGRX;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, settings.CompressionQuality, TRUE);
+        if (settings.Grayscale)
+            jpeg_set_colorspace(&info, JCS_GRAYSCALE);
+        if (settings.ProgressiveEncoding)
+            jpeg_simple_progression(&info);
+        if (dpiX > 0 && dpiY > 0) {
+            info.density_unit = 1;   // dots per inch
+            info.X_density = static_cast<UINT16>(std::min(dpiX, 65535));
+            info.Y_density = static_cast<UINT16>(std::min(dpiY, 65535));
+        }
+        jpeg_start_compress(&info, TRUE);
+        return true;
+    }
+
+    bool tryWrite(JSAMPARRAY rows, int count)
+    {
+        if (setjmp(err.jump))
+            return false;
+        JDIMENSION done = 0;
+        while (done < static_cast<JDIMENSION>(count)) {
+            const JDIMENSION n = jpeg_write_scanlines(&info, rows + done, static_cast<JDIMENSION>(count) - done);
+            if (n == 0)   // the memory destination never suspends
+                break;
+            done += n;
+        }
+        return true;
+    }
+
+    bool tryFinish()
+    {
+        if (setjmp(err.jump))
+            return false;
+        jpeg_finish_compress(&info);
+        return true;
+    }
+};
+
+TJPEGRowEncoder::TJPEGRowEncoder(int Width, int Height, const TJPEGSettings& Settings, int DpiX,
+                                 int DpiY)
+    : FState(std::make_unique<TState>())
+{
+    TState& s = *FState;
+    s.info.err = jpeg_std_error(&s.err.pub);
+    s.err.pub.error_exit = jumpOnFatalError;
+    s.err.pub.emit_message = discardMessage;
+    s.err.pub.output_message = discardOutput;
+    if (Width <= 0 || Height <= 0)
+        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_EMPTY_IMAGE));
+    s.dest.capacity = kFirstCapacity;
+    s.dest.buffer = static_cast<unsigned char*>(std::malloc(s.dest.capacity));
+    if (!s.dest.buffer)
+        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_OUT_OF_MEMORY));
+    s.dest.pub.init_destination = initDestination;
+    s.dest.pub.empty_output_buffer = growDestination;
+    s.dest.pub.term_destination = termDestination;
+    if (!s.tryStart(Width, Height, Settings, DpiX, DpiY))
+        s.raise();
+}
+
+TJPEGRowEncoder::~TJPEGRowEncoder() = default;
+
+int TJPEGRowEncoder::RowsWritten() const
+{
+    return static_cast<int>(FState->info.next_scanline);
+}
+
+void TJPEGRowEncoder::WriteRows(const TColor32* const* Rows, int Count)
+{
+    TState& s = *FState;
+    if (s.finished || Count < 0
+        || static_cast<JDIMENSION>(Count) > s.info.image_height - s.info.next_scanline)
+        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_TOO_LITTLE_DATA));
+    // The library only reads the rows.
+    auto rows = reinterpret_cast<JSAMPARRAY>(const_cast<TColor32**>(Rows));
+    if (!s.tryWrite(rows, Count))
+        s.raise();
+}
+
+QByteArray TJPEGRowEncoder::Finish()
+{
+    TState& s = *FState;
+    if (s.finished || s.info.next_scanline < s.info.image_height)
+        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_TOO_LITTLE_DATA));
+    s.finished = true;
+    if (!s.tryFinish())
+        s.raise();
+    return QByteArray(reinterpret_cast<const char*>(s.dest.buffer), static_cast<qsizetype>(s.dest.size));
+}
