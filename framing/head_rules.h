@@ -3,7 +3,9 @@
 #include <optional>
 
 /// The identity-photo formats, in the order of the main window's format list.
-enum class TPhotoFormat { France35x45 = 0, US2x2 = 1, Canada18x22 = 2 };
+/// Other stands for any later format of the list (shipped extras, the user's
+/// own), whose rule is built by value rather than looked up here.
+enum class TPhotoFormat { France35x45 = 0, US2x2 = 1, Canada18x22 = 2, Other = 3 };
 
 /// A closed range of lengths.
 struct TRange {
@@ -12,6 +14,7 @@ struct TRange {
 
     constexpr double Mid() const { return (Min + Max) / 2; }
     constexpr bool Contains(double v) const { return v >= Min && v <= Max; }
+    constexpr bool operator==(const TRange&) const = default;
 };
 
 /// How a rule states its head height: in millimetres on the printed photo, or
@@ -41,5 +44,5 @@ struct THeadRule {
 
 /// The rule of a format: 35 x 45 mm, head 32-36 mm; 2 x 2 in., head 25-35 mm
 /// with the eyes 28-35 mm above the bottom; 1.8 x 2.2 in., head 71-80 % of
-/// the photo's height.
+/// the photo's height. Other gives the 35 x 45 mm rule.
 const THeadRule& HeadRule(TPhotoFormat Format);

@@ -16,7 +16,10 @@ QStringList MessageOriginals()
     QStringList lines;
     for (const char* m : {Msg::kNotJpeg, Msg::kDamagedJpeg, Msg::kUnreadable, Msg::kNotJpegName, Msg::kEmptyPhoto,
                           Msg::kCannotSave, Msg::kCannotPrint, Msg::kLanguageFile, Msg::kFileDamaged,
-                          Msg::kFileMissing, Msg::kFormatRevision, Msg::kBadFlag, Msg::kSettingNotSaved})
+                          Msg::kFileMissing, Msg::kFormatRevision, Msg::kBadFlag, Msg::kSettingNotSaved,
+                          Msg::kSizeNotUnderstood, Msg::kSizeOutOfRange, Msg::kHeadRangeInvalid,
+                          Msg::kEyeRangeInvalid, Msg::kEyeNeedsHead, Msg::kMeasureOutOfRange, Msg::kCalibrationHint,
+                          Msg::kRulerAcross, Msg::kRulerDown, Msg::kTooManyPages, Msg::kSheetOptionsNotSaved})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -24,6 +24,26 @@ inline constexpr char kFileMissing[] = "the file is missing";
 inline constexpr char kFormatRevision[] = "Format not supported in this revision";
 inline constexpr char kBadFlag[] = "Bitmap image is not valid";
 inline constexpr char kSettingNotSaved[] = "The language is changed, but the choice cannot be saved in \"%1\".";
+// Photo formats and sheet options: %1 is the text given, or the lengths.
+inline constexpr char kSizeNotUnderstood[] =
+    "\"%1\" is not a photo size: give the width and height in whole millimetres, for example 40x50mm.";
+inline constexpr char kSizeOutOfRange[] =
+    "A photo of %1 x %2 mm cannot be made: the width and the height must each be from 5 to 300 mm.";
+inline constexpr char kHeadRangeInvalid[] =
+    "The head height from %1 to %2 mm does not fit a photo %3 mm high: give the smaller length first, "
+    "both above 0 and at most the photo's height.";
+inline constexpr char kEyeRangeInvalid[] =
+    "The eye line from %1 to %2 mm does not fit a photo %3 mm high: give the smaller height first, "
+    "both above 0 and at most the photo's height.";
+inline constexpr char kEyeNeedsHead[] = "An eye-line rule needs a head-height rule beside it.";
+inline constexpr char kMeasureOutOfRange[] =
+    "A 100 mm ruler cannot measure %1 mm: type a length from 90 to 110 mm, measured on the calibration page.";
+inline constexpr char kCalibrationHint[] =
+    "Measure both rulers on the paper and type their lengths in the sheet options.";
+inline constexpr char kRulerAcross[] = "Across: 100 mm";
+inline constexpr char kRulerDown[] = "Down: 100 mm";
+inline constexpr char kTooManyPages[] = "%1 copies need more than %2 pages: make fewer copies in one run.";
+inline constexpr char kSheetOptionsNotSaved[] = "The sheet options cannot be saved in \"%1\".";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -1,0 +1,171 @@
+#include "U_SheetOptionsDlg.h"
+
+#include "ui_U_SheetOptionsDlg.h"
+
+#include "Lang_Components.h"
+#include "sheet_settings.h"
+
+namespace {
+
+QString RangeText(const TRange& r)
+{
+    return QStringLiteral("%1-%2").arg(r.Min).arg(r.Max);
+}
+
+// One line of the list: the size, then the rules the format carries.
+QString FormatLine(const TOwnFormat& f)
+{
+    QString line = OwnSheetFormat(f, 0).Text;
+    if (f.HeadMm)
+        line += QStringLiteral("  ·  ") + RangeText(*f.HeadMm);
+    if (f.EyeLineMm)
+        line += QStringLiteral("  ·  ") + RangeText(*f.EyeLineMm);
+    return line;
+}
+
+}  // namespace
+
+TSheetOptionsDlg::TSheetOptionsDlg(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::SheetOptionsDlg>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(size());
+    connect(ui->add_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::add_btnClick);
+    connect(ui->remove_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::remove_btnClick);
+    connect(ui->calibforget_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::calibforget_btnClick);
+    connect(ui->calibprint_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::CalibrationPageRequested);
+    connect(ui->formats_lst, &QListWidget::currentRowChanged, this, &TSheetOptionsDlg::formats_lstChange);
+    connect(ui->head_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
+    connect(ui->eye_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
+    connect(ui->ok_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::ok_btnClick);
+    connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
+    RegisterForm(this);
+}
+
+TSheetOptionsDlg::~TSheetOptionsDlg() = default;
+
+bool TSheetOptionsDlg::Execute(const QString& printerName)
+{
+    Start(printerName);
+    return exec() == QDialog::Accepted;
+}
+
+void TSheetOptionsDlg::Start(const QString& printerName)
+{
+    FPrinterName = printerName;
+    FOwnFormats = LoadOwnFormats();
+    FCalibration = printerName.isEmpty() ? std::nullopt : LoadCalibration(printerName);
+    ui->cutmarks_chk->setChecked(LoadCutMarks());
+    ui->printername_lbl->setText(printerName);
+    ui->across_edt->setValue(FCalibration ? FCalibration->AcrossMm : 100);
+    ui->down_edt->setValue(FCalibration ? FCalibration->DownMm : 100);
+    ui->status_lbl->clear();
+    showFormats();
+}
+
+void TSheetOptionsDlg::showFormats()
+{
+    ui->formats_lst->clear();
+    for (const TOwnFormat& f : FOwnFormats)
+        ui->formats_lst->addItem(FormatLine(f));
+    updateControls();
+}
+
+void TSheetOptionsDlg::updateControls()
+{
+    ui->remove_btn->setEnabled(ui->formats_lst->currentRow() >= 0);
+    ui->headmin_edt->setEnabled(ui->head_chk->isChecked());
+    ui->headmax_edt->setEnabled(ui->head_chk->isChecked());
+    ui->eyemin_edt->setEnabled(ui->eye_chk->isChecked());
+    ui->eyemax_edt->setEnabled(ui->eye_chk->isChecked());
+    const bool printer = !FPrinterName.isEmpty();
+    for (QWidget* w : {static_cast<QWidget*>(ui->calibprint_btn), static_cast<QWidget*>(ui->across_edt),
+                       static_cast<QWidget*>(ui->down_edt)})
+        w->setEnabled(printer);
+    ui->calibforget_btn->setEnabled(FCalibration.has_value());
+}
+
+void TSheetOptionsDlg::formats_lstChange(int row)
+{
+    // The chosen format's values in the fields: a start for a similar one.
+    if (row >= 0 && row < static_cast<int>(FOwnFormats.size())) {
+        const TOwnFormat& f = FOwnFormats[static_cast<std::size_t>(row)];
+        ui->width_edt->setValue(f.WidthMm);
+        ui->height_edt->setValue(f.HeightMm);
+        ui->head_chk->setChecked(f.HeadMm.has_value());
+        ui->eye_chk->setChecked(f.EyeLineMm.has_value());
+        if (f.HeadMm) {
+            ui->headmin_edt->setValue(f.HeadMm->Min);
+            ui->headmax_edt->setValue(f.HeadMm->Max);
+        }
+        if (f.EyeLineMm) {
+            ui->eyemin_edt->setValue(f.EyeLineMm->Min);
+            ui->eyemax_edt->setValue(f.EyeLineMm->Max);
+        }
+    }
+    updateControls();
+}
+
+void TSheetOptionsDlg::add_btnClick()
+{
+    TOwnFormat f{ui->width_edt->value(), ui->height_edt->value(), std::nullopt, std::nullopt};
+    if (ui->head_chk->isChecked())
+        f.HeadMm = TRange{ui->headmin_edt->value(), ui->headmax_edt->value()};
+    if (ui->eye_chk->isChecked())
+        f.EyeLineMm = TRange{ui->eyemin_edt->value(), ui->eyemax_edt->value()};
+    try {
+        CheckOwnFormat(f);
+    } catch (const ESheetFormat& e) {
+        ui->status_lbl->setText(e.Message);
+        return;
+    }
+    ui->status_lbl->clear();
+    // The same format twice would only lengthen the list.
+    if (std::find(FOwnFormats.begin(), FOwnFormats.end(), f) == FOwnFormats.end())
+        FOwnFormats.push_back(f);
+    showFormats();
+}
+
+void TSheetOptionsDlg::remove_btnClick()
+{
+    const int row = ui->formats_lst->currentRow();
+    if (row < 0 || row >= static_cast<int>(FOwnFormats.size()))
+        return;
+    FOwnFormats.erase(FOwnFormats.begin() + row);
+    showFormats();
+}
+
+void TSheetOptionsDlg::calibforget_btnClick()
+{
+    FCalibration.reset();
+    ui->across_edt->setValue(100);
+    ui->down_edt->setValue(100);
+    updateControls();
+}
+
+bool TSheetOptionsDlg::store()
+{
+    try {
+        SaveCutMarks(ui->cutmarks_chk->isChecked());
+        SaveOwnFormats(FOwnFormats);
+        if (!FPrinterName.isEmpty()) {
+            const TCalibration typed{ui->across_edt->value(), ui->down_edt->value()};
+            // Untouched rulers at 100 mm mean the printer was not calibrated.
+            if (FCalibration || typed != TCalibration{})
+                SaveCalibration(FPrinterName, typed);
+            else
+                ForgetCalibration(FPrinterName);
+        }
+    } catch (const Exception& e) {
+        ui->status_lbl->setText(e.Message);
+        return false;
+    }
+    return true;
+}
+
+void TSheetOptionsDlg::ok_btnClick()
+{
+    if (store())
+        accept();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "calibration.h"
+#include "sheet_formats.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace Ui {
+class SheetOptionsDlg;
+}
+
+/// The sheet options: cut marks on or off, the user's own photo formats
+/// (width x height in millimetres with optional head-height and eye-line
+/// rules), and the current printer's calibration (print the page with the
+/// rulers, type their measured lengths). Everything is read from the settings
+/// when the dialog starts and stored on OK; Cancel changes nothing. A value
+/// that cannot be used is named in the dialog's status line, which keeps the
+/// dialog open.
+class TSheetOptionsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    /// Creates the form and registers it with the application's forms.
+    explicit TSheetOptionsDlg(QWidget* parent = nullptr);
+    ~TSheetOptionsDlg() override;
+
+    /// Start, then shows the dialog modally; true when it was closed with OK
+    /// and everything was stored.
+    bool Execute(const QString& printerName);
+
+    /// Loads the settings for the named printer into the controls.
+    void Start(const QString& printerName);
+
+    /// The own formats as the list shows them now.
+    const std::vector<TOwnFormat>& OwnFormats() const { return FOwnFormats; }
+
+signals:
+    /// "Print calibration page" was clicked: the owner prints the rulers on
+    /// the current printer.
+    void CalibrationPageRequested();
+
+private:
+    void formats_lstChange(int row);
+    void add_btnClick();
+    void remove_btnClick();
+    void calibforget_btnClick();
+    void ok_btnClick();
+    void updateControls();
+    void showFormats();
+    /// Stores every option; false, with the reason in the status line, when
+    /// a value cannot be used or stored.
+    bool store();
+
+    std::unique_ptr<Ui::SheetOptionsDlg> ui;
+    QString FPrinterName;
+    std::vector<TOwnFormat> FOwnFormats;
+    std::optional<TCalibration> FCalibration;
+};

@@ -1,0 +1,126 @@
+#include "calibration.h"
+
+#include "C_Messages.h"
+#include "sheet_settings.h"
+#include "TRegistry.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Printer names can hold characters the settings file gives meaning to
+// ("/", "\", "="), so each calibration is a numbered line "across;down;name"
+// with the name last, where any character may stand.
+const QString kCountName = QStringLiteral("CalibrationCount");
+constexpr int kMaxCalibrations = 200;
+
+QString LineName(int i)
+{
+    return QStringLiteral("Calibration%1").arg(i + 1);
+}
+
+struct TLine {
+    QString Printer;
+    TCalibration Calibration;
+};
+
+std::optional<TLine> ParseLine(const QString& line)
+{
+    const qsizetype first = line.indexOf(QLatin1Char(';'));
+    const qsizetype second = first < 0 ? -1 : line.indexOf(QLatin1Char(';'), first + 1);
+    if (second < 0)
+        return std::nullopt;
+    bool okAcross = false;
+    bool okDown = false;
+    TLine parsed{line.mid(second + 1),
+                 {line.left(first).toDouble(&okAcross), line.mid(first + 1, second - first - 1).toDouble(&okDown)}};
+    const auto inRange = [](double mm) { return mm >= kMinRulerMm && mm <= kMaxRulerMm; };
+    if (!okAcross || !okDown || !inRange(parsed.Calibration.AcrossMm) || !inRange(parsed.Calibration.DownMm))
+        return std::nullopt;
+    return parsed;
+}
+
+std::vector<TLine> LoadAll()
+{
+    std::vector<TLine> lines;
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
+        return lines;
+    const int count = std::min(reg.ReadInteger(kCountName).value_or(0), kMaxCalibrations);
+    for (int i = 0; i < count; ++i)
+        if (const std::optional<QString> text = reg.ReadString(LineName(i)))
+            if (std::optional<TLine> line = ParseLine(*text))
+                lines.push_back(*line);
+    return lines;
+}
+
+void SaveAll(const std::vector<TLine>& lines)
+{
+    const auto notSaved = [] {
+        return ECalibration(MessageText(Msg::kSheetOptionsNotSaved)
+                                .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey))));
+    };
+    if (lines.size() > static_cast<std::size_t>(kMaxCalibrations))
+        throw notSaved();
+    TRegistry reg;
+    if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
+        throw notSaved();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TCalibration& c = lines[i].Calibration;
+        const QString text = QStringLiteral("%1;%2;%3")
+                                 .arg(QString::number(c.AcrossMm, 'g', 8), QString::number(c.DownMm, 'g', 8),
+                                      lines[i].Printer);
+        if (!reg.WriteString(LineName(static_cast<int>(i)), text))
+            throw notSaved();
+    }
+    if (!reg.WriteInteger(kCountName, static_cast<std::int32_t>(lines.size())))
+        throw notSaved();
+}
+
+}  // namespace
+
+void CheckRulerLength(double mm)
+{
+    if (!(mm >= kMinRulerMm && mm <= kMaxRulerMm))
+        throw ECalibration(MessageText(Msg::kMeasureOutOfRange).arg(QString::number(mm, 'g', 6)));
+}
+
+std::optional<TCalibration> LoadCalibration(const QString& printerName)
+{
+    for (const TLine& line : LoadAll())
+        if (line.Printer == printerName)
+            return line.Calibration;
+    return std::nullopt;
+}
+
+void SaveCalibration(const QString& printerName, const TCalibration& calibration)
+{
+    CheckRulerLength(calibration.AcrossMm);
+    CheckRulerLength(calibration.DownMm);
+    std::vector<TLine> lines = LoadAll();
+    std::erase_if(lines, [&](const TLine& l) { return l.Printer == printerName; });
+    lines.push_back({printerName, calibration});
+    SaveAll(lines);
+}
+
+void ForgetCalibration(const QString& printerName)
+{
+    std::vector<TLine> lines = LoadAll();
+    if (std::erase_if(lines, [&](const TLine& l) { return l.Printer == printerName; }) > 0)
+        SaveAll(lines);
+}
+
+int CalibratedMmToPixels(int Mm, int Dpi, std::optional<double> factor)
+{
+    if (Dpi == 0)
+        return 0;
+    // The same two steps as the uncalibrated size: the pixel's length first,
+    // then the length divided by it.
+    const long double pixelMm = 25.4L / Dpi;
+    const long double mm = factor ? static_cast<long double>(Mm) * static_cast<long double>(*factor) : Mm;
+    const long double pixels = mm / pixelMm;
+    return static_cast<int>(std::clamp<long double>(pixels, INT_MIN, INT_MAX));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "head_rules.h"
+#include "Exception.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+/// A photo size or rule that cannot be used; the message says why.
+QRL_DECLARE_EXCEPTION(ESheetFormat, Exception);
+
+/// Where a format of the list comes from.
+enum class TFormatOrigin { BuiltIn, Shipped, Own };
+
+/// The smallest and largest side of a photo, in millimetres.
+inline constexpr int kMinPhotoMm = 5;
+inline constexpr int kMaxPhotoMm = 300;
+
+/// A photo size in whole millimetres with the optional rules of the framing
+/// window: head height (chin to crown) and the eye line's height above the
+/// bottom edge, both in millimetres. Cells are whole millimetres (the sheet
+/// printer converts integer millimetres), so sizes are too.
+struct TOwnFormat {
+    int WidthMm = 0;
+    int HeightMm = 0;
+    std::optional<TRange> HeadMm;
+    std::optional<TRange> EyeLineMm;
+
+    bool operator==(const TOwnFormat&) const = default;
+};
+
+/// One entry of the format list.
+struct TSheetFormat {
+    /// Position in the list.
+    int Index = 0;
+    /// The list item's text, in the original language.
+    QString Text;
+    int WidthMm = 0;
+    int HeightMm = 0;
+    TFormatOrigin Origin = TFormatOrigin::BuiltIn;
+    /// The framing rule; absent for an own format given without one.
+    std::optional<THeadRule> Rule;
+};
+
+/// The three formats the main window has always listed, at their places and
+/// with their texts: 35 x 45 mm, 2 x 2 in. and 1.8 x 2.2 in., the inch sizes
+/// in whole millimetres truncated (50 x 50, 45 x 55).
+std::vector<TSheetFormat> BuiltInFormats();
+
+/// The whole list: the built-in formats, the shipped extras (50 x 50,
+/// 40 x 50, 51 x 51 and 50 x 70 mm), then `own` in its order.
+std::vector<TSheetFormat> FormatList(const std::vector<TOwnFormat>& own);
+
+/// The list entry of an own format: text "W x H mm", its rule when it has a
+/// head-height range.
+TSheetFormat OwnSheetFormat(const TOwnFormat& format, int index);
+
+/// Raises ESheetFormat unless both sides are within kMinPhotoMm..kMaxPhotoMm,
+/// each range lies within (0, height] smallest first, and an eye line comes
+/// with a head height.
+void CheckOwnFormat(const TOwnFormat& format);
+
+/// Reads "WxH" with an optional "mm", spaces allowed around each part, "x" or
+/// "X" between ("40x50mm", "40 x 50 mm"), and checks the limits. Raises
+/// ESheetFormat for anything else: fractions, other units, missing sides.
+TOwnFormat ParseSizeMm(const QString& text);

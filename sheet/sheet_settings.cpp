@@ -1,0 +1,128 @@
+#include "sheet_settings.h"
+
+#include "C_Messages.h"
+#include "TRegistry.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString kCountName = QStringLiteral("OwnFormatCount");
+const QString kCutMarksName = QStringLiteral("CutMarks");
+// More entries than any list a person keeps; bounds what a damaged count reads.
+constexpr int kMaxOwnFormats = 200;
+
+QString FormatName(int i)
+{
+    return QStringLiteral("OwnFormat%1").arg(i + 1);
+}
+
+QString RangeText(const TRange& r)
+{
+    return QStringLiteral("%1-%2").arg(QString::number(r.Min, 'g', 6), QString::number(r.Max, 'g', 6));
+}
+
+std::optional<TRange> RangeFromText(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('-'));
+    bool okMin = false;
+    bool okMax = false;
+    if (parts.size() != 2)
+        return std::nullopt;
+    const TRange r{parts[0].trimmed().toDouble(&okMin), parts[1].trimmed().toDouble(&okMax)};
+    if (!okMin || !okMax)
+        return std::nullopt;
+    return r;
+}
+
+ESheetFormat NotUnderstood(const QString& text)
+{
+    return ESheetFormat(MessageText(Msg::kSizeNotUnderstood).arg(text));
+}
+
+ESheetFormat NotSaved()
+{
+    return ESheetFormat(MessageText(Msg::kSheetOptionsNotSaved)
+                            .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey))));
+}
+
+}  // namespace
+
+QString OwnFormatToText(const TOwnFormat& format)
+{
+    QString text = QStringLiteral("%1x%2").arg(format.WidthMm).arg(format.HeightMm);
+    if (format.HeadMm)
+        text += QStringLiteral(";head=") + RangeText(*format.HeadMm);
+    if (format.EyeLineMm)
+        text += QStringLiteral(";eye=") + RangeText(*format.EyeLineMm);
+    return text;
+}
+
+TOwnFormat OwnFormatFromText(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(';'));
+    TOwnFormat format = ParseSizeMm(parts.front());
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QString part = parts[i].trimmed();
+        std::optional<TRange>* target = part.startsWith(QStringLiteral("head=")) ? &format.HeadMm
+                                        : part.startsWith(QStringLiteral("eye=")) ? &format.EyeLineMm
+                                                                                   : nullptr;
+        if (!target || *target)
+            throw NotUnderstood(text);
+        *target = RangeFromText(part.mid(part.indexOf(QLatin1Char('=')) + 1));
+        if (!*target)
+            throw NotUnderstood(text);
+    }
+    CheckOwnFormat(format);
+    return format;
+}
+
+std::vector<TOwnFormat> LoadOwnFormats()
+{
+    std::vector<TOwnFormat> formats;
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
+        return formats;
+    const int count = std::min(reg.ReadInteger(kCountName).value_or(0), kMaxOwnFormats);
+    for (int i = 0; i < count; ++i) {
+        const std::optional<QString> line = reg.ReadString(FormatName(i));
+        if (!line)
+            continue;
+        try {
+            formats.push_back(OwnFormatFromText(*line));
+        } catch (const ESheetFormat&) {
+            // A line edited by hand into something unusable is skipped.
+        }
+    }
+    return formats;
+}
+
+void SaveOwnFormats(const std::vector<TOwnFormat>& formats)
+{
+    for (const TOwnFormat& f : formats)
+        CheckOwnFormat(f);
+    if (formats.size() > static_cast<std::size_t>(kMaxOwnFormats))
+        throw NotSaved();
+    TRegistry reg;
+    if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
+        throw NotSaved();
+    // The lines first, the count last: an interrupted save keeps the old count.
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        if (!reg.WriteString(FormatName(static_cast<int>(i)), OwnFormatToText(formats[i])))
+            throw NotSaved();
+    if (!reg.WriteInteger(kCountName, static_cast<std::int32_t>(formats.size())))
+        throw NotSaved();
+}
+
+bool LoadCutMarks()
+{
+    TRegistry reg;
+    return reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)) && reg.ReadInteger(kCutMarksName).value_or(0) != 0;
+}
+
+void SaveCutMarks(bool on)
+{
+    TRegistry reg;
+    if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true) || !reg.WriteInteger(kCutMarksName, on ? 1 : 0))
+        throw NotSaved();
+}

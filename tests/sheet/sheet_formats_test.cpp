@@ -1,0 +1,148 @@
+#include "sheet_formats.h"
+
+#include "sheet_printer_formats.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SheetFormats, BuiltInOnesKeepTheSheetPrintersPlacesTextsAndSizes)
+{
+    const std::vector<TSheetFormat> builtIn = BuiltInFormats();
+    const std::vector<TPrinterFormat> printer = SheetPrinterFormats();
+    ASSERT_EQ(builtIn.size(), printer.size());
+    for (std::size_t i = 0; i < builtIn.size(); ++i) {
+        EXPECT_EQ(builtIn[i].Index, printer[i].Index);
+        EXPECT_EQ(builtIn[i].Text, printer[i].Text);
+        EXPECT_EQ(builtIn[i].WidthMm, printer[i].WidthMm);
+        EXPECT_EQ(builtIn[i].HeightMm, printer[i].HeightMm);
+        EXPECT_EQ(builtIn[i].Origin, TFormatOrigin::BuiltIn);
+    }
+}
+
+TEST(SheetFormats, ListIsBuiltInThenShippedThenOwn)
+{
+    const std::vector<TOwnFormat> own = {{40, 60, TRange{28, 33}, std::nullopt}, {22, 30, {}, {}}};
+    const std::vector<TSheetFormat> list = FormatList(own);
+    struct Expected {
+        int w, h;
+        TFormatOrigin origin;
+        const char* text;
+    } expected[] = {
+        {35, 45, TFormatOrigin::BuiltIn, "35 x 45 mm (France)"},
+        {50, 50, TFormatOrigin::BuiltIn, "2 x 2 in. (US)"},
+        {45, 55, TFormatOrigin::BuiltIn, "1.8 x 2.2 in. (Canada)"},
+        {50, 50, TFormatOrigin::Shipped, "50 x 50 mm"},
+        {40, 50, TFormatOrigin::Shipped, "40 x 50 mm"},
+        {51, 51, TFormatOrigin::Shipped, "51 x 51 mm (2 x 2 in.)"},
+        {50, 70, TFormatOrigin::Shipped, "50 x 70 mm"},
+        {40, 60, TFormatOrigin::Own, "40 x 60 mm"},
+        {22, 30, TFormatOrigin::Own, "22 x 30 mm"},
+    };
+    ASSERT_EQ(list.size(), std::size(expected));
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(list[i].Index, static_cast<int>(i));
+        EXPECT_EQ(list[i].WidthMm, expected[i].w) << i;
+        EXPECT_EQ(list[i].HeightMm, expected[i].h) << i;
+        EXPECT_EQ(list[i].Origin, expected[i].origin) << i;
+        EXPECT_EQ(list[i].Text, expected[i].text) << i;
+    }
+}
+
+TEST(SheetFormats, EveryFormatHasTheRuleOfItsSizeExceptOwnOnesWithoutHead)
+{
+    const std::vector<TSheetFormat> list =
+        FormatList({{40, 60, TRange{28, 33}, TRange{36, 40}}, {22, 30, std::nullopt, std::nullopt}});
+    for (int i = 0; i < 3; ++i) {
+        const THeadRule& table = HeadRule(static_cast<TPhotoFormat>(i));
+        ASSERT_TRUE(list[i].Rule);
+        EXPECT_EQ(list[i].Rule->Format, table.Format);
+        EXPECT_EQ(list[i].Rule->Head.Min, table.Head.Min);
+    }
+    for (std::size_t i = 3; i + 1 < list.size(); ++i) {
+        ASSERT_TRUE(list[i].Rule) << i;
+        // The rule describes the photo as printed in this format.
+        EXPECT_EQ(list[i].Rule->PhotoWidthMm, list[i].WidthMm) << i;
+        EXPECT_EQ(list[i].Rule->PhotoHeightMm, list[i].HeightMm) << i;
+        const TRange head = list[i].Rule->HeadFraction();
+        EXPECT_GT(head.Min, 0.4) << i;
+        EXPECT_LT(head.Max, 0.9) << i;
+    }
+    EXPECT_EQ(list[3].Rule->EyeLineMm->Min, HeadRule(TPhotoFormat::US2x2).EyeLineMm->Min);
+    EXPECT_NEAR(list[7].Rule->HeadFraction().Min, 28.0 / 60, 1e-12);
+    EXPECT_NEAR(list[7].Rule->EyeLineFraction()->Max, 40.0 / 60, 1e-12);
+    EXPECT_FALSE(list.back().Rule);
+}
+
+TEST(SheetFormats, SizeTextsThatRead)
+{
+    struct Case {
+        const char* text;
+        int w, h;
+    } cases[] = {
+        {"40x50mm", 40, 50}, {"40 x 50 mm", 40, 50}, {" 40X50 ", 40, 50}, {"5x300", 5, 300}, {"300x5mm", 300, 5},
+    };
+    for (const Case& c : cases) {
+        const TOwnFormat f = ParseSizeMm(c.text);
+        EXPECT_EQ(f.WidthMm, c.w) << c.text;
+        EXPECT_EQ(f.HeightMm, c.h) << c.text;
+        EXPECT_FALSE(f.HeadMm);
+    }
+}
+
+TEST(SheetFormats, SizeTextsThatAreRefusedSayWhy)
+{
+    struct Case {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"40x50cm", "\"40x50cm\" is not a photo size: give the width and height in whole millimetres"},
+        {"40.5x50mm", "\"40.5x50mm\" is not a photo size"},
+        {"40x", "\"40x\" is not a photo size"},
+        {"", "\"\" is not a photo size"},
+        {"-40x50", "\"-40x50\" is not a photo size"},
+        {"12345678901x50", "\"12345678901x50\" is not a photo size"},
+        {"4x50mm", "A photo of 4 x 50 mm cannot be made: the width and the height must each be from 5 to 300 mm."},
+        {"40x301", "A photo of 40 x 301 mm cannot be made"},
+        {"0x0", "A photo of 0 x 0 mm cannot be made"},
+        {"999999999x5", "A photo of 999999999 x 5 mm cannot be made"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ParseSizeMm(c.text);
+            ADD_FAILURE() << "read " << c.text;
+        } catch (const ESheetFormat& e) {
+            EXPECT_TRUE(e.Message.startsWith(c.message)) << e.Message.toStdString();
+        }
+    }
+}
+
+TEST(SheetFormats, RulesMustLieWithinThePhoto)
+{
+    struct Case {
+        TOwnFormat format;
+        const char* message;  // empty: accepted
+    } cases[] = {
+        {{40, 50, TRange{30, 34}, TRange{28, 35}}, ""},
+        {{40, 50, TRange{50, 50}, std::nullopt}, ""},
+        {{40, 50, TRange{34, 30}, std::nullopt}, "The head height from 34 to 30 mm does not fit a photo 50 mm high"},
+        {{40, 50, TRange{30, 50.5}, std::nullopt}, "The head height from 30 to 50.5 mm does not fit"},
+        {{40, 50, TRange{0, 30}, std::nullopt}, "The head height from 0 to 30 mm"},
+        {{40, 50, TRange{30, 34}, TRange{35, 28}}, "The eye line from 35 to 28 mm does not fit a photo 50 mm high"},
+        {{40, 50, std::nullopt, TRange{28, 35}}, "An eye-line rule needs a head-height rule beside it."},
+    };
+    for (const Case& c : cases) {
+        if (!*c.message) {
+            EXPECT_NO_THROW(CheckOwnFormat(c.format));
+            continue;
+        }
+        try {
+            CheckOwnFormat(c.format);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const ESheetFormat& e) {
+            EXPECT_TRUE(e.Message.startsWith(c.message)) << e.Message.toStdString();
+        }
+    }
+}
+
+}  // namespace
