@@ -24,6 +24,9 @@ inline constexpr char kFileMissing[] = "the file is missing";
 inline constexpr char kFormatRevision[] = "Format not supported in this revision";
 inline constexpr char kBadFlag[] = "Bitmap image is not valid";
 inline constexpr char kSettingNotSaved[] = "The language is changed, but the choice cannot be saved in \"%1\".";
+/// Followed by the address itself, on a line of its own.
+inline constexpr char kNoAddressHandler[] =
+    "No program on this computer could open this address. Copy it into your browser or mail program:";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.
