@@ -197,7 +197,11 @@ TEST_F(AppTest, AForgedPhotoIsRefusedAndTheWaitCursorIsGoneBeforeTheMessage)
     SetErrorDisplay(std::move(previous));
 
     ASSERT_EQ(errors.size(), 2);
-    EXPECT_TRUE(errors.front().startsWith("Image JPEG incomplète ou falsifiée : 16384 x 16384 pixels")) << errors.front().toStdString();
+    // The plain sentence names the photo; the library's text follows it.
+    EXPECT_TRUE(errors.front().startsWith("Cannot open \"forged.jpg\": the JPEG photo is damaged"))
+        << errors.front().toStdString();
+    EXPECT_TRUE(errors.front().contains("(Image JPEG incomplète ou falsifiée : 16384 x 16384 pixels"))
+        << errors.front().toStdString();
     EXPECT_FALSE(busyDuringMessage);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(main->img().Bitmap().Width(), 30);
