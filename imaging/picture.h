@@ -2,16 +2,13 @@
 
 #include "Exception.h"
 #include "graphic.h"
+#include "graphic_error.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <vector>
-
-/// A picture file that cannot be read: an unknown extension ("Extension de
-/// fichier image inconnue (.%s)") or a file no decoder can read.
-QRL_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 
 /// Reads one picture file into a graphic; raises the reader's errors. May
 /// return an empty graphic (a zero-length JPEG file).

@@ -187,7 +187,19 @@ std::uint32_t TLangList::LanguageCode(int index) const
 
 QString TLangList::languageFileName(std::uint32_t code) const
 {
-    return LanguageDir() + LanguageFileName(FFilePrefix, code);
+    // A file the user added stands in for the program's file of that name.
+    const QString name = LanguageFileName(FFilePrefix, code);
+    if (const QString user = UserLanguageDir(); !user.isEmpty() && QFileInfo(user + name).isFile())
+        return user + name;
+    return LanguageDir() + name;
+}
+
+QString TLangList::UserLanguageDir() const
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        return {};
+    return withSlash(QDir::cleanPath(data + QStringLiteral("/" QRL_LANG_DATA_SUBDIR "/") + withoutSlash(FSubDir)));
 }
 
 QString TLangList::LanguageDir() const
@@ -207,11 +219,10 @@ QString TLangList::LanguageDir() const
 bool TLangList::BuildLanguageList()
 {
     FLanguages.Clear();
-    const QString dir = LanguageDir();
     for (const TLanguageEntry& language : ScannedLanguages()) {
         for (std::uint32_t variant = 0; variant <= 0xFFFF; ++variant) {
             const std::uint32_t code = variant << 16 | language.LangId;
-            const QString fileName = dir + LanguageFileName(FFilePrefix, code);
+            const QString fileName = languageFileName(code);
             if (!QFileInfo(fileName).isFile())
                 break;
             if (const std::optional<QString> text = listingText(fileName))
@@ -225,7 +236,7 @@ bool TLangList::LoadFlagBitmap(std::uint16_t langId, QImage& bitmap) const
 {
     bitmap = QImage();
     TStorefile storage;
-    if (!openLanguageFile(storage, LanguageDir() + LanguageFileName(FFilePrefix, langId)) ||
+    if (!openLanguageFile(storage, languageFileName(langId)) ||
         storage.RecordCount() < kHeaderItems)
         return false;
     storage.GoToRecord(5);
@@ -357,9 +368,7 @@ QString TLangList::OriginalFilePath() const
     if (dir != installedLanguageDir(FProgramDir, withoutSlash(FSubDir)) &&
         QFileInfo(withoutSlash(dir)).isWritable())
         return dir + OriginalFileName(FFilePrefix);
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                         QStringLiteral("/" QRL_LANG_DATA_SUBDIR "/") + withoutSlash(FSubDir);
-    return withSlash(QDir::cleanPath(user)) + OriginalFileName(FFilePrefix);
+    return UserLanguageDir() + OriginalFileName(FFilePrefix);
 }
 
 bool TLangList::WriteOriginalFile()
@@ -417,8 +426,10 @@ void TLangList::ApplicationActivate()
         const QString path = OriginalFilePath();
         QString line;
         if (!WriteOriginalFile())
-            line = QStringLiteral("%1: cannot write %2: %3")
-                       .arg(QCoreApplication::applicationName(), path, FOriginal->WriteError);
+            // Worded as the page writers word their refusals.
+            line = QStringLiteral("%1: Cannot create file \"%2\". %3")
+                       .arg(QCoreApplication::applicationName(), QDir::toNativeSeparators(path),
+                            FOriginal->WriteError);
         else if (!path.startsWith(LanguageDir()))
             // Not where the language files are: the user must learn where.
             line = QStringLiteral("%1: wrote the original-language file %2")

@@ -449,11 +449,18 @@ bool TLanguageRecord::WriteOriginal(const QString& fileName)
     };
     if (fileName.isEmpty())
         return fail(ENOENT);
+    // The file at the end of a chain of links is the one replaced, and a
+    // write-protected one is refused, as the page writers do.
+    const std::optional<QString> resolved = FinalLinkTarget(fileName);
+    if (!resolved)
+        return fail(errno);
+    if (IsWriteProtected(*resolved))
+        return fail(EACCES);
     TStorefile storage;
     storage.SetSignature(kSignatureBytes);
     // Written beside the target and renamed over it when complete, so that a
     // failure never leaves a damaged file behind.
-    storage.SetFilename(fileName + QStringLiteral(".part"));
+    storage.SetFilename(*resolved + QStringLiteral(".part"));
     storage.Erase();
     errno = 0;
     storage.Open();

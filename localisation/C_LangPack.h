@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Exception.h"
+#include "graphic_error.h"
 #include "TStringList.h"
 
 #include <QByteArray>
@@ -20,8 +21,6 @@ class TTextCodec;
 
 /// Raised by ApplyFile for a file of a revision this program cannot read.
 QRL_DECLARE_EXCEPTION(ELanguageFormat, Exception);
-/// Raised when a flag bitmap item holds no valid BMP picture.
-QRL_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 /// Raised by a switch to a language file that is missing or damaged.
 QRL_DECLARE_EXCEPTION(ELanguageFileDamaged, Exception);
 /// Raised after a switch whose choice could not be saved.
@@ -197,7 +196,8 @@ public:
     std::uint32_t LanguageCode(int index) const;
 
     /// Rebuilds Languages: for every LANGID of the table, in table order, the
-    /// variants 0, 1, 2, ... up to the first missing file. Each usable
+    /// variants 0, 1, 2, ... up to the first file missing from both
+    /// LanguageDir() and UserLanguageDir() (the user's file wins). Each usable
     /// language file gives "text1 - text3", or "text1 [a.b.c.d] - text3" with
     /// the version it was made for from revision 1 on. Files that do not open
     /// with the signature are passed over; every other one is listed, also
@@ -218,6 +218,10 @@ public:
     /// SubDir. An installed program's shared language folder (+ SubDir)
     /// comes first unless the program directory + SubDir holds language files.
     QString LanguageDir() const;
+    /// The user's own language folder, $XDG_DATA_HOME/quorlo/lang/ (+ SubDir),
+    /// with a trailing "/"; empty when there is no data folder. Its files are
+    /// listed beside LanguageDir()'s, and one of the same name wins.
+    QString UserLanguageDir() const;
     /// Where "-co" writes: the language folder when it is the program's own
     /// and writable, else the user's $XDG_DATA_HOME/quorlo/lang/ (+ SubDir).
     QString OriginalFilePath() const;

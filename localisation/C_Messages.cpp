@@ -19,7 +19,8 @@ QStringList MessageOriginals()
                           Msg::kFileMissing, Msg::kFormatRevision, Msg::kBadFlag, Msg::kSettingNotSaved,
                           Msg::kSizeNotUnderstood, Msg::kSizeOutOfRange, Msg::kHeadRangeInvalid,
                           Msg::kEyeRangeInvalid, Msg::kEyeNeedsHead, Msg::kMeasureOutOfRange, Msg::kCalibrationHint,
-                          Msg::kRulerAcross, Msg::kRulerDown, Msg::kTooManyPages, Msg::kSheetOptionsNotSaved})
+                          Msg::kRulerAcross, Msg::kRulerDown, Msg::kTooManyPages, Msg::kSheetOptionsNotSaved,
+                          Msg::kNoAddressHandler})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

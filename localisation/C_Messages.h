@@ -44,6 +44,9 @@ inline constexpr char kRulerAcross[] = "Across: 100 mm";
 inline constexpr char kRulerDown[] = "Down: 100 mm";
 inline constexpr char kTooManyPages[] = "%1 copies need more than %2 pages: make fewer copies in one run.";
 inline constexpr char kSheetOptionsNotSaved[] = "The sheet options cannot be saved in \"%1\".";
+/// Followed by the address itself, on a line of its own.
+inline constexpr char kNoAddressHandler[] =
+    "No program on this computer could open this address. Copy it into your browser or mail program:";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -1,5 +1,7 @@
 #include "links.h"
 
+#include "C_Messages.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -20,8 +22,7 @@ void OpenAddressOrShowIt(QWidget* Parent, const char* address)
     QString shown = QString::fromLatin1(address);
     shown.remove(QRegularExpression(QStringLiteral("^mailto:")));
     QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(),
-                    QStringLiteral("No program on this computer could open this address. "
-                                   "Copy it into your browser or mail program:\n\n") + shown,
+                    MessageText(Msg::kNoAddressHandler) + QStringLiteral("\n\n") + shown,
                     QMessageBox::Ok, Parent);
     box.setObjectName(QStringLiteral("address_msg"));
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -121,9 +121,10 @@ TPoFile TPoReader::Read()
             po.HeaderComments = entry.TranslatorComments;
             for (const QString& field : entry.Str.split(u'\n', Qt::SkipEmptyParts)) {
                 const qsizetype colon = field.indexOf(u':');
-                if (colon <= 0)
+                const QString name = field.left(colon).trimmed();
+                if (colon < 0 || name.isEmpty())
                     fail(entry.Line, QStringLiteral("header field without a name: %1").arg(field));
-                po.Header.append({field.left(colon).trimmed(), field.mid(colon + 1).trimmed()});
+                po.Header.append({name, field.mid(colon + 1).trimmed()});
             }
             const QString type = po.HeaderValue(QStringLiteral("Content-Type"));
             if (!type.isEmpty() && !type.contains(QLatin1String("charset=UTF-8"), Qt::CaseInsensitive))

@@ -5,14 +5,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <unistd.h>
 
 void LangListTest::SetUp()
 {
-    ASSERT_TRUE(program.isValid() && config.isValid());
+    ASSERT_TRUE(program.isValid() && config.isValid() && data.isValid());
     previousConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    // Language files the user running the tests may have added stay out.
+    previousData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
 
     MainDlg = std::make_unique<QDialog>();
     MainDlg->setObjectName(QStringLiteral("MainDlg"));
@@ -45,6 +49,10 @@ void LangListTest::TearDown()
         qunsetenv("XDG_CONFIG_HOME");
     else
         qputenv("XDG_CONFIG_HOME", previousConfig);
+    if (previousData.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", previousData);
 }
 
 QString LangListTest::languageFile(std::uint32_t code) const
@@ -52,7 +60,12 @@ QString LangListTest::languageFile(std::uint32_t code) const
     return program.filePath(LangFile::LanguageFileName(QStringLiteral("QRL_"), code));
 }
 
-QString LangListTest::writeLanguage(const Language& language) const
+QString LangListTest::userLanguageDir() const
+{
+    return data.filePath(QStringLiteral("quorlo/lang"));
+}
+
+QString LangListTest::writeLanguage(const Language& language, const QString& folder) const
 {
     LanguageFileBuilder::Options o;
     o.Revision = language.Revision;
@@ -70,7 +83,11 @@ QString LangListTest::writeLanguage(const Language& language) const
         else
             b.Entry("MainDlg.print_btn", LangFile::textCaption | LangFile::translatedBit, language.Caption);
     }
-    const QString name = languageFile(language.Code);
+    QString name = languageFile(language.Code);
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        name = QDir(folder).filePath(QFileInfo(name).fileName());
+    }
     b.Write(name);
     return name;
 }

@@ -21,7 +21,7 @@ inline void PrintTo(const QString& text, std::ostream* out)
 }
 
 /// A program folder of its own, a settings store of its own
-/// ($XDG_CONFIG_HOME), and a main form "MainDlg" registered with the
+/// ($XDG_CONFIG_HOME), a data folder of its own ($XDG_DATA_HOME), and a main form "MainDlg" registered with the
 /// application's forms that carries the language list as the program does:
 /// named "langue", prefix "QRL_", key "Software\Varnel\Quorlo".
 class LangListTest : public ::testing::Test {
@@ -42,7 +42,10 @@ protected:
         QImage Flag = QImage();
         std::uint32_t Version = LangFile::PackVersion(1, 2, 3, 5);
     };
-    QString writeLanguage(const Language& language) const;
+    /// In `folder` instead when one is given.
+    QString writeLanguage(const Language& language, const QString& folder = {}) const;
+    /// The user's language folder under the test's own $XDG_DATA_HOME.
+    QString userLanguageDir() const;
     QString languageFile(std::uint32_t code) const;
 
     /// The saved choice, as the settings store holds it.
@@ -57,6 +60,8 @@ protected:
     QTemporaryDir program;
     QTemporaryDir config;
     QByteArray previousConfig;
+    QTemporaryDir data;
+    QByteArray previousData;
     std::unique_ptr<QDialog> MainDlg;
     QPushButton* print_btn = nullptr;
     QLabel* num_lbl = nullptr;

@@ -188,21 +188,25 @@ TEST(SafeSaves, WriteProtectedFilesAreRefusedAlike)
     ASSERT_TRUE(dir.isValid());
     const QString jpeg = dir.filePath(QStringLiteral("page.jpg"));
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
-    for (const QString& path : {jpeg, pdf}) {
+    const QString original = dir.filePath(QStringLiteral("QRL_ORIGINAL.SPK"));
+    for (const QString& path : {jpeg, pdf, original}) {
         writeOld(path);
         ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     }
     const QString reason = qt_error_string(EACCES);
     EXPECT_EQ(writeJpeg(jpeg), QStringLiteral("Impossible de créer le fichier \"%1\". %2").arg(jpeg, reason));
     EXPECT_EQ(writePdf(pdf), QStringLiteral("Cannot create file \"%1\". %2").arg(pdf, reason));
-    EXPECT_EQ(readAll(jpeg), kOld);
-    EXPECT_EQ(readAll(pdf), kOld);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"page.jpg", "sheet.pdf"}));
+    // The program words this one around the reason ("quorlo: Cannot create file ...").
+    EXPECT_EQ(writeOriginalLanguage(original), reason);
+    for (const QString& path : {jpeg, pdf, original})
+        EXPECT_EQ(readAll(path), kOld) << path.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"page.jpg", "QRL_ORIGINAL.SPK", "sheet.pdf"}));
 }
 
 TEST(SafeSaves, AChainOfLinksIsFollowedToItsEnd)
 {
-    for (const auto& write : {writeJpeg, writePdf}) {
+    for (const auto& write : {writeJpeg, writePdf, writeOriginalLanguage}) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         // first -> sub/middle -> ../real (relative links, each read from its own folder)

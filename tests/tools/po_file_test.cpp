@@ -52,6 +52,8 @@ TEST(PoFileTest, DamagedInputIsRefusedNamingFileAndLine)
         {header + "msgi \"a\"\n", "fr.po:4: unknown keyword: msgi"},
         {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n", "fr.po:1: the header names another charset"},
         {header + "\"stray\"\n", "fr.po:4: a string continues no keyword"},
+        // A blank name before the colon is no name: written back, it would not read.
+        {"msgid \"\"\nmsgstr \"Language: fr\\n :efr\\n\"\n", "fr.po:1: header field without a name"},
     };
     for (const auto& c : cases) {
         try {

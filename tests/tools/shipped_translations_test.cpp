@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
 
 TPoFile readPo(const QString& name)
@@ -38,6 +42,16 @@ QSet<QString> messages(const TPoFile& po)
     return keys;
 }
 
+/// The keys as sorted lines of text: a failed comparison prints them readably.
+std::vector<std::string> lines(const QSet<QString>& keys)
+{
+    std::vector<std::string> out;
+    for (const QString& key : keys)
+        out.push_back(key.toStdString());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 QString builtFile(const TPoFile& po)
 {
     const int langId = po.HeaderValue(QStringLiteral("X-Quorlo-LangId")).toInt(nullptr, 16);
@@ -50,7 +64,8 @@ TEST(ShippedTranslationsTest, TheLanguagesAreAllThere)
     QSet<QString> ids;
     for (const QString& name : translations())
         ids.insert(readPo(name).HeaderValue(QStringLiteral("X-Quorlo-LangId")));
-    EXPECT_EQ(ids, QSet<QString>({"0409", "040C", "0407", "0C0A", "0410", "0413", "0416", "0415", "0419", "0411"}));
+    EXPECT_EQ(lines(ids),
+              lines({"0409", "040C", "0407", "0C0A", "0410", "0413", "0416", "0415", "0419", "0411"}));
 }
 
 TEST(ShippedTranslationsTest, EveryTranslationHasEveryTextOfTheForms)
@@ -58,8 +73,10 @@ TEST(ShippedTranslationsTest, EveryTranslationHasEveryTextOfTheForms)
     const TPoFile regenerated = readPo(QStringLiteral(QRL_LANG_BUILD_DIR "/quorlo.pot"));
     ASSERT_GT(regenerated.Entries.size(), 30);
     const QSet<QString> wanted = messages(regenerated);
-    EXPECT_EQ(messages(readPo(QStringLiteral(QRL_LANG_SOURCE_DIR "/quorlo.pot"))), wanted)
-        << "lang/quorlo.pot is out of date: quorlo-lang pot QRL_ORIGINAL.SPK > lang/quorlo.pot";
+    const QSet<QString> shipped = messages(readPo(QStringLiteral(QRL_LANG_SOURCE_DIR "/quorlo.pot")));
+    const char* const regenerate = "lang/quorlo.pot is out of date: quorlo-lang pot QRL_ORIGINAL.SPK > lang/quorlo.pot";
+    EXPECT_EQ(lines(wanted - shipped), std::vector<std::string>()) << "the template lacks these; " << regenerate;
+    EXPECT_EQ(lines(shipped - wanted), std::vector<std::string>()) << "the forms no longer have these; " << regenerate;
     for (const QString& name : translations()) {
         const TPoFile po = readPo(name);
         const QSet<QString> have = messages(po);
@@ -80,13 +97,14 @@ TEST(ShippedTranslationsTest, DumpOfEachBuiltFileGivesItsTranslationBack)
         const TPoFile dumped = LangCatalogue::Dump(ReadLanguageFile(builtFile(po)), &original);
         for (const char* field : {"X-Quorlo-LangId", "X-Quorlo-Charset", "X-Quorlo-Language-Name",
                                   "X-Quorlo-Country-Name", "X-Quorlo-Info", "X-Quorlo-Font", "X-Quorlo-Min-Font-Size"})
-            EXPECT_EQ(dumped.HeaderValue(QString::fromLatin1(field)), po.HeaderValue(QString::fromLatin1(field)))
+            EXPECT_EQ(dumped.HeaderValue(QString::fromLatin1(field)).toStdString(),
+                      po.HeaderValue(QString::fromLatin1(field)).toStdString())
                 << name.toStdString() << " " << field;
         ASSERT_EQ(dumped.Entries.size(), po.Entries.size()) << name.toStdString();
         for (qsizetype i = 0; i < po.Entries.size(); ++i) {
-            EXPECT_EQ(dumped.Entries[i].Context, po.Entries[i].Context) << name.toStdString();
-            EXPECT_EQ(dumped.Entries[i].Id, po.Entries[i].Id) << name.toStdString();
-            EXPECT_EQ(dumped.Entries[i].Str, po.Entries[i].Str) << name.toStdString();
+            EXPECT_EQ(dumped.Entries[i].Context.toStdString(), po.Entries[i].Context.toStdString()) << name.toStdString();
+            EXPECT_EQ(dumped.Entries[i].Id.toStdString(), po.Entries[i].Id.toStdString()) << name.toStdString();
+            EXPECT_EQ(dumped.Entries[i].Str.toStdString(), po.Entries[i].Str.toStdString()) << name.toStdString();
         }
     }
 }
