@@ -16,7 +16,8 @@ QStringList MessageOriginals()
     QStringList lines;
     for (const char* m : {Msg::kNotJpeg, Msg::kDamagedJpeg, Msg::kUnreadable, Msg::kNotJpegName, Msg::kEmptyPhoto,
                           Msg::kCannotSave, Msg::kCannotPrint, Msg::kLanguageFile, Msg::kFileDamaged,
-                          Msg::kFileMissing, Msg::kFormatRevision, Msg::kBadFlag, Msg::kSettingNotSaved})
+                          Msg::kFileMissing, Msg::kFormatRevision, Msg::kBadFlag, Msg::kSettingNotSaved,
+                          Msg::kLowResolution})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -6,6 +6,7 @@
 #include "bitmap32.h"
 #include "image_view.h"
 #include "jpeg_image.h"
+#include "print_run.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 
@@ -15,6 +16,8 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace sheet_e2e {
 
@@ -61,8 +64,10 @@ inline QByteArray contentsOf(const QString& fileName)
 }
 
 /// The main window's print run with every copy that fits on the current
-/// printer, and its "Save as image" to `fileName`.
-inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
+/// printer, the photo's frame if it has one, and its "Save as image" to
+/// `fileName`.
+inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
+                                const std::optional<TFrame>& frame = std::nullopt)
 {
     TImage32 view;
     view.resize(151, 201);
@@ -73,9 +78,8 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
     view.Bitmap().LoadFromFile(photo);
     TIDPrinter sheetPrinter;
     sheetPrinter.SetCount(sheetPrinter.Capacity());
-    RenderPhotoCell(view, sheetPrinter);
     TBitmap32 page;
-    RenderPage(sheetPrinter, page);
+    RenderPrintRun(nullptr, view, sheetPrinter, page, frame);
     SavePageAsJpeg(page, fileName, sheetPrinter.DpiX(), sheetPrinter.DpiY());
 }
 
