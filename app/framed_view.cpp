@@ -3,6 +3,7 @@
 #include "image_view.h"
 #include "sheet_render.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 

@@ -154,7 +154,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     TImage32 view;
     loadPhoto(view, Options.Photo);
 
-    const TPhotoFormat& format = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
+    const TFormatItem& format = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
     TIDPrinter sheetPrinter;
     sheetPrinter.SetPhotoSize(format.WidthMm, format.HeightMm);
     const int capacity = sheetPrinter.Capacity();

@@ -128,6 +128,6 @@ TEST_F(FrameTest, ALowResolutionFrameIsSaidInTheStatusLine)
     frameWith(TFrame{0, 0, 70, 90});   // 51 pixels per inch
     EXPECT_EQ(main->StatusText(),
               QStringLiteral("The printed photo has 51 pixels per inch; below 300 it may look blurred."));
-    frameWith(TFrame{0, 0, 350, 450});
+    frameWith(TFrame{0, 0, 560, 720});   // 406 pixels per inch
     EXPECT_EQ(main->StatusText(), printerName);
 }

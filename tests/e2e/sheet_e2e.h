@@ -6,7 +6,6 @@
 #include "bitmap32.h"
 #include "image_view.h"
 #include "jpeg_image.h"
-#include "print_run.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 
@@ -78,8 +77,9 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
     view.Bitmap().LoadFromFile(photo);
     TIDPrinter sheetPrinter;
     sheetPrinter.SetCount(sheetPrinter.Capacity());
+    RenderPhotoCell(view, sheetPrinter, frame);
     TBitmap32 page;
-    RenderPrintRun(nullptr, view, sheetPrinter, page, frame);
+    RenderPage(sheetPrinter, page);
     SavePageAsJpeg(page, fileName, sheetPrinter.DpiX(), sheetPrinter.DpiY());
 }
 
