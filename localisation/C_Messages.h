@@ -24,7 +24,7 @@ inline constexpr char kFileMissing[] = "the file is missing";
 inline constexpr char kFormatRevision[] = "Format not supported in this revision";
 inline constexpr char kBadFlag[] = "Bitmap image is not valid";
 inline constexpr char kSettingNotSaved[] = "The language is changed, but the choice cannot be saved in \"%1\".";
-inline constexpr char kLowResolution[] = "The printed photo has %1 pixels per inch; below 300 it may look blurred.";
+inline constexpr char kLowResolution[] = "%1 pixels per inch printed: the photo may look blurred.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -127,7 +127,7 @@ TEST_F(FrameTest, ALowResolutionFrameIsSaidInTheStatusLine)
     const QString printerName = main->StatusText();
     frameWith(TFrame{0, 0, 70, 90});   // 51 pixels per inch
     EXPECT_EQ(main->StatusText(),
-              QStringLiteral("The printed photo has 51 pixels per inch; below 300 it may look blurred."));
+              QStringLiteral("51 pixels per inch printed: the photo may look blurred."));
     frameWith(TFrame{0, 0, 560, 720});   // 406 pixels per inch
     EXPECT_EQ(main->StatusText(), printerName);
 }
