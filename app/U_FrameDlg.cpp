@@ -6,8 +6,10 @@
 #include "face_detector.h"
 #include "orientation.h"
 
+#include <QScreen>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -67,8 +69,17 @@ TFrameDlg::~TFrameDlg() = default;
 bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame)
 {
     Start(Photo, Rule, Frame);
-    if (parentWidget())
-        move(parentWidget()->geometry().center() - rect().center());
+    if (parentWidget()) {
+        // Centred over the main window, but kept on its screen: the window
+        // is larger than the main window, which may sit in a corner.
+        QPoint at = parentWidget()->geometry().center() - rect().center();
+        if (const QScreen* screen = parentWidget()->screen()) {
+            const QRect area = screen->availableGeometry();
+            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
+            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
+        }
+        move(at);
+    }
     if (exec() != QDialog::Accepted)
         return false;
     if (FQuarterTurns % 4 != 0)

@@ -8,16 +8,19 @@
 #include "TRegistry.h"
 #include "TStringList.h"
 #include "U_DragDrop.h"
+#include "U_FrameDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
 #include "U_UnicodeUtils.h"
 #include "U_about.h"
 #include "error_display.h"
 #include "file_names.h"
+#include "framed_view.h"
 #include "image_view.h"
 #include "links.h"
 #include "pdf_printer.h"
 #include "photo_messages.h"
+#include "print_frame.h"
 #include "print_run.h"
 #include "printer.h"
 #include "printer_setup.h"
@@ -28,6 +31,7 @@
 #include <QFileDialog>
 #include <QStyle>
 #include <QLabel>
+#include <QMouseEvent>
 
 #include <utility>
 
@@ -73,7 +77,7 @@ TMainDlg::TMainDlg(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setFixedSize(371, 299 + ui->MainMenu->sizeHint().height());
+    setFixedSize(371, 333 + ui->MainMenu->sizeHint().height());
 
     ui->img->SetBitmapAlign(baTopLeft);
     ui->img->SetScale(1.0f);
@@ -111,6 +115,9 @@ TMainDlg::TMainDlg(QWidget* parent)
 
     RunPrinterSetup = RunPrintDialog;
     AskPdfFileName = askPdfFileName;
+    RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame) {
+        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame);
+    };
 
     connect(ui->JvBitBtn1, &QPushButton::clicked, this, &TMainDlg::open_btnClick);
     connect(ui->LoadPicture1, &QAction::triggered, this, &TMainDlg::open_btnClick);
@@ -119,6 +126,10 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->print_btn, &QPushButton::clicked, this, &TMainDlg::print_btnClick);
     connect(ui->opt_btn, &QPushButton::clicked, this, &TMainDlg::opt_btnClick);
     connect(ui->PrinterSettings1, &QAction::triggered, this, &TMainDlg::opt_btnClick);
+    connect(ui->frame_btn, &QPushButton::clicked, this, &TMainDlg::frame_btnClick);
+    connect(ui->Frame1, &QAction::triggered, this, &TMainDlg::frame_btnClick);
+    // A double click on the photo frames it too.
+    ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
     connect(ui->Language1, &QAction::triggered, this, &TMainDlg::translate_btnClick);
     connect(ui->Help1, &QAction::triggered, this, &TMainDlg::Help1Click);
@@ -150,6 +161,21 @@ TImage32& TMainDlg::img()
 QString TMainDlg::StatusText() const
 {
     return FStatusPanel->text();
+}
+
+bool TMainDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->img && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        frame_btnClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+const THeadRule& TMainDlg::Rule() const
+{
+    return HeadRule(static_cast<TPhotoFormat>(FFormat));
 }
 
 void TMainDlg::showEvent(QShowEvent* event)
@@ -188,7 +214,24 @@ void TMainDlg::AppEvtActivate()
 
 void TMainDlg::ShowPrinterName()
 {
-    ReportErrors(this, [&] { FStatusPanel->setText(Printer().name()); });
+    // A framed photo that prints blurred says so before it is printed; the
+    // printer's name then stays in the panel's hint.
+    ReportErrors(this, [&] {
+        const QString name = Printer().name();
+        const QString warning =
+            FFrame ? LowResolutionWarning(ui->img->Bitmap(), FFrame, Rule()) : QString();
+        FStatusPanel->setText(warning.isEmpty() ? name : warning);
+        FStatusPanel->setToolTip(warning.isEmpty() ? QString() : name);
+    });
+}
+
+void TMainDlg::ShowFrame()
+{
+    if (FFrame)
+        ShowFrameInView(*ui->img, *FFrame);
+    else
+        ShowWholePhotoInView(*ui->img);
+    ShowPrinterName();
 }
 
 void TMainDlg::UpdateLayout()
@@ -205,6 +248,9 @@ void TMainDlg::LoadPhoto(const QString& FileName)
     ReportErrors(this, [&] {
         const TBusyCursor busy;
         LoadPhotoFile(ui->img->Bitmap(), FileName);
+        // Another photo: the frame of the last one means nothing here.
+        FFrame.reset();
+        ShowFrame();
         RememberPhotoFolder(FileName);
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FileName);
@@ -225,8 +271,15 @@ void TMainDlg::format_cmbChange()
         return;
     const int index = ui->format_cmb->currentIndex();
     ReportErrors(this, [&] {
-        if (index >= 0 && index < static_cast<int>(kPhotoFormats.size()))
+        if (index >= 0 && index < static_cast<int>(kPhotoFormats.size())) {
             FSheetPrinter->SetPhotoSize(kPhotoFormats[index].WidthMm, kPhotoFormats[index].HeightMm);
+            // The frame keeps its centre and head scale in the new shape.
+            const THeadRule& from = Rule();
+            FFormat = index;
+            if (FFrame)
+                FFrame = FollowFormat(*FFrame, from, Rule());
+            ShowFrame();
+        }
         // At the maximum the count follows the new capacity; below it, it
         // stays, unless the slider lowers it to a smaller maximum.
         QSlider* trk = ui->num_trk;
@@ -249,7 +302,7 @@ void TMainDlg::print_btnClick()
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
-        RenderPrintRun(this, *ui->img, *FSheetPrinter, FPreviewDlg->Page());
+        RenderPrintRun(this, *ui->img, *FSheetPrinter, FPreviewDlg->Page(), FFrame);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
         rendered = true;
     });
@@ -280,6 +333,21 @@ void TMainDlg::opt_btnClick()
     if (confirmed)
         ReportErrors(this, [&] { UpdateLayout(); });
     ShowPrinterName();
+}
+
+void TMainDlg::frame_btnClick()
+{
+    TBitmap32& photo = ui->img->Bitmap();
+    if (photo.Empty() || !RunFrameDialog)
+        return;   // nothing loaded: nothing to frame
+    std::optional<TFrame> frame = FFrame;
+    bool chosen = false;
+    ReportErrors(this, [&] { chosen = RunFrameDialog(photo, Rule(), frame); });
+    if (!chosen)
+        return;
+    FFrame = frame;
+    photo.SetStretchFilter(sfMitchell);   // a turned photo is a new bitmap
+    ShowFrame();
 }
 
 void TMainDlg::translate_btnClick()

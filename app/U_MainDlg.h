@@ -1,13 +1,18 @@
 #pragma once
 
+#include "frame.h"
+
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFileDialog;
 class QLabel;
 class TAboutDlg;
+class TBitmap32;
+class TFrameDlg;
 class TApplicationEvents;
 class TIDPrinter;
 class TImage32;
@@ -35,6 +40,7 @@ public:
     void SetSettingsDialog(TSettingsDlg* dialog) { FSettingsDlg = dialog; }
     void SetPreviewDialog(Tpreviewdlg* dialog) { FPreviewDlg = dialog; }
     void SetAboutDialog(TAboutDlg* dialog) { FAboutDlg = dialog; }
+    void SetFrameDialog(TFrameDlg* dialog) { FFrameDlg = dialog; }
     /// A photo to load at the first activation (the command line's), the
     /// way the open dialog loads one.
     void SetStartPhoto(const QString& FileName) { FStartPhoto = FileName; }
@@ -46,6 +52,9 @@ public:
     std::function<bool(QWidget* Parent)> RunPrinterSetup;
     /// Asks where the built-in PDF printer writes; empty when cancelled.
     std::function<QString(QWidget* Parent, const QString& Suggested)> AskPdfFileName;
+    /// The framing window for Photo under Rule from Frame; true on OK, with
+    /// Frame (and Photo, if turned) as chosen. TFrameDlg::Execute by default.
+    std::function<bool(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame)> RunFrameDialog;
 
     // Event handlers.
     void AppEvtActivate();
@@ -54,6 +63,7 @@ public:
     void num_trkChange();
     void print_btnClick();
     void opt_btnClick();
+    void frame_btnClick();
     void translate_btnClick();
     void langueAfterLanguageSwitch();
     void Help1Click();
@@ -72,14 +82,21 @@ public:
     TIDPrinter* SheetPrinter() { return FSheetPrinter.get(); }
     TStringList* DroppedFiles() { return FDroppedFiles.get(); }
     QString StatusText() const;
+    /// The photo's frame; none: the whole photo is printed.
+    const std::optional<TFrame>& Frame() const { return FFrame; }
+    /// The rule of the chosen format.
+    const THeadRule& Rule() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateLayout();
     void FilesDropped(TMyDropTarget& Sender);
     void ShowPrinterName();
+    /// Places the photo in the view: the frame's rectangle, or the whole photo.
+    void ShowFrame();
     QString VersionCaption() const;
     void PrintConfirmedSheet();
 
@@ -90,6 +107,10 @@ private:
     TSettingsDlg* FSettingsDlg = nullptr;
     Tpreviewdlg* FPreviewDlg = nullptr;
     TAboutDlg* FAboutDlg = nullptr;
+    TFrameDlg* FFrameDlg = nullptr;
+    std::optional<TFrame> FFrame;
+    int FFormat = 0;             // the format FFrame was made for
+    bool FShowsFrame = false;    // the view's placement is the frame's
     std::unique_ptr<TIDPrinter> FSheetPrinter;
     std::unique_ptr<TStringList> FDroppedFiles;
     QString FLastPdfName;

@@ -1,3 +1,4 @@
+#include "U_FrameDlg.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
@@ -54,9 +55,11 @@ int main(int argc, char* argv[])
     TSettingsDlg SettingsDlg(MainDlg.langue);
     Tpreviewdlg previewdlg(&MainDlg);
     TAboutDlg AboutDlg;
+    TFrameDlg FrameDlg(&MainDlg);
     MainDlg.SetSettingsDialog(&SettingsDlg);
     MainDlg.SetPreviewDialog(&previewdlg);
     MainDlg.SetAboutDialog(&AboutDlg);
+    MainDlg.SetFrameDialog(&FrameDlg);
 
     // The toolkit has taken its own options (-platform, -style) out by now.
     const TStartOptions options = ParseStartOptions(QApplication::arguments().mid(1));

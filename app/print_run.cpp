@@ -16,11 +16,11 @@ QString text(const char* source)
 }  // namespace
 
 void RenderPrintRun(QWidget* Parent, TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
-                    TBitmap32& Page)
+                    TBitmap32& Page, const std::optional<TFrame>& Frame)
 {
     TWorkProgress progress(Parent);
     progress.Stage(text("Rendering the photo..."));
-    RenderPhotoCell(PhotoView, SheetPrinter);
+    RenderPhotoCell(PhotoView, SheetPrinter, Frame);
     progress.Stage(text("Building the page..."));
     RenderPage(SheetPrinter, Page, progress.Reporter());
 }

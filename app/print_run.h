@@ -1,6 +1,10 @@
 #pragma once
 
+#include "frame.h"
+
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 class TBitmap32;
@@ -11,9 +15,10 @@ class TIDPrinter;
 // progress dialog over Parent (TWorkProgress); the results are those of the
 // plain functions of sheet_render and TIDPrinter.
 
-/// Renders the photo into the cell and builds the printer's page in Page.
+/// Renders the photo, or its frame, into the cell and builds the printer's
+/// page in Page.
 void RenderPrintRun(QWidget* Parent, TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
-                    TBitmap32& Page);
+                    TBitmap32& Page, const std::optional<TFrame>& Frame = std::nullopt);
 
 /// Prints the sheet on the current printer.
 void PrintSheetShowingProgress(QWidget* Parent, TIDPrinter& SheetPrinter);

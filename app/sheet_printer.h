@@ -21,7 +21,7 @@ constexpr int InchToMm(long double Inches)
 }
 
 /// One identity-photo format of the main window's format list.
-struct TPhotoFormat {
+struct TFormatItem {
     int Index;         ///< position in the format list
     const char* Text;  ///< the list item's text (translatable)
     int WidthMm;
@@ -30,7 +30,7 @@ struct TPhotoFormat {
 
 /// The formats in the order of the format list; the inch formats are given
 /// in whole millimetres through InchToMm.
-inline constexpr std::array<TPhotoFormat, 3> kPhotoFormats = {{
+inline constexpr std::array<TFormatItem, 3> kPhotoFormats = {{
     {0, "35 x 45 mm (France)", 35, 45},
     {1, "2 x 2 in. (US)", InchToMm(2.0L), InchToMm(2.0L)},
     {2, "1.8 x 2.2 in. (Canada)", InchToMm(1.8L), InchToMm(2.2L)},

@@ -28,10 +28,45 @@ TRect PhotoRectInCell(int PhotoWidth, int PhotoHeight, int CellWidth, int CellHe
     return r;
 }
 
-void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter)
+namespace {
+
+// Cell coordinate of photo coordinate At for a frame starting at From of
+// Size photo pixels over Cell pixels; far-out values are held where integer
+// arithmetic on them stays safe.
+int cellEdge(double At, double From, double Size, int Cell)
+{
+    constexpr long double kLimit = 1 << 30;
+    const long double v = (static_cast<long double>(At) - From) * Cell / Size;
+    return static_cast<int>(std::nearbyintl(std::clamp(v, -kLimit, kLimit)));
+}
+
+}  // namespace
+
+TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int CellWidth,
+                      int CellHeight)
+{
+    if (!(Frame.Width > 0) || !(Frame.Height > 0))
+        return TRect{};
+    return Rect(cellEdge(0, Frame.X, Frame.Width, CellWidth),
+                cellEdge(0, Frame.Y, Frame.Height, CellHeight),
+                cellEdge(PhotoWidth, Frame.X, Frame.Width, CellWidth),
+                cellEdge(PhotoHeight, Frame.Y, Frame.Height, CellHeight));
+}
+
+void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
+                     const std::optional<TFrame>& Frame)
 {
     TBitmap32& cell = SheetPrinter.Cell();
     cell.Clear(clWhite32);
+    if (Frame) {
+        const TBitmap32& photo = PhotoView.Bitmap();
+        const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), *Frame, cell.Width(),
+                                        cell.Height());
+        if (photo.Empty() || cell.Empty() || r.IsEmpty())
+            return;
+        photo.DrawTo(cell, r);
+        return;
+    }
     const TRect r = PhotoRectInCell(PhotoView.Bitmap().Width(), PhotoView.Bitmap().Height(),
                                     cell.Width(), cell.Height());
     PhotoView.PaintTo(cell, r);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "frame.h"
 #include "rect.h"
 #include "sheet_printer.h"
+
+#include <optional>
 
 class QString;
 class TBitmap32;
@@ -14,11 +17,22 @@ class TCustomImage32;
 /// half to even (a 1200 x 1600 photo in an 826 x 1062 cell ends at 797).
 TRect PhotoRectInCell(int PhotoWidth, int PhotoHeight, int CellWidth, int CellHeight);
 
+/// Where the whole photo lands when Frame fills a CellWidth x CellHeight
+/// cell: the frame's corners go to the cell's corners, so the rectangle
+/// reaches past the cell wherever the photo reaches past the frame. Edges
+/// rounded half to even, kept within +-2^30.
+TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int CellWidth,
+                      int CellHeight);
+
 /// Renders the photo shown by `PhotoView` into the sheet printer's cell: the
-/// cell is cleared to opaque white and the view paints the photo into
-/// PhotoRectInCell with its bitmap's filter (Mitchell). The only resampling
-/// of the photo in a print run.
-void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter);
+/// cell is cleared to opaque white and, without a frame, the view paints the
+/// photo into PhotoRectInCell with its bitmap's filter (Mitchell). With a
+/// frame, the photo is drawn into FramedPhotoRect clipped to the cell, with
+/// the same filter, so exactly the framed rectangle fills the cell and what
+/// the frame holds beyond the photo stays white. Either way the only
+/// resampling of the photo in a print run.
+void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
+                     const std::optional<TFrame>& Frame = std::nullopt);
 
 /// Makes `Page` the current printer's page, one pixel per printer pixel
 /// (HORZRES x VERTRES), cleared to opaque white, with the sheet drawn on it:

@@ -20,7 +20,7 @@ QStringList MessageOriginals()
                           Msg::kSizeNotUnderstood, Msg::kSizeOutOfRange, Msg::kHeadRangeInvalid,
                           Msg::kEyeRangeInvalid, Msg::kEyeNeedsHead, Msg::kMeasureOutOfRange, Msg::kCalibrationHint,
                           Msg::kRulerAcross, Msg::kRulerDown, Msg::kTooManyPages, Msg::kSheetOptionsNotSaved,
-                          Msg::kNoAddressHandler})
+                          Msg::kNoAddressHandler, Msg::kLowResolution})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

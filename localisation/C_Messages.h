@@ -47,6 +47,7 @@ inline constexpr char kSheetOptionsNotSaved[] = "The sheet options cannot be sav
 /// Followed by the address itself, on a line of its own.
 inline constexpr char kNoAddressHandler[] =
     "No program on this computer could open this address. Copy it into your browser or mail program:";
+inline constexpr char kLowResolution[] = "%1 pixels per inch printed: the photo may look blurred.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -46,6 +46,30 @@ std::optional<int> hundredthsMm(const QString& text)
     return m.captured(1).toInt() * 100 + decimals.toInt();
 }
 
+// "auto", or four numbers X,Y,W,H in photo pixels.
+TSheetFrame frameNamed(const QString& text)
+{
+    TSheetFrame frame;
+    if (text == QLatin1String("auto")) {
+        frame.Automatic = true;
+        return frame;
+    }
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]{1,6}(\\.[0-9]{1,3})?$"));
+    const QStringList parts = text.split(QLatin1Char(','));
+    bool numbers = parts.size() == 4;
+    for (const QString& part : parts)
+        numbers = numbers && number.match(part.trimmed()).hasMatch();
+    if (!numbers) {
+        fail(QStringLiteral("--frame needs \"auto\" or X,Y,W,H in photo pixels, not \"%1\"")
+                 .arg(text));
+    }
+    frame.Rect = TFrame{parts[0].trimmed().toDouble(), parts[1].trimmed().toDouble(),
+                        parts[2].trimmed().toDouble(), parts[3].trimmed().toDouble()};
+    if (!(frame.Rect.Width > 0) || !(frame.Rect.Height > 0))
+        fail(QStringLiteral("--frame %1 has no size: its width and height must be above 0").arg(text));
+    return frame;
+}
+
 TVirtualPaper paperNamed(const QString& text)
 {
     TVirtualPaper paper;
@@ -204,6 +228,8 @@ private:
         } else if (name == QLatin1String("--output")) {
             options.OutputFile = value(name);
             setOutput(options, outputKindOf(options.OutputFile));
+        } else if (name == QLatin1String("--frame")) {
+            options.Frame = frameNamed(value(name));
         } else if (name == QLatin1String("--print")) {
             noValue(name);
             setOutput(options, TSheetOutput::Print);
@@ -236,6 +262,7 @@ private:
 
     void finish(TSheetOptions& options) const
     {
+        checkFrameAspect(options);
         if (options.Output == TSheetOutput::None)
             fail(QStringLiteral("no output given: use --output PAGE.jpg, --output PAGE.pdf or --print"));
         if (!paper_) {
@@ -254,6 +281,25 @@ private:
         options.Paper = paper;
     }
 
+    // A hand-made frame that the cell would squeeze: its sides must have
+    // the format's ratio to within a photo pixel.
+    static void checkFrameAspect(const TSheetOptions& options)
+    {
+        if (!options.Frame || options.Frame->Automatic)
+            return;
+        const THeadRule& rule = HeadRule(static_cast<TPhotoFormat>(options.Format));
+        const TFrame& f = options.Frame->Rect;
+        if (!HasRuleAspect(f, rule)) {
+            fail(QStringLiteral("--frame %1 x %2 is not %3 x %4 like the photo format: "
+                                "for that height the width would be %5")
+                     .arg(f.Width)
+                     .arg(f.Height)
+                     .arg(rule.PhotoWidthMm)
+                     .arg(rule.PhotoHeightMm)
+                     .arg(f.Height * rule.Aspect(), 0, 'f', 1));
+        }
+    }
+
     const QStringList& args_;
     qsizetype index_ = 0;
     std::optional<QString> inlineValue_;
@@ -270,6 +316,7 @@ QString SheetUsage()
     return QStringLiteral(
         "Usage: quorlo-sheet PHOTO.jpg [--format 0|1|2] [--count N]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
+        "         [--frame auto | --frame X,Y,W,H]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "\n"
         "Lays out a sheet of identity photos from one photo and writes or prints it,\n"
@@ -278,6 +325,13 @@ QString SheetUsage()
         "  --format 0|1|2     the photo format: 0 = 35 x 45 mm (France, the default),\n"
         "                     1 = 2 x 2 in. (US), 2 = 1.8 x 2.2 in. (Canada)\n"
         "  --count N          how many copies, 0 or more (default: as many as fit)\n"
+        "  --frame auto       print the part of the photo that frames the face found in\n"
+        "                     it by the format's head-size rule (as the window's\n"
+        "                     \"Automatic\" does); no face found is an error\n"
+        "  --frame X,Y,W,H    print this rectangle of the photo, in pixels of the photo\n"
+        "                     turned upright; W x H must have the format's aspect ratio\n"
+        "                     (35:45, 1:1 or 18:22) and may reach past the photo's\n"
+        "                     edges, which print white (default: the whole photo)\n"
         "  --printer NAME     lay the sheet out for the installed printer NAME\n"
         "                     (default: the current printer: the system's default,\n"
         "                     or without any the built-in \"Print to PDF\" printer,\n"
@@ -300,6 +354,8 @@ QString SheetUsage()
         "margin of the same width inside the page and at least one pixel between\n"
         "copies. A --count above the copies that fit is refused; so is a page\n"
         "without room for one copy, unless --count 0 asks for the blank page.\n"
+        "A photo with fewer than 300 pixels per inch where it is printed gives a\n"
+        "warning on the standard error; the sheet is made all the same.\n"
         "An existing output file is replaced only once the new one is complete.\n"
         "Options also take their value after \"=\" (--count=4); \"--\" ends the options.\n"
         "\n"

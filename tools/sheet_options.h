@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Exception.h"
+#include "frame.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,15 @@ struct TVirtualPaper {
     bool operator==(const TVirtualPaper&) const = default;
 };
 
+/// The part of the photo to print: found from the face, or given in photo
+/// pixels after the photo was turned upright.
+struct TSheetFrame {
+    bool Automatic = false;
+    TFrame Rect;                          ///< when not Automatic
+
+    bool operator==(const TSheetFrame&) const = default;
+};
+
 /// What one run of quorlo-sheet is asked to do.
 struct TSheetOptions {
     bool Help = false;
@@ -37,6 +47,7 @@ struct TSheetOptions {
     std::optional<TVirtualPaper> Paper;   ///< instead of a real printer
     TSheetOutput Output = TSheetOutput::None;
     QString OutputFile;                   ///< for Jpeg and Pdf
+    std::optional<TSheetFrame> Frame;     ///< none: the whole photo
 };
 
 /// Resolution limits of a virtual printer, in dots per inch.
@@ -56,6 +67,8 @@ QString SheetUsage();
 /// a resolution outside kMinSheetDpi..kMaxSheetDpi, margins that leave no
 /// page, a page too large to hold as one image, --dpi or --margins without
 /// --paper, --printer with --paper, --print with --paper, no photo or more
-/// than one, no output or more than one, and an output name that does not
-/// end in .jpg, .jpeg or .pdf (in any letter case).
+/// than one, no output or more than one, an output name that does not
+/// end in .jpg, .jpeg or .pdf (in any letter case), and a --frame that is
+/// neither "auto" nor X,Y,W,H, has no size, or lacks the format's aspect
+/// ratio (HasRuleAspect).
 TSheetOptions ParseSheetOptions(const QStringList& Args);

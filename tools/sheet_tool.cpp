@@ -1,7 +1,9 @@
 #include "sheet_tool.h"
 
+#include "face_detector.h"
 #include "image_view.h"
 #include "pdf_printer.h"
+#include "print_frame.h"
 #include "printer.h"
 #include "qt_printer.h"
 #include "sheet_printer.h"
@@ -124,6 +126,24 @@ void checkOutputIsNotThePhoto(const TSheetOptions& options)
     }
 }
 
+// The frame the command line asks for; automatic framing as the framing
+// window's "Automatic" does it, whose note on several faces becomes a warning.
+std::optional<TFrame> frameFor(const TSheetOptions& options, const TBitmap32& photo,
+                               const THeadRule& rule, QStringList& warnings)
+{
+    if (!options.Frame)
+        return std::nullopt;
+    if (!options.Frame->Automatic)
+        return options.Frame->Rect;
+    const TFaceDetector detector;
+    const TAutoFrame found = AutoFrame(detector, photo, rule);
+    if (!found.Frame)
+        throw Exception(QStringLiteral("--frame auto: %1").arg(found.Message));
+    if (!found.Message.isEmpty())
+        warnings << found.Message;
+    return found.Frame;
+}
+
 }  // namespace
 
 TSheetResult RunSheet(const TSheetOptions& Options)
@@ -134,7 +154,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     TImage32 view;
     loadPhoto(view, Options.Photo);
 
-    const TPhotoFormat& format = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
+    const TFormatItem& format = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
     TIDPrinter sheetPrinter;
     sheetPrinter.SetPhotoSize(format.WidthMm, format.HeightMm);
     const int capacity = sheetPrinter.Capacity();
@@ -155,7 +175,14 @@ TSheetResult RunSheet(const TSheetOptions& Options)
                             .arg(capacity));
     }
     sheetPrinter.SetCount(count);
-    RenderPhotoCell(view, sheetPrinter);
+
+    TSheetResult result;
+    const THeadRule& rule = HeadRule(static_cast<TPhotoFormat>(Options.Format));
+    const std::optional<TFrame> frame = frameFor(Options, view.Bitmap(), rule, result.Warnings);
+    const QString lowResolution = LowResolutionWarning(view.Bitmap(), frame, rule);
+    if (!lowResolution.isEmpty())
+        result.Warnings << lowResolution;
+    RenderPhotoCell(view, sheetPrinter, frame);
 
     // The page itself is never held: the JPEG is composed band by band as it
     // is encoded, and a PDF or a print job places the one cell.
@@ -166,7 +193,6 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     }
 
     const TPrinterDevice& printer = Printer();
-    TSheetResult result;
     result.FormatText = QString::fromLatin1(format.Text);
     result.CellWidth = sheetPrinter.Cell().Width();
     result.CellHeight = sheetPrinter.Cell().Height();
@@ -214,7 +240,10 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
                 << '\n';
             return 0;
         }
-        Out << SheetSummary(RunSheet(options)) << '\n';
+        const TSheetResult result = RunSheet(options);
+        for (const QString& warning : result.Warnings)
+            Err << program << ": warning: " << warning << '\n';
+        Out << SheetSummary(result) << '\n';
         return 0;
     } catch (const ESheetUsage& e) {
         Err << program << ": " << e.Message << " (see " << program << " --help)\n";

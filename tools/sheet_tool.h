@@ -21,20 +21,24 @@ struct TSheetResult {
     int DpiX = 0;
     int DpiY = 0;
     QString Destination;    ///< the file written, or the printer's name
+    QStringList Warnings;   ///< said on the standard error; the sheet was made
 };
 
 /// Makes the sheet `Options` ask for through the main window's print run:
 /// the photo loaded into a 151 x 201 photo view (Mitchell filter), the cell
 /// rendered by RenderPhotoCell, then the page written by SaveSheetAsJpeg, or
 /// printed by TIDPrinter::PrintSheet on the printer or into a PDF of its
-/// paper. The printer (named, virtual or the current one) becomes the
-/// current printer. Needs a QApplication.
+/// paper. With a frame, the cell shows that rectangle of the photo (found
+/// from the face for --frame auto, as the framing window's "Automatic"
+/// does). A photo printed below 300 pixels per inch, or a frame chosen among
+/// several faces, adds a warning. The printer (named, virtual or the current
+/// one) becomes the current printer. Needs a QApplication.
 ///
 /// Raises Exception with one line of text when the printer does not exist,
 /// --print has only the built-in PDF printer to go to, the photo cannot be
 /// loaded or holds no picture, the output names the photo, not one copy
-/// fits and no count was given, the count exceeds the copies that fit, or
-/// the output cannot be written (an existing file then stays as it was).
+/// fits and no count was given, the count exceeds the copies that fit, no
+/// face is found for --frame auto, or the output cannot be written (an existing file then stays as it was).
 TSheetResult RunSheet(const TSheetOptions& Options);
 
 /// One line describing a run, e.g. "35 x 45 mm (France): 4 of 4 copies in

@@ -2,6 +2,7 @@
 // given as the only argument, with the code that "quorlo -co" runs, on the
 // offscreen platform. The forms are created as the program creates them.
 #include "C_LangPack.h"
+#include "U_FrameDlg.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
@@ -28,9 +29,11 @@ int main(int argc, char* argv[])
     TSettingsDlg SettingsDlg(MainDlg.langue);
     Tpreviewdlg previewdlg(&MainDlg);
     TAboutDlg AboutDlg;
+    TFrameDlg FrameDlg(&MainDlg);
     MainDlg.SetSettingsDialog(&SettingsDlg);
     MainDlg.SetPreviewDialog(&previewdlg);
     MainDlg.SetAboutDialog(&AboutDlg);
+    MainDlg.SetFrameDialog(&FrameDlg);
 
     TLangList& list = *MainDlg.langue;
     list.SetProgramDir(app.arguments()[1]);

@@ -4,6 +4,7 @@
 #include "TStringList.h"
 #include "Lang_langChoice.h"
 #include "TApplicationEvents.h"
+#include "U_FrameDlg.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
@@ -62,14 +63,17 @@ protected:
         settings = std::make_unique<TSettingsDlg>(main->langue);
         preview = std::make_unique<Tpreviewdlg>(main.get());
         about = std::make_unique<TAboutDlg>();
+        frame = std::make_unique<TFrameDlg>(main.get());
         main->SetSettingsDialog(settings.get());
         main->SetPreviewDialog(preview.get());
         main->SetAboutDialog(about.get());
+        main->SetFrameDialog(frame.get());
         TApplicationEvents::Activate();
     }
 
     void closeForms()
     {
+        frame.reset();
         about.reset();
         preview.reset();
         settings.reset();
@@ -122,6 +126,7 @@ protected:
     std::unique_ptr<TSettingsDlg> settings;
     std::unique_ptr<Tpreviewdlg> preview;
     std::unique_ptr<TAboutDlg> about;
+    std::unique_ptr<TFrameDlg> frame;
 };
 
 }  // namespace
@@ -252,7 +257,7 @@ TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
         QFile::copy(built.filePath(name), programDir() + u'/' + name);
     startForms();
     settings->show();   // the chooser lays its title out when shown
-    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get()};
+    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get(), frame.get()};
     for (int i = 0; i < main->langue->Languages().Count(); ++i) {
         main->langue->SetLanguageIndex(i);
         const std::string language = main->langue->Languages()[i].toStdString();

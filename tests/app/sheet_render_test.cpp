@@ -203,3 +203,75 @@ TEST(SheetRender, SavedPageStatesThePrintersResolution)
     EXPECT_EQ((uchar(jpeg.at(14)) << 8) | uchar(jpeg.at(15)), 600);
     EXPECT_EQ((uchar(jpeg.at(16)) << 8) | uchar(jpeg.at(17)), 300);
 }
+
+namespace {
+
+// A photo whose every pixel differs from its neighbours, so that any shift
+// or second resampling shows.
+std::unique_ptr<TImage32> gradientView(int w, int h)
+{
+    auto view = photoView(w, h, clWhite32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            view->Bitmap().SetPixel(x, y, 0xFF000000u | static_cast<TColor32>((x * 7) % 256)
+                                              | static_cast<TColor32>((y * 5) % 256) << 8
+                                              | static_cast<TColor32>((x + y) % 256) << 16);
+    return view;
+}
+
+bool samePixels(const TBitmap32& a, const TBitmap32& b)
+{
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y))
+                return false;
+    return true;
+}
+
+}  // namespace
+
+TEST(SheetRender, FramedCellShowsExactlyTheFramedRectangle)
+{
+    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
+    TIDPrinter sheet;
+    const int cw = sheet.Cell().Width();
+    const int ch = sheet.Cell().Height();
+
+    // The photo's own rectangle with the cell's aspect: the plain fit.
+    auto whole = gradientView(cw * 2, ch * 2);
+    RenderPhotoCell(*whole, sheet);
+    TBitmap32 fitted;
+    fitted.Assign(&sheet.Cell());
+    RenderPhotoCell(*whole, sheet, TFrame{0, 0, cw * 2.0, ch * 2.0});
+    EXPECT_TRUE(samePixels(sheet.Cell(), fitted)) << "frame = photo";
+
+    // A frame of the cell's size reaching 200 pixels past the right edge:
+    // the photo 1:1 from column 200, white beyond its edge.
+    auto photo = gradientView(cw, ch);
+    RenderPhotoCell(*photo, sheet, TFrame{200, 0, cw * 1.0, ch * 1.0});
+    for (int y = 0; y < ch; y += 13) {
+        for (int x = 0; x < cw; x += 11) {
+            const TColor32 expected = x < cw - 200 ? photo->Bitmap().Pixel(x + 200, y) : clWhite32;
+            ASSERT_EQ(sheet.Cell().Pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(SheetRender, FramedPhotoRectPutsTheFramesCornersOnTheCells)
+{
+    struct Case {
+        TFrame frame;
+        TRect expected;
+    } cases[] = {
+        {{0, 0, 400, 500}, Rect(0, 0, 400, 500)},
+        {{100, 100, 200, 250}, Rect(-200, -200, 600, 800)},       // zoomed in twice
+        {{-100, -50, 800, 1000}, Rect(50, 25, 250, 275)},         // the photo small inside
+        {{0, 0, 0, 500}, TRect{}},                                // no size
+        {{0, 0, 1e-12, 1e-12}, Rect(0, 0, 1 << 30, 1 << 30)},     // held within range
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FramedPhotoRect(400, 500, c.frame, 400, 500), c.expected)
+            << c.frame.X << "," << c.frame.Y << " " << c.frame.Width;
+}

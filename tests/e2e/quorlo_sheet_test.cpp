@@ -221,6 +221,49 @@ TEST_F(QuorloSheet, WritesTheVeryJpegTheWindowSaves)
     }
 }
 
+TEST_F(QuorloSheet, AFramedPhotoGivesTheVeryJpegTheWindowSaves)
+{
+    // The frame reaches past the photo's bottom: white there.
+    const TFrame frame{100, 500, 350, 450};
+    const QString page = path("tool.jpg");
+    const ToolRun run = runVirtual({QStringLiteral("--frame"), QStringLiteral("100,500,350,450"),
+                                    QStringLiteral("--output"), page});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("warning: 254 pixels per inch"))) << run.err.toStdString();
+
+    std::unique_ptr<TPrinterDevice> previous =
+        SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
+    const QString saved = path("window.jpg");
+    sheet_e2e::saveAsTheWindowDoes(photo_, saved, frame);
+    SetPrinter(std::move(previous));
+    const QByteArray expected = contentsOf(saved);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_TRUE(contentsOf(page) == expected);
+
+    TBitmap32 sheet;
+    sheet.LoadFromFile(page);
+    EXPECT_TRUE(nearColour(sheet.Pixel(kPlaceX[0] + 200, kPlaceY[0] + 100), kBlue));
+    EXPECT_TRUE(nearColour(sheet.Pixel(kPlaceX[0] + 200, kPlaceY[0] + 450), 0xFFFFFFFF))
+        << "below the photo";
+}
+
+TEST_F(QuorloSheet, ALowResolutionIsAWarningNotARefusal)
+{
+    // 70 x 90 photo pixels over 45 mm: 51 pixels per inch.
+    const ToolRun run = runVirtual({QStringLiteral("--frame=0,0,70,90"), QStringLiteral("--output"),
+                                    path("page.jpg")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("quorlo-sheet: warning: 51 pixels per inch printed: "
+                                                "the photo may look blurred.\n")))
+        << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(path("page.jpg")));
+
+    const ToolRun wrong = runVirtual({QStringLiteral("--frame=0,0,90,90"), QStringLiteral("--output"),
+                                      path("wrong.jpg")});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.err.contains(QLatin1String("is not 35 x 45"))) << wrong.err.toStdString();
+}
+
 TEST_F(QuorloSheet, PdfHasOnePageOfThePaperWithTheCopiesInPlace)
 {
     if (!pdf_tools::available())

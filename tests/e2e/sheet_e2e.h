@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace sheet_e2e {
 
 struct ToolRun {
@@ -61,8 +63,10 @@ inline QByteArray contentsOf(const QString& fileName)
 }
 
 /// The main window's print run with every copy that fits on the current
-/// printer, and its "Save as image" to `fileName`.
-inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
+/// printer, the photo's frame if it has one, and its "Save as image" to
+/// `fileName`.
+inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
+                                const std::optional<TFrame>& frame = std::nullopt)
 {
     TImage32 view;
     view.resize(151, 201);
@@ -73,7 +77,7 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
     view.Bitmap().LoadFromFile(photo);
     TIDPrinter sheetPrinter;
     sheetPrinter.SetCount(sheetPrinter.Capacity());
-    RenderPhotoCell(view, sheetPrinter);
+    RenderPhotoCell(view, sheetPrinter, frame);
     TBitmap32 page;
     RenderPage(sheetPrinter, page);
     SavePageAsJpeg(page, fileName, sheetPrinter.DpiX(), sheetPrinter.DpiY());

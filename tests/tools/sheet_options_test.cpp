@@ -57,6 +57,18 @@ TEST(ParseSheetOptions, ReadsEveryOptionInEitherSpelling)
         << "after -- a name may start with a dash";
 }
 
+TEST(ParseSheetOptions, FramesAreAutomaticOrRectanglesOfTheFormatsShape)
+{
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --frame auto --output x.jpg")).Frame, (TSheetFrame{true, {}}));
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --frame=-10,20.5,350,450 --output x.jpg")).Frame,
+              (TSheetFrame{false, {-10, 20.5, 350, 450}}));
+    // Within a photo pixel of 35:45: 451 x 580 is 451.1 x 580.
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --frame 0,0,451,580 --output x.jpg")).Frame->Rect.Width, 451);
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --format 2 --frame 0,0,450,550 --output x.jpg")).Frame->Rect.Height,
+              550);
+    EXPECT_FALSE(parse(QStringLiteral("p.jpg --output x.jpg")).Frame) << "the whole photo by default";
+}
+
 TEST(ParseSheetOptions, PapersInHundredthsOfAMillimetre)
 {
     const TSheetOptions a4 = parse(QStringLiteral("p.jpg --paper a4 --output x.pdf"));
@@ -122,6 +134,15 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
         {"p.jpg --print --paper A4", "--print needs a real printer"},
         {"p.jpg --output x.jpg --printer", "--printer needs a value"},
         {"p.jpg --output x.jpg --printer=", "--printer needs a printer name"},
+        {"p.jpg --output x.jpg --frame", "--frame needs a value"},
+        {"p.jpg --output x.jpg --frame automatic", "\"auto\" or X,Y,W,H"},
+        {"p.jpg --output x.jpg --frame 1,2,3", "\"auto\" or X,Y,W,H"},
+        {"p.jpg --output x.jpg --frame 1,2,3,4,5", "\"auto\" or X,Y,W,H"},
+        {"p.jpg --output x.jpg --frame 1,2,x,4", "\"auto\" or X,Y,W,H"},
+        {"p.jpg --output x.jpg --frame 0,0,0,0", "has no size"},
+        {"p.jpg --output x.jpg --frame 0,0,-35,-45", "has no size"},
+        {"p.jpg --output x.jpg --frame 0,0,450,450", "is not 35 x 45"},
+        {"p.jpg --output x.jpg --format 1 --frame 0,0,350,450", "is not 50 x 50"},
     };
     for (const auto& [line, expected] : cases) {
         const QString message = usageError(QString::fromLatin1(line));

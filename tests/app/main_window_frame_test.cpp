@@ -1,0 +1,133 @@
+// The photo's frame in the main window: chosen in the framing window, shown
+// in the view, printed in every copy, following the format, gone with the photo.
+#include "app_fixture.h"
+
+#include "U_FrameDlg.h"
+#include "image_view.h"
+#include "ui_U_MainDlg.h"
+
+#include <QTest>
+
+namespace {
+
+// The main window with its framing window, as main() makes them.
+class FrameTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        frameDlg = std::make_unique<TFrameDlg>(main.get());
+        main->SetFrameDialog(frameDlg.get());
+        start();
+        // Red above blue, so that a frame's position shows.
+        QImage image(600, 800, QImage::Format_RGB32);
+        image.fill(QColor(20, 40, 200));
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 600; ++x)
+                image.setPixel(x, y, qRgb(200, 30, 30));
+        const QString path = dir.filePath("photo.jpg");
+        ASSERT_TRUE(image.save(path, "JPEG", 95));
+        main->LoadPhoto(path);
+        ASSERT_EQ(main->img().Bitmap().Width(), 600);
+    }
+
+    void TearDown() override
+    {
+        frameDlg.reset();
+        AppTest::TearDown();
+    }
+
+    // Opens the framing window by `open` and ends it with `answer`.
+    void frameBy(const std::function<void()>& open, const std::function<void(TFrameDlg&)>& answer)
+    {
+        onNextModal([&](QDialog& dialog) { answer(static_cast<TFrameDlg&>(dialog)); });
+        open();
+    }
+
+    void frameWith(const std::optional<TFrame>& frame)
+    {
+        frameBy([&] { QTest::mouseClick(main->Form().frame_btn, Qt::LeftButton); },
+                [&](TFrameDlg& dlg) {
+                    dlg.Editor().SetFrame(frame);
+                    dlg.accept();
+                });
+    }
+
+    std::unique_ptr<TFrameDlg> frameDlg;
+};
+
+bool isRed(TColor32 c) { return RedComponent(c) > 150 && BlueComponent(c) < 100; }
+bool isBlue(TColor32 c) { return BlueComponent(c) > 150 && RedComponent(c) < 100; }
+
+}  // namespace
+
+TEST_F(FrameTest, OkStoresTheFrameCancelKeepsItWholePhotoClearsIt)
+{
+    const TFrame lower{100, 500, 350, 450};   // blue, reaching past the bottom
+    frameWith(lower);
+    ASSERT_EQ(main->Frame(), lower);
+
+    frameBy([&] { main->Form().Frame1->trigger(); },
+            [](TFrameDlg& dlg) {
+                dlg.Editor().SetFrame(TFrame{0, 0, 35, 45});
+                dlg.reject();
+            });
+    EXPECT_EQ(main->Frame(), lower) << "Cancel";
+
+    frameBy([&] { QTest::mouseDClick(&main->img(), Qt::LeftButton, {}, QPoint(50, 50)); },
+            [](TFrameDlg& dlg) {
+                QTest::mouseClick(dlg.findChild<QPushButton*>("whole_btn"), Qt::LeftButton);
+                dlg.accept();
+            });
+    EXPECT_FALSE(main->Frame()) << "Whole photo, opened by a double click";
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST_F(FrameTest, TheViewAndEveryCopyShowTheFramedRectangle)
+{
+    frameWith(TFrame{100, 500, 350, 450});
+    TImage32& view = main->img();
+    view.PrepareBuffer();
+    // The frame fills 151 x 194; its top half is the photo's blue, its
+    // bottom the paper below the photo, the view's colour under it.
+    EXPECT_TRUE(isBlue(view.Buffer().Pixel(75, 20)));
+    EXPECT_EQ(view.Buffer().Pixel(75, 180), clWhite32);
+    EXPECT_EQ(view.Buffer().Pixel(75, 198), Color32(view.Color()));
+
+    main->Form().num_trk->setValue(1);
+    bool pageWasRight = false;
+    onNextModal([&](QDialog& dialog) {
+        const TBitmap32& page = preview->Page();
+        pageWasRight = isBlue(page.Pixel(200, 100)) && page.Pixel(200, 450) == clWhite32;
+        dialog.reject();
+    });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    EXPECT_TRUE(pageWasRight);
+
+    main->LoadPhoto(dir.filePath("photo.jpg"));
+    EXPECT_FALSE(main->Frame()) << "another photo";
+    view.PrepareBuffer();
+    EXPECT_TRUE(isRed(view.Buffer().Pixel(75, 20))) << "the whole photo again";
+}
+
+TEST_F(FrameTest, TheFrameFollowsTheFormat)
+{
+    const TFrame frame{100, 100, 350, 450};
+    frameWith(frame);
+    main->Form().format_cmb->setCurrentIndex(1);
+    const TFrame expected =
+        FollowFormat(frame, HeadRule(TPhotoFormat::France35x45), HeadRule(TPhotoFormat::US2x2));
+    ASSERT_TRUE(main->Frame());
+    EXPECT_EQ(*main->Frame(), expected);
+    EXPECT_NEAR(main->Frame()->Width, main->Frame()->Height, 1e-9) << "square now";
+}
+
+TEST_F(FrameTest, ALowResolutionFrameIsSaidInTheStatusLine)
+{
+    const QString printerName = main->StatusText();
+    frameWith(TFrame{0, 0, 70, 90});   // 51 pixels per inch
+    EXPECT_EQ(main->StatusText(),
+              QStringLiteral("51 pixels per inch printed: the photo may look blurred."));
+    frameWith(TFrame{0, 0, 560, 720});   // 406 pixels per inch
+    EXPECT_EQ(main->StatusText(), printerName);
+}
