@@ -5,7 +5,7 @@
 std::vector<TPrinterFormat> SheetPrinterFormats()
 {
     std::vector<TPrinterFormat> list;
-    for (const TPhotoFormat& f : kPhotoFormats)
+    for (const TFormatItem& f : kPhotoFormats)
         list.push_back({f.Index, QString::fromUtf8(f.Text), f.WidthMm, f.HeightMm});
     return list;
 }
