@@ -61,8 +61,8 @@ inline QByteArray contentsOf(const QString& fileName)
 }
 
 /// The main window's print run with every copy that fits on the current
-/// printer, and its "Save as image" to `fileName`.
-inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
+/// printer, and its "Save as image" to `fileName`; with cut marks if asked.
+inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName, bool cutMarks = false)
 {
     TImage32 view;
     view.resize(151, 201);
@@ -73,6 +73,7 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName)
     view.Bitmap().LoadFromFile(photo);
     TIDPrinter sheetPrinter;
     sheetPrinter.SetCount(sheetPrinter.Capacity());
+    sheetPrinter.SetCutMarks(cutMarks);
     RenderPhotoCell(view, sheetPrinter);
     TBitmap32 page;
     RenderPage(sheetPrinter, page);
