@@ -75,8 +75,16 @@ void TIDPrinter::UpdateMetrics()
         clampToInt(std::int64_t{printer.caps(TDeviceCap::VertRes)} - 2 * std::int64_t{PhysicalOffsetY()});
     // One dimension at a time, each a no-op when unchanged: the cell the main
     // window painted survives the UpdateMetrics of DrawSheet and PrintSheet.
-    FCell.SetWidth(MmToPixels(FPhotoWidthMm, FDpiX));
-    FCell.SetHeight(MmToPixels(FPhotoHeightMm, FDpiY));
+    // A printer that prints 101 mm for 100 gets a cell that much smaller;
+    // only the printer it was measured on.
+    FCalibration = LoadCalibration(printer.name());
+    const auto factor = [this](bool across) -> std::optional<double> {
+        if (!FCalibration)
+            return std::nullopt;
+        return across ? FCalibration->FactorX() : FCalibration->FactorY();
+    };
+    FCell.SetWidth(CalibratedMmToPixels(FPhotoWidthMm, FDpiX, factor(true)));
+    FCell.SetHeight(CalibratedMmToPixels(FPhotoHeightMm, FDpiY, factor(false)));
     FCell.SetStretchFilter(sfMitchell);
 }
 
@@ -144,6 +152,34 @@ std::vector<QPoint> TIDPrinter::Places()
     return places;
 }
 
+TSheetGrid TIDPrinter::Grid()
+{
+    UpdateMetrics();
+    TSheetGrid grid;
+    grid.Columns = ColumnCount();
+    grid.Rows = RowCount();
+    grid.CellWidth = FCell.Width();
+    grid.CellHeight = FCell.Height();
+    grid.GapX = gapFor(FPrintableWidth, grid.CellWidth, grid.Columns);
+    grid.GapY = gapFor(FPrintableHeight, grid.CellHeight, grid.Rows);
+    grid.OffsetX = PhysicalOffsetX();
+    grid.OffsetY = PhysicalOffsetY();
+    grid.PageWidth = Printer().caps(TDeviceCap::HorzRes);
+    grid.PageHeight = Printer().caps(TDeviceCap::VertRes);
+    return grid;
+}
+
+TCutMarks TIDPrinter::SheetCutMarks()
+{
+    if (!FCutMarks)
+        return {};
+    const std::size_t placed = Places().size();
+    if (placed == 0)
+        return {};
+    const QRect photo = FPhotoInCell.isNull() ? QRect(0, 0, FCell.Width(), FCell.Height()) : FPhotoInCell;
+    return CutMarksFor(Grid(), std::vector<QRect>(placed, photo), FDpiX, FDpiY);
+}
+
 void TIDPrinter::DrawSheet(QPainter& Canvas, const TProgress& Progress)
 {
     const std::vector<QPoint> places = Places();
@@ -164,6 +200,9 @@ void TIDPrinter::DrawSheet(QPainter& Canvas, const TProgress& Progress)
         if (Progress)
             Progress(i + 1, total);
     }
+    // Drawn over the copies: the outlines lie on the cells' white borders.
+    if (FCutMarks)
+        DrawCutMarks(Canvas, SheetCutMarks());
 }
 
 void TIDPrinter::PrintSheet(const TProgress& Progress)

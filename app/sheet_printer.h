@@ -1,11 +1,15 @@
 #pragma once
 
 #include "bitmap32.h"
+#include "calibration.h"
+#include "cut_marks.h"
 
 #include <QPoint>
+#include <QRect>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -56,9 +60,11 @@ public:
     /// Stores the photo size, then UpdateMetrics.
     void SetPhotoSize(int WidthMm, int HeightMm);
 
-    /// Re-reads the printer's resolutions and printable size and resizes
-    /// the cell to the photo size in printer pixels (width first, then
-    /// height; an unchanged size keeps the cell's pixels). The cell's
+    /// Re-reads the printer's resolutions, printable size and stored
+    /// calibration (LoadCalibration of its name) and resizes the cell to the
+    /// photo size in printer pixels, corrected by that calibration
+    /// (CalibratedMmToPixels; without one exactly MmToPixels), width first,
+    /// then height; an unchanged size keeps the cell's pixels. The cell's
     /// stretch filter becomes Mitchell.
     void UpdateMetrics();
 
@@ -85,11 +91,19 @@ public:
     /// Count 0.
     std::vector<QPoint> Places();
 
+    /// UpdateMetrics, then the grid of Places() on the printer's page.
+    TSheetGrid Grid();
+
+    /// The cut marks of the copies Places() returns, each cell's photo at
+    /// PhotoInCell; none while cut marks are off or nothing is placed.
+    TCutMarks SheetCutMarks();
+
     /// Draws a 1:1 copy of the cell at each of Places(), whatever the canvas
-    /// (the preview page buffer or the printer's page). The cell is converted
-    /// once; every copy is a plain placement of that one image, so a PDF
-    /// carries it once. Progress hears of each copy. Raises "Can't allocate
-    /// the DIB handle" when the cell cannot be converted.
+    /// (the preview page buffer or the printer's page), then the cut marks
+    /// when they are on. The cell is converted once; every copy is a plain
+    /// placement of that one image, so a PDF carries it once. Progress hears
+    /// of each copy. Raises "Can't allocate the DIB handle" when the cell
+    /// cannot be converted.
     void DrawSheet(QPainter& Canvas, const TProgress& Progress = {});
 
     /// Prints one page with DrawSheet's layout on the current printer. A
@@ -103,10 +117,22 @@ public:
     int PhotoHeightMm() const { return FPhotoHeightMm; }
     int DpiX() const { return FDpiX; }
     int DpiY() const { return FDpiY; }
+    /// The current printer's calibration as of the last UpdateMetrics.
+    const std::optional<TCalibration>& Calibration() const { return FCalibration; }
 
     /// Copies to draw; set by the main window before each print run.
     int Count() const { return FCount; }
     void SetCount(int value) { FCount = value; }
+
+    /// Whether sheets carry cut marks; off unless asked for.
+    bool CutMarks() const { return FCutMarks; }
+    void SetCutMarks(bool value) { FCutMarks = value; }
+
+    /// Where the photo lies in the cell, in cell pixels, for the outlines of
+    /// the cut marks; RenderPhotoCell sets it. A null rectangle stands for
+    /// the whole cell.
+    QRect PhotoInCell() const { return FPhotoInCell; }
+    void SetPhotoInCell(const QRect& value) { FPhotoInCell = value; }
 
     /// The photo cell, MmToPixels(PhotoWidthMm, DpiX) x
     /// MmToPixels(PhotoHeightMm, DpiY) pixels as of the last UpdateMetrics.
@@ -121,5 +147,8 @@ private:
     int FDpiX = 0;
     int FDpiY = 0;
     int FCount = 0;
+    bool FCutMarks = false;
+    std::optional<TCalibration> FCalibration;
+    QRect FPhotoInCell;
     TBitmap32 FCell;
 };

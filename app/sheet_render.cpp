@@ -70,6 +70,7 @@ void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
     const TRect r = PhotoRectInCell(PhotoView.Bitmap().Width(), PhotoView.Bitmap().Height(),
                                     cell.Width(), cell.Height());
     PhotoView.PaintTo(cell, r);
+    SheetPrinter.SetPhotoInCell(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 namespace {
@@ -104,14 +105,20 @@ void encodePage(int Width, int Height, int DpiX, int DpiY, const QString& FileNa
     SaveFileAtomically(FileName, encoder.Finish());
 }
 
-// The rows of the printed page made on demand from the cell and the places
-// of its copies: a row crossing a row of copies is composed in a band
-// buffer, every other row is the one white row.
+// The colour DrawCutMarks fills with, as it lands on a page pixel.
+const TColor32 kCutMarkPixel = static_cast<TColor32>(kCutMarkColour.rgb());
+
+// The rows of the printed page made on demand from the cell, the places of
+// its copies and the cut marks: a row crossing a row of copies or a mark is
+// composed in a band buffer, every other row is the one white row.
 class TSheetRows {
 public:
-    TSheetRows(const TBitmap32& Cell, const std::vector<QPoint>& Places, int PageWidth)
+    TSheetRows(const TBitmap32& Cell, const std::vector<QPoint>& Places, int PageWidth,
+               const TCutMarks& Marks)
         : FCell(Cell), FWidth(PageWidth), FWhite(static_cast<std::size_t>(PageWidth), clWhite32)
     {
+        FMarks = Marks.Marks;
+        FMarks.insert(FMarks.end(), Marks.Outlines.begin(), Marks.Outlines.end());
         // The places of one grid row share their top.
         for (const QPoint& p : Places) {
             if (FGridRows.empty() || FGridRows.back().Top != p.y())
@@ -137,25 +144,45 @@ private:
     const TColor32* row(int y, int slot)
     {
         const int grid = gridRowAt(y);
-        if (grid < 0)
+        const bool marked = std::any_of(FMarks.begin(), FMarks.end(), [y](const QRect& r) {
+            return y >= r.top() && y <= r.bottom();
+        });
+        if (grid < 0 && !marked)
             return FWhite.data();
         TColor32* out = FBuffer.data() + static_cast<std::size_t>(slot) * static_cast<std::size_t>(FWidth);
-        // A buffer row that held another grid row's copies is white again
-        // first; one that held this grid row keeps its white gaps.
-        if (FHolds[static_cast<std::size_t>(slot)] != grid) {
+        // A buffer row that held another grid row's copies, or any marks,
+        // is white again first; one that held this grid row alone keeps its
+        // white gaps.
+        const int holds = marked ? kHoldsMarks : grid;
+        if (marked || FHolds[static_cast<std::size_t>(slot)] != holds) {
             std::fill(out, out + FWidth, clWhite32);
-            FHolds[static_cast<std::size_t>(slot)] = grid;
+            FHolds[static_cast<std::size_t>(slot)] = holds;
         }
-        const TGridRow& g = FGridRows[static_cast<std::size_t>(grid)];
-        const TColor32* cellRow = FCell.ScanLine(y - g.Top);
-        for (const int left : g.Lefts) {
-            const int from = std::max(left, 0);
-            const int to = std::min(left + FCell.Width(), FWidth);
-            if (from < to)
-                std::copy(cellRow + (from - left), cellRow + (to - left), out + from);
+        if (grid >= 0) {
+            const TGridRow& g = FGridRows[static_cast<std::size_t>(grid)];
+            const TColor32* cellRow = FCell.ScanLine(y - g.Top);
+            for (const int left : g.Lefts) {
+                const int from = std::max(left, 0);
+                const int to = std::min(left + FCell.Width(), FWidth);
+                if (from < to)
+                    std::copy(cellRow + (from - left), cellRow + (to - left), out + from);
+            }
+        }
+        // Over the copies, as DrawSheet draws them.
+        if (marked) {
+            for (const QRect& r : FMarks) {
+                if (y < r.top() || y > r.bottom())
+                    continue;
+                const int from = std::max(r.left(), 0);
+                const int to = std::min(r.right() + 1, FWidth);
+                if (from < to)
+                    std::fill(out + from, out + to, kCutMarkPixel);
+            }
         }
         return out;
     }
+
+    static constexpr int kHoldsMarks = -2;
 
     // The grid row whose copies cross page row y, or -1.
     int gridRowAt(int y) const
@@ -174,6 +201,7 @@ private:
     std::vector<TColor32> FBuffer;
     std::vector<int> FHolds;   // which grid row each buffer row holds
     std::vector<TGridRow> FGridRows;
+    std::vector<QRect> FMarks;  // marks and outlines alike
 };
 
 }  // namespace
@@ -211,6 +239,6 @@ void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName, const TP
         encodePage(width, height, 0, 0, FileName, Progress, [](int, int, const TColor32**) {});
         return;
     }
-    TSheetRows rows(SheetPrinter.Cell(), places, width);
+    TSheetRows rows(SheetPrinter.Cell(), places, width, SheetPrinter.SheetCutMarks());
     encodePage(width, height, SheetPrinter.DpiX(), SheetPrinter.DpiY(), FileName, Progress, rows);
 }

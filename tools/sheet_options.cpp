@@ -1,6 +1,7 @@
 #include "sheet_options.h"
 
 #include "jpeg_codec.h"
+#include "sheet_size.h"
 #include "sheet_printer.h"
 #include "virtual_printer.h"
 
@@ -169,6 +170,11 @@ public:
             }
             readOption(arg, options);
         }
+        if (options.CalibrationPage) {
+            checkCalibrationPage(photos);
+            finish(options);
+            return options;
+        }
         if (photos.isEmpty())
             fail(QStringLiteral("no photo given"));
         if (photos.size() > 1)
@@ -233,8 +239,48 @@ private:
         } else if (name == QLatin1String("--print")) {
             noValue(name);
             setOutput(options, TSheetOutput::Print);
+        } else if (readSheetExtra(name, options)) {
+            // --cut-marks, --size
         } else {
             fail(QStringLiteral("unknown option %1").arg(name));
+        }
+    }
+
+    // The options of the sheet's own extras; false for any other name.
+    bool readSheetExtra(const QString& name, TSheetOptions& options)
+    {
+        if (name == QLatin1String("--cut-marks")) {
+            noValue(name);
+            options.CutMarks = true;
+            return true;
+        }
+        if (name == QLatin1String("--calibration-page")) {
+            noValue(name);
+            options.CalibrationPage = true;
+            return true;
+        }
+        if (name == QLatin1String("--size")) {
+            const QString text = value(name);
+            try {
+                const TSheetSize size = ParseSheetSize(text);
+                options.SizeWidthMm = size.WidthMm;
+                options.SizeHeightMm = size.HeightMm;
+            } catch (const Exception& e) {
+                fail(QStringLiteral("--size: %1").arg(e.Message));
+            }
+            return true;
+        }
+        return false;
+    }
+
+    // The ruler page is the printer's own: no photo, nothing of a sheet.
+    void checkCalibrationPage(const QStringList& photos) const
+    {
+        if (!photos.isEmpty())
+            fail(QStringLiteral("--calibration-page takes no photo, not \"%1\"").arg(photos.front()));
+        for (const char* sheetOption : {"--format", "--size", "--count", "--cut-marks"}) {
+            if (seen_.contains(QLatin1String(sheetOption)))
+                fail(QStringLiteral("--calibration-page prints no photos: %1 has no use").arg(QLatin1String(sheetOption)));
         }
     }
 
@@ -265,6 +311,8 @@ private:
         checkFrameAspect(options);
         if (options.Output == TSheetOutput::None)
             fail(QStringLiteral("no output given: use --output PAGE.jpg, --output PAGE.pdf or --print"));
+        if (options.SizeWidthMm > 0 && seen_.contains(QStringLiteral("--format")))
+            fail(QStringLiteral("give one of --format and --size, not both"));
         if (!paper_) {
             if (dpi_ || margin_)
                 fail(QStringLiteral("--dpi and --margins describe a virtual printer: give --paper too"));
@@ -314,9 +362,12 @@ private:
 QString SheetUsage()
 {
     return QStringLiteral(
-        "Usage: quorlo-sheet PHOTO.jpg [--format 0|1|2] [--count N]\n"
+        "Usage: quorlo-sheet PHOTO.jpg [--format 0|1|2 | --size WxHmm] [--count N]\n"
+        "         [--cut-marks]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
         "         [--frame auto | --frame X,Y,W,H]\n"
+        "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
+        "       quorlo-sheet --calibration-page [--printer NAME | --paper ...]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "\n"
         "Lays out a sheet of identity photos from one photo and writes or prints it,\n"
@@ -324,6 +375,8 @@ QString SheetUsage()
         "\n"
         "  --format 0|1|2     the photo format: 0 = 35 x 45 mm (France, the default),\n"
         "                     1 = 2 x 2 in. (US), 2 = 1.8 x 2.2 in. (Canada)\n"
+        "  --size WxHmm       the photo size in whole millimetres instead of a format,\n"
+        "                     5 to 300 on each side, such as 40x50mm\n"
         "  --count N          how many copies, 0 or more (default: as many as fit)\n"
         "  --frame auto       print the part of the photo that frames the face found in\n"
         "                     it by the format's head-size rule (as the window's\n"
@@ -344,6 +397,13 @@ QString SheetUsage()
         "                     file the preview's \"Save as image\" writes\n"
         "  --output PAGE.pdf  write the page as one PDF page of the printer's paper\n"
         "  --print            print the page on the printer (not with --paper)\n"
+        "  --calibration-page instead of a sheet, the page of two 100 mm rulers to\n"
+        "                     measure; the lengths measured on paper, stored for the\n"
+        "                     printer's name in Quorlo's sheet options, correct the\n"
+        "                     size of every later photo on that printer (a virtual\n"
+        "                     printer is named like \"100x150mm at 300 dpi\")\n"
+        "  --cut-marks        draw grey marks in the gaps along the copies' edges, and\n"
+        "                     an outline where a photo leaves its cell white\n"
         "  --help             show this help and exit\n"
         "  --version          show the version and exit\n"
         "\n"

@@ -48,6 +48,11 @@ struct TSheetOptions {
     TSheetOutput Output = TSheetOutput::None;
     QString OutputFile;                   ///< for Jpeg and Pdf
     std::optional<TSheetFrame> Frame;     ///< none: the whole photo
+    // The sheet's own extras.
+    bool CutMarks = false;                ///< draw cut marks around the copies
+    int SizeWidthMm = 0;                  ///< --size: the photo size instead of
+    int SizeHeightMm = 0;                 ///< --format's; 0 x 0 when not given
+    bool CalibrationPage = false;         ///< the ruler page instead of a sheet
 };
 
 /// Resolution limits of a virtual printer, in dots per inch.
@@ -68,7 +73,9 @@ QString SheetUsage();
 /// page, a page too large to hold as one image, --dpi or --margins without
 /// --paper, --printer with --paper, --print with --paper, no photo or more
 /// than one, no output or more than one, an output name that does not
-/// end in .jpg, .jpeg or .pdf (in any letter case), and a --frame that is
+/// end in .jpg, .jpeg or .pdf (in any letter case), a --frame that is
 /// neither "auto" nor X,Y,W,H, has no size, or lacks the format's aspect
-/// ratio (HasRuleAspect).
+/// ratio (HasRuleAspect), a --size that is not a photo size in whole
+/// millimetres, and --size with --format. With --calibration-page no photo
+/// is given, nor any option of the sheet.
 TSheetOptions ParseSheetOptions(const QStringList& Args);

@@ -1,5 +1,6 @@
 #include "sheet_tool.h"
 
+#include "calibration_print.h"
 #include "face_detector.h"
 #include "image_view.h"
 #include "pdf_printer.h"
@@ -146,6 +147,23 @@ std::optional<TFrame> frameFor(const TSheetOptions& options, const TBitmap32& ph
 
 }  // namespace
 
+QString RunCalibrationPage(const TSheetOptions& Options)
+{
+    choosePrinter(Options);
+    if (Options.Output == TSheetOutput::Jpeg)
+        SaveCalibrationPageAsJpeg(Options.OutputFile);
+    else
+        PrintCalibrationPage();
+    const TPrinterDevice& printer = Printer();
+    return QStringLiteral("calibration page of %1, page %2 x %3 px at %4 x %5 dpi -> %6")
+        .arg(printer.name())
+        .arg(printer.caps(TDeviceCap::HorzRes))
+        .arg(printer.caps(TDeviceCap::VertRes))
+        .arg(printer.caps(TDeviceCap::LogPixelsX))
+        .arg(printer.caps(TDeviceCap::LogPixelsY))
+        .arg(destinationOf(Options));
+}
+
 TSheetResult RunSheet(const TSheetOptions& Options)
 {
     checkOutputIsNotThePhoto(Options);
@@ -154,15 +172,21 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     TImage32 view;
     loadPhoto(view, Options.Photo);
 
-    const TFormatItem& format = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
+    const TFormatItem& listed = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
+    const bool sized = Options.SizeWidthMm > 0;
+    const QString formatText = sized
+        ? QStringLiteral("%1 x %2 mm").arg(Options.SizeWidthMm).arg(Options.SizeHeightMm)
+        : QString::fromLatin1(listed.Text);
     TIDPrinter sheetPrinter;
-    sheetPrinter.SetPhotoSize(format.WidthMm, format.HeightMm);
+    sheetPrinter.SetPhotoSize(sized ? Options.SizeWidthMm : listed.WidthMm,
+                              sized ? Options.SizeHeightMm : listed.HeightMm);
+    sheetPrinter.SetCutMarks(Options.CutMarks);
     const int capacity = sheetPrinter.Capacity();
     // Asked for as many as fit, a page that holds none would come out blank
     // and pass for a sheet; an explicit --count 0 still gets its blank page.
     if (capacity == 0 && !Options.Count) {
         throw Exception(QStringLiteral("not one %1 photo fits on the page of %2 x %3 pixels")
-                            .arg(QString::fromLatin1(format.Text))
+                            .arg(formatText)
                             .arg(Printer().caps(TDeviceCap::HorzRes))
                             .arg(Printer().caps(TDeviceCap::VertRes)));
     }
@@ -193,7 +217,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     }
 
     const TPrinterDevice& printer = Printer();
-    result.FormatText = QString::fromLatin1(format.Text);
+    result.FormatText = formatText;
     result.CellWidth = sheetPrinter.Cell().Width();
     result.CellHeight = sheetPrinter.Cell().Height();
     result.Columns = sheetPrinter.ColumnCount();
@@ -238,6 +262,10 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
         if (options.Version) {
             Out << program << ' ' << GetFileVersionString(QCoreApplication::applicationFilePath())
                 << '\n';
+            return 0;
+        }
+        if (options.CalibrationPage) {
+            Out << RunCalibrationPage(options) << '\n';
             return 0;
         }
         const TSheetResult result = RunSheet(options);

@@ -41,6 +41,11 @@ struct TSheetResult {
 /// face is found for --frame auto, or the output cannot be written (an existing file then stays as it was).
 TSheetResult RunSheet(const TSheetOptions& Options);
 
+/// Writes or prints the printer's calibration page as `Options` ask
+/// (CalibrationPage set) and returns the line describing it. Raises
+/// Exception like RunSheet for the printer and the output.
+QString RunCalibrationPage(const TSheetOptions& Options);
+
 /// One line describing a run, e.g. "35 x 45 mm (France): 4 of 4 copies in
 /// 2 x 2, cell 413 x 531 px, page 1063 x 1653 px at 300 dpi -> page.jpg".
 QString SheetSummary(const TSheetResult& Result);

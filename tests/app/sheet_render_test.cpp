@@ -275,3 +275,66 @@ TEST(SheetRender, FramedPhotoRectPutsTheFramesCornersOnTheCells)
         EXPECT_EQ(FramedPhotoRect(400, 500, c.frame, 400, 500), c.expected)
             << c.frame.X << "," << c.frame.Y << " " << c.frame.Width;
 }
+TEST(SheetRender, CutMarksLieInGapsAndOnWhiteBordersAlikeInBothJpegRoutes)
+{
+    // 100 dpi printers (137 x 177 cells); the 300 x 400 photo fills 133 of
+    // the 137 columns, so each cell's right border and the ends of its top
+    // and bottom borders are white and get outlined.
+    struct Case {
+        int HorzRes, VertRes, OffsetX, OffsetY, Count;
+    };
+    const Case cases[] = {{466, 406, 7, 11, 6}, {466, 406, 7, 11, 4}, {274, 354, 0, 0, 4},
+                          {466, 600, 0, 0, 5}};
+    const TColor32 grey = kCutMarkColour.rgb();
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        ScopedPrinter printer(
+            std::make_unique<TTestPrinter>(c.HorzRes, c.VertRes, 100, 100, c.OffsetX, c.OffsetY));
+        TIDPrinter sheet;
+        auto view = photoView(300, 400, 0xFF204080);
+        RenderPhotoCell(*view, sheet);
+        sheet.SetCount(c.Count);
+        const std::vector<QPoint> places = sheet.Places();
+        const QRect photo = sheet.PhotoInCell();
+        ASSERT_EQ(photo, QRect(0, 0, 133, 177));
+
+        TBitmap32 page;
+        RenderPage(sheet, page);
+        for (int y = 0; y < page.Height(); ++y)
+            for (int x = 0; x < page.Width(); ++x)
+                ASSERT_NE(page.Pixel(x, y), grey) << "marks are off";
+
+        sheet.SetCutMarks(true);
+        RenderPage(sheet, page);
+        int marked = 0;
+        for (int y = 0; y < page.Height(); ++y) {
+            for (int x = 0; x < page.Width(); ++x) {
+                if (page.Pixel(x, y) != grey)
+                    continue;
+                ++marked;
+                for (const QPoint& p : places) {
+                    const QRect cell(p, QSize(137, 177));
+                    if (!cell.contains(x, y))
+                        continue;
+                    const bool border = x == cell.left() || x == cell.right() || y == cell.top()
+                                        || y == cell.bottom();
+                    EXPECT_TRUE(border && !photo.translated(p).contains(x, y))
+                        << "mark over a photo at " << x << ", " << y;
+                }
+            }
+        }
+        EXPECT_GT(marked, 0);
+        // The white right border of the first copy is outlined all along,
+        // and a mark leaves its top-right corner into the gap or margin.
+        const QPoint first = places.front();
+        EXPECT_EQ(page.Pixel(first.x() + 136, first.y() + 90), grey);
+        EXPECT_EQ(page.Pixel(first.x() + 138, first.y()), grey);
+
+        const QString fromPage = dir.filePath("page.jpg");
+        SavePageAsJpeg(page, fromPage, sheet.DpiX(), sheet.DpiY());
+        const QString composed = dir.filePath("sheet.jpg");
+        SaveSheetAsJpeg(sheet, composed);
+        EXPECT_TRUE(fileBytes(composed) == fileBytes(fromPage))
+            << c.HorzRes << " x " << c.VertRes << ", count " << c.Count;
+    }
+}

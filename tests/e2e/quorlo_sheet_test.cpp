@@ -4,6 +4,8 @@
 #include "sheet_e2e.h"
 
 #include "bitmap32.h"
+#include "calibration.h"
+#include "cut_marks.h"
 #include "pdf_tools.h"
 #include "printer.h"
 #include "test_printer.h"
@@ -295,6 +297,129 @@ TEST_F(QuorloSheet, PdfHasOnePageOfThePaperWithTheCopiesInPlace)
         EXPECT_TRUE(pdf_tools::near(page.pixel((x + 100) / 3, (y - 20) / 3), 0xFFFFFFFF))
             << "above place " << index;
     }
+}
+
+TEST_F(QuorloSheet, CutMarksComeOutAlikeInTheJpegAndThePdf)
+{
+    const QString jpeg = path("marked.jpg");
+    ToolRun run = runVirtual({QStringLiteral("--cut-marks"), QStringLiteral("--output"), jpeg});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    std::unique_ptr<TPrinterDevice> previous =
+        SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
+    const QString saved = path("window.jpg");
+    sheet_e2e::saveAsTheWindowDoes(photo_, saved, std::nullopt, true);
+    SetPrinter(std::move(previous));
+    const QByteArray window = contentsOf(saved);
+    ASSERT_FALSE(window.isEmpty());
+    EXPECT_TRUE(contentsOf(jpeg) == window);
+    sheet_e2e::saveAsTheWindowDoes(photo_, saved, std::nullopt, false);
+    EXPECT_FALSE(contentsOf(saved) == window) << "the marks must show";
+
+    if (!pdf_tools::available())
+        GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
+    const QString pdf = path("marked.pdf");
+    run = runVirtual({QStringLiteral("--cut-marks"), QStringLiteral("--output"), pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // At the printer's 300 dpi; the page starts 59 pixels into the paper.
+    const QImage page = pdf_tools::render(pdf, 300);
+    ASSERT_FALSE(page.isNull());
+    const QRgb grey = kCutMarkColour.rgb();
+    const auto paper = [&page](int x, int y) { return page.pixel(x + 59, y + 59); };
+    // A one-pixel line may be smoothed over its neighbours: grey at or
+    // beside the pixel.
+    const auto markedAt = [&](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (pdf_tools::near(paper(x + dx, y + dy), grey, 40))
+                    return true;
+        return false;
+    };
+    for (int index = 0; index < 4; ++index) {
+        const int x = kPlaceX[index % 2];
+        const int y = kPlaceY[index / 2];
+        // The outline where the photo leaves the cell white, a mark leaving
+        // the top-left corner to the left, plain paper beside both.
+        EXPECT_TRUE(markedAt(x + kCellWidth - 1, y + 265)) << "place " << index;
+        EXPECT_TRUE(pdf_tools::near(paper(x + kCellWidth - 8, y + 265), 0xFFFFFFFF)) << "place " << index;
+        EXPECT_TRUE(markedAt(x - 20, y)) << "place " << index;
+        EXPECT_TRUE(pdf_tools::near(paper(x - 20, y + 6), 0xFFFFFFFF)) << "place " << index;
+        EXPECT_TRUE(pdf_tools::near(paper(x + 199, y + 100), kRed)) << "place " << index;
+    }
+}
+
+TEST_F(QuorloSheet, SizeGivesAnyPhotoSize)
+{
+    // 40 x 50 mm at 300 dpi: 472.44 and 590.55 pixels, rounded down.
+    ToolRun run = runVirtual({QStringLiteral("--size"), QStringLiteral("40x50mm"),
+                              QStringLiteral("--output"), path("size.jpg")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QLatin1String("40 x 50 mm: 4 of 4 copies in 2 x 2, cell 472 x 590 px")))
+        << run.out.toStdString();
+
+    const struct {
+        QStringList args;
+        const char* says;
+    } refused[] = {
+        {{QStringLiteral("--size"), QStringLiteral("40x50cm")}, "is not a photo size"},
+        {{QStringLiteral("--size=4x50")}, "cannot be made"},
+        {{QStringLiteral("--size"), QStringLiteral("40x50"), QStringLiteral("--format"), QStringLiteral("1")},
+         "one of --format and --size"},
+    };
+    for (const auto& r : refused) {
+        run = runVirtual(r.args + QStringList{QStringLiteral("--output"), path("refused.jpg")});
+        EXPECT_EQ(run.exitCode, 2) << r.says;
+        EXPECT_TRUE(run.err.contains(QLatin1String(r.says))) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path("refused.jpg")));
+    }
+}
+
+TEST_F(QuorloSheet, CalibratedPrinterPrintsThePhotoAtItsTrueSize)
+{
+    if (!pdf_tools::available())
+        GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
+    // This printer prints 98 mm for every 100 down: the sheet must be drawn
+    // 100/98 taller for the paper to show 50 mm.
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    ASSERT_TRUE(QDir().mkpath(path("config")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
+    SaveCalibration(QStringLiteral("100x150mm at 600 dpi"), {100, 98});
+    const QString pdf = path("calibrated.pdf");
+    const ToolRun run = runTool({photo_, QStringLiteral("--paper"), QStringLiteral("100x150mm"),
+                                 QStringLiteral("--margins"), QStringLiteral("5"), QStringLiteral("--size"),
+                                 QStringLiteral("40x50mm"), QStringLiteral("--output"), pdf});
+    const ToolRun ruler = runTool({QStringLiteral("--calibration-page"), QStringLiteral("--paper"),
+                                   QStringLiteral("100x150mm"), QStringLiteral("--output"), path("ruler.pdf")});
+    const ToolRun refused = runTool({QStringLiteral("--calibration-page"), photo_, QStringLiteral("--output"),
+                                     path("refused.pdf")});
+    qputenv("XDG_CONFIG_HOME", savedConfig);
+
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // 40 mm across uncorrected, 50 x 100/98 mm = 1205.2 pixels down.
+    EXPECT_TRUE(run.out.contains(QLatin1String("cell 944 x 1205 px"))) << run.out.toStdString();
+    const QImage page = pdf_tools::render(pdf, 600);
+    ASSERT_FALSE(page.isNull());
+    // The first copy starts at the 5 mm offset inside the page, itself 5 mm
+    // into the paper; its photo takes the cell's full height.
+    const int x = 236 + 300;
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < 236 + 1205 + 100 && y < page.height(); ++y) {
+        if (!pdf_tools::near(page.pixel(x, y), 0xFFFFFFFF, 100)) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+    }
+    ASSERT_GE(top, 0);
+    const double printedMm = (bottom - top + 1) * 25.4 / 600 * 0.98;
+    EXPECT_NEAR(printedMm, 50.0, 0.1);
+
+    ASSERT_EQ(ruler.exitCode, 0) << ruler.err.toStdString();
+    EXPECT_TRUE(ruler.out.startsWith(QLatin1String("calibration page of 100x150mm at 600 dpi")))
+        << ruler.out.toStdString();
+    EXPECT_EQ(pdf_tools::pageCount(path("ruler.pdf")), 1);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(path("refused.pdf")));
 }
 
 TEST_F(QuorloSheet, WithoutAPrinterTheBuiltInPdfPrinterLaysOutA4)

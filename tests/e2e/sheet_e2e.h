@@ -64,9 +64,10 @@ inline QByteArray contentsOf(const QString& fileName)
 
 /// The main window's print run with every copy that fits on the current
 /// printer, the photo's frame if it has one, and its "Save as image" to
-/// `fileName`.
+/// `fileName`; with cut marks if asked.
 inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
-                                const std::optional<TFrame>& frame = std::nullopt)
+                                const std::optional<TFrame>& frame = std::nullopt,
+                                bool cutMarks = false)
 {
     TImage32 view;
     view.resize(151, 201);
@@ -77,6 +78,7 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
     view.Bitmap().LoadFromFile(photo);
     TIDPrinter sheetPrinter;
     sheetPrinter.SetCount(sheetPrinter.Capacity());
+    sheetPrinter.SetCutMarks(cutMarks);
     RenderPhotoCell(view, sheetPrinter, frame);
     TBitmap32 page;
     RenderPage(sheetPrinter, page);

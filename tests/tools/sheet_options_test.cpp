@@ -160,3 +160,31 @@ TEST(ParseSheetOptions, TheLargestPagesStillPass)
     // Margins that leave a page of one pixel: 10 mm at 254 dpi is 100 pixels.
     EXPECT_NO_THROW(parse(QStringLiteral("p.jpg --paper 10x10mm --dpi 254 --margins 4.95 --output x.jpg")));
 }
+
+TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
+{
+    const TSheetOptions sized = parse(QStringLiteral("p.jpg --size 40x50mm --cut-marks --output x.pdf"));
+    EXPECT_EQ(sized.SizeWidthMm, 40);
+    EXPECT_EQ(sized.SizeHeightMm, 50);
+    EXPECT_TRUE(sized.CutMarks);
+    EXPECT_FALSE(parse(QStringLiteral("p.jpg --output x.pdf")).CutMarks);
+    const TSheetOptions ruler = parse(QStringLiteral("--calibration-page --paper A4 --output r.pdf"));
+    EXPECT_TRUE(ruler.CalibrationPage);
+    EXPECT_TRUE(ruler.Photo.isEmpty());
+
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"p.jpg --output x.jpg --size 40x50cm", "is not a photo size"},
+        {"p.jpg --output x.jpg --size 40.5x50", "is not a photo size"},
+        {"p.jpg --output x.jpg --size 301x50", "from 5 to 300 mm"},
+        {"p.jpg --output x.jpg --size 40x50 --format 1", "one of --format and --size"},
+        {"p.jpg --output x.jpg --cut-marks=yes", "--cut-marks takes no value"},
+        {"--calibration-page p.jpg --output x.jpg", "takes no photo"},
+        {"--calibration-page --count 2 --output x.jpg", "--count has no use"},
+        {"--calibration-page", "no output"},
+    };
+    for (const auto& [line, expected] : cases) {
+        const QString message = usageError(QString::fromLatin1(line));
+        EXPECT_TRUE(message.contains(QLatin1String(expected)))
+            << "\"" << line << "\" gave \"" << message.toStdString() << "\"";
+    }
+}
