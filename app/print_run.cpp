@@ -1,34 +1,24 @@
 #include "print_run.h"
 
+#include "C_Messages.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 #include "work_progress.h"
-
-#include <QCoreApplication>
-
-namespace {
-
-QString text(const char* source)
-{
-    return QCoreApplication::translate("TWorkProgress", source);
-}
-
-}  // namespace
 
 void RenderPrintRun(QWidget* Parent, TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
                     TBitmap32& Page, const std::optional<TFrame>& Frame)
 {
     TWorkProgress progress(Parent);
-    progress.Stage(text("Rendering the photo..."));
+    progress.Stage(MessageText(Msg::kRenderingPhoto));
     RenderPhotoCell(PhotoView, SheetPrinter, Frame);
-    progress.Stage(text("Building the page..."));
+    progress.Stage(MessageText(Msg::kBuildingPage));
     RenderPage(SheetPrinter, Page, progress.Reporter());
 }
 
 void PrintSheetShowingProgress(QWidget* Parent, TIDPrinter& SheetPrinter)
 {
     TWorkProgress progress(Parent);
-    progress.Stage(text("Sending the page to the printer..."));
+    progress.Stage(MessageText(Msg::kSendingPage));
     SheetPrinter.PrintSheet(progress.Reporter());
 }
 
@@ -36,6 +26,6 @@ void SavePageShowingProgress(QWidget* Parent, const TBitmap32& Page, const QStri
                              int DpiX, int DpiY)
 {
     TWorkProgress progress(Parent);
-    progress.Stage(text("Saving the page..."));
+    progress.Stage(MessageText(Msg::kSavingPage));
     SavePageAsJpeg(Page, FileName, DpiX, DpiY, progress.Reporter());
 }

@@ -20,7 +20,8 @@ QStringList MessageOriginals()
                           Msg::kSizeNotUnderstood, Msg::kSizeOutOfRange, Msg::kHeadRangeInvalid,
                           Msg::kEyeRangeInvalid, Msg::kEyeNeedsHead, Msg::kMeasureOutOfRange, Msg::kCalibrationHint,
                           Msg::kRulerAcross, Msg::kRulerDown, Msg::kTooManyPages, Msg::kSheetOptionsNotSaved,
-                          Msg::kNoAddressHandler, Msg::kLowResolution})
+                          Msg::kNoAddressHandler, Msg::kLowResolution, Msg::kRenderingPhoto,
+                          Msg::kBuildingPage, Msg::kSendingPage, Msg::kSavingPage})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

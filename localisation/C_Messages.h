@@ -48,6 +48,11 @@ inline constexpr char kSheetOptionsNotSaved[] = "The sheet options cannot be sav
 inline constexpr char kNoAddressHandler[] =
     "No program on this computer could open this address. Copy it into your browser or mail program:";
 inline constexpr char kLowResolution[] = "%1 pixels per inch printed: the photo may look blurred.";
+// The stages of long work, shown in the progress dialog.
+inline constexpr char kRenderingPhoto[] = "Rendering the photo...";
+inline constexpr char kBuildingPage[] = "Building the page...";
+inline constexpr char kSendingPage[] = "Sending the page to the printer...";
+inline constexpr char kSavingPage[] = "Saving the page...";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.
