@@ -1,16 +1,10 @@
-#include "U_FrameDlg.h"
-#include "U_MainDlg.h"
-#include "U_PreviewDlg.h"
-#include "U_SettingsDlg.h"
 #include "U_UnicodeUtils.h"
-#include "U_about.h"
 #include "about_art.h"
+#include "program_forms.h"
 #include "start_options.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontDatabase>
 #include <QTextStream>
 
 namespace {
@@ -44,22 +38,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorlo"));
     QApplication::setWindowIcon(ProgramIcon());
-    // The forms name the classic dialog font; the desktop's font stands in.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
-                              QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    SubstituteDesktopFont();
 
-    // The forms, in creation order; they live until the program ends. The
-    // settings dialog's chooser binds itself to the main window's language
-    // list and builds the list of languages.
-    TMainDlg MainDlg;
-    TSettingsDlg SettingsDlg(MainDlg.langue);
-    Tpreviewdlg previewdlg(&MainDlg);
-    TAboutDlg AboutDlg;
-    TFrameDlg FrameDlg(&MainDlg);
-    MainDlg.SetSettingsDialog(&SettingsDlg);
-    MainDlg.SetPreviewDialog(&previewdlg);
-    MainDlg.SetAboutDialog(&AboutDlg);
-    MainDlg.SetFrameDialog(&FrameDlg);
+    // The forms live until the program ends.
+    TProgramForms forms;
+    TMainDlg& MainDlg = forms.MainDlg;
 
     // The toolkit has taken its own options (-platform, -style) out by now.
     const TStartOptions options = ParseStartOptions(QApplication::arguments().mid(1));

@@ -2,15 +2,9 @@
 // given as the only argument, with the code that "quorlo -co" runs, on the
 // offscreen platform. The forms are created as the program creates them.
 #include "C_LangPack.h"
-#include "U_FrameDlg.h"
-#include "U_MainDlg.h"
-#include "U_PreviewDlg.h"
-#include "U_SettingsDlg.h"
-#include "U_about.h"
+#include "program_forms.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -23,19 +17,10 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: quorlo-write-original FOLDER\n");
         return 2;
     }
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
-                              QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
-    TMainDlg MainDlg;
-    TSettingsDlg SettingsDlg(MainDlg.langue);
-    Tpreviewdlg previewdlg(&MainDlg);
-    TAboutDlg AboutDlg;
-    TFrameDlg FrameDlg(&MainDlg);
-    MainDlg.SetSettingsDialog(&SettingsDlg);
-    MainDlg.SetPreviewDialog(&previewdlg);
-    MainDlg.SetAboutDialog(&AboutDlg);
-    MainDlg.SetFrameDialog(&FrameDlg);
+    SubstituteDesktopFont();
+    TProgramForms forms;
 
-    TLangList& list = *MainDlg.langue;
+    TLangList& list = *forms.MainDlg.langue;
     list.SetProgramDir(app.arguments()[1]);
     list.SetCommandLine({app.arguments()[0], QStringLiteral("-co")});
     // Only the file is wanted: no saved language is applied.

@@ -1,0 +1,20 @@
+#include "program_forms.h"
+
+#include <QFont>
+#include <QFontDatabase>
+
+// Members are constructed in declaration order: that is the creation order.
+TProgramForms::TProgramForms()
+    : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(&MainDlg)
+{
+    MainDlg.SetSettingsDialog(&SettingsDlg);
+    MainDlg.SetPreviewDialog(&previewdlg);
+    MainDlg.SetAboutDialog(&AboutDlg);
+    MainDlg.SetFrameDialog(&FrameDlg);
+}
+
+void SubstituteDesktopFont()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                              QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+}
