@@ -80,29 +80,32 @@ namespace {
 constexpr int kBandRows = 256;
 
 // Encodes a Width x Height page whose rows `Band` supplies (it fills
-// rows[0..n) for the n rows from y) and writes it atomically.
+// rows[0..n) for the n rows from y) straight into a temporary file beside
+// FileName, which replaces it once the last byte is on disk: the stream is
+// never held whole.
 template <typename Band>
 void encodePage(int Width, int Height, int DpiX, int DpiY, const QString& FileName,
                 const TProgress& Progress, Band&& band)
 {
+    TAtomicFileWriter file(FileName);
     // A page without pixels has nothing to encode: its file is empty, as
     // an empty bitmap's has always been.
-    if (Width <= 0 || Height <= 0) {
-        SaveFileAtomically(FileName, QByteArray());
-        return;
+    if (Width > 0 && Height > 0) {
+        TJPEGRowEncoder encoder(Width, Height, JPEGDefaults(), DpiX, DpiY,
+                                [&file](const char* data, std::size_t size) { file.Write(data, size); });
+        std::vector<const TColor32*> rows(kBandRows);
+        const int bands = (Height + kBandRows - 1) / kBandRows;
+        for (int b = 0; b < bands; ++b) {
+            const int y = b * kBandRows;
+            const int n = std::min(kBandRows, Height - y);
+            band(y, n, rows.data());
+            encoder.WriteRows(rows.data(), n);
+            if (Progress)
+                Progress(b + 1, bands);
+        }
+        encoder.Finish();
     }
-    TJPEGRowEncoder encoder(Width, Height, JPEGDefaults(), DpiX, DpiY);
-    std::vector<const TColor32*> rows(kBandRows);
-    const int bands = (Height + kBandRows - 1) / kBandRows;
-    for (int b = 0; b < bands; ++b) {
-        const int y = b * kBandRows;
-        const int n = std::min(kBandRows, Height - y);
-        band(y, n, rows.data());
-        encoder.WriteRows(rows.data(), n);
-        if (Progress)
-            Progress(b + 1, bands);
-    }
-    SaveFileAtomically(FileName, encoder.Finish());
+    file.Commit();
 }
 
 // The colour DrawCutMarks fills with, as it lands on a page pixel.

@@ -42,24 +42,6 @@ QString deviceFileName(const QIODevice& device)
     return file ? file->fileName() : QString();
 }
 
-// A temporary file beside the target, closed and removed on every way out
-// unless it became the target.
-struct TTemporaryFile {
-    QByteArray path;
-    int fd = -1;
-
-    TTemporaryFile() = default;
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-    ~TTemporaryFile()
-    {
-        if (fd >= 0)
-            ::close(fd);
-        if (!path.isEmpty())
-            ::unlink(path.constData());
-    }
-};
-
 }  // namespace
 
 void OpenForReading(QFile& File)
@@ -98,7 +80,8 @@ void WriteAll(QIODevice& Device, const QByteArray& Bytes)
         throwCreateError(deviceFileName(Device), Device.errorString());
 }
 
-void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes)
+TAtomicFileWriter::TAtomicFileWriter(const QString& FileName)
+    : FFileName(FileName)
 {
     // Renaming onto a link would replace the link; write the file at the end
     // of its chain.
@@ -108,45 +91,67 @@ void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes)
     const QString& path = *resolved;
     if (IsWriteProtected(path))
         throwCreateError(FileName, qt_error_string(EACCES));
-    const QByteArray target = QFile::encodeName(path);
+    FTarget = QFile::encodeName(path);
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     const QByteArray base = QFile::encodeName(QFileInfo(path).fileName()).left(200);
 
-    TTemporaryFile temp;
-    temp.path = folder + "/." + base + ".XXXXXX";
-    temp.fd = ::mkstemp(temp.path.data());
-    if (temp.fd < 0) {
-        temp.path.clear();
+    FTemporary = folder + "/." + base + ".XXXXXX";
+    FFd = ::mkstemp(FTemporary.data());
+    if (FFd < 0) {
+        FTemporary.clear();
         throwCreateError(FileName, qt_error_string(errno));
     }
 
-    // mkstemp makes the file private; give it the mode the target has, or
+    // mkstemp makes the file private; it gets the mode the target has, or
     // the one a newly created file would get.
     struct stat existing {};
-    mode_t mode = 0;
-    if (::stat(target.constData(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
+    if (::stat(FTarget.constData(), &existing) == 0) {
+        FMode = existing.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        mode = 0666 & ~mask;
+        FMode = 0666 & ~mask;
     }
+}
 
-    const char* data = Bytes.constData();
-    std::size_t left = static_cast<std::size_t>(Bytes.size());
-    while (left > 0) {
-        const ssize_t n = ::write(temp.fd, data, left);
+TAtomicFileWriter::~TAtomicFileWriter()
+{
+    if (FFd >= 0)
+        ::close(FFd);
+    if (!FTemporary.isEmpty())
+        ::unlink(FTemporary.constData());
+}
+
+void TAtomicFileWriter::Write(const char* Data, std::size_t Size)
+{
+    if (FFd < 0)
+        throwCreateError(FFileName, qt_error_string(EBADF));
+    while (Size > 0) {
+        const ssize_t n = ::write(FFd, Data, Size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throwCreateError(FileName, qt_error_string(n < 0 ? errno : EIO));
-        data += n;
-        left -= static_cast<std::size_t>(n);
+            throwCreateError(FFileName, qt_error_string(n < 0 ? errno : EIO));
+        Data += n;
+        Size -= static_cast<std::size_t>(n);
     }
-    if (::fchmod(temp.fd, mode) != 0 || ::fsync(temp.fd) != 0)
-        throwCreateError(FileName, qt_error_string(errno));
-    const int fd = std::exchange(temp.fd, -1);
-    if (::close(fd) != 0 || ::rename(temp.path.constData(), target.constData()) != 0)
-        throwCreateError(FileName, qt_error_string(errno));
-    temp.path.clear();   // it is the target now
+}
+
+void TAtomicFileWriter::Commit()
+{
+    if (FFd < 0)
+        throwCreateError(FFileName, qt_error_string(EBADF));
+    if (::fchmod(FFd, static_cast<mode_t>(FMode)) != 0 || ::fsync(FFd) != 0)
+        throwCreateError(FFileName, qt_error_string(errno));
+    const int fd = std::exchange(FFd, -1);
+    if (::close(fd) != 0 || ::rename(FTemporary.constData(), FTarget.constData()) != 0)
+        throwCreateError(FFileName, qt_error_string(errno));
+    FTemporary.clear();   // it is the target now
+}
+
+void SaveFileAtomically(const QString& FileName, const QByteArray& Bytes)
+{
+    TAtomicFileWriter file(FileName);
+    file.Write(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
+    file.Commit();
 }

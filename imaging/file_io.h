@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 
 class QFile;
@@ -26,6 +27,33 @@ QByteArray ReadAtMost(QIODevice& Device, std::int64_t Limit);
 
 /// Writes all of Bytes to Device; raises EFCreateError when it cannot.
 void WriteAll(QIODevice& Device, const QByteArray& Bytes);
+
+/// A file written piece by piece through a temporary file in the same folder,
+/// which replaces FileName only on Commit, once every byte is on disk; the
+/// file keeps the permissions of the one it replaces. A symbolic link is
+/// followed to the end of its chain, not replaced; a write-protected file is
+/// refused when the writer is made. Every failure raises EFCreateError naming
+/// FileName with the system's error text; without a Commit, or after a
+/// failure, the temporary file is removed and a previous file of that name
+/// stays as it was.
+class TAtomicFileWriter {
+public:
+    explicit TAtomicFileWriter(const QString& FileName);
+    ~TAtomicFileWriter();
+    TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+    TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+    void Write(const char* Data, std::size_t Size);
+    /// Syncs the temporary file and renames it onto the target.
+    void Commit();
+
+private:
+    QString FFileName;
+    QByteArray FTarget;
+    QByteArray FTemporary;   // empty once it is gone or became the target
+    int FFd = -1;
+    unsigned FMode = 0;
+};
 
 /// Writes Bytes as FileName through a temporary file in the same folder that
 /// replaces it only once every byte is on disk; the file keeps the permissions

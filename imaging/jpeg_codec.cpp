@@ -1,6 +1,7 @@
 #include "jpeg_codec.h"
 
 #include "bitmap32.h"
+#include "jpeg_row_encoder.h"
 
 #include <QList>
 #include <QString>
@@ -225,135 +226,6 @@ QList<QRgb> colourTable(const jpeg_decompress_struct& info)
     return table;
 }
 
-// The encoded stream grows in one malloc'd block. The library calls these
-// from C, so nothing here may throw; a failed allocation is a library error.
-struct TMemoryDestination {
-    jpeg_destination_mgr pub;
-    unsigned char* buffer;
-    std::size_t capacity;
-    std::size_t size;
-};
-
-void initDestination(j_compress_ptr info)
-{
-    auto* dest = reinterpret_cast<TMemoryDestination*>(info->dest);
-    dest->pub.next_output_byte = dest->buffer;
-    dest->pub.free_in_buffer = dest->capacity;
-}
-
-boolean growDestination(j_compress_ptr info)
-{
-    auto* dest = reinterpret_cast<TMemoryDestination*>(info->dest);
-    // Called when the whole buffer is full, whatever free_in_buffer says.
-    const std::size_t used = dest->capacity;
-    const std::size_t capacity = used * 2;
-    auto* grown = static_cast<unsigned char*>(std::realloc(dest->buffer, capacity));
-    if (!grown)
-        ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
-    dest->buffer = grown;
-    dest->capacity = capacity;
-    dest->pub.next_output_byte = grown + used;
-    dest->pub.free_in_buffer = capacity - used;
-    return TRUE;
-}
-
-void termDestination(j_compress_ptr info)
-{
-    auto* dest = reinterpret_cast<TMemoryDestination*>(info->dest);
-    dest->size = dest->capacity - dest->pub.free_in_buffer;
-}
-
-// One compression context writing to memory, built like TDecompressor: the
-// library is only called from try* functions, the destructor releases the
-// context and the output buffer on every way out.
-class TCompressor {
-public:
-    TCompressor() { info_.err = initErrorManager(err_); }
-    ~TCompressor()
-    {
-        jpeg_destroy_compress(&info_);
-        std::free(dest_.buffer);
-    }
-    TCompressor(const TCompressor&) = delete;
-    TCompressor& operator=(const TCompressor&) = delete;
-
-    /// Sets up the compression of a width x height image.
-    void setup(int width, int height, J_COLOR_SPACE inColorSpace, int inComponents,
-               const TJPEGSettings& settings)
-    {
-        // A quarter of a byte per pixel holds most pages and photos at
-        // quality 90 without growing; the block doubles when it does not.
-        dest_.capacity = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / 4 + 65536;
-        dest_.buffer = static_cast<unsigned char*>(std::malloc(dest_.capacity));
-        if (!dest_.buffer)
-            throwOutOfMemory();
-        dest_.pub.init_destination = initDestination;
-        dest_.pub.empty_output_buffer = growDestination;
-        dest_.pub.term_destination = termDestination;
-        quality_ = settings.CompressionQuality;
-        grayscale_ = settings.Grayscale;
-        progressive_ = settings.ProgressiveEncoding;
-        check(tryCreate(width, height, inColorSpace, inComponents));
-    }
-
-    /// Compresses the whole image; rows[y] is input row y.
-    void writeAll(JSAMPARRAY rows) { check(tryWriteAll(rows)); }
-
-    QByteArray output() const
-    {
-        return QByteArray(reinterpret_cast<const char*>(dest_.buffer),
-                          static_cast<qsizetype>(dest_.size));
-    }
-
-private:
-    void check(bool ok) const
-    {
-        if (!ok)
-            throwLibraryError(err_.pub.msg_code);
-    }
-
-    bool tryCreate(int width, int height, J_COLOR_SPACE inColorSpace, int inComponents)
-    {
-        if (setjmp(err_.jump))
-            return false;
-        jpeg_create_compress(&info_);
-        info_.dest = &dest_.pub;
-        info_.image_width = static_cast<JDIMENSION>(width);
-        info_.image_height = static_cast<JDIMENSION>(height);
-        info_.input_components = inComponents;
-        info_.in_color_space = inColorSpace;
-        jpeg_set_defaults(&info_);
-        jpeg_set_quality(&info_, quality_, TRUE);
-        if (grayscale_)
-            jpeg_set_colorspace(&info_, JCS_GRAYSCALE);
-        if (progressive_)
-            jpeg_simple_progression(&info_);
-        return true;
-    }
-
-    bool tryWriteAll(JSAMPARRAY rows)
-    {
-        if (setjmp(err_.jump))
-            return false;
-        jpeg_start_compress(&info_, TRUE);
-        // One call takes every row; the loop only guards against a short count.
-        while (info_.next_scanline < info_.image_height) {
-            if (jpeg_write_scanlines(&info_, rows + info_.next_scanline,
-                                     info_.image_height - info_.next_scanline) == 0)
-                break;
-        }
-        jpeg_finish_compress(&info_);
-        return true;
-    }
-
-    TErrorManager err_{};
-    jpeg_compress_struct info_{};
-    TMemoryDestination dest_{};
-    int quality_ = 90;
-    bool grayscale_ = false;
-    bool progressive_ = false;
-};
-
 }  // namespace
 
 TJPEGSettings& JPEGDefaults()
@@ -439,23 +311,18 @@ QByteArray EncodeJPEG(const QImage& Image, const TJPEGSettings& Settings)
     if (Image.isNull() || Image.width() <= 0 || Image.height() <= 0)
         return {};
     // 32-bit rows go in as they lie with the library skipping the fourth
-    // byte: the same stream as from a 24-bit copy, without making the copy.
+    // byte; other formats are first given that layout, which keeps their
+    // colours and so the stream.
     QImage source = Image;
-    J_COLOR_SPACE colorSpace = JCS_EXT_BGRX;
-    int components = 4;
     if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32) {
-        source = Image.convertToFormat(QImage::Format_BGR888);
+        source = Image.convertToFormat(QImage::Format_RGB32);
         if (source.isNull())
             throwOutOfMemory();
-        colorSpace = JCS_EXT_BGR;
-        components = 3;
     }
-
-    TCompressor compressor;
-    compressor.setup(source.width(), source.height(), colorSpace, components, Settings);
-    std::vector<JSAMPROW> rows(static_cast<std::size_t>(source.height()));
+    TJPEGRowEncoder encoder(source.width(), source.height(), Settings);
+    std::vector<const TColor32*> rows(static_cast<std::size_t>(source.height()));
     for (int y = 0; y < source.height(); ++y)
-        rows[y] = const_cast<JSAMPROW>(source.constScanLine(y));   // the library only reads them
-    compressor.writeAll(rows.data());
-    return compressor.output();
+        rows[y] = reinterpret_cast<const TColor32*>(source.constScanLine(y));
+    encoder.WriteRows(rows.data(), source.height());
+    return encoder.Finish();
 }

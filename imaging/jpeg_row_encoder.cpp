@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdio>   // jpeglib.h uses FILE without declaring it
 #include <cstdlib>
+#include <exception>
+#include <new>
+#include <utility>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -28,53 +31,61 @@ void jumpOnFatalError(j_common_ptr info)
 void discardMessage(j_common_ptr, int) {}
 void discardOutput(j_common_ptr) {}
 
-// The stream grows in one malloc'd block, doubling; the library calls these
-// from C, so a failed allocation becomes a library error, not an exception.
-struct TGrowingDestination {
+// The library fills a fixed piece of memory and hands it on whenever it is
+// full. It calls these from C, so a sink that raises is caught here, kept,
+// and turned into a library error that unwinds the library first.
+constexpr std::size_t kPieceBytes = std::size_t{64} << 10;
+
+struct TSinkDestination {
     jpeg_destination_mgr pub;
-    unsigned char* buffer;
-    std::size_t capacity;
-    std::size_t size;
+    TJPEGSink sink;
+    std::exception_ptr failure;
+    unsigned char piece[kPieceBytes];
+
+    bool deliver(std::size_t size) noexcept
+    {
+        try {
+            sink(reinterpret_cast<const char*>(piece), size);
+            return true;
+        } catch (...) {
+            failure = std::current_exception();
+            return false;
+        }
+    }
 };
 
 void initDestination(j_compress_ptr info)
 {
-    auto* dest = reinterpret_cast<TGrowingDestination*>(info->dest);
-    dest->pub.next_output_byte = dest->buffer;
-    dest->pub.free_in_buffer = dest->capacity;
+    auto* dest = reinterpret_cast<TSinkDestination*>(info->dest);
+    dest->pub.next_output_byte = dest->piece;
+    dest->pub.free_in_buffer = kPieceBytes;
 }
 
-boolean growDestination(j_compress_ptr info)
+boolean deliverPiece(j_compress_ptr info)
 {
-    auto* dest = reinterpret_cast<TGrowingDestination*>(info->dest);
-    // Called when the whole buffer is full, whatever free_in_buffer says.
-    const std::size_t used = dest->capacity;
-    auto* grown = static_cast<unsigned char*>(std::realloc(dest->buffer, used * 2));
-    if (!grown)
-        ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
-    dest->buffer = grown;
-    dest->capacity = used * 2;
-    dest->pub.next_output_byte = grown + used;
-    dest->pub.free_in_buffer = dest->capacity - used;
+    auto* dest = reinterpret_cast<TSinkDestination*>(info->dest);
+    // Called when the whole piece is full, whatever free_in_buffer says.
+    if (!dest->deliver(kPieceBytes))
+        ERREXIT(info, JERR_FILE_WRITE);
+    initDestination(info);
     return TRUE;
 }
 
-void termDestination(j_compress_ptr info)
+void deliverLastPiece(j_compress_ptr info)
 {
-    auto* dest = reinterpret_cast<TGrowingDestination*>(info->dest);
-    dest->size = dest->capacity - dest->pub.free_in_buffer;
+    auto* dest = reinterpret_cast<TSinkDestination*>(info->dest);
+    const std::size_t size = kPieceBytes - dest->pub.free_in_buffer;
+    if (size > 0 && !dest->deliver(size))
+        ERREXIT(info, JERR_FILE_WRITE);
 }
-
-// A page is mostly white and compresses to a few bits per block; the
-// buffer starts small and doubles when a photo-rich image needs more.
-constexpr std::size_t kFirstCapacity = std::size_t{1} << 20;
 
 }  // namespace
 
 struct TJPEGRowEncoder::TState {
     TErrorJump err{};
     jpeg_compress_struct info{};
-    TGrowingDestination dest{};
+    TSinkDestination dest{};
+    QByteArray memory;   // the stream, when no sink was given
     bool created = false;
     bool finished = false;
 
@@ -82,11 +93,12 @@ struct TJPEGRowEncoder::TState {
     {
         if (created)
             jpeg_destroy_compress(&info);
-        std::free(dest.buffer);
     }
 
     [[noreturn]] void raise() const
     {
+        if (dest.failure)
+            std::rethrow_exception(dest.failure);
         throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(err.pub.msg_code));
     }
 
@@ -125,7 +137,7 @@ struct TJPEGRowEncoder::TState {
         JDIMENSION done = 0;
         while (done < static_cast<JDIMENSION>(count)) {
             const JDIMENSION n = jpeg_write_scanlines(&info, rows + done, static_cast<JDIMENSION>(count) - done);
-            if (n == 0)   // the memory destination never suspends
+            if (n == 0)   // the destination never suspends
                 break;
             done += n;
         }
@@ -142,7 +154,7 @@ struct TJPEGRowEncoder::TState {
 };
 
 TJPEGRowEncoder::TJPEGRowEncoder(int Width, int Height, const TJPEGSettings& Settings, int DpiX,
-                                 int DpiY)
+                                 int DpiY, TJPEGSink Sink)
     : FState(std::make_unique<TState>())
 {
     TState& s = *FState;
@@ -152,13 +164,20 @@ TJPEGRowEncoder::TJPEGRowEncoder(int Width, int Height, const TJPEGSettings& Set
     s.err.pub.output_message = discardOutput;
     if (Width <= 0 || Height <= 0)
         throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_EMPTY_IMAGE));
-    s.dest.capacity = kFirstCapacity;
-    s.dest.buffer = static_cast<unsigned char*>(std::malloc(s.dest.capacity));
-    if (!s.dest.buffer)
-        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_OUT_OF_MEMORY));
+    if (Sink) {
+        s.dest.sink = std::move(Sink);
+    } else {
+        s.dest.sink = [&memory = s.memory](const char* data, std::size_t size) {
+            try {
+                memory.append(data, static_cast<qsizetype>(size));
+            } catch (const std::bad_alloc&) {
+                throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_OUT_OF_MEMORY));
+            }
+        };
+    }
     s.dest.pub.init_destination = initDestination;
-    s.dest.pub.empty_output_buffer = growDestination;
-    s.dest.pub.term_destination = termDestination;
+    s.dest.pub.empty_output_buffer = deliverPiece;
+    s.dest.pub.term_destination = deliverLastPiece;
     if (!s.tryStart(Width, Height, Settings, DpiX, DpiY))
         s.raise();
 }
@@ -190,5 +209,5 @@ QByteArray TJPEGRowEncoder::Finish()
     s.finished = true;
     if (!s.tryFinish())
         s.raise();
-    return QByteArray(reinterpret_cast<const char*>(s.dest.buffer), static_cast<qsizetype>(s.dest.size));
+    return std::exchange(s.memory, QByteArray());
 }

@@ -1,8 +1,10 @@
 #include "C_LangPack.h"
 #include "Exception.h"
 #include "TRegistry.h"
+#include "bitmap32.h"
 #include "jpeg_image.h"
 #include "pdf_printer.h"
+#include "sheet_render.h"
 #include "small_disk.h"
 
 #include <QDir>
@@ -58,6 +60,14 @@ std::optional<QString> writeJpeg(const QString& path)
     return messageOf([&] { jpeg.SaveToFile(path); });
 }
 
+// The sheet's page goes to its file as it is encoded, never held whole.
+std::optional<QString> writeSheetPage(const QString& path)
+{
+    TBitmap32 page;
+    page.Assign(noise(300, 300));
+    return messageOf([&] { SavePageAsJpeg(page, path, 600, 600); });
+}
+
 std::optional<QString> writePdf(const QString& path)
 {
     TPdfPrinter printer(QPageSize::A4);
@@ -100,7 +110,8 @@ std::optional<QString> writeSettings(const QString& path)
 }
 
 const TWriter kWriters[] = {
-    {"JPEG page", writeJpeg},
+    {"JPEG image", writeJpeg},
+    {"sheet page as JPEG", writeSheetPage},
     {"PDF page", writePdf},
     {"original-language file", writeOriginalLanguage},
     {"settings", writeSettings},
