@@ -93,8 +93,10 @@ page_mb=$("$probe" --page-bytes | awk '{ printf "%.0f", $1 / 1048576 }')
 for photo in "1600 1200" "4000 3000"; do
   # shellcheck disable=SC2086
   save_mb=$(peak_mb "$probe" "$work/window.jpg" $photo)
-  awk -v s="$save_mb" -v p="$page_mb" -v photo="${photo/ /x}" \
-    'BEGIN { printf "  window build + save, %s photo: %d MB for a page buffer of %d MB: %.3f x (the bar is 1.15 x)\n", photo, s, p, s / p }'
+  # shellcheck disable=SC2086
+  build_mb=$(peak_mb "$probe" - $photo)
+  awk -v s="$save_mb" -v b="$build_mb" -v p="$page_mb" -v photo="${photo/ /x}" \
+    'BEGIN { printf "  window build + save, %s photo: %d MB for a page buffer of %d MB: %.3f x (the bar is 1.15 x); the save adds %d MB to the build\n", photo, s, p, s / p, s - b }'
 done
 
 if [ -n "${QUEUE:-}" ]; then

@@ -5,6 +5,7 @@
 // from it (SavePageAsJpeg).
 //
 // Usage: page_save_probe OUTPUT.jpg [PHOTO_WIDTH PHOTO_HEIGHT]
+//        page_save_probe - [PHOTO_WIDTH PHOTO_HEIGHT]   (build the page, save nothing)
 //        page_save_probe --page-bytes      (the page buffer's size)
 #include "bitmap32.h"
 #include "image_view.h"
@@ -58,7 +59,8 @@ int main(int argc, char* argv[])
     RenderPhotoCell(view, sheet);
     TBitmap32 page;
     RenderPage(sheet, page);
-    SavePageAsJpeg(page, QString::fromLocal8Bit(argv[1]), sheet.DpiX(), sheet.DpiY());
+    if (std::string_view(argv[1]) != "-")
+        SavePageAsJpeg(page, QString::fromLocal8Bit(argv[1]), sheet.DpiX(), sheet.DpiY());
     SetPrinter(nullptr);
     return 0;
 }
