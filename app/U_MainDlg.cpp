@@ -213,6 +213,9 @@ void TMainDlg::AppEvtActivate()
     ReportErrors(this, [&] {
         FSheetPrinter = std::make_unique<TIDPrinter>();
         FSheetPrinter->SetCutMarks(LoadCutMarks());
+        if (FFormat != 0)   // chosen before there was a printer
+            FSheetPrinter->SetPhotoSize(FFormats[static_cast<std::size_t>(FFormat)].WidthMm,
+                                        FFormats[static_cast<std::size_t>(FFormat)].HeightMm);
         FDroppedFiles = std::make_unique<TStringList>();
         RegisterDropTarget(this, FDroppedFiles.get(),
                            [this](TMyDropTarget& sender) { FilesDropped(sender); });
@@ -285,19 +288,24 @@ void TMainDlg::format_cmbChange()
 {
     // A language switch passes the list through other items before it
     // restores the selection: the format stays what it was meanwhile.
-    if (!FSheetPrinter || langue->Switching())
+    if (langue->Switching())
         return;
     const int index = ui->format_cmb->currentIndex();
+    const bool chosen = index >= 0 && index < static_cast<int>(FFormats.size());
+    if (chosen) {
+        // The frame keeps its centre and head scale in the new shape.
+        const THeadRule to = FramingRule(FFormats[static_cast<std::size_t>(index)]);
+        if (FFrame)
+            FFrame = FollowFormat(*FFrame, FRule, to);
+        FFormat = index;
+        FRule = to;
+    }
+    if (!FSheetPrinter)
+        return;
     ReportErrors(this, [&] {
-        if (index >= 0 && index < static_cast<int>(FFormats.size())) {
-            const TSheetFormat& format = FFormats[static_cast<std::size_t>(index)];
-            FSheetPrinter->SetPhotoSize(format.WidthMm, format.HeightMm);
-            // The frame keeps its centre and head scale in the new shape.
-            const THeadRule to = FramingRule(format);
-            if (FFrame)
-                FFrame = FollowFormat(*FFrame, FRule, to);
-            FFormat = index;
-            FRule = to;
+        if (chosen) {
+            FSheetPrinter->SetPhotoSize(FFormats[static_cast<std::size_t>(index)].WidthMm,
+                                        FFormats[static_cast<std::size_t>(index)].HeightMm);
             ShowFrame();
         }
         FollowCapacity();
