@@ -11,10 +11,12 @@
 #include "U_FrameDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
+#include "U_SheetOptionsDlg.h"
 #include "U_UnicodeUtils.h"
 #include "U_about.h"
 #include "error_display.h"
 #include "file_names.h"
+#include "format_choice.h"
 #include "framed_view.h"
 #include "image_view.h"
 #include "links.h"
@@ -26,12 +28,14 @@
 #include "printer_setup.h"
 #include "recent_folders.h"
 #include "sheet_printer.h"
+#include "sheet_settings.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QStyle>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -67,7 +71,10 @@ void RegisterInstallPath(const QString& Title, const QString& ExePath)
 }
 
 TMainDlg::TMainDlg(QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainDlg>())
+    : QMainWindow(parent),
+      ui(std::make_unique<Ui::MainDlg>()),
+      FFormats(BuiltInFormats()),
+      FRule(HeadRule(TPhotoFormat::France35x45))
 {
     ui->setupUi(this);
     // The central widget is the main window's inner part, not a control of the
@@ -128,6 +135,7 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->PrinterSettings1, &QAction::triggered, this, &TMainDlg::opt_btnClick);
     connect(ui->frame_btn, &QPushButton::clicked, this, &TMainDlg::frame_btnClick);
     connect(ui->Frame1, &QAction::triggered, this, &TMainDlg::frame_btnClick);
+    connect(ui->SheetOptions1, &QAction::triggered, this, &TMainDlg::SheetOptions1Click);
     // A double click on the photo frames it too.
     ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
@@ -173,9 +181,13 @@ bool TMainDlg::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-const THeadRule& TMainDlg::Rule() const
+void TMainDlg::SetSheetOptionsDialog(TSheetOptionsDlg* dialog)
 {
-    return HeadRule(static_cast<TPhotoFormat>(FFormat));
+    if (FSheetOptionsDlg)
+        disconnect(FSheetOptionsDlg, nullptr, this, nullptr);
+    FSheetOptionsDlg = dialog;
+    if (dialog)
+        connect(dialog, &TSheetOptionsDlg::CalibrationPageRequested, this, &TMainDlg::PrintCalibration);
 }
 
 void TMainDlg::showEvent(QShowEvent* event)
@@ -200,11 +212,18 @@ void TMainDlg::AppEvtActivate()
     setWindowTitle(VersionCaption());
     ReportErrors(this, [&] {
         FSheetPrinter = std::make_unique<TIDPrinter>();
+        FSheetPrinter->SetCutMarks(LoadCutMarks());
+        if (FFormat != 0)   // chosen before there was a printer
+            FSheetPrinter->SetPhotoSize(FFormats[static_cast<std::size_t>(FFormat)].WidthMm,
+                                        FFormats[static_cast<std::size_t>(FFormat)].HeightMm);
         FDroppedFiles = std::make_unique<TStringList>();
         RegisterDropTarget(this, FDroppedFiles.get(),
                            [this](TMyDropTarget& sender) { FilesDropped(sender); });
         UpdateLayout();
     });
+    // After the language list's activation: the original-language file and
+    // the translated form know only the form's own items.
+    RebuildFormats();
     ui->img->Bitmap().SetStretchFilter(sfMitchell);
     ShowPrinterName();
     // The photo named on the command line, loaded as the open dialog loads one.
@@ -267,27 +286,55 @@ void TMainDlg::open_btnClick()
 
 void TMainDlg::format_cmbChange()
 {
-    if (!FSheetPrinter)
+    // A language switch passes the list through other items before it
+    // restores the selection: the format stays what it was meanwhile.
+    if (langue->Switching())
         return;
     const int index = ui->format_cmb->currentIndex();
+    const bool chosen = index >= 0 && index < static_cast<int>(FFormats.size());
+    if (chosen) {
+        // The frame keeps its centre and head scale in the new shape.
+        const THeadRule to = FramingRule(FFormats[static_cast<std::size_t>(index)]);
+        if (FFrame)
+            FFrame = FollowFormat(*FFrame, FRule, to);
+        FFormat = index;
+        FRule = to;
+    }
+    if (!FSheetPrinter)
+        return;
     ReportErrors(this, [&] {
-        if (index >= 0 && index < static_cast<int>(kPhotoFormats.size())) {
-            FSheetPrinter->SetPhotoSize(kPhotoFormats[index].WidthMm, kPhotoFormats[index].HeightMm);
-            // The frame keeps its centre and head scale in the new shape.
-            const THeadRule& from = Rule();
-            FFormat = index;
-            if (FFrame)
-                FFrame = FollowFormat(*FFrame, from, Rule());
+        if (chosen) {
+            FSheetPrinter->SetPhotoSize(FFormats[static_cast<std::size_t>(index)].WidthMm,
+                                        FFormats[static_cast<std::size_t>(index)].HeightMm);
             ShowFrame();
         }
-        // At the maximum the count follows the new capacity; below it, it
-        // stays, unless the slider lowers it to a smaller maximum.
-        QSlider* trk = ui->num_trk;
-        const bool atMaximum = trk->value() == trk->maximum();
-        trk->setMaximum(FSheetPrinter->Capacity());
-        if (atMaximum)
-            trk->setValue(trk->maximum());
+        FollowCapacity();
     });
+}
+
+void TMainDlg::FollowCapacity()
+{
+    QSlider* trk = ui->num_trk;
+    const bool atMaximum = trk->value() == trk->maximum();
+    trk->setMaximum(FSheetPrinter->Capacity());
+    if (atMaximum)
+        trk->setValue(trk->maximum());
+}
+
+void TMainDlg::RebuildFormats()
+{
+    const TSheetFormat chosen = FFormats[static_cast<std::size_t>(FFormat)];
+    FFormats = FormatList(LoadOwnFormats());
+    const int index = FindFormat(FFormats, chosen);
+    {
+        const QSignalBlocker quiet(ui->format_cmb);
+        ShowFormats(*ui->format_cmb, FFormats);
+        ui->format_cmb->setCurrentIndex(index);
+    }
+    // The same format at another place only moves; another one is chosen.
+    FFormat = index;
+    if (!SameFormat(FFormats[static_cast<std::size_t>(index)], chosen))
+        format_cmbChange();
 }
 
 void TMainDlg::num_trkChange()
@@ -310,19 +357,56 @@ void TMainDlg::print_btnClick()
         PrintConfirmedSheet();
 }
 
+bool TMainDlg::NamePdfFile(QWidget* Parent, QString& LastName, const QString& Default)
+{
+    auto* pdf = dynamic_cast<TPdfPrinter*>(&Printer());
+    if (!pdf)
+        return true;
+    const QString name = AskPdfFileName ? AskPdfFileName(Parent, LastName.isEmpty() ? Default : LastName) : QString();
+    if (name.isEmpty())
+        return false;
+    LastName = name;
+    pdf->setOutputFileName(name);
+    return true;
+}
+
 void TMainDlg::PrintConfirmedSheet()
 {
-    // The built-in PDF printer writes a file: the user names it first.
-    if (auto* pdf = dynamic_cast<TPdfPrinter*>(&Printer())) {
-        const QString suggested = FLastPdfName.isEmpty() ? QStringLiteral("sheet.pdf") : FLastPdfName;
-        const QString name = AskPdfFileName ? AskPdfFileName(this, suggested) : QString();
-        if (name.isEmpty())
-            return;
-        FLastPdfName = name;
-        pdf->setOutputFileName(name);
-    }
     ReportErrors(this, [&] {
+        if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
+            return;
         PrintOnPrinter(Printer().name(), [&] { PrintSheetShowingProgress(this, *FSheetPrinter); });
+    });
+}
+
+void TMainDlg::SheetOptions1Click()
+{
+    if (!FSheetOptionsDlg)
+        return;
+    QString printerName;
+    ReportErrors(this, [&] { printerName = Printer().name(); });
+    if (!FSheetOptionsDlg->Execute(printerName))
+        return;
+    RebuildFormats();
+    ReportErrors(this, [&] {
+        if (!FSheetPrinter)
+            return;
+        // The marks as chosen; the printer's calibration as now stored.
+        FSheetPrinter->SetCutMarks(LoadCutMarks());
+        FSheetPrinter->UpdateMetrics();
+        FollowCapacity();
+    });
+}
+
+void TMainDlg::PrintCalibration()
+{
+    // Over the sheet options when they ask, so messages show above them.
+    QWidget* parent = FSheetOptionsDlg && FSheetOptionsDlg->isVisible() ? static_cast<QWidget*>(FSheetOptionsDlg)
+                                                                          : this;
+    ReportErrors(parent, [&] {
+        if (!NamePdfFile(parent, FLastCalibrationPdfName, QStringLiteral("calibration.pdf")))
+            return;
+        PrintOnPrinter(Printer().name(), [&] { PrintCalibrationPageShowingProgress(parent); });
     });
 }
 
@@ -359,6 +443,10 @@ void TMainDlg::translate_btnClick()
 void TMainDlg::langueAfterLanguageSwitch()
 {
     setWindowTitle(VersionCaption());
+    // The shipped and own formats' texts are the catalogue's.
+    const QSignalBlocker quiet(ui->format_cmb);
+    ShowFormats(*ui->format_cmb, FFormats);
+    ui->format_cmb->setCurrentIndex(FFormat);
 }
 
 void TMainDlg::Help1Click()

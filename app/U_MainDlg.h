@@ -1,12 +1,15 @@
 #pragma once
 
 #include "frame.h"
+#include "head_rules.h"
+#include "sheet_formats.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QFileDialog;
 class QLabel;
@@ -19,6 +22,7 @@ class TImage32;
 class TLangList;
 class TMyDropTarget;
 class TSettingsDlg;
+class TSheetOptionsDlg;
 class TStringList;
 class Tpreviewdlg;
 
@@ -41,6 +45,8 @@ public:
     void SetPreviewDialog(Tpreviewdlg* dialog) { FPreviewDlg = dialog; }
     void SetAboutDialog(TAboutDlg* dialog) { FAboutDlg = dialog; }
     void SetFrameDialog(TFrameDlg* dialog) { FFrameDlg = dialog; }
+    /// The sheet options; its calibration page prints on the current printer.
+    void SetSheetOptionsDialog(TSheetOptionsDlg* dialog);
     /// A photo to load at the first activation (the command line's), the
     /// way the open dialog loads one.
     void SetStartPhoto(const QString& FileName) { FStartPhoto = FileName; }
@@ -64,6 +70,10 @@ public:
     void print_btnClick();
     void opt_btnClick();
     void frame_btnClick();
+    void SheetOptions1Click();
+    /// The sheet options' "Print calibration page": the rulers on the
+    /// current printer, with the progress and errors of printing.
+    void PrintCalibration();
     void translate_btnClick();
     void langueAfterLanguageSwitch();
     void Help1Click();
@@ -84,8 +94,11 @@ public:
     QString StatusText() const;
     /// The photo's frame; none: the whole photo is printed.
     const std::optional<TFrame>& Frame() const { return FFrame; }
-    /// The rule of the chosen format.
-    const THeadRule& Rule() const;
+    /// The rule of the chosen format (FramingRule).
+    const THeadRule& Rule() const { return FRule; }
+    /// What the format list offers, in its order: the built-in formats until
+    /// the first activation, then the shipped and the user's own after them.
+    const std::vector<TSheetFormat>& Formats() const { return FFormats; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -99,6 +112,16 @@ private:
     void ShowFrame();
     QString VersionCaption() const;
     void PrintConfirmedSheet();
+    /// The built-in PDF printer writes a file: asks for its name first,
+    /// offering LastName (then Default) and remembering the answer there.
+    /// False when the user cancelled; true for every other printer.
+    bool NamePdfFile(QWidget* Parent, QString& LastName, const QString& Default);
+    /// Reads the format list anew from the settings and keeps the chosen
+    /// format selected, or one of its size, or the first.
+    void RebuildFormats();
+    /// The count follows a new capacity from its maximum; below it, it stays
+    /// unless the slider lowers it to a smaller maximum.
+    void FollowCapacity();
 
     std::unique_ptr<Ui::MainDlg> ui;
     QFileDialog* FJOD;
@@ -108,12 +131,16 @@ private:
     Tpreviewdlg* FPreviewDlg = nullptr;
     TAboutDlg* FAboutDlg = nullptr;
     TFrameDlg* FFrameDlg = nullptr;
+    TSheetOptionsDlg* FSheetOptionsDlg = nullptr;
     std::optional<TFrame> FFrame;
+    std::vector<TSheetFormat> FFormats;
     int FFormat = 0;             // the format FFrame was made for
+    THeadRule FRule;             // and its rule
     bool FShowsFrame = false;    // the view's placement is the frame's
     std::unique_ptr<TIDPrinter> FSheetPrinter;
     std::unique_ptr<TStringList> FDroppedFiles;
     QString FLastPdfName;
+    QString FLastCalibrationPdfName;
     QString FStartPhoto;
     bool FShown = false;
 };

@@ -1,6 +1,7 @@
 #include "print_run.h"
 
 #include "C_Messages.h"
+#include "calibration_print.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 #include "work_progress.h"
@@ -20,6 +21,13 @@ void PrintSheetShowingProgress(QWidget* Parent, TIDPrinter& SheetPrinter)
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kSendingPage));
     SheetPrinter.PrintSheet(progress.Reporter());
+}
+
+void PrintCalibrationPageShowingProgress(QWidget* Parent)
+{
+    TWorkProgress progress(Parent);
+    progress.Stage(MessageText(Msg::kSendingPage));
+    PrintCalibrationPage();
 }
 
 void SavePageShowingProgress(QWidget* Parent, const TBitmap32& Page, const QString& FileName,

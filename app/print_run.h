@@ -23,6 +23,9 @@ void RenderPrintRun(QWidget* Parent, TCustomImage32& PhotoView, TIDPrinter& Shee
 /// Prints the sheet on the current printer.
 void PrintSheetShowingProgress(QWidget* Parent, TIDPrinter& SheetPrinter);
 
+/// Prints the calibration page on the current printer.
+void PrintCalibrationPageShowingProgress(QWidget* Parent);
+
 /// "Save as image" of Page at DpiX x DpiY.
 void SavePageShowingProgress(QWidget* Parent, const TBitmap32& Page, const QString& FileName,
                              int DpiX, int DpiY);

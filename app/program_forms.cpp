@@ -5,12 +5,13 @@
 
 // Members are constructed in declaration order: that is the creation order.
 TProgramForms::TProgramForms()
-    : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(&MainDlg)
+    : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(&MainDlg), SheetOptionsDlg(&MainDlg)
 {
     MainDlg.SetSettingsDialog(&SettingsDlg);
     MainDlg.SetPreviewDialog(&previewdlg);
     MainDlg.SetAboutDialog(&AboutDlg);
     MainDlg.SetFrameDialog(&FrameDlg);
+    MainDlg.SetSheetOptionsDialog(&SheetOptionsDlg);
 }
 
 void SubstituteDesktopFont()

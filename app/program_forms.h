@@ -4,11 +4,12 @@
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
+#include "U_SheetOptionsDlg.h"
 #include "U_about.h"
 
 /// The program's forms, created in the order the language files rely on
-/// (MainDlg, SettingsDlg, previewdlg, AboutDlg, FrameDlg) and wired to the
-/// main window. The program and the build step that writes the
+/// (MainDlg, SettingsDlg, previewdlg, AboutDlg, FrameDlg, SheetOptionsDlg)
+/// and wired to the main window. The program and the build step that writes the
 /// original-language file both create them here, so the two never differ.
 struct TProgramForms {
     TProgramForms();
@@ -18,6 +19,7 @@ struct TProgramForms {
     Tpreviewdlg previewdlg;
     TAboutDlg AboutDlg;
     TFrameDlg FrameDlg;
+    TSheetOptionsDlg SheetOptionsDlg;
 };
 
 /// The forms name the classic dialog font; the desktop's font stands in.

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -274,6 +275,7 @@ void TLangList::SetLanguageIndex(int value)
     // A file that cannot be applied changes nothing, neither the interface
     // nor the choice: the user is told which file and why.
     try {
+        const QScopedValueRollback switching(FSwitching, true);
         FTranslationLoaded = FCurrent->ApplyFile(fileName);
     } catch (const ELanguageFormat& e) {
         throw ELanguageFormat(LanguageFileMessage(fileName, e.Message));

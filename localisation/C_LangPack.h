@@ -275,6 +275,9 @@ public:
     TLanguageRecord* CurrentRecord() const { return FCurrent.get(); }
     /// True when the last switch applied its file.
     bool TranslationLoaded() const { return FTranslationLoaded; }
+    /// True while a switch rewrites the forms' texts: lists then pass
+    /// through other selections before they get their own back.
+    bool Switching() const { return FSwitching; }
 
 protected:
     /// Calls BeforeLanguageSwitch when set; otherwise allows the switch.
@@ -295,6 +298,7 @@ private:
     QString FProgramDir;
     int FIndex = 0;
     bool FTranslationLoaded = false;
+    bool FSwitching = false;
     QString FFilePrefix;
     std::unique_ptr<TStringList> FExcludedComps;
     QString FSubDir;

@@ -21,7 +21,8 @@ QStringList MessageOriginals()
                           Msg::kEyeRangeInvalid, Msg::kEyeNeedsHead, Msg::kMeasureOutOfRange, Msg::kCalibrationHint,
                           Msg::kRulerAcross, Msg::kRulerDown, Msg::kTooManyPages, Msg::kSheetOptionsNotSaved,
                           Msg::kNoAddressHandler, Msg::kLowResolution, Msg::kRenderingPhoto,
-                          Msg::kBuildingPage, Msg::kSendingPage, Msg::kSavingPage})
+                          Msg::kBuildingPage, Msg::kSendingPage, Msg::kSavingPage, Msg::kFormat50x50,
+                          Msg::kFormat40x50, Msg::kFormat51x51, Msg::kFormat50x70, Msg::kOwnFormat})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

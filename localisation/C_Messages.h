@@ -53,6 +53,13 @@ inline constexpr char kRenderingPhoto[] = "Rendering the photo...";
 inline constexpr char kBuildingPage[] = "Building the page...";
 inline constexpr char kSendingPage[] = "Sending the page to the printer...";
 inline constexpr char kSavingPage[] = "Saving the page...";
+// The format list's entries after the three of the form: the shipped sizes,
+// and the user's own (%1 x %2 in millimetres).
+inline constexpr char kFormat50x50[] = "50 x 50 mm";
+inline constexpr char kFormat40x50[] = "40 x 50 mm";
+inline constexpr char kFormat51x51[] = "51 x 51 mm (2 x 2 in.)";
+inline constexpr char kFormat50x70[] = "50 x 70 mm";
+inline constexpr char kOwnFormat[] = "%1 x %2 mm (own)";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -35,14 +35,14 @@ std::vector<TFixedFormat> FixedFormats()
         {"1.8 x 2.2 in. (Canada)", InchesToWholeMm(1.8L), InchesToWholeMm(2.2L), TFormatOrigin::BuiltIn,
          HeadRule(TPhotoFormat::Canada18x22)},
         // The square visa photo is the 2 x 2 in. one at 50 mm: the same rule.
-        {"50 x 50 mm", 50, 50, TFormatOrigin::Shipped, MmRule(50, 50, us.Head, us.EyeLineMm)},
-        {"40 x 50 mm", 40, 50, TFormatOrigin::Shipped, MmRule(40, 50, {30, 34}, std::nullopt)},
+        {Msg::kFormat50x50, 50, 50, TFormatOrigin::Shipped, MmRule(50, 50, us.Head, us.EyeLineMm)},
+        {Msg::kFormat40x50, 40, 50, TFormatOrigin::Shipped, MmRule(40, 50, {30, 34}, std::nullopt)},
         // 2 x 2 in. rounded to the millimetre rather than truncated: the rule
         // is still the inch one.
-        {"51 x 51 mm (2 x 2 in.)", 51, 51, TFormatOrigin::Shipped, MmRule(51, 51, us.Head, us.EyeLineMm)},
+        {Msg::kFormat51x51, 51, 51, TFormatOrigin::Shipped, MmRule(51, 51, us.Head, us.EyeLineMm)},
         // No single office rule: the head at 70-80 % of the height, the usual
         // share for a full-face photo.
-        {"50 x 70 mm", 50, 70, TFormatOrigin::Shipped,
+        {Msg::kFormat50x70, 50, 70, TFormatOrigin::Shipped,
          THeadRule{TPhotoFormat::Other, 50, 70, TRuleUnit::PercentOfHeight, {70, 80}, std::nullopt}},
     };
 }

@@ -35,7 +35,8 @@ struct TOwnFormat {
 struct TSheetFormat {
     /// Position in the list.
     int Index = 0;
-    /// The list item's text, in the original language.
+    /// The list item's text, in the original language; a shipped format's
+    /// is a message of the catalogue, so MessageText gives its translation.
     QString Text;
     int WidthMm = 0;
     int HeightMm = 0;

@@ -8,9 +8,12 @@
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
+#include "U_SheetOptionsDlg.h"
 #include "U_about.h"
 #include "error_display.h"
 #include "lang_file_builder.h"
+#include "sheet_printer.h"
+#include "sheet_settings.h"
 #include "ui_U_MainDlg.h"
 
 #include <QAbstractButton>
@@ -64,15 +67,18 @@ protected:
         preview = std::make_unique<Tpreviewdlg>(main.get());
         about = std::make_unique<TAboutDlg>();
         frame = std::make_unique<TFrameDlg>(main.get());
+        sheetOptions = std::make_unique<TSheetOptionsDlg>(main.get());
         main->SetSettingsDialog(settings.get());
         main->SetPreviewDialog(preview.get());
         main->SetAboutDialog(about.get());
         main->SetFrameDialog(frame.get());
+        main->SetSheetOptionsDialog(sheetOptions.get());
         TApplicationEvents::Activate();
     }
 
     void closeForms()
     {
+        sheetOptions.reset();
         frame.reset();
         about.reset();
         preview.reset();
@@ -127,6 +133,7 @@ protected:
     std::unique_ptr<Tpreviewdlg> preview;
     std::unique_ptr<TAboutDlg> about;
     std::unique_ptr<TFrameDlg> frame;
+    std::unique_ptr<TSheetOptionsDlg> sheetOptions;
 };
 
 }  // namespace
@@ -246,6 +253,36 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
     EXPECT_EQ(errors.front(), QString::fromUtf8("Impossible d'ouvrir « vide.jpg » : le fichier est vide."));
 }
 
+TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)
+{
+    for (const char* name : {"QRL_00000407.SPK", "QRL_00000409.SPK"})
+        QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/") + name, programDir() + u'/' + name);
+    SaveOwnFormats({{45, 60, TRange{36, 40}, {}}, {20, 25, {}, {}}});
+    startForms();
+    QComboBox* formats = main->Form().format_cmb;
+    formats->setCurrentIndex(8);
+    const QStringList sizes = {"50 x 50", "40 x 50", "51 x 51", "50 x 70", "45 x 60", "20 x 25"};
+    for (const char* language : {"Deutsch", "English", "Deutsch"}) {
+        SCOPED_TRACE(language);
+        int row = -1;
+        for (int i = 0; i < main->langue->Languages().Count(); ++i)
+            if (main->langue->Languages()[i].startsWith(QString::fromUtf8(language)))
+                row = i;
+        ASSERT_GE(row, 0);
+        main->langue->SetLanguageIndex(row);
+        ASSERT_EQ(formats->count(), 3 + sizes.size());
+        EXPECT_EQ(formats->itemText(0), language == std::string("Deutsch") ? QString::fromUtf8("35 x 45 mm (Frankreich)")
+                                                                            : QString::fromUtf8("35 x 45 mm (France)"));
+        for (int i = 0; i < sizes.size(); ++i)
+            EXPECT_TRUE(formats->itemText(3 + i).startsWith(sizes[i])) << formats->itemText(3 + i).toStdString();
+        EXPECT_EQ(formats->currentIndex(), 8);
+        EXPECT_EQ(main->SheetPrinter()->PhotoWidthMm(), 20);
+        EXPECT_EQ(main->SheetPrinter()->PhotoHeightMm(), 25);
+    }
+    EXPECT_NE(formats->itemText(8), "20 x 25 mm (own)") << "the catalogue's wording in German";
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
 // Every shipped translation, applied to the real forms: no caption may need
 // more room than its control has.
 TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
@@ -257,7 +294,8 @@ TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
         QFile::copy(built.filePath(name), programDir() + u'/' + name);
     startForms();
     settings->show();   // the chooser lays its title out when shown
-    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get(), frame.get()};
+    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get(), frame.get(),
+                                   sheetOptions.get()};
     for (int i = 0; i < main->langue->Languages().Count(); ++i) {
         main->langue->SetLanguageIndex(i);
         const std::string language = main->langue->Languages()[i].toStdString();
