@@ -193,7 +193,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     const int copies = Options.Count.value_or(DefaultCopies(capacity, static_cast<int>(photos.size())));
     // A page that holds none would come out blank and pass for a sheet; an
     // explicit --count 0 still gets its blank page.
-    if (capacity == 0 && copies > 0) {
+    if (capacity == 0 && (copies > 0 || !Options.Count)) {
         throw Exception(QStringLiteral("not one %1 photo fits on the page of %2 x %3 pixels")
                             .arg(formatText)
                             .arg(Printer().caps(TDeviceCap::HorzRes))

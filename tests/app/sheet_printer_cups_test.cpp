@@ -175,7 +175,7 @@ TEST_F(SheetOnCups, SeveralPhotosPrintAsOneJobOfSeveralPagesWithTheirCutMarks)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (int page = 0; page < 2; ++page) {
-        const QImage printed = renderPostScriptPage(cups_->outputFile(), dir.filePath(QStringLiteral("page.png")),
+        const QImage printed = renderPostScriptPage(cups_->outputFile(), dir.filePath(QStringLiteral("page-%1.png").arg(page + 1)),
                                                     page + 1, kMarkDpi);
         ASSERT_FALSE(printed.isNull()) << "page " << page + 1 << " was not printed";
         const auto view = [&](QPoint p) {

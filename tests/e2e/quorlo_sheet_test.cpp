@@ -555,7 +555,7 @@ TEST_F(QuorloSheet, FailedRunsKeepEarlierFiles)
 
     // A second page would replace a photo of the run: nothing is written.
     ASSERT_TRUE(QFile::copy(photo_, path("page-2.jpg")));
-    run = runTool({photo_, path("page-2.jpg"), QStringLiteral("--count"), QStringLiteral("3")} + kVirtualPrinter
+    run = runTool(QStringList{photo_, path("page-2.jpg"), QStringLiteral("--count"), QStringLiteral("3")} + kVirtualPrinter
                   + QStringList{QStringLiteral("--output"), page});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QLatin1String("page-2.jpg\" is the photo itself"))) << run.err.toStdString();
