@@ -622,3 +622,22 @@ TEST_F(QuorloSheet, SeveralPhotosFollowEachOtherOverPages)
     EXPECT_TRUE(run.out.contains(QLatin1String("3 photos, 3 copies on 1 page of 4 places"))) << run.out.toStdString();
     EXPECT_TRUE(run.out.endsWith(QStringLiteral("-> %1\n").arg(path("shared.jpg")))) << run.out.toStdString();
 }
+
+TEST_F(QuorloSheet, FramingByTheFaceFollowsTheSizesOwnRuleForEachPhoto)
+{
+    const QString portrait = QStringLiteral(QRL_TEST_PORTRAIT);
+    const auto framed = [&](const QStringList& args, const char* output) {
+        const ToolRun run = runTool(QStringList{portrait} + args + kVirtualPrinter
+                                    + QStringList{QStringLiteral("--frame"), QStringLiteral("auto"),
+                                                  QStringLiteral("--output"), path(output)});
+        EXPECT_EQ(run.exitCode, 0) << output << ": " << run.err.toStdString();
+        return contentsOf(path(output));
+    };
+    // 50 x 50 mm is the 2 x 2 in. photo: framed by its rule, not 35 x 45 mm's.
+    const QByteArray us = framed({QStringLiteral("--format"), QStringLiteral("1")}, "us.jpg");
+    ASSERT_FALSE(us.isEmpty());
+    EXPECT_TRUE(framed({QStringLiteral("--size"), QStringLiteral("50x50mm")}, "size.jpg") == us);
+    // Each photo of a run is framed; the same portrait twice fills the page
+    // as one photo's copies do.
+    EXPECT_TRUE(framed({QStringLiteral("--format"), QStringLiteral("1"), portrait}, "twice.jpg") == us);
+}
