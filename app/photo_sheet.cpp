@@ -28,6 +28,12 @@ int TPhotoSheet::AddCell(int Count)
     return EntryCount() - 1;
 }
 
+void TPhotoSheet::Remove(int Entry)
+{
+    entry(Entry);   // raises for an index outside the list
+    FEntries.erase(FEntries.begin() + Entry);
+}
+
 void TPhotoSheet::Clear()
 {
     FEntries.clear();

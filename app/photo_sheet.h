@@ -38,7 +38,11 @@ class TBitmap32;
 ///
 /// The sheet copies each cell, so the sheet printer's own cell is free for
 /// the next photo; its one-photo calls (Count, DrawSheet, PrintSheet) are
-/// not used by a sheet and stay as they are.
+/// not used by a sheet and stay as they are. A sheet may also live as long
+/// as the window's list (AddCell on "Add to sheet", SetCount and Remove as
+/// the list changes), as long as it is made afresh when the format or the
+/// printer changes: a cell keeps the size it was rendered at, and Pages()
+/// refuses cells that no longer fit the grid.
 class TPhotoSheet {
 public:
     /// A sheet without entries on `SheetPrinter`, which must outlive it and
@@ -51,6 +55,8 @@ public:
     /// Adds the sheet printer's cell as it is now, with its PhotoInCell, as
     /// the last entry with `Count` copies (0 or less: none); its index.
     int AddCell(int Count);
+    /// Takes entry `Entry` out of the list; the later ones move up.
+    void Remove(int Entry);
     void Clear();
 
     int EntryCount() const { return static_cast<int>(FEntries.size()); }

@@ -104,16 +104,6 @@ TEST(TPhotoSheet, EveryCopyIsAtItsPlaceAndEachPageSavesAsItsBuffer)
     }
 }
 
-TEST(TPhotoSheet, OnePhotoIsTheOnePhotoSheetByteForByte)
-{
-    ThreePhotos run({3}, true);
-    run.sheetPrinter.SetCount(3);
-    QTemporaryDir dir;
-    SaveSheetAsJpeg(run.sheetPrinter, dir.filePath("one.jpg"));
-    SaveSheetPageAsJpeg(run.sheet, 0, dir.filePath("sheet.jpg"));
-    EXPECT_TRUE(fileBytes(dir.filePath("sheet.jpg")) == fileBytes(dir.filePath("one.jpg")));
-}
-
 TEST(TPhotoSheet, PrintsEveryPageAsOneJobOrNothing)
 {
     ThreePhotos run({3, 2, 2}, true);
@@ -148,11 +138,13 @@ TEST(TPhotoSheet, PrintsEveryPageAsOneJobOrNothing)
 
 TEST(TPhotoSheet, CellsOfAnotherSizeAreRefused)
 {
-    ThreePhotos run({1}, false);
+    ThreePhotos run({1, 1}, false);
     run.sheetPrinter.SetPhotoSize(50, 50);
     EXPECT_THROW(run.sheet.PageCount(), Exception);
-    run.sheet.Clear();
-    EXPECT_EQ(run.sheet.PageCount(), 0);
+    run.sheet.SetCount(0, 0);
+    EXPECT_THROW(run.sheet.PageCount(), Exception) << "the second one is still there";
+    run.sheet.Remove(1);
+    EXPECT_EQ(run.sheet.PageCount(), 0) << "a cell without copies takes no place";
 }
 
 TEST(PageFileName, SeveralPagesNumberTheNameBeforeItsExtension)
