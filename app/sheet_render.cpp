@@ -4,6 +4,7 @@
 #include "file_io.h"
 #include "image_view.h"
 #include "jpeg_row_encoder.h"
+#include "photo_sheet.h"
 #include "printer.h"
 
 #include <QPainter>
@@ -62,6 +63,13 @@ void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
         const TBitmap32& photo = PhotoView.Bitmap();
         const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), *Frame, cell.Width(),
                                         cell.Height());
+        // The cut marks outline what the frame holds beyond the photo; the
+        // rectangle of an earlier, unframed photo must not stay behind.
+        const QRect inCell = QRect(r.Left, r.Top, r.Width(), r.Height()).intersected(
+            QRect(0, 0, cell.Width(), cell.Height()));
+        // Empty but not null when the photo misses the cell: a null one
+        // would stand for the whole cell.
+        SheetPrinter.SetPhotoInCell(inCell.isEmpty() ? QRect(0, 0, 1, 0) : inCell);
         if (photo.Empty() || cell.Empty() || r.IsEmpty())
             return;
         photo.DrawTo(cell, r);
@@ -111,22 +119,32 @@ void encodePage(int Width, int Height, int DpiX, int DpiY, const QString& FileNa
 // The colour DrawCutMarks fills with, as it lands on a page pixel.
 const TColor32 kCutMarkPixel = static_cast<TColor32>(kCutMarkColour.rgb());
 
-// The rows of the printed page made on demand from the cell, the places of
-// its copies and the cut marks: a row crossing a row of copies or a mark is
-// composed in a band buffer, every other row is the one white row.
+// One copy of a cell on the page: its top-left corner and its cell.
+struct TPlacedCell {
+    QPoint At;
+    const TBitmap32* Cell;
+};
+
+// The rows of the printed page made on demand from the copies of the cells
+// (all of one size, on one grid) and the cut marks: a row crossing a row of
+// copies or a mark is composed in a band buffer, every other row is the one
+// white row.
 class TSheetRows {
 public:
-    TSheetRows(const TBitmap32& Cell, const std::vector<QPoint>& Places, int PageWidth,
-               const TCutMarks& Marks)
-        : FCell(Cell), FWidth(PageWidth), FWhite(static_cast<std::size_t>(PageWidth), clWhite32)
+    TSheetRows(const std::vector<TPlacedCell>& Copies, int PageWidth, const TCutMarks& Marks)
+        : FWidth(PageWidth), FWhite(static_cast<std::size_t>(PageWidth), clWhite32)
     {
+        if (!Copies.empty()) {
+            FCellWidth = Copies.front().Cell->Width();
+            FCellHeight = Copies.front().Cell->Height();
+        }
         FMarks = Marks.Marks;
         FMarks.insert(FMarks.end(), Marks.Outlines.begin(), Marks.Outlines.end());
         // The places of one grid row share their top.
-        for (const QPoint& p : Places) {
-            if (FGridRows.empty() || FGridRows.back().Top != p.y())
-                FGridRows.push_back({p.y(), {}});
-            FGridRows.back().Lefts.push_back(p.x());
+        for (const TPlacedCell& c : Copies) {
+            if (FGridRows.empty() || FGridRows.back().Top != c.At.y())
+                FGridRows.push_back({c.At.y(), {}});
+            FGridRows.back().Copies.push_back({c.At.x(), c.Cell});
         }
         FBuffer.resize(static_cast<std::size_t>(kBandRows) * static_cast<std::size_t>(PageWidth), clWhite32);
         FHolds.assign(kBandRows, -1);
@@ -139,9 +157,13 @@ public:
     }
 
 private:
+    struct TRowCopy {
+        int Left;
+        const TBitmap32* Cell;
+    };
     struct TGridRow {
         int Top;
-        std::vector<int> Lefts;
+        std::vector<TRowCopy> Copies;
     };
 
     const TColor32* row(int y, int slot)
@@ -163,12 +185,12 @@ private:
         }
         if (grid >= 0) {
             const TGridRow& g = FGridRows[static_cast<std::size_t>(grid)];
-            const TColor32* cellRow = FCell.ScanLine(y - g.Top);
-            for (const int left : g.Lefts) {
-                const int from = std::max(left, 0);
-                const int to = std::min(left + FCell.Width(), FWidth);
+            for (const TRowCopy& copy : g.Copies) {
+                const TColor32* cellRow = copy.Cell->ScanLine(y - g.Top);
+                const int from = std::max(copy.Left, 0);
+                const int to = std::min(copy.Left + FCellWidth, FWidth);
                 if (from < to)
-                    std::copy(cellRow + (from - left), cellRow + (to - left), out + from);
+                    std::copy(cellRow + (from - copy.Left), cellRow + (to - copy.Left), out + from);
             }
         }
         // Over the copies, as DrawSheet draws them.
@@ -192,14 +214,15 @@ private:
     {
         for (std::size_t i = 0; i < FGridRows.size(); ++i) {
             const int top = FGridRows[i].Top;
-            if (y >= top && y < top + FCell.Height())
+            if (y >= top && y < top + FCellHeight)
                 return static_cast<int>(i);
         }
         return -1;
     }
 
-    const TBitmap32& FCell;
     int FWidth;
+    int FCellWidth = 0;
+    int FCellHeight = 0;
     std::vector<TColor32> FWhite;
     std::vector<TColor32> FBuffer;
     std::vector<int> FHolds;   // which grid row each buffer row holds
@@ -242,6 +265,41 @@ void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName, const TP
         encodePage(width, height, 0, 0, FileName, Progress, [](int, int, const TColor32**) {});
         return;
     }
-    TSheetRows rows(SheetPrinter.Cell(), places, width, SheetPrinter.SheetCutMarks());
+    std::vector<TPlacedCell> copies;
+    copies.reserve(places.size());
+    for (const QPoint& at : places)
+        copies.push_back({at, &SheetPrinter.Cell()});
+    TSheetRows rows(copies, width, SheetPrinter.SheetCutMarks());
     encodePage(width, height, SheetPrinter.DpiX(), SheetPrinter.DpiY(), FileName, Progress, rows);
+}
+
+void RenderSheetPage(TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page, const TProgress& Progress)
+{
+    TPrinterDevice& printer = Printer();
+    Page.SetSize(printer.caps(TDeviceCap::HorzRes), printer.caps(TDeviceCap::VertRes));
+    Page.Clear(clWhite32);
+    if (Page.Empty())
+        return;
+    Sheet.DrawPage(PageIndex, Page.Canvas(), Progress);
+    Page.Changed();
+}
+
+void SaveSheetPageAsJpeg(TPhotoSheet& Sheet, int PageIndex, const QString& FileName,
+                         const TProgress& Progress)
+{
+    const TPrinterDevice& printer = Printer();
+    const int width = printer.caps(TDeviceCap::HorzRes);
+    const int height = printer.caps(TDeviceCap::VertRes);
+    const std::vector<TPhotoSheet::TPlacedCopy> placed = Sheet.Copies(PageIndex);
+    if (width <= 0 || height <= 0) {
+        encodePage(width, height, 0, 0, FileName, Progress, [](int, int, const TColor32**) {});
+        return;
+    }
+    std::vector<TPlacedCell> copies;
+    copies.reserve(placed.size());
+    for (const TPhotoSheet::TPlacedCopy& copy : placed)
+        copies.push_back({copy.At, &Sheet.Cell(copy.Entry)});
+    TSheetRows rows(copies, width, Sheet.PageCutMarks(PageIndex));
+    TIDPrinter& sheetPrinter = Sheet.SheetPrinter();
+    encodePage(width, height, sheetPrinter.DpiX(), sheetPrinter.DpiY(), FileName, Progress, rows);
 }

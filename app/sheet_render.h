@@ -9,6 +9,7 @@
 class QString;
 class TBitmap32;
 class TCustomImage32;
+class TPhotoSheet;
 
 /// Where the photo goes in the cell: the whole photo, aspect kept, anchored
 /// top-left, taking the full cell height when it is relatively taller than
@@ -54,3 +55,16 @@ void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName, int DpiX, in
 /// row.
 void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName,
                      const TProgress& Progress = {});
+
+/// RenderPage for page `PageIndex` (0 first) of a sheet of several photos:
+/// `Page` becomes the printer's page, white, with that page's copies and
+/// cut marks drawn as TPhotoSheet::PrintPages prints them. Past the last
+/// page it stays white.
+void RenderSheetPage(TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page,
+                     const TProgress& Progress = {});
+
+/// Writes the very file RenderSheetPage followed by SavePageAsJpeg would
+/// write for page `PageIndex`, without any page buffer, as SaveSheetAsJpeg
+/// does for one photo.
+void SaveSheetPageAsJpeg(TPhotoSheet& Sheet, int PageIndex, const QString& FileName,
+                         const TProgress& Progress = {});

@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTransform>
 
 #include <cerrno>
 
@@ -48,6 +49,19 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(printerName));
     }
     return painter_;
+}
+
+void TPdfPageFile::NewPage()
+{
+    if (!painter_.isActive() || !writer_)
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    // The transformation that puts the origin at the printable area holds
+    // for every page, whatever the writer does with it at a page break.
+    const QTransform transform = painter_.worldTransform();
+    if (!writer_->newPage())
+        throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName_), file_ ? file_->errorString() : QString()));
+    painter_.setWorldTransform(transform);
 }
 
 void TPdfPageFile::End()

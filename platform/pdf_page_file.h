@@ -9,9 +9,10 @@ class QPageLayout;
 class QPdfWriter;
 class QSaveFile;
 
-/// One PDF page being written to a file: painted into a temporary file
-/// beside the target, which replaces the target only when the page is
-/// complete. Discarding it (or an error) leaves the folder as it was.
+/// A PDF of one or more pages being written to a file: painted into a
+/// temporary file beside the target, which replaces the target only when
+/// the document is complete. Discarding it (or an error) leaves the folder
+/// as it was.
 class TPdfPageFile {
 public:
     TPdfPageFile();
@@ -25,7 +26,11 @@ public:
     /// (`printerName` names the printer in that message).
     QPainter& Begin(const QString& fileName, const QPageLayout& layout, int resolution,
                     const QString& printerName);
-    /// Completes the page and puts the file in place. Raises EPrinter with
+    /// Closes the page painted so far and starts another of the same layout;
+    /// the painter keeps its transformation. Raises EPrinter when the page
+    /// cannot be started or none is being written.
+    void NewPage();
+    /// Completes the document and puts the file in place. Raises EPrinter with
     /// the system's reason when it cannot be written; the page is over either way.
     void End();
     /// Drops the page being written, if any. Never raises.

@@ -75,6 +75,11 @@ void TPdfPrinter::beginDoc()
     page_.Begin(fileName_, pageLayout(), kResolution, name());
 }
 
+void TPdfPrinter::newPage()
+{
+    page_.NewPage();
+}
+
 void TPdfPrinter::endDoc()
 {
     if (!printing())

@@ -19,7 +19,7 @@ QPageSize::PageSizeId DefaultPaperSize(const QLocale& locale);
 /// The built-in "Print to PDF" printer, current when no printer is
 /// installed: portrait paper of the locale's size at 600 dpi with no
 /// hardware margins, so the printable area is the whole sheet and the
-/// physical offsets are 0. A job writes its one page to OutputFileName; the
+/// physical offsets are 0. A job writes its pages to OutputFileName; the
 /// file appears only when the job ends successfully, replacing any older
 /// file of that name, and an aborted job leaves the folder as it was.
 class TPdfPrinter : public TPrinterDevice {
@@ -37,6 +37,7 @@ public:
     int caps(TDeviceCap cap) const override;
     QString name() const override;
     void beginDoc() override;
+    void newPage() override;
     void endDoc() override;
     void abort() noexcept override;
     bool printing() const override { return page_.Active(); }

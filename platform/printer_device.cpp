@@ -13,6 +13,11 @@ TPrintJob::~TPrintJob()
         printer_.abort();
 }
 
+void TPrintJob::NewPage()
+{
+    printer_.newPage();
+}
+
 void TPrintJob::End()
 {
     printer_.endDoc();

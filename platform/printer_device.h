@@ -22,8 +22,9 @@ enum class TDeviceCap {
 };
 
 /// A printer as the sheet printer sees it: six capabilities, a name, and a
-/// one-page job whose canvas has its origin at the top-left corner of the
-/// printable area. Capabilities are read live; nothing here caches them.
+/// job of one or more pages whose canvas has its origin at the top-left
+/// corner of the printable area. Capabilities are read live; nothing here
+/// caches them.
 class TPrinterDevice {
 public:
     virtual ~TPrinterDevice() = default;
@@ -34,8 +35,14 @@ public:
     /// Starts a job. Raises EPrinter when the printer cannot start one or a
     /// job is already running.
     virtual void beginDoc() = 0;
-    /// Delivers the page drawn since beginDoc and ends the job. Raises
-    /// EPrinter when the page cannot be delivered; the job is over either way.
+    /// Closes the page drawn so far and starts the next one of the same
+    /// paper in the running job; the canvas keeps its origin at the
+    /// printable area. Nothing is delivered before endDoc. Raises EPrinter
+    /// when no job runs or the page cannot be started.
+    virtual void newPage() = 0;
+    /// Delivers every page drawn since beginDoc, as one job, and ends the
+    /// job. Raises EPrinter when the pages cannot be delivered; the job is
+    /// over either way.
     virtual void endDoc() = 0;
     /// Ends a running job without delivering anything; does nothing when no
     /// job runs. Never raises, so it is safe on every way out of a failure.
@@ -48,7 +55,8 @@ public:
 
 /// One print job as a scope: begins on construction; a job that has not
 /// been ended when the scope is left (an error passed through) is aborted,
-/// so a half-drawn page never reaches the printer.
+/// so a half-drawn page never reaches the printer, nor do the pages drawn
+/// before it.
 class TPrintJob {
 public:
     explicit TPrintJob(TPrinterDevice& printer);
@@ -57,7 +65,9 @@ public:
     TPrintJob& operator=(const TPrintJob&) = delete;
 
     QPainter& Canvas() { return printer_.canvas(); }
-    /// Delivers the page; raises what the printer's endDoc raises.
+    /// Starts the job's next page; raises what the printer's newPage raises.
+    void NewPage();
+    /// Delivers the pages; raises what the printer's endDoc raises.
     void End();
 
 private:

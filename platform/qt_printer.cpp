@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 #include <QStringList>
+#include <QTransform>
 
 TQtPrinter::TQtPrinter(const QPrinterInfo& info)
     : printer_(std::make_unique<QPrinter>(info, QPrinter::HighResolution))
@@ -89,6 +90,17 @@ void TQtPrinter::beginDoc()
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name()));
     }
     painter_.translate(caps(TDeviceCap::PhysicalOffsetX), caps(TDeviceCap::PhysicalOffsetY));
+}
+
+void TQtPrinter::newPage()
+{
+    if (!printing())
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    // Every page starts at the printable area, as the first did.
+    const QTransform transform = painter_.worldTransform();
+    if (!writer_->newPage())
+        throw EPrinter(QStringLiteral("Unable to start a new page on \"%1\"").arg(name()));
+    painter_.setWorldTransform(transform);
 }
 
 void TQtPrinter::endDoc()

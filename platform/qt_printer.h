@@ -19,9 +19,9 @@ class QPrinterInfo;
 /// physical offsets the paint rectangle's distance from the paper's edges.
 /// The canvas's origin is the printable area's top-left corner.
 ///
-/// A job paints one PDF page of the printer's paper at its resolution in
+/// A job paints PDF pages of the printer's paper at its resolution in
 /// memory; an image drawn several times is stored once. endDoc hands the
-/// finished page to the CUPS queue through the client library (TCupsQueue),
+/// finished document to the CUPS queue as one job through the client library (TCupsQueue),
 /// which checks first that the queue accepts jobs and is not stopped, and
 /// reports the job's id; or, when the print dialog chose a file, writes the
 /// PDF there. An aborted job sends and writes nothing.
@@ -38,6 +38,7 @@ public:
     int caps(TDeviceCap cap) const override;
     QString name() const override;
     void beginDoc() override;
+    void newPage() override;
     void endDoc() override;
     void abort() noexcept override;
     bool printing() const override { return painter_.isActive(); }

@@ -35,12 +35,34 @@ void TTestPrinter::beginDoc()
         throw EPrinter(QStringLiteral("Printing in progress"));
     if (failBeginDoc_)
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name_));
+    jobPages_.clear();
+    startPage();
+}
+
+void TTestPrinter::startPage()
+{
     page_ = QImage(caps_[static_cast<std::size_t>(TDeviceCap::HorzRes)],
                    caps_[static_cast<std::size_t>(TDeviceCap::VertRes)], QImage::Format_RGB32);
-    if (page_.isNull())
+    if (page_.isNull()) {
+        jobPages_.clear();
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name_));
+    }
     page_.fill(Qt::white);
     painter_.begin(&page_);
+}
+
+void TTestPrinter::newPage()
+{
+    if (!printing())
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    painter_.end();
+    jobPages_.push_back(std::exchange(page_, QImage()));
+    try {
+        startPage();
+    } catch (const EPrinter&) {
+        ++aborted_;
+        throw;
+    }
 }
 
 void TTestPrinter::endDoc()
@@ -48,7 +70,11 @@ void TTestPrinter::endDoc()
     if (!printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
     painter_.end();
-    printed_.push_back(std::exchange(page_, QImage()));
+    jobPages_.push_back(std::exchange(page_, QImage()));
+    jobs_.push_back(static_cast<int>(jobPages_.size()));
+    for (QImage& page : jobPages_)
+        printed_.push_back(std::move(page));
+    jobPages_.clear();
 }
 
 void TTestPrinter::abort() noexcept
@@ -57,6 +83,7 @@ void TTestPrinter::abort() noexcept
         return;
     painter_.end();
     page_ = QImage();
+    jobPages_.clear();
     ++aborted_;
 }
 

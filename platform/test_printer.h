@@ -11,8 +11,9 @@
 /// A printer that exists only in memory, for tests: the test sets its six
 /// capabilities, and each job paints onto a white page image of the
 /// printable area (HorzRes x VertRes, origin at its top-left corner, as on a
-/// real printer). Ended jobs keep their page in printedPages; aborted ones
-/// only count (abortedJobs).
+/// real printer); newPage starts another such image. Ended jobs keep their
+/// pages in printedPages, one after the other, and their page counts in
+/// printedJobs; aborted ones only count (abortedJobs).
 class TTestPrinter : public TPrinterDevice {
 public:
     TTestPrinter(int horzRes, int vertRes, int dpiX, int dpiY, int offsetX = 0, int offsetY = 0);
@@ -29,6 +30,7 @@ public:
     int caps(TDeviceCap cap) const override;
     QString name() const override { return name_; }
     void beginDoc() override;
+    void newPage() override;
     void endDoc() override;
     void abort() noexcept override;
     bool printing() const override { return painter_.isActive(); }
@@ -37,6 +39,8 @@ public:
     /// The page of the running job; null when none runs.
     const QImage& page() const { return page_; }
     const std::vector<QImage>& printedPages() const { return printed_; }
+    /// The number of pages of each ended job, in order.
+    const std::vector<int>& printedJobs() const { return jobs_; }
     int abortedJobs() const { return aborted_; }
 
 private:
@@ -44,8 +48,12 @@ private:
     QString name_ = QStringLiteral("Test Printer");
     bool failWhilePrinting_ = false;
     bool failBeginDoc_ = false;
+
+    void startPage();
     QImage page_;
     QPainter painter_;
+    std::vector<QImage> jobPages_;  // the running job's finished pages
+    std::vector<int> jobs_;
     std::vector<QImage> printed_;
     int aborted_ = 0;
 };

@@ -40,10 +40,8 @@ std::vector<TFixedFormat> FixedFormats()
         // 2 x 2 in. rounded to the millimetre rather than truncated: the rule
         // is still the inch one.
         {Msg::kFormat51x51, 51, 51, TFormatOrigin::Shipped, MmRule(51, 51, us.Head, us.EyeLineMm)},
-        // No single office rule: the head at 70-80 % of the height, the usual
-        // share for a full-face photo.
-        {Msg::kFormat50x70, 50, 70, TFormatOrigin::Shipped,
-         THeadRule{TPhotoFormat::Other, 50, 70, TRuleUnit::PercentOfHeight, {70, 80}, std::nullopt}},
+        // No single office rule.
+        {Msg::kFormat50x70, 50, 70, TFormatOrigin::Shipped, GenericHeadRule(50, 70)},
     };
 }
 
@@ -59,6 +57,19 @@ void CheckRange(const std::optional<TRange>& range, int heightMm, const char* me
 }
 
 }  // namespace
+
+THeadRule GenericHeadRule(int WidthMm, int HeightMm)
+{
+    return {TPhotoFormat::Other, WidthMm, HeightMm, TRuleUnit::PercentOfHeight, {70, 80}, std::nullopt};
+}
+
+THeadRule RuleForSize(int WidthMm, int HeightMm, const std::vector<TSheetFormat>& list)
+{
+    for (const TSheetFormat& format : list)
+        if (format.WidthMm == WidthMm && format.HeightMm == HeightMm && format.Rule)
+            return *format.Rule;
+    return GenericHeadRule(WidthMm, HeightMm);
+}
 
 std::vector<TSheetFormat> BuiltInFormats()
 {

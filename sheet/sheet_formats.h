@@ -58,6 +58,14 @@ std::vector<TSheetFormat> FormatList(const std::vector<TOwnFormat>& own);
 /// head-height range.
 TSheetFormat OwnSheetFormat(const TOwnFormat& format, int index);
 
+/// The rule of a photo size that no office rule fits: the head at 70 to 80
+/// percent of the photo's height, the usual share of a full-face photo.
+THeadRule GenericHeadRule(int WidthMm, int HeightMm);
+
+/// The rule of the first format of `list` of WidthMm x HeightMm that has a
+/// rule, otherwise GenericHeadRule.
+THeadRule RuleForSize(int WidthMm, int HeightMm, const std::vector<TSheetFormat>& list);
+
 /// Raises ESheetFormat unless both sides are within kMinPhotoMm..kMaxPhotoMm,
 /// each range lies within (0, height] smallest first, and an eye line comes
 /// with a head height.

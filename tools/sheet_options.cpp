@@ -1,6 +1,7 @@
 #include "sheet_options.h"
 
 #include "jpeg_codec.h"
+#include "page_layout.h"
 #include "sheet_size.h"
 #include "sheet_printer.h"
 #include "virtual_printer.h"
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -177,8 +179,14 @@ public:
         }
         if (photos.isEmpty())
             fail(QStringLiteral("no photo given"));
-        if (photos.size() > 1)
-            fail(QStringLiteral("one photo only, not \"%1\" and \"%2\"").arg(photos[0], photos[1]));
+        if (photos.size() > kMaxSheetPhotos) {
+            fail(QStringLiteral("%1 photos given: at most %2 in one run")
+                     .arg(photos.size())
+                     .arg(kMaxSheetPhotos));
+        }
+        if (photos.size() > 1 && options.Frame && !options.Frame->Automatic)
+            fail(QStringLiteral("--frame X,Y,W,H suits one photo, not %1: use --frame auto").arg(photos.size()));
+        options.Photos = photos;
         options.Photo = photos.front();
         finish(options);
         return options;
@@ -330,20 +338,24 @@ private:
     }
 
     // A hand-made frame that the cell would squeeze: its sides must have
-    // the format's ratio to within a photo pixel.
+    // the photo size's ratio to within a photo pixel.
     static void checkFrameAspect(const TSheetOptions& options)
     {
         if (!options.Frame || options.Frame->Automatic)
             return;
-        const THeadRule& rule = HeadRule(static_cast<TPhotoFormat>(options.Format));
+        // Only the ratio matters here, which any rule of the size has.
+        const THeadRule rule = options.SizeWidthMm > 0
+            ? GenericSizeRule({options.SizeWidthMm, options.SizeHeightMm})
+            : HeadRule(static_cast<TPhotoFormat>(options.Format));
         const TFrame& f = options.Frame->Rect;
         if (!HasRuleAspect(f, rule)) {
-            fail(QStringLiteral("--frame %1 x %2 is not %3 x %4 like the photo format: "
-                                "for that height the width would be %5")
+            fail(QStringLiteral("--frame %1 x %2 is not %3 x %4 like %5: "
+                                "for that height the width would be %6")
                      .arg(f.Width)
                      .arg(f.Height)
                      .arg(rule.PhotoWidthMm)
                      .arg(rule.PhotoHeightMm)
+                     .arg(options.SizeWidthMm > 0 ? QStringLiteral("--size") : QStringLiteral("the photo format"))
                      .arg(f.Height * rule.Aspect(), 0, 'f', 1));
         }
     }
@@ -359,10 +371,17 @@ private:
 
 }  // namespace
 
+int DefaultCopies(int Capacity, int Photos)
+{
+    if (Photos <= 1)
+        return Capacity;
+    return std::max(1, Capacity / Photos);
+}
+
 QString SheetUsage()
 {
     return QStringLiteral(
-        "Usage: quorlo-sheet PHOTO.jpg [--format 0|1|2 | --size WxHmm] [--count N]\n"
+        "Usage: quorlo-sheet PHOTO.jpg... [--format 0|1|2 | --size WxHmm] [--count N]\n"
         "         [--cut-marks]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
         "         [--frame auto | --frame X,Y,W,H]\n"
@@ -370,21 +389,28 @@ QString SheetUsage()
         "       quorlo-sheet --calibration-page [--printer NAME | --paper ...]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "\n"
-        "Lays out a sheet of identity photos from one photo and writes or prints it,\n"
-        "exactly as the Quorlo window's \"Print Now\" does, without a window.\n"
+        "Lays out a sheet of identity photos from one photo or several and writes or\n"
+        "prints it, exactly as the Quorlo window's \"Print Now\" does, without a window.\n"
+        "Several photos follow each other on the grid in the order given, each in its\n"
+        "own copies, and continue on more pages when a page is full.\n"
         "\n"
         "  --format 0|1|2     the photo format: 0 = 35 x 45 mm (France, the default),\n"
         "                     1 = 2 x 2 in. (US), 2 = 1.8 x 2.2 in. (Canada)\n"
         "  --size WxHmm       the photo size in whole millimetres instead of a format,\n"
         "                     5 to 300 on each side, such as 40x50mm\n"
-        "  --count N          how many copies, 0 or more (default: as many as fit)\n"
-        "  --frame auto       print the part of the photo that frames the face found in\n"
+        "  --count N          how many copies of each photo, 0 or more (default: one\n"
+        "                     photo fills the page; several share one page evenly,\n"
+        "                     at least one copy each)\n"
+        "  --frame auto       print the part of each photo that frames the face found in\n"
         "                     it by the format's head-size rule (as the window's\n"
-        "                     \"Automatic\" does); no face found is an error\n"
-        "  --frame X,Y,W,H    print this rectangle of the photo, in pixels of the photo\n"
-        "                     turned upright; W x H must have the format's aspect ratio\n"
-        "                     (35:45, 1:1 or 18:22) and may reach past the photo's\n"
-        "                     edges, which print white (default: the whole photo)\n"
+        "                     \"Automatic\" does); no face found is an error. With\n"
+        "                     --size, the rule of a listed format of that size, or\n"
+        "                     else the head at 70 to 80 % of the photo's height\n"
+        "  --frame X,Y,W,H    print this rectangle of the one photo, in pixels of the\n"
+        "                     photo turned upright; W x H must have the photo size's\n"
+        "                     aspect ratio (35:45, 1:1, 18:22 or --size's) and may\n"
+        "                     reach past the photo's edges, which print white\n"
+        "                     (default: the whole photo)\n"
         "  --printer NAME     lay the sheet out for the installed printer NAME\n"
         "                     (default: the current printer: the system's default,\n"
         "                     or without any the built-in \"Print to PDF\" printer,\n"
@@ -394,9 +420,11 @@ QString SheetUsage()
         "  --dpi N            the virtual printer's resolution, 72 to 2400 (default 600)\n"
         "  --margins MM       its unprintable margin on every side (default 0)\n"
         "  --output PAGE.jpg  write the page as a JPEG image at quality 90, the very\n"
-        "                     file the preview's \"Save as image\" writes\n"
-        "  --output PAGE.pdf  write the page as one PDF page of the printer's paper\n"
-        "  --print            print the page on the printer (not with --paper)\n"
+        "                     file the preview's \"Save as image\" writes; several\n"
+        "                     pages go to PAGE-1.jpg, PAGE-2.jpg, ... beside it\n"
+        "  --output PAGE.pdf  write the pages as one PDF of the printer's paper\n"
+        "  --print            print the pages as one job on the printer (not with\n"
+        "                     --paper)\n"
         "  --calibration-page instead of a sheet, the page of two 100 mm rulers to\n"
         "                     measure; the lengths measured on paper, stored for the\n"
         "                     printer's name in Quorlo's sheet options, correct the\n"
@@ -412,15 +440,18 @@ QString SheetUsage()
         "physical offsets, and the page is the paper less twice the margins.\n"
         "Copies fill the grid row by row from the top left; the grid keeps one more\n"
         "margin of the same width inside the page and at least one pixel between\n"
-        "copies. A --count above the copies that fit is refused; so is a page\n"
-        "without room for one copy, unless --count 0 asks for the blank page.\n"
+        "copies. A page without room for one copy is refused, unless --count 0 asks\n"
+        "for the blank page; so are more than %1 pages, or more than %2 photos.\n"
+        "The summary line names every file written.\n"
         "A photo with fewer than 300 pixels per inch where it is printed gives a\n"
         "warning on the standard error; the sheet is made all the same.\n"
         "An existing output file is replaced only once the new one is complete.\n"
         "Options also take their value after \"=\" (--count=4); \"--\" ends the options.\n"
         "\n"
         "Exit status: 0 when done, 1 when the photo, the printer or the output fails,\n"
-        "2 for a bad command line.\n");
+        "2 for a bad command line.\n")
+        .arg(kMaxSheetPages)
+        .arg(kMaxSheetPhotos);
 }
 
 TSheetOptions ParseSheetOptions(const QStringList& Args)

@@ -40,9 +40,10 @@ struct TSheetFrame {
 struct TSheetOptions {
     bool Help = false;
     bool Version = false;
-    QString Photo;
+    QStringList Photos;                   ///< in the order of their copies on the sheet
+    QString Photo;                        ///< the first of Photos
     int Format = 0;                       ///< index into kPhotoFormats
-    std::optional<int> Count;             ///< none: as many copies as fit
+    std::optional<int> Count;             ///< copies of each photo; none: DefaultCopies
     QString PrinterName;                  ///< empty: the current printer
     std::optional<TVirtualPaper> Paper;   ///< instead of a real printer
     TSheetOutput Output = TSheetOutput::None;
@@ -54,6 +55,17 @@ struct TSheetOptions {
     int SizeHeightMm = 0;                 ///< --format's; 0 x 0 when not given
     bool CalibrationPage = false;         ///< the ruler page instead of a sheet
 };
+
+/// The most photos of one run: each keeps its cell in memory until the
+/// sheet is made.
+inline constexpr int kMaxSheetPhotos = 100;
+
+/// Copies of each of `Photos` photos when no count is given, on a page of
+/// `Capacity` places: one photo fills the page; several share it evenly
+/// (Capacity div Photos each, the rest of the places left empty), and each
+/// gets one copy at least, continuing on more pages when they outnumber
+/// the places.
+int DefaultCopies(int Capacity, int Photos);
 
 /// Resolution limits of a virtual printer, in dots per inch.
 inline constexpr int kMinSheetDpi = 72;
@@ -72,10 +84,11 @@ QString SheetUsage();
 /// a resolution outside kMinSheetDpi..kMaxSheetDpi, margins that leave no
 /// page, a page too large to hold as one image, --dpi or --margins without
 /// --paper, --printer with --paper, --print with --paper, no photo or more
-/// than one, no output or more than one, an output name that does not
-/// end in .jpg, .jpeg or .pdf (in any letter case), a --frame that is
-/// neither "auto" nor X,Y,W,H, has no size, or lacks the format's aspect
-/// ratio (HasRuleAspect), a --size that is not a photo size in whole
-/// millimetres, and --size with --format. With --calibration-page no photo
+/// than kMaxSheetPhotos, no output or more than one, an output name that
+/// does not end in .jpg, .jpeg or .pdf (in any letter case), a --frame that
+/// is neither "auto" nor X,Y,W,H, has no size, or lacks the photo size's
+/// aspect ratio (HasRuleAspect; the format's, or --size's), X,Y,W,H with
+/// several photos (one rectangle cannot suit them all), a --size that is not
+/// a photo size in whole millimetres, and --size with --format. With --calibration-page no photo
 /// is given, nor any option of the sheet.
 TSheetOptions ParseSheetOptions(const QStringList& Args);

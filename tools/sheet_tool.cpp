@@ -2,13 +2,17 @@
 
 #include "calibration_print.h"
 #include "face_detector.h"
+#include "file_names.h"
 #include "image_view.h"
+#include "page_layout.h"
 #include "pdf_printer.h"
+#include "photo_sheet.h"
 #include "print_frame.h"
 #include "printer.h"
 #include "qt_printer.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
+#include "sheet_size.h"
 #include "U_UnicodeUtils.h"
 #include "virtual_printer.h"
 
@@ -20,6 +24,7 @@
 #include <QPrinterInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -113,17 +118,19 @@ QString destinationOf(const TSheetOptions& options)
     return QDir::toNativeSeparators(options.OutputFile);
 }
 
-// Refuses an output that names the photo itself: a slip of the finger on
-// the command line would otherwise replace the photo by its sheet.
-void checkOutputIsNotThePhoto(const TSheetOptions& options)
+// Refuses outputs that name a photo: a slip of the finger on the command
+// line would otherwise replace a photo by its sheet.
+void checkOutputsAreNotPhotos(const QStringList& outputs, const QStringList& photos)
 {
-    if (options.Output == TSheetOutput::Print)
-        return;
-    const QFileInfo photo(options.Photo);
-    const QFileInfo output(options.OutputFile);
-    if (photo.exists() && output.exists() && photo.canonicalFilePath() == output.canonicalFilePath()) {
-        throw Exception(
-            QStringLiteral("the output \"%1\" is the photo itself").arg(options.OutputFile));
+    for (const QString& name : outputs) {
+        const QFileInfo output(name);
+        if (!output.exists())
+            continue;
+        for (const QString& photoName : photos) {
+            const QFileInfo photo(photoName);
+            if (photo.exists() && photo.canonicalFilePath() == output.canonicalFilePath())
+                throw Exception(QStringLiteral("the output \"%1\" is the photo itself").arg(name));
+        }
     }
 }
 
@@ -166,54 +173,68 @@ QString RunCalibrationPage(const TSheetOptions& Options)
 
 TSheetResult RunSheet(const TSheetOptions& Options)
 {
-    checkOutputIsNotThePhoto(Options);
+    const QStringList photos = Options.Photos.isEmpty() ? QStringList{Options.Photo} : Options.Photos;
+    if (Options.Output != TSheetOutput::Print)
+        checkOutputsAreNotPhotos({Options.OutputFile}, photos);
     choosePrinter(Options);
-
-    TImage32 view;
-    loadPhoto(view, Options.Photo);
 
     const TFormatItem& listed = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
     const bool sized = Options.SizeWidthMm > 0;
     const QString formatText = sized
         ? QStringLiteral("%1 x %2 mm").arg(Options.SizeWidthMm).arg(Options.SizeHeightMm)
         : QString::fromLatin1(listed.Text);
+    const THeadRule rule = sized ? SheetSizeRule({Options.SizeWidthMm, Options.SizeHeightMm})
+                                 : HeadRule(static_cast<TPhotoFormat>(Options.Format));
     TIDPrinter sheetPrinter;
     sheetPrinter.SetPhotoSize(sized ? Options.SizeWidthMm : listed.WidthMm,
                               sized ? Options.SizeHeightMm : listed.HeightMm);
     sheetPrinter.SetCutMarks(Options.CutMarks);
     const int capacity = sheetPrinter.Capacity();
-    // Asked for as many as fit, a page that holds none would come out blank
-    // and pass for a sheet; an explicit --count 0 still gets its blank page.
-    if (capacity == 0 && !Options.Count) {
+    const int copies = Options.Count.value_or(DefaultCopies(capacity, static_cast<int>(photos.size())));
+    // A page that holds none would come out blank and pass for a sheet; an
+    // explicit --count 0 still gets its blank page.
+    if (capacity == 0 && (copies > 0 || !Options.Count)) {
         throw Exception(QStringLiteral("not one %1 photo fits on the page of %2 x %3 pixels")
                             .arg(formatText)
                             .arg(Printer().caps(TDeviceCap::HorzRes))
                             .arg(Printer().caps(TDeviceCap::VertRes)));
     }
-    const int count = Options.Count.value_or(capacity);
-    // The window's track bar ends at the capacity; copies beyond it would
-    // silently go missing from the sheet.
-    if (count > capacity) {
-        throw Exception(QStringLiteral("--count %1 asks for more copies than the %2 that fit on the page")
-                            .arg(count)
-                            .arg(capacity));
-    }
-    sheetPrinter.SetCount(count);
+    // The pages are known before any photo is loaded, and so every file
+    // that will be written; too many pages end the run here.
+    const std::vector<int> counts(static_cast<std::size_t>(photos.size()), copies);
+    const int pageCount = static_cast<int>(LayoutPages(counts, capacity).size());
+    // Nothing to place still makes the one blank page.
+    const int files = Options.Output == TSheetOutput::Jpeg ? std::max(pageCount, 1) : 1;
+    QStringList outputs;
+    for (int page = 1; page <= files && Options.Output != TSheetOutput::Print; ++page)
+        outputs << PageFileName(Options.OutputFile, page, files);
+    checkOutputsAreNotPhotos(outputs, photos);
 
     TSheetResult result;
-    const THeadRule& rule = HeadRule(static_cast<TPhotoFormat>(Options.Format));
-    const std::optional<TFrame> frame = frameFor(Options, view.Bitmap(), rule, result.Warnings);
-    const QString lowResolution = LowResolutionWarning(view.Bitmap(), frame, rule);
-    if (!lowResolution.isEmpty())
-        result.Warnings << lowResolution;
-    RenderPhotoCell(view, sheetPrinter, frame);
+    TPhotoSheet sheet(sheetPrinter);
+    for (const QString& photo : photos) {
+        // One photo held at a time: each leaves only its cell behind.
+        TImage32 view;
+        loadPhoto(view, photo);
+        QStringList warnings;
+        const std::optional<TFrame> frame = frameFor(Options, view.Bitmap(), rule, warnings);
+        const QString lowResolution = LowResolutionWarning(view.Bitmap(), frame, rule);
+        if (!lowResolution.isEmpty())
+            warnings << lowResolution;
+        // With several photos a warning says which one it is about.
+        for (const QString& warning : warnings)
+            result.Warnings << (photos.size() > 1 ? QStringLiteral("%1: %2").arg(photo, warning) : warning);
+        RenderPhotoCell(view, sheetPrinter, frame);
+        sheet.AddCell(copies);
+    }
 
-    // The page itself is never held: the JPEG is composed band by band as it
-    // is encoded, and a PDF or a print job places the one cell.
+    // The page itself is never held: each JPEG is composed band by band as
+    // it is encoded, and a PDF or a print job places the cells.
     if (Options.Output == TSheetOutput::Jpeg) {
-        SaveSheetAsJpeg(sheetPrinter, Options.OutputFile);
+        for (int page = 0; page < files; ++page)
+            SaveSheetPageAsJpeg(sheet, page, outputs[page]);
     } else {
-        sheetPrinter.PrintSheet();
+        sheet.PrintPages();
     }
 
     const TPrinterDevice& printer = Printer();
@@ -222,13 +243,22 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     result.CellHeight = sheetPrinter.Cell().Height();
     result.Columns = sheetPrinter.ColumnCount();
     result.Rows = sheetPrinter.RowCount();
-    result.Count = count;
+    result.Photos = static_cast<int>(photos.size());
+    result.Count = copies * result.Photos;
     result.Capacity = capacity;
+    result.Pages = std::max(pageCount, 1);
     result.PageWidth = printer.caps(TDeviceCap::HorzRes);
     result.PageHeight = printer.caps(TDeviceCap::VertRes);
     result.DpiX = sheetPrinter.DpiX();
     result.DpiY = sheetPrinter.DpiY();
-    result.Destination = destinationOf(Options);
+    if (Options.Output == TSheetOutput::Print) {
+        result.Destination = QStringLiteral("printer \"%1\"").arg(printer.name());
+    } else {
+        QStringList shown;
+        for (const QString& output : outputs)
+            shown << QDir::toNativeSeparators(output);
+        result.Destination = shown.join(QStringLiteral(", "));
+    }
     return result;
 }
 
@@ -237,10 +267,17 @@ QString SheetSummary(const TSheetResult& Result)
     const QString dpi = Result.DpiX == Result.DpiY
         ? QString::number(Result.DpiX)
         : QStringLiteral("%1 x %2").arg(Result.DpiX).arg(Result.DpiY);
-    return QStringLiteral("%1: %2 of %3 copies in %4 x %5, cell %6 x %7 px, page %8 x %9 px at %10 dpi -> %11")
-        .arg(Result.FormatText)
-        .arg(Result.Count)
-        .arg(Result.Capacity)
+    const QString copies = Result.Photos <= 1 && Result.Pages <= 1
+        ? QStringLiteral("%1 of %2 copies").arg(Result.Count).arg(Result.Capacity)
+        : QStringLiteral("%1 %2, %3 copies on %4 %5 of %6 places")
+              .arg(Result.Photos)
+              .arg(Result.Photos == 1 ? QStringLiteral("photo") : QStringLiteral("photos"))
+              .arg(Result.Count)
+              .arg(Result.Pages)
+              .arg(Result.Pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
+              .arg(Result.Capacity);
+    return QStringLiteral("%1: %2 in %3 x %4, cell %5 x %6 px, page %7 x %8 px at %9 dpi -> %10")
+        .arg(Result.FormatText, copies)
         .arg(Result.Columns)
         .arg(Result.Rows)
         .arg(Result.CellWidth)

@@ -14,31 +14,38 @@ struct TSheetResult {
     int CellHeight = 0;
     int Columns = 0;
     int Rows = 0;
-    int Count = 0;          ///< copies drawn
-    int Capacity = 0;       ///< copies that fit
+    int Photos = 0;         ///< photos laid out
+    int Count = 0;          ///< copies drawn, of all photos
+    int Capacity = 0;       ///< copies that fit on one page
+    int Pages = 0;          ///< pages made
     int PageWidth = 0;      ///< the printer's page in device pixels
     int PageHeight = 0;
     int DpiX = 0;
     int DpiY = 0;
-    QString Destination;    ///< the file written, or the printer's name
+    QString Destination;    ///< the files written, or the printer's name
     QStringList Warnings;   ///< said on the standard error; the sheet was made
 };
 
 /// Makes the sheet `Options` ask for through the main window's print run:
-/// the photo loaded into a 151 x 201 photo view (Mitchell filter), the cell
-/// rendered by RenderPhotoCell, then the page written by SaveSheetAsJpeg, or
-/// printed by TIDPrinter::PrintSheet on the printer or into a PDF of its
-/// paper. With a frame, the cell shows that rectangle of the photo (found
-/// from the face for --frame auto, as the framing window's "Automatic"
-/// does). A photo printed below 300 pixels per inch, or a frame chosen among
-/// several faces, adds a warning. The printer (named, virtual or the current
-/// one) becomes the current printer. Needs a QApplication.
+/// each photo in turn loaded into a 151 x 201 photo view (Mitchell filter),
+/// its cell rendered by RenderPhotoCell and added to a TPhotoSheet with the
+/// count (DefaultCopies without --count), then every page written by
+/// SaveSheetPageAsJpeg (PageFileName: NAME-1.jpg, ... for several pages),
+/// or printed by TPhotoSheet::PrintPages as one job on the printer or into
+/// one PDF of its paper. With a frame, each cell shows that rectangle of
+/// its photo (found from the face for --frame auto, as the framing window's
+/// "Automatic" does, by the format's rule or SheetSizeRule). A photo printed
+/// below 300 pixels per inch, or a frame chosen among several faces, adds a
+/// warning (naming the photo when there are several). The printer (named,
+/// virtual or the current one) becomes the current printer. Needs a
+/// QApplication.
 ///
 /// Raises Exception with one line of text when the printer does not exist,
-/// --print has only the built-in PDF printer to go to, the photo cannot be
-/// loaded or holds no picture, the output names the photo, not one copy
-/// fits and no count was given, the count exceeds the copies that fit, no
-/// face is found for --frame auto, or the output cannot be written (an existing file then stays as it was).
+/// --print has only the built-in PDF printer to go to, a photo cannot be
+/// loaded or holds no picture (the message names it), an output file names
+/// a photo, not one copy fits and copies are asked for, the copies need more
+/// than kMaxSheetPages pages, no face is found for --frame auto, or an output
+/// cannot be written (an existing file then stays as it was).
 TSheetResult RunSheet(const TSheetOptions& Options);
 
 /// Writes or prints the printer's calibration page as `Options` ask
@@ -47,7 +54,9 @@ TSheetResult RunSheet(const TSheetOptions& Options);
 QString RunCalibrationPage(const TSheetOptions& Options);
 
 /// One line describing a run, e.g. "35 x 45 mm (France): 4 of 4 copies in
-/// 2 x 2, cell 413 x 531 px, page 1063 x 1653 px at 300 dpi -> page.jpg".
+/// 2 x 2, cell 413 x 531 px, page 1063 x 1653 px at 300 dpi -> page.jpg";
+/// with several photos or pages "3 photos, 9 copies on 3 pages of 4 places
+/// in 2 x 2, ... -> page-1.jpg, page-2.jpg, page-3.jpg".
 QString SheetSummary(const TSheetResult& Result);
 
 /// The whole program once the application object exists: parses `Args`

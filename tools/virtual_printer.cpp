@@ -85,6 +85,11 @@ void TVirtualPrinter::beginDoc()
     painter.translate(metrics_.OffsetX, metrics_.OffsetY);
 }
 
+void TVirtualPrinter::newPage()
+{
+    page_.NewPage();
+}
+
 void TVirtualPrinter::endDoc()
 {
     if (!printing())

@@ -31,7 +31,7 @@ TPrinterMetrics MetricsOf(const TPrinterDevice& printer);
 int HundredthsMmToPixels(long long hundredthsMm, int dpi);
 
 /// A printer that exists only as a description: a paper of `paperMm`, the
-/// given capabilities, and a name. Its jobs write one PDF page of that
+/// given capabilities, and a name. Its jobs write PDF pages of that
 /// paper (to the whole point, the unit in which Qt's PDF writer keeps page
 /// sizes) to OutputFileName, with the canvas's origin at the printable
 /// area (the physical offsets from the paper's top-left corner) and one
@@ -58,6 +58,7 @@ public:
     int caps(TDeviceCap cap) const override;
     QString name() const override { return name_; }
     void beginDoc() override;
+    void newPage() override;
     void endDoc() override;
     void abort() noexcept override;
     bool printing() const override { return page_.Active(); }

@@ -5,6 +5,8 @@
 #include "sheet_printer.h"
 
 #include "cups_queue.h"
+#include "cut_marks.h"
+#include "photo_sheet.h"
 #include "printer.h"
 #include "private_cups_fixture.h"
 #include "printer_setup.h"
@@ -43,6 +45,23 @@ QImage renderPostScript(const QString& file, const QString& png)
              {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
               QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=png16m"),
               QStringLiteral("-r%1").arg(kViewDpi), QStringLiteral("-sOutputFile=") + png, file});
+    if (!gs.waitForFinished(60000)) {
+        gs.kill();
+        gs.waitForFinished(5000);
+        return {};
+    }
+    return QImage(png).convertToFormat(QImage::Format_RGB32);
+}
+
+// Page `page` (1 first) of the printed PostScript at `dpi`.
+QImage renderPostScriptPage(const QString& file, const QString& png, int page, int dpi)
+{
+    QProcess gs;
+    gs.start(PrivateCups::findTool(QStringLiteral("gs")),
+             {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+              QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=png16m"),
+              QStringLiteral("-dFirstPage=%1").arg(page), QStringLiteral("-dLastPage=%1").arg(page),
+              QStringLiteral("-r%1").arg(dpi), QStringLiteral("-sOutputFile=") + png, file});
     if (!gs.waitForFinished(60000)) {
         gs.kill();
         gs.waitForFinished(5000);
@@ -123,6 +142,68 @@ TEST_F(SheetOnCups, PrintsOneSheetThroughTheQueue)
     // Paper before the first copy: the margins hold nothing.
     EXPECT_TRUE(near(view(left - dpi / 10, top + cellHeight / 2), white));
     EXPECT_TRUE(near(view(left + cellWidth / 2, top - dpi / 10), white));
+}
+
+TEST_F(SheetOnCups, SeveralPhotosPrintAsOneJobOfSeveralPagesWithTheirCutMarks)
+{
+    if (PrivateCups::findTool(QStringLiteral("gs")).isEmpty())
+        GTEST_SKIP() << "ghostscript is not installed to read the printed pages back";
+    TIDPrinter sheetPrinter;
+    sheetPrinter.SetCutMarks(true);
+    const int capacity = sheetPrinter.Capacity();
+    ASSERT_GE(capacity, 3);
+    const QRgb colours[] = {0xFFE01010, 0xFF1030E0};
+    TPhotoSheet sheet(sheetPrinter);
+    for (const QRgb colour : colours) {
+        sheetPrinter.Cell().Clear(colour);
+        sheet.AddCell(capacity - 1);
+    }
+    ASSERT_EQ(sheet.PageCount(), 2);
+    const auto before = cups_->jobs("completed");
+    ASSERT_TRUE(before.has_value());
+    sheet.PrintPages();
+    ASSERT_TRUE(cups_->waitForCompletedJobs(PrivateCups::jobCount(*before) + 1))
+        << "the queue did not finish the job";
+    const auto after = cups_->jobs("all");
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(PrivateCups::jobCount(*after), PrivateCups::jobCount(*before) + 1) << "one job";
+
+    // Each page in paper pixels: the printable area one offset in.
+    constexpr int kMarkDpi = 300;
+    const int dpi = sheetPrinter.DpiX();
+    const QPoint paper(sheetPrinter.PhysicalOffsetX(), sheetPrinter.PhysicalOffsetY());
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (int page = 0; page < 2; ++page) {
+        const QImage printed = renderPostScriptPage(cups_->outputFile(), dir.filePath(QStringLiteral("page-%1.png").arg(page + 1)),
+                                                    page + 1, kMarkDpi);
+        ASSERT_FALSE(printed.isNull()) << "page " << page + 1 << " was not printed";
+        const auto view = [&](QPoint p) {
+            p += paper;
+            return printed.pixel(p.x() * kMarkDpi / dpi, p.y() * kMarkDpi / dpi);
+        };
+        const std::vector<TPhotoSheet::TPlacedCopy> copies = sheet.Copies(page);
+        ASSERT_FALSE(copies.empty());
+        // The first place shows its photo: the first one's copies fill page
+        // 1 but its last place, which starts the second photo's.
+        const QPoint middle(sheetPrinter.Cell().Width() / 2, sheetPrinter.Cell().Height() / 2);
+        EXPECT_TRUE(near(view(copies.front().At + middle), colours[page])) << "page " << page + 1;
+        EXPECT_TRUE(near(view(copies.back().At + middle), colours[1])) << "page " << page + 1;
+        // Some of the marks of the page's places, each grey where it lies.
+        const TCutMarks marks = sheet.PageCutMarks(page);
+        ASSERT_FALSE(marks.Marks.empty());
+        for (std::size_t i = 0; i < marks.Marks.size(); i += marks.Marks.size() / 4 + 1) {
+            const QPoint centre = marks.Marks[i].center();
+            bool grey = false;
+            for (int dy = -1; dy <= 1 && !grey; ++dy)
+                for (int dx = -1; dx <= 1 && !grey; ++dx) {
+                    const QRgb p = printed.pixel((centre.x() + paper.x()) * kMarkDpi / dpi + dx,
+                                                 (centre.y() + paper.y()) * kMarkDpi / dpi + dy);
+                    grey = near(p, kCutMarkColour.rgb());
+                }
+            EXPECT_TRUE(grey) << "page " << page + 1 << " mark " << i;
+        }
+    }
 }
 
 TEST_F(SheetOnCups, AbortedJobSendsNothingToTheQueue)

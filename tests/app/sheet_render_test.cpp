@@ -257,6 +257,8 @@ TEST(SheetRender, FramedCellShowsExactlyTheFramedRectangle)
             ASSERT_EQ(sheet.Cell().Pixel(x, y), expected) << x << "," << y;
         }
     }
+    // The cut marks' outline knows where the frame left the cell white.
+    EXPECT_EQ(sheet.PhotoInCell(), QRect(0, 0, cw - 200, ch));
 }
 
 TEST(SheetRender, FramedPhotoRectPutsTheFramesCornersOnTheCells)

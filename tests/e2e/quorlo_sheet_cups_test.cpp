@@ -8,6 +8,7 @@
 #include "private_cups_fixture.h"
 #include "sheet_printer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -130,6 +131,30 @@ TEST_F(QuorloSheetOnCups, PrintsOnTheNamedPrinter)
         << run.out.toStdString();
     ASSERT_TRUE(cups_->waitForCompletedJobs(1)) << "the queue did not finish the job";
     EXPECT_GT(QFileInfo(cups_->outputFile()).size(), 0);
+}
+
+TEST_F(QuorloSheetOnCups, SeveralPhotosPrintAsOneJobOfSeveralPages)
+{
+    // Each photo fills a page of its own.
+    const int capacity = TIDPrinter().Capacity();
+    ASSERT_GT(capacity, 0);
+    const QString second = path("second.jpg");
+    sheet_e2e::writePhoto(second, 600, 800, kBlue, kRed);
+    const auto before = cups_->jobs("completed");
+    ASSERT_TRUE(before.has_value());
+    const ToolRun run = runTool({second, QStringLiteral("--count"), QString::number(capacity),
+                                 QStringLiteral("--print")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("2 photos, %1 copies on 2 pages").arg(2 * capacity)))
+        << run.out.toStdString();
+    ASSERT_TRUE(cups_->waitForCompletedJobs(PrivateCups::jobCount(*before) + 1)) << "the queue did not finish the job";
+    const auto all = cups_->jobs("all");
+    ASSERT_TRUE(all.has_value());
+    EXPECT_EQ(PrivateCups::jobCount(*all), PrivateCups::jobCount(*before) + 1) << "one job";
+    // The PostScript the queue wrote counts its pages.
+    QFile printed(cups_->outputFile());
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(printed.readAll().count("\n%%Page: "), 2);
 }
 
 TEST_F(QuorloSheetOnCups, PrintOnAQueueThatRejectsJobsFailsWithTheReason)

@@ -501,8 +501,10 @@ TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
         {{}, "text.jpg", "out.jpg", 1, "cannot load the photo \"%1/text.jpg\": Erreur JPEG #53"},
         {{}, "damaged.jpg", "out.jpg", 1, "Erreur JPEG #"},
         {{}, "empty.jpg", "out.pdf", 1, "holds no picture"},
-        {kVirtualPrinter + QStringList{QStringLiteral("--count"), QStringLiteral("5")}, "photo.jpg",
-         "out.jpg", 1, "--count 5 asks for more copies than the 4 that fit"},
+        {kVirtualPrinter + QStringList{QStringLiteral("--count"), QStringLiteral("401")}, "photo.jpg",
+         "out.jpg", 1, "401 copies need more than 100 pages"},
+        {QStringList{QStringLiteral("nosuch.jpg")}, "photo.jpg", "out.pdf", 1,
+         "cannot load the photo \"nosuch.jpg\""},
         {{QStringLiteral("--paper"), QStringLiteral("30x40mm"), QStringLiteral("--dpi"), QStringLiteral("300")},
          "photo.jpg", "out.jpg", 1, "not one 35 x 45 mm (France) photo fits on the page of 354 x 472 pixels"},
         {{}, "photo.jpg", "missing/out.jpg", 1, "Impossible de créer le fichier"},
@@ -547,7 +549,95 @@ TEST_F(QuorloSheet, FailedRunsKeepEarlierFiles)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("an earlier page");
     }
-    run = runVirtual({QStringLiteral("--count"), QStringLiteral("9"), QStringLiteral("--output"), page});
+    run = runVirtual({QStringLiteral("--count"), QStringLiteral("401"), QStringLiteral("--output"), page});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(contentsOf(page), QByteArray("an earlier page"));
+
+    // A second page would replace a photo of the run: nothing is written.
+    ASSERT_TRUE(QFile::copy(photo_, path("page-2.jpg")));
+    run = runTool(QStringList{photo_, path("page-2.jpg"), QStringLiteral("--count"), QStringLiteral("3")} + kVirtualPrinter
+                  + QStringList{QStringLiteral("--output"), page});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QLatin1String("page-2.jpg\" is the photo itself"))) << run.err.toStdString();
+    EXPECT_TRUE(contentsOf(path("page-2.jpg")) == photo);
+    EXPECT_FALSE(QFileInfo::exists(path("page-1.jpg")));
+}
+
+TEST_F(QuorloSheet, SeveralPhotosFollowEachOtherOverPages)
+{
+    // Three photos told apart by their top half; two copies each fill the
+    // four places of page 1 and two of page 2.
+    const QRgb tops[] = {kRed, 0xFF20A040, 0xFFE0C020};
+    const QStringList photos = {path("a.jpg"), path("b.jpg"), path("c.jpg")};
+    for (int i = 0; i < 3; ++i)
+        sheet_e2e::writePhoto(photos[i], 600, 800, tops[i], kBlue);
+    const std::vector<std::vector<int>> pages = {{0, 0, 1, 1}, {2, 2}};
+    const QStringList twoEach = photos + kVirtualPrinter + QStringList{QStringLiteral("--count"), QStringLiteral("2")};
+
+    if (pdf_tools::available()) {
+        const QString pdf = path("sheet.pdf");
+        const ToolRun run = runTool(twoEach + QStringList{QStringLiteral("--output"), pdf});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(QLatin1String(
+            "35 x 45 mm (France): 3 photos, 6 copies on 2 pages of 4 places in 2 x 2, cell 413 x 531 px")))
+            << run.out.toStdString();
+        ASSERT_EQ(pdf_tools::pageCount(pdf), 2);
+        for (std::size_t page = 0; page < pages.size(); ++page) {
+            const QImage image = pdf_tools::render(pdf, 100, QRect(), static_cast<int>(page) + 1);
+            ASSERT_FALSE(image.isNull());
+            for (int place = 0; place < 4; ++place) {
+                const int x = kPlaceX[place % 2] + 199;
+                const int y = kPlaceY[place / 2];
+                const bool used = place < static_cast<int>(pages[page].size());
+                const QRgb top = used ? tops[pages[page][static_cast<std::size_t>(place)]] : 0xFFFFFFFF;
+                EXPECT_TRUE(pdf_tools::near(image.pixel(x / 3, (y + 100) / 3), top))
+                    << "page " << page + 1 << " place " << place;
+                EXPECT_TRUE(pdf_tools::near(image.pixel(x / 3, (y + 430) / 3), used ? kBlue : 0xFFFFFFFF))
+                    << "page " << page + 1 << " place " << place;
+            }
+        }
+    }
+
+    // JPEG pages beside the name given, each the page the window saves.
+    const QString jpeg = path("sheet.jpg");
+    ToolRun run = runTool(twoEach + QStringList{QStringLiteral("--output"), jpeg});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("-> %1, %2\n").arg(path("sheet-1.jpg"), path("sheet-2.jpg"))))
+        << run.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(jpeg));
+    std::unique_ptr<TPrinterDevice> previous =
+        SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
+    sheet_e2e::savePagesAsTheWindowWould(photos, 2, path("window.jpg"));
+    SetPrinter(std::move(previous));
+    for (int page = 1; page <= 2; ++page) {
+        const QByteArray expected = contentsOf(dir_.filePath(QStringLiteral("window-%1.jpg").arg(page)));
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_TRUE(contentsOf(dir_.filePath(QStringLiteral("sheet-%1.jpg").arg(page))) == expected)
+            << "page " << page;
+    }
+
+    // Without a count the photos share one page, a copy each here.
+    run = runTool(photos + kVirtualPrinter + QStringList{QStringLiteral("--output"), path("shared.jpg")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("3 photos, 3 copies on 1 page of 4 places"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("-> %1\n").arg(path("shared.jpg")))) << run.out.toStdString();
+}
+
+TEST_F(QuorloSheet, FramingByTheFaceFollowsTheSizesOwnRuleForEachPhoto)
+{
+    const QString portrait = QStringLiteral(QRL_TEST_PORTRAIT);
+    const auto framed = [&](const QStringList& args, const char* output) {
+        const ToolRun run = runTool(QStringList{portrait} + args + kVirtualPrinter
+                                    + QStringList{QStringLiteral("--frame"), QStringLiteral("auto"),
+                                                  QStringLiteral("--output"), path(output)});
+        EXPECT_EQ(run.exitCode, 0) << output << ": " << run.err.toStdString();
+        return contentsOf(path(output));
+    };
+    // 50 x 50 mm is the 2 x 2 in. photo: framed by its rule, not 35 x 45 mm's.
+    const QByteArray us = framed({QStringLiteral("--format"), QStringLiteral("1")}, "us.jpg");
+    ASSERT_FALSE(us.isEmpty());
+    EXPECT_TRUE(framed({QStringLiteral("--size"), QStringLiteral("50x50mm")}, "size.jpg") == us);
+    // Each photo of a run is framed; the same portrait twice fills the page
+    // as one photo's copies do.
+    EXPECT_TRUE(framed({QStringLiteral("--format"), QStringLiteral("1"), portrait}, "twice.jpg") == us);
 }

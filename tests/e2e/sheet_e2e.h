@@ -5,7 +5,9 @@
 
 #include "bitmap32.h"
 #include "image_view.h"
+#include "file_names.h"
 #include "jpeg_image.h"
+#include "photo_sheet.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 
@@ -83,6 +85,33 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
     TBitmap32 page;
     RenderPage(sheetPrinter, page);
     SavePageAsJpeg(page, fileName, sheetPrinter.DpiX(), sheetPrinter.DpiY());
+}
+
+/// What the main window would save with "Add to sheet" for each photo
+/// (`count` copies each) on the current printer: every page rendered into
+/// the page buffer and saved by "Save as image" under PageFileName.
+inline void savePagesAsTheWindowWould(const QStringList& photos, int count, const QString& fileName)
+{
+    TIDPrinter sheetPrinter;
+    TPhotoSheet sheet(sheetPrinter);
+    for (const QString& photo : photos) {
+        TImage32 view;
+        view.resize(151, 201);
+        view.SetBitmapAlign(baTopLeft);
+        view.SetScale(1.0f);
+        view.SetScaleMode(smResize);
+        view.Bitmap().SetStretchFilter(sfMitchell);
+        view.Bitmap().LoadFromFile(photo);
+        RenderPhotoCell(view, sheetPrinter);
+        sheet.AddCell(count);
+    }
+    const int pages = sheet.PageCount();
+    for (int page = 0; page < pages; ++page) {
+        TBitmap32 buffer;
+        RenderSheetPage(sheet, page, buffer);
+        SavePageAsJpeg(buffer, PageFileName(fileName, page + 1, pages), sheetPrinter.DpiX(),
+                       sheetPrinter.DpiY());
+    }
 }
 
 }  // namespace sheet_e2e

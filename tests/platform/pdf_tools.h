@@ -58,15 +58,15 @@ inline QSizeF pageSizePoints(const QString& file)
     return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
 }
 
-/// The first page rendered at `dpi`, limited to `crop` (in pixels at that
-/// resolution) when it is not empty; null when rendering failed.
-inline QImage render(const QString& file, int dpi, const QRect& crop = QRect())
+/// Page `page` (1 first) rendered at `dpi`, limited to `crop` (in pixels at
+/// that resolution) when it is not empty; null when rendering failed.
+inline QImage render(const QString& file, int dpi, const QRect& crop = QRect(), int page = 1)
 {
     QTemporaryDir dir;
     if (!dir.isValid())
         return {};
     QStringList args{QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
-                     QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                     QString::number(page), QStringLiteral("-l"), QString::number(page),
                      QStringLiteral("-singlefile"), QStringLiteral("-png")};
     if (!crop.isEmpty()) {
         args << QStringLiteral("-x") << QString::number(crop.x()) << QStringLiteral("-y")

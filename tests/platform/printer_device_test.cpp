@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 TEST(TPrintJob, ScopeLeftByAnErrorAbortsTheJob)
 {
@@ -23,6 +24,38 @@ TEST(TPrintJob, ScopeLeftByAnErrorAbortsTheJob)
     EXPECT_FALSE(printer.printing());
     EXPECT_EQ(printer.abortedJobs(), 1);
     EXPECT_TRUE(printer.printedPages().empty());
+}
+
+TEST(TPrintJob, PagesGoOutTogetherOrNotAtAll)
+{
+    TTestPrinter printer(40, 30, 72, 72, 5, 5);
+    {
+        TPrintJob job(printer);
+        job.Canvas().fillRect(QRect(0, 0, 10, 10), Qt::black);
+        job.NewPage();
+        job.Canvas().fillRect(QRect(20, 10, 10, 10), Qt::black);
+        EXPECT_TRUE(printer.printedPages().empty()) << "nothing before the job ends";
+        job.End();
+    }
+    EXPECT_EQ(printer.printedJobs(), std::vector<int>{2});
+    ASSERT_EQ(printer.printedPages().size(), 2u);
+    EXPECT_EQ(printer.printedPages()[0].pixel(5, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(printer.printedPages()[0].pixel(25, 15), qRgb(255, 255, 255));
+    EXPECT_EQ(printer.printedPages()[1].pixel(5, 5), qRgb(255, 255, 255)) << "a fresh white page";
+    EXPECT_EQ(printer.printedPages()[1].pixel(25, 15), qRgb(0, 0, 0));
+
+    // Failing on the second page takes the first one with it.
+    try {
+        TPrintJob job(printer);
+        job.Canvas().fillRect(QRect(0, 0, 10, 10), Qt::black);
+        job.NewPage();
+        throw std::runtime_error("drawing failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(printer.abortedJobs(), 1);
+    EXPECT_EQ(printer.printedJobs(), std::vector<int>{2});
+    EXPECT_EQ(printer.printedPages().size(), 2u);
+    EXPECT_THROW(printer.newPage(), EPrinter) << "no job runs";
 }
 
 TEST(TTestPrinter, CallsOutOfOrderRaise)

@@ -74,6 +74,34 @@ TEST(SheetFormats, EveryFormatHasTheRuleOfItsSizeExceptOwnOnesWithoutHead)
     EXPECT_FALSE(list.back().Rule);
 }
 
+TEST(SheetFormats, ASizeFramesByTheFirstListedFormatOfItsSizeWithARule)
+{
+    const std::vector<TSheetFormat> list =
+        FormatList({{22, 30, std::nullopt, std::nullopt}, {40, 60, TRange{28, 33}, std::nullopt}});
+    const struct {
+        int w, h;
+        TPhotoFormat format;
+        TRuleUnit unit;
+        TRange head;
+    } cases[] = {
+        {35, 45, TPhotoFormat::France35x45, TRuleUnit::Millimetres, {32, 36}},
+        {50, 50, TPhotoFormat::US2x2, TRuleUnit::Millimetres, {25, 35}},
+        {40, 50, TPhotoFormat::Other, TRuleUnit::Millimetres, {30, 34}},
+        {40, 60, TPhotoFormat::Other, TRuleUnit::Millimetres, {28, 33}},
+        // An own format without a rule, and a size of no format.
+        {22, 30, TPhotoFormat::Other, TRuleUnit::PercentOfHeight, {70, 80}},
+        {44, 44, TPhotoFormat::Other, TRuleUnit::PercentOfHeight, {70, 80}},
+    };
+    for (const auto& c : cases) {
+        const THeadRule rule = RuleForSize(c.w, c.h, list);
+        EXPECT_EQ(rule.Format, c.format) << c.w << " x " << c.h;
+        EXPECT_EQ(rule.Unit, c.unit) << c.w << " x " << c.h;
+        EXPECT_EQ(rule.Head, c.head) << c.w << " x " << c.h;
+        EXPECT_EQ(rule.PhotoWidthMm, c.w);
+        EXPECT_EQ(rule.PhotoHeightMm, c.h);
+    }
+}
+
 TEST(SheetFormats, SizeTextsThatRead)
 {
     struct Case {

@@ -91,7 +91,9 @@ TEST(ParseSheetOptions, HelpAndVersionAnswerWhateverElseIsThere)
     EXPECT_TRUE(parse(QStringLiteral("--bogus --count -4 --help")).Help);
     EXPECT_TRUE(parse(QStringLiteral("-h")).Help);
     EXPECT_TRUE(parse(QStringLiteral("--version photo.jpg")).Version);
-    EXPECT_FALSE(usageError(QStringLiteral("a.jpg --output x.jpg -- --help")).isEmpty())
+    const TSheetOptions afterDashes = parse(QStringLiteral("a.jpg --output x.jpg -- --help"));
+    EXPECT_FALSE(afterDashes.Help);
+    EXPECT_EQ(afterDashes.Photos, QStringList({QStringLiteral("a.jpg"), QStringLiteral("--help")}))
         << "after -- it is a second photo";
 }
 
@@ -100,7 +102,7 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
     const std::vector<std::pair<const char*, const char*>> cases = {
         {"", "no photo"},
         {"--output x.jpg", "no photo"},
-        {"a.jpg b.jpg --output x.jpg", "one photo only"},
+        {"a.jpg b.jpg --frame 0,0,350,450 --output x.jpg", "--frame X,Y,W,H suits one photo, not 2"},
         {"p.jpg", "no output"},
         {"p.jpg --output x.jpg --print", "not both"},
         {"p.jpg --output x.jpg --output y.jpg", "--output is given twice"},
@@ -177,6 +179,7 @@ TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
         {"p.jpg --output x.jpg --size 40.5x50", "is not a photo size"},
         {"p.jpg --output x.jpg --size 301x50", "from 5 to 300 mm"},
         {"p.jpg --output x.jpg --size 40x50 --format 1", "one of --format and --size"},
+        {"p.jpg --output x.jpg --size 50x50 --frame 0,0,350,450", "is not 50 x 50 like --size"},
         {"p.jpg --output x.jpg --cut-marks=yes", "--cut-marks takes no value"},
         {"--calibration-page p.jpg --output x.jpg", "takes no photo"},
         {"--calibration-page --count 2 --output x.jpg", "--count has no use"},
@@ -187,4 +190,29 @@ TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
         EXPECT_TRUE(message.contains(QLatin1String(expected)))
             << "\"" << line << "\" gave \"" << message.toStdString() << "\"";
     }
+}
+
+TEST(ParseSheetOptions, SeveralPhotosInTheirOrder)
+{
+    const TSheetOptions o = parse(QStringLiteral("a.jpg --count 2 b.jpg c.jpg --frame auto --output x.pdf"));
+    EXPECT_EQ(o.Photos, QStringList({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
+    EXPECT_EQ(o.Photo, QStringLiteral("a.jpg"));
+    EXPECT_EQ(o.Count, 2) << "per photo";
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --size 40x50mm --frame 0,0,400,500 --output x.jpg")).Frame->Rect.Width, 400)
+        << "the frame has --size's shape";
+
+    QStringList many;
+    for (int i = 0; i <= kMaxSheetPhotos; ++i)
+        many << QStringLiteral("p%1.jpg").arg(i);
+    EXPECT_TRUE(usageError(many.join(QLatin1Char(' ')) + QStringLiteral(" --output x.jpg")).contains(
+        QStringLiteral("%1 photos given: at most %2").arg(kMaxSheetPhotos + 1).arg(kMaxSheetPhotos)));
+}
+
+TEST(DefaultCopies, OnePhotoFillsThePageAndSeveralShareIt)
+{
+    const struct {
+        int capacity, photos, copies;
+    } cases[] = {{30, 1, 30}, {30, 4, 7}, {4, 3, 1}, {4, 6, 1}, {0, 2, 1}, {0, 1, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DefaultCopies(c.capacity, c.photos), c.copies) << c.capacity << " places, " << c.photos << " photos";
 }

@@ -1,5 +1,6 @@
 #include "virtual_printer.h"
 
+#include "pdf_printer.h"
 #include "pdf_tools.h"
 
 #include <QFile>
@@ -7,6 +8,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 TEST(TVirtualPrinter, LengthsRoundDownToWholePixels)
 {
@@ -75,4 +79,70 @@ TEST(TVirtualPrinter, PdfPageHasThePaperAndThePrintableAreaAtTheOffsets)
     EXPECT_TRUE(pdf_tools::near(page.pixel(50, 47), qRgb(255, 255, 255))) << "top margin";
     EXPECT_TRUE(pdf_tools::near(page.pixel(78, 75), qRgb(255, 255, 255))) << "right of it";
     EXPECT_TRUE(pdf_tools::near(page.pixel(50, 103), qRgb(255, 255, 255))) << "below it";
+}
+
+TEST(PdfPrinters, EveryPageOfAJobStartsAtThePrintableAreaAndAFailedJobWritesNothing)
+{
+    if (!pdf_tools::available())
+        GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("pages.pdf"));
+    // Each printer, and where a square at the canvas origin lands on the
+    // paper rendered at 50 dpi.
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<TPrinterDevice>()> make;
+        QPoint inside;
+        QPoint outside;
+    };
+    const Case cases[] = {
+        {"virtual",
+         [&file] {
+             auto p = std::make_unique<TVirtualPrinter>(QStringLiteral("Sheet"), TPrinterMetrics{300, 800, 100, 200, 50, 200},
+                                                         QSizeF(101.6, 152.4));
+             p->setOutputFileName(file);
+             return p;
+         },
+         {50, 75}, {22, 47}},
+        {"Print to PDF",
+         [&file] {
+             auto p = std::make_unique<TPdfPrinter>(QPageSize::A4);
+             p->setOutputFileName(file);
+             return p;
+         },
+         {5, 5}, {60, 60}},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<TPrinterDevice> printer = c.make();
+        const int squareX = printer->caps(TDeviceCap::LogPixelsX);
+        const int squareY = printer->caps(TDeviceCap::LogPixelsY);
+        printer->beginDoc();
+        for (int page = 0; page < 3; ++page) {
+            if (page > 0)
+                printer->newPage();
+            printer->canvas().fillRect(QRect(0, 0, squareX, squareY), Qt::black);
+        }
+        printer->endDoc();
+        EXPECT_EQ(pdf_tools::pageCount(file), 3) << c.name;
+        for (int page = 1; page <= 3; ++page) {
+            const QImage image = pdf_tools::render(file, 50, QRect(), page);
+            ASSERT_FALSE(image.isNull()) << c.name;
+            EXPECT_TRUE(pdf_tools::near(image.pixel(c.inside), qRgb(0, 0, 0))) << c.name << " page " << page;
+            EXPECT_TRUE(pdf_tools::near(image.pixel(c.outside), qRgb(255, 255, 255))) << c.name << " page " << page;
+        }
+
+        // A job given up on its second page leaves the earlier file.
+        const QByteArray before = [&file] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        printer->beginDoc();
+        printer->newPage();
+        printer->abort();
+        QFile after(file);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(after.readAll() == before) << c.name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("pages.pdf")}) << c.name;
+    }
 }
