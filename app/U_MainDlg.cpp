@@ -22,6 +22,7 @@
 #include "links.h"
 #include "pdf_printer.h"
 #include "photo_messages.h"
+#include "photo_sheet.h"
 #include "print_frame.h"
 #include "print_run.h"
 #include "printer.h"
@@ -32,8 +33,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStyle>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
@@ -80,11 +83,14 @@ TMainDlg::TMainDlg(QWidget* parent)
     // The central widget is the main window's inner part, not a control of the
     // form: without a name the language files see the controls on it directly.
     ui->centralWidget->setObjectName(QString());
+    // The sheet's list holds file names, nothing to translate: unnamed, the
+    // language files never see (or empty) it.
+    ui->sheet_lst->setObjectName(QString());
     // Fixed single border: system menu and minimise box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setFixedSize(371, 333 + ui->MainMenu->sizeHint().height());
+    setFixedSize(371, 418 + ui->MainMenu->sizeHint().height());
 
     ui->img->SetBitmapAlign(baTopLeft);
     ui->img->SetScale(1.0f);
@@ -136,6 +142,17 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->frame_btn, &QPushButton::clicked, this, &TMainDlg::frame_btnClick);
     connect(ui->Frame1, &QAction::triggered, this, &TMainDlg::frame_btnClick);
     connect(ui->SheetOptions1, &QAction::triggered, this, &TMainDlg::SheetOptions1Click);
+    connect(ui->add_btn, &QPushButton::clicked, this, &TMainDlg::AddToSheetClick);
+    connect(ui->AddToSheet1, &QAction::triggered, this, &TMainDlg::AddToSheetClick);
+    connect(ui->remove_btn, &QPushButton::clicked, this, &TMainDlg::RemoveFromSheetClick);
+    connect(ui->clear_btn, &QPushButton::clicked, this, &TMainDlg::ClearSheetClick);
+    connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowSheetButtons);
+    auto* removeLine = new QAction(ui->sheet_lst);
+    removeLine->setShortcut(QKeySequence::Delete);
+    removeLine->setShortcutContext(Qt::WidgetShortcut);
+    ui->sheet_lst->addAction(removeLine);
+    connect(removeLine, &QAction::triggered, this, &TMainDlg::RemoveFromSheetClick);
+    ShowSheetButtons();
     // A double click on the photo frames it too.
     ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
@@ -267,6 +284,7 @@ void TMainDlg::LoadPhoto(const QString& FileName)
     ReportErrors(this, [&] {
         const TBusyCursor busy;
         LoadPhotoFile(ui->img->Bitmap(), FileName);
+        FPhotoFile = FileName;
         // Another photo: the frame of the last one means nothing here.
         FFrame.reset();
         ShowFrame();
@@ -297,6 +315,7 @@ void TMainDlg::format_cmbChange()
         const THeadRule to = FramingRule(FFormats[static_cast<std::size_t>(index)]);
         if (FFrame)
             FFrame = FollowFormat(*FFrame, FRule, to);
+        FSheetLines.FollowFormat(FRule, to);
         FFormat = index;
         FRule = to;
     }
@@ -344,8 +363,12 @@ void TMainDlg::num_trkChange()
 
 void TMainDlg::print_btnClick()
 {
-    if (ui->img->Bitmap().Width() == 0 || !FSheetPrinter || !FPreviewDlg)
+    if ((ui->img->Bitmap().Width() == 0 && FSheetLines.Empty()) || !FSheetPrinter || !FPreviewDlg)
         return;   // nothing loaded: no preview
+    if (!FSheetLines.Empty()) {
+        PrintSheetRun();
+        return;
+    }
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
@@ -355,6 +378,78 @@ void TMainDlg::print_btnClick()
     });
     if (rendered && FPreviewDlg->Execute())
         PrintConfirmedSheet();
+}
+
+void TMainDlg::PrintSheetRun()
+{
+    // Made afresh for every run: the cells take the format and the printer
+    // of this moment, and their memory goes with the run.
+    TPhotoSheet sheet(*FSheetPrinter);
+    bool rendered = false;
+    ReportErrors(this, [&] {
+        RenderSheetRun(this, FSheetLines, *ui->img, FFrame, ui->num_trk->value(), sheet);
+        FPreviewDlg->SetSheet(&sheet);
+        FPreviewDlg->ShowPage(0);
+        FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
+        rendered = true;
+    });
+    const bool confirmed = rendered && FPreviewDlg->Execute();
+    // Several files from one save: the status line names them.
+    const QStringList saved = FPreviewDlg->SavedFiles();
+    if (saved.size() > 1) {
+        QStringList names;
+        for (const QString& file : saved)
+            names << QFileInfo(file).fileName();
+        FStatusPanel->setText(MessageText(Msg::kPagesSaved).arg(names.join(QStringLiteral(", "))));
+        FStatusPanel->setToolTip(saved.join(u'\n'));
+    }
+    if (confirmed) {
+        ReportErrors(this, [&] {
+            if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
+                return;
+            PrintOnPrinter(Printer().name(), [&] { PrintSheetPagesShowingProgress(this, sheet); });
+        });
+    }
+    FPreviewDlg->SetSheet(nullptr);
+}
+
+void TMainDlg::AddToSheetClick()
+{
+    if (ui->img->Bitmap().Empty())
+        return;   // nothing loaded: nothing to keep
+    ReportErrors(this, [&] {
+        FSheetLines.Add(*ui->img, FPhotoFile, FFrame, ui->num_trk->value());
+        ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
+        // The photo lives on in the list; the view is free for the next
+        // one, which then takes the following places.
+        ui->img->Bitmap().Delete();
+        FFrame.reset();
+        ShowFrame();
+    });
+    ShowSheetButtons();
+}
+
+void TMainDlg::RemoveFromSheetClick()
+{
+    const int row = ui->sheet_lst->currentRow();
+    if (row < 0 || row >= FSheetLines.Count())
+        return;
+    FSheetLines.Remove(row);
+    delete ui->sheet_lst->takeItem(row);
+    ShowSheetButtons();
+}
+
+void TMainDlg::ClearSheetClick()
+{
+    FSheetLines.Clear();
+    ui->sheet_lst->clear();
+    ShowSheetButtons();
+}
+
+void TMainDlg::ShowSheetButtons()
+{
+    ui->remove_btn->setEnabled(ui->sheet_lst->currentRow() >= 0);
+    ui->clear_btn->setEnabled(!FSheetLines.Empty());
 }
 
 bool TMainDlg::NamePdfFile(QWidget* Parent, QString& LastName, const QString& Default)
@@ -467,6 +562,7 @@ void TMainDlg::Exit1Click()
 
 void TMainDlg::FormDestroy()
 {
+    FSheetLines.Clear();
     FSheetPrinter.reset();
     RevokeDropTarget(this);
     FDroppedFiles.reset();

@@ -3,6 +3,7 @@
 #include "frame.h"
 #include "head_rules.h"
 #include "sheet_formats.h"
+#include "sheet_lines.h"
 
 #include <QMainWindow>
 
@@ -31,7 +32,10 @@ class MainDlg;
 }
 
 /// The main window: holds the photo, the format and the number of copies,
-/// and runs the print: photo cell, page preview, print.
+/// and runs the print: photo cell, page preview, print. "Add to sheet"
+/// moves the photo, with its frame and count, into the sheet's list and
+/// empties the view for the next one; with lines in the list the print run
+/// shares its pages among them, the window's photo (if any) last.
 class TMainDlg : public QMainWindow {
     Q_OBJECT
 
@@ -71,6 +75,10 @@ public:
     void opt_btnClick();
     void frame_btnClick();
     void SheetOptions1Click();
+    void AddToSheetClick();
+    /// Takes the selected line out of the sheet's list.
+    void RemoveFromSheetClick();
+    void ClearSheetClick();
     /// The sheet options' "Print calibration page": the rulers on the
     /// current printer, with the progress and errors of printing.
     void PrintCalibration();
@@ -99,6 +107,8 @@ public:
     /// What the format list offers, in its order: the built-in formats until
     /// the first activation, then the shipped and the user's own after them.
     const std::vector<TSheetFormat>& Formats() const { return FFormats; }
+    /// The photos kept by "Add to sheet", in the list's order.
+    const TSheetLines& SheetLines() const { return FSheetLines; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -112,6 +122,10 @@ private:
     void ShowFrame();
     QString VersionCaption() const;
     void PrintConfirmedSheet();
+    /// The print run of the sheet's list and the window's photo.
+    void PrintSheetRun();
+    /// The list's buttons as the list allows them.
+    void ShowSheetButtons();
     /// The built-in PDF printer writes a file: asks for its name first,
     /// offering LastName (then Default) and remembering the answer there.
     /// False when the user cancelled; true for every other printer.
@@ -142,6 +156,8 @@ private:
     QString FLastPdfName;
     QString FLastCalibrationPdfName;
     QString FStartPhoto;
+    QString FPhotoFile;          // the file of the photo in the view
+    TSheetLines FSheetLines;
     bool FShown = false;
 };
 

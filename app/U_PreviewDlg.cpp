@@ -3,7 +3,10 @@
 
 #include "Lang_Components.h"
 #include "error_display.h"
+#include "C_Messages.h"
 #include "file_names.h"
+#include "image_view.h"
+#include "photo_sheet.h"
 #include "photo_messages.h"
 #include "print_run.h"
 #include "recent_folders.h"
@@ -11,6 +14,7 @@
 
 #include <QFileDialog>
 #include <QStyle>
+#include <QToolButton>
 
 QString JpegSaveName(const QString& FileName)
 {
@@ -44,6 +48,13 @@ Tpreviewdlg::Tpreviewdlg(QWidget* parent)
 
     connect(ui->saveimg_btn, &QPushButton::clicked, this, &Tpreviewdlg::saveimg_btnClick);
     connect(ui->print_btn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->prev_btn, &QToolButton::clicked, this, [this] {
+        ReportErrors(this, [&] { ShowPage(FPageIndex - 1); });
+    });
+    connect(ui->next_btn, &QToolButton::clicked, this, [this] {
+        ReportErrors(this, [&] { ShowPage(FPageIndex + 1); });
+    });
+    SetSheet(nullptr);
 
     RegisterForm(this);
 }
@@ -67,6 +78,31 @@ TImage32& Tpreviewdlg::img()
     return *ui->img;
 }
 
+void Tpreviewdlg::SetSheet(TPhotoSheet* Sheet)
+{
+    FSheet = Sheet;
+    FSavedFiles.clear();
+    FPageIndex = 0;
+    FPageCount = Sheet ? std::max(Sheet->PageCount(), 1) : 1;
+    // One page looks as it always did: no page buttons.
+    const bool several = FPageCount > 1;
+    ui->page_lbl->setVisible(several);
+    ui->prev_btn->setVisible(several);
+    ui->next_btn->setVisible(several);
+}
+
+void Tpreviewdlg::ShowPage(int Index)
+{
+    if (!FSheet || Index < 0 || Index >= FPageCount)
+        return;
+    RenderSheetPageShowingProgress(this, *FSheet, Index, Page());
+    FPageIndex = Index;
+    ui->page_lbl->setText(MessageText(Msg::kPageOfPages).arg(Index + 1).arg(FPageCount));
+    ui->prev_btn->setEnabled(Index > 0);
+    ui->next_btn->setEnabled(Index + 1 < FPageCount);
+    ui->img->Changed();
+}
+
 void Tpreviewdlg::saveimg_btnClick()
 {
     FJOD->setDirectory(PageSaveFolder(FPhotoFile));
@@ -76,8 +112,20 @@ void Tpreviewdlg::saveimg_btnClick()
         return;
     const QString fileName = JpegSaveName(FJOD->selectedFiles().constFirst());
     FLastName = fileName;
+    FSavedFiles.clear();
     ReportErrors(this, [&] {
-        SavePageFile(fileName, [&] { SavePageShowingProgress(this, Page(), fileName, FDpiX, FDpiY); });
+        if (!FSheet) {
+            SavePageFile(fileName, [&] { SavePageShowingProgress(this, Page(), fileName, FDpiX, FDpiY); });
+            FSavedFiles << fileName;
+        } else {
+            // Every page, not only the one shown: page.jpg, or page-1.jpg,
+            // page-2.jpg, ... for several.
+            for (int page = 0; page < FPageCount; ++page) {
+                const QString name = PageFileName(fileName, page + 1, FPageCount);
+                SavePageFile(name, [&] { SaveSheetPageShowingProgress(this, *FSheet, page, name); });
+                FSavedFiles << name;
+            }
+        }
         RememberPageFolder(fileName);
     });
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 #include <memory>
 
 class QFileDialog;
 class TBitmap32;
 class TImage32;
+class TPhotoSheet;
 
 namespace Ui {
 class previewdlg;
@@ -19,7 +21,9 @@ class previewdlg;
 QString JpegSaveName(const QString& FileName);
 
 /// The preview window: shows the page the sheet printer drew, before
-/// anything is printed; saves it as a JPEG or confirms the print.
+/// anything is printed; saves it as a JPEG or confirms the print. A sheet
+/// of several photos may take several pages: the window then shows one at
+/// a time, with buttons to the others, and saves each as a file of its own.
 class Tpreviewdlg : public QDialog {
     Q_OBJECT
 
@@ -49,6 +53,18 @@ public:
     /// has been saved somewhere.
     void SetPhotoFile(const QString& FileName) { FPhotoFile = FileName; }
 
+    /// The sheet whose pages the window shows, saves and prints, page 0
+    /// shown first (ShowPage); null: the one page the main window built in
+    /// Page(), as without a sheet. The sheet must live while it is set.
+    void SetSheet(TPhotoSheet* Sheet);
+    /// The pages to show: 1 without a sheet or when it has nothing to print.
+    int PageCount() const { return FPageCount; }
+    int PageIndex() const { return FPageIndex; }
+    /// Builds page `Index` (0 first) of the sheet in Page() and shows it.
+    void ShowPage(int Index);
+    /// The files the last "Save as image" wrote, one per page.
+    QStringList SavedFiles() const { return FSavedFiles; }
+
     /// "Save as image": asks for a name (remembered for the next time) and
     /// writes the page as a JPEG; the window stays open.
     void saveimg_btnClick();
@@ -58,6 +74,10 @@ private:
     QFileDialog* FJOD;
     QString FLastName;
     QString FPhotoFile;
+    QStringList FSavedFiles;
+    TPhotoSheet* FSheet = nullptr;
+    int FPageCount = 1;
+    int FPageIndex = 0;
     int FDpiX = 0;
     int FDpiY = 0;
 };

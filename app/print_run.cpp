@@ -2,6 +2,9 @@
 
 #include "C_Messages.h"
 #include "calibration_print.h"
+#include "image_view.h"
+#include "photo_sheet.h"
+#include "sheet_lines.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 #include "work_progress.h"
@@ -14,6 +17,40 @@ void RenderPrintRun(QWidget* Parent, TCustomImage32& PhotoView, TIDPrinter& Shee
     RenderPhotoCell(PhotoView, SheetPrinter, Frame);
     progress.Stage(MessageText(Msg::kBuildingPage));
     RenderPage(SheetPrinter, Page, progress.Reporter());
+}
+
+void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, TCustomImage32& PhotoView,
+                    const std::optional<TFrame>& Frame, int Count, TPhotoSheet& Sheet)
+{
+    TWorkProgress progress(Parent);
+    progress.Stage(MessageText(Msg::kRenderingPhoto));
+    Sheet.Clear();
+    Lines.AddTo(Sheet, progress.Reporter());
+    if (!PhotoView.Bitmap().Empty()) {
+        RenderPhotoCell(PhotoView, Sheet.SheetPrinter(), Frame);
+        Sheet.AddCell(Count);
+    }
+}
+
+void RenderSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page)
+{
+    TWorkProgress progress(Parent);
+    progress.Stage(MessageText(Msg::kBuildingPage));
+    RenderSheetPage(Sheet, PageIndex, Page, progress.Reporter());
+}
+
+void SaveSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, const QString& FileName)
+{
+    TWorkProgress progress(Parent);
+    progress.Stage(MessageText(Msg::kSavingPage));
+    SaveSheetPageAsJpeg(Sheet, PageIndex, FileName, progress.Reporter());
+}
+
+void PrintSheetPagesShowingProgress(QWidget* Parent, TPhotoSheet& Sheet)
+{
+    TWorkProgress progress(Parent);
+    progress.Stage(MessageText(Msg::kSendingPage));
+    Sheet.PrintPages(progress.Reporter());
 }
 
 void PrintSheetShowingProgress(QWidget* Parent, TIDPrinter& SheetPrinter)

@@ -10,6 +10,8 @@ class QWidget;
 class TBitmap32;
 class TCustomImage32;
 class TIDPrinter;
+class TPhotoSheet;
+class TSheetLines;
 
 // The window's long steps of a print run, each with a busy cursor and a
 // progress dialog over Parent (TWorkProgress); the results are those of the
@@ -19,6 +21,21 @@ class TIDPrinter;
 /// page in Page.
 void RenderPrintRun(QWidget* Parent, TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
                     TBitmap32& Page, const std::optional<TFrame>& Frame = std::nullopt);
+
+/// Makes `Sheet` (empty) hold the lines' cells, then the photo of
+/// PhotoView, or its frame, with Count copies as the last entry; no entry
+/// for an empty view.
+void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, TCustomImage32& PhotoView,
+                    const std::optional<TFrame>& Frame, int Count, TPhotoSheet& Sheet);
+
+/// Builds page `PageIndex` (0 first) of the sheet in Page.
+void RenderSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page);
+
+/// "Save as image" of page `PageIndex` of the sheet, without a page buffer.
+void SaveSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, const QString& FileName);
+
+/// Prints every page of the sheet as one job on the current printer.
+void PrintSheetPagesShowingProgress(QWidget* Parent, TPhotoSheet& Sheet);
 
 /// Prints the sheet on the current printer.
 void PrintSheetShowingProgress(QWidget* Parent, TIDPrinter& SheetPrinter);

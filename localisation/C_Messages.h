@@ -60,6 +60,12 @@ inline constexpr char kFormat40x50[] = "40 x 50 mm";
 inline constexpr char kFormat51x51[] = "51 x 51 mm (2 x 2 in.)";
 inline constexpr char kFormat50x70[] = "50 x 70 mm";
 inline constexpr char kOwnFormat[] = "%1 x %2 mm (own)";
+// Several photos on one sheet: %1 is the most photos the list keeps; the
+// page of the preview and the number of pages; the saved files' names.
+inline constexpr char kSheetListFull[] =
+    "The sheet already holds %1 photos: print it, or remove a photo from the list, before adding another.";
+inline constexpr char kPageOfPages[] = "Page %1 of %2";
+inline constexpr char kPagesSaved[] = "Saved as %1.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -1,0 +1,94 @@
+#include "sheet_lines.h"
+
+#include "C_Messages.h"
+#include "Exception.h"
+#include "image_view.h"
+#include "photo_sheet.h"
+#include "sheet_render.h"
+
+#include <QFileInfo>
+
+struct TSheetLines::TLine {
+    QString FileName;
+    // The photo in a view of its own, set up as the window's: without a
+    // frame the view paints the photo into the cell, as for the window's
+    // photo, so a line prints as it would have printed on its own.
+    std::unique_ptr<TImage32> View;
+    std::optional<TFrame> Frame;
+    int Count = 0;
+};
+
+TSheetLines::TSheetLines() = default;
+
+TSheetLines::~TSheetLines() = default;
+
+void TSheetLines::Add(const TCustomImage32& PhotoView, const QString& FileName,
+                      const std::optional<TFrame>& Frame, int CopyCount)
+{
+    if (FLines.size() >= static_cast<std::size_t>(kMaxLines))
+        throw Exception(MessageText(Msg::kSheetListFull).arg(kMaxLines));
+    auto added = std::make_unique<TLine>();
+    added->FileName = FileName;
+    added->View = std::make_unique<TImage32>();
+    TImage32& view = *added->View;
+    view.resize(PhotoView.size());
+    view.SetBitmapAlign(PhotoView.BitmapAlign());
+    view.SetScale(1.0f);
+    view.SetScaleMode(smResize);
+    view.Loaded();
+    view.Bitmap().Assign(&PhotoView.Bitmap());
+    view.Bitmap().SetStretchFilter(PhotoView.Bitmap().StretchFilter());
+    added->Frame = Frame;
+    added->Count = CopyCount;
+    FLines.push_back(std::move(added));
+}
+
+void TSheetLines::Remove(int Line)
+{
+    line(Line);   // raises for a line outside the list
+    FLines.erase(FLines.begin() + Line);
+}
+
+void TSheetLines::Clear()
+{
+    FLines.clear();
+}
+
+const TSheetLines::TLine& TSheetLines::line(int Line) const
+{
+    return *FLines.at(static_cast<std::size_t>(Line));
+}
+
+QString TSheetLines::Text(int Line) const
+{
+    const TLine& l = line(Line);
+    return QStringLiteral("%1 \u00D7 %2").arg(QFileInfo(l.FileName).fileName()).arg(l.Count);
+}
+
+int TSheetLines::Copies(int Line) const
+{
+    return line(Line).Count;
+}
+
+const std::optional<TFrame>& TSheetLines::Frame(int Line) const
+{
+    return line(Line).Frame;
+}
+
+void TSheetLines::FollowFormat(const THeadRule& From, const THeadRule& To)
+{
+    for (auto& l : FLines)
+        if (l->Frame)
+            l->Frame = ::FollowFormat(*l->Frame, From, To);
+}
+
+void TSheetLines::AddTo(TPhotoSheet& Sheet, const TProgress& Progress) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        const TLine& l = line(i);
+        RenderPhotoCell(*l.View, Sheet.SheetPrinter(), l.Frame);
+        Sheet.AddCell(l.Count);
+        if (Progress)
+            Progress(i + 1, Count());
+    }
+}
