@@ -283,6 +283,29 @@ TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
+TEST_F(LanguageTest, TheSheetsListKeepsItsLinesThroughASwitch)
+{
+    QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/QRL_00000407.SPK"), programDir() + "/QRL_00000407.SPK");
+    startForms();
+    QImage photo(60, 80, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    const QString file = dir.filePath("anna.jpg");
+    ASSERT_TRUE(photo.save(file, "JPEG"));
+    main->LoadPhoto(file);
+    main->AddToSheetClick();
+    int german = -1;
+    for (int i = 0; i < main->langue->Languages().Count(); ++i)
+        if (main->langue->Languages()[i].startsWith(QStringLiteral("Deutsch")))
+            german = i;
+    ASSERT_GE(german, 0);
+    main->langue->SetLanguageIndex(german);
+    EXPECT_EQ(main->Form().add_btn->text(), QString::fromUtf8("Zum Bogen hinzufügen"));
+    ASSERT_EQ(main->Form().sheet_lst->count(), 1);
+    EXPECT_EQ(main->Form().sheet_lst->item(0)->text(), QString::fromUtf8("anna.jpg \u00D7 30"));
+    EXPECT_EQ(main->SheetLines().Count(), 1);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
 // Every shipped translation, applied to the real forms: no caption may need
 // more room than its control has.
 TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
