@@ -90,7 +90,7 @@ TMainDlg::TMainDlg(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setFixedSize(371, 418 + ui->MainMenu->sizeHint().height());
+    setFixedSize(371, 437 + ui->MainMenu->sizeHint().height());
 
     ui->img->SetBitmapAlign(baTopLeft);
     ui->img->SetScale(1.0f);
