@@ -129,7 +129,7 @@ void TPhotoSheet::drawPage(const std::vector<TSheetPage>& Pages, int Page, QPain
     for (const TPlacedCopy& copy : copies) {
         QImage& image = images[static_cast<std::size_t>(copy.Entry)];
         if (image.isNull()) {
-            entry(copy.Entry).Cell.AssignTo(image);
+            image = entry(copy.Entry).Cell.OpaqueImage();
             if (image.isNull())
                 throw Exception(QStringLiteral("Can't allocate the DIB handle"));
         }

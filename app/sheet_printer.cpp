@@ -188,8 +188,8 @@ void TIDPrinter::DrawSheet(QPainter& Canvas, const TProgress& Progress)
 
     // Converted once; every copy is then a plain 1:1 placement of the same
     // image (one cache key), which a PDF also stores only once.
-    QImage image;
-    FCell.AssignTo(image);
+    // An opaque cell (the usual one) is read in place, not copied.
+    const QImage image = FCell.OpaqueImage();
     if (image.isNull())
         throw Exception(QStringLiteral("Can't allocate the DIB handle"));
 

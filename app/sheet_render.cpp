@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <utility>
 #include <vector>
 
 TRect PhotoRectInCell(int PhotoWidth, int PhotoHeight, int CellWidth, int CellHeight)
@@ -88,31 +90,38 @@ namespace {
 constexpr int kBandRows = 256;
 
 // Encodes a Width x Height page whose rows `Band` supplies (it fills
-// rows[0..n) for the n rows from y) straight into a temporary file beside
-// FileName, which replaces it once the last byte is on disk: the stream is
-// never held whole.
+// rows[0..n) for the n rows from y) straight into `File`, so the stream is
+// never held whole. A page without pixels has nothing to encode: its file
+// is empty, as an empty bitmap's has always been.
+template <typename Band>
+void encodeInto(TAtomicFileWriter& File, int Width, int Height, int DpiX, int DpiY,
+                const TProgress& Progress, Band&& band)
+{
+    if (Width <= 0 || Height <= 0)
+        return;
+    TJPEGRowEncoder encoder(Width, Height, JPEGDefaults(), DpiX, DpiY,
+                            [&File](const char* data, std::size_t size) { File.Write(data, size); });
+    std::vector<const TColor32*> rows(kBandRows);
+    const int bands = (Height + kBandRows - 1) / kBandRows;
+    for (int b = 0; b < bands; ++b) {
+        const int y = b * kBandRows;
+        const int n = std::min(kBandRows, Height - y);
+        band(y, n, rows.data());
+        encoder.WriteRows(rows.data(), n);
+        if (Progress)
+            Progress(b + 1, bands);
+    }
+    encoder.Finish();
+}
+
+// encodeInto a temporary file beside FileName, which replaces it once the
+// last byte is on disk.
 template <typename Band>
 void encodePage(int Width, int Height, int DpiX, int DpiY, const QString& FileName,
                 const TProgress& Progress, Band&& band)
 {
     TAtomicFileWriter file(FileName);
-    // A page without pixels has nothing to encode: its file is empty, as
-    // an empty bitmap's has always been.
-    if (Width > 0 && Height > 0) {
-        TJPEGRowEncoder encoder(Width, Height, JPEGDefaults(), DpiX, DpiY,
-                                [&file](const char* data, std::size_t size) { file.Write(data, size); });
-        std::vector<const TColor32*> rows(kBandRows);
-        const int bands = (Height + kBandRows - 1) / kBandRows;
-        for (int b = 0; b < bands; ++b) {
-            const int y = b * kBandRows;
-            const int n = std::min(kBandRows, Height - y);
-            band(y, n, rows.data());
-            encoder.WriteRows(rows.data(), n);
-            if (Progress)
-                Progress(b + 1, bands);
-        }
-        encoder.Finish();
-    }
+    encodeInto(file, Width, Height, DpiX, DpiY, Progress, std::forward<Band>(band));
     file.Commit();
 }
 
@@ -284,22 +293,51 @@ void RenderSheetPage(TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page, const T
     Page.Changed();
 }
 
-void SaveSheetPageAsJpeg(TPhotoSheet& Sheet, int PageIndex, const QString& FileName,
-                         const TProgress& Progress)
+namespace {
+
+// Page `PageIndex` of the sheet composed band by band into `File`.
+void encodeSheetPage(TPhotoSheet& Sheet, int PageIndex, TAtomicFileWriter& File,
+                     const TProgress& Progress)
 {
     const TPrinterDevice& printer = Printer();
     const int width = printer.caps(TDeviceCap::HorzRes);
     const int height = printer.caps(TDeviceCap::VertRes);
     const std::vector<TPhotoSheet::TPlacedCopy> placed = Sheet.Copies(PageIndex);
-    if (width <= 0 || height <= 0) {
-        encodePage(width, height, 0, 0, FileName, Progress, [](int, int, const TColor32**) {});
+    if (width <= 0 || height <= 0)
         return;
-    }
     std::vector<TPlacedCell> copies;
     copies.reserve(placed.size());
     for (const TPhotoSheet::TPlacedCopy& copy : placed)
         copies.push_back({copy.At, &Sheet.Cell(copy.Entry)});
     TSheetRows rows(copies, width, Sheet.PageCutMarks(PageIndex));
     TIDPrinter& sheetPrinter = Sheet.SheetPrinter();
-    encodePage(width, height, sheetPrinter.DpiX(), sheetPrinter.DpiY(), FileName, Progress, rows);
+    encodeInto(File, width, height, sheetPrinter.DpiX(), sheetPrinter.DpiY(), Progress, rows);
+}
+
+}  // namespace
+
+void SaveSheetPageAsJpeg(TPhotoSheet& Sheet, int PageIndex, const QString& FileName,
+                         const TProgress& Progress)
+{
+    TAtomicFileWriter file(FileName);
+    encodeSheetPage(Sheet, PageIndex, file, Progress);
+    file.Commit();
+}
+
+void SaveSheetPagesAsJpeg(TPhotoSheet& Sheet, const QStringList& FileNames, const TProgress& Progress)
+{
+    // Every page is written before any replaces its name.
+    std::vector<std::unique_ptr<TAtomicFileWriter>> files;
+    files.reserve(static_cast<std::size_t>(FileNames.size()));
+    const int pages = static_cast<int>(FileNames.size());
+    for (int page = 0; page < pages; ++page) {
+        files.push_back(std::make_unique<TAtomicFileWriter>(FileNames[page]));
+        const TProgress pageProgress = [&](int done, int total) {
+            if (Progress)
+                Progress(page * total + done, pages * total);
+        };
+        encodeSheetPage(Sheet, page, *files.back(), pageProgress);
+    }
+    for (const auto& file : files)
+        file->Commit();
 }

@@ -4,6 +4,8 @@
 #include "rect.h"
 #include "sheet_printer.h"
 
+#include <QStringList>
+
 #include <optional>
 
 class QString;
@@ -68,3 +70,11 @@ void RenderSheetPage(TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page,
 /// does for one photo.
 void SaveSheetPageAsJpeg(TPhotoSheet& Sheet, int PageIndex, const QString& FileName,
                          const TProgress& Progress = {});
+
+/// SaveSheetPageAsJpeg for pages 0 to FileNames.size() - 1, page i as
+/// FileNames[i], all or none: each page goes into a temporary file beside
+/// its name, and the files replace their names only once every page is
+/// written, so a failure on a later page leaves every file as it was.
+/// Progress hears of the bands of all pages together.
+void SaveSheetPagesAsJpeg(TPhotoSheet& Sheet, const QStringList& FileNames,
+                          const TProgress& Progress = {});

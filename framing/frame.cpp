@@ -1,5 +1,7 @@
 #include "frame.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace {
@@ -57,7 +59,8 @@ QString wording(const TWording& lookup, const char* original)
 
 QString number(double value)
 {
-    return QString::number(shown(value), 'f', 1);
+    // In the decimal style of the interface's language.
+    return QLocale().toString(shown(value), 'f', 1);
 }
 
 QString range(const TRange& r, const QString& unit)

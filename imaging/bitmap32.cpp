@@ -352,6 +352,20 @@ void TBitmap32::AssignTo(QImage& Target) const
     }
 }
 
+QImage TBitmap32::OpaqueImage() const
+{
+    const TColor32* bits = Bits();
+    const std::size_t count = static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight);
+    const bool opaque = std::all_of(bits, bits + count, [](TColor32 c) { return c >= 0xFF000000u; });
+    if (opaque && count > 0) {
+        return QImage(reinterpret_cast<const uchar*>(bits), FWidth, FHeight,
+                      static_cast<qsizetype>(FWidth) * 4, QImage::Format_RGB32);
+    }
+    QImage image;
+    AssignTo(image);
+    return image;
+}
+
 void TBitmap32::LoadFromFile(const QString& FileName)
 {
     TPicture picture;

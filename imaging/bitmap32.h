@@ -100,6 +100,11 @@ public:
 
     /// Makes Target a 32-bit platform bitmap of this size holding these pixels.
     void AssignTo(QImage& Target) const;
+    /// These pixels as an opaque 32-bit platform bitmap, as AssignTo makes it,
+    /// but without a copy when every pixel is already opaque: the image then
+    /// reads this bitmap's pixels and is only valid while they are neither
+    /// changed, resized nor freed. A null image when a copy cannot be made.
+    QImage OpaqueImage() const;
 
     /// Loads a picture file through a TPicture (the decoder is chosen by the
     /// extension; see picture.h), then takes it as Assign would. A failed

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QStandardPaths>
@@ -287,6 +288,8 @@ void TLangList::SetLanguageIndex(int value)
             fileName, QString::fromUtf8(QFileInfo::exists(fileName) ? Msg::kFileDamaged : Msg::kFileMissing)));
     }
     FIndex = value;
+    // Numbers in the texts now shown follow the language: "34,0 mm" in French.
+    QLocale::setDefault(LocaleOfLangId(static_cast<std::uint16_t>(LanguageCode(value) & 0xFFFF)));
     const bool saved = !FAutoload || SaveLanguageSetting();
     DoAfterLanguageSwitch();
     if (!saved)

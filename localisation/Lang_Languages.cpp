@@ -217,6 +217,15 @@ QString LanguageName(std::uint16_t langId)
     return {};
 }
 
+QLocale LocaleOfLangId(std::uint16_t langId)
+{
+    for (const TLanguageEntry& entry : kLanguages) {
+        if (entry.LangId == langId && entry.Locale[0] != '\0')
+            return QLocale(QString::fromLatin1(entry.Locale));
+    }
+    return QLocale::c();
+}
+
 std::uint16_t LangIdOfLocale(const QLocale& locale)
 {
     if (locale.language() == QLocale::C)

@@ -29,6 +29,11 @@ std::span<const TLanguageEntry> ScannedLanguages();
 /// The English name of a LANGID of the table; empty for any other.
 QString LanguageName(std::uint16_t langId);
 
+/// The locale a LANGID of the table stands for, whose conventions (the
+/// decimal separator) numbers in that language's texts follow; the C locale
+/// for an identifier without one.
+QLocale LocaleOfLangId(std::uint16_t langId);
+
 /// The primary language of a LANGID or language code: its low 10 bits.
 constexpr std::uint16_t PrimaryLanguage(std::uint32_t code)
 {

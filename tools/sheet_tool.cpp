@@ -231,8 +231,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     // The page itself is never held: each JPEG is composed band by band as
     // it is encoded, and a PDF or a print job places the cells.
     if (Options.Output == TSheetOutput::Jpeg) {
-        for (int page = 0; page < files; ++page)
-            SaveSheetPageAsJpeg(sheet, page, outputs[page]);
+        SaveSheetPagesAsJpeg(sheet, outputs);
     } else {
         sheet.PrintPages();
     }

@@ -21,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -198,6 +199,8 @@ TEST_F(LanguageTest, AClickInTheSettingsDialogSwitchesEveryFormAndIsRemembered)
     EXPECT_EQ(settings->windowTitle(), "Einstellungen");
     EXPECT_EQ(main->windowTitle(), "Quorlo v1.0.0.0");
     EXPECT_EQ(savedChoice(), 0x0407);
+    // Numbers in texts follow the language too.
+    EXPECT_EQ(QLocale().decimalPoint(), ",");
     settings->hide();
 
     // A restart comes back in German.

@@ -3,6 +3,7 @@
 
 #include "file_names.h"
 #include "printer.h"
+#include "scoped_printer.h"
 #include "sheet_render.h"
 #include "test_printer.h"
 
@@ -17,18 +18,6 @@
 #include <vector>
 
 namespace {
-
-class ScopedPrinter {
-public:
-    explicit ScopedPrinter(std::unique_ptr<TPrinterDevice> printer)
-        : previous_(SetPrinter(std::move(printer)))
-    {
-    }
-    ~ScopedPrinter() { SetPrinter(std::move(previous_)); }
-
-private:
-    std::unique_ptr<TPrinterDevice> previous_;
-};
 
 QByteArray fileBytes(const QString& name)
 {

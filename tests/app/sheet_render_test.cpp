@@ -2,6 +2,7 @@
 
 #include "image_view.h"
 #include "printer.h"
+#include "scoped_printer.h"
 #include "sheet_printer.h"
 #include "test_printer.h"
 
@@ -13,18 +14,6 @@
 #include <memory>
 
 namespace {
-
-class ScopedPrinter {
-public:
-    explicit ScopedPrinter(std::unique_ptr<TPrinterDevice> printer)
-        : previous_(SetPrinter(std::move(printer)))
-    {
-    }
-    ~ScopedPrinter() { SetPrinter(std::move(previous_)); }
-
-private:
-    std::unique_ptr<TPrinterDevice> previous_;
-};
 
 // The main window's photo view holding a photo of one flat colour.
 std::unique_ptr<TImage32> photoView(int w, int h, TColor32 colour)

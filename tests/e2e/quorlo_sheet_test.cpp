@@ -561,6 +561,22 @@ TEST_F(QuorloSheet, FailedRunsKeepEarlierFiles)
     EXPECT_TRUE(run.err.contains(QLatin1String("page-2.jpg\" is the photo itself"))) << run.err.toStdString();
     EXPECT_TRUE(contentsOf(path("page-2.jpg")) == photo);
     EXPECT_FALSE(QFileInfo::exists(path("page-1.jpg")));
+
+    // A later page that cannot be written leaves the earlier ones as they were.
+    ASSERT_TRUE(QFile::remove(path("page-2.jpg")));
+    for (const char* name : {"page-1.jpg", "page-2.jpg"}) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(name);
+    }
+    ASSERT_TRUE(QFile::setPermissions(path("page-2.jpg"), QFileDevice::ReadOwner));
+    run = runTool(QStringList{photo_, QStringLiteral("--count"), QStringLiteral("6")} + kVirtualPrinter
+                  + QStringList{QStringLiteral("--output"), page});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QLatin1String("page-2.jpg"))) << run.err.toStdString();
+    EXPECT_EQ(contentsOf(path("page-1.jpg")), QByteArray("page-1.jpg"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".page")),
+              QStringList());
 }
 
 TEST_F(QuorloSheet, SeveralPhotosFollowEachOtherOverPages)

@@ -1,5 +1,7 @@
 #include "frame.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -235,4 +237,15 @@ TEST(HeadSizeText, WordingComesFromTheLookupForEveryText)
     ASSERT_EQ(asked.size(), 3);
     for (const QString& text : asked)
         EXPECT_TRUE(originals.contains(text)) << text.toStdString();
+}
+
+TEST(HeadSizeText, NumbersFollowTheLanguagesDecimalStyle)
+{
+    THeadCheck check;
+    check.Head = 33.95;
+    check.HeadVerdict = THeadVerdict::Within;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const QString french = HeadSizeText(check, HeadRule(TPhotoFormat::France35x45));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_TRUE(french.startsWith(QStringLiteral("Head height 34,0 mm"))) << french.toStdString();
 }

@@ -382,3 +382,18 @@ TEST(Color32, SwapsRedAndBlueAndResolvesSystemColours)
     EXPECT_EQ(AlphaComponent(face), 255);
     EXPECT_EQ(face, Color32(SysColor(15)));
 }
+
+TEST(TBitmap32, OpaqueImageCopiesOnlyWhatIsNotOpaque)
+{
+    TBitmap32 bitmap;
+    bitmap.SetSize(3, 2);
+    bitmap.Clear(Color32(10, 20, 30));
+    const QImage shared = bitmap.OpaqueImage();
+    EXPECT_EQ(shared.constBits(), reinterpret_cast<const uchar*>(bitmap.Bits()));
+    EXPECT_EQ(shared.pixel(2, 1), qRgb(10, 20, 30));
+
+    bitmap.SetPixel(1, 1, Color32(40, 50, 60, 0));
+    const QImage copied = bitmap.OpaqueImage();
+    EXPECT_NE(copied.constBits(), reinterpret_cast<const uchar*>(bitmap.Bits()));
+    EXPECT_EQ(copied.pixel(1, 1), qRgb(40, 50, 60));
+}
