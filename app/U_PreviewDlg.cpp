@@ -119,12 +119,12 @@ void Tpreviewdlg::saveimg_btnClick()
             FSavedFiles << fileName;
         } else {
             // Every page, not only the one shown: page.jpg, or page-1.jpg,
-            // page-2.jpg, ... for several.
-            for (int page = 0; page < FPageCount; ++page) {
-                const QString name = PageFileName(fileName, page + 1, FPageCount);
-                SavePageFile(name, [&] { SaveSheetPageShowingProgress(this, *FSheet, page, name); });
-                FSavedFiles << name;
-            }
+            // page-2.jpg, ... for several, all written or none.
+            QStringList names;
+            for (int page = 1; page <= FPageCount; ++page)
+                names << PageFileName(fileName, page, FPageCount);
+            SavePageFile(fileName, [&] { SaveSheetPagesShowingProgress(this, *FSheet, names); });
+            FSavedFiles = names;
         }
         RememberPageFolder(fileName);
     });

@@ -39,11 +39,11 @@ void RenderSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int Pag
     RenderSheetPage(Sheet, PageIndex, Page, progress.Reporter());
 }
 
-void SaveSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, const QString& FileName)
+void SaveSheetPagesShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, const QStringList& FileNames)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kSavingPage));
-    SaveSheetPageAsJpeg(Sheet, PageIndex, FileName, progress.Reporter());
+    SaveSheetPagesAsJpeg(Sheet, FileNames, progress.Reporter());
 }
 
 void PrintSheetPagesShowingProgress(QWidget* Parent, TPhotoSheet& Sheet)

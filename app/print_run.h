@@ -3,6 +3,7 @@
 #include "frame.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -31,8 +32,9 @@ void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, TCustomImage32& P
 /// Builds page `PageIndex` (0 first) of the sheet in Page.
 void RenderSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page);
 
-/// "Save as image" of page `PageIndex` of the sheet, without a page buffer.
-void SaveSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, const QString& FileName);
+/// "Save as image" of the sheet's pages, page i as FileNames[i], all or
+/// none, without a page buffer.
+void SaveSheetPagesShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, const QStringList& FileNames);
 
 /// Prints every page of the sheet as one job on the current printer.
 void PrintSheetPagesShowingProgress(QWidget* Parent, TPhotoSheet& Sheet);
