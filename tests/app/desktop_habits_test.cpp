@@ -14,6 +14,9 @@
 #include <QMenu>
 #include <QTest>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 class UrlCatcher : public QObject {
@@ -168,3 +171,20 @@ TEST_F(DesktopHabitsTest, SaveDialogStartsBesideThePhotoThenWhereTheLastPageWent
 }
 
 #include "desktop_habits_test.moc"
+
+TEST_F(DesktopHabitsTest, TabGoesThroughTheControlsTopDown)
+{
+    const std::vector<QWidget*> expected = {
+        main->Form().frame_btn, main->Form().JvBitBtn1, main->Form().format_cmb,
+        main->Form().num_trk,   main->Form().translate_btn, main->Form().opt_btn,
+        main->Form().print_btn, main->Form().sheet_lst, main->Form().add_btn,
+        main->Form().remove_btn, main->Form().clear_btn};
+    std::vector<QWidget*> visited;
+    QWidget* w = expected.front();
+    do {
+        if (std::find(expected.begin(), expected.end(), w) != expected.end())
+            visited.push_back(w);
+        w = w->nextInFocusChain();
+    } while (w != expected.front());
+    EXPECT_EQ(visited, expected);
+}
