@@ -46,7 +46,7 @@ namespace {
 
 QString askPdfFileName(QWidget* parent, const QString& suggested)
 {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Print to PDF"), suggested,
+    return QFileDialog::getSaveFileName(parent, MessageText(Msg::kPrintToPdf), suggested,
                                         QStringLiteral("PDF (*.pdf)"));
 }
 
@@ -253,7 +253,11 @@ void TMainDlg::ShowPrinterName()
     // A framed photo that prints blurred says so before it is printed; the
     // printer's name then stays in the panel's hint.
     ReportErrors(this, [&] {
-        const QString name = Printer().name();
+        // The built-in printer's name is the program's own text, in the
+        // interface's language; a real printer keeps its queue's name.
+        QString name = Printer().name();
+        if (name == QLatin1String(Msg::kPrintToPdf))
+            name = MessageText(Msg::kPrintToPdf);
         const QString warning =
             FFrame ? LowResolutionWarning(ui->img->Bitmap(), FFrame, Rule()) : QString();
         FStatusPanel->setText(warning.isEmpty() ? name : warning);
@@ -542,6 +546,7 @@ void TMainDlg::langueAfterLanguageSwitch()
     const QSignalBlocker quiet(ui->format_cmb);
     ShowFormats(*ui->format_cmb, FFormats);
     ui->format_cmb->setCurrentIndex(FFormat);
+    ShowPrinterName();
 }
 
 void TMainDlg::Help1Click()

@@ -2,14 +2,15 @@
 
 #include "ui_U_SheetOptionsDlg.h"
 
+#include "C_Messages.h"
 #include "Lang_Components.h"
 #include "sheet_settings.h"
 
 namespace {
 
-QString RangeText(const TRange& r)
+QString RangeText(const char* wording, const TRange& r)
 {
-    return QStringLiteral("%1-%2").arg(r.Min).arg(r.Max);
+    return MessageText(wording).arg(r.Min).arg(r.Max);
 }
 
 // One line of the list: the size, then the rules the format carries.
@@ -17,9 +18,9 @@ QString FormatLine(const TOwnFormat& f)
 {
     QString line = OwnSheetFormat(f, 0).Text;
     if (f.HeadMm)
-        line += QStringLiteral("  ·  ") + RangeText(*f.HeadMm);
+        line += QStringLiteral("  ·  ") + RangeText(Msg::kHeadRange, *f.HeadMm);
     if (f.EyeLineMm)
-        line += QStringLiteral("  ·  ") + RangeText(*f.EyeLineMm);
+        line += QStringLiteral("  ·  ") + RangeText(Msg::kEyeRange, *f.EyeLineMm);
     return line;
 }
 

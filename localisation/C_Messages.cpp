@@ -23,7 +23,8 @@ QStringList MessageOriginals()
                           Msg::kNoAddressHandler, Msg::kLowResolution, Msg::kRenderingPhoto,
                           Msg::kBuildingPage, Msg::kSendingPage, Msg::kSavingPage, Msg::kFormat50x50,
                           Msg::kFormat40x50, Msg::kFormat51x51, Msg::kFormat50x70, Msg::kOwnFormat,
-                          Msg::kSheetListFull, Msg::kPageOfPages, Msg::kPagesSaved})
+                          Msg::kSheetListFull, Msg::kPageOfPages, Msg::kPagesSaved, Msg::kPrintToPdf,
+                          Msg::kHeadRange, Msg::kEyeRange})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

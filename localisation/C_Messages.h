@@ -66,6 +66,11 @@ inline constexpr char kSheetListFull[] =
     "The sheet already holds %1 photos: print it, or remove a photo from the list, before adding another.";
 inline constexpr char kPageOfPages[] = "Page %1 of %2";
 inline constexpr char kPagesSaved[] = "Saved as %1.";
+// The built-in printer's name where the window shows it.
+inline constexpr char kPrintToPdf[] = "Print to PDF";
+// An own format's rules in the sheet options' list, in millimetres.
+inline constexpr char kHeadRange[] = "head %1-%2 mm";
+inline constexpr char kEyeRange[] = "eyes %1-%2 mm";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.
