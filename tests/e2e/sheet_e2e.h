@@ -64,6 +64,17 @@ inline QByteArray contentsOf(const QString& fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/// The main window's photo view as its form sets it up, with the photo.
+inline void loadAsTheWindowDoes(TImage32& view, const QString& photo)
+{
+    view.resize(151, 201);
+    view.SetBitmapAlign(baTopLeft);
+    view.SetScale(1.0f);
+    view.SetScaleMode(smResize);
+    view.Bitmap().SetStretchFilter(sfMitchell);
+    view.Bitmap().LoadFromFile(photo);
+}
+
 /// The main window's print run with every copy that fits on the current
 /// printer, the photo's frame if it has one, and its "Save as image" to
 /// `fileName`; with cut marks if asked.
@@ -72,12 +83,7 @@ inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
                                 bool cutMarks = false)
 {
     TImage32 view;
-    view.resize(151, 201);
-    view.SetBitmapAlign(baTopLeft);
-    view.SetScale(1.0f);
-    view.SetScaleMode(smResize);
-    view.Bitmap().SetStretchFilter(sfMitchell);
-    view.Bitmap().LoadFromFile(photo);
+    loadAsTheWindowDoes(view, photo);
     TIDPrinter sheetPrinter;
     sheetPrinter.SetCount(sheetPrinter.Capacity());
     sheetPrinter.SetCutMarks(cutMarks);
@@ -96,12 +102,7 @@ inline void savePagesAsTheWindowWould(const QStringList& photos, int count, cons
     TPhotoSheet sheet(sheetPrinter);
     for (const QString& photo : photos) {
         TImage32 view;
-        view.resize(151, 201);
-        view.SetBitmapAlign(baTopLeft);
-        view.SetScale(1.0f);
-        view.SetScaleMode(smResize);
-        view.Bitmap().SetStretchFilter(sfMitchell);
-        view.Bitmap().LoadFromFile(photo);
+        loadAsTheWindowDoes(view, photo);
         RenderPhotoCell(view, sheetPrinter);
         sheet.AddCell(count);
     }
