@@ -147,6 +147,7 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->remove_btn, &QPushButton::clicked, this, &TMainDlg::RemoveFromSheetClick);
     connect(ui->clear_btn, &QPushButton::clicked, this, &TMainDlg::ClearSheetClick);
     connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowSheetButtons);
+    connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::TakeBackFromSheet);
     auto* removeLine = new QAction(ui->sheet_lst);
     removeLine->setShortcut(QKeySequence::Delete);
     removeLine->setShortcutContext(Qt::WidgetShortcut);
@@ -440,6 +441,25 @@ void TMainDlg::RemoveFromSheetClick()
         return;
     FSheetLines.Remove(row);
     delete ui->sheet_lst->takeItem(row);
+    ShowSheetButtons();
+}
+
+void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
+{
+    const int row = ui->sheet_lst->row(Item);
+    if (row < 0 || row >= FSheetLines.Count())
+        return;
+    ReportErrors(this, [&] {
+        int count = ui->num_trk->value();
+        if (FSheetLines.TakeBack(row, *ui->img, FPhotoFile, FFrame, count))
+            ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
+        else
+            delete ui->sheet_lst->takeItem(row);
+        ui->num_trk->setValue(count);
+        ShowFrame();
+        if (FPreviewDlg)
+            FPreviewDlg->SetPhotoFile(FPhotoFile);
+    });
     ShowSheetButtons();
 }
 

@@ -18,6 +18,7 @@ class TAboutDlg;
 class TBitmap32;
 class TFrameDlg;
 class TApplicationEvents;
+class QListWidgetItem;
 class TIDPrinter;
 class TImage32;
 class TLangList;
@@ -78,6 +79,10 @@ public:
     void AddToSheetClick();
     /// Takes the selected line out of the sheet's list.
     void RemoveFromSheetClick();
+    /// A line double-clicked (or Enter on it): its photo, frame and count
+    /// come back into the window to be changed, and the window's photo, if
+    /// any, takes its place in the list.
+    void TakeBackFromSheet(QListWidgetItem* Item);
     void ClearSheetClick();
     /// The sheet options' "Print calibration page": the rulers on the
     /// current printer, with the progress and errors of printing.

@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 struct TSheetLines::TLine {
     QString FileName;
     // The photo in a view of its own, set up as the window's: without a
@@ -47,6 +49,26 @@ void TSheetLines::Remove(int Line)
 {
     line(Line);   // raises for a line outside the list
     FLines.erase(FLines.begin() + Line);
+}
+
+bool TSheetLines::TakeBack(int Line, TCustomImage32& PhotoView, QString& FileName,
+                           std::optional<TFrame>& Frame, int& CopyCount)
+{
+    TLine& taken = *FLines.at(static_cast<std::size_t>(Line));   // raises outside the list
+    const bool keep = !PhotoView.Bitmap().Empty();
+    TBitmap32 windowPhoto;
+    if (keep)
+        windowPhoto.Assign(&PhotoView.Bitmap());
+    PhotoView.Bitmap().Assign(&taken.View->Bitmap());
+    std::swap(FileName, taken.FileName);
+    std::swap(Frame, taken.Frame);
+    std::swap(CopyCount, taken.Count);
+    if (!keep) {
+        FLines.erase(FLines.begin() + Line);
+        return false;
+    }
+    taken.View->Bitmap().Assign(&windowPhoto);
+    return true;
 }
 
 void TSheetLines::Clear()

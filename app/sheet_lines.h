@@ -37,6 +37,14 @@ public:
     void Remove(int Line);
     void Clear();
 
+    /// Takes line `Line` back into the window to be changed: its photo goes
+    /// into `PhotoView`, its file name, frame and count into the others. The
+    /// window's photo, when the view held one, takes the line's place with
+    /// the values the arguments held; otherwise the line leaves the list.
+    /// True when the line stayed (with the window's photo).
+    bool TakeBack(int Line, TCustomImage32& PhotoView, QString& FileName, std::optional<TFrame>& Frame,
+                  int& CopyCount);
+
     int Count() const { return static_cast<int>(FLines.size()); }
     bool Empty() const { return FLines.empty(); }
     /// The line as the list shows it: the photo's file name and its count

@@ -158,6 +158,35 @@ TEST_F(SheetListTest, RemovedAndClearedLinesLeaveTheSheet)
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
+TEST_F(SheetListTest, ADoubleClickedLineComesBackToBeChanged)
+{
+    start();
+    addPhoto("red.jpg", kRed, 3);
+    addPhoto("green.jpg", kGreen, 2);
+    main->LoadPhoto(writePhoto("blue.jpg", 300, 400, kBlue));
+    main->Form().num_trk->setValue(5);
+    QListWidget* list = main->Form().sheet_lst;
+    const auto doubleClick = [&](int row) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    };
+
+    // The window's photo takes the line's place.
+    doubleClick(0);
+    EXPECT_EQ(lineTexts(*main), (QStringList{QString::fromUtf8("blue.jpg \u00D7 5"), QString::fromUtf8("green.jpg \u00D7 2")}));
+    EXPECT_EQ(main->Form().num_trk->value(), 3);
+    EXPECT_TRUE(near(main->img().Bitmap().Pixel(150, 200), kRed));
+
+    // With the view empty, the line just leaves the list.
+    QTest::mouseClick(main->Form().add_btn, Qt::LeftButton);
+    doubleClick(1);
+    EXPECT_EQ(lineTexts(*main), (QStringList{QString::fromUtf8("blue.jpg \u00D7 5"), QString::fromUtf8("red.jpg \u00D7 3")}));
+    EXPECT_EQ(main->Form().num_trk->value(), 2);
+    EXPECT_TRUE(near(main->img().Bitmap().Pixel(150, 200), kGreen));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
 TEST_F(SheetListTest, AFullListRefusesAnotherPhotoAndKeepsIt)
 {
     start();
