@@ -3,6 +3,7 @@
 #include "bitmap32.h"
 
 #include <opencv2/core.hpp>
+#include <opencv2/core/ocl.hpp>
 #include <opencv2/imgproc.hpp>
 #include <opencv2/objdetect.hpp>
 
@@ -129,6 +130,10 @@ std::vector<TFaceBox> TFaceDetector::Detect(const TBitmap32& Photo) const
 {
     if (Photo.Empty())
         return {};
+    // On the processor, never through OpenCL: the same faces on every
+    // machine, and no graphics driver loaded for a few milliseconds of work.
+    // The switch holds for the calling thread.
+    cv::ocl::setUseOpenCL(false);
     int factor = 1;
     cv::Mat grey = reducedGrey(Photo, factor);
     if (grey.empty())
