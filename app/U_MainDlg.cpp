@@ -254,11 +254,7 @@ void TMainDlg::ShowPrinterName()
     // A framed photo that prints blurred says so before it is printed; the
     // printer's name then stays in the panel's hint.
     ReportErrors(this, [&] {
-        // The built-in printer's name is the program's own text, in the
-        // interface's language; a real printer keeps its queue's name.
-        QString name = Printer().name();
-        if (name == QLatin1String(Msg::kPrintToPdf))
-            name = MessageText(Msg::kPrintToPdf);
+        const QString name = ShownPrinterName(Printer().name());
         const QString warning =
             FFrame ? LowResolutionWarning(ui->img->Bitmap(), FFrame, Rule()) : QString();
         FStatusPanel->setText(warning.isEmpty() ? name : warning);

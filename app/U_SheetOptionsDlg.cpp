@@ -58,7 +58,7 @@ void TSheetOptionsDlg::Start(const QString& printerName)
     FOwnFormats = LoadOwnFormats();
     FCalibration = printerName.isEmpty() ? std::nullopt : LoadCalibration(printerName);
     ui->cutmarks_chk->setChecked(LoadCutMarks());
-    ui->printername_lbl->setText(printerName);
+    ui->printername_lbl->setText(ShownPrinterName(printerName));
     ui->across_edt->setValue(FCalibration ? FCalibration->AcrossMm : 100);
     ui->down_edt->setValue(FCalibration ? FCalibration->DownMm : 100);
     ui->status_lbl->clear();

@@ -47,3 +47,8 @@ QString MessageText(const char* original)
 {
     return MessageText(QString::fromUtf8(original));
 }
+
+QString ShownPrinterName(const QString& name)
+{
+    return name == QLatin1String(Msg::kPrintToPdf) ? MessageText(Msg::kPrintToPdf) : name;
+}

@@ -83,3 +83,7 @@ TTextStorage* CreateMessageStorage(QWidget* mainForm);
 /// last language switch gave it, else the original.
 QString MessageText(const char* original);
 QString MessageText(const QString& original);
+
+/// A printer's name as the windows show it: the built-in PDF printer's in
+/// the interface's language, any other as its queue is named.
+QString ShownPrinterName(const QString& name);

@@ -239,6 +239,7 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
     QStringList lines = MessageOriginals();
     lines[lines.indexOf(QString::fromUtf8(Msg::kEmptyPhoto))] =
         QString::fromUtf8("Impossible d'ouvrir « %1 » : le fichier est vide.");
+    lines[lines.indexOf(QString::fromUtf8(Msg::kPrintToPdf))] = QString::fromUtf8("Imprimer en PDF");
     TStringList list;
     for (const QString& line : lines)
         list.Add(line);
@@ -254,6 +255,9 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
     main->LoadPhoto(empty);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.front(), QString::fromUtf8("Impossible d'ouvrir « vide.jpg » : le fichier est vide."));
+    // The built-in printer's name is the program's own text; a queue keeps its name.
+    EXPECT_EQ(ShownPrinterName(QStringLiteral("Print to PDF")), "Imprimer en PDF");
+    EXPECT_EQ(ShownPrinterName(QStringLiteral("Office_Laser")), "Office_Laser");
 }
 
 TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)
