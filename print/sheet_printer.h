@@ -3,19 +3,16 @@
 #include "bitmap32.h"
 #include "calibration.h"
 #include "cut_marks.h"
+#include "progress.h"
 
 #include <QPoint>
 #include <QRect>
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
 class QPainter;
-
-/// Reports how far a long piece of work has come: Done of Total steps.
-using TProgress = std::function<void(int Done, int Total)>;
 
 /// Whole millimetres in `Inches`: the product with 25.4 in 80-bit floating
 /// point, truncated toward zero (2 in is 50 mm, 1.8 in 45, 2.2 in 55).
