@@ -5,6 +5,7 @@
 #include "Lang_Components.h"
 #include "face_detector.h"
 #include "orientation.h"
+#include "sheet_formats.h"
 
 #include <QScreen>
 #include <QSignalBlocker>

@@ -30,6 +30,7 @@
 #include "recent_folders.h"
 #include "sheet_printer.h"
 #include "sheet_settings.h"
+#include "sheet_formats.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -229,7 +230,7 @@ void TMainDlg::AppEvtActivate()
     RegisterInstallPath(QCoreApplication::applicationName(), QCoreApplication::applicationFilePath());
     setWindowTitle(VersionCaption());
     ReportErrors(this, [&] {
-        FSheetPrinter = std::make_unique<TIDPrinter>();
+        FSheetPrinter = std::make_unique<TIDPrinter>(Printer());
         FSheetPrinter->SetCutMarks(LoadCutMarks());
         if (FFormat != 0)   // chosen before there was a printer
             FSheetPrinter->SetPhotoSize(FFormats[static_cast<std::size_t>(FFormat)].WidthMm,
@@ -271,11 +272,19 @@ void TMainDlg::ShowFrame()
     ShowPrinterName();
 }
 
+TIDPrinter& TMainDlg::sheetPrinter()
+{
+    // The window's printer is the current one, which the print dialog may
+    // have replaced since the last run.
+    FSheetPrinter->SetPrinter(Printer());
+    return *FSheetPrinter;
+}
+
 void TMainDlg::UpdateLayout()
 {
     if (!FSheetPrinter)
         return;
-    FSheetPrinter->UpdateMetrics();
+    sheetPrinter().UpdateMetrics();
     ui->num_trk->setMaximum(FSheetPrinter->Capacity());
     ui->num_trk->setValue(ui->num_trk->maximum());
 }
@@ -324,7 +333,7 @@ void TMainDlg::format_cmbChange()
         return;
     ReportErrors(this, [&] {
         if (chosen) {
-            FSheetPrinter->SetPhotoSize(FFormats[static_cast<std::size_t>(index)].WidthMm,
+            sheetPrinter().SetPhotoSize(FFormats[static_cast<std::size_t>(index)].WidthMm,
                                         FFormats[static_cast<std::size_t>(index)].HeightMm);
             ShowFrame();
         }
@@ -373,7 +382,7 @@ void TMainDlg::print_btnClick()
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
-        RenderPrintRun(this, *ui->img, *FSheetPrinter, FPreviewDlg->Page(), FFrame);
+        RenderPrintRun(this, ui->img->Bitmap(), ui->img->Look(), sheetPrinter(), FPreviewDlg->Page(), FFrame);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
         rendered = true;
     });
@@ -385,10 +394,10 @@ void TMainDlg::PrintSheetRun()
 {
     // Made afresh for every run: the cells take the format and the printer
     // of this moment, and their memory goes with the run.
-    TPhotoSheet sheet(*FSheetPrinter);
+    TPhotoSheet sheet(sheetPrinter());
     bool rendered = false;
     ReportErrors(this, [&] {
-        RenderSheetRun(this, FSheetLines, *ui->img, FFrame, ui->num_trk->value(), sheet);
+        RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), ui->img->Look(), FFrame, ui->num_trk->value(), sheet);
         FPreviewDlg->SetSheet(&sheet);
         FPreviewDlg->ShowPage(0);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
@@ -419,7 +428,7 @@ void TMainDlg::AddToSheetClick()
     if (ui->img->Bitmap().Empty())
         return;   // nothing loaded: nothing to keep
     ReportErrors(this, [&] {
-        FSheetLines.Add(*ui->img, FPhotoFile, FFrame, ui->num_trk->value());
+        FSheetLines.Add(ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, ui->num_trk->value());
         ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
         // The photo lives on in the list; the view is free for the next
         // one, which then takes the following places.
@@ -447,7 +456,7 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
         return;
     ReportErrors(this, [&] {
         int count = ui->num_trk->value();
-        if (FSheetLines.TakeBack(row, *ui->img, FPhotoFile, FFrame, count))
+        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count))
             ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
         else
             delete ui->sheet_lst->takeItem(row);
@@ -490,7 +499,7 @@ void TMainDlg::PrintConfirmedSheet()
     ReportErrors(this, [&] {
         if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
             return;
-        PrintOnPrinter(Printer().name(), [&] { PrintSheetShowingProgress(this, *FSheetPrinter); });
+        PrintOnPrinter(Printer().name(), [&] { PrintSheetShowingProgress(this, sheetPrinter()); });
     });
 }
 
@@ -508,7 +517,7 @@ void TMainDlg::SheetOptions1Click()
             return;
         // The marks as chosen; the printer's calibration as now stored.
         FSheetPrinter->SetCutMarks(LoadCutMarks());
-        FSheetPrinter->UpdateMetrics();
+        sheetPrinter().UpdateMetrics();
         FollowCapacity();
     });
 }
@@ -521,7 +530,7 @@ void TMainDlg::PrintCalibration()
     ReportErrors(parent, [&] {
         if (!NamePdfFile(parent, FLastCalibrationPdfName, QStringLiteral("calibration.pdf")))
             return;
-        PrintOnPrinter(Printer().name(), [&] { PrintCalibrationPageShowingProgress(parent); });
+        PrintOnPrinter(Printer().name(), [&] { PrintCalibrationPageShowingProgress(parent, Printer()); });
     });
 }
 

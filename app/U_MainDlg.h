@@ -102,7 +102,8 @@ public:
     Ui::MainDlg& Form() { return *ui; }
     TImage32& img();
     QFileDialog& JOD() { return *FJOD; }
-    TIDPrinter* SheetPrinter() { return FSheetPrinter.get(); }
+    /// The sheet printer on the current printer; none before the first activation.
+    TIDPrinter* SheetPrinter() { return FSheetPrinter ? &sheetPrinter() : nullptr; }
     TStringList* DroppedFiles() { return FDroppedFiles.get(); }
     QString StatusText() const;
     /// The photo's frame; none: the whole photo is printed.
@@ -121,6 +122,8 @@ protected:
 
 private:
     void UpdateLayout();
+    /// The sheet printer on the current printer.
+    TIDPrinter& sheetPrinter();
     void FilesDropped(TMyDropTarget& Sender);
     void ShowPrinterName();
     /// Places the photo in the view: the frame's rectangle, or the whole photo.

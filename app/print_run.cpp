@@ -2,32 +2,32 @@
 
 #include "C_Messages.h"
 #include "calibration_print.h"
-#include "image_view.h"
+#include "bitmap32.h"
 #include "photo_sheet.h"
 #include "sheet_lines.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 #include "work_progress.h"
 
-void RenderPrintRun(QWidget* Parent, TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
+void RenderPrintRun(QWidget* Parent, const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
                     TBitmap32& Page, const std::optional<TFrame>& Frame)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kRenderingPhoto));
-    RenderPhotoCell(PhotoView, SheetPrinter, Frame);
+    RenderPhotoCell(Photo, View, SheetPrinter, Frame);
     progress.Stage(MessageText(Msg::kBuildingPage));
     RenderPage(SheetPrinter, Page, progress.Reporter());
 }
 
-void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, TCustomImage32& PhotoView,
+void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, const TBitmap32& Photo, const TViewLook& View,
                     const std::optional<TFrame>& Frame, int Count, TPhotoSheet& Sheet)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kRenderingPhoto));
     Sheet.Clear();
     Lines.AddTo(Sheet, progress.Reporter());
-    if (!PhotoView.Bitmap().Empty()) {
-        RenderPhotoCell(PhotoView, Sheet.SheetPrinter(), Frame);
+    if (!Photo.Empty()) {
+        RenderPhotoCell(Photo, View, Sheet.SheetPrinter(), Frame);
         Sheet.AddCell(Count);
     }
 }
@@ -60,11 +60,11 @@ void PrintSheetShowingProgress(QWidget* Parent, TIDPrinter& SheetPrinter)
     SheetPrinter.PrintSheet(progress.Reporter());
 }
 
-void PrintCalibrationPageShowingProgress(QWidget* Parent)
+void PrintCalibrationPageShowingProgress(QWidget* Parent, TPrinterDevice& Printer)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kSendingPage));
-    PrintCalibrationPage();
+    PrintCalibrationPage(Printer);
 }
 
 void SavePageShowingProgress(QWidget* Parent, const TBitmap32& Page, const QString& FileName,

@@ -7,6 +7,7 @@
 
 #include "bitmap32.h"
 #include "face_detector.h"
+#include "sheet_formats.h"
 
 #include <QGuiApplication>
 

@@ -8,13 +8,11 @@
 //        page_save_probe - [PHOTO_WIDTH PHOTO_HEIGHT]   (build the page, save nothing)
 //        page_save_probe --page-bytes      (the page buffer's size)
 #include "bitmap32.h"
-#include "image_view.h"
-#include "printer.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 #include "test_printer.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,25 +40,22 @@ int main(int argc, char* argv[])
     const int photoWidth = argc > 3 ? std::atoi(argv[2]) : 1600;
     const int photoHeight = argc > 3 ? std::atoi(argv[3]) : 1200;
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 1200, 1200));
+    QGuiApplication app(qtArgc, argv);
+    TTestPrinter printer(kPageWidth, kPageHeight, 1200, 1200);
 
-    TImage32 view;
-    view.resize(151, 201);
-    view.SetScaleMode(smResize);
-    view.Bitmap().SetStretchFilter(sfMitchell);
-    view.Bitmap().SetSize(photoWidth, photoHeight);
+    TBitmap32 photo;
+    photo.SetStretchFilter(sfMitchell);
+    photo.SetSize(photoWidth, photoHeight);
     for (int y = 0; y < photoHeight; ++y)
         for (int x = 0; x < photoWidth; ++x)
-            view.Bitmap().SetPixel(x, y, Color32(x & 255, y & 255, (x + y) & 255));
+            photo.SetPixel(x, y, Color32(x & 255, y & 255, (x + y) & 255));
 
-    TIDPrinter sheet;
+    TIDPrinter sheet(printer);
     sheet.SetCount(sheet.Capacity());
-    RenderPhotoCell(view, sheet);
+    RenderPhotoCell(photo, kMainPhotoViewLook, sheet);
     TBitmap32 page;
     RenderPage(sheet, page);
     if (std::string_view(argv[1]) != "-")
         SavePageAsJpeg(page, QString::fromLocal8Bit(argv[1]), sheet.DpiX(), sheet.DpiY());
-    SetPrinter(nullptr);
     return 0;
 }

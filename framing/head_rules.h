@@ -41,8 +41,3 @@ struct THeadRule {
     /// Width over height of the printed photo, and so of every frame.
     double Aspect() const { return static_cast<double>(PhotoWidthMm) / PhotoHeightMm; }
 };
-
-/// The rule of a format: 35 x 45 mm, head 32-36 mm; 2 x 2 in., head 25-35 mm
-/// with the eyes 28-35 mm above the bottom; 1.8 x 2.2 in., head 71-80 % of
-/// the photo's height. Other gives the 35 x 45 mm rule.
-const THeadRule& HeadRule(TPhotoFormat Format);

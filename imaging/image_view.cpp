@@ -232,6 +232,11 @@ void TCustomImage32::SetColor(TColor value)
     Invalidate();
 }
 
+TViewLook TCustomImage32::Look() const
+{
+    return {width(), height(), BackgroundColor32(), FBitmapAlign};
+}
+
 TColor32 TCustomImage32::BackgroundColor32() const
 {
     return Color32(Color());
@@ -428,21 +433,7 @@ void TCustomImage32::ExecStage(TBitmap32& Dest, int StageNum)
 
 void TCustomImage32::ExecClearBackground(TBitmap32& Dest, int)
 {
-    const TColor32 c = BackgroundColor32();
-    if (FBitmap->Empty() || FBitmap->DrawMode() != dmOpaque) {
-        Dest.Clear(c);
-        return;
-    }
-    // The bands are measured by the control's own size, also in PaintTo.
-    const int w = width();
-    const int h = height();
-    const TRect& r = FCachedBitmapRect;
-    if (r.Left > 0 || r.Right < w || r.Top > 0 || (r.Bottom < h && FBitmapAlign != baTile)) {
-        Dest.FillRectS(0, 0, w, r.Top, c);
-        Dest.FillRectS(0, r.Bottom, w, h, c);
-        Dest.FillRectS(0, r.Top, r.Left, r.Bottom, c);
-        Dest.FillRectS(r.Right, r.Top, w, r.Bottom, c);
-    }
+    PaintViewBackground(*FBitmap, Look(), FCachedBitmapRect, Dest);
 }
 
 void TCustomImage32::ExecClearBuffer(TBitmap32& Dest, int)
@@ -457,7 +448,7 @@ void TCustomImage32::ExecDrawBitmap(TBitmap32& Dest, int)
         return;
     TLockGuard guard(*FBitmap);
     if (FBitmapAlign != baTile) {
-        FBitmap->DrawTo(Dest, r);
+        PaintViewPhoto(*FBitmap, FBitmap->StretchFilter(), r, Dest);
         return;
     }
     // Tiles at every multiple of the rectangle's size that starts within Dest.

@@ -3,6 +3,7 @@
 #include "bitmap32.h"
 #include "color32.h"
 #include "rect.h"
+#include "view_paint.h"
 
 #include <QWidget>
 
@@ -56,9 +57,6 @@ private:
 
     std::unique_ptr<TBitmap32> FBuffer;
 };
-
-enum TBitmapAlign : int { baTopLeft, baCenter, baTile, baCustom };
-enum TScaleMode : int { smNormal, smStretch, smScale, smResize };
 
 /// Stage kinds of the paint stage list.
 enum : int {
@@ -157,6 +155,9 @@ public:
     /// The background outside the image: the parent's window colour unless set.
     TColor Color() const;
     void SetColor(TColor value);
+    /// The view's size, background colour and alignment: what its painting
+    /// needs besides the photo (PaintView).
+    TViewLook Look() const;
 
     TPaintStages& PaintStages() { return FPaintStages; }
     TLayerCollection& Layers() { return FLayers; }

@@ -2,7 +2,7 @@
 
 #include "bitmap32.h"
 #include "calibration_page.h"
-#include "printer.h"
+#include "printer_device.h"
 #include "sheet_render.h"
 
 #include <QPainter>
@@ -17,29 +17,26 @@ void drawOn(QPainter& canvas, const TPrinterDevice& printer)
 
 }  // namespace
 
-void PrintCalibrationPage()
+void PrintCalibrationPage(TPrinterDevice& Printer)
 {
-    TPrinterDevice& printer = Printer();
-    TPrintJob job(printer);
-    drawOn(job.Canvas(), printer);
+    TPrintJob job(Printer);
+    drawOn(job.Canvas(), Printer);
     job.End();
 }
 
-void RenderCalibrationPage(TBitmap32& Page)
+void RenderCalibrationPage(const TPrinterDevice& Printer, TBitmap32& Page)
 {
-    const TPrinterDevice& printer = Printer();
-    Page.SetSize(printer.caps(TDeviceCap::HorzRes), printer.caps(TDeviceCap::VertRes));
+    Page.SetSize(Printer.caps(TDeviceCap::HorzRes), Printer.caps(TDeviceCap::VertRes));
     Page.Clear(clWhite32);
     if (Page.Empty())
         return;
-    drawOn(Page.Canvas(), printer);
+    drawOn(Page.Canvas(), Printer);
     Page.Changed();
 }
 
-void SaveCalibrationPageAsJpeg(const QString& FileName)
+void SaveCalibrationPageAsJpeg(const TPrinterDevice& Printer, const QString& FileName)
 {
     TBitmap32 page;
-    RenderCalibrationPage(page);
-    const TPrinterDevice& printer = Printer();
-    SavePageAsJpeg(page, FileName, printer.caps(TDeviceCap::LogPixelsX), printer.caps(TDeviceCap::LogPixelsY));
+    RenderCalibrationPage(Printer, page);
+    SavePageAsJpeg(page, FileName, Printer.caps(TDeviceCap::LogPixelsX), Printer.caps(TDeviceCap::LogPixelsY));
 }

@@ -2,7 +2,6 @@
 
 #include "Exception.h"
 #include "bitmap32.h"
-#include "printer.h"
 
 #include <QImage>
 #include <QPainter>
@@ -156,7 +155,7 @@ void TPhotoSheet::PrintPages(const TProgress& Progress)
     int total = 0;
     for (const TSheetPage& page : pages)
         total += static_cast<int>(page.size());
-    TPrintJob job(Printer());
+    TPrintJob job(FSheetPrinter.Printer());
     int done = 0;
     for (std::size_t page = 0; page < pages.size(); ++page) {
         if (page > 0)

@@ -28,7 +28,7 @@ class TBitmap32;
 ///
 ///     TPhotoSheet sheet(SheetPrinter);
 ///     for (each line) {
-///         RenderPhotoCell(line.View, SheetPrinter, line.Frame);
+///         RenderPhotoCell(line.Photo, line.View, SheetPrinter, line.Frame);
 ///         sheet.AddCell(line.Count);
 ///     }
 ///     const int pages = sheet.PageCount();          // the preview's page list
@@ -93,7 +93,7 @@ public:
     /// then the cut marks. Progress hears of each copy.
     void DrawPage(int Page, QPainter& Canvas, const TProgress& Progress = {});
 
-    /// Prints every page as one job on the current printer. A failure on
+    /// Prints every page as one job on the sheet printer's printer. A failure on
     /// any page aborts the whole job, so nothing reaches the printer, and
     /// the error passes on. Progress hears of each copy of the run.
     void PrintPages(const TProgress& Progress = {});

@@ -2,7 +2,7 @@
 
 #include "C_Messages.h"
 #include "Exception.h"
-#include "image_view.h"
+#include "bitmap32.h"
 #include "photo_sheet.h"
 #include "sheet_render.h"
 
@@ -12,10 +12,10 @@
 
 struct TSheetLines::TLine {
     QString FileName;
-    // The photo in a view of its own, set up as the window's: without a
-    // frame the view paints the photo into the cell, as for the window's
-    // photo, so a line prints as it would have printed on its own.
-    std::unique_ptr<TImage32> View;
+    // Without a frame the photo is painted into the cell as the window's
+    // view painted it, so a line prints as it would have printed on its own.
+    TBitmap32 Photo;
+    TViewLook View;
     std::optional<TFrame> Frame;
     int Count = 0;
 };
@@ -24,22 +24,16 @@ TSheetLines::TSheetLines() = default;
 
 TSheetLines::~TSheetLines() = default;
 
-void TSheetLines::Add(const TCustomImage32& PhotoView, const QString& FileName,
+void TSheetLines::Add(const TBitmap32& Photo, const TViewLook& View, const QString& FileName,
                       const std::optional<TFrame>& Frame, int CopyCount)
 {
     if (FLines.size() >= static_cast<std::size_t>(kMaxLines))
         throw Exception(MessageText(Msg::kSheetListFull).arg(kMaxLines));
     auto added = std::make_unique<TLine>();
     added->FileName = FileName;
-    added->View = std::make_unique<TImage32>();
-    TImage32& view = *added->View;
-    view.resize(PhotoView.size());
-    view.SetBitmapAlign(PhotoView.BitmapAlign());
-    view.SetScale(1.0f);
-    view.SetScaleMode(smResize);
-    view.Loaded();
-    view.Bitmap().Assign(&PhotoView.Bitmap());
-    view.Bitmap().SetStretchFilter(PhotoView.Bitmap().StretchFilter());
+    added->Photo.Assign(&Photo);
+    added->Photo.SetStretchFilter(Photo.StretchFilter());
+    added->View = View;
     added->Frame = Frame;
     added->Count = CopyCount;
     FLines.push_back(std::move(added));
@@ -51,15 +45,15 @@ void TSheetLines::Remove(int Line)
     FLines.erase(FLines.begin() + Line);
 }
 
-bool TSheetLines::TakeBack(int Line, TCustomImage32& PhotoView, QString& FileName,
+bool TSheetLines::TakeBack(int Line, TBitmap32& Photo, const TViewLook& View, QString& FileName,
                            std::optional<TFrame>& Frame, int& CopyCount)
 {
     TLine& taken = *FLines.at(static_cast<std::size_t>(Line));   // raises outside the list
-    const bool keep = !PhotoView.Bitmap().Empty();
+    const bool keep = !Photo.Empty();
     TBitmap32 windowPhoto;
     if (keep)
-        windowPhoto.Assign(&PhotoView.Bitmap());
-    PhotoView.Bitmap().Assign(&taken.View->Bitmap());
+        windowPhoto.Assign(&Photo);
+    Photo.Assign(&taken.Photo);
     std::swap(FileName, taken.FileName);
     std::swap(Frame, taken.Frame);
     std::swap(CopyCount, taken.Count);
@@ -67,7 +61,8 @@ bool TSheetLines::TakeBack(int Line, TCustomImage32& PhotoView, QString& FileNam
         FLines.erase(FLines.begin() + Line);
         return false;
     }
-    taken.View->Bitmap().Assign(&windowPhoto);
+    taken.Photo.Assign(&windowPhoto);
+    taken.View = View;
     return true;
 }
 
@@ -108,7 +103,7 @@ void TSheetLines::AddTo(TPhotoSheet& Sheet, const TProgress& Progress) const
 {
     for (int i = 0; i < Count(); ++i) {
         const TLine& l = line(i);
-        RenderPhotoCell(*l.View, Sheet.SheetPrinter(), l.Frame);
+        RenderPhotoCell(l.Photo, l.View, Sheet.SheetPrinter(), l.Frame);
         Sheet.AddCell(l.Count);
         if (Progress)
             Progress(i + 1, Count());

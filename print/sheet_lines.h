@@ -2,7 +2,8 @@
 
 #include "frame.h"
 #include "head_rules.h"
-#include "sheet_printer.h"
+#include "progress.h"
+#include "view_paint.h"
 
 #include <QString>
 
@@ -10,14 +11,13 @@
 #include <optional>
 #include <vector>
 
-class TCustomImage32;
-class TImage32;
+class TBitmap32;
 class TPhotoSheet;
 
 /// The main window's "Add to sheet" list: photos kept, each with its frame
 /// and number of copies, to share the pages with the photo in the window.
-/// Each line holds its own photo, so its cell can be rendered again at any
-/// cell size: the list outlives a change of format or printer, and the
+/// Each line holds its own photo and the look of the view it was shown in,
+/// so its cell can be rendered again at any cell size: the list outlives a change of format or printer, and the
 /// sheet is made afresh from it before every preview or print.
 class TSheetLines {
 public:
@@ -29,21 +29,21 @@ public:
     TSheetLines(const TSheetLines&) = delete;
     TSheetLines& operator=(const TSheetLines&) = delete;
 
-    /// Keeps the photo of `PhotoView` (copied, with the view's placement on
-    /// paper) as the last line; raises Exception with the catalogue's
+    /// Keeps a copy of `Photo` (with its filter), shown in a view of look
+    /// `View`, as the last line; raises Exception with the catalogue's
     /// message when the list is full, and then keeps nothing.
-    void Add(const TCustomImage32& PhotoView, const QString& FileName, const std::optional<TFrame>& Frame,
-             int CopyCount);
+    void Add(const TBitmap32& Photo, const TViewLook& View, const QString& FileName,
+             const std::optional<TFrame>& Frame, int CopyCount);
     void Remove(int Line);
     void Clear();
 
     /// Takes line `Line` back into the window to be changed: its photo goes
-    /// into `PhotoView`, its file name, frame and count into the others. The
-    /// window's photo, when the view held one, takes the line's place with
-    /// the values the arguments held; otherwise the line leaves the list.
-    /// True when the line stayed (with the window's photo).
-    bool TakeBack(int Line, TCustomImage32& PhotoView, QString& FileName, std::optional<TFrame>& Frame,
-                  int& CopyCount);
+    /// into `Photo`, its file name, frame and count into the others. The
+    /// window's photo, when `Photo` held one, takes the line's place with the
+    /// values the arguments held and the look `View`; otherwise the line
+    /// leaves the list. True when the line stayed (with the window's photo).
+    bool TakeBack(int Line, TBitmap32& Photo, const TViewLook& View, QString& FileName,
+                  std::optional<TFrame>& Frame, int& CopyCount);
 
     int Count() const { return static_cast<int>(FLines.size()); }
     bool Empty() const { return FLines.empty(); }

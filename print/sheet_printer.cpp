@@ -1,7 +1,6 @@
 #include "sheet_printer.h"
 
 #include "Exception.h"
-#include "printer.h"
 
 #include <QImage>
 #include <QPainter>
@@ -50,9 +49,14 @@ int gapFor(int space, int cell, int n)
 
 }  // namespace
 
-TIDPrinter::TIDPrinter()
+TIDPrinter::TIDPrinter(TPrinterDevice& Printer) : FPrinter(&Printer)
 {
     SetPhotoSize(35, 45);
+}
+
+void TIDPrinter::SetPrinter(TPrinterDevice& Printer)
+{
+    FPrinter = &Printer;
 }
 
 TIDPrinter::~TIDPrinter() = default;
@@ -66,7 +70,7 @@ void TIDPrinter::SetPhotoSize(int WidthMm, int HeightMm)
 
 void TIDPrinter::UpdateMetrics()
 {
-    const TPrinterDevice& printer = Printer();
+    const TPrinterDevice& printer = *FPrinter;
     FDpiX = printer.caps(TDeviceCap::LogPixelsX);
     FDpiY = printer.caps(TDeviceCap::LogPixelsY);
     FPrintableWidth =
@@ -103,12 +107,12 @@ int TIDPrinter::MmToPixels(int Mm, int Dpi)
 
 int TIDPrinter::PhysicalOffsetX() const
 {
-    return Printer().caps(TDeviceCap::PhysicalOffsetX);
+    return FPrinter->caps(TDeviceCap::PhysicalOffsetX);
 }
 
 int TIDPrinter::PhysicalOffsetY() const
 {
-    return Printer().caps(TDeviceCap::PhysicalOffsetY);
+    return FPrinter->caps(TDeviceCap::PhysicalOffsetY);
 }
 
 int TIDPrinter::ColumnCount() const
@@ -164,8 +168,8 @@ TSheetGrid TIDPrinter::Grid()
     grid.GapY = gapFor(FPrintableHeight, grid.CellHeight, grid.Rows);
     grid.OffsetX = PhysicalOffsetX();
     grid.OffsetY = PhysicalOffsetY();
-    grid.PageWidth = Printer().caps(TDeviceCap::HorzRes);
-    grid.PageHeight = Printer().caps(TDeviceCap::VertRes);
+    grid.PageWidth = FPrinter->caps(TDeviceCap::HorzRes);
+    grid.PageHeight = FPrinter->caps(TDeviceCap::VertRes);
     return grid;
 }
 
@@ -208,7 +212,7 @@ void TIDPrinter::DrawSheet(QPainter& Canvas, const TProgress& Progress)
 void TIDPrinter::PrintSheet(const TProgress& Progress)
 {
     UpdateMetrics();
-    TPrintJob job(Printer());
+    TPrintJob job(*FPrinter);
     DrawSheet(job.Canvas(), Progress);
     job.End();
 }

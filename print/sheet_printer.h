@@ -3,44 +3,21 @@
 #include "bitmap32.h"
 #include "calibration.h"
 #include "cut_marks.h"
+#include "printer_device.h"
 #include "progress.h"
 
 #include <QPoint>
 #include <QRect>
 
-#include <array>
 #include <optional>
 #include <vector>
 
 class QPainter;
 
-/// Whole millimetres in `Inches`: the product with 25.4 in 80-bit floating
-/// point, truncated toward zero (2 in is 50 mm, 1.8 in 45, 2.2 in 55).
-constexpr int InchToMm(long double Inches)
-{
-    return static_cast<int>(Inches * 25.4L);
-}
-
-/// One identity-photo format of the main window's format list.
-struct TFormatItem {
-    int Index;         ///< position in the format list
-    const char* Text;  ///< the list item's text (translatable)
-    int WidthMm;
-    int HeightMm;
-};
-
-/// The formats in the order of the format list; the inch formats are given
-/// in whole millimetres through InchToMm.
-inline constexpr std::array<TFormatItem, 3> kPhotoFormats = {{
-    {0, "35 x 45 mm (France)", 35, 45},
-    {1, "2 x 2 in. (US)", InchToMm(2.0L), InchToMm(2.0L)},
-    {2, "1.8 x 2.2 in. (Canada)", InchToMm(1.8L), InchToMm(2.2L)},
-}};
-
-/// The sheet printer: the size of one photo in whole millimetres, the
-/// current printer's metrics, the photo cell at printer resolution, and the
-/// grid of copies that fits on the page. Every printer figure is read from
-/// the current printer (Printer()) when needed and kept only in the fields.
+/// The sheet printer: the size of one photo in whole millimetres, its
+/// printer's metrics, the photo cell at printer resolution, and the grid of
+/// copies that fits on the page. Every printer figure is read from the
+/// printer it was given when needed and kept only in the fields.
 ///
 /// The grid keeps one physical offset of margin inside the printable area
 /// on each side (PrintableWidth/Height), stands at least one pixel of paper
@@ -48,11 +25,18 @@ inline constexpr std::array<TFormatItem, 3> kPhotoFormats = {{
 /// them; the remainder of that division stays at the right and bottom.
 class TIDPrinter {
 public:
-    /// Photo size 35 x 45 mm, then UpdateMetrics.
-    TIDPrinter();
+    /// Photo size 35 x 45 mm on `Printer`, which must outlive the sheet
+    /// printer or be replaced through SetPrinter first; then UpdateMetrics.
+    explicit TIDPrinter(TPrinterDevice& Printer);
     ~TIDPrinter();
     TIDPrinter(const TIDPrinter&) = delete;
     TIDPrinter& operator=(const TIDPrinter&) = delete;
+
+    /// The printer the sheet is laid out for and printed on.
+    TPrinterDevice& Printer() const { return *FPrinter; }
+    /// Lays the sheet out for `Printer` from now on (a printer chosen in the
+    /// print dialog); the next UpdateMetrics reads its figures.
+    void SetPrinter(TPrinterDevice& Printer);
 
     /// Stores the photo size, then UpdateMetrics.
     void SetPhotoSize(int WidthMm, int HeightMm);
@@ -70,7 +54,7 @@ public:
     /// resolution of 0 gives 0; results beyond the int range are clamped.
     static int MmToPixels(int Mm, int Dpi);
 
-    /// The current printer's physical offsets, in device pixels.
+    /// The printer's physical offsets, in device pixels.
     int PhysicalOffsetX() const;
     int PhysicalOffsetY() const;
 
@@ -103,7 +87,7 @@ public:
     /// cannot be converted.
     void DrawSheet(QPainter& Canvas, const TProgress& Progress = {});
 
-    /// Prints one page with DrawSheet's layout on the current printer. A
+    /// Prints one page with DrawSheet's layout on the printer. A
     /// failure while drawing or delivering aborts the job, so nothing reaches
     /// the printer, and the error passes on to the caller.
     void PrintSheet(const TProgress& Progress = {});
@@ -114,7 +98,7 @@ public:
     int PhotoHeightMm() const { return FPhotoHeightMm; }
     int DpiX() const { return FDpiX; }
     int DpiY() const { return FDpiY; }
-    /// The current printer's calibration as of the last UpdateMetrics.
+    /// The printer's calibration as of the last UpdateMetrics.
     const std::optional<TCalibration>& Calibration() const { return FCalibration; }
 
     /// Copies to draw; set by the main window before each print run.
@@ -137,6 +121,7 @@ public:
     const TBitmap32& Cell() const { return FCell; }
 
 private:
+    TPrinterDevice* FPrinter;
     int FPrintableWidth = 0;
     int FPrintableHeight = 0;
     int FPhotoWidthMm = 35;

@@ -2,10 +2,8 @@
 
 #include "bitmap32.h"
 #include "file_io.h"
-#include "image_view.h"
 #include "jpeg_row_encoder.h"
 #include "photo_sheet.h"
-#include "printer.h"
 
 #include <QPainter>
 
@@ -56,13 +54,13 @@ TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int 
                 cellEdge(PhotoHeight, Frame.Y, Frame.Height, CellHeight));
 }
 
-void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
+void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
                      const std::optional<TFrame>& Frame)
 {
     TBitmap32& cell = SheetPrinter.Cell();
     cell.Clear(clWhite32);
     if (Frame) {
-        const TBitmap32& photo = PhotoView.Bitmap();
+        const TBitmap32& photo = Photo;
         const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), *Frame, cell.Width(),
                                         cell.Height());
         // The cut marks outline what the frame holds beyond the photo; the
@@ -77,9 +75,8 @@ void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
         photo.DrawTo(cell, r);
         return;
     }
-    const TRect r = PhotoRectInCell(PhotoView.Bitmap().Width(), PhotoView.Bitmap().Height(),
-                                    cell.Width(), cell.Height());
-    PhotoView.PaintTo(cell, r);
+    const TRect r = PhotoRectInCell(Photo.Width(), Photo.Height(), cell.Width(), cell.Height());
+    PaintView(Photo, Photo.StretchFilter(), View, r, cell);
     SheetPrinter.SetPhotoInCell(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
@@ -243,7 +240,7 @@ private:
 
 void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page, const TProgress& Progress)
 {
-    TPrinterDevice& printer = Printer();
+    const TPrinterDevice& printer = SheetPrinter.Printer();
     // One resize: the old page goes before the new one is made, so two of
     // that size never exist together.
     Page.SetSize(printer.caps(TDeviceCap::HorzRes), printer.caps(TDeviceCap::VertRes));
@@ -266,7 +263,7 @@ void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName, int DpiX, in
 
 void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName, const TProgress& Progress)
 {
-    const TPrinterDevice& printer = Printer();
+    const TPrinterDevice& printer = SheetPrinter.Printer();
     const int width = printer.caps(TDeviceCap::HorzRes);
     const int height = printer.caps(TDeviceCap::VertRes);
     const std::vector<QPoint> places = SheetPrinter.Places();
@@ -284,7 +281,7 @@ void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName, const TP
 
 void RenderSheetPage(TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page, const TProgress& Progress)
 {
-    TPrinterDevice& printer = Printer();
+    const TPrinterDevice& printer = Sheet.SheetPrinter().Printer();
     Page.SetSize(printer.caps(TDeviceCap::HorzRes), printer.caps(TDeviceCap::VertRes));
     Page.Clear(clWhite32);
     if (Page.Empty())
@@ -299,7 +296,7 @@ namespace {
 void encodeSheetPage(TPhotoSheet& Sheet, int PageIndex, TAtomicFileWriter& File,
                      const TProgress& Progress)
 {
-    const TPrinterDevice& printer = Printer();
+    const TPrinterDevice& printer = Sheet.SheetPrinter().Printer();
     const int width = printer.caps(TDeviceCap::HorzRes);
     const int height = printer.caps(TDeviceCap::VertRes);
     const std::vector<TPhotoSheet::TPlacedCopy> placed = Sheet.Copies(PageIndex);

@@ -3,6 +3,7 @@
 #include "frame.h"
 #include "rect.h"
 #include "sheet_printer.h"
+#include "view_paint.h"
 
 #include <QStringList>
 
@@ -10,8 +11,12 @@
 
 class QString;
 class TBitmap32;
-class TCustomImage32;
 class TPhotoSheet;
+
+/// The main window's photo view as its form lays it out: 151 x 201 pixels on
+/// the window face colour of Qt's own style (239, 239, 239), the photo at
+/// the top left; what a print run without the window paints its cells with.
+inline constexpr TViewLook kMainPhotoViewLook{151, 201, 0xFFEFEFEFu, baTopLeft};
 
 /// Where the photo goes in the cell: the whole photo, aspect kept, anchored
 /// top-left, taking the full cell height when it is relatively taller than
@@ -27,17 +32,18 @@ TRect PhotoRectInCell(int PhotoWidth, int PhotoHeight, int CellWidth, int CellHe
 TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int CellWidth,
                       int CellHeight);
 
-/// Renders the photo shown by `PhotoView` into the sheet printer's cell: the
-/// cell is cleared to opaque white and, without a frame, the view paints the
-/// photo into PhotoRectInCell with its bitmap's filter (Mitchell). With a
-/// frame, the photo is drawn into FramedPhotoRect clipped to the cell, with
-/// the same filter, so exactly the framed rectangle fills the cell and what
-/// the frame holds beyond the photo stays white. Either way the only
-/// resampling of the photo in a print run.
-void RenderPhotoCell(TCustomImage32& PhotoView, TIDPrinter& SheetPrinter,
+/// Renders `Photo` into the sheet printer's cell: the cell is cleared to
+/// opaque white and, without a frame, the photo is painted into
+/// PhotoRectInCell as the photo view of look `View` paints it (PaintView,
+/// with the photo's own filter, Mitchell). With a frame, the photo is drawn
+/// into FramedPhotoRect clipped to the cell, with the same filter, so
+/// exactly the framed rectangle fills the cell and what the frame holds
+/// beyond the photo stays white. Either way the only resampling of the photo
+/// in a print run.
+void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
                      const std::optional<TFrame>& Frame = std::nullopt);
 
-/// Makes `Page` the current printer's page, one pixel per printer pixel
+/// Makes `Page` the sheet printer's page, one pixel per printer pixel
 /// (HORZRES x VERTRES), cleared to opaque white, with the sheet drawn on it:
 /// exactly what PrintSheet puts on paper. The page is the only buffer of its
 /// size. Progress hears of each copy drawn.

@@ -13,37 +13,50 @@ constexpr int InchesToWholeMm(long double inches)
     return static_cast<int>(inches * 25.4L);
 }
 
+constexpr THeadRule MmRule(TPhotoFormat format, int widthMm, int heightMm, TRange head,
+                           std::optional<TRange> eyes = std::nullopt)
+{
+    return {format, widthMm, heightMm, TRuleUnit::Millimetres, head, eyes};
+}
+
+constexpr THeadRule PercentRule(TPhotoFormat format, int widthMm, int heightMm, TRange head)
+{
+    return {format, widthMm, heightMm, TRuleUnit::PercentOfHeight, head, std::nullopt};
+}
+
+// The head at 70 to 80 percent of the photo's height, the usual share of a
+// full-face photo.
+constexpr TRange kGenericHead{70, 80};
+// 2 x 2 in.: the head 1 to 1 3/8 in., the eyes 1 1/8 to 1 3/8 in. above the
+// bottom, in whole millimetres.
+constexpr TRange kUsHead{25, 35};
+constexpr TRange kUsEyes{28, 35};
+
 struct TFixedFormat {
     const char* Text;
-    int WidthMm;
-    int HeightMm;
     TFormatOrigin Origin;
-    std::optional<THeadRule> Rule;
+    THeadRule Rule;   ///< its size is the format's size
 };
 
-THeadRule MmRule(int widthMm, int heightMm, TRange head, std::optional<TRange> eyes)
-{
-    return {TPhotoFormat::Other, widthMm, heightMm, TRuleUnit::Millimetres, head, eyes};
-}
-
-std::vector<TFixedFormat> FixedFormats()
-{
-    const THeadRule& us = HeadRule(TPhotoFormat::US2x2);
-    return {
-        {"35 x 45 mm (France)", 35, 45, TFormatOrigin::BuiltIn, HeadRule(TPhotoFormat::France35x45)},
-        {"2 x 2 in. (US)", InchesToWholeMm(2.0L), InchesToWholeMm(2.0L), TFormatOrigin::BuiltIn, us},
-        {"1.8 x 2.2 in. (Canada)", InchesToWholeMm(1.8L), InchesToWholeMm(2.2L), TFormatOrigin::BuiltIn,
-         HeadRule(TPhotoFormat::Canada18x22)},
-        // The square visa photo is the 2 x 2 in. one at 50 mm: the same rule.
-        {Msg::kFormat50x50, 50, 50, TFormatOrigin::Shipped, MmRule(50, 50, us.Head, us.EyeLineMm)},
-        {Msg::kFormat40x50, 40, 50, TFormatOrigin::Shipped, MmRule(40, 50, {30, 34}, std::nullopt)},
-        // 2 x 2 in. rounded to the millimetre rather than truncated: the rule
-        // is still the inch one.
-        {Msg::kFormat51x51, 51, 51, TFormatOrigin::Shipped, MmRule(51, 51, us.Head, us.EyeLineMm)},
-        // No single office rule.
-        {Msg::kFormat50x70, 50, 70, TFormatOrigin::Shipped, GenericHeadRule(50, 70)},
-    };
-}
+// Every format there is before the user adds one: the three built-in ones at
+// the places the main window's list has always had them, then the shipped
+// ones. The inch formats print at whole millimetres, truncated, and their
+// rules are read against the photo as printed.
+const TFixedFormat kFixedFormats[] = {
+    {"35 x 45 mm (France)", TFormatOrigin::BuiltIn, MmRule(TPhotoFormat::France35x45, 35, 45, {32, 36})},
+    {"2 x 2 in. (US)", TFormatOrigin::BuiltIn,
+     MmRule(TPhotoFormat::US2x2, InchesToWholeMm(2.0L), InchesToWholeMm(2.0L), kUsHead, kUsEyes)},
+    {"1.8 x 2.2 in. (Canada)", TFormatOrigin::BuiltIn,
+     PercentRule(TPhotoFormat::Canada18x22, InchesToWholeMm(1.8L), InchesToWholeMm(2.2L), {71, 80})},
+    // The square visa photo is the 2 x 2 in. one at 50 mm: the same rule.
+    {Msg::kFormat50x50, TFormatOrigin::Shipped, MmRule(TPhotoFormat::Other, 50, 50, kUsHead, kUsEyes)},
+    {Msg::kFormat40x50, TFormatOrigin::Shipped, MmRule(TPhotoFormat::Other, 40, 50, {30, 34})},
+    // 2 x 2 in. rounded to the millimetre rather than truncated: the rule
+    // is still the inch one.
+    {Msg::kFormat51x51, TFormatOrigin::Shipped, MmRule(TPhotoFormat::Other, 51, 51, kUsHead, kUsEyes)},
+    // No single office rule.
+    {Msg::kFormat50x70, TFormatOrigin::Shipped, PercentRule(TPhotoFormat::Other, 50, 70, kGenericHead)},
+};
 
 QString Number(double mm)
 {
@@ -58,9 +71,17 @@ void CheckRange(const std::optional<TRange>& range, int heightMm, const char* me
 
 }  // namespace
 
+const THeadRule& HeadRule(TPhotoFormat Format)
+{
+    for (const TFixedFormat& f : kFixedFormats)
+        if (f.Rule.Format == Format)
+            return f.Rule;
+    return kFixedFormats[0].Rule;
+}
+
 THeadRule GenericHeadRule(int WidthMm, int HeightMm)
 {
-    return {TPhotoFormat::Other, WidthMm, HeightMm, TRuleUnit::PercentOfHeight, {70, 80}, std::nullopt};
+    return PercentRule(TPhotoFormat::Other, WidthMm, HeightMm, kGenericHead);
 }
 
 THeadRule RuleForSize(int WidthMm, int HeightMm, const std::vector<TSheetFormat>& list)
@@ -81,9 +102,10 @@ std::vector<TSheetFormat> BuiltInFormats()
 std::vector<TSheetFormat> FormatList(const std::vector<TOwnFormat>& own)
 {
     std::vector<TSheetFormat> list;
-    for (const TFixedFormat& f : FixedFormats()) {
+    for (const TFixedFormat& f : kFixedFormats) {
         const int index = static_cast<int>(list.size());
-        list.push_back({index, QString::fromUtf8(f.Text), f.WidthMm, f.HeightMm, f.Origin, f.Rule});
+        list.push_back({index, QString::fromUtf8(f.Text), f.Rule.PhotoWidthMm, f.Rule.PhotoHeightMm, f.Origin,
+                        f.Rule});
     }
     for (const TOwnFormat& f : own)
         list.push_back(OwnSheetFormat(f, static_cast<int>(list.size())));
@@ -95,7 +117,7 @@ TSheetFormat OwnSheetFormat(const TOwnFormat& format, int index)
     TSheetFormat entry{index, QStringLiteral("%1 x %2 mm").arg(format.WidthMm).arg(format.HeightMm),
                        format.WidthMm, format.HeightMm, TFormatOrigin::Own, std::nullopt};
     if (format.HeadMm)
-        entry.Rule = MmRule(format.WidthMm, format.HeightMm, *format.HeadMm, format.EyeLineMm);
+        entry.Rule = MmRule(TPhotoFormat::Other, format.WidthMm, format.HeightMm, *format.HeadMm, format.EyeLineMm);
     return entry;
 }
 

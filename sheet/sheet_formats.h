@@ -45,6 +45,11 @@ struct TSheetFormat {
     std::optional<THeadRule> Rule;
 };
 
+/// The rule of a built-in format: 35 x 45 mm, head 32-36 mm; 2 x 2 in., head
+/// 25-35 mm with the eyes 28-35 mm above the bottom; 1.8 x 2.2 in., head
+/// 71-80 % of the photo's height. Other gives the 35 x 45 mm rule.
+const THeadRule& HeadRule(TPhotoFormat Format);
+
 /// The three formats the main window has always listed, at their places and
 /// with their texts: 35 x 45 mm, 2 x 2 in. and 1.8 x 2.2 in., the inch sizes
 /// in whole millimetres truncated (50 x 50, 45 x 55).

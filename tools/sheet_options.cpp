@@ -3,8 +3,8 @@
 #include "jpeg_codec.h"
 #include "page_layout.h"
 #include "sheet_size.h"
-#include "sheet_printer.h"
 #include "virtual_printer.h"
+#include "sheet_formats.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -205,7 +205,7 @@ private:
         if (name == QLatin1String("--format")) {
             const QString text = value(name);
             const auto format = wholeNumber(text);
-            if (!format || *format < 0 || *format >= static_cast<int>(kPhotoFormats.size()))
+            if (!format || *format < 0 || *format >= static_cast<int>(BuiltInFormats().size()))
                 fail(QStringLiteral("--format must be 0, 1 or 2, not \"%1\"").arg(text));
             options.Format = *format;
         } else if (name == QLatin1String("--count")) {

@@ -42,7 +42,7 @@ struct TSheetOptions {
     bool Version = false;
     QStringList Photos;                   ///< in the order of their copies on the sheet
     QString Photo;                        ///< the first of Photos
-    int Format = 0;                       ///< index into kPhotoFormats
+    int Format = 0;                       ///< index into BuiltInFormats()
     std::optional<int> Count;             ///< copies of each photo; none: DefaultCopies
     QString PrinterName;                  ///< empty: the current printer
     std::optional<TVirtualPaper> Paper;   ///< instead of a real printer

@@ -3,7 +3,6 @@
 #include "calibration_print.h"
 #include "face_detector.h"
 #include "file_names.h"
-#include "image_view.h"
 #include "page_layout.h"
 #include "pdf_printer.h"
 #include "photo_sheet.h"
@@ -15,6 +14,7 @@
 #include "sheet_size.h"
 #include "U_UnicodeUtils.h"
 #include "virtual_printer.h"
+#include "sheet_formats.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,66 +55,63 @@ QSizeF paperOf(TPrinterDevice& printer)
                   (m.VertRes + 2.0 * m.OffsetY) * 25.4 / m.DpiY);
 }
 
-// Makes the printer the options describe current and ready for the output.
-void choosePrinter(const TSheetOptions& options)
+// The printer the options describe, ready for the output.
+std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
 {
     if (options.Paper) {
         auto printer = virtualPrinterFor(*options.Paper);
         if (options.Output == TSheetOutput::Pdf)
             printer->setOutputFileName(options.OutputFile);
-        SetPrinter(std::move(printer));
-        return;
+        return printer;
     }
+    std::unique_ptr<TPrinterDevice> chosen;
     if (!options.PrinterName.isEmpty()) {
         const QPrinterInfo info = QPrinterInfo::printerInfo(options.PrinterName);
         if (info.isNull())
             throw Exception(QStringLiteral("no printer named \"%1\" is installed").arg(options.PrinterName));
-        SetPrinter(std::make_unique<TQtPrinter>(info));
+        chosen = std::make_unique<TQtPrinter>(info);
+    } else {
+        chosen = SystemDefaultPrinter();
     }
-    TPrinterDevice& current = Printer();
-    auto* builtInPdf = dynamic_cast<TPdfPrinter*>(&current);
+    auto* builtInPdf = dynamic_cast<TPdfPrinter*>(chosen.get());
     if (options.Output == TSheetOutput::Print && builtInPdf) {
         throw Exception(
             QStringLiteral("no printer is installed: write the page with --output PAGE.pdf instead"));
     }
     if (options.Output != TSheetOutput::Pdf)
-        return;
+        return chosen;
     if (builtInPdf) {
         builtInPdf->setOutputFileName(options.OutputFile);
-        return;
+        return chosen;
     }
     // A real printer's page goes into a PDF of its paper, placed where the
     // printer would print it.
-    auto pdf = std::make_unique<TVirtualPrinter>(current.name(), MetricsOf(current), paperOf(current));
+    auto pdf = std::make_unique<TVirtualPrinter>(chosen->name(), MetricsOf(*chosen), paperOf(*chosen));
     pdf->setOutputFileName(options.OutputFile);
-    SetPrinter(std::move(pdf));
+    return pdf;
 }
 
-// The main window's photo view as its form sets it up, with the photo.
-void loadPhoto(TImage32& view, const QString& fileName)
+// The photo as the main window holds it: upright, resampled with the
+// Mitchell filter.
+void loadPhoto(TBitmap32& photo, const QString& fileName)
 {
-    view.resize(151, 201);
-    view.SetBitmapAlign(baTopLeft);
-    view.SetScale(1.0f);
-    view.SetScaleMode(smResize);
-    view.Loaded();
-    view.Bitmap().SetStretchFilter(sfMitchell);
+    photo.SetStretchFilter(sfMitchell);
     try {
-        view.Bitmap().LoadFromFile(fileName);
+        photo.LoadFromFile(fileName);
     } catch (const Exception& e) {
         throw Exception(QStringLiteral("cannot load the photo \"%1\": %2").arg(fileName, e.Message));
     }
     // A zero-length JPEG file loads as no picture; the window then shows no
     // preview, and a blank sheet here would pass for a result.
-    if (view.Bitmap().Empty())
+    if (photo.Empty())
         throw Exception(QStringLiteral("the photo \"%1\" holds no picture").arg(fileName));
 }
 
 // The output's name as the user gave it, or the printer's.
-QString destinationOf(const TSheetOptions& options)
+QString destinationOf(const TSheetOptions& options, const TPrinterDevice& printer)
 {
     if (options.Output == TSheetOutput::Print)
-        return QStringLiteral("printer \"%1\"").arg(Printer().name());
+        return QStringLiteral("printer \"%1\"").arg(printer.name());
     return QDir::toNativeSeparators(options.OutputFile);
 }
 
@@ -152,23 +149,102 @@ std::optional<TFrame> frameFor(const TSheetOptions& options, const TBitmap32& ph
     return found.Frame;
 }
 
+// The photo size of a run: the listed format's, or --size with the rule of
+// the first listed format of that size.
+struct TRunFormat {
+    QString Text;
+    int WidthMm = 0;
+    int HeightMm = 0;
+    THeadRule Rule;
+};
+
+TRunFormat formatOf(const TSheetOptions& options)
+{
+    if (options.SizeWidthMm > 0) {
+        return {QStringLiteral("%1 x %2 mm").arg(options.SizeWidthMm).arg(options.SizeHeightMm),
+                options.SizeWidthMm, options.SizeHeightMm,
+                SheetSizeRule({options.SizeWidthMm, options.SizeHeightMm})};
+    }
+    const TSheetFormat listed = BuiltInFormats().at(static_cast<std::size_t>(options.Format));
+    return {listed.Text, listed.WidthMm, listed.HeightMm, *listed.Rule};
+}
+
+// The files a run writes, known before any photo is loaded: one per page for
+// JPEG (a blank run still makes its one page), one PDF, none for a printer.
+// Too many pages end the run here.
+QStringList plannedOutputs(const TSheetOptions& options, int photoCount, int copies, int capacity,
+                           int& pageCount)
+{
+    const std::vector<int> counts(static_cast<std::size_t>(photoCount), copies);
+    pageCount = static_cast<int>(LayoutPages(counts, capacity).size());
+    if (options.Output == TSheetOutput::Print)
+        return {};
+    const int files = options.Output == TSheetOutput::Jpeg ? std::max(pageCount, 1) : 1;
+    QStringList outputs;
+    for (int page = 1; page <= files; ++page)
+        outputs << PageFileName(options.OutputFile, page, files);
+    return outputs;
+}
+
+// Each photo's cell added to the sheet with `copies` copies, one photo held
+// at a time; the warnings name the photo when there are several.
+void addPhotoCells(const TSheetOptions& options, const QStringList& photos, const THeadRule& rule, int copies,
+                   TPhotoSheet& sheet, QStringList& warningsOut)
+{
+    for (const QString& name : photos) {
+        TBitmap32 photo;
+        loadPhoto(photo, name);
+        QStringList warnings;
+        const std::optional<TFrame> frame = frameFor(options, photo, rule, warnings);
+        const QString lowResolution = LowResolutionWarning(photo, frame, rule);
+        if (!lowResolution.isEmpty())
+            warnings << lowResolution;
+        for (const QString& warning : warnings)
+            warningsOut << (photos.size() > 1 ? QStringLiteral("%1: %2").arg(name, warning) : warning);
+        RenderPhotoCell(photo, kMainPhotoViewLook, sheet.SheetPrinter(), frame);
+        sheet.AddCell(copies);
+    }
+}
+
+// What the summary line tells of a finished run.
+TSheetResult resultOf(const TRunFormat& format, TIDPrinter& sheetPrinter, int photos, int copies,
+                      int capacity, int pageCount, const QString& destination)
+{
+    const TPrinterDevice& printer = sheetPrinter.Printer();
+    TSheetResult result;
+    result.FormatText = format.Text;
+    result.CellWidth = sheetPrinter.Cell().Width();
+    result.CellHeight = sheetPrinter.Cell().Height();
+    result.Columns = sheetPrinter.ColumnCount();
+    result.Rows = sheetPrinter.RowCount();
+    result.Photos = photos;
+    result.Count = copies * photos;
+    result.Capacity = capacity;
+    result.Pages = std::max(pageCount, 1);
+    result.PageWidth = printer.caps(TDeviceCap::HorzRes);
+    result.PageHeight = printer.caps(TDeviceCap::VertRes);
+    result.DpiX = sheetPrinter.DpiX();
+    result.DpiY = sheetPrinter.DpiY();
+    result.Destination = destination;
+    return result;
+}
+
 }  // namespace
 
 QString RunCalibrationPage(const TSheetOptions& Options)
 {
-    choosePrinter(Options);
+    const std::unique_ptr<TPrinterDevice> printer = choosePrinter(Options);
     if (Options.Output == TSheetOutput::Jpeg)
-        SaveCalibrationPageAsJpeg(Options.OutputFile);
+        SaveCalibrationPageAsJpeg(*printer, Options.OutputFile);
     else
-        PrintCalibrationPage();
-    const TPrinterDevice& printer = Printer();
+        PrintCalibrationPage(*printer);
     return QStringLiteral("calibration page of %1, page %2 x %3 px at %4 x %5 dpi -> %6")
-        .arg(printer.name())
-        .arg(printer.caps(TDeviceCap::HorzRes))
-        .arg(printer.caps(TDeviceCap::VertRes))
-        .arg(printer.caps(TDeviceCap::LogPixelsX))
-        .arg(printer.caps(TDeviceCap::LogPixelsY))
-        .arg(destinationOf(Options));
+        .arg(printer->name())
+        .arg(printer->caps(TDeviceCap::HorzRes))
+        .arg(printer->caps(TDeviceCap::VertRes))
+        .arg(printer->caps(TDeviceCap::LogPixelsX))
+        .arg(printer->caps(TDeviceCap::LogPixelsY))
+        .arg(destinationOf(Options, *printer));
 }
 
 TSheetResult RunSheet(const TSheetOptions& Options)
@@ -176,18 +252,11 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     const QStringList photos = Options.Photos.isEmpty() ? QStringList{Options.Photo} : Options.Photos;
     if (Options.Output != TSheetOutput::Print)
         checkOutputsAreNotPhotos({Options.OutputFile}, photos);
-    choosePrinter(Options);
+    const std::unique_ptr<TPrinterDevice> printer = choosePrinter(Options);
 
-    const TFormatItem& listed = kPhotoFormats.at(static_cast<std::size_t>(Options.Format));
-    const bool sized = Options.SizeWidthMm > 0;
-    const QString formatText = sized
-        ? QStringLiteral("%1 x %2 mm").arg(Options.SizeWidthMm).arg(Options.SizeHeightMm)
-        : QString::fromLatin1(listed.Text);
-    const THeadRule rule = sized ? SheetSizeRule({Options.SizeWidthMm, Options.SizeHeightMm})
-                                 : HeadRule(static_cast<TPhotoFormat>(Options.Format));
-    TIDPrinter sheetPrinter;
-    sheetPrinter.SetPhotoSize(sized ? Options.SizeWidthMm : listed.WidthMm,
-                              sized ? Options.SizeHeightMm : listed.HeightMm);
+    const TRunFormat format = formatOf(Options);
+    TIDPrinter sheetPrinter(*printer);
+    sheetPrinter.SetPhotoSize(format.WidthMm, format.HeightMm);
     sheetPrinter.SetCutMarks(Options.CutMarks);
     const int capacity = sheetPrinter.Capacity();
     const int copies = Options.Count.value_or(DefaultCopies(capacity, static_cast<int>(photos.size())));
@@ -195,69 +264,33 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     // explicit --count 0 still gets its blank page.
     if (capacity == 0 && (copies > 0 || !Options.Count)) {
         throw Exception(QStringLiteral("not one %1 photo fits on the page of %2 x %3 pixels")
-                            .arg(formatText)
-                            .arg(Printer().caps(TDeviceCap::HorzRes))
-                            .arg(Printer().caps(TDeviceCap::VertRes)));
+                            .arg(format.Text)
+                            .arg(printer->caps(TDeviceCap::HorzRes))
+                            .arg(printer->caps(TDeviceCap::VertRes)));
     }
-    // The pages are known before any photo is loaded, and so every file
-    // that will be written; too many pages end the run here.
-    const std::vector<int> counts(static_cast<std::size_t>(photos.size()), copies);
-    const int pageCount = static_cast<int>(LayoutPages(counts, capacity).size());
-    // Nothing to place still makes the one blank page.
-    const int files = Options.Output == TSheetOutput::Jpeg ? std::max(pageCount, 1) : 1;
-    QStringList outputs;
-    for (int page = 1; page <= files && Options.Output != TSheetOutput::Print; ++page)
-        outputs << PageFileName(Options.OutputFile, page, files);
+    int pageCount = 0;
+    const QStringList outputs = plannedOutputs(Options, static_cast<int>(photos.size()), copies, capacity, pageCount);
     checkOutputsAreNotPhotos(outputs, photos);
 
-    TSheetResult result;
     TPhotoSheet sheet(sheetPrinter);
-    for (const QString& photo : photos) {
-        // One photo held at a time: each leaves only its cell behind.
-        TImage32 view;
-        loadPhoto(view, photo);
-        QStringList warnings;
-        const std::optional<TFrame> frame = frameFor(Options, view.Bitmap(), rule, warnings);
-        const QString lowResolution = LowResolutionWarning(view.Bitmap(), frame, rule);
-        if (!lowResolution.isEmpty())
-            warnings << lowResolution;
-        // With several photos a warning says which one it is about.
-        for (const QString& warning : warnings)
-            result.Warnings << (photos.size() > 1 ? QStringLiteral("%1: %2").arg(photo, warning) : warning);
-        RenderPhotoCell(view, sheetPrinter, frame);
-        sheet.AddCell(copies);
-    }
-
+    QStringList warnings;
+    addPhotoCells(Options, photos, format.Rule, copies, sheet, warnings);
     // The page itself is never held: each JPEG is composed band by band as
     // it is encoded, and a PDF or a print job places the cells.
-    if (Options.Output == TSheetOutput::Jpeg) {
+    if (Options.Output == TSheetOutput::Jpeg)
         SaveSheetPagesAsJpeg(sheet, outputs);
-    } else {
+    else
         sheet.PrintPages();
-    }
 
-    const TPrinterDevice& printer = Printer();
-    result.FormatText = formatText;
-    result.CellWidth = sheetPrinter.Cell().Width();
-    result.CellHeight = sheetPrinter.Cell().Height();
-    result.Columns = sheetPrinter.ColumnCount();
-    result.Rows = sheetPrinter.RowCount();
-    result.Photos = static_cast<int>(photos.size());
-    result.Count = copies * result.Photos;
-    result.Capacity = capacity;
-    result.Pages = std::max(pageCount, 1);
-    result.PageWidth = printer.caps(TDeviceCap::HorzRes);
-    result.PageHeight = printer.caps(TDeviceCap::VertRes);
-    result.DpiX = sheetPrinter.DpiX();
-    result.DpiY = sheetPrinter.DpiY();
-    if (Options.Output == TSheetOutput::Print) {
-        result.Destination = QStringLiteral("printer \"%1\"").arg(printer.name());
-    } else {
-        QStringList shown;
-        for (const QString& output : outputs)
-            shown << QDir::toNativeSeparators(output);
-        result.Destination = shown.join(QStringLiteral(", "));
-    }
+    QStringList shown;
+    for (const QString& output : outputs)
+        shown << QDir::toNativeSeparators(output);
+    const QString destination = Options.Output == TSheetOutput::Print
+        ? QStringLiteral("printer \"%1\"").arg(printer->name())
+        : shown.join(QStringLiteral(", "));
+    TSheetResult result = resultOf(format, sheetPrinter, static_cast<int>(photos.size()), copies, capacity,
+                                   pageCount, destination);
+    result.Warnings = warnings;
     return result;
 }
 

@@ -27,8 +27,9 @@ struct TSheetResult {
 };
 
 /// Makes the sheet `Options` ask for through the main window's print run:
-/// each photo in turn loaded into a 151 x 201 photo view (Mitchell filter),
-/// its cell rendered by RenderPhotoCell and added to a TPhotoSheet with the
+/// each photo in turn loaded (Mitchell filter), its cell rendered by
+/// RenderPhotoCell as the main window's photo view paints it
+/// (kMainPhotoViewLook) and added to a TPhotoSheet with the
 /// count (DefaultCopies without --count), then every page written by
 /// SaveSheetPageAsJpeg (PageFileName: NAME-1.jpg, ... for several pages),
 /// or printed by TPhotoSheet::PrintPages as one job on the printer or into
@@ -36,9 +37,9 @@ struct TSheetResult {
 /// its photo (found from the face for --frame auto, as the framing window's
 /// "Automatic" does, by the format's rule or SheetSizeRule). A photo printed
 /// below 300 pixels per inch, or a frame chosen among several faces, adds a
-/// warning (naming the photo when there are several). The printer (named,
-/// virtual or the current one) becomes the current printer. Needs a
-/// QApplication.
+/// warning (naming the photo when there are several). The printer is the
+/// one named, a virtual one, or the system's default; the program's current
+/// printer is left alone.
 ///
 /// Raises Exception with one line of text when the printer does not exist,
 /// --print has only the built-in PDF printer to go to, a photo cannot be

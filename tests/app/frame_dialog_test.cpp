@@ -3,6 +3,7 @@
 
 #include "C_TextStorage.h"
 #include "Lang_Components.h"
+#include "sheet_formats.h"
 
 #include <QApplication>
 #include <QTest>

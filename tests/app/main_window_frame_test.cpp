@@ -5,6 +5,7 @@
 #include "U_FrameDlg.h"
 #include "image_view.h"
 #include "ui_U_MainDlg.h"
+#include "sheet_formats.h"
 
 #include <QTest>
 

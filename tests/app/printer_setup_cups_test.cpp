@@ -75,7 +75,7 @@ QString runPrintDialog(const QString& paper = {})
 
 TEST_F(SheetOnCups, ThePrintDialogKeepsPaperOrientationAndPrinter)
 {
-    TIDPrinter sheet;
+    TIDPrinter sheet(Printer());
     const int a4Capacity = sheet.Capacity();
     EXPECT_EQ(runPrintDialog(QStringLiteral("US Letter")), QStringLiteral("A4"));
     const auto expectLetterLandscape = [&](const char* when) {

@@ -73,7 +73,7 @@ TEST_F(QuorloSheetOnCups, PageOfTheNamedPrinterIsTheWindowsPage)
         << "the queue's margins reach the layout";
 
     const QString saved = path("window.jpg");
-    sheet_e2e::saveAsTheWindowDoes(photo_, saved);
+    sheet_e2e::saveAsTheWindowDoes(Printer(), photo_, saved);
     EXPECT_TRUE(sheet_e2e::contentsOf(page) == sheet_e2e::contentsOf(saved));
 }
 
@@ -93,7 +93,7 @@ TEST_F(QuorloSheetOnCups, PdfOfARealPrinterIsOnItsPaperWithTheCopiesWhereItPrint
 
     // Places in paper pixels: the printable area starts one offset in, the
     // grid one offset further.
-    TIDPrinter sheet;
+    TIDPrinter sheet(Printer());
     const int dpi = sheet.DpiX();
     const int cols = sheet.ColumnCount();
     const int rows = sheet.RowCount();
@@ -136,7 +136,7 @@ TEST_F(QuorloSheetOnCups, PrintsOnTheNamedPrinter)
 TEST_F(QuorloSheetOnCups, SeveralPhotosPrintAsOneJobOfSeveralPages)
 {
     // Each photo fills a page of its own.
-    const int capacity = TIDPrinter().Capacity();
+    const int capacity = TIDPrinter(Printer()).Capacity();
     ASSERT_GT(capacity, 0);
     const QString second = path("second.jpg");
     sheet_e2e::writePhoto(second, 600, 800, kBlue, kRed);

@@ -211,11 +211,9 @@ TEST_F(QuorloSheet, WritesTheVeryJpegTheWindowSaves)
 
         // The main window's print run and "Save as image" for a printer of
         // the same metrics.
-        std::unique_ptr<TPrinterDevice> previous =
-            SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
+        TTestPrinter printer(kPageWidth, kPageHeight, 300, 300, 59, 59);
         const QString saved = path("window.jpg");
-        sheet_e2e::saveAsTheWindowDoes(photo, saved);
-        SetPrinter(std::move(previous));
+        sheet_e2e::saveAsTheWindowDoes(printer, photo, saved);
 
         const QByteArray expected = contentsOf(saved);
         ASSERT_FALSE(expected.isEmpty());
@@ -233,11 +231,9 @@ TEST_F(QuorloSheet, AFramedPhotoGivesTheVeryJpegTheWindowSaves)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QLatin1String("warning: 254 pixels per inch"))) << run.err.toStdString();
 
-    std::unique_ptr<TPrinterDevice> previous =
-        SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
+    TTestPrinter printer(kPageWidth, kPageHeight, 300, 300, 59, 59);
     const QString saved = path("window.jpg");
-    sheet_e2e::saveAsTheWindowDoes(photo_, saved, frame);
-    SetPrinter(std::move(previous));
+    sheet_e2e::saveAsTheWindowDoes(printer, photo_, saved, frame);
     const QByteArray expected = contentsOf(saved);
     ASSERT_FALSE(expected.isEmpty());
     EXPECT_TRUE(contentsOf(page) == expected);
@@ -304,15 +300,13 @@ TEST_F(QuorloSheet, CutMarksComeOutAlikeInTheJpegAndThePdf)
     const QString jpeg = path("marked.jpg");
     ToolRun run = runVirtual({QStringLiteral("--cut-marks"), QStringLiteral("--output"), jpeg});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    std::unique_ptr<TPrinterDevice> previous =
-        SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
+    TTestPrinter printer(kPageWidth, kPageHeight, 300, 300, 59, 59);
     const QString saved = path("window.jpg");
-    sheet_e2e::saveAsTheWindowDoes(photo_, saved, std::nullopt, true);
-    SetPrinter(std::move(previous));
+    sheet_e2e::saveAsTheWindowDoes(printer, photo_, saved, std::nullopt, true);
     const QByteArray window = contentsOf(saved);
     ASSERT_FALSE(window.isEmpty());
     EXPECT_TRUE(contentsOf(jpeg) == window);
-    sheet_e2e::saveAsTheWindowDoes(photo_, saved, std::nullopt, false);
+    sheet_e2e::saveAsTheWindowDoes(printer, photo_, saved, std::nullopt, false);
     EXPECT_FALSE(contentsOf(saved) == window) << "the marks must show";
 
     if (!pdf_tools::available())
@@ -621,10 +615,8 @@ TEST_F(QuorloSheet, SeveralPhotosFollowEachOtherOverPages)
     EXPECT_TRUE(run.out.endsWith(QStringLiteral("-> %1, %2\n").arg(path("sheet-1.jpg"), path("sheet-2.jpg"))))
         << run.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(jpeg));
-    std::unique_ptr<TPrinterDevice> previous =
-        SetPrinter(std::make_unique<TTestPrinter>(kPageWidth, kPageHeight, 300, 300, 59, 59));
-    sheet_e2e::savePagesAsTheWindowWould(photos, 2, path("window.jpg"));
-    SetPrinter(std::move(previous));
+    TTestPrinter printer(kPageWidth, kPageHeight, 300, 300, 59, 59);
+    sheet_e2e::savePagesAsTheWindowWould(printer, photos, 2, path("window.jpg"));
     for (int page = 1; page <= 2; ++page) {
         const QByteArray expected = contentsOf(dir_.filePath(QStringLiteral("window-%1.jpg").arg(page)));
         ASSERT_FALSE(expected.isEmpty());

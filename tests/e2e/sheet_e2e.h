@@ -75,35 +75,36 @@ inline void loadAsTheWindowDoes(TImage32& view, const QString& photo)
     view.Bitmap().LoadFromFile(photo);
 }
 
-/// The main window's print run with every copy that fits on the current
-/// printer, the photo's frame if it has one, and its "Save as image" to
-/// `fileName`; with cut marks if asked.
-inline void saveAsTheWindowDoes(const QString& photo, const QString& fileName,
+/// The main window's print run with every copy that fits on `printer`, the
+/// photo's frame if it has one, and its "Save as image" to `fileName`; with
+/// cut marks if asked.
+inline void saveAsTheWindowDoes(TPrinterDevice& printer, const QString& photo, const QString& fileName,
                                 const std::optional<TFrame>& frame = std::nullopt,
                                 bool cutMarks = false)
 {
     TImage32 view;
     loadAsTheWindowDoes(view, photo);
-    TIDPrinter sheetPrinter;
+    TIDPrinter sheetPrinter(printer);
     sheetPrinter.SetCount(sheetPrinter.Capacity());
     sheetPrinter.SetCutMarks(cutMarks);
-    RenderPhotoCell(view, sheetPrinter, frame);
+    RenderPhotoCell(view.Bitmap(), view.Look(), sheetPrinter, frame);
     TBitmap32 page;
     RenderPage(sheetPrinter, page);
     SavePageAsJpeg(page, fileName, sheetPrinter.DpiX(), sheetPrinter.DpiY());
 }
 
 /// What the main window would save with "Add to sheet" for each photo
-/// (`count` copies each) on the current printer: every page rendered into
-/// the page buffer and saved by "Save as image" under PageFileName.
-inline void savePagesAsTheWindowWould(const QStringList& photos, int count, const QString& fileName)
+/// (`count` copies each) on `printer`: every page rendered into the page
+/// buffer and saved by "Save as image" under PageFileName.
+inline void savePagesAsTheWindowWould(TPrinterDevice& printer, const QStringList& photos, int count,
+                                      const QString& fileName)
 {
-    TIDPrinter sheetPrinter;
+    TIDPrinter sheetPrinter(printer);
     TPhotoSheet sheet(sheetPrinter);
     for (const QString& photo : photos) {
         TImage32 view;
         loadAsTheWindowDoes(view, photo);
-        RenderPhotoCell(view, sheetPrinter);
+        RenderPhotoCell(view.Bitmap(), view.Look(), sheetPrinter);
         sheet.AddCell(count);
     }
     const int pages = sheet.PageCount();

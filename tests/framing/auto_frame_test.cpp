@@ -2,6 +2,7 @@
 
 #include "bitmap32.h"
 #include "orientation.h"
+#include "sheet_formats.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "frame_editor.h"
+#include "sheet_formats.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "frame.h"
+#include "sheet_formats.h"
 
 #include <QLocale>
 

@@ -158,6 +158,35 @@ TEST(TImage32, PaintToBandsAreMeasuredByTheControl)
         }
 }
 
+TEST(TImage32, PaintToIsPaintViewWithTheViewsLook)
+{
+    // What a print run without the view paints must be the view's PaintTo,
+    // pixel for pixel: wide, tall, tiny and empty photos, rectangles inside
+    // and beyond the view's extent.
+    struct Case {
+        int W, H;
+        TRect R;
+    } cases[] = {{4000, 1000, Rect(0, 0, 413, 103)}, {1200, 1600, Rect(0, 0, 398, 531)},
+                 {15, 31, Rect(0, 0, 100, 150)},      {1, 1000, Rect(0, 0, 1, 531)},
+                 {0, 0, Rect(0, 0, 413, 531)},        {300, 400, Rect(3, 5, 120, 170)}};
+    for (const Case& c : cases) {
+        auto view = makePhotoView();
+        view->Bitmap().SetSize(c.W, c.H);
+        fillPattern(view->Bitmap());
+        view->Bitmap().SetStretchFilter(sfMitchell);
+        TBitmap32 byView, byFunction;
+        for (TBitmap32* cell : {&byView, &byFunction}) {
+            cell->SetSize(413, 531);
+            cell->Clear(clWhite32);
+        }
+        view->PaintTo(byView, c.R);
+        PaintView(view->Bitmap(), sfMitchell, view->Look(), c.R, byFunction);
+        for (int y = 0; y < 531; ++y)
+            for (int x = 0; x < 413; ++x)
+                ASSERT_EQ(byView.Pixel(x, y), byFunction.Pixel(x, y)) << c.W << " x " << c.H << " at " << x << "," << y;
+    }
+}
+
 TEST(TImage32, PaintToLeavesTheNextScreenPaintAlone)
 {
     auto view = makePhotoView();

@@ -2,12 +2,10 @@
 #include "calibration.h"
 #include "calibration_print.h"
 #include "bitmap32.h"
-#include "printer.h"
 #include "settings_fixture.h"
 #include "sheet_printer.h"
 #include "test_printer.h"
 
-#include <memory>
 
 namespace {
 
@@ -16,17 +14,10 @@ protected:
     void SetUp() override
     {
         SheetSettingsTest::SetUp();
-        auto printer = std::make_unique<TTestPrinter>(4800, 6800, 600, 600, 50, 50);
-        printer->setName(QStringLiteral("Shop Printer"));
-        previous_ = SetPrinter(std::move(printer));
-    }
-    void TearDown() override
-    {
-        SetPrinter(std::move(previous_));
-        SheetSettingsTest::TearDown();
+        printer_.setName(QStringLiteral("Shop Printer"));
     }
 
-    std::unique_ptr<TPrinterDevice> previous_;
+    TTestPrinter printer_{4800, 6800, 600, 600, 50, 50};
 };
 
 }  // namespace
@@ -43,12 +34,12 @@ TEST_F(CalibratedPrinter, CellFollowsTheStoredCalibrationOfThatPrinterOnly)
     for (const Case& c : cases) {
         if (c.stored)
             SaveCalibration(QString::fromLatin1(c.stored), {101, 99});
-        TIDPrinter sheet;
+        TIDPrinter sheet(printer_);
         EXPECT_EQ(sheet.Cell().Width(), c.width) << (c.stored ? c.stored : "none");
         EXPECT_EQ(sheet.Cell().Height(), c.height) << (c.stored ? c.stored : "none");
     }
     ForgetCalibration(QStringLiteral("Shop Printer"));
-    TIDPrinter sheet;
+    TIDPrinter sheet(printer_);
     EXPECT_EQ(sheet.Cell().Width(), 826);
     EXPECT_FALSE(sheet.Calibration());
 }
@@ -57,7 +48,7 @@ TEST_F(CalibratedPrinter, CalibrationPageIsDrawnUncorrectedOnThePrintersPage)
 {
     SaveCalibration(QStringLiteral("Shop Printer"), {105, 95});
     TBitmap32 page;
-    RenderCalibrationPage(page);
+    RenderCalibrationPage(printer_, page);
     ASSERT_EQ(page.Width(), 4800);
     ASSERT_EQ(page.Height(), 6800);
     // The across ruler's ticks hang from the corner 10 mm (236 pixels)

@@ -2,8 +2,6 @@
 #include "photo_sheet.h"
 
 #include "file_names.h"
-#include "printer.h"
-#include "scoped_printer.h"
 #include "sheet_render.h"
 #include "test_printer.h"
 
@@ -32,7 +30,7 @@ const TColor32 kColours[] = {0xFFC02020, 0xFF20A040, 0xFF2040C0};
 // narrower than its cell (white on the right, for the outlines).
 struct ThreePhotos {
     ThreePhotos(const std::vector<int>& counts, bool cutMarks)
-        : printer(std::make_unique<TTestPrinter>(420, 522, 100, 100, 7, 11)), sheet(sheetPrinter)
+        : printer(420, 522, 100, 100, 7, 11), sheetPrinter(printer), sheet(sheetPrinter)
     {
         sheetPrinter.SetCutMarks(cutMarks);
         for (std::size_t i = 0; i < counts.size(); ++i) {
@@ -42,7 +40,7 @@ struct ThreePhotos {
             sheet.AddCell(counts[i]);
         }
     }
-    ScopedPrinter printer;
+    TTestPrinter printer;
     TIDPrinter sheetPrinter;
     TPhotoSheet sheet;
 };
@@ -96,7 +94,7 @@ TEST(TPhotoSheet, EveryCopyIsAtItsPlaceAndEachPageSavesAsItsBuffer)
 TEST(TPhotoSheet, PrintsEveryPageAsOneJobOrNothing)
 {
     ThreePhotos run({3, 2, 2}, true);
-    auto& printer = static_cast<TTestPrinter&>(Printer());
+    TTestPrinter& printer = run.printer;
     int reports = 0;
     run.sheet.PrintPages([&reports](int done, int total) {
         EXPECT_EQ(done, ++reports);

@@ -91,7 +91,7 @@ TEST_F(SheetOnCups, PrintsOneSheetThroughTheQueue)
 {
     if (PrivateCups::findTool(QStringLiteral("gs")).isEmpty())
         GTEST_SKIP() << "ghostscript is not installed to read the printed page back";
-    TIDPrinter sheet;
+    TIDPrinter sheet(Printer());
     const int cellWidth = sheet.Cell().Width();
     const int cellHeight = sheet.Cell().Height();
     sheet.Cell().FillRectS(0, 0, cellWidth / 2, cellHeight, 0xFFE01010);
@@ -140,7 +140,7 @@ TEST_F(SheetOnCups, SeveralPhotosPrintAsOneJobOfSeveralPagesWithTheirCutMarks)
 {
     if (PrivateCups::findTool(QStringLiteral("gs")).isEmpty())
         GTEST_SKIP() << "ghostscript is not installed to read the printed pages back";
-    TIDPrinter sheetPrinter;
+    TIDPrinter sheetPrinter(Printer());
     sheetPrinter.SetCutMarks(true);
     const int capacity = sheetPrinter.Capacity();
     ASSERT_GE(capacity, 3);
@@ -219,7 +219,7 @@ TEST_F(SheetOnCups, AbortedJobSendsNothingToTheQueue)
 
 TEST_F(SheetOnCups, TheJobHandedOverIsTheQueuesJobWithItsId)
 {
-    TIDPrinter sheet;
+    TIDPrinter sheet(Printer());
     sheet.Cell().Clear(0xFF204080);
     sheet.SetCount(2);
     sheet.PrintSheet();
@@ -242,7 +242,7 @@ TEST_F(SheetOnCups, AQueueThatWouldNotPrintIsAnErrorNamingItAndNothingIsQueued)
     };
     const Case cases[] = {{"cupsreject", "cupsaccept", "is not accepting jobs"},
                           {"cupsdisable", "cupsenable", "is stopped"}};
-    TIDPrinter sheet;
+    TIDPrinter sheet(Printer());
     sheet.SetCount(1);
     for (const Case& c : cases) {
         const QString stop = PrivateCups::findTool(QString::fromLatin1(c.Stop));

@@ -3,7 +3,6 @@
 
 #include "pdf_printer.h"
 #include "pdf_tools.h"
-#include "printer.h"
 #include "qt_printer.h"
 
 #include <QFileInfo>
@@ -37,12 +36,11 @@ TEST(TIDPrinterPdf, PrintsOnePageOfA4WithTheCopiesInPlace)
         GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    auto pdf = std::make_unique<TPdfPrinter>(QPageSize::A4);
+    TPdfPrinter pdf(QPageSize::A4);
     const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
-    pdf->setOutputFileName(file);
-    std::unique_ptr<TPrinterDevice> previous = SetPrinter(std::move(pdf));
+    pdf.setOutputFileName(file);
 
-    TIDPrinter sheet;
+    TIDPrinter sheet(pdf);
     // A4 at 600 dpi, whose size Qt keeps as 595 x 842 points: 4958 x 7017
     // pixels, 5 columns of 826 and 6 rows of 1062.
     ASSERT_EQ(sheet.PrintableWidth(), 4958);
@@ -52,7 +50,6 @@ TEST(TIDPrinterPdf, PrintsOnePageOfA4WithTheCopiesInPlace)
     paintHalves(sheet.Cell());
     sheet.SetCount(7);
     sheet.PrintSheet();
-    SetPrinter(std::move(previous));
 
     ASSERT_TRUE(QFileInfo::exists(file));
     EXPECT_EQ(pdf_tools::pageCount(file), 1);
@@ -125,8 +122,7 @@ TEST(TIDPrinterPdf, ManyCopiesCarryTheCellOnce)
 
     for (auto& printer : printers) {
         const QString name = printer->name();
-        std::unique_ptr<TPrinterDevice> previous = SetPrinter(std::move(printer));
-        TIDPrinter sheet;
+        TIDPrinter sheet(*printer);
         for (int y = 0; y < sheet.Cell().Height(); ++y)
             for (int x = 0; x < sheet.Cell().Width(); ++x)
                 sheet.Cell().SetPixel(x, y, Color32((x * 7) & 255, (y * 13) & 255, (x ^ y) & 255));
@@ -137,7 +133,6 @@ TEST(TIDPrinterPdf, ManyCopiesCarryTheCellOnce)
         sheet.SetCount(sheet.Capacity());
         sheet.PrintSheet();
         const qint64 all = QFileInfo(file).size();
-        SetPrinter(std::move(previous));
         ASSERT_GT(one, 0) << name.toStdString();
         EXPECT_LT(all, one + one / 10) << name.toStdString() << ": " << one << " bytes for one copy, "
                                        << all << " for " << sheet.Capacity();

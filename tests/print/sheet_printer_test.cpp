@@ -1,6 +1,5 @@
 #include "sheet_printer.h"
 
-#include "printer.h"
 #include "test_printer.h"
 
 #include <QImage>
@@ -15,24 +14,6 @@
 #include <vector>
 
 namespace {
-
-// Makes a test printer current for one test and restores the one before.
-class ScopedTestPrinter {
-public:
-    ScopedTestPrinter(int horzRes, int vertRes, int dpiX, int dpiY, int offsetX = 0, int offsetY = 0)
-    {
-        auto printer = std::make_unique<TTestPrinter>(horzRes, vertRes, dpiX, dpiY, offsetX, offsetY);
-        printer_ = printer.get();
-        previous_ = SetPrinter(std::move(printer));
-    }
-    ~ScopedTestPrinter() { SetPrinter(std::move(previous_)); }
-
-    TTestPrinter* operator->() const { return printer_; }
-
-private:
-    TTestPrinter* printer_ = nullptr;
-    std::unique_ptr<TPrinterDevice> previous_;
-};
 
 // A cell whose every pixel tells where it came from, and none is white.
 void paintPattern(TBitmap32& cell)
@@ -96,27 +77,10 @@ TEST(TIDPrinter, MmToPixelsTruncatesInExtendedPrecision)
     EXPECT_EQ(TIDPrinter::MmToPixels(55, INT_MAX), INT_MAX);
 }
 
-TEST(TIDPrinter, InchFormatsAreWholeMillimetresRoundedDown)
+TEST(TIDPrinter, CreateReadsItsPrinter)
 {
-    EXPECT_EQ(InchToMm(2.0), 50);
-    EXPECT_EQ(InchToMm(1.8), 45);
-    EXPECT_EQ(InchToMm(2.2), 55);
-
-    ASSERT_EQ(kPhotoFormats.size(), 3u);
-    const int expected[3][2] = {{35, 45}, {50, 50}, {45, 55}};
-    const char* texts[3] = {"35 x 45 mm (France)", "2 x 2 in. (US)", "1.8 x 2.2 in. (Canada)"};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(kPhotoFormats[i].Index, i);
-        EXPECT_STREQ(kPhotoFormats[i].Text, texts[i]);
-        EXPECT_EQ(kPhotoFormats[i].WidthMm, expected[i][0]);
-        EXPECT_EQ(kPhotoFormats[i].HeightMm, expected[i][1]);
-    }
-}
-
-TEST(TIDPrinter, CreateReadsTheCurrentPrinter)
-{
-    ScopedTestPrinter printer(4960, 7016, 600, 600, 100, 60);
-    TIDPrinter sheet;
+    TTestPrinter printer(4960, 7016, 600, 600, 100, 60);
+    TIDPrinter sheet{printer};
     EXPECT_EQ(sheet.PhotoWidthMm(), 35);
     EXPECT_EQ(sheet.PhotoHeightMm(), 45);
     EXPECT_EQ(sheet.DpiX(), 600);
@@ -134,8 +98,8 @@ TEST(TIDPrinter, CreateReadsTheCurrentPrinter)
 
 TEST(TIDPrinter, CellFollowsEachResolutionAndIsReadAfresh)
 {
-    ScopedTestPrinter printer(4960, 3508, 600, 300);
-    TIDPrinter sheet;
+    TTestPrinter printer(4960, 3508, 600, 300);
+    TIDPrinter sheet{printer};
     EXPECT_EQ(sheet.Cell().Width(), 826);
     EXPECT_EQ(sheet.Cell().Height(), 531);
     // Unchanged metrics keep the pixels the main window painted.
@@ -143,13 +107,13 @@ TEST(TIDPrinter, CellFollowsEachResolutionAndIsReadAfresh)
     sheet.UpdateMetrics();
     EXPECT_EQ(sheet.Cell().Pixel(825, 530), 0xFF123456u);
 
-    sheet.SetPhotoSize(InchToMm(1.8), InchToMm(2.2));
+    sheet.SetPhotoSize(45, 55);   // 1.8 x 2.2 in.
     EXPECT_EQ(sheet.Cell().Width(), 1062);
     EXPECT_EQ(sheet.Cell().Height(), 649);
 
     // Another printer (or new settings) takes effect at the next UpdateMetrics.
-    printer->setCaps(TDeviceCap::LogPixelsX, 300);
-    printer->setCaps(TDeviceCap::PhysicalOffsetX, 25);
+    printer.setCaps(TDeviceCap::LogPixelsX, 300);
+    printer.setCaps(TDeviceCap::PhysicalOffsetX, 25);
     EXPECT_EQ(sheet.PhysicalOffsetX(), 25);
     EXPECT_EQ(sheet.Cell().Width(), 1062);
     sheet.UpdateMetrics();
@@ -164,15 +128,15 @@ TEST(TIDPrinter, ColumnsStandAtLeastOnePixelApart)
     // The cell is 826 pixels wide at 600 dpi.
     const int widths[][2] = {{4800, 5}, {2479, 2}, {1653, 2}, {1652, 1}, {825, 0}, {0, 0}};
     for (const auto& [width, columns] : widths) {
-        ScopedTestPrinter printer(width, 1062, 600, 600);
-        TIDPrinter sheet;
+        TTestPrinter printer(width, 1062, 600, 600);
+        TIDPrinter sheet{printer};
         EXPECT_EQ(sheet.ColumnCount(), columns) << "printable width " << width;
     }
     // Rows follow the same rule with the cell height, 1062.
     const int heights[][2] = {{2124, 1}, {2125, 2}, {7016, 6}, {1061, 0}};
     for (const auto& [height, rows] : heights) {
-        ScopedTestPrinter printer(826, height, 600, 600);
-        TIDPrinter sheet;
+        TTestPrinter printer(826, height, 600, 600);
+        TIDPrinter sheet{printer};
         EXPECT_EQ(sheet.RowCount(), rows) << "printable height " << height;
     }
 }
@@ -186,12 +150,12 @@ TEST(TIDPrinter, ColumnCountIsTheGapWalk)
             --n;
         return n;
     };
-    ScopedTestPrinter printer(0, 500, 1, 1);
-    TIDPrinter sheet;
+    TTestPrinter printer(0, 500, 1, 1);
+    TIDPrinter sheet{printer};
     for (int dpi = 1; dpi <= 40; ++dpi) {
-        printer->setCaps(TDeviceCap::LogPixelsX, dpi);
+        printer.setCaps(TDeviceCap::LogPixelsX, dpi);
         for (int space = 0; space <= 300; ++space) {
-            printer->setCaps(TDeviceCap::HorzRes, space);
+            printer.setCaps(TDeviceCap::HorzRes, space);
             sheet.UpdateMetrics();
             const int cell = sheet.Cell().Width();
             if (cell == 0)
@@ -204,23 +168,23 @@ TEST(TIDPrinter, ColumnCountIsTheGapWalk)
 TEST(TIDPrinter, CapacityCountsTheGridInsideTheDoubledMargins)
 {
     // 4800 x 7016 printable after the offsets: 5 columns, 6 rows.
-    ScopedTestPrinter printer(4800 + 2 * 80, 7016 + 2 * 50, 600, 600, 80, 50);
-    TIDPrinter sheet;
+    TTestPrinter printer(4800 + 2 * 80, 7016 + 2 * 50, 600, 600, 80, 50);
+    TIDPrinter sheet{printer};
     EXPECT_EQ(sheet.ColumnCount(), 5);
     EXPECT_EQ(sheet.RowCount(), 6);
     EXPECT_EQ(sheet.Capacity(), 30);
 
     // The same page with larger offsets loses a column and a row.
-    printer->setCaps(TDeviceCap::PhysicalOffsetX, 80 + 400);
-    printer->setCaps(TDeviceCap::PhysicalOffsetY, 50 + 600);
+    printer.setCaps(TDeviceCap::PhysicalOffsetX, 80 + 400);
+    printer.setCaps(TDeviceCap::PhysicalOffsetY, 50 + 600);
     sheet.UpdateMetrics();
     EXPECT_EQ(sheet.Capacity(), 4 * 5);
 }
 
 TEST(TIDPrinter, CellLargerThanThePageFitsNowhere)
 {
-    ScopedTestPrinter printer(800, 7016, 600, 600);
-    TIDPrinter sheet;
+    TTestPrinter printer(800, 7016, 600, 600);
+    TIDPrinter sheet{printer};
     EXPECT_EQ(sheet.ColumnCount(), 0);
     EXPECT_EQ(sheet.Capacity(), 0);
     sheet.SetCount(5);
@@ -228,8 +192,8 @@ TEST(TIDPrinter, CellLargerThanThePageFitsNowhere)
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 800, 7016), sheet.Cell(), {}));
 
     // Margins wider than the page leave a negative printable width.
-    printer->setCaps(TDeviceCap::HorzRes, 4800);
-    printer->setCaps(TDeviceCap::PhysicalOffsetX, 3000);
+    printer.setCaps(TDeviceCap::HorzRes, 4800);
+    printer.setCaps(TDeviceCap::PhysicalOffsetX, 3000);
     sheet.UpdateMetrics();
     EXPECT_EQ(sheet.ColumnCount(), 0);
     EXPECT_EQ(sheet.Capacity(), 0);
@@ -237,8 +201,8 @@ TEST(TIDPrinter, CellLargerThanThePageFitsNowhere)
 
 TEST(TIDPrinter, PrinterWithoutResolutionGivesNoCapacity)
 {
-    ScopedTestPrinter printer(300, 300, 0, 0);
-    TIDPrinter sheet;
+    TTestPrinter printer(300, 300, 0, 0);
+    TIDPrinter sheet{printer};
     EXPECT_TRUE(sheet.Cell().Empty());
     EXPECT_EQ(sheet.ColumnCount(), 0);
     EXPECT_EQ(sheet.RowCount(), 0);
@@ -246,7 +210,7 @@ TEST(TIDPrinter, PrinterWithoutResolutionGivesNoCapacity)
     sheet.SetCount(3);
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 300, 300), sheet.Cell(), {}));
     sheet.PrintSheet();
-    ASSERT_EQ(printer->printedPages().size(), 1u);
+    ASSERT_EQ(printer.printedPages().size(), 1u);
 }
 
 // A 100 dpi printer whose page holds 3 x 2 cells of 137 x 177 pixels:
@@ -257,8 +221,8 @@ protected:
     static constexpr int kHorzRes = 466;
     static constexpr int kVertRes = 406;
 
-    ScopedTestPrinter printer{kHorzRes, kVertRes, 100, 100, 7, 11};
-    TIDPrinter sheet;
+    TTestPrinter printer{kHorzRes, kVertRes, 100, 100, 7, 11};
+    TIDPrinter sheet{printer};
 
     void SetUp() override
     {
@@ -296,8 +260,8 @@ TEST_F(SheetLayout, FillsPlacesRowByRowUpToCount)
 TEST_F(SheetLayout, PlacesFollowThePrinterOffsets)
 {
     // Moving the printable area moves the grid on the preview as on paper.
-    printer->setCaps(TDeviceCap::PhysicalOffsetX, 2);
-    printer->setCaps(TDeviceCap::PhysicalOffsetY, 0);
+    printer.setCaps(TDeviceCap::PhysicalOffsetX, 2);
+    printer.setCaps(TDeviceCap::PhysicalOffsetY, 0);
     sheet.SetCount(2);
     // Printable 462 x 406: gaps (462 - 411) div 2 = 25 and 406 - 354 = 52.
     EXPECT_TRUE(holdsCopiesAt(preview(), sheet.Cell(), {{2, 0}, {2 + 137 + 25, 0}}));
@@ -306,7 +270,7 @@ TEST_F(SheetLayout, PlacesFollowThePrinterOffsets)
 TEST_F(SheetLayout, SingleColumnIsDrawnAtTheOffset)
 {
     // Exactly two cells wide leaves no pixel between them: one column.
-    printer->setCaps(TDeviceCap::HorzRes, 2 * 137 + 14);
+    printer.setCaps(TDeviceCap::HorzRes, 2 * 137 + 14);
     sheet.UpdateMetrics();
     ASSERT_EQ(sheet.ColumnCount(), 1);
     ASSERT_EQ(sheet.Capacity(), 2);
@@ -317,14 +281,14 @@ TEST_F(SheetLayout, SingleColumnIsDrawnAtTheOffset)
 
 TEST_F(SheetLayout, SingleRowAndSingleCopyAreDrawnAtTheOffset)
 {
-    printer->setCaps(TDeviceCap::VertRes, 300);
+    printer.setCaps(TDeviceCap::VertRes, 300);
     sheet.UpdateMetrics();
     ASSERT_EQ(sheet.RowCount(), 1);
     sheet.SetCount(3);
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, kHorzRes, 300), sheet.Cell(),
                               {{7, 11}, {164, 11}, {321, 11}}));
 
-    printer->setCaps(TDeviceCap::HorzRes, 200);
+    printer.setCaps(TDeviceCap::HorzRes, 200);
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 200, 300), sheet.Cell(), {{7, 11}}));
 }
 
@@ -332,31 +296,31 @@ TEST_F(SheetLayout, PrintsOnePageAsThePreviewShowsIt)
 {
     sheet.SetCount(5);
     sheet.PrintSheet();
-    ASSERT_EQ(printer->printedPages().size(), 1u);
-    EXPECT_EQ(printer->abortedJobs(), 0);
-    EXPECT_TRUE(holdsCopiesAt(printer->printedPages()[0], sheet.Cell(), firstPlaces(5)));
-    EXPECT_EQ(printer->printedPages()[0], preview());
+    ASSERT_EQ(printer.printedPages().size(), 1u);
+    EXPECT_EQ(printer.abortedJobs(), 0);
+    EXPECT_TRUE(holdsCopiesAt(printer.printedPages()[0], sheet.Cell(), firstPlaces(5)));
+    EXPECT_EQ(printer.printedPages()[0], preview());
 }
 
 TEST_F(SheetLayout, PrintFailingHalfwayIsAbortedAndReported)
 {
     sheet.SetCount(6);
-    printer->setFailWhilePrinting(true);
+    printer.setFailWhilePrinting(true);
     EXPECT_THROW(sheet.PrintSheet(), EPrinter);
-    EXPECT_FALSE(printer->printing());
-    EXPECT_EQ(printer->abortedJobs(), 1);
-    EXPECT_TRUE(printer->printedPages().empty());
+    EXPECT_FALSE(printer.printing());
+    EXPECT_EQ(printer.abortedJobs(), 1);
+    EXPECT_TRUE(printer.printedPages().empty());
 
     // The printer is usable again once it answers.
-    printer->setFailWhilePrinting(false);
+    printer.setFailWhilePrinting(false);
     sheet.PrintSheet();
-    EXPECT_EQ(printer->printedPages().size(), 1u);
+    EXPECT_EQ(printer.printedPages().size(), 1u);
 }
 
 TEST_F(SheetLayout, PrinterThatCannotStartAJobRaises)
 {
-    printer->setFailBeginDoc(true);
+    printer.setFailBeginDoc(true);
     EXPECT_THROW(sheet.PrintSheet(), EPrinter);
-    EXPECT_FALSE(printer->printing());
-    EXPECT_TRUE(printer->printedPages().empty());
+    EXPECT_FALSE(printer.printing());
+    EXPECT_TRUE(printer.printedPages().empty());
 }

@@ -1,8 +1,5 @@
 #include "sheet_render.h"
 
-#include "image_view.h"
-#include "printer.h"
-#include "scoped_printer.h"
 #include "sheet_printer.h"
 #include "test_printer.h"
 
@@ -15,16 +12,14 @@
 
 namespace {
 
-// The main window's photo view holding a photo of one flat colour.
-std::unique_ptr<TImage32> photoView(int w, int h, TColor32 colour)
+// A photo of one flat colour as the main window holds it (Mitchell filter).
+std::unique_ptr<TBitmap32> flatPhoto(int w, int h, TColor32 colour)
 {
-    auto view = std::make_unique<TImage32>();
-    view->resize(151, 201);
-    view->SetScaleMode(smResize);
-    view->Bitmap().SetSize(w, h);
-    view->Bitmap().Clear(colour);
-    view->Bitmap().SetStretchFilter(sfMitchell);
-    return view;
+    auto photo = std::make_unique<TBitmap32>();
+    photo->SetSize(w, h);
+    photo->Clear(colour);
+    photo->SetStretchFilter(sfMitchell);
+    return photo;
 }
 
 }  // namespace
@@ -41,12 +36,12 @@ TEST(PhotoRectInCell, KeepsTheAspectTopLeft)
 
 TEST(SheetRender, PhotoCellIsWhiteAroundTheFittedPhoto)
 {
-    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
-    TIDPrinter sheet;
+    TTestPrinter printer(2400, 3300, 300, 300);
+    TIDPrinter sheet(printer);
     ASSERT_EQ(sheet.Cell().Width(), 413);
     ASSERT_EQ(sheet.Cell().Height(), 531);
-    auto view = photoView(1000, 1000, 0xFF204080);
-    RenderPhotoCell(*view, sheet);
+    auto photo = flatPhoto(1000, 1000, 0xFF204080);
+    RenderPhotoCell(*photo, kMainPhotoViewLook, sheet);
     const TBitmap32& cell = sheet.Cell();
     EXPECT_EQ(cell.Pixel(0, 0), 0xFF204080u);
     EXPECT_EQ(cell.Pixel(412, 412), 0xFF204080u);
@@ -56,11 +51,12 @@ TEST(SheetRender, PhotoCellIsWhiteAroundTheFittedPhoto)
 
 TEST(SheetRender, AWidePhotoLeavesTheViewColourOnlyInsideTheViewExtent)
 {
-    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
-    TIDPrinter sheet;
-    auto view = photoView(4000, 1000, 0xFF204080);   // 413 x 103 in the cell
-    view->SetColor(0x00FF00FF);
-    RenderPhotoCell(*view, sheet);
+    TTestPrinter printer(2400, 3300, 300, 300);
+    TIDPrinter sheet(printer);
+    auto photo = flatPhoto(4000, 1000, 0xFF204080);   // 413 x 103 in the cell
+    TViewLook look = kMainPhotoViewLook;
+    look.Color = Color32(TColor{0x00FF00FF});
+    RenderPhotoCell(*photo, look, sheet);
     const TBitmap32& cell = sheet.Cell();
     EXPECT_EQ(cell.Pixel(200, 50), 0xFF204080u);
     EXPECT_EQ(cell.Pixel(150, 150), Color32(TColor{0x00FF00FF})) << "inside 151 x 201";
@@ -70,11 +66,10 @@ TEST(SheetRender, AWidePhotoLeavesTheViewColourOnlyInsideTheViewExtent)
 
 TEST(SheetRender, PageIsThePrintersPageWithTheCopiesOnWhite)
 {
-    auto device = std::make_unique<TTestPrinter>(1200, 1700, 300, 300, 30, 40);
-    ScopedPrinter printer(std::move(device));
-    TIDPrinter sheet;
-    auto view = photoView(413, 531, 0xFF102030);
-    RenderPhotoCell(*view, sheet);
+    TTestPrinter printer(1200, 1700, 300, 300, 30, 40);
+    TIDPrinter sheet(printer);
+    auto photo = flatPhoto(413, 531, 0xFF102030);
+    RenderPhotoCell(*photo, kMainPhotoViewLook, sheet);
     sheet.SetCount(1);
     TBitmap32 page;
     RenderPage(sheet, page);
@@ -112,19 +107,15 @@ TEST(SheetRender, SavedPageIsAQuality90JpegOfThePage)
 
 TEST(SheetRender, AnExtremeAspectDrawsNothingInTheViewAndNoErrorInTheCell)
 {
-    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
-    TIDPrinter sheet;
-    auto view = photoView(1, 1000, 0xFF204080);
-    view->UpdateCache();
-    EXPECT_TRUE(view->CachedBitmapRect().IsEmpty()) << "0 x 201 in the view";
-    view->PrepareBuffer();
-    EXPECT_EQ(view->Buffer().Pixel(0, 0), Color32(view->Color()));
-
-    // In the cell the aspect fit keeps one column: a one-pixel strip, the
-    // view's colour beside it as far as the view reaches, white beyond.
-    RenderPhotoCell(*view, sheet);
+    TTestPrinter printer(2400, 3300, 300, 300);
+    TIDPrinter sheet(printer);
+    // The aspect fit keeps one column, where the view shows nothing: a
+    // one-pixel strip, the view's colour beside it as far as the view
+    // reaches, white beyond.
+    auto photo = flatPhoto(1, 1000, 0xFF204080);
+    RenderPhotoCell(*photo, kMainPhotoViewLook, sheet);
     EXPECT_EQ(sheet.Cell().Pixel(0, 100), 0xFF204080u);
-    EXPECT_EQ(sheet.Cell().Pixel(1, 100), Color32(view->Color()));
+    EXPECT_EQ(sheet.Cell().Pixel(1, 100), kMainPhotoViewLook.Color);
     EXPECT_EQ(sheet.Cell().Pixel(151, 100), clWhite32);
 }
 
@@ -154,12 +145,12 @@ TEST(SheetRender, SheetWithoutAPageBufferIsTheSavedPageByteForByte)
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
-        ScopedPrinter printer(std::make_unique<TTestPrinter>(c.HorzRes, c.VertRes, c.DpiX, c.DpiY,
-                                                             c.OffsetX, c.OffsetY));
-        TIDPrinter sheet;
-        auto view = photoView(300, 400, 0xFF204080);
-        view->Bitmap().FillRectS(0, 0, 150, 200, 0xFFE0C040);
-        RenderPhotoCell(*view, sheet);
+        TTestPrinter printer(c.HorzRes, c.VertRes, c.DpiX, c.DpiY,
+                                                             c.OffsetX, c.OffsetY);
+        TIDPrinter sheet(printer);
+        auto photo = flatPhoto(300, 400, 0xFF204080);
+        photo->FillRectS(0, 0, 150, 200, 0xFFE0C040);
+        RenderPhotoCell(*photo, kMainPhotoViewLook, sheet);
         sheet.SetCount(c.Count);
 
         TBitmap32 page;
@@ -178,8 +169,8 @@ TEST(SheetRender, SheetWithoutAPageBufferIsTheSavedPageByteForByte)
 
 TEST(SheetRender, SavedPageStatesThePrintersResolution)
 {
-    ScopedPrinter printer(std::make_unique<TTestPrinter>(1200, 1700, 600, 300));
-    TIDPrinter sheet;
+    TTestPrinter printer(1200, 1700, 600, 300);
+    TIDPrinter sheet(printer);
     sheet.SetCount(1);
     QTemporaryDir dir;
     const QString name = dir.filePath("sheet.jpg");
@@ -197,15 +188,15 @@ namespace {
 
 // A photo whose every pixel differs from its neighbours, so that any shift
 // or second resampling shows.
-std::unique_ptr<TImage32> gradientView(int w, int h)
+std::unique_ptr<TBitmap32> gradientPhoto(int w, int h)
 {
-    auto view = photoView(w, h, clWhite32);
+    auto photo = flatPhoto(w, h, clWhite32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            view->Bitmap().SetPixel(x, y, 0xFF000000u | static_cast<TColor32>((x * 7) % 256)
+            photo->SetPixel(x, y, 0xFF000000u | static_cast<TColor32>((x * 7) % 256)
                                               | static_cast<TColor32>((y * 5) % 256) << 8
                                               | static_cast<TColor32>((x + y) % 256) << 16);
-    return view;
+    return photo;
 }
 
 bool samePixels(const TBitmap32& a, const TBitmap32& b)
@@ -223,26 +214,26 @@ bool samePixels(const TBitmap32& a, const TBitmap32& b)
 
 TEST(SheetRender, FramedCellShowsExactlyTheFramedRectangle)
 {
-    ScopedPrinter printer(std::make_unique<TTestPrinter>(2400, 3300, 300, 300));
-    TIDPrinter sheet;
+    TTestPrinter printer(2400, 3300, 300, 300);
+    TIDPrinter sheet(printer);
     const int cw = sheet.Cell().Width();
     const int ch = sheet.Cell().Height();
 
     // The photo's own rectangle with the cell's aspect: the plain fit.
-    auto whole = gradientView(cw * 2, ch * 2);
-    RenderPhotoCell(*whole, sheet);
+    auto whole = gradientPhoto(cw * 2, ch * 2);
+    RenderPhotoCell(*whole, kMainPhotoViewLook, sheet);
     TBitmap32 fitted;
     fitted.Assign(&sheet.Cell());
-    RenderPhotoCell(*whole, sheet, TFrame{0, 0, cw * 2.0, ch * 2.0});
+    RenderPhotoCell(*whole, kMainPhotoViewLook, sheet, TFrame{0, 0, cw * 2.0, ch * 2.0});
     EXPECT_TRUE(samePixels(sheet.Cell(), fitted)) << "frame = photo";
 
     // A frame of the cell's size reaching 200 pixels past the right edge:
     // the photo 1:1 from column 200, white beyond its edge.
-    auto photo = gradientView(cw, ch);
-    RenderPhotoCell(*photo, sheet, TFrame{200, 0, cw * 1.0, ch * 1.0});
+    auto photo = gradientPhoto(cw, ch);
+    RenderPhotoCell(*photo, kMainPhotoViewLook, sheet, TFrame{200, 0, cw * 1.0, ch * 1.0});
     for (int y = 0; y < ch; y += 13) {
         for (int x = 0; x < cw; x += 11) {
-            const TColor32 expected = x < cw - 200 ? photo->Bitmap().Pixel(x + 200, y) : clWhite32;
+            const TColor32 expected = x < cw - 200 ? photo->Pixel(x + 200, y) : clWhite32;
             ASSERT_EQ(sheet.Cell().Pixel(x, y), expected) << x << "," << y;
         }
     }
@@ -279,11 +270,9 @@ TEST(SheetRender, CutMarksLieInGapsAndOnWhiteBordersAlikeInBothJpegRoutes)
     const TColor32 grey = kCutMarkColour.rgb();
     QTemporaryDir dir;
     for (const Case& c : cases) {
-        ScopedPrinter printer(
-            std::make_unique<TTestPrinter>(c.HorzRes, c.VertRes, 100, 100, c.OffsetX, c.OffsetY));
-        TIDPrinter sheet;
-        auto view = photoView(300, 400, 0xFF204080);
-        RenderPhotoCell(*view, sheet);
+        TTestPrinter printer(c.HorzRes, c.VertRes, 100, 100, c.OffsetX, c.OffsetY);
+        TIDPrinter sheet(printer);
+        RenderPhotoCell(*flatPhoto(300, 400, 0xFF204080), kMainPhotoViewLook, sheet);
         sheet.SetCount(c.Count);
         const std::vector<QPoint> places = sheet.Places();
         const QRect photo = sheet.PhotoInCell();

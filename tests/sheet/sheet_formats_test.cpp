@@ -1,24 +1,8 @@
 #include "sheet_formats.h"
 
-#include "sheet_printer_formats.h"
-
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(SheetFormats, BuiltInOnesKeepTheSheetPrintersPlacesTextsAndSizes)
-{
-    const std::vector<TSheetFormat> builtIn = BuiltInFormats();
-    const std::vector<TPrinterFormat> printer = SheetPrinterFormats();
-    ASSERT_EQ(builtIn.size(), printer.size());
-    for (std::size_t i = 0; i < builtIn.size(); ++i) {
-        EXPECT_EQ(builtIn[i].Index, printer[i].Index);
-        EXPECT_EQ(builtIn[i].Text, printer[i].Text);
-        EXPECT_EQ(builtIn[i].WidthMm, printer[i].WidthMm);
-        EXPECT_EQ(builtIn[i].HeightMm, printer[i].HeightMm);
-        EXPECT_EQ(builtIn[i].Origin, TFormatOrigin::BuiltIn);
-    }
-}
 
 TEST(SheetFormats, ListIsBuiltInThenShippedThenOwn)
 {
