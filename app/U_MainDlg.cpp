@@ -3,6 +3,7 @@
 
 #include "C_LangPack.h"
 #include "C_Messages.h"
+#include "message_storage.h"
 #include "Lang_Components.h"
 #include "TApplicationEvents.h"
 #include "TRegistry.h"

@@ -1,13 +1,14 @@
 #include "C_Messages.h"
 
-#include "C_TextStorage.h"
-#include "Lang_Components.h"
-
-#include <QWidget>
+#include <utility>
 
 namespace {
 
-const QString kStorageName = QStringLiteral("TS_messages");
+TMessageSource& messageSource()
+{
+    static TMessageSource source;
+    return source;
+}
 
 }  // namespace
 
@@ -29,18 +30,15 @@ QStringList MessageOriginals()
     return lines;
 }
 
-TTextStorage* CreateMessageStorage(QWidget* mainForm)
+void SetMessageSource(TMessageSource source)
 {
-    return new TTextStorage(mainForm, kStorageName, MessageOriginals());
+    messageSource() = std::move(source);
 }
 
 QString MessageText(const QString& original)
 {
-    // Any form may carry the storage; the main form does in the program.
-    for (QWidget* form : TApplicationForms::Application().Forms())
-        if (const auto* storage = form->findChild<TTextStorage*>(kStorageName, Qt::FindDirectChildrenOnly))
-            return storage->GetText(original);
-    return original;
+    const TMessageSource& source = messageSource();
+    return source ? source(original) : original;
 }
 
 QString MessageText(const char* original)

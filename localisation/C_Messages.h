@@ -3,8 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-class TTextStorage;
+#include <functional>
 
 /// The program's messages to the user, in its original wording; language
 /// files translate them through the text storage "TS_messages" on the main
@@ -76,11 +75,17 @@ inline constexpr char kEyeRange[] = "eyes %1-%2 mm";
 /// Every message above, in catalogue order: the lines of TS_messages.
 QStringList MessageOriginals();
 
-/// Creates the message storage on the program's main form.
-TTextStorage* CreateMessageStorage(QWidget* mainForm);
+/// Where the catalogue's translations come from: the original in, its
+/// current wording out.
+using TMessageSource = std::function<QString(const QString& original)>;
 
-/// The current wording of a message of the catalogue: the translation the
-/// last language switch gave it, else the original.
+/// Makes `source` answer MessageText from now on; an empty one leaves every
+/// message in its original wording.
+void SetMessageSource(TMessageSource source);
+
+/// The current wording of a message of the catalogue: what the message
+/// source gives (the translation the last language switch gave it), else
+/// the original.
 QString MessageText(const char* original);
 QString MessageText(const QString& original);
 

@@ -1,7 +1,7 @@
 // quorlo-sheet: the print run of the main window from the command line.
 #include "sheet_tool.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
@@ -29,12 +29,13 @@ int main(int argc, char* argv[])
         args << QString::fromLocal8Bit(argv[i]);
 
     qInstallMessageHandler(keepQtQuiet);
-    // The photo view is a widget; without a display it lives offscreen.
+    // Pages are drawn with QPainter, which needs a GUI application but no
+    // display: offscreen unless the caller chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    QApplication::setApplicationName(QStringLiteral("quorlo-sheet"));
+    QGuiApplication app(qtArgc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("quorlo-sheet"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);

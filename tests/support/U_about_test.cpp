@@ -2,6 +2,7 @@
 
 #include "C_LangPack.h"
 #include "C_Messages.h"
+#include "message_storage.h"
 #include "C_TextStorage.h"
 #include "Lang_Components.h"
 #include "Lang_Format.h"
