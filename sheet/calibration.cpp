@@ -3,7 +3,6 @@
 #include "C_Messages.h"
 #include "settings_list.h"
 #include "sheet_settings.h"
-#include "TRegistry.h"
 
 #include <QStringList>
 
@@ -56,8 +55,7 @@ void SaveAll(const std::vector<TLine>& lines)
                          .arg(QString::number(line.Calibration.AcrossMm, 'g', 8),
                               QString::number(line.Calibration.DownMm, 'g', 8), line.Printer));
     if (!WriteSettingsList(QString::fromUtf8(kSheetSettingsKey), kListName, texts, kMaxCalibrations))
-        throw ECalibration(MessageText(Msg::kSheetOptionsNotSaved)
-                               .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey))));
+        throw ECalibration(SheetSettingsNotSavedText());
 }
 
 }  // namespace

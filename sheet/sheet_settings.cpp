@@ -38,11 +38,16 @@ ESheetFormat NotUnderstood(const QString& text)
 
 ESheetFormat NotSaved()
 {
-    return ESheetFormat(MessageText(Msg::kSheetOptionsNotSaved)
-                            .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey))));
+    return ESheetFormat(SheetSettingsNotSavedText());
 }
 
 }  // namespace
+
+QString SheetSettingsNotSavedText()
+{
+    return MessageText(Msg::kSheetOptionsNotSaved)
+        .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey)));
+}
 
 QString OwnFormatToText(const TOwnFormat& format)
 {
