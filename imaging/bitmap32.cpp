@@ -1,9 +1,6 @@
 #include "bitmap32.h"
 
 #include "Exception.h"
-#include "jpeg_image.h"
-#include "orientation.h"
-#include "picture.h"
 #include "resampler.h"
 
 #include <QPainter>
@@ -318,7 +315,7 @@ void TBitmap32::assignDrawn(TGraphic& source)
     // A JPEG decodes straight into the storage when it can: the same pixels
     // as drawing its 24-bit bitmap and making them opaque, at a fraction of
     // the cost for a camera photo.
-    if (auto* jpeg = dynamic_cast<TJPEGImage*>(&source); jpeg && jpeg->DecodeInto(*this))
+    if (source.DecodeInto(*this))
         return;
     source.Draw(Canvas(), BoundsRect());
     ResetAlpha();
@@ -364,28 +361,6 @@ QImage TBitmap32::OpaqueImage() const
     QImage image;
     AssignTo(image);
     return image;
-}
-
-void TBitmap32::LoadFromFile(const QString& FileName)
-{
-    TPicture picture;
-    picture.LoadFromFile(FileName);
-    // Decoding can still fail after the header was read (a damaged later
-    // scan), so the picture is taken into a scratch buffer whose storage
-    // replaces this one's only once it is complete.
-    TBitmap32 loaded;
-    loaded.Assign(picture.Graphic());
-    // A camera held sideways stores the photo as its sensor saw it and notes
-    // how to turn it; everything after loading sees the photo upright.
-    const auto* jpeg = dynamic_cast<const TJPEGImage*>(picture.Graphic());
-    const TOrientation orientation = jpeg ? jpeg->Orientation() : TOrientation::TopLeft;
-    if (orientation == TOrientation::TopLeft) {
-        takeStorage(loaded);
-        return;
-    }
-    TBitmap32 upright;
-    TurnUpright(loaded, orientation, upright);
-    takeStorage(upright);
 }
 
 // The end state of Assign(source) without copying the pixels: source's

@@ -107,9 +107,11 @@ public:
     QImage OpaqueImage() const;
 
     /// Loads a picture file through a TPicture (the decoder is chosen by the
-    /// extension; see picture.h), then takes it as Assign would. A failed
-    /// load, a decoding error included, leaves the bitmap exactly as it was;
-    /// a zero-length JPEG file makes it empty.
+    /// extension; see picture.h), then takes it as Assign would, turned
+    /// upright where the file's EXIF block says the camera was held sideways.
+    /// A failed load, a decoding error included, leaves the bitmap exactly
+    /// as it was; a zero-length JPEG file makes it empty. Defined beside the
+    /// readers, in picture.cpp.
     void LoadFromFile(const QString& FileName);
 
     /// Re-points an existing Canvas and raises OnHandleChanged.

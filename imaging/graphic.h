@@ -6,6 +6,7 @@
 #include <QRgb>
 
 class QPainter;
+class TBitmap32;
 
 /// A picture that can draw itself: the decoders (JPEG, the platform's bitmap,
 /// icon and metafile readers) deliver one of these to TBitmap32::Assign.
@@ -20,6 +21,12 @@ public:
     /// Draws the picture scaled into Rect of the surface. Not const: a graphic
     /// may decode itself on first draw.
     virtual void Draw(QPainter& Canvas, const TRect& Rect) = 0;
+
+    /// Writes the picture straight into Target, already of the picture's
+    /// size: the very pixels Draw followed by an opaque alpha would give,
+    /// where a graphic can make them without drawing. Returns false, with
+    /// Target untouched, where it cannot; TBitmap32::Assign then draws.
+    virtual bool DecodeInto(TBitmap32&) const { return false; }
 
     /// Icons and metafiles: pictures whose uncovered parts show what lies
     /// beneath. TBitmap32::Assign finds their mask by drawing them twice.

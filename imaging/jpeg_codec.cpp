@@ -1,19 +1,16 @@
 #include "jpeg_codec.h"
 
 #include "bitmap32.h"
+#include "jpeg_error.h"
 #include "jpeg_row_encoder.h"
 
 #include <QList>
 #include <QString>
 
 #include <bit>
-#include <csetjmp>
 #include <cstddef>
-#include <cstdio>   // jpeglib.h uses FILE without declaring it
-#include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
 
 // Blue, green, red rows and 0xAARRGGBB pixels are the same bytes only on a
@@ -21,34 +18,6 @@
 static_assert(std::endian::native == std::endian::little);
 
 namespace {
-
-// The library reports a fatal error by calling error_exit, which must not
-// return; it jumps back into the step function that called the library (see
-// TDecompressor). The library's own struct comes first so that the library
-// can use a pointer to this as a pointer to it.
-struct TErrorManager {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-void jumpOnFatalError(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<TErrorManager*>(info->err)->jump, 1);
-}
-
-// Warnings (a truncated file among them) and trace messages carry nothing the
-// user can act on: the library goes on with the best it can.
-void discardMessage(j_common_ptr, int) {}
-void discardOutput(j_common_ptr) {}
-
-jpeg_error_mgr* initErrorManager(TErrorManager& err)
-{
-    jpeg_std_error(&err.pub);
-    err.pub.error_exit = jumpOnFatalError;
-    err.pub.emit_message = discardMessage;
-    err.pub.output_message = discardOutput;
-    return &err.pub;
-}
 
 // The library calls its progress hook between the rows and markers it
 // consumes, so counting scans there stops a file with too many of them early.
@@ -66,16 +35,6 @@ void limitScans(j_common_ptr info)
     (*info->err->error_exit)(info);
 }
 
-[[noreturn]] void throwLibraryError(int code)
-{
-    throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(code));
-}
-
-[[noreturn]] void throwOutOfMemory()
-{
-    throwLibraryError(JERR_OUT_OF_MEMORY);
-}
-
 // One decompression context. Every library call happens inside a try*
 // function that holds nothing with a destructor: a fatal error longjmps back
 // into it, it returns false, and the C++ caller throws. The constructor cannot
@@ -84,7 +43,7 @@ class TDecompressor {
 public:
     TDecompressor()
     {
-        info_.err = initErrorManager(err_);
+        info_.err = InitJPEGErrorManager(err_);
         scanLimit_.pub.progress_monitor = limitScans;
     }
     ~TDecompressor() { jpeg_destroy_decompress(&info_); }
@@ -131,7 +90,7 @@ private:
             return;
         if (scanLimit_.exceeded)
             throw EJPEG(QStringLiteral("Image JPEG trop complexe : plus de %1 balayages").arg(kMaxJPEGScans));
-        throwLibraryError(err_.pub.msg_code);
+        ThrowJPEGError(err_.pub.msg_code);
     }
 
     bool tryOpen(const unsigned char* data, unsigned long size)
@@ -183,7 +142,7 @@ private:
         return true;
     }
 
-    TErrorManager err_{};
+    TJPEGErrorManager err_{};
     TScanLimit scanLimit_{};
     jpeg_decompress_struct info_{};
     boolean multipleScans_ = FALSE;
@@ -263,11 +222,11 @@ QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings)
     const jpeg_decompress_struct& info = decompressor.info();
     const bool quantized = info.quantize_colors;
     if (info.output_components != (quantized ? 1 : 3))
-        throwLibraryError(JERR_CONVERSION_NOTIMPL);
+        ThrowJPEGError(JERR_CONVERSION_NOTIMPL);
     QImage image(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                  quantized ? QImage::Format_Indexed8 : QImage::Format_BGR888);
     if (image.isNull())
-        throwOutOfMemory();
+        ThrowJPEGError(JERR_OUT_OF_MEMORY);
     if (quantized)
         image.setColorTable(colourTable(info));
 
@@ -317,7 +276,7 @@ QByteArray EncodeJPEG(const QImage& Image, const TJPEGSettings& Settings)
     if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32) {
         source = Image.convertToFormat(QImage::Format_RGB32);
         if (source.isNull())
-            throwOutOfMemory();
+            ThrowJPEGError(JERR_OUT_OF_MEMORY);
     }
     TJPEGRowEncoder encoder(source.width(), source.height(), Settings);
     std::vector<const TColor32*> rows(static_cast<std::size_t>(source.height()));

@@ -72,7 +72,7 @@ public:
     /// decoded bitmap exists and the output is 24-bit colour: the very pixels
     /// Draw followed by an opaque alpha would give, without the intermediate
     /// bitmap. Returns false, with Target untouched, otherwise.
-    bool DecodeInto(TBitmap32& Target) const;
+    bool DecodeInto(TBitmap32& Target) const override;
 
     /// The decoded bitmap (Format_BGR888 or palette indices); null until made.
     const QImage& Bitmap() const { return FBitmap; }

@@ -1,35 +1,16 @@
 #include "jpeg_row_encoder.h"
 
-#include <QString>
+#include "jpeg_error.h"
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstddef>
-#include <cstdio>   // jpeglib.h uses FILE without declaring it
-#include <cstdlib>
 #include <exception>
 #include <new>
 #include <utility>
 
-#include <jpeglib.h>
 #include <jerror.h>
 
 namespace {
-
-// A fatal library error longjmps back into the try* member that called the
-// library; those members hold nothing with a destructor.
-struct TErrorJump {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-void jumpOnFatalError(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<TErrorJump*>(info->err)->jump, 1);
-}
-
-void discardMessage(j_common_ptr, int) {}
-void discardOutput(j_common_ptr) {}
 
 // The library fills a fixed piece of memory and hands it on whenever it is
 // full. It calls these from C, so a sink that raises is caught here, kept,
@@ -81,8 +62,10 @@ void deliverLastPiece(j_compress_ptr info)
 
 }  // namespace
 
+// Every library call happens in a try* member, which holds nothing with a
+// destructor: a fatal error longjmps back into it and it returns false.
 struct TJPEGRowEncoder::TState {
-    TErrorJump err{};
+    TJPEGErrorManager err{};
     jpeg_compress_struct info{};
     TSinkDestination dest{};
     QByteArray memory;   // the stream, when no sink was given
@@ -99,7 +82,7 @@ struct TJPEGRowEncoder::TState {
     {
         if (dest.failure)
             std::rethrow_exception(dest.failure);
-        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(err.pub.msg_code));
+        ThrowJPEGError(err.pub.msg_code);
     }
 
     bool tryStart(int width, int height, const TJPEGSettings& settings, int dpiX, int dpiY)
@@ -158,12 +141,9 @@ TJPEGRowEncoder::TJPEGRowEncoder(int Width, int Height, const TJPEGSettings& Set
     : FState(std::make_unique<TState>())
 {
     TState& s = *FState;
-    s.info.err = jpeg_std_error(&s.err.pub);
-    s.err.pub.error_exit = jumpOnFatalError;
-    s.err.pub.emit_message = discardMessage;
-    s.err.pub.output_message = discardOutput;
+    s.info.err = InitJPEGErrorManager(s.err);
     if (Width <= 0 || Height <= 0)
-        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_EMPTY_IMAGE));
+        ThrowJPEGError(JERR_EMPTY_IMAGE);
     if (Sink) {
         s.dest.sink = std::move(Sink);
     } else {
@@ -171,7 +151,7 @@ TJPEGRowEncoder::TJPEGRowEncoder(int Width, int Height, const TJPEGSettings& Set
             try {
                 memory.append(data, static_cast<qsizetype>(size));
             } catch (const std::bad_alloc&) {
-                throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_OUT_OF_MEMORY));
+                ThrowJPEGError(JERR_OUT_OF_MEMORY);
             }
         };
     }
@@ -194,7 +174,7 @@ void TJPEGRowEncoder::WriteRows(const TColor32* const* Rows, int Count)
     TState& s = *FState;
     if (s.finished || Count < 0
         || static_cast<JDIMENSION>(Count) > s.info.image_height - s.info.next_scanline)
-        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_TOO_LITTLE_DATA));
+        ThrowJPEGError(JERR_TOO_LITTLE_DATA);
     // The library only reads the rows.
     auto rows = reinterpret_cast<JSAMPARRAY>(const_cast<TColor32**>(Rows));
     if (!s.tryWrite(rows, Count))
@@ -205,7 +185,7 @@ QByteArray TJPEGRowEncoder::Finish()
 {
     TState& s = *FState;
     if (s.finished || s.info.next_scanline < s.info.image_height)
-        throw EJPEG(QStringLiteral("Erreur JPEG #%1").arg(JERR_TOO_LITTLE_DATA));
+        ThrowJPEGError(JERR_TOO_LITTLE_DATA);
     s.finished = true;
     if (!s.tryFinish())
         s.raise();

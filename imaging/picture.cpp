@@ -1,7 +1,9 @@
 #include "picture.h"
 
+#include "bitmap32.h"
 #include "file_io.h"
 #include "jpeg_image.h"
+#include "orientation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -99,4 +101,27 @@ void TPicture::RegisterFileFormat(const QString& Extension, const QString& Descr
 std::vector<TFileFormat> TPicture::FileFormats()
 {
     return formatTable();
+}
+
+// Here rather than with the rest of the buffer, which then knows no reader.
+void TBitmap32::LoadFromFile(const QString& FileName)
+{
+    TPicture picture;
+    picture.LoadFromFile(FileName);
+    // Decoding can still fail after the header was read (a damaged later
+    // scan), so the picture is taken into a scratch buffer whose storage
+    // replaces this one's only once it is complete.
+    TBitmap32 loaded;
+    loaded.Assign(picture.Graphic());
+    // A camera held sideways stores the photo as its sensor saw it and notes
+    // how to turn it; everything after loading sees the photo upright.
+    const auto* jpeg = dynamic_cast<const TJPEGImage*>(picture.Graphic());
+    const TOrientation orientation = jpeg ? jpeg->Orientation() : TOrientation::TopLeft;
+    if (orientation == TOrientation::TopLeft) {
+        takeStorage(loaded);
+        return;
+    }
+    TBitmap32 upright;
+    TurnUpright(loaded, orientation, upright);
+    takeStorage(upright);
 }

@@ -1,8 +1,8 @@
 #include "calibration.h"
 
 #include "C_Messages.h"
+#include "settings_list.h"
 #include "sheet_settings.h"
-#include "TRegistry.h"
 
 #include <QStringList>
 
@@ -14,13 +14,8 @@ namespace {
 // Printer names can hold characters the settings file gives meaning to
 // ("/", "\", "="), so each calibration is a numbered line "across;down;name"
 // with the name last, where any character may stand.
-const QString kCountName = QStringLiteral("CalibrationCount");
+const QString kListName = QStringLiteral("Calibration");
 constexpr int kMaxCalibrations = 200;
-
-QString LineName(int i)
-{
-    return QStringLiteral("Calibration%1").arg(i + 1);
-}
 
 struct TLine {
     QString Printer;
@@ -46,38 +41,21 @@ std::optional<TLine> ParseLine(const QString& line)
 std::vector<TLine> LoadAll()
 {
     std::vector<TLine> lines;
-    TRegistry reg;
-    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
-        return lines;
-    const int count = std::min(reg.ReadInteger(kCountName).value_or(0), kMaxCalibrations);
-    for (int i = 0; i < count; ++i)
-        if (const std::optional<QString> text = reg.ReadString(LineName(i)))
-            if (std::optional<TLine> line = ParseLine(*text))
-                lines.push_back(*line);
+    for (const QString& text : ReadSettingsList(QString::fromUtf8(kSheetSettingsKey), kListName, kMaxCalibrations))
+        if (std::optional<TLine> line = ParseLine(text))
+            lines.push_back(*line);
     return lines;
 }
 
 void SaveAll(const std::vector<TLine>& lines)
 {
-    const auto notSaved = [] {
-        return ECalibration(MessageText(Msg::kSheetOptionsNotSaved)
-                                .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey))));
-    };
-    if (lines.size() > static_cast<std::size_t>(kMaxCalibrations))
-        throw notSaved();
-    TRegistry reg;
-    if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
-        throw notSaved();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const TCalibration& c = lines[i].Calibration;
-        const QString text = QStringLiteral("%1;%2;%3")
-                                 .arg(QString::number(c.AcrossMm, 'g', 8), QString::number(c.DownMm, 'g', 8),
-                                      lines[i].Printer);
-        if (!reg.WriteString(LineName(static_cast<int>(i)), text))
-            throw notSaved();
-    }
-    if (!reg.WriteInteger(kCountName, static_cast<std::int32_t>(lines.size())))
-        throw notSaved();
+    QStringList texts;
+    for (const TLine& line : lines)
+        texts.append(QStringLiteral("%1;%2;%3")
+                         .arg(QString::number(line.Calibration.AcrossMm, 'g', 8),
+                              QString::number(line.Calibration.DownMm, 'g', 8), line.Printer));
+    if (!WriteSettingsList(QString::fromUtf8(kSheetSettingsKey), kListName, texts, kMaxCalibrations))
+        throw ECalibration(SheetSettingsNotSavedText());
 }
 
 }  // namespace

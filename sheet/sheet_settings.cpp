@@ -1,21 +1,17 @@
 #include "sheet_settings.h"
 
 #include "C_Messages.h"
+#include "settings_list.h"
 #include "TRegistry.h"
 
 #include <QStringList>
 
 namespace {
 
-const QString kCountName = QStringLiteral("OwnFormatCount");
+const QString kListName = QStringLiteral("OwnFormat");
 const QString kCutMarksName = QStringLiteral("CutMarks");
-// More entries than any list a person keeps; bounds what a damaged count reads.
+// More entries than any list a person keeps.
 constexpr int kMaxOwnFormats = 200;
-
-QString FormatName(int i)
-{
-    return QStringLiteral("OwnFormat%1").arg(i + 1);
-}
 
 QString RangeText(const TRange& r)
 {
@@ -42,11 +38,16 @@ ESheetFormat NotUnderstood(const QString& text)
 
 ESheetFormat NotSaved()
 {
-    return ESheetFormat(MessageText(Msg::kSheetOptionsNotSaved)
-                            .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey))));
+    return ESheetFormat(SheetSettingsNotSavedText());
 }
 
 }  // namespace
+
+QString SheetSettingsNotSavedText()
+{
+    return MessageText(Msg::kSheetOptionsNotSaved)
+        .arg(TRegistry::KeyFile(TRootKey::CurrentUser, QString::fromUtf8(kSheetSettingsKey)));
+}
 
 QString OwnFormatToText(const TOwnFormat& format)
 {
@@ -80,16 +81,9 @@ TOwnFormat OwnFormatFromText(const QString& text)
 std::vector<TOwnFormat> LoadOwnFormats()
 {
     std::vector<TOwnFormat> formats;
-    TRegistry reg;
-    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
-        return formats;
-    const int count = std::min(reg.ReadInteger(kCountName).value_or(0), kMaxOwnFormats);
-    for (int i = 0; i < count; ++i) {
-        const std::optional<QString> line = reg.ReadString(FormatName(i));
-        if (!line)
-            continue;
+    for (const QString& line : ReadSettingsList(QString::fromUtf8(kSheetSettingsKey), kListName, kMaxOwnFormats)) {
         try {
-            formats.push_back(OwnFormatFromText(*line));
+            formats.push_back(OwnFormatFromText(line));
         } catch (const ESheetFormat&) {
             // A line edited by hand into something unusable is skipped.
         }
@@ -99,18 +93,12 @@ std::vector<TOwnFormat> LoadOwnFormats()
 
 void SaveOwnFormats(const std::vector<TOwnFormat>& formats)
 {
-    for (const TOwnFormat& f : formats)
+    QStringList lines;
+    for (const TOwnFormat& f : formats) {
         CheckOwnFormat(f);
-    if (formats.size() > static_cast<std::size_t>(kMaxOwnFormats))
-        throw NotSaved();
-    TRegistry reg;
-    if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
-        throw NotSaved();
-    // The lines first, the count last: an interrupted save keeps the old count.
-    for (std::size_t i = 0; i < formats.size(); ++i)
-        if (!reg.WriteString(FormatName(static_cast<int>(i)), OwnFormatToText(formats[i])))
-            throw NotSaved();
-    if (!reg.WriteInteger(kCountName, static_cast<std::int32_t>(formats.size())))
+        lines.append(OwnFormatToText(f));
+    }
+    if (!WriteSettingsList(QString::fromUtf8(kSheetSettingsKey), kListName, lines, kMaxOwnFormats))
         throw NotSaved();
 }
 

@@ -17,6 +17,10 @@ std::vector<TOwnFormat> LoadOwnFormats();
 /// written (a key that cannot be opened keeps the stored list as it was).
 void SaveOwnFormats(const std::vector<TOwnFormat>& formats);
 
+/// What a failed write of the sheet settings says: which file could not be
+/// written.
+QString SheetSettingsNotSavedText();
+
 /// Whether sheets carry cut marks; off until the user turns them on.
 bool LoadCutMarks();
 void SaveCutMarks(bool on);

@@ -1,21 +1,9 @@
 #include "pdf_printer.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPaintDevice>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray readAll(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
 
 TEST(TPdfPrinter, PaperFollowsTheLocale)
 {
@@ -53,53 +41,4 @@ TEST(TPdfPrinter, WholeSheetAt600DpiIsWhatTheCanvasPaints)
         EXPECT_EQ(device->logicalDpiX(), 600);
         printer.endDoc();
     }
-}
-
-TEST(TPdfPrinter, AbortedJobLeavesTheFolderAsItWas)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
-    {
-        QFile old(file);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("the previous sheet");
-    }
-    TPdfPrinter printer(QPageSize::A4);
-    printer.setOutputFileName(file);
-    printer.beginDoc();
-    printer.canvas().fillRect(QRect(0, 0, 100, 100), Qt::black);
-    printer.abort();
-    EXPECT_FALSE(printer.printing());
-    EXPECT_EQ(readAll(file), QByteArray("the previous sheet"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("sheet.pdf")});
-
-    // A completed job replaces the old file.
-    printer.beginDoc();
-    printer.endDoc();
-    EXPECT_TRUE(readAll(file).startsWith("%PDF-"));
-}
-
-TEST(TPdfPrinter, FileThatCannotBeWrittenRaisesWithItsName)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    TPdfPrinter printer(QPageSize::A4);
-    try {
-        printer.beginDoc();
-        ADD_FAILURE() << "a job started without a file name";
-    } catch (const EPrinter& e) {
-        EXPECT_TRUE(e.Message.contains(QStringLiteral("Print to PDF"))) << e.what();
-    }
-
-    const QString file = dir.filePath(QStringLiteral("no such folder/sheet.pdf"));
-    printer.setOutputFileName(file);
-    try {
-        printer.beginDoc();
-        ADD_FAILURE() << "a job started on a missing folder";
-    } catch (const EPrinter& e) {
-        EXPECT_TRUE(e.Message.contains(QDir::toNativeSeparators(file))) << e.what();
-    }
-    EXPECT_FALSE(printer.printing());
-    EXPECT_FALSE(QFile::exists(file));
 }

@@ -1,5 +1,7 @@
 #include "TRegistry.h"
 
+#include "settings_list.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -115,4 +117,54 @@ TEST_F(RegistryTest, AFileWithASyntaxErrorKeepsItsValuesAndACopyBeforeItIsRewrit
         ASSERT_TRUE(again.OpenKeyReadOnly("Software\\Varnel\\Quorlo"));
         EXPECT_EQ(again.ReadInteger("langue"), 1031);
     }
+}
+
+using SettingsListTest = RegistryTest;
+
+TEST_F(SettingsListTest, ReadsAsManyStringsAsTheCountSaysWithinTheLimit)
+{
+    const QString file = TRegistry::KeyFile(TRootKey::CurrentUser, "Software\\Varnel\\Quorlo");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    const struct {
+        const char* stored;
+        QStringList read;
+    } cases[] = {
+        {"[General]\nItemCount=3\nItem1=a\nItem2=b\nItem3=c\nItem4=d\n", {"a", "b", "c"}},
+        {"[General]\nItemCount=3\nItem1=a\nItem3=c\n", {"a", "c"}},
+        {"[General]\nItemCount=9\nItem1=a\nItem2=b\nItem3=c\nItem4=d\nItem5=e\n", {"a", "b", "c", "d"}},
+        {"[General]\nItemCount=x\nItem1=a\n", {}},
+        {"[General]\nItemCount=-1\nItem1=a\n", {}},
+        {"[General]\nItem1=a\n", {}},
+    };
+    EXPECT_EQ(ReadSettingsList("Software\\Varnel\\Quorlo", "Item", 4), QStringList()) << "no file";
+    for (const auto& c : cases) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.stored);
+        f.close();
+        EXPECT_EQ(ReadSettingsList("Software\\Varnel\\Quorlo", "Item", 4), c.read) << c.stored;
+    }
+}
+
+TEST_F(SettingsListTest, WritesTheStringsThenTheCountOrNothingPastTheLimit)
+{
+    const QString key = "Software\\Varnel\\Quorlo";
+    const QString file = TRegistry::KeyFile(TRootKey::CurrentUser, key);
+    EXPECT_FALSE(WriteSettingsList(key, "Item", {"a", "b", "c"}, 2));
+    EXPECT_FALSE(QFile::exists(file)) << "a list past the limit writes nothing";
+
+    ASSERT_TRUE(WriteSettingsList(key, "Item", {"a", "b"}, 2));
+    ASSERT_TRUE(WriteSettingsList(key, "Item", {"e"}, 2));
+    EXPECT_EQ(ReadSettingsList(key, "Item", 2), QStringList{"e"});
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[General]\nItem1=e\nItem2=b\nItemCount=1\n"))
+        << "an older list's strings stay behind the count";
+
+    // A root below a regular file cannot hold the key's folder.
+    QFile blocker(dir_.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath("blocker/config")));
+    EXPECT_FALSE(WriteSettingsList(key, "Item", {"a"}, 2));
 }

@@ -2,7 +2,6 @@
 
 #include <QMarginsF>
 #include <QPageLayout>
-#include <QPageSize>
 
 #include <utility>
 
@@ -23,8 +22,20 @@ int HundredthsMmToPixels(long long hundredthsMm, int dpi)
 }
 
 TVirtualPrinter::TVirtualPrinter(QString name, const TPrinterMetrics& metrics, const QSizeF& paperMm)
-    : name_(std::move(name)), metrics_(metrics), paperMm_(paperMm)
+    : name_(std::move(name)),
+      metrics_(metrics),
+      // A fuzzy match would snap 100 x 150 mm to a nearby standard paper.
+      paper_(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch)
 {
+}
+
+TVirtualPrinter::TVirtualPrinter(QString name, const QPageSize& paper, int dpi)
+    : name_(std::move(name)), paper_(paper), wholePaper_(true)
+{
+    // In pixels as the PDF writer rounds them, so that the figures are
+    // exactly the page canvas's.
+    const QSize pixels = paper.sizePixels(dpi);
+    metrics_ = {pixels.width(), pixels.height(), dpi, dpi, 0, 0};
 }
 
 TVirtualPrinter::~TVirtualPrinter()
@@ -68,15 +79,14 @@ void TVirtualPrinter::beginDoc()
         throw EPrinter(QStringLiteral("Printing in progress"));
     if (fileName_.isEmpty())
         throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(name_));
-    if (metrics_.DpiX <= 0 || metrics_.DpiY <= 0 || paperMm_.isEmpty())
+    if (metrics_.DpiX <= 0 || metrics_.DpiY <= 0 || paperMm().isEmpty())
         throw EPrinter(QStringLiteral("Printer selected is not valid"));
 
-    // An exact size: a fuzzy match would snap 100 x 150 mm to a nearby
-    // standard paper.
-    const QPageLayout layout(
-        QPageSize(paperMm_, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    const QPageLayout layout(paper_, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
     QPainter& painter = page_.Begin(fileName_, layout, metrics_.DpiX, name_);
+    // Not even a move by nothing: the writer would record it in the page.
+    if (wholePaper_)
+        return;
     // The writer has one resolution; a printer with another one down the
     // page gets its rows stretched to it. Then the origin moves from the
     // paper's corner to the printable area's, as on the printer itself.
