@@ -389,5 +389,5 @@ void TBitmap32::takeStorage(TBitmap32& source)
 
 void TBitmap::Draw(QPainter& Canvas, const TRect& Rect)
 {
-    Canvas.drawImage(Rect.toQRect(), Image);
+    Canvas.drawImage(Rect.ToQRect(), Image);
 }

@@ -40,7 +40,7 @@ void TJPEGImage::Draw(QPainter& Canvas, const TRect& Rect)
 {
     Decode();
     if (!FBitmap.isNull())
-        Canvas.drawImage(Rect.toQRect(), FBitmap);
+        Canvas.drawImage(Rect.ToQRect(), FBitmap);
 }
 
 void TJPEGImage::LoadFromFile(const QString& FileName)

@@ -19,7 +19,7 @@ struct TRect {
     constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     constexpr bool operator==(const TRect&) const = default;
 
-    QRect toQRect() const { return QRect(Left, Top, Width(), Height()); }
+    QRect ToQRect() const { return QRect(Left, Top, Width(), Height()); }
 };
 
 constexpr TRect Rect(int left, int top, int right, int bottom)

@@ -42,25 +42,25 @@ private:
 /// Holds a lock for the lifetime of a scope.
 class TLockGuard {
 public:
-    explicit TLockGuard(TThreadPersistent& object) : object_(object) { object_.Lock(); }
-    ~TLockGuard() { object_.Unlock(); }
+    explicit TLockGuard(TThreadPersistent& object) : FObject(object) { FObject.Lock(); }
+    ~TLockGuard() { FObject.Unlock(); }
     TLockGuard(const TLockGuard&) = delete;
     TLockGuard& operator=(const TLockGuard&) = delete;
 
 private:
-    TThreadPersistent& object_;
+    TThreadPersistent& FObject;
 };
 
 /// Closes an update bracket on every way out of a scope.
 class TUpdateGuard {
 public:
-    explicit TUpdateGuard(TThreadPersistent& object) : object_(object) { object_.BeginUpdate(); }
-    ~TUpdateGuard() { object_.EndUpdate(); }
+    explicit TUpdateGuard(TThreadPersistent& object) : FObject(object) { FObject.BeginUpdate(); }
+    ~TUpdateGuard() { FObject.EndUpdate(); }
     TUpdateGuard(const TUpdateGuard&) = delete;
     TUpdateGuard& operator=(const TUpdateGuard&) = delete;
 
 private:
-    TThreadPersistent& object_;
+    TThreadPersistent& FObject;
 };
 
 /// A width x height map with the size-change protocol and OnResize.

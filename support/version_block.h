@@ -97,46 +97,46 @@ namespace version_block_detail {
 // code first measures the block and then fills it (also at compile time).
 class TBlockWriter {
 public:
-    constexpr explicit TBlockWriter(std::uint8_t* out) : out_(out) {}
+    constexpr explicit TBlockWriter(std::uint8_t* out) : FOut(out) {}
 
-    constexpr void u8(std::uint8_t v)
+    constexpr void U8(std::uint8_t v)
     {
-        if (out_)
-            out_[pos_] = v;
-        ++pos_;
+        if (FOut)
+            FOut[FPos] = v;
+        ++FPos;
     }
-    constexpr void u16(std::uint16_t v)
+    constexpr void U16(std::uint16_t v)
     {
-        u8(static_cast<std::uint8_t>(v));
-        u8(static_cast<std::uint8_t>(v >> 8));
+        U8(static_cast<std::uint8_t>(v));
+        U8(static_cast<std::uint8_t>(v >> 8));
     }
-    constexpr void u32(std::uint32_t v)
+    constexpr void U32(std::uint32_t v)
     {
-        u16(static_cast<std::uint16_t>(v));
-        u16(static_cast<std::uint16_t>(v >> 16));
+        U16(static_cast<std::uint16_t>(v));
+        U16(static_cast<std::uint16_t>(v >> 16));
     }
-    constexpr void text(std::string_view s)
+    constexpr void Text(std::string_view s)
     {
         for (const char c : s)
-            u8(static_cast<std::uint8_t>(c));
+            U8(static_cast<std::uint8_t>(c));
     }
-    constexpr void hex4(std::uint16_t v)
+    constexpr void Hex4(std::uint16_t v)
     {
         constexpr std::string_view digits = "0123456789abcdef";
         for (int shift = 12; shift >= 0; shift -= 4)
-            u8(static_cast<std::uint8_t>(digits[(v >> shift) & 0xF]));
+            U8(static_cast<std::uint8_t>(digits[(v >> shift) & 0xF]));
     }
-    constexpr void pad()
+    constexpr void Pad()
     {
-        while (pos_ % 4 != 0)
-            u8(0);
+        while (FPos % 4 != 0)
+            U8(0);
     }
-    constexpr std::size_t pos() const { return pos_; }
-    constexpr void seek(std::size_t pos) { pos_ = pos; }
+    constexpr std::size_t Pos() const { return FPos; }
+    constexpr void Seek(std::size_t pos) { FPos = pos; }
 
 private:
-    std::uint8_t* out_;
-    std::size_t pos_ = 0;
+    std::uint8_t* FOut;
+    std::size_t FPos = 0;
 };
 
 inline constexpr std::string_view kRootKey = "\\";
@@ -151,49 +151,49 @@ constexpr std::size_t EncodeVersionBlock(const TVersionSource& source, std::uint
 {
     using namespace version_block_detail;
     TBlockWriter w(out);
-    w.text(kVersionBlockMagic);
-    const std::size_t sizeField = w.pos();
-    w.u32(0);
-    w.u32(static_cast<std::uint32_t>(2 + source.Strings.size()));
+    w.Text(kVersionBlockMagic);
+    const std::size_t sizeField = w.Pos();
+    w.U32(0);
+    w.U32(static_cast<std::uint32_t>(2 + source.Strings.size()));
 
     const TFixedFileInfo& f = source.Fixed;
-    w.u16(static_cast<std::uint16_t>(kRootKey.size()));
-    w.u16(static_cast<std::uint16_t>(TVersionValueKind::Binary));
-    w.u32(kFixedFileInfoSize);
-    w.text(kRootKey);
-    w.pad();
+    w.U16(static_cast<std::uint16_t>(kRootKey.size()));
+    w.U16(static_cast<std::uint16_t>(TVersionValueKind::Binary));
+    w.U32(kFixedFileInfoSize);
+    w.Text(kRootKey);
+    w.Pad();
     for (const std::uint32_t v : {f.dwSignature, f.dwStrucVersion, f.dwFileVersionMS,
                                   f.dwFileVersionLS, f.dwProductVersionMS, f.dwProductVersionLS,
                                   f.dwFileFlagsMask, f.dwFileFlags, f.dwFileOS, f.dwFileType,
                                   f.dwFileSubtype, f.dwFileDateMS, f.dwFileDateLS})
-        w.u32(v);
+        w.U32(v);
 
-    w.u16(static_cast<std::uint16_t>(kTranslationKey.size()));
-    w.u16(static_cast<std::uint16_t>(TVersionValueKind::Binary));
-    w.u32(4);
-    w.text(kTranslationKey);
-    w.pad();
-    w.u16(source.Language);
-    w.u16(source.CodePage);
+    w.U16(static_cast<std::uint16_t>(kTranslationKey.size()));
+    w.U16(static_cast<std::uint16_t>(TVersionValueKind::Binary));
+    w.U32(4);
+    w.Text(kTranslationKey);
+    w.Pad();
+    w.U16(source.Language);
+    w.U16(source.CodePage);
 
     for (const TVersionString& s : source.Strings) {
-        w.u16(static_cast<std::uint16_t>(kStringTableKey.size() + 8 + 1 + s.Name.size()));
-        w.u16(static_cast<std::uint16_t>(TVersionValueKind::Text));
-        w.u32(static_cast<std::uint32_t>(s.Value.size() + 1));
-        w.text(kStringTableKey);
-        w.hex4(source.Language);
-        w.hex4(source.CodePage);
-        w.u8('\\');
-        w.text(s.Name);
-        w.pad();
-        w.text(s.Value);
-        w.u8(0);
-        w.pad();
+        w.U16(static_cast<std::uint16_t>(kStringTableKey.size() + 8 + 1 + s.Name.size()));
+        w.U16(static_cast<std::uint16_t>(TVersionValueKind::Text));
+        w.U32(static_cast<std::uint32_t>(s.Value.size() + 1));
+        w.Text(kStringTableKey);
+        w.Hex4(source.Language);
+        w.Hex4(source.CodePage);
+        w.U8('\\');
+        w.Text(s.Name);
+        w.Pad();
+        w.Text(s.Value);
+        w.U8(0);
+        w.Pad();
     }
 
-    const std::size_t size = w.pos();
-    w.seek(sizeField);
-    w.u32(static_cast<std::uint32_t>(size));
+    const std::size_t size = w.Pos();
+    w.Seek(sizeField);
+    w.U32(static_cast<std::uint32_t>(size));
     return size;
 }
 
