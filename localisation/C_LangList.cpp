@@ -1,5 +1,4 @@
-// TLangList, the language list of C_LangPack.h.
-#include "C_LangPack.h"
+#include "C_LangList.h"
 
 #include "C_Messages.h"
 #include "C_VersionInfo.h"

@@ -1,6 +1,6 @@
 #include "U_about.h"
 
-#include "C_LangPack.h"
+#include "C_LangList.h"
 #include "C_Messages.h"
 #include "C_TextStorage.h"
 #include "Lang_Components.h"
