@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Exception.h"
-#include "graphic_error.h"
 #include "TStringList.h"
+#include "graphic_error.h"
+#include "lang_file_contents.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -11,14 +11,6 @@
 
 #include <cstdint>
 #include <functional>
-
-class TStorefile;
-class TTextCodec;
-
-/// Raised by ApplyFile for a file of a revision this program cannot read.
-QRL_DECLARE_EXCEPTION(ELanguageFormat, Exception);
-/// Raised by a switch to a language file that is missing or damaged.
-QRL_DECLARE_EXCEPTION(ELanguageFileDamaged, Exception);
 
 /// Decodes a flag bitmap item: a BMP file (starting with "BM"). No bytes give
 /// an empty image; anything else raises EInvalidGraphic("Bitmap image is not
@@ -73,11 +65,12 @@ public:
     /// after one that succeeded.
     QString WriteError;
 
-    /// Reads a language file into the record and applies it to the components
-    /// under Root. False, with the record and the interface unchanged, when
-    /// the file is missing, does not open with the signature, holds fewer than
-    /// six items, is damaged (a record's lengths do not add up to the file) or
-    /// lacks its revision's settings items. Raises ELanguageFormat("Format not
+    /// Reads a whole language file (ReadLanguageFile) and only then takes it
+    /// into the record and applies it to the components under Root. False,
+    /// with the record and the interface unchanged, when the file is missing,
+    /// does not open with the signature, holds fewer than six items, is
+    /// damaged (a record's lengths do not add up to the file) or lacks its
+    /// revision's settings items. Raises ELanguageFormat("Format not
     /// supported in this revision") for a revision above 4 (items 0 to 5 are
     /// then in the record, no component changed) and EInvalidGraphic for a
     /// flag item that is not a BMP. An exception from a property setter ends
@@ -85,17 +78,19 @@ public:
     bool ApplyFile(const QString& fileName);
 
     /// Writes the record's header and one entry per component under Root that
-    /// carries text, as a revision-4 layout with RevisionToWrite in the header.
-    /// The file is written under a temporary name beside it and replaces the
-    /// old one only when complete. True when the new file is in place; false
-    /// when it could not be created or written completely (WriteError then
-    /// says why, in the system's words), the old file left as it was.
+    /// carries text, as a revision-4 layout with RevisionToWrite in the header
+    /// (WriteLanguageFile: a temporary name beside the file, which replaces
+    /// the old one only when complete). True when the new file is in place;
+    /// false when it could not be created or written completely (WriteError
+    /// then says why, in the system's words), the old file left as it was.
     bool WriteOriginal(const QString& fileName);
 
 private:
-    void applyRevision0(TStorefile& storage, const TTextCodec& codec);
-    void applyEntries(TStorefile& storage, const TTextCodec& codec, const TStringList& components);
+    void takeHeader(const TLangFileContents& file);
+    void takeSettings(const TLangFileContents& file);
+    void applyRevision0(const QList<TLangEntry>& entries);
+    void applyEntries(const QList<TLangEntry>& entries, const TStringList& components);
     void applyFonts(const TStringList& components);
-    bool writeHeader(TStorefile& storage, const TTextCodec& codec);
-    bool writeEntries(TStorefile& storage, const TTextCodec& codec);
+    TLangFileContents writtenContents() const;
+    QList<TLangEntry> writtenEntries() const;
 };
