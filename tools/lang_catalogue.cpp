@@ -299,7 +299,7 @@ TPoFile Dump(const TLangFileContents& file, const TLangFileContents* original)
         } else {
             e.Id = t.Text;
             e.Str = t.Text;
-            e.Flags = {QStringLiteral("fuzzy")};
+            e.Fuzzy = true;
             e.TranslatorComments = {QStringLiteral("The original-language file has no such text.")};
         }
         po.Entries.append(e);
