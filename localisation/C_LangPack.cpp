@@ -354,13 +354,13 @@ void TLanguageRecord::applyRevision0(const QList<TLangEntry>& entries)
         const TPublishedProperties none;
         if (!p)
             p = &none;
-        if ((e.PathTag >= 6 && e.PathTag <= 11) || e.PathTag == 13) {
+        if (LegacyHasCaption(e.PathTag)) {
             if (!e.Caption.Text.isEmpty())
                 setCaptionOrText(*p, component, e.Caption.Text);
             if (!e.Hint.Text.isEmpty() && p->Hint)
                 p->Hint.Set(component, e.Hint.Text);
         }
-        if ((e.PathTag == 11 || e.PathTag == 12) && p->Items)
+        if (LegacyHasLines(e.PathTag) && p->Items)
             replaceLines(p->Items, component, e.Lines.Text);
     }
 }

@@ -123,11 +123,11 @@ void readLegacyEntries(TStorefile& storage, const TTextCodec& codec, TLangFileCo
     while (!storage.Eof()) {
         TLangEntry e;
         e.Path = readText(storage, codec, &e.PathTag);
-        if ((e.PathTag >= 6 && e.PathTag <= 11) || e.PathTag == 13) {
+        if (LegacyHasCaption(e.PathTag)) {
             e.Caption = legacyItem(storage, codec, textCaption);
             e.Hint = legacyItem(storage, codec, textHint);
         }
-        if (e.PathTag == 11 || e.PathTag == 12)
+        if (LegacyHasLines(e.PathTag))
             e.Lines = legacyItem(storage, codec, textLines);
         c.Entries.append(e);
     }
