@@ -209,7 +209,7 @@ void ReportToStderr(const QString& message)
 }
 
 TLanguageRecord::TLanguageRecord(std::uint16_t revisionToWrite, QObject* root, const TStringList* excluded)
-    : Root(root), RevisionToWrite(revisionToWrite), ExcludedComps(excluded), MinFontSize(kWrittenMinFontSize)
+    : Root(root), RevisionToWrite(revisionToWrite), ExcludedComps(excluded)
 {
 }
 
@@ -375,21 +375,11 @@ bool TLanguageRecord::WriteOriginal(const QString& fileName)
 TLangFileContents TLanguageRecord::writtenContents() const
 {
     TLangFileContents c;
+    static_cast<TLangFileHeader&>(c) = *this;
     c.Revision = RevisionToWrite;
-    c.LangId = LangId;
-    c.HeaderText1 = HeaderText1;
-    c.HeaderText2 = HeaderText2;
-    c.HeaderText3 = HeaderText3;
     c.HeaderLines = HeaderLines.ToStringList();
     c.Flag = BmpBytesOfBitmap(FlagBitmap);
-    c.ProgramVersion = ProgramVersion;
-    c.SettingsFlag = SettingsFlag;
-    c.SettingsText1 = SettingsText1;
-    c.SettingsText2 = SettingsText2;
-    c.InputMethodName = InputMethodName;
-    c.FontName = FontName;
     c.Charset = CharSet;
-    c.MinFontSize = MinFontSize;
     c.Entries = writtenEntries();
     return c;
 }

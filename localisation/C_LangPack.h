@@ -31,7 +31,7 @@ void ReportToStderr(const QString& message);
 /// Texts are Unicode here; in a file they are bytes in the code page of the
 /// file's character set (the default character set meaning the ANSI code page
 /// of its LANGID), decoded when read and encoded when written.
-class TLanguageRecord {
+class TLanguageRecord : public TLangFileHeader {
 public:
     /// `root`: the component whose owned components are translated (the
     /// application's TApplicationForms, or a form); `excluded`: names and
@@ -41,21 +41,10 @@ public:
     QObject* Root;
     std::uint16_t RevisionToWrite;
     std::uint16_t Revision = 0;
-    std::uint16_t LangId = 0;
-    QString HeaderText1;
-    QString HeaderText2;
-    QString HeaderText3;
     TStringList HeaderLines;
-    std::uint8_t SettingsFlag = 0;
-    QString SettingsText2;
-    QString SettingsText1;
-    std::uint32_t ProgramVersion = 0;   ///< packed version
-    QString InputMethodName;
-    QString FontName;
     std::uint8_t CharSet = 0;
     QImage FlagBitmap;
     const TStringList* ExcludedComps;
-    std::int32_t MinFontSize;
 
     /// Receives "Exception %s - component No %d" for a component whose texts
     /// could not be written; ReportToStderr unless replaced.

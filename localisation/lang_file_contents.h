@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Exception.h"
+#include "Lang_Format.h"
 
 #include <QByteArray>
 #include <QList>
@@ -37,23 +38,28 @@ struct TLangEntry {
     TLangText Lines;
 };
 
-/// A whole language file in memory, texts in Unicode.
-struct TLangFileContents {
-    int Revision = 4;
+/// The header texts and settings of a language file that the file's
+/// contents and the program's language record (TLanguageRecord) keep alike.
+struct TLangFileHeader {
     std::uint16_t LangId = 0;
     QString HeaderText1;
     QString HeaderText2;
     QString HeaderText3;
-    QStringList HeaderLines;
-    QByteArray Flag;   ///< a BMP file, or nothing
-    std::uint32_t ProgramVersion = 0;
+    std::uint32_t ProgramVersion = 0;   ///< packed version
     std::uint8_t SettingsFlag = 0;
     QString SettingsText1;
     QString SettingsText2;
     QString InputMethodName;
     QString FontName;
+    std::int32_t MinFontSize = LangFile::kWrittenMinFontSize;
+};
+
+/// A whole language file in memory, texts in Unicode.
+struct TLangFileContents : TLangFileHeader {
+    int Revision = LangFile::kRevision;
+    QStringList HeaderLines;
+    QByteArray Flag;   ///< a BMP file, or nothing
     int Charset = 0;
-    std::int32_t MinFontSize = 8;
     QList<TLangEntry> Entries;
 
     /// The code page the texts are stored in.
