@@ -1,7 +1,7 @@
 #include "U_MainDlg.h"
 #include "ui_U_MainDlg.h"
 
-#include "C_LangPack.h"
+#include "C_LangList.h"
 #include "C_Messages.h"
 #include "message_storage.h"
 #include "Lang_Components.h"

@@ -1,5 +1,4 @@
-// TLangList, the language list of C_LangPack.h.
-#include "C_LangPack.h"
+#include "C_LangList.h"
 
 #include "C_Messages.h"
 #include "C_VersionInfo.h"
@@ -7,7 +6,6 @@
 #include "Lang_Format.h"
 #include "Lang_Languages.h"
 #include "Lang_Properties.h"
-#include "Lang_Storageobj.h"
 #include "TApplicationEvents.h"
 #include "TRegistry.h"
 #include "program_dir.h"
@@ -61,25 +59,6 @@ QString installedLanguageDir(const QString& programDir, const QString& sub)
     return withSlash(QDir::cleanPath(programDir + QStringLiteral(QRL_LANG_FROM_PROGRAM "/") + sub));
 }
 
-/// Opens a language file for reading only; a missing name is never created.
-bool openLanguageFile(TStorefile& storage, const QString& fileName)
-{
-    if (!QFileInfo(fileName).isFile())
-        return false;
-    storage.SetSignature(kSignatureBytes);
-    storage.SetReadOnly(true);
-    storage.SetFilename(fileName);
-    storage.Open();
-    return storage.Opened();
-}
-
-QString readText(TStorefile& storage, const TTextCodec& codec)
-{
-    QByteArray bytes;
-    storage.ReadString(bytes, true);
-    return codec.Decode(bytes);
-}
-
 /// The line a language file shows in the list, or nothing when the file does
 /// not open with the signature. Whatever else is wrong with it (a revision
 /// above 4, a flag that is no bitmap, too few items, damaged records) shows
@@ -87,27 +66,14 @@ QString readText(TStorefile& storage, const TTextCodec& codec)
 /// items reading as empty.
 std::optional<QString> listingText(const QString& fileName)
 {
-    TStorefile storage;
-    if (!openLanguageFile(storage, fileName))
+    const std::optional<TLangFileContents> header = ReadLanguageFileHeader(fileName);
+    if (!header)
         return std::nullopt;
-    // Both start as 0 for every file: a short header or an old revision must
-    // not inherit the previous file's values.
-    std::int32_t headerValue = 0;
-    std::int32_t version = 0;
-    storage.ReadInteger(headerValue, true);
-    const THeader header = DecodeHeader(headerValue);
-    const int charset = PeekCharset(storage, header.Revision).value_or(Charset::Default);
-    const TTextCodec codec(TextCodePage(charset, header.LangId));
-    const QString text1 = readText(storage, codec);
-    storage.Next();   // header text 2 is shown by the chooser, not listed
-    const QString text3 = readText(storage, codec);
-    if (static_cast<std::uint32_t>(headerValue) < 0x10000)
-        return text1 + QStringLiteral(" - ") + text3;
-    storage.Next();   // header lines
-    storage.Next();   // flag
-    storage.ReadInteger(version, true);
-    return text1 + QStringLiteral(" [") + VersionText(static_cast<std::uint32_t>(version)) +
-           QStringLiteral("] - ") + text3;
+    // Header text 2 is shown by the chooser, not listed.
+    if (header->Revision == 0)
+        return header->HeaderText1 + QStringLiteral(" - ") + header->HeaderText3;
+    return header->HeaderText1 + QStringLiteral(" [") + VersionText(header->ProgramVersion) +
+           QStringLiteral("] - ") + header->HeaderText3;
 }
 
 /// The file's name as the user knows it, for messages.
@@ -237,19 +203,13 @@ bool TLangList::BuildLanguageList()
 bool TLangList::LoadFlagBitmap(std::uint16_t langId, QImage& bitmap) const
 {
     bitmap = QImage();
-    TStorefile storage;
-    if (!openLanguageFile(storage, languageFileName(langId)) ||
-        storage.RecordCount() < kHeaderItems)
+    const std::optional<TLangFileContents> header = ReadLanguageFileHeader(languageFileName(langId));
+    if (!header)
         return false;
-    storage.GoToRecord(5);
-    if (storage.RecordIndex() != 5 || storage.Eof())
-        return false;
-    QByteArray bytes;
-    storage.ReadString(bytes, false);
     // Row painting asks for flags: a file changed since it was listed must
     // not take the painting down.
     try {
-        bitmap = BitmapFromBmpBytes(bytes);
+        bitmap = BitmapFromBmpBytes(header->Flag);
     } catch (const EInvalidGraphic&) {
         bitmap = QImage();
     }

@@ -1,25 +1,20 @@
 #include "C_LangPack.h"
 
+#include "C_Messages.h"
 #include "C_TextStorage.h"
 #include "Lang_CodePages.h"
 #include "Lang_Components.h"
 #include "Lang_Format.h"
 #include "Lang_Properties.h"
-#include "Lang_Storageobj.h"
-#include "file_target.h"
 
 #include <QAction>
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QMenu>
 #include <QWidget>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
 #include <optional>
 
@@ -79,21 +74,6 @@ bool isBlank(const QString& s)
         if (c > u' ')
             return false;
     return true;
-}
-
-QString readText(TStorefile& storage, const TTextCodec& codec, std::int32_t* tag = nullptr)
-{
-    QByteArray bytes;
-    const std::int32_t t = storage.ReadString(bytes, true);
-    if (tag)
-        *tag = t;
-    return codec.Decode(bytes);
-}
-
-void skipItems(TStorefile& storage, int count)
-{
-    for (int i = 0; i < count && storage.Next(); ++i) {
-    }
 }
 
 /// Line i of `text` replaces entry i of the list for every entry the list
@@ -159,57 +139,36 @@ QString referenceFontName(QObject* root)
     return p && p->Font ? p->Font.Get(mainForm).Name : mainForm->font().family();
 }
 
-/// The texts of one component's entry, all read (and encoded) before the
-/// first item is written, so that a failure leaves no partial entry.
-struct TEntry {
-    QByteArray Path;
-    int Count = 0;
-    std::int32_t TextTag = textNone;
-    QByteArray Text;
-    std::int32_t HintTag = textNone;
-    QByteArray Hint;
-    std::int32_t LinesTag = textNone;
-    QByteArray Lines;
-};
-
-std::optional<TEntry> readEntry(const QString& path, QObject* component, const TTextCodec& codec)
+/// The texts of one component's entry, all read before the file is written,
+/// so that a failure leaves no partial entry. None for a component without
+/// text.
+std::optional<TLangEntry> entryOf(const QString& path, QObject* component)
 {
     const TPublishedProperties* p = PublishedProperties(component);
     if (!p)
         return std::nullopt;
-    TEntry entry;
     QString text;
     if (p->Caption)
         text = p->Caption.Get(component);
-    bool hasText = !isBlank(text);
-    if (!hasText && p->Text) {
+    if (isBlank(text) && p->Text)
         text = p->Text.Get(component);
-        hasText = !isBlank(text);
-    }
     const QString hint = p->Hint ? p->Hint.Get(component) : QString();
-    const bool hasHint = !isBlank(hint);
     std::optional<QStringList> lines = p->Items ? p->Items.Get(component) : std::nullopt;
     if (!lines || lines->isEmpty())
         lines = p->Lines ? p->Lines.Get(component) : std::nullopt;
-    const bool hasLines = lines && !lines->isEmpty();
 
-    entry.Count = int{hasText} + int{hasHint} + int{hasLines};
-    if (entry.Count == 0)
-        return std::nullopt;
-    entry.Path = codec.Encode(path);
-    if (hasText) {
-        entry.TextTag = textCaption;
-        entry.Text = codec.Encode(text);
-    }
-    if (hasHint) {
+    TLangEntry entry;
+    entry.Path = path;
+    if (!isBlank(text))
+        entry.Caption = {textCaption, text};
+    if (!isBlank(hint)) {
         const bool shown = p->ShowHint ? p->ShowHint.Get(component) : true;
-        entry.HintTag = textHint | (shown ? hintShownBit : 0);
-        entry.Hint = codec.Encode(hint);
+        entry.Hint = {textHint | (shown ? hintShownBit : 0), hint};
     }
-    if (hasLines) {
-        entry.LinesTag = textLines;
-        entry.Lines = codec.Encode(TStringList(*lines).Text());
-    }
+    if (lines && !lines->isEmpty())
+        entry.Lines = {textLines, TStringList(*lines).Text()};
+    if (!entry.Caption.Present() && !entry.Hint.Present() && !entry.Lines.Present())
+        return std::nullopt;
     return entry;
 }
 
@@ -219,7 +178,7 @@ QImage BitmapFromBmpBytes(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return {};
-    const auto invalid = [] { return EInvalidGraphic(QStringLiteral("Bitmap image is not valid")); };
+    const auto invalid = [] { return EInvalidGraphic(QString::fromUtf8(Msg::kBadFlag)); };
     if (!plausibleBmp(bytes))
         throw invalid();
     QByteArray data(bytes);
@@ -250,80 +209,69 @@ void ReportToStderr(const QString& message)
 }
 
 TLanguageRecord::TLanguageRecord(std::uint16_t revisionToWrite, QObject* root, const TStringList* excluded)
-    : Root(root), RevisionToWrite(revisionToWrite), ExcludedComps(excluded), MinFontSize(kWrittenMinFontSize)
+    : Root(root), RevisionToWrite(revisionToWrite), ExcludedComps(excluded)
 {
 }
 
 bool TLanguageRecord::ApplyFile(const QString& fileName)
 {
-    if (fileName.isEmpty() || !QFileInfo::exists(fileName))
+    TLangFileContents file;
+    try {
+        file = ReadLanguageFile(fileName);
+    } catch (const ELanguageFileDamaged&) {
         return false;
-    TStorefile storage;
-    storage.SetSignature(kSignatureBytes);
-    storage.SetReadOnly(true);
-    storage.SetFilename(fileName);
-    storage.Open();
-    // Everything that would stop the apply half-way is found before the
-    // record or any component changes: damaged lengths, a truncated tail,
-    // missing settings items.
-    if (storage.RecordCount() < kHeaderItems || !storage.Verify())
-        return false;
-    std::int32_t headerValue = 0;
-    storage.ReadInteger(headerValue, false);
-    const THeader header = DecodeHeader(headerValue);
-    const int settingsItems = SettingsItems(header.Revision);
-    if (settingsItems > 0 && storage.RecordCount() < kHeaderItems + settingsItems)
-        return false;
-    const int fileCharset = PeekCharset(storage, header.Revision).value_or(Charset::Default);
-    const TTextCodec codec(TextCodePage(fileCharset, header.LangId));
-
-    storage.Next();
-    LangId = header.LangId;
-    Revision = header.Revision;
-    HeaderText1 = readText(storage, codec);
-    HeaderText2 = readText(storage, codec);
-    HeaderText3 = readText(storage, codec);
-    HeaderLines.SetText(readText(storage, codec));
-    QByteArray flag;
-    storage.ReadString(flag, true);
-    FlagBitmap = BitmapFromBmpBytes(flag);
-
+    } catch (const ELanguageFormat&) {
+        // Items 0 to 5 are those of every revision: they are taken before
+        // the file is turned away.
+        const std::optional<TLangFileContents> header = ReadLanguageFileHeader(fileName);
+        if (!header)
+            return false;
+        takeHeader(*header);
+        throw ELanguageFormat(QString::fromUtf8(Msg::kFormatRevision));
+    }
+    takeHeader(file);
     if (Revision == 0) {
-        applyRevision0(storage, codec);
+        CharSet = Charset::Default;
+        applyRevision0(file.Entries);
         return true;
     }
-    if (Revision > kRevision)
-        throw ELanguageFormat(QStringLiteral("Format not supported in this revision"));
-
-    auto version = static_cast<std::int32_t>(ProgramVersion);
-    storage.ReadInteger(version, true);
-    ProgramVersion = static_cast<std::uint32_t>(version);
-    if (Revision >= 2) {
-        std::int32_t settingsFlag = 0;
-        storage.ReadInteger(settingsFlag, true);
-        SettingsFlag = static_cast<std::uint8_t>(settingsFlag);
-        SettingsText1 = readText(storage, codec);
-        SettingsText2 = readText(storage, codec);
-    }
-    InputMethodName = readText(storage, codec);
-    FontName = readText(storage, codec);
-    std::int32_t charset = 0;
-    storage.ReadInteger(charset, true);
-    CharSet = static_cast<std::uint8_t>(charset);
-    if (Revision >= 4)
-        storage.ReadInteger(MinFontSize, true);
-    else
-        MinFontSize = kAssumedMinFontSize;
-
+    takeSettings(file);
     TStringList components;
     CollectComponents(QString(), components, ExcludedComps, Root);
     applyFonts(components);
-    applyEntries(storage, codec, components);
+    applyEntries(file.Entries, components);
     TScreenFonts& screen = ScreenFonts();
     screen.HintFont.Charset = CharSet;
     screen.IconFont.Charset = CharSet;
     screen.MenuFont.Charset = CharSet;
     return true;
+}
+
+void TLanguageRecord::takeHeader(const TLangFileContents& file)
+{
+    LangId = file.LangId;
+    Revision = static_cast<std::uint16_t>(file.Revision);
+    HeaderText1 = file.HeaderText1;
+    HeaderText2 = file.HeaderText2;
+    HeaderText3 = file.HeaderText3;
+    HeaderLines = TStringList(file.HeaderLines);
+    FlagBitmap = BitmapFromBmpBytes(file.Flag);
+}
+
+/// The settings items of revisions 1 to 4; those a revision lacks keep their
+/// values.
+void TLanguageRecord::takeSettings(const TLangFileContents& file)
+{
+    ProgramVersion = file.ProgramVersion;
+    if (Revision >= 2) {
+        SettingsFlag = file.SettingsFlag;
+        SettingsText1 = file.SettingsText1;
+        SettingsText2 = file.SettingsText2;
+    }
+    InputMethodName = file.InputMethodName;
+    FontName = file.FontName;
+    CharSet = static_cast<std::uint8_t>(file.Charset);
+    MinFontSize = file.MinFontSize;
 }
 
 void TLanguageRecord::applyFonts(const TStringList& components)
@@ -349,52 +297,39 @@ void TLanguageRecord::applyFonts(const TStringList& components)
     }
 }
 
-void TLanguageRecord::applyEntries(TStorefile& storage, const TTextCodec& codec, const TStringList& components)
+void TLanguageRecord::applyEntries(const QList<TLangEntry>& entries, const TStringList& components)
 {
-    // Every pass of the loop consumes at least the path item, or meets the
-    // end of the file: the loop cannot outlast the file.
-    while (!storage.Eof()) {
-        const int index = components.IndexOf(readText(storage, codec));
+    for (const TLangEntry& e : entries) {
+        const int index = components.IndexOf(e.Path);
         QObject* component = index >= 0 ? components.Object(index) : nullptr;
         const TPublishedProperties* p = component ? PublishedProperties(component) : nullptr;
-        if (!component) {
-            skipItems(storage, EntryItemsAfterPath(Revision));
+        if (!p)
             continue;
+        const int itemIndex = p->ItemIndex ? p->ItemIndex.Get(component) : -2;
+        if (e.Alignment == 1 || e.Alignment == 2) {
+            if (p->Alignment)
+                p->Alignment.Set(component, e.Alignment == 1 ? 1 : 0);
+            if (p->Layout)
+                p->Layout.Set(component, e.Alignment == 1 ? 0 : 1);
         }
-        const int itemIndex = p && p->ItemIndex ? p->ItemIndex.Get(component) : -2;
-        if (Revision >= 3) {
-            std::int32_t alignment = 0;
-            storage.ReadInteger(alignment, true);
-            if (p && (alignment == 1 || alignment == 2)) {
-                if (p->Alignment)
-                    p->Alignment.Set(component, alignment == 1 ? 1 : 0);
-                if (p->Layout)
-                    p->Layout.Set(component, alignment == 1 ? 0 : 1);
-            }
-        }
-        std::int32_t tag = 0;
-        const QString text = readText(storage, codec, &tag);
-        if (p && IsApplied(tag))
-            setCaptionOrText(*p, component, text);
-        const QString hint = readText(storage, codec, &tag);
-        if (p && IsApplied(tag) && p->Hint) {
-            p->Hint.Set(component, hint);
+        if (IsApplied(e.Caption.Tag))
+            setCaptionOrText(*p, component, e.Caption.Text);
+        if (IsApplied(e.Hint.Tag) && p->Hint) {
+            p->Hint.Set(component, e.Hint.Text);
             if (p->ShowHint)
-                p->ShowHint.Set(component, (tag & hintShownBit) != 0);
+                p->ShowHint.Set(component, (e.Hint.Tag & hintShownBit) != 0);
         }
-        const QString lines = readText(storage, codec, &tag);
-        if (p && IsApplied(tag)) {
-            if (!(p->Items && replaceLines(p->Items, component, lines)) && p->Lines)
-                replaceLines(p->Lines, component, lines);
+        if (IsApplied(e.Lines.Tag)) {
+            if (!(p->Items && replaceLines(p->Items, component, e.Lines.Text)) && p->Lines)
+                replaceLines(p->Lines, component, e.Lines.Text);
         }
         if (itemIndex >= -1)
             p->ItemIndex.Set(component, itemIndex);
     }
 }
 
-void TLanguageRecord::applyRevision0(TStorefile& storage, const TTextCodec& codec)
+void TLanguageRecord::applyRevision0(const QList<TLangEntry>& entries)
 {
-    CharSet = Charset::Default;
     // The oldest files know only forms and the components on them; their
     // list is built here, without the excluded components.
     TStringList components;
@@ -410,133 +345,62 @@ void TLanguageRecord::applyRevision0(TStorefile& storage, const TTextCodec& code
         }
     }
 
-    while (!storage.Eof()) {
-        std::int32_t tag = 0;
-        const int index = components.IndexOf(readText(storage, codec, &tag));
+    for (const TLangEntry& e : entries) {
+        const int index = components.IndexOf(e.Path);
         QObject* component = index >= 0 ? components.Object(index) : nullptr;
-        if (!component || !legacyKindMatches(tag, component)) {
-            skipItems(storage, LegacyItemsAfterPath(tag));
+        if (!component || !legacyKindMatches(e.PathTag, component))
             continue;
-        }
         const TPublishedProperties* p = PublishedProperties(component);
         const TPublishedProperties none;
         if (!p)
             p = &none;
-        if ((tag >= 6 && tag <= 11) || tag == 13) {
-            const QString text = readText(storage, codec);
-            if (!text.isEmpty())
-                setCaptionOrText(*p, component, text);
-            const QString hint = readText(storage, codec);
-            if (!hint.isEmpty() && p->Hint)
-                p->Hint.Set(component, hint);
+        if (LegacyHasCaption(e.PathTag)) {
+            if (!e.Caption.Text.isEmpty())
+                setCaptionOrText(*p, component, e.Caption.Text);
+            if (!e.Hint.Text.isEmpty() && p->Hint)
+                p->Hint.Set(component, e.Hint.Text);
         }
-        if (tag == 11 || tag == 12) {
-            const QString lines = readText(storage, codec);
-            if (p->Items)
-                replaceLines(p->Items, component, lines);
-        }
+        if (LegacyHasLines(e.PathTag) && p->Items)
+            replaceLines(p->Items, component, e.Lines.Text);
     }
 }
 
 bool TLanguageRecord::WriteOriginal(const QString& fileName)
 {
-    WriteError.clear();
-    // The system's reason, read at once: later calls may overwrite errno.
-    const auto fail = [this](int error) {
-        WriteError = error != 0 ? QString::fromLocal8Bit(std::strerror(error))
-                                : QStringLiteral("the file could not be written");
-        return false;
-    };
-    if (fileName.isEmpty())
-        return fail(ENOENT);
-    // The file at the end of a chain of links is the one replaced, and a
-    // write-protected one is refused, as the page writers do.
-    const std::optional<QString> resolved = FinalLinkTarget(fileName);
-    if (!resolved)
-        return fail(errno);
-    if (IsWriteProtected(*resolved))
-        return fail(EACCES);
-    TStorefile storage;
-    storage.SetSignature(kSignatureBytes);
-    // Written beside the target and renamed over it when complete, so that a
-    // failure never leaves a damaged file behind.
-    storage.SetFilename(*resolved + QStringLiteral(".part"));
-    storage.Erase();
-    errno = 0;
-    storage.Open();
-    if (!storage.Opened())
-        return fail(errno);
-    const QString partName = storage.Filename();
-    const QString target = partName.chopped(5);
-    const TTextCodec codec(CodePageOfCharset(CharSet, LangId));
-    errno = 0;
-    const bool complete = writeHeader(storage, codec) && writeEntries(storage, codec);
-    int error = errno;
-    bool closed = storage.Close();
-    if (complete && !closed)
-        error = errno;
-    // On the disk before it takes the name: after a crash the name holds the
-    // old file or the whole new one, never an empty one.
-    if (complete && closed && !SyncFileToDisk(partName)) {
-        closed = false;
-        error = errno;
-    }
-    if (complete && closed) {
-        if (std::rename(QFile::encodeName(partName).constData(), QFile::encodeName(target).constData()) == 0)
-            return true;
-        error = errno;
-    }
-    QFile::remove(partName);
-    return fail(error);
+    const std::optional<QString> failure = WriteLanguageFile(writtenContents(), fileName);
+    WriteError = failure.value_or(QString());
+    return !failure;
 }
 
-bool TLanguageRecord::writeHeader(TStorefile& storage, const TTextCodec& codec)
+TLangFileContents TLanguageRecord::writtenContents() const
 {
-    const QByteArray flag = BmpBytesOfBitmap(FlagBitmap);
-    return storage.WriteInteger(tagHeader, EncodeHeader(RevisionToWrite, LangId)) &&
-           storage.WriteString(tagHeaderText1, codec.Encode(HeaderText1)) &&
-           storage.WriteString(tagHeaderText2, codec.Encode(HeaderText2)) &&
-           storage.WriteString(tagHeaderText3, codec.Encode(HeaderText3)) &&
-           storage.WriteString(tagHeaderLines, codec.Encode(HeaderLines.Text())) &&
-           storage.WriteString(tagFlagBitmap, flag) &&
-           storage.WriteInteger(tagProgramVersion, static_cast<std::int32_t>(ProgramVersion)) &&
-           storage.WriteInteger(tagSettingsFlag, SettingsFlag) &&
-           storage.WriteString(tagSettingsText1, codec.Encode(SettingsText1)) &&
-           storage.WriteString(tagSettingsText2, codec.Encode(SettingsText2)) &&
-           storage.WriteString(tagInputMethodName, codec.Encode(InputMethodName)) &&
-           storage.WriteString(tagFontName, codec.Encode(FontName)) &&
-           storage.WriteInteger(tagCharset, CharSet) &&
-           storage.WriteInteger(tagMinFontSize, MinFontSize);
+    TLangFileContents c;
+    static_cast<TLangFileHeader&>(c) = *this;
+    c.Revision = RevisionToWrite;
+    c.HeaderLines = HeaderLines.ToStringList();
+    c.Flag = BmpBytesOfBitmap(FlagBitmap);
+    c.Charset = CharSet;
+    c.Entries = writtenEntries();
+    return c;
 }
 
-bool TLanguageRecord::writeEntries(TStorefile& storage, const TTextCodec& codec)
+QList<TLangEntry> TLanguageRecord::writtenEntries() const
 {
     TStringList components;
     CollectComponents(QString(), components, ExcludedComps, Root);
+    QList<TLangEntry> entries;
     for (int i = 0; i < components.Count(); ++i) {
-        std::optional<TEntry> entry;
         std::optional<QString> failure;
         try {
-            entry = readEntry(components[i], components.Object(i), codec);
+            if (std::optional<TLangEntry> entry = entryOf(components[i], components.Object(i)))
+                entries.append(*entry);
         } catch (const Exception& e) {
             failure = e.Message;
         } catch (const std::exception& e) {
             failure = QString::fromLocal8Bit(e.what());
         }
-        if (failure) {
-            if (OnReport)
-                OnReport(QStringLiteral("Exception %1 - component No %2").arg(*failure).arg(i));
-            continue;
-        }
-        if (!entry)
-            continue;
-        const bool written = storage.WriteString(tagPathBase + entry->Count, entry->Path) &&
-                             storage.WriteInteger(tagAlignment, 0) &&
-                             storage.WriteString(entry->TextTag, entry->Text) &&
-                             storage.WriteString(entry->HintTag, entry->Hint) &&
-                             storage.WriteString(entry->LinesTag, entry->Lines);
-        if (!written)
-            return false;
+        if (failure && OnReport)
+            OnReport(QStringLiteral("Exception %1 - component No %2").arg(*failure).arg(i));
     }
-    return true;
+    return entries;
 }

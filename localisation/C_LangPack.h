@@ -1,33 +1,16 @@
 #pragma once
 
-#include "Exception.h"
-#include "graphic_error.h"
 #include "TStringList.h"
+#include "graphic_error.h"
+#include "lang_file_contents.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
 #include <functional>
-#include <memory>
-
-class QWidget;
-class TApplicationEvents;
-class TStorefile;
-class TTextCodec;
-
-/// Raised by ApplyFile for a file of a revision this program cannot read.
-QRL_DECLARE_EXCEPTION(ELanguageFormat, Exception);
-/// Raised by a switch to a language file that is missing or damaged.
-QRL_DECLARE_EXCEPTION(ELanguageFileDamaged, Exception);
-/// Raised after a switch whose choice could not be saved.
-QRL_DECLARE_EXCEPTION(ESettingNotSaved, Exception);
-
-/// "The language file "QRL_0000040C.SPK" cannot be used: <reason>."
-QString LanguageFileMessage(const QString& fileName, const QString& reason);
 
 /// Decodes a flag bitmap item: a BMP file (starting with "BM"). No bytes give
 /// an empty image; anything else raises EInvalidGraphic("Bitmap image is not
@@ -48,7 +31,7 @@ void ReportToStderr(const QString& message);
 /// Texts are Unicode here; in a file they are bytes in the code page of the
 /// file's character set (the default character set meaning the ANSI code page
 /// of its LANGID), decoded when read and encoded when written.
-class TLanguageRecord {
+class TLanguageRecord : public TLangFileHeader {
 public:
     /// `root`: the component whose owned components are translated (the
     /// application's TApplicationForms, or a form); `excluded`: names and
@@ -58,21 +41,10 @@ public:
     QObject* Root;
     std::uint16_t RevisionToWrite;
     std::uint16_t Revision = 0;
-    std::uint16_t LangId = 0;
-    QString HeaderText1;
-    QString HeaderText2;
-    QString HeaderText3;
     TStringList HeaderLines;
-    std::uint8_t SettingsFlag = 0;
-    QString SettingsText2;
-    QString SettingsText1;
-    std::uint32_t ProgramVersion = 0;   ///< packed version
-    QString InputMethodName;
-    QString FontName;
     std::uint8_t CharSet = 0;
     QImage FlagBitmap;
     const TStringList* ExcludedComps;
-    std::int32_t MinFontSize;
 
     /// Receives "Exception %s - component No %d" for a component whose texts
     /// could not be written; ReportToStderr unless replaced.
@@ -82,11 +54,12 @@ public:
     /// after one that succeeded.
     QString WriteError;
 
-    /// Reads a language file into the record and applies it to the components
-    /// under Root. False, with the record and the interface unchanged, when
-    /// the file is missing, does not open with the signature, holds fewer than
-    /// six items, is damaged (a record's lengths do not add up to the file) or
-    /// lacks its revision's settings items. Raises ELanguageFormat("Format not
+    /// Reads a whole language file (ReadLanguageFile) and only then takes it
+    /// into the record and applies it to the components under Root. False,
+    /// with the record and the interface unchanged, when the file is missing,
+    /// does not open with the signature, holds fewer than six items, is
+    /// damaged (a record's lengths do not add up to the file) or lacks its
+    /// revision's settings items. Raises ELanguageFormat("Format not
     /// supported in this revision") for a revision above 4 (items 0 to 5 are
     /// then in the record, no component changed) and EInvalidGraphic for a
     /// flag item that is not a BMP. An exception from a property setter ends
@@ -94,218 +67,19 @@ public:
     bool ApplyFile(const QString& fileName);
 
     /// Writes the record's header and one entry per component under Root that
-    /// carries text, as a revision-4 layout with RevisionToWrite in the header.
-    /// The file is written under a temporary name beside it and replaces the
-    /// old one only when complete. True when the new file is in place; false
-    /// when it could not be created or written completely (WriteError then
-    /// says why, in the system's words), the old file left as it was.
+    /// carries text, as a revision-4 layout with RevisionToWrite in the header
+    /// (WriteLanguageFile: a temporary name beside the file, which replaces
+    /// the old one only when complete). True when the new file is in place;
+    /// false when it could not be created or written completely (WriteError
+    /// then says why, in the system's words), the old file left as it was.
     bool WriteOriginal(const QString& fileName);
 
 private:
-    void applyRevision0(TStorefile& storage, const TTextCodec& codec);
-    void applyEntries(TStorefile& storage, const TTextCodec& codec, const TStringList& components);
+    void takeHeader(const TLangFileContents& file);
+    void takeSettings(const TLangFileContents& file);
+    void applyRevision0(const QList<TLangEntry>& entries);
+    void applyEntries(const QList<TLangEntry>& entries, const TStringList& components);
     void applyFonts(const TStringList& components);
-    bool writeHeader(TStorefile& storage, const TTextCodec& codec);
-    bool writeEntries(TStorefile& storage, const TTextCodec& codec);
-};
-
-/// Raised with the sender, the language codes of the current and the chosen
-/// entry, and CanChange (true on entry): clearing it refuses the switch.
-using TBeforeChangeEvent =
-    std::function<void(QObject* Sender, std::uint32_t OldCode, std::uint32_t NewCode, bool& CanChange)>;
-/// Raised with the sender.
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
-/// The program's switchable interface language: finds the language files
-/// beside the program, keeps the list of available languages, remembers the
-/// user's choice in the settings store, and on a switch has the chosen file
-/// applied to every form (TLanguageRecord::ApplyFile) and tells the program
-/// through AfterLanguageSwitch. Started with "-co" it writes the texts of the
-/// running interface as the original-language file.
-///
-/// A language file is named FilePrefix + its language code (variant number
-/// in the high 16 bits, LANGID in the low 16) as 8 upper-case hexadecimal
-/// digits + ".SPK", e.g. QRL_0000040C.SPK for French, variant 0.
-///
-/// Set up as a form does it: construct, set the properties and events, then
-/// call Loaded(). Everything runs on the GUI thread.
-class TLangList : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(int LanguageIndex READ LanguageIndex WRITE SetLanguageIndex)
-    Q_PROPERTY(bool CplCompatibility READ CplCompatibility WRITE SetCplCompatibility)
-    Q_PROPERTY(QString FilePrefix READ FilePrefix WRITE SetFilePrefix)
-    Q_PROPERTY(QString SubDir READ SubDir WRITE SetSubDir)
-    Q_PROPERTY(QString RegKey READ RegKey WRITE SetRegKey)
-    Q_PROPERTY(bool Autoload READ Autoload WRITE SetAutoload)
-
-public:
-    /// The revision of the original-language file this list writes.
-    static constexpr std::uint16_t kFormatRevision = 4;
-
-    /// `owner` (the form that carries the list) is the translation root until
-    /// Loaded(). The program directory is the executable's; RegKey starts as
-    /// "Software\ZOQ\Localization", Autoload as true.
-    explicit TLangList(QObject* owner = nullptr);
-    ~TLangList() override;
-
-    /// Completes the setup once the properties are set: the translation root
-    /// becomes the application's forms (unless CplCompatibility), the two
-    /// language records are created, and the application-events component
-    /// whose first activation runs ApplicationActivate. Call it after the
-    /// main window's own TApplicationEvents exists, so that the list's
-    /// component, created later, is activated first.
-    void Loaded();
-
-    // Published properties.
-    /// Names and paths never translated (sorted, duplicates ignored).
-    const TStringList& ExcludedComps() const { return *FExcludedComps; }
-    /// Copies the strings of `value`; nothing happens for nullptr.
-    void SetExcludedComps(const TStringList* value);
-    int LanguageIndex() const { return FIndex; }
-    /// The switch: does nothing for an index outside the list or when
-    /// BeforeLanguageSwitch refuses; otherwise applies the entry's file to
-    /// every form, stores and saves (with Autoload) the index, and raises
-    /// AfterLanguageSwitch. A file that cannot be applied changes nothing and
-    /// raises, naming the file: ELanguageFileDamaged (missing, damaged, too
-    /// few items), ELanguageFormat (a revision above 4), EInvalidGraphic (a
-    /// flag that is no bitmap). A choice that cannot be saved raises
-    /// ESettingNotSaved after the switch, naming the settings file.
-    void SetLanguageIndex(int value);
-    bool CplCompatibility() const { return FCplCompatibility; }
-    void SetCplCompatibility(bool value) { FCplCompatibility = value; }
-    QString FilePrefix() const { return FFilePrefix; }
-    void SetFilePrefix(const QString& value) { FFilePrefix = value; }
-    /// The folder of the language files under the program directory; empty
-    /// for the program directory itself.
-    QString SubDir() const { return FSubDir; }
-    void SetSubDir(const QString& value);
-    /// The settings key under the user's root ("Software\Varnel\Quorlo");
-    /// empty: nothing is read or written. The value is named objectName().
-    QString RegKey() const { return FRegKey; }
-    void SetRegKey(const QString& value) { FRegKey = value; }
-    bool Autoload() const { return FAutoload; }
-    void SetAutoload(bool value) { FAutoload = value; }
-
-    TBeforeChangeEvent BeforeLanguageSwitch;
-    TNotifyEvent AfterLanguageSwitch;
-
-    /// The display texts of the available languages, in list order; the
-    /// object of each line is its language code (std::uint32_t).
-    const TStringList& Languages() const { return FLanguages; }
-    /// The language code of entry `index`, or 0 outside the list.
-    std::uint32_t LanguageCode(int index) const;
-
-    /// Rebuilds Languages: for every LANGID of the table, in table order, the
-    /// variants 0, 1, 2, ... up to the first file missing from both
-    /// LanguageDir() and UserLanguageDir() (the user's file wins). Each usable
-    /// language file gives "text1 - text3", or "text1 [a.b.c.d] - text3" with
-    /// the version it was made for from revision 1 on. Files that do not open
-    /// with the signature are passed over; every other one is listed, also
-    /// when it cannot be applied (a revision above 4, a flag that is no
-    /// bitmap, too few items, damaged records): choosing it says why. Keeps
-    /// the index.
-    /// True when at least one language file was listed.
-    bool BuildLanguageList();
-    /// Loads the flag of a LANGID (item 5 of its variant-0 file) into
-    /// `bitmap`; false, with `bitmap` emptied, when there is none to load.
-    bool LoadFlagBitmap(std::uint16_t langId, QImage& bitmap) const;
-    /// Header text 2 of the applied file when the last switch succeeded;
-    /// empty otherwise.
-    QString CurrentLanguageInfo() const;
-    /// Where the language files are, with a trailing "/": the program
-    /// directory + SubDir when that is a folder, else the program directory +
-    /// "system/" + SubDir when that is one, else the current directory +
-    /// SubDir. An installed program's shared language folder (+ SubDir)
-    /// comes first unless the program directory + SubDir holds language files.
-    QString LanguageDir() const;
-    /// The user's own language folder, $XDG_DATA_HOME/quorlo/lang/ (+ SubDir),
-    /// with a trailing "/"; empty when there is no data folder. Its files are
-    /// listed beside LanguageDir()'s, and one of the same name wins.
-    QString UserLanguageDir() const;
-    /// Where "-co" writes: the language folder when it is the program's own
-    /// and writable, else the user's $XDG_DATA_HOME/quorlo/lang/ (+ SubDir).
-    QString OriginalFilePath() const;
-
-    /// Selects the saved language: the value under RegKey named objectName()
-    /// through SelectLanguageCode; with no key, no value or a value that is
-    /// no number, the user's language (SelectUserDefaultLanguage). False when
-    /// RegKey is empty or nothing was selected.
-    bool LoadLanguageSetting();
-    /// Writes the selected entry's language code under RegKey (created when
-    /// missing); nothing when RegKey is empty or no entry is selected. False
-    /// when the settings file could not be written.
-    bool SaveLanguageSetting();
-    /// Selects the first entry with this code, else the first with its
-    /// LANGID, else the first with its primary language. False when none.
-    bool SelectLanguageCode(std::uint32_t code);
-    /// Selects the first entry with the user's LANGID, else the first with
-    /// its primary language. False when none.
-    bool SelectUserDefaultLanguage();
-    /// Writes the original record as OriginalFilePath(), FilePrefix +
-    /// "ORIGINAL.SPK", making its folder when needed. False when it could not
-    /// be written (OriginalRecord()->WriteError says why).
-    bool WriteOriginalFile();
-    /// The first activation of the program: writes the original-language file
-    /// when a command-line item asks for it ("-co...", see
-    /// AsksForOriginalFile; a failure is one line on stderr and start-up goes
-    /// on), builds the list and, with Autoload, selects the saved or the
-    /// user's language; a file replaced since it was listed and now refused
-    /// with an exception is shown in a message box. Later calls do nothing.
-    void ApplicationActivate();
-
-    /// True when a command-line item after the program name, lower-cased and
-    /// with its first "/" turned into "-", begins with "-co" (/CO, -co,
-    /// -compile; not co).
-    static bool AsksForOriginalFile(const QStringList& arguments);
-
-    /// The program directory, with a trailing "/". Tests point it at a
-    /// folder of their own; the program keeps the executable's.
-    QString ProgramDir() const { return FProgramDir; }
-    void SetProgramDir(const QString& value);
-    /// The command line ApplicationActivate reads: the application's
-    /// arguments unless tests set others (item 0 is the program).
-    QStringList CommandLine() const { return FCommandLine; }
-    void SetCommandLine(const QStringList& value) { FCommandLine = value; }
-
-    /// The translation root: the owner until Loaded(), then the application's
-    /// forms (or still the owner with CplCompatibility).
-    QObject* TranslationRoot() const { return FRoot; }
-    /// The two records; nullptr until Loaded().
-    TLanguageRecord* OriginalRecord() const { return FOriginal.get(); }
-    TLanguageRecord* CurrentRecord() const { return FCurrent.get(); }
-    /// True when the last switch applied its file.
-    bool TranslationLoaded() const { return FTranslationLoaded; }
-    /// True while a switch rewrites the forms' texts: lists then pass
-    /// through other selections before they get their own back.
-    bool Switching() const { return FSwitching; }
-
-protected:
-    /// Calls BeforeLanguageSwitch when set; otherwise allows the switch.
-    virtual void DoBeforeLanguageSwitch(std::uint32_t OldCode, std::uint32_t NewCode, bool& CanChange);
-    /// Calls AfterLanguageSwitch when set.
-    virtual void DoAfterLanguageSwitch();
-
-private:
-    QString languageFileName(std::uint32_t code) const;
-    bool selectFirst(const std::function<bool(std::uint32_t code)>& matches);
-    void ensureRecords();
-    QWidget* mainForm() const;
-
-    QObject* FRoot;
-    std::unique_ptr<TLanguageRecord> FOriginal;
-    std::unique_ptr<TLanguageRecord> FCurrent;
-    TStringList FLanguages;
-    QString FProgramDir;
-    int FIndex = 0;
-    bool FTranslationLoaded = false;
-    bool FSwitching = false;
-    QString FFilePrefix;
-    std::unique_ptr<TStringList> FExcludedComps;
-    QString FSubDir;
-    bool FCplCompatibility = false;
-    TApplicationEvents* FApplicationEvents = nullptr;   ///< owned as a child
-    bool FStarted = false;
-    bool FAutoload = true;
-    QString FRegKey;
-    QStringList FCommandLine;
+    TLangFileContents writtenContents() const;
+    QList<TLangEntry> writtenEntries() const;
 };

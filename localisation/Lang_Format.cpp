@@ -16,23 +16,6 @@ int SettingsItems(int revision)
     }
 }
 
-int EntryItemsAfterPath(int revision)
-{
-    return revision >= 3 ? 4 : 3;
-}
-
-int LegacyItemsAfterPath(std::int32_t pathTag)
-{
-    if (pathTag >= 6 && pathTag <= 10)
-        return 2;
-    switch (pathTag) {
-    case 11: return 3;
-    case 12: return 1;
-    case 13: return 2;
-    default: return 0;
-    }
-}
-
 int CharsetItemIndex(int revision)
 {
     switch (revision) {

@@ -65,10 +65,19 @@ constexpr bool IsApplied(std::int32_t tag)
 
 /// Items between the flag bitmap and the first entry; -1 for an unknown revision.
 int SettingsItems(int revision);
-/// Items after the path item of one entry (revisions 1 to 4).
-int EntryItemsAfterPath(int revision);
-/// Items after the path item of a revision-0 entry, by its path tag.
-int LegacyItemsAfterPath(std::int32_t pathTag);
+
+/// What follows the path item of a revision-0 entry, by its path tag: a
+/// caption and a hint (6 to 11, 13), then the lines of a list (11, 12);
+/// nothing after any other tag.
+constexpr bool LegacyHasCaption(std::int32_t pathTag)
+{
+    return (pathTag >= 6 && pathTag <= 11) || pathTag == 13;
+}
+constexpr bool LegacyHasLines(std::int32_t pathTag)
+{
+    return pathTag == 11 || pathTag == 12;
+}
+
 /// Position of the character-set item (515) in a file of this revision, or
 /// -1 when the revision carries none (0, and unknown revisions).
 int CharsetItemIndex(int revision);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "C_LangPack.h"
+#include "C_LangList.h"
 
 #include <QFrame>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "flag_art.h"
 
 #include "C_LangPack.h"
-#include "lang_file_contents.h"
+#include "lang_tool.h"
 
 #include <QColor>
 #include <QPainter>

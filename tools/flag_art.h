@@ -13,7 +13,7 @@
 ///   diamond CX CY RX RY #c         a filled rhombus
 ///   bmp BASE64                     a BMP file as it stands (what dump writes
 ///                                  for a flag it cannot describe)
-/// Raises ELangTool (lang_file_contents.h) for a text it cannot draw.
+/// Raises ELangTool (lang_tool.h) for a text it cannot draw.
 inline constexpr int kFlagWidth = 24;
 inline constexpr int kFlagHeight = 16;
 

@@ -1,10 +1,12 @@
 #include "lang_catalogue.h"
 
 #include "C_LangPack.h"
+#include "Lang_CodePages.h"
 #include "Lang_Format.h"
 #include "Lang_Languages.h"
 #include "TStringList.h"
 #include "flag_art.h"
+#include "lang_tool.h"
 
 #include <QHash>
 #include <QLocale>
@@ -94,6 +96,34 @@ std::pair<QString, QString> splitContext(const QString& context)
         return {};
     return {context.left(bar), context.mid(bar + 1)};
 }
+
+/// Notes every text that the code page cannot hold.
+class TCodePageCheck {
+public:
+    explicit TCodePageCheck(int codePage) : FCodec(codePage) {}
+
+    void operator()(const QString& text, const QString& where)
+    {
+        // A text fits when it comes back unchanged: anything the code page
+        // lacks has been replaced on the way.
+        if (fits(text))
+            return;
+        QString missing;
+        for (const QChar c : text)
+            if (!fits(QString(c)) && !missing.contains(c))
+                missing += c;
+        Faults.append(QStringLiteral("%1: \"%2\" does not fit code page %3 (%4)")
+                          .arg(where, text, QString::number(FCodec.CodePage()),
+                               missing.isEmpty() ? QStringLiteral("surrogate pair") : missing));
+    }
+
+    QStringList Faults;
+
+private:
+    bool fits(const QString& text) const { return FCodec.Decode(FCodec.Encode(text)) == text; }
+
+    TTextCodec FCodec;
+};
 
 int integerField(const TPoFile& po, const QString& field, const QString& poName, int base, int fallback)
 {
@@ -269,12 +299,32 @@ TPoFile Dump(const TLangFileContents& file, const TLangFileContents* original)
         } else {
             e.Id = t.Text;
             e.Str = t.Text;
-            e.Flags = {QStringLiteral("fuzzy")};
+            e.Fuzzy = true;
             e.TranslatorComments = {QStringLiteral("The original-language file has no such text.")};
         }
         po.Entries.append(e);
     }
     return po;
+}
+
+QStringList TextsOutsideCodePage(const TLangFileContents& file)
+{
+    TCodePageCheck check(TextCodePage(file.Charset, file.LangId));
+    check(file.HeaderText1, QStringLiteral("header text 1"));
+    check(file.HeaderText2, QStringLiteral("header text 2"));
+    check(file.HeaderText3, QStringLiteral("header text 3"));
+    check(joinLines(file.HeaderLines), QStringLiteral("header lines"));
+    check(file.SettingsText1, QStringLiteral("settings text 1"));
+    check(file.SettingsText2, QStringLiteral("settings text 2"));
+    check(file.InputMethodName, QStringLiteral("input method name"));
+    check(file.FontName, QStringLiteral("font name"));
+    for (const TLangEntry& e : file.Entries) {
+        check(e.Path, e.Path);
+        check(e.Caption.Text, TextContext(e.Path));
+        check(e.Hint.Text, HintContext(e.Path, (e.Hint.Tag & hintShownBit) != 0));
+        check(e.Lines.Text, e.Path + QStringLiteral("|line"));
+    }
+    return check.Faults;
 }
 
 QStringList Check(const TLangFileContents& file, const TLangFileContents& original)

@@ -43,6 +43,11 @@ TLangFileContents Build(const TPoFile& po, const QString& poName, std::uint32_t 
 /// source and is marked fuzzy.
 TPoFile Dump(const TLangFileContents& file, const TLangFileContents* original);
 
+/// Every text of a file that the code page of its character set cannot
+/// hold, one line each: "MainDlg.print_btn|text: "Drukuj 印刷" does not fit
+/// code page 1250 (印刷)". Empty when all of them fit.
+QStringList TextsOutsideCodePage(const TLangFileContents& file);
+
 /// What a translation lacks against the original: "missing" lines for texts
 /// it does not translate, "stale" lines for texts the original no longer has
 /// or has changed. Empty when the translation is complete and current.

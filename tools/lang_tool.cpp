@@ -107,7 +107,12 @@ int run(const TArguments& a, std::uint32_t programVersion, QByteArray& out, QByt
         if (a.Output.isEmpty())
             throw ELangTool(QStringLiteral("build writes a file: -o QRL_XXXXXXXX.SPK"));
         const TPoFile po = ParsePo(readFile(a.Files[0]), a.Files[0]);
-        WriteLanguageFile(LangCatalogue::Build(po, a.Files[0], programVersion), a.Output);
+        const TLangFileContents built = LangCatalogue::Build(po, a.Files[0], programVersion);
+        if (const QStringList faults = LangCatalogue::TextsOutsideCodePage(built); !faults.isEmpty())
+            throw ELangTool(QStringLiteral("%1: texts that do not fit the language's code page:\n  %2")
+                                .arg(a.Output, faults.join(QStringLiteral("\n  "))));
+        if (const std::optional<QString> failure = WriteLanguageFile(built, a.Output))
+            throw ELangTool(QStringLiteral("%1: cannot write the file: %2").arg(a.Output, *failure));
         return 0;
     }
     if (a.Command == QLatin1String("dump")) {

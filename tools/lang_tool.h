@@ -1,9 +1,15 @@
 #pragma once
 
+#include "Exception.h"
+
 #include <QByteArray>
 #include <QStringList>
 
 #include <cstdint>
+
+/// Raised by the translator's tool for input it cannot use; the message says
+/// which file, entry or field is at fault.
+QRL_DECLARE_EXCEPTION(ELangTool, Exception);
 
 /// quorlo-lang, the translator's tool, without its process: `arguments`
 /// exclude the program name; what it prints goes to `out` and `err`; the

@@ -1,7 +1,7 @@
 // Build step: writes the program's original-language file into the folder
 // given as the only argument, with the code that "quorlo -co" runs, on the
 // offscreen platform. The forms are created as the program creates them.
-#include "C_LangPack.h"
+#include "C_LangList.h"
 #include "program_forms.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "U_about.h"
 
-#include "C_LangPack.h"
+#include "C_LangList.h"
 #include "C_Messages.h"
 #include "message_storage.h"
 #include "C_TextStorage.h"

@@ -1,4 +1,4 @@
-#include "C_LangPack.h"
+#include "C_LangList.h"
 #include "C_Messages.h"
 #include "Lang_CodePages.h"
 #include "TStringList.h"

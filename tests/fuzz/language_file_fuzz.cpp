@@ -2,7 +2,7 @@
 // creates them, on the offscreen platform.
 #include "fuzz_support.h"
 
-#include "C_LangPack.h"
+#include "C_LangList.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"

@@ -2,7 +2,7 @@
 // file beside a sound one: listing, flags, and switching to every entry.
 #include "fuzz_support.h"
 
-#include "C_LangPack.h"
+#include "C_LangList.h"
 
 #include <QDir>
 #include <QFile>

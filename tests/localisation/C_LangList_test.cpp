@@ -1,4 +1,4 @@
-#include "C_LangPack.h"
+#include "C_LangList.h"
 
 #include "C_VersionInfo.h"
 #include "Lang_Components.h"

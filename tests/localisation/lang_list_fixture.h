@@ -1,6 +1,6 @@
 #pragma once
 
-#include "C_LangPack.h"
+#include "C_LangList.h"
 #include "lang_file_builder.h"
 
 #include <QByteArray>

@@ -163,9 +163,9 @@ TEST_F(LangToolTest, DumpReadsEveryRevision)
         EXPECT_EQ(po.Entries[0].Context, QStringLiteral("Form1.Button1|text"));
         EXPECT_EQ(po.Entries[0].Str, QStringLiteral("Imprimer")) << revision;
         // Without the original the source text is not known.
-        EXPECT_TRUE(po.Entries[0].Fuzzy());
+        EXPECT_TRUE(po.Entries[0].Fuzzy);
         EXPECT_EQ(po.Entries[1].Context, revision == 0 ? QStringLiteral("Form1.TS|line 0") : QStringLiteral("Form1.Button1|line 0"));
-        EXPECT_FALSE(po.Entries[1].Fuzzy() && revision > 0) << "untranslated lines are their own source";
+        EXPECT_FALSE(po.Entries[1].Fuzzy && revision > 0) << "untranslated lines are their own source";
     }
     LanguageFileBuilder::Options o;
     o.Revision = 5;
