@@ -2,7 +2,7 @@
 #include "ui_U_FrameDlg.h"
 
 #include "C_TextStorage.h"
-#include "Lang_Components.h"
+#include "lang_components.h"
 #include "face_detector.h"
 #include "orientation.h"
 #include "sheet_formats.h"

@@ -2,9 +2,9 @@
 #include "ui_U_MainDlg.h"
 
 #include "C_LangList.h"
-#include "C_Messages.h"
+#include "messages.h"
 #include "message_storage.h"
-#include "Lang_Components.h"
+#include "lang_components.h"
 #include "TApplicationEvents.h"
 #include "TRegistry.h"
 #include "TStringList.h"

@@ -1,9 +1,9 @@
 #include "U_PreviewDlg.h"
 #include "ui_U_PreviewDlg.h"
 
-#include "Lang_Components.h"
+#include "lang_components.h"
 #include "error_display.h"
-#include "C_Messages.h"
+#include "messages.h"
 #include "file_names.h"
 #include "image_view.h"
 #include "photo_sheet.h"

@@ -2,8 +2,8 @@
 
 #include "ui_U_SheetOptionsDlg.h"
 
-#include "C_Messages.h"
-#include "Lang_Components.h"
+#include "messages.h"
+#include "lang_components.h"
 #include "sheet_settings.h"
 
 namespace {

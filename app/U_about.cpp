@@ -3,7 +3,7 @@
 #include "ui_U_about.h"
 
 #include "C_TextStorage.h"
-#include "Lang_Components.h"
+#include "lang_components.h"
 #include "U_UnicodeUtils.h"
 #include "about_art.h"
 #include "links.h"

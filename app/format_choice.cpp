@@ -1,6 +1,6 @@
 #include "format_choice.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #include "links.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

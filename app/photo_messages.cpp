@@ -1,6 +1,6 @@
 #include "photo_messages.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "Exception.h"
 #include "bitmap32.h"
 #include "file_io.h"

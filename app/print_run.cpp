@@ -1,6 +1,6 @@
 #include "print_run.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "calibration_print.h"
 #include "bitmap32.h"
 #include "photo_sheet.h"

@@ -1,11 +1,11 @@
 #include "C_LangPack.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "C_TextStorage.h"
-#include "Lang_CodePages.h"
-#include "Lang_Components.h"
-#include "Lang_Format.h"
-#include "Lang_Properties.h"
+#include "code_pages.h"
+#include "lang_components.h"
+#include "lang_format.h"
+#include "lang_properties.h"
 
 #include <QAction>
 #include <QBuffer>

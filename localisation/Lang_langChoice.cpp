@@ -1,7 +1,7 @@
 #include "Lang_langChoice.h"
 
-#include "Lang_Components.h"
-#include "Lang_Properties.h"
+#include "lang_components.h"
+#include "lang_properties.h"
 
 #include <QApplication>
 #include <QKeyEvent>

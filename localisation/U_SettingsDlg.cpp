@@ -2,7 +2,7 @@
 
 #include "ui_U_SettingsDlg.h"
 
-#include "Lang_Components.h"
+#include "lang_components.h"
 #include "Lang_langChoice.h"
 
 TSettingsDlg::TSettingsDlg(TLangList* langue, QWidget* parent)

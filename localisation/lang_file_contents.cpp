@@ -1,7 +1,7 @@
 #include "lang_file_contents.h"
 
-#include "Lang_CodePages.h"
-#include "Lang_Format.h"
+#include "code_pages.h"
+#include "lang_format.h"
 #include "Lang_Storageobj.h"
 #include "TStringList.h"
 #include "file_target.h"

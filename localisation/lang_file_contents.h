@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Exception.h"
-#include "Lang_Format.h"
+#include "lang_format.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,8 +1,8 @@
 #include "message_storage.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "C_TextStorage.h"
-#include "Lang_Components.h"
+#include "lang_components.h"
 
 #include <QWidget>
 

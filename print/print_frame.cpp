@@ -1,6 +1,6 @@
 #include "print_frame.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "bitmap32.h"
 #include "frame_editor.h"
 

@@ -1,6 +1,6 @@
 #include "sheet_lines.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "Exception.h"
 #include "bitmap32.h"
 #include "photo_sheet.h"

@@ -1,6 +1,6 @@
 #include "calibration_page.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "page_layout.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 
 std::vector<TSheetPage> LayoutPages(const std::vector<int>& counts, int capacity)
 {

@@ -1,6 +1,6 @@
 #include "sheet_formats.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 
 #include <QRegularExpression>
 

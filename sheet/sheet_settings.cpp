@@ -1,6 +1,6 @@
 #include "sheet_settings.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "settings_list.h"
 #include "TRegistry.h"
 

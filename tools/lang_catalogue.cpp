@@ -1,8 +1,8 @@
 #include "lang_catalogue.h"
 
 #include "C_LangPack.h"
-#include "Lang_CodePages.h"
-#include "Lang_Format.h"
+#include "code_pages.h"
+#include "lang_format.h"
 #include "Lang_Languages.h"
 #include "TStringList.h"
 #include "flag_art.h"

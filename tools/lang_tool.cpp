@@ -1,6 +1,6 @@
 #include "lang_tool.h"
 
-#include "Lang_Format.h"
+#include "lang_format.h"
 #include "lang_catalogue.h"
 #include "lang_file_contents.h"
 #include "po_file.h"

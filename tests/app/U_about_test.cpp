@@ -1,11 +1,11 @@
 #include "U_about.h"
 
 #include "C_LangList.h"
-#include "C_Messages.h"
+#include "messages.h"
 #include "message_storage.h"
 #include "C_TextStorage.h"
-#include "Lang_Components.h"
-#include "Lang_Format.h"
+#include "lang_components.h"
+#include "lang_format.h"
 #include "lang_file_builder.h"
 #include "links.h"
 

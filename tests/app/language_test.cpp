@@ -1,6 +1,6 @@
 #include "C_LangList.h"
-#include "C_Messages.h"
-#include "Lang_CodePages.h"
+#include "messages.h"
+#include "code_pages.h"
 #include "TStringList.h"
 #include "Lang_langChoice.h"
 #include "TApplicationEvents.h"

@@ -2,7 +2,7 @@
 // the preview, the saved files and the print job.
 #include "app_fixture.h"
 
-#include "C_Messages.h"
+#include "messages.h"
 #include "cut_marks.h"
 #include "image_view.h"
 #include "pdf_printer.h"

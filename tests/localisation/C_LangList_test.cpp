@@ -1,8 +1,8 @@
 #include "C_LangList.h"
 
 #include "C_VersionInfo.h"
-#include "Lang_Components.h"
-#include "Lang_Format.h"
+#include "lang_components.h"
+#include "lang_format.h"
 #include "Lang_Languages.h"
 #include "Lang_Storageobj.h"
 #include "TApplicationEvents.h"

@@ -1,6 +1,6 @@
 #include "C_LangPack.h"
 
-#include "Lang_Format.h"
+#include "lang_format.h"
 #include "lang_file_builder.h"
 #include "test_forms.h"
 

@@ -1,7 +1,7 @@
 #include "C_LangPack.h"
 
-#include "Lang_Format.h"
-#include "Lang_Properties.h"
+#include "lang_format.h"
+#include "lang_properties.h"
 #include "Lang_Storageobj.h"
 #include "lang_file_builder.h"
 #include "test_forms.h"

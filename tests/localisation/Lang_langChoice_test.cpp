@@ -1,6 +1,6 @@
 #include "Lang_langChoice.h"
 
-#include "Lang_Components.h"
+#include "lang_components.h"
 #include "U_SettingsDlg.h"
 #include "lang_list_fixture.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Lang_Format.h"
+#include "lang_format.h"
 
 #include <QByteArray>
 #include <QString>

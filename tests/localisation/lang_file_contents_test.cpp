@@ -1,6 +1,6 @@
 #include "lang_file_contents.h"
 
-#include "Lang_Format.h"
+#include "lang_format.h"
 #include "lang_file_builder.h"
 
 #include <QTemporaryDir>

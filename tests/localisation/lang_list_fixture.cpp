@@ -1,6 +1,6 @@
 #include "lang_list_fixture.h"
 
-#include "Lang_Components.h"
+#include "lang_components.h"
 #include "TRegistry.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "test_forms.h"
 
-#include "Lang_Properties.h"
+#include "lang_properties.h"
 
 #include <QVBoxLayout>
 

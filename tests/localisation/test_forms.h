@@ -1,7 +1,7 @@
 #pragma once
 
 #include "C_TextStorage.h"
-#include "Lang_Components.h"
+#include "lang_components.h"
 
 #include <QAction>
 #include <QComboBox>

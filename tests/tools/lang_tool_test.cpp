@@ -5,7 +5,7 @@
 #include "lang_tool.h"
 
 #include "C_LangPack.h"
-#include "Lang_Format.h"
+#include "lang_format.h"
 #include "Lang_Storageobj.h"
 
 #include <QFile>

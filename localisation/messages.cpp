@@ -1,4 +1,4 @@
-#include "C_Messages.h"
+#include "messages.h"
 
 #include <utility>
 

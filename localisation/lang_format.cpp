@@ -1,6 +1,6 @@
-#include "Lang_Format.h"
+#include "lang_format.h"
 
-#include "Lang_CodePages.h"
+#include "code_pages.h"
 #include "Lang_Storageobj.h"
 
 namespace LangFile {

@@ -1,4 +1,4 @@
-#include "Lang_Properties.h"
+#include "lang_properties.h"
 
 #include "C_TextStorage.h"
 

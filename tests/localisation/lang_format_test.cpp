@@ -1,4 +1,4 @@
-#include "Lang_Format.h"
+#include "lang_format.h"
 
 #include "Lang_Storageobj.h"
 #include "lang_file_builder.h"

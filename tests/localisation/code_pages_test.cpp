@@ -1,4 +1,4 @@
-#include "Lang_CodePages.h"
+#include "code_pages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Lang_Components.h"
+#include "lang_components.h"
 
-#include "Lang_Properties.h"
+#include "lang_properties.h"
 
 #include <QMenu>
 #include <QWidget>

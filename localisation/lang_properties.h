@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Lang_CodePages.h"
+#include "code_pages.h"
 
 #include <QString>
 #include <QStringList>
