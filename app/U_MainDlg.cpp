@@ -256,7 +256,7 @@ void TMainDlg::ShowPrinterName()
     // A framed photo that prints blurred says so before it is printed; the
     // printer's name then stays in the panel's hint.
     ReportErrors(this, [&] {
-        const QString name = ShownPrinterName(Printer().name());
+        const QString name = ShownPrinterName(Printer().Name());
         const QString warning =
             FFrame ? LowResolutionWarning(ui->img->Bitmap(), FFrame, Rule()) : QString();
         FStatusPanel->setText(warning.isEmpty() ? name : warning);
@@ -418,7 +418,7 @@ void TMainDlg::PrintSheetRun()
         ReportErrors(this, [&] {
             if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
                 return;
-            PrintOnPrinter(Printer().name(), [&] { PrintSheetPagesShowingProgress(this, sheet); });
+            PrintOnPrinter(Printer().Name(), [&] { PrintSheetPagesShowingProgress(this, sheet); });
         });
     }
     FPreviewDlg->SetSheet(nullptr);
@@ -491,7 +491,7 @@ bool TMainDlg::NamePdfFile(QWidget* Parent, QString& LastName, const QString& De
     if (name.isEmpty())
         return false;
     LastName = name;
-    pdf->setOutputFileName(name);
+    pdf->SetOutputFileName(name);
     return true;
 }
 
@@ -500,7 +500,7 @@ void TMainDlg::PrintConfirmedSheet()
     ReportErrors(this, [&] {
         if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
             return;
-        PrintOnPrinter(Printer().name(), [&] { PrintSheetShowingProgress(this, sheetPrinter()); });
+        PrintOnPrinter(Printer().Name(), [&] { PrintSheetShowingProgress(this, sheetPrinter()); });
     });
 }
 
@@ -509,7 +509,7 @@ void TMainDlg::SheetOptions1Click()
     if (!FSheetOptionsDlg)
         return;
     QString printerName;
-    ReportErrors(this, [&] { printerName = Printer().name(); });
+    ReportErrors(this, [&] { printerName = Printer().Name(); });
     if (!FSheetOptionsDlg->Execute(printerName))
         return;
     RebuildFormats();
@@ -531,7 +531,7 @@ void TMainDlg::PrintCalibration()
     ReportErrors(parent, [&] {
         if (!NamePdfFile(parent, FLastCalibrationPdfName, QStringLiteral("calibration.pdf")))
             return;
-        PrintOnPrinter(Printer().name(), [&] { PrintCalibrationPageShowingProgress(parent, Printer()); });
+        PrintOnPrinter(Printer().Name(), [&] { PrintCalibrationPageShowingProgress(parent, Printer()); });
     });
 }
 

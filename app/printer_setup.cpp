@@ -84,7 +84,7 @@ bool RunPrintDialog(QWidget* Parent)
     std::unique_ptr<QPrinter> fresh;
     if (!installed)
         fresh = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrinter& device = installed ? installed->device() : *fresh;
+    QPrinter& device = installed ? installed->Device() : *fresh;
 
     const QPageLayout kept = device.pageLayout();
     QPrintDialog dialog(&device, Parent);

@@ -23,7 +23,7 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
                               int resolution, const QString& printerName)
 {
     Discard();
-    fileName_ = fileName;
+    FFileName = fileName;
     // The file at the end of a chain of links is the one replaced; a
     // write-protected one is refused as every other writer refuses it, also
     // for the superuser.
@@ -42,49 +42,49 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
     writer->setResolution(resolution);
     writer->setPageLayout(layout);
     writer->setCreator(QCoreApplication::applicationName());
-    file_ = std::move(file);
-    writer_ = std::move(writer);
-    if (!painter_.begin(writer_.get())) {
+    FFile = std::move(file);
+    FWriter = std::move(writer);
+    if (!FPainter.begin(FWriter.get())) {
         Discard();
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(printerName));
     }
-    return painter_;
+    return FPainter;
 }
 
 void TPdfPageFile::NewPage()
 {
-    if (!painter_.isActive() || !writer_)
+    if (!FPainter.isActive() || !FWriter)
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
     // The transformation that puts the origin at the printable area holds
     // for every page, whatever the writer does with it at a page break.
-    const QTransform transform = painter_.worldTransform();
-    if (!writer_->newPage())
+    const QTransform transform = FPainter.worldTransform();
+    if (!FWriter->newPage())
         throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName_), file_ ? file_->errorString() : QString()));
-    painter_.setWorldTransform(transform);
+                           .arg(QDir::toNativeSeparators(FFileName), FFile ? FFile->errorString() : QString()));
+    FPainter.setWorldTransform(transform);
 }
 
 void TPdfPageFile::End()
 {
     // Ending the painter writes the rest of the document into the file.
-    painter_.end();
-    writer_.reset();
-    const bool written = file_ && file_->commit();
-    const QString error = file_ ? file_->errorString() : QString();
-    file_.reset();
+    FPainter.end();
+    FWriter.reset();
+    const bool written = FFile && FFile->commit();
+    const QString error = FFile ? FFile->errorString() : QString();
+    FFile.reset();
     if (!written) {
         throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName_), error));
+                           .arg(QDir::toNativeSeparators(FFileName), error));
     }
 }
 
 void TPdfPageFile::Discard() noexcept
 {
-    if (painter_.isActive())
-        painter_.end();
-    writer_.reset();
-    if (file_)
-        file_->cancelWriting();
+    if (FPainter.isActive())
+        FPainter.end();
+    FWriter.reset();
+    if (FFile)
+        FFile->cancelWriting();
     // Destroying an uncommitted save file removes its temporary file.
-    file_.reset();
+    FFile.reset();
 }

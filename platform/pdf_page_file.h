@@ -36,12 +36,12 @@ public:
     /// Drops the page being written, if any. Never raises.
     void Discard() noexcept;
 
-    bool Active() const { return painter_.isActive(); }
-    QPainter& Painter() { return painter_; }
+    bool Active() const { return FPainter.isActive(); }
+    QPainter& Painter() { return FPainter; }
 
 private:
-    QString fileName_;
-    std::unique_ptr<QSaveFile> file_;
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
+    QString FFileName;
+    std::unique_ptr<QSaveFile> FFile;
+    std::unique_ptr<QPdfWriter> FWriter;
+    QPainter FPainter;
 };

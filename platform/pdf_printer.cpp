@@ -24,6 +24,6 @@ QPageSize::PageSizeId DefaultPaperSize(const QLocale& locale)
 }
 
 TPdfPrinter::TPdfPrinter(QPageSize::PageSizeId paper)
-    : TVirtualPrinter(QStringLiteral("Print to PDF"), QPageSize(paper), kResolution), paper_(paper)
+    : TVirtualPrinter(QStringLiteral("Print to PDF"), QPageSize(paper), kResolution), FPaperSize(paper)
 {
 }

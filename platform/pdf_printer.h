@@ -21,8 +21,8 @@ public:
 
     explicit TPdfPrinter(QPageSize::PageSizeId paper = DefaultPaperSize(QLocale::system()));
 
-    QPageSize::PageSizeId paperSize() const { return paper_; }
+    QPageSize::PageSizeId PaperSize() const { return FPaperSize; }
 
 private:
-    QPageSize::PageSizeId paper_;
+    QPageSize::PageSizeId FPaperSize;
 };

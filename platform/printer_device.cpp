@@ -1,24 +1,24 @@
 #include "printer_device.h"
 
-TPrintJob::TPrintJob(TPrinterDevice& printer) : printer_(printer)
+TPrintJob::TPrintJob(TPrinterDevice& printer) : FPrinter(printer)
 {
-    printer_.beginDoc();
+    FPrinter.BeginDoc();
 }
 
 TPrintJob::~TPrintJob()
 {
     // Still printing here means End was never reached or failed halfway:
     // whatever was drawn must not be delivered.
-    if (printer_.printing())
-        printer_.abort();
+    if (FPrinter.Printing())
+        FPrinter.Abort();
 }
 
 void TPrintJob::NewPage()
 {
-    printer_.newPage();
+    FPrinter.NewPage();
 }
 
 void TPrintJob::End()
 {
-    printer_.endDoc();
+    FPrinter.EndDoc();
 }

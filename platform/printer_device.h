@@ -29,28 +29,28 @@ class TPrinterDevice {
 public:
     virtual ~TPrinterDevice() = default;
 
-    virtual int caps(TDeviceCap cap) const = 0;
-    virtual QString name() const = 0;
+    virtual int Caps(TDeviceCap cap) const = 0;
+    virtual QString Name() const = 0;
 
     /// Starts a job. Raises EPrinter when the printer cannot start one or a
     /// job is already running.
-    virtual void beginDoc() = 0;
+    virtual void BeginDoc() = 0;
     /// Closes the page drawn so far and starts the next one of the same
     /// paper in the running job; the canvas keeps its origin at the
-    /// printable area. Nothing is delivered before endDoc. Raises EPrinter
+    /// printable area. Nothing is delivered before EndDoc. Raises EPrinter
     /// when no job runs or the page cannot be started.
-    virtual void newPage() = 0;
-    /// Delivers every page drawn since beginDoc, as one job, and ends the
+    virtual void NewPage() = 0;
+    /// Delivers every page drawn since BeginDoc, as one job, and ends the
     /// job. Raises EPrinter when the pages cannot be delivered; the job is
     /// over either way.
-    virtual void endDoc() = 0;
+    virtual void EndDoc() = 0;
     /// Ends a running job without delivering anything; does nothing when no
     /// job runs. Never raises, so it is safe on every way out of a failure.
-    virtual void abort() noexcept = 0;
-    /// True between beginDoc and endDoc or abort.
-    virtual bool printing() const = 0;
+    virtual void Abort() noexcept = 0;
+    /// True between BeginDoc and EndDoc or Abort.
+    virtual bool Printing() const = 0;
     /// The page canvas of the running job. Raises EPrinter when no job runs.
-    virtual QPainter& canvas() = 0;
+    virtual QPainter& Canvas() = 0;
 };
 
 /// One print job as a scope: begins on construction; a job that has not
@@ -64,12 +64,12 @@ public:
     TPrintJob(const TPrintJob&) = delete;
     TPrintJob& operator=(const TPrintJob&) = delete;
 
-    QPainter& Canvas() { return printer_.canvas(); }
-    /// Starts the job's next page; raises what the printer's newPage raises.
+    QPainter& Canvas() { return FPrinter.Canvas(); }
+    /// Starts the job's next page; raises what the printer's NewPage raises.
     void NewPage();
-    /// Delivers the pages; raises what the printer's endDoc raises.
+    /// Delivers the pages; raises what the printer's EndDoc raises.
     void End();
 
 private:
-    TPrinterDevice& printer_;
+    TPrinterDevice& FPrinter;
 };

@@ -15,21 +15,21 @@
 #include <QTransform>
 
 TQtPrinter::TQtPrinter(const QPrinterInfo& info)
-    : printer_(std::make_unique<QPrinter>(info, QPrinter::HighResolution))
+    : FPrinter(std::make_unique<QPrinter>(info, QPrinter::HighResolution))
 {
 }
 
-TQtPrinter::TQtPrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
+TQtPrinter::TQtPrinter(std::unique_ptr<QPrinter> printer) : FPrinter(std::move(printer)) {}
 
 TQtPrinter::~TQtPrinter()
 {
-    abort();
+    Abort();
 }
 
-int TQtPrinter::caps(TDeviceCap cap) const
+int TQtPrinter::Caps(TDeviceCap cap) const
 {
-    const int dpi = printer_->resolution();
-    const QPageLayout layout = printer_->pageLayout();
+    const int dpi = FPrinter->resolution();
+    const QPageLayout layout = FPrinter->pageLayout();
     switch (cap) {
     case TDeviceCap::HorzRes:
         return layout.paintRectPixels(dpi).width();
@@ -50,102 +50,102 @@ bool TQtPrinter::printsToFile() const
 {
     // A print dialog can turn the printer into its own print-to-file
     // printer, which has no queue.
-    return printer_->outputFormat() == QPrinter::PdfFormat;
+    return FPrinter->outputFormat() == QPrinter::PdfFormat;
 }
 
-QString TQtPrinter::name() const
+QString TQtPrinter::Name() const
 {
     if (printsToFile())
         return QStringLiteral("Print to PDF");
-    return printer_->printerName();
+    return FPrinter->printerName();
 }
 
-void TQtPrinter::beginDoc()
+void TQtPrinter::BeginDoc()
 {
-    if (printing())
+    if (Printing())
         throw EPrinter(QStringLiteral("Printing in progress"));
-    const int dpi = printer_->resolution();
-    if (!printer_->isValid() || dpi <= 0)
+    const int dpi = FPrinter->resolution();
+    if (!FPrinter->isValid() || dpi <= 0)
         throw EPrinter(QStringLiteral("Printer selected is not valid"));
-    if (printsToFile() && printer_->outputFileName().isEmpty())
-        throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(name()));
+    if (printsToFile() && FPrinter->outputFileName().isEmpty())
+        throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(Name()));
     // A queue that would refuse the page is reported before anything is drawn.
     if (!printsToFile())
-        TCupsQueue(printer_->printerName()).CheckReady();
+        TCupsQueue(FPrinter->printerName()).CheckReady();
 
     // The whole paper, so that the page keeps the printer's margins as they
     // are; the canvas then starts at the printable area.
-    const QPageLayout printerLayout = printer_->pageLayout();
+    const QPageLayout printerLayout = FPrinter->pageLayout();
     const QPageLayout paper(printerLayout.pageSize(), printerLayout.orientation(),
                             QMarginsF(0, 0, 0, 0));
-    pdf_.clear();
-    buffer_ = std::make_unique<QBuffer>(&pdf_);
-    buffer_->open(QIODevice::WriteOnly);
-    writer_ = std::make_unique<QPdfWriter>(buffer_.get());
-    writer_->setResolution(dpi);
-    writer_->setPageLayout(paper);
-    writer_->setCreator(QCoreApplication::applicationName());
-    if (!painter_.begin(writer_.get())) {
+    FPdf.clear();
+    FBuffer = std::make_unique<QBuffer>(&FPdf);
+    FBuffer->open(QIODevice::WriteOnly);
+    FWriter = std::make_unique<QPdfWriter>(FBuffer.get());
+    FWriter->setResolution(dpi);
+    FWriter->setPageLayout(paper);
+    FWriter->setCreator(QCoreApplication::applicationName());
+    if (!FPainter.begin(FWriter.get())) {
         discardPage();
-        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name()));
+        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(Name()));
     }
-    painter_.translate(caps(TDeviceCap::PhysicalOffsetX), caps(TDeviceCap::PhysicalOffsetY));
+    FPainter.translate(Caps(TDeviceCap::PhysicalOffsetX), Caps(TDeviceCap::PhysicalOffsetY));
 }
 
-void TQtPrinter::newPage()
+void TQtPrinter::NewPage()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
     // Every page starts at the printable area, as the first did.
-    const QTransform transform = painter_.worldTransform();
-    if (!writer_->newPage())
-        throw EPrinter(QStringLiteral("Unable to start a new page on \"%1\"").arg(name()));
-    painter_.setWorldTransform(transform);
+    const QTransform transform = FPainter.worldTransform();
+    if (!FWriter->newPage())
+        throw EPrinter(QStringLiteral("Unable to start a new page on \"%1\"").arg(Name()));
+    FPainter.setWorldTransform(transform);
 }
 
-void TQtPrinter::endDoc()
+void TQtPrinter::EndDoc()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
     // Ending the painter completes the document in memory.
-    painter_.end();
-    writer_.reset();
-    buffer_.reset();
-    const QByteArray pdf = std::exchange(pdf_, QByteArray());
+    FPainter.end();
+    FWriter.reset();
+    FBuffer.reset();
+    const QByteArray pdf = std::exchange(FPdf, QByteArray());
 
     if (printsToFile()) {
-        QSaveFile file(printer_->outputFileName());
+        QSaveFile file(FPrinter->outputFileName());
         if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
             throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
-                               .arg(QDir::toNativeSeparators(printer_->outputFileName()),
+                               .arg(QDir::toNativeSeparators(FPrinter->outputFileName()),
                                     file.errorString()));
         }
         return;
     }
     QStringList options;
-    const QPageSize paper = printer_->pageLayout().pageSize();
+    const QPageSize paper = FPrinter->pageLayout().pageSize();
     if (paper.id() != QPageSize::Custom)
         options << QStringLiteral("media=") + paper.key();
-    jobId_ = TCupsQueue(printer_->printerName()).SubmitPdf(pdf, options);
+    FJobId = TCupsQueue(FPrinter->printerName()).SubmitPdf(pdf, options);
 }
 
 void TQtPrinter::discardPage() noexcept
 {
-    if (painter_.isActive())
-        painter_.end();
-    writer_.reset();
-    buffer_.reset();
-    pdf_ = QByteArray();
+    if (FPainter.isActive())
+        FPainter.end();
+    FWriter.reset();
+    FBuffer.reset();
+    FPdf = QByteArray();
 }
 
-void TQtPrinter::abort() noexcept
+void TQtPrinter::Abort() noexcept
 {
     discardPage();
 }
 
-QPainter& TQtPrinter::canvas()
+QPainter& TQtPrinter::Canvas()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    return painter_;
+    return FPainter;
 }

@@ -20,7 +20,7 @@ class QPrinterInfo;
 /// The canvas's origin is the printable area's top-left corner.
 ///
 /// A job paints PDF pages of the printer's paper at its resolution in
-/// memory; an image drawn several times is stored once. endDoc hands the
+/// memory; an image drawn several times is stored once. EndDoc hands the
 /// finished document to the CUPS queue as one job through the client library (TCupsQueue),
 /// which checks first that the queue accepts jobs and is not stopped, and
 /// reports the job's id; or, when the print dialog chose a file, writes the
@@ -33,28 +33,28 @@ public:
     ~TQtPrinter() override;
 
     /// The printer itself, for a print dialog to change; not during a job.
-    QPrinter& device() { return *printer_; }
+    QPrinter& Device() { return *FPrinter; }
 
-    int caps(TDeviceCap cap) const override;
-    QString name() const override;
-    void beginDoc() override;
-    void newPage() override;
-    void endDoc() override;
-    void abort() noexcept override;
-    bool printing() const override { return painter_.isActive(); }
-    QPainter& canvas() override;
+    int Caps(TDeviceCap cap) const override;
+    QString Name() const override;
+    void BeginDoc() override;
+    void NewPage() override;
+    void EndDoc() override;
+    void Abort() noexcept override;
+    bool Printing() const override { return FPainter.isActive(); }
+    QPainter& Canvas() override;
 
-    /// The id CUPS gave the last job that endDoc handed over; 0 when none did.
-    int lastJobId() const { return jobId_; }
+    /// The id CUPS gave the last job that EndDoc handed over; 0 when none did.
+    int LastJobId() const { return FJobId; }
 
 private:
     bool printsToFile() const;
     void discardPage() noexcept;
 
-    std::unique_ptr<QPrinter> printer_;
-    QByteArray pdf_;
-    std::unique_ptr<QBuffer> buffer_;
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
-    int jobId_ = 0;
+    std::unique_ptr<QPrinter> FPrinter;
+    QByteArray FPdf;
+    std::unique_ptr<QBuffer> FBuffer;
+    std::unique_ptr<QPdfWriter> FWriter;
+    QPainter FPainter;
+    int FJobId = 0;
 };

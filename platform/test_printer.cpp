@@ -4,92 +4,92 @@
 
 TTestPrinter::TTestPrinter(int horzRes, int vertRes, int dpiX, int dpiY, int offsetX, int offsetY)
 {
-    setCaps(TDeviceCap::HorzRes, horzRes);
-    setCaps(TDeviceCap::VertRes, vertRes);
-    setCaps(TDeviceCap::LogPixelsX, dpiX);
-    setCaps(TDeviceCap::LogPixelsY, dpiY);
-    setCaps(TDeviceCap::PhysicalOffsetX, offsetX);
-    setCaps(TDeviceCap::PhysicalOffsetY, offsetY);
+    SetCaps(TDeviceCap::HorzRes, horzRes);
+    SetCaps(TDeviceCap::VertRes, vertRes);
+    SetCaps(TDeviceCap::LogPixelsX, dpiX);
+    SetCaps(TDeviceCap::LogPixelsY, dpiY);
+    SetCaps(TDeviceCap::PhysicalOffsetX, offsetX);
+    SetCaps(TDeviceCap::PhysicalOffsetY, offsetY);
 }
 
 TTestPrinter::~TTestPrinter()
 {
-    abort();
+    Abort();
 }
 
-void TTestPrinter::setCaps(TDeviceCap cap, int value)
+void TTestPrinter::SetCaps(TDeviceCap cap, int value)
 {
-    caps_[static_cast<std::size_t>(cap)] = value;
+    FCaps[static_cast<std::size_t>(cap)] = value;
 }
 
-int TTestPrinter::caps(TDeviceCap cap) const
+int TTestPrinter::Caps(TDeviceCap cap) const
 {
-    if (failWhilePrinting_ && printing())
-        throw EPrinter(QStringLiteral("The printer \"%1\" does not respond").arg(name_));
-    return caps_[static_cast<std::size_t>(cap)];
+    if (FFailWhilePrinting && Printing())
+        throw EPrinter(QStringLiteral("The printer \"%1\" does not respond").arg(FName));
+    return FCaps[static_cast<std::size_t>(cap)];
 }
 
-void TTestPrinter::beginDoc()
+void TTestPrinter::BeginDoc()
 {
-    if (printing())
+    if (Printing())
         throw EPrinter(QStringLiteral("Printing in progress"));
-    if (failBeginDoc_)
-        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name_));
-    jobPages_.clear();
+    if (FFailBeginDoc)
+        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(FName));
+    FJobPages.clear();
     startPage();
 }
 
 void TTestPrinter::startPage()
 {
-    page_ = QImage(caps_[static_cast<std::size_t>(TDeviceCap::HorzRes)],
-                   caps_[static_cast<std::size_t>(TDeviceCap::VertRes)], QImage::Format_RGB32);
-    if (page_.isNull()) {
-        jobPages_.clear();
-        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(name_));
+    FPage = QImage(FCaps[static_cast<std::size_t>(TDeviceCap::HorzRes)],
+                   FCaps[static_cast<std::size_t>(TDeviceCap::VertRes)], QImage::Format_RGB32);
+    if (FPage.isNull()) {
+        FJobPages.clear();
+        throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(FName));
     }
-    page_.fill(Qt::white);
-    painter_.begin(&page_);
+    FPage.fill(Qt::white);
+    FPainter.begin(&FPage);
 }
 
-void TTestPrinter::newPage()
+void TTestPrinter::NewPage()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    painter_.end();
-    jobPages_.push_back(std::exchange(page_, QImage()));
+    FPainter.end();
+    FJobPages.push_back(std::exchange(FPage, QImage()));
     try {
         startPage();
     } catch (const EPrinter&) {
-        ++aborted_;
+        ++FAborted;
         throw;
     }
 }
 
-void TTestPrinter::endDoc()
+void TTestPrinter::EndDoc()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    painter_.end();
-    jobPages_.push_back(std::exchange(page_, QImage()));
-    jobs_.push_back(static_cast<int>(jobPages_.size()));
-    for (QImage& page : jobPages_)
-        printed_.push_back(std::move(page));
-    jobPages_.clear();
+    FPainter.end();
+    FJobPages.push_back(std::exchange(FPage, QImage()));
+    FJobs.push_back(static_cast<int>(FJobPages.size()));
+    for (QImage& page : FJobPages)
+        FPrinted.push_back(std::move(page));
+    FJobPages.clear();
 }
 
-void TTestPrinter::abort() noexcept
+void TTestPrinter::Abort() noexcept
 {
-    if (!printing())
+    if (!Printing())
         return;
-    painter_.end();
-    page_ = QImage();
-    jobPages_.clear();
-    ++aborted_;
+    FPainter.end();
+    FPage = QImage();
+    FJobPages.clear();
+    ++FAborted;
 }
 
-QPainter& TTestPrinter::canvas()
+QPainter& TTestPrinter::Canvas()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    return painter_;
+    return FPainter;
 }

@@ -11,49 +11,49 @@
 /// A printer that exists only in memory, for tests: the test sets its six
 /// capabilities, and each job paints onto a white page image of the
 /// printable area (HorzRes x VertRes, origin at its top-left corner, as on a
-/// real printer); newPage starts another such image. Ended jobs keep their
-/// pages in printedPages, one after the other, and their page counts in
-/// printedJobs; aborted ones only count (abortedJobs).
+/// real printer); NewPage starts another such image. Ended jobs keep their
+/// pages in PrintedPages, one after the other, and their page counts in
+/// PrintedJobs; aborted ones only count (AbortedJobs).
 class TTestPrinter : public TPrinterDevice {
 public:
     TTestPrinter(int horzRes, int vertRes, int dpiX, int dpiY, int offsetX = 0, int offsetY = 0);
     ~TTestPrinter() override;
 
-    void setCaps(TDeviceCap cap, int value);
-    void setName(const QString& name) { name_ = name; }
+    void SetCaps(TDeviceCap cap, int value);
+    void SetName(const QString& name) { FName = name; }
     /// While set, every capability query made during a job raises EPrinter:
     /// a printer that goes away halfway through a page.
-    void setFailWhilePrinting(bool fail) { failWhilePrinting_ = fail; }
-    /// While set, beginDoc raises EPrinter as a printer that cannot start a job.
-    void setFailBeginDoc(bool fail) { failBeginDoc_ = fail; }
+    void SetFailWhilePrinting(bool fail) { FFailWhilePrinting = fail; }
+    /// While set, BeginDoc raises EPrinter as a printer that cannot start a job.
+    void SetFailBeginDoc(bool fail) { FFailBeginDoc = fail; }
 
-    int caps(TDeviceCap cap) const override;
-    QString name() const override { return name_; }
-    void beginDoc() override;
-    void newPage() override;
-    void endDoc() override;
-    void abort() noexcept override;
-    bool printing() const override { return painter_.isActive(); }
-    QPainter& canvas() override;
+    int Caps(TDeviceCap cap) const override;
+    QString Name() const override { return FName; }
+    void BeginDoc() override;
+    void NewPage() override;
+    void EndDoc() override;
+    void Abort() noexcept override;
+    bool Printing() const override { return FPainter.isActive(); }
+    QPainter& Canvas() override;
 
     /// The page of the running job; null when none runs.
-    const QImage& page() const { return page_; }
-    const std::vector<QImage>& printedPages() const { return printed_; }
+    const QImage& Page() const { return FPage; }
+    const std::vector<QImage>& PrintedPages() const { return FPrinted; }
     /// The number of pages of each ended job, in order.
-    const std::vector<int>& printedJobs() const { return jobs_; }
-    int abortedJobs() const { return aborted_; }
+    const std::vector<int>& PrintedJobs() const { return FJobs; }
+    int AbortedJobs() const { return FAborted; }
 
 private:
-    std::array<int, 6> caps_{};
-    QString name_ = QStringLiteral("Test Printer");
-    bool failWhilePrinting_ = false;
-    bool failBeginDoc_ = false;
+    std::array<int, 6> FCaps{};
+    QString FName = QStringLiteral("Test Printer");
+    bool FFailWhilePrinting = false;
+    bool FFailBeginDoc = false;
 
     void startPage();
-    QImage page_;
-    QPainter painter_;
-    std::vector<QImage> jobPages_;  // the running job's finished pages
-    std::vector<int> jobs_;
-    std::vector<QImage> printed_;
-    int aborted_ = 0;
+    QImage FPage;
+    QPainter FPainter;
+    std::vector<QImage> FJobPages;  // the running job's finished pages
+    std::vector<int> FJobs;
+    std::vector<QImage> FPrinted;
+    int FAborted = 0;
 };

@@ -7,9 +7,9 @@
 
 TPrinterMetrics MetricsOf(const TPrinterDevice& printer)
 {
-    return {printer.caps(TDeviceCap::HorzRes),         printer.caps(TDeviceCap::VertRes),
-            printer.caps(TDeviceCap::LogPixelsX),      printer.caps(TDeviceCap::LogPixelsY),
-            printer.caps(TDeviceCap::PhysicalOffsetX), printer.caps(TDeviceCap::PhysicalOffsetY)};
+    return {printer.Caps(TDeviceCap::HorzRes),         printer.Caps(TDeviceCap::VertRes),
+            printer.Caps(TDeviceCap::LogPixelsX),      printer.Caps(TDeviceCap::LogPixelsY),
+            printer.Caps(TDeviceCap::PhysicalOffsetX), printer.Caps(TDeviceCap::PhysicalOffsetY)};
 }
 
 int HundredthsMmToPixels(long long hundredthsMm, int dpi)
@@ -22,25 +22,25 @@ int HundredthsMmToPixels(long long hundredthsMm, int dpi)
 }
 
 TVirtualPrinter::TVirtualPrinter(QString name, const TPrinterMetrics& metrics, const QSizeF& paperMm)
-    : name_(std::move(name)),
-      metrics_(metrics),
+    : FName(std::move(name)),
+      FMetrics(metrics),
       // A fuzzy match would snap 100 x 150 mm to a nearby standard paper.
-      paper_(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch)
+      FPaper(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch)
 {
 }
 
 TVirtualPrinter::TVirtualPrinter(QString name, const QPageSize& paper, int dpi)
-    : name_(std::move(name)), paper_(paper), wholePaper_(true)
+    : FName(std::move(name)), FPaper(paper), FWholePaper(true)
 {
     // In pixels as the PDF writer rounds them, so that the figures are
     // exactly the page canvas's.
     const QSize pixels = paper.sizePixels(dpi);
-    metrics_ = {pixels.width(), pixels.height(), dpi, dpi, 0, 0};
+    FMetrics = {pixels.width(), pixels.height(), dpi, dpi, 0, 0};
 }
 
 TVirtualPrinter::~TVirtualPrinter()
 {
-    abort();
+    Abort();
 }
 
 TPrinterMetrics TVirtualPrinter::MetricsForPaper(int paperWidth, int paperHeight, int dpi, int margin)
@@ -54,67 +54,67 @@ TPrinterMetrics TVirtualPrinter::MetricsForPaper(int paperWidth, int paperHeight
             offset};
 }
 
-int TVirtualPrinter::caps(TDeviceCap cap) const
+int TVirtualPrinter::Caps(TDeviceCap cap) const
 {
     switch (cap) {
     case TDeviceCap::HorzRes:
-        return metrics_.HorzRes;
+        return FMetrics.HorzRes;
     case TDeviceCap::VertRes:
-        return metrics_.VertRes;
+        return FMetrics.VertRes;
     case TDeviceCap::LogPixelsX:
-        return metrics_.DpiX;
+        return FMetrics.DpiX;
     case TDeviceCap::LogPixelsY:
-        return metrics_.DpiY;
+        return FMetrics.DpiY;
     case TDeviceCap::PhysicalOffsetX:
-        return metrics_.OffsetX;
+        return FMetrics.OffsetX;
     case TDeviceCap::PhysicalOffsetY:
-        return metrics_.OffsetY;
+        return FMetrics.OffsetY;
     }
     return 0;
 }
 
-void TVirtualPrinter::beginDoc()
+void TVirtualPrinter::BeginDoc()
 {
-    if (printing())
+    if (Printing())
         throw EPrinter(QStringLiteral("Printing in progress"));
-    if (fileName_.isEmpty())
-        throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(name_));
-    if (metrics_.DpiX <= 0 || metrics_.DpiY <= 0 || paperMm().isEmpty())
+    if (FFileName.isEmpty())
+        throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(FName));
+    if (FMetrics.DpiX <= 0 || FMetrics.DpiY <= 0 || PaperMm().isEmpty())
         throw EPrinter(QStringLiteral("Printer selected is not valid"));
 
-    const QPageLayout layout(paper_, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
-    QPainter& painter = page_.Begin(fileName_, layout, metrics_.DpiX, name_);
+    const QPageLayout layout(FPaper, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    QPainter& painter = FPage.Begin(FFileName, layout, FMetrics.DpiX, FName);
     // Not even a move by nothing: the writer would record it in the page.
-    if (wholePaper_)
+    if (FWholePaper)
         return;
     // The writer has one resolution; a printer with another one down the
     // page gets its rows stretched to it. Then the origin moves from the
     // paper's corner to the printable area's, as on the printer itself.
-    if (metrics_.DpiY != metrics_.DpiX)
-        painter.scale(1.0, static_cast<double>(metrics_.DpiX) / metrics_.DpiY);
-    painter.translate(metrics_.OffsetX, metrics_.OffsetY);
+    if (FMetrics.DpiY != FMetrics.DpiX)
+        painter.scale(1.0, static_cast<double>(FMetrics.DpiX) / FMetrics.DpiY);
+    painter.translate(FMetrics.OffsetX, FMetrics.OffsetY);
 }
 
-void TVirtualPrinter::newPage()
+void TVirtualPrinter::NewPage()
 {
-    page_.NewPage();
+    FPage.NewPage();
 }
 
-void TVirtualPrinter::endDoc()
+void TVirtualPrinter::EndDoc()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    page_.End();
+    FPage.End();
 }
 
-void TVirtualPrinter::abort() noexcept
+void TVirtualPrinter::Abort() noexcept
 {
-    page_.Discard();
+    FPage.Discard();
 }
 
-QPainter& TVirtualPrinter::canvas()
+QPainter& TVirtualPrinter::Canvas()
 {
-    if (!printing())
+    if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    return page_.Painter();
+    return FPage.Painter();
 }

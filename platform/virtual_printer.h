@@ -9,7 +9,7 @@
 #include <QString>
 
 
-/// The six capabilities of a printer, as TPrinterDevice::caps reports them.
+/// The six capabilities of a printer, as TPrinterDevice::Caps reports them.
 struct TPrinterMetrics {
     int HorzRes = 0;
     int VertRes = 0;
@@ -49,20 +49,20 @@ public:
     /// HundredthsMmToPixels. Lengths in hundredths of a millimetre.
     static TPrinterMetrics MetricsForPaper(int paperWidth, int paperHeight, int dpi, int margin);
 
-    /// The file the next job writes. beginDoc raises EPrinter while it is empty.
-    void setOutputFileName(const QString& fileName) { fileName_ = fileName; }
-    QString outputFileName() const { return fileName_; }
-    const TPrinterMetrics& metrics() const { return metrics_; }
-    QSizeF paperMm() const { return paper_.size(QPageSize::Millimeter); }
+    /// The file the next job writes. BeginDoc raises EPrinter while it is empty.
+    void SetOutputFileName(const QString& fileName) { FFileName = fileName; }
+    QString OutputFileName() const { return FFileName; }
+    const TPrinterMetrics& Metrics() const { return FMetrics; }
+    QSizeF PaperMm() const { return FPaper.size(QPageSize::Millimeter); }
 
-    int caps(TDeviceCap cap) const override;
-    QString name() const override { return name_; }
-    void beginDoc() override;
-    void newPage() override;
-    void endDoc() override;
-    void abort() noexcept override;
-    bool printing() const override { return page_.Active(); }
-    QPainter& canvas() override;
+    int Caps(TDeviceCap cap) const override;
+    QString Name() const override { return FName; }
+    void BeginDoc() override;
+    void NewPage() override;
+    void EndDoc() override;
+    void Abort() noexcept override;
+    bool Printing() const override { return FPage.Active(); }
+    QPainter& Canvas() override;
 
 protected:
     /// The printer whose printable area is the whole of `paper`, at `dpi`
@@ -70,10 +70,10 @@ protected:
     TVirtualPrinter(QString name, const QPageSize& paper, int dpi);
 
 private:
-    QString name_;
-    TPrinterMetrics metrics_;
-    QPageSize paper_;
-    bool wholePaper_ = false;
-    QString fileName_;
-    TPdfPageFile page_;
+    QString FName;
+    TPrinterMetrics FMetrics;
+    QPageSize FPaper;
+    bool FWholePaper = false;
+    QString FFileName;
+    TPdfPageFile FPage;
 };

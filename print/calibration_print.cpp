@@ -11,8 +11,8 @@ namespace {
 
 void drawOn(QPainter& canvas, const TPrinterDevice& printer)
 {
-    DrawCalibrationPage(canvas, printer.caps(TDeviceCap::LogPixelsX), printer.caps(TDeviceCap::LogPixelsY),
-                        printer.caps(TDeviceCap::PhysicalOffsetX), printer.caps(TDeviceCap::PhysicalOffsetY));
+    DrawCalibrationPage(canvas, printer.Caps(TDeviceCap::LogPixelsX), printer.Caps(TDeviceCap::LogPixelsY),
+                        printer.Caps(TDeviceCap::PhysicalOffsetX), printer.Caps(TDeviceCap::PhysicalOffsetY));
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ void PrintCalibrationPage(TPrinterDevice& Printer)
 
 void RenderCalibrationPage(const TPrinterDevice& Printer, TBitmap32& Page)
 {
-    Page.SetSize(Printer.caps(TDeviceCap::HorzRes), Printer.caps(TDeviceCap::VertRes));
+    Page.SetSize(Printer.Caps(TDeviceCap::HorzRes), Printer.Caps(TDeviceCap::VertRes));
     Page.Clear(clWhite32);
     if (Page.Empty())
         return;
@@ -38,5 +38,5 @@ void SaveCalibrationPageAsJpeg(const TPrinterDevice& Printer, const QString& Fil
 {
     TBitmap32 page;
     RenderCalibrationPage(Printer, page);
-    SavePageAsJpeg(page, FileName, Printer.caps(TDeviceCap::LogPixelsX), Printer.caps(TDeviceCap::LogPixelsY));
+    SavePageAsJpeg(page, FileName, Printer.Caps(TDeviceCap::LogPixelsX), Printer.Caps(TDeviceCap::LogPixelsY));
 }

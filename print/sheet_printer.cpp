@@ -71,17 +71,17 @@ void TIDPrinter::SetPhotoSize(int WidthMm, int HeightMm)
 void TIDPrinter::UpdateMetrics()
 {
     const TPrinterDevice& printer = *FPrinter;
-    FDpiX = printer.caps(TDeviceCap::LogPixelsX);
-    FDpiY = printer.caps(TDeviceCap::LogPixelsY);
+    FDpiX = printer.Caps(TDeviceCap::LogPixelsX);
+    FDpiY = printer.Caps(TDeviceCap::LogPixelsY);
     FPrintableWidth =
-        clampToInt(std::int64_t{printer.caps(TDeviceCap::HorzRes)} - 2 * std::int64_t{PhysicalOffsetX()});
+        clampToInt(std::int64_t{printer.Caps(TDeviceCap::HorzRes)} - 2 * std::int64_t{PhysicalOffsetX()});
     FPrintableHeight =
-        clampToInt(std::int64_t{printer.caps(TDeviceCap::VertRes)} - 2 * std::int64_t{PhysicalOffsetY()});
+        clampToInt(std::int64_t{printer.Caps(TDeviceCap::VertRes)} - 2 * std::int64_t{PhysicalOffsetY()});
     // One dimension at a time, each a no-op when unchanged: the cell the main
     // window painted survives the UpdateMetrics of DrawSheet and PrintSheet.
     // A printer that prints 101 mm for 100 gets a cell that much smaller;
     // only the printer it was measured on.
-    FCalibration = LoadCalibration(printer.name());
+    FCalibration = LoadCalibration(printer.Name());
     const auto factor = [this](bool across) -> std::optional<double> {
         if (!FCalibration)
             return std::nullopt;
@@ -107,12 +107,12 @@ int TIDPrinter::MmToPixels(int Mm, int Dpi)
 
 int TIDPrinter::PhysicalOffsetX() const
 {
-    return FPrinter->caps(TDeviceCap::PhysicalOffsetX);
+    return FPrinter->Caps(TDeviceCap::PhysicalOffsetX);
 }
 
 int TIDPrinter::PhysicalOffsetY() const
 {
-    return FPrinter->caps(TDeviceCap::PhysicalOffsetY);
+    return FPrinter->Caps(TDeviceCap::PhysicalOffsetY);
 }
 
 int TIDPrinter::ColumnCount() const
@@ -168,8 +168,8 @@ TSheetGrid TIDPrinter::Grid()
     grid.GapY = gapFor(FPrintableHeight, grid.CellHeight, grid.Rows);
     grid.OffsetX = PhysicalOffsetX();
     grid.OffsetY = PhysicalOffsetY();
-    grid.PageWidth = FPrinter->caps(TDeviceCap::HorzRes);
-    grid.PageHeight = FPrinter->caps(TDeviceCap::VertRes);
+    grid.PageWidth = FPrinter->Caps(TDeviceCap::HorzRes);
+    grid.PageHeight = FPrinter->Caps(TDeviceCap::VertRes);
     return grid;
 }
 

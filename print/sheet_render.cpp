@@ -243,7 +243,7 @@ void RenderPage(TIDPrinter& SheetPrinter, TBitmap32& Page, const TProgress& Prog
     const TPrinterDevice& printer = SheetPrinter.Printer();
     // One resize: the old page goes before the new one is made, so two of
     // that size never exist together.
-    Page.SetSize(printer.caps(TDeviceCap::HorzRes), printer.caps(TDeviceCap::VertRes));
+    Page.SetSize(printer.Caps(TDeviceCap::HorzRes), printer.Caps(TDeviceCap::VertRes));
     Page.Clear(clWhite32);
     if (Page.Empty())
         return;
@@ -264,8 +264,8 @@ void SavePageAsJpeg(const TBitmap32& Page, const QString& FileName, int DpiX, in
 void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName, const TProgress& Progress)
 {
     const TPrinterDevice& printer = SheetPrinter.Printer();
-    const int width = printer.caps(TDeviceCap::HorzRes);
-    const int height = printer.caps(TDeviceCap::VertRes);
+    const int width = printer.Caps(TDeviceCap::HorzRes);
+    const int height = printer.Caps(TDeviceCap::VertRes);
     const std::vector<QPoint> places = SheetPrinter.Places();
     if (width <= 0 || height <= 0) {
         encodePage(width, height, 0, 0, FileName, Progress, [](int, int, const TColor32**) {});
@@ -282,7 +282,7 @@ void SaveSheetAsJpeg(TIDPrinter& SheetPrinter, const QString& FileName, const TP
 void RenderSheetPage(TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page, const TProgress& Progress)
 {
     const TPrinterDevice& printer = Sheet.SheetPrinter().Printer();
-    Page.SetSize(printer.caps(TDeviceCap::HorzRes), printer.caps(TDeviceCap::VertRes));
+    Page.SetSize(printer.Caps(TDeviceCap::HorzRes), printer.Caps(TDeviceCap::VertRes));
     Page.Clear(clWhite32);
     if (Page.Empty())
         return;
@@ -297,8 +297,8 @@ void encodeSheetPage(TPhotoSheet& Sheet, int PageIndex, TAtomicFileWriter& File,
                      const TProgress& Progress)
 {
     const TPrinterDevice& printer = Sheet.SheetPrinter().Printer();
-    const int width = printer.caps(TDeviceCap::HorzRes);
-    const int height = printer.caps(TDeviceCap::VertRes);
+    const int width = printer.Caps(TDeviceCap::HorzRes);
+    const int height = printer.Caps(TDeviceCap::VertRes);
     const std::vector<TPhotoSheet::TPlacedCopy> placed = Sheet.Copies(PageIndex);
     if (width <= 0 || height <= 0)
         return;

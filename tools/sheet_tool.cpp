@@ -45,7 +45,7 @@ std::unique_ptr<TVirtualPrinter> virtualPrinterFor(const TVirtualPaper& paper)
 QSizeF paperOf(TPrinterDevice& printer)
 {
     if (auto* qt = dynamic_cast<TQtPrinter*>(&printer))
-        return qt->device().pageLayout().fullRect(QPageLayout::Millimeter).size();
+        return qt->Device().pageLayout().fullRect(QPageLayout::Millimeter).size();
     // Without a layout to ask, the offsets are taken as the margins of
     // every side.
     const TPrinterMetrics m = MetricsOf(printer);
@@ -61,7 +61,7 @@ std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
     if (options.Paper) {
         auto printer = virtualPrinterFor(*options.Paper);
         if (options.Output == TSheetOutput::Pdf)
-            printer->setOutputFileName(options.OutputFile);
+            printer->SetOutputFileName(options.OutputFile);
         return printer;
     }
     std::unique_ptr<TPrinterDevice> chosen;
@@ -81,13 +81,13 @@ std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
     if (options.Output != TSheetOutput::Pdf)
         return chosen;
     if (builtInPdf) {
-        builtInPdf->setOutputFileName(options.OutputFile);
+        builtInPdf->SetOutputFileName(options.OutputFile);
         return chosen;
     }
     // A real printer's page goes into a PDF of its paper, placed where the
     // printer would print it.
-    auto pdf = std::make_unique<TVirtualPrinter>(chosen->name(), MetricsOf(*chosen), paperOf(*chosen));
-    pdf->setOutputFileName(options.OutputFile);
+    auto pdf = std::make_unique<TVirtualPrinter>(chosen->Name(), MetricsOf(*chosen), paperOf(*chosen));
+    pdf->SetOutputFileName(options.OutputFile);
     return pdf;
 }
 
@@ -111,7 +111,7 @@ void loadPhoto(TBitmap32& photo, const QString& fileName)
 QString destinationOf(const TSheetOptions& options, const TPrinterDevice& printer)
 {
     if (options.Output == TSheetOutput::Print)
-        return QStringLiteral("printer \"%1\"").arg(printer.name());
+        return QStringLiteral("printer \"%1\"").arg(printer.Name());
     return QDir::toNativeSeparators(options.OutputFile);
 }
 
@@ -221,8 +221,8 @@ TSheetResult resultOf(const TRunFormat& format, TIDPrinter& sheetPrinter, int ph
     result.Count = copies * photos;
     result.Capacity = capacity;
     result.Pages = std::max(pageCount, 1);
-    result.PageWidth = printer.caps(TDeviceCap::HorzRes);
-    result.PageHeight = printer.caps(TDeviceCap::VertRes);
+    result.PageWidth = printer.Caps(TDeviceCap::HorzRes);
+    result.PageHeight = printer.Caps(TDeviceCap::VertRes);
     result.DpiX = sheetPrinter.DpiX();
     result.DpiY = sheetPrinter.DpiY();
     result.Destination = destination;
@@ -239,11 +239,11 @@ QString RunCalibrationPage(const TSheetOptions& Options)
     else
         PrintCalibrationPage(*printer);
     return QStringLiteral("calibration page of %1, page %2 x %3 px at %4 x %5 dpi -> %6")
-        .arg(printer->name())
-        .arg(printer->caps(TDeviceCap::HorzRes))
-        .arg(printer->caps(TDeviceCap::VertRes))
-        .arg(printer->caps(TDeviceCap::LogPixelsX))
-        .arg(printer->caps(TDeviceCap::LogPixelsY))
+        .arg(printer->Name())
+        .arg(printer->Caps(TDeviceCap::HorzRes))
+        .arg(printer->Caps(TDeviceCap::VertRes))
+        .arg(printer->Caps(TDeviceCap::LogPixelsX))
+        .arg(printer->Caps(TDeviceCap::LogPixelsY))
         .arg(destinationOf(Options, *printer));
 }
 
@@ -265,8 +265,8 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     if (capacity == 0 && (copies > 0 || !Options.Count)) {
         throw Exception(QStringLiteral("not one %1 photo fits on the page of %2 x %3 pixels")
                             .arg(format.Text)
-                            .arg(printer->caps(TDeviceCap::HorzRes))
-                            .arg(printer->caps(TDeviceCap::VertRes)));
+                            .arg(printer->Caps(TDeviceCap::HorzRes))
+                            .arg(printer->Caps(TDeviceCap::VertRes)));
     }
     int pageCount = 0;
     const QStringList outputs = plannedOutputs(Options, static_cast<int>(photos.size()), copies, capacity, pageCount);
@@ -286,7 +286,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     for (const QString& output : outputs)
         shown << QDir::toNativeSeparators(output);
     const QString destination = Options.Output == TSheetOutput::Print
-        ? QStringLiteral("printer \"%1\"").arg(printer->name())
+        ? QStringLiteral("printer \"%1\"").arg(printer->Name())
         : shown.join(QStringLiteral(", "));
     TSheetResult result = resultOf(format, sheetPrinter, static_cast<int>(photos.size()), copies, capacity,
                                    pageCount, destination);

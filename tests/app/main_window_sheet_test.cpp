@@ -108,10 +108,10 @@ TEST_F(SheetListTest, TwoPhotosFillTheFollowingPlacesOverTwoPagesInOneJob)
                                              {1, 0, kBlue}, {1, 4, kBlue}, {1, 5, white}}) {
         EXPECT_TRUE(near(atPlace(pages[static_cast<std::size_t>(p.page)], p.index), p.colour))
             << "page " << p.page + 1 << ", place " << p.index;
-        EXPECT_TRUE(near(atPlace(printer->printedPages().at(static_cast<std::size_t>(p.page)), p.index), p.colour))
+        EXPECT_TRUE(near(atPlace(printer->PrintedPages().at(static_cast<std::size_t>(p.page)), p.index), p.colour))
             << "printed page " << p.page + 1 << ", place " << p.index;
     }
-    EXPECT_EQ(printer->printedJobs(), std::vector<int>{2}) << "one job of both pages";
+    EXPECT_EQ(printer->PrintedJobs(), std::vector<int>{2}) << "one job of both pages";
 
     // Each page a file of its own, which the status line names.
     for (const char* name : {"family-1.jpg", "family-2.jpg"}) {

@@ -69,7 +69,7 @@ TEST_F(AppTest, FormatChangeFollowsTheMaximumOnlyFromTheMaximum)
     EXPECT_EQ(trk->value(), 7) << "below the maximum: stays";
 
     trk->setValue(19);
-    printer->setCaps(TDeviceCap::HorzRes, 1200);    // 2 columns
+    printer->SetCaps(TDeviceCap::HorzRes, 1200);    // 2 columns
     main->Form().format_cmb->setCurrentIndex(0);
     EXPECT_EQ(trk->maximum(), 2 * 6);
     EXPECT_EQ(trk->value(), 12) << "lowered to a smaller maximum";
@@ -78,7 +78,7 @@ TEST_F(AppTest, FormatChangeFollowsTheMaximumOnlyFromTheMaximum)
 
 TEST_F(AppTest, NoCapacityLeavesTheCountLabelEmpty)
 {
-    printer->setCaps(TDeviceCap::HorzRes, 400);   // narrower than one cell
+    printer->SetCaps(TDeviceCap::HorzRes, 400);   // narrower than one cell
     start();
     EXPECT_EQ(main->Form().num_trk->maximum(), 0);
     EXPECT_EQ(main->Form().dynnum_lbl->text(), "");
@@ -95,7 +95,7 @@ TEST_F(AppTest, PrintNowWithoutAPhotoShowsNoPreview)
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_FALSE(previewShown);
-    EXPECT_TRUE(printer->printedPages().empty());
+    EXPECT_TRUE(printer->PrintedPages().empty());
 }
 
 TEST_F(AppTest, PrintRunPreviewsThenPrintsOnConfirmation)
@@ -116,14 +116,14 @@ TEST_F(AppTest, PrintRunPreviewsThenPrintsOnConfirmation)
     });
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
     EXPECT_TRUE(pageWasRight);
-    EXPECT_TRUE(printer->printedPages().empty());
+    EXPECT_TRUE(printer->PrintedPages().empty());
 
     onNextModal([&](QDialog&) {
         QTest::mouseClick(preview->findChild<QPushButton*>("print_btn"), Qt::LeftButton);
     });
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
-    ASSERT_EQ(printer->printedPages().size(), 1u);
-    const QImage& paper = printer->printedPages().front();
+    ASSERT_EQ(printer->PrintedPages().size(), 1u);
+    const QImage& paper = printer->PrintedPages().front();
     EXPECT_EQ(paper.pixel(10, 10), preview->Page().Pixel(10, 10) | 0xFF000000u);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
@@ -140,7 +140,7 @@ TEST_F(AppTest, CountZeroPreviewsABlankPage)
     });
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
     EXPECT_TRUE(blank);
-    ASSERT_EQ(printer->printedPages().size(), 1u) << "confirming prints the blank page";
+    ASSERT_EQ(printer->PrintedPages().size(), 1u) << "confirming prints the blank page";
 }
 
 TEST_F(AppTest, ALoadErrorNamesTheFileAndThePhotoStays)
@@ -275,7 +275,7 @@ TEST_F(AppTest, PrinterSetupConfirmedOrCancelled)
     start();
     main->Form().num_trk->setValue(4);
     main->RunPrinterSetup = [](QWidget*) { return false; };
-    printer->setName("Renamed");
+    printer->SetName("Renamed");
     main->opt_btnClick();
     EXPECT_EQ(main->Form().num_trk->value(), 4) << "cancelled: only the status text";
     EXPECT_EQ(main->StatusText(), "Renamed");

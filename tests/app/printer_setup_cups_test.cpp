@@ -79,7 +79,7 @@ TEST_F(SheetOnCups, ThePrintDialogKeepsPaperOrientationAndPrinter)
     const int a4Capacity = sheet.Capacity();
     EXPECT_EQ(runPrintDialog(QStringLiteral("US Letter")), QStringLiteral("A4"));
     const auto expectLetterLandscape = [&](const char* when) {
-        auto& device = dynamic_cast<TQtPrinter&>(Printer()).device();
+        auto& device = dynamic_cast<TQtPrinter&>(Printer()).Device();
         EXPECT_EQ(device.printerName(), PrivateCups::kQueue) << when;
         EXPECT_TRUE(device.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::Letter)))
             << when << ": " << device.pageLayout().pageSize().name().toStdString();
@@ -94,6 +94,6 @@ TEST_F(SheetOnCups, ThePrintDialogKeepsPaperOrientationAndPrinter)
 
     // The grid follows the paper across.
     sheet.UpdateMetrics();
-    EXPECT_GT(Printer().caps(TDeviceCap::HorzRes), Printer().caps(TDeviceCap::VertRes));
+    EXPECT_GT(Printer().Caps(TDeviceCap::HorzRes), Printer().Caps(TDeviceCap::VertRes));
     EXPECT_NE(sheet.Capacity(), a4Capacity);
 }

@@ -74,12 +74,12 @@ TEST_F(SheetOptionsWindowTest, CalibrationPagePrintsOnTheCurrentPrinterOrSaysWhy
         TearDown();
         SetUp();
         start();
-        printer->setFailBeginDoc(c.printerRefuses);
+        printer->SetFailBeginDoc(c.printerRefuses);
         useSheetOptions([](QDialog& d) {
             d.findChild<QPushButton*>("calibprint_btn")->click();
             d.reject();
         });
-        EXPECT_EQ(printer->printedPages().size(), c.pages);
+        EXPECT_EQ(printer->PrintedPages().size(), c.pages);
         EXPECT_EQ(errors.size(), c.error ? 1 : 0);
         if (c.error) {
             EXPECT_TRUE(errors.front().contains("Test Printer")) << errors.front().toStdString();

@@ -61,15 +61,15 @@ TEST_F(QuorloSheetOnCups, PageOfTheNamedPrinterIsTheWindowsPage)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     const TPrinterDevice& queue = Printer();
-    const int dpi = queue.caps(TDeviceCap::LogPixelsX);
+    const int dpi = queue.Caps(TDeviceCap::LogPixelsX);
     ASSERT_GT(dpi, 0);
     EXPECT_TRUE(run.out.contains(QStringLiteral("page %1 x %2 px at %3 dpi -> %4")
-                                     .arg(queue.caps(TDeviceCap::HorzRes))
-                                     .arg(queue.caps(TDeviceCap::VertRes))
+                                     .arg(queue.Caps(TDeviceCap::HorzRes))
+                                     .arg(queue.Caps(TDeviceCap::VertRes))
                                      .arg(dpi)
                                      .arg(page)))
         << run.out.toStdString();
-    EXPECT_NEAR(queue.caps(TDeviceCap::PhysicalOffsetX), PrivateCups::kMarginX * dpi / 72.0, 1)
+    EXPECT_NEAR(queue.Caps(TDeviceCap::PhysicalOffsetX), PrivateCups::kMarginX * dpi / 72.0, 1)
         << "the queue's margins reach the layout";
 
     const QString saved = path("window.jpg");

@@ -25,20 +25,20 @@ TEST(TPdfPrinter, WholeSheetAt600DpiIsWhatTheCanvasPaints)
     } sheets[] = {{QPageSize::A4, 4958, 7017}, {QPageSize::Letter, 5100, 6600}};
     for (const auto& sheet : sheets) {
         TPdfPrinter printer(sheet.paper);
-        EXPECT_EQ(printer.name(), QStringLiteral("Print to PDF"));
-        EXPECT_EQ(printer.caps(TDeviceCap::HorzRes), sheet.width);
-        EXPECT_EQ(printer.caps(TDeviceCap::VertRes), sheet.height);
-        EXPECT_EQ(printer.caps(TDeviceCap::LogPixelsX), 600);
-        EXPECT_EQ(printer.caps(TDeviceCap::LogPixelsY), 600);
-        EXPECT_EQ(printer.caps(TDeviceCap::PhysicalOffsetX), 0);
-        EXPECT_EQ(printer.caps(TDeviceCap::PhysicalOffsetY), 0);
+        EXPECT_EQ(printer.Name(), QStringLiteral("Print to PDF"));
+        EXPECT_EQ(printer.Caps(TDeviceCap::HorzRes), sheet.width);
+        EXPECT_EQ(printer.Caps(TDeviceCap::VertRes), sheet.height);
+        EXPECT_EQ(printer.Caps(TDeviceCap::LogPixelsX), 600);
+        EXPECT_EQ(printer.Caps(TDeviceCap::LogPixelsY), 600);
+        EXPECT_EQ(printer.Caps(TDeviceCap::PhysicalOffsetX), 0);
+        EXPECT_EQ(printer.Caps(TDeviceCap::PhysicalOffsetY), 0);
 
-        printer.setOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
-        printer.beginDoc();
-        const QPaintDevice* device = printer.canvas().device();
+        printer.SetOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
+        printer.BeginDoc();
+        const QPaintDevice* device = printer.Canvas().device();
         EXPECT_EQ(device->width(), sheet.width);
         EXPECT_EQ(device->height(), sheet.height);
         EXPECT_EQ(device->logicalDpiX(), 600);
-        printer.endDoc();
+        printer.EndDoc();
     }
 }

@@ -37,20 +37,20 @@ TEST(TQtPrinter, CapsAreThePaintRectangleInDevicePixels)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     TQtPrinter printer(pdfPrinter(dir.filePath(QStringLiteral("a5.pdf"))));
-    EXPECT_EQ(printer.name(), QStringLiteral("Print to PDF"));
-    EXPECT_EQ(printer.caps(TDeviceCap::LogPixelsX), 300);
-    EXPECT_EQ(printer.caps(TDeviceCap::LogPixelsY), 300);
+    EXPECT_EQ(printer.Name(), QStringLiteral("Print to PDF"));
+    EXPECT_EQ(printer.Caps(TDeviceCap::LogPixelsX), 300);
+    EXPECT_EQ(printer.Caps(TDeviceCap::LogPixelsY), 300);
     // 10 mm and 20 mm at 300 dpi are 118.1 and 236.2 pixels; the sheet is
     // 148 x 210 mm, 1748 x 2480 pixels. Qt rounds through whole points.
-    const int left = printer.caps(TDeviceCap::PhysicalOffsetX);
-    const int top = printer.caps(TDeviceCap::PhysicalOffsetY);
+    const int left = printer.Caps(TDeviceCap::PhysicalOffsetX);
+    const int top = printer.Caps(TDeviceCap::PhysicalOffsetY);
     EXPECT_NEAR(left, 118, 2);
     EXPECT_NEAR(top, 236, 2);
-    EXPECT_NEAR(left + printer.caps(TDeviceCap::HorzRes) + left, 1748, 3);
-    EXPECT_NEAR(top + printer.caps(TDeviceCap::VertRes) + top, 2480, 3);
+    EXPECT_NEAR(left + printer.Caps(TDeviceCap::HorzRes) + left, 1748, 3);
+    EXPECT_NEAR(top + printer.Caps(TDeviceCap::VertRes) + top, 2480, 3);
     // What the printer paints on is exactly that size.
-    EXPECT_EQ(printer.device().width(), printer.caps(TDeviceCap::HorzRes));
-    EXPECT_EQ(printer.device().height(), printer.caps(TDeviceCap::VertRes));
+    EXPECT_EQ(printer.Device().width(), printer.Caps(TDeviceCap::HorzRes));
+    EXPECT_EQ(printer.Device().height(), printer.Caps(TDeviceCap::VertRes));
 }
 
 TEST(TQtPrinter, PageStartsAtThePrintableAreaOneToOne)
@@ -61,16 +61,16 @@ TEST(TQtPrinter, PageStartsAtThePrintableAreaOneToOne)
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath(QStringLiteral("a5.pdf"));
     TQtPrinter printer(pdfPrinter(file));
-    const int left = printer.caps(TDeviceCap::PhysicalOffsetX);
-    const int top = printer.caps(TDeviceCap::PhysicalOffsetY);
+    const int left = printer.Caps(TDeviceCap::PhysicalOffsetX);
+    const int top = printer.Caps(TDeviceCap::PhysicalOffsetY);
 
     QImage red(200, 100, QImage::Format_RGB32);
     red.fill(Qt::red);
-    printer.beginDoc();
-    printer.canvas().drawImage(QRect(0, 0, 200, 100), red);
-    printer.canvas().fillRect(QRect(300, 0, 100, 100), Qt::blue);
-    printer.endDoc();
-    EXPECT_FALSE(printer.printing());
+    printer.BeginDoc();
+    printer.Canvas().drawImage(QRect(0, 0, 200, 100), red);
+    printer.Canvas().fillRect(QRect(300, 0, 100, 100), Qt::blue);
+    printer.EndDoc();
+    EXPECT_FALSE(printer.Printing());
 
     EXPECT_EQ(pdf_tools::pageCount(file), 1);
     // Rendered at the printer's resolution, each canvas pixel is one page
@@ -97,15 +97,15 @@ TEST(TQtPrinter, AbortedJobSendsNothing)
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath(QStringLiteral("a5.pdf"));
     TQtPrinter printer(pdfPrinter(file));
-    printer.beginDoc();
-    printer.canvas().fillRect(QRect(0, 0, 100, 100), Qt::black);
-    printer.abort();
-    EXPECT_FALSE(printer.printing());
+    printer.BeginDoc();
+    printer.Canvas().fillRect(QRect(0, 0, 100, 100), Qt::black);
+    printer.Abort();
+    EXPECT_FALSE(printer.Printing());
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_THROW(printer.endDoc(), EPrinter);
+    EXPECT_THROW(printer.EndDoc(), EPrinter);
 
     // The printer takes the next job as usual.
-    printer.beginDoc();
-    printer.endDoc();
+    printer.BeginDoc();
+    printer.EndDoc();
     EXPECT_EQ(pdf_tools::available() ? pdf_tools::pageCount(file) : 1, 1);
 }

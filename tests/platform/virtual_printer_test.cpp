@@ -30,11 +30,11 @@ TEST(TVirtualPrinter, ReportsItsMetricsAndStartsOneJobAtATimeOnAFileItCanWrite)
     const TPrinterMetrics metrics{1000, 1400, 300, 600, 30, 60};
     TVirtualPrinter printer(QStringLiteral("Sheet"), metrics, QSizeF(90, 65));
     EXPECT_EQ(MetricsOf(printer), metrics);
-    EXPECT_EQ(printer.name(), QStringLiteral("Sheet"));
+    EXPECT_EQ(printer.Name(), QStringLiteral("Sheet"));
     // The message of the job that cannot start.
     const auto refusal = [&printer]() -> QString {
         try {
-            printer.beginDoc();
+            printer.BeginDoc();
         } catch (const EPrinter& e) {
             return e.Message;
         }
@@ -42,16 +42,16 @@ TEST(TVirtualPrinter, ReportsItsMetricsAndStartsOneJobAtATimeOnAFileItCanWrite)
     };
     EXPECT_TRUE(refusal().contains(QStringLiteral("\"Sheet\""))) << "no file name";
 
-    printer.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
-    printer.beginDoc();
-    EXPECT_THROW(printer.beginDoc(), EPrinter) << "one job at a time";
-    printer.abort();
-    EXPECT_FALSE(printer.printing());
+    printer.SetOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
+    printer.BeginDoc();
+    EXPECT_THROW(printer.BeginDoc(), EPrinter) << "one job at a time";
+    printer.Abort();
+    EXPECT_FALSE(printer.Printing());
 
     const QString file = dir.filePath(QStringLiteral("no such folder/page.pdf"));
-    printer.setOutputFileName(file);
+    printer.SetOutputFileName(file);
     EXPECT_TRUE(refusal().contains(QDir::toNativeSeparators(file))) << "a missing folder";
-    EXPECT_FALSE(printer.printing());
+    EXPECT_FALSE(printer.Printing());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
@@ -67,10 +67,10 @@ TEST(TVirtualPrinter, PdfPageHasThePaperAndThePrintableAreaAtTheOffsets)
     TVirtualPrinter printer(QStringLiteral("Sheet"), {300, 800, 100, 200, 50, 200},
                             QSizeF(101.6, 152.4));
     const QString file = dir.filePath(QStringLiteral("page.pdf"));
-    printer.setOutputFileName(file);
-    printer.beginDoc();
-    printer.canvas().fillRect(QRect(0, 0, 100, 200), Qt::black);
-    printer.endDoc();
+    printer.SetOutputFileName(file);
+    printer.BeginDoc();
+    printer.Canvas().fillRect(QRect(0, 0, 100, 200), Qt::black);
+    printer.EndDoc();
 
     EXPECT_EQ(pdf_tools::pageCount(file), 1);
     const QSizeF points = pdf_tools::pageSizePoints(file);
@@ -105,24 +105,24 @@ TEST(TVirtualPrinter, EveryPageOfAJobStartsAtThePrintableAreaAndOnlyACompleteJob
     // A square of one inch at the canvas origin lands half an inch from the
     // left edge and one inch from the top on every page.
     TVirtualPrinter printer(QStringLiteral("Sheet"), {300, 800, 100, 200, 50, 200}, QSizeF(101.6, 152.4));
-    printer.setOutputFileName(file);
+    printer.SetOutputFileName(file);
     const auto printPages = [&printer](int count) {
-        printer.beginDoc();
+        printer.BeginDoc();
         for (int page = 0; page < count; ++page) {
             if (page > 0)
-                printer.newPage();
-            printer.canvas().fillRect(QRect(0, 0, 100, 200), Qt::black);
+                printer.NewPage();
+            printer.Canvas().fillRect(QRect(0, 0, 100, 200), Qt::black);
         }
     };
 
     printPages(2);
-    printer.abort();
-    EXPECT_FALSE(printer.printing());
+    printer.Abort();
+    EXPECT_FALSE(printer.Printing());
     EXPECT_EQ(contents(), QByteArray("the previous sheet")) << "a job given up leaves the older file";
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("pages.pdf")});
 
     printPages(3);
-    printer.endDoc();
+    printer.EndDoc();
     EXPECT_EQ(pdf_tools::pageCount(file), 3);
     for (int page = 1; page <= 3; ++page) {
         const QImage image = pdf_tools::render(file, 50, QRect(), page);   // 200 x 300 pixels

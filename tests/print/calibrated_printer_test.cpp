@@ -14,7 +14,7 @@ protected:
     void SetUp() override
     {
         SheetSettingsTest::SetUp();
-        printer_.setName(QStringLiteral("Shop Printer"));
+        printer_.SetName(QStringLiteral("Shop Printer"));
     }
 
     TTestPrinter printer_{4800, 6800, 600, 600, 50, 50};

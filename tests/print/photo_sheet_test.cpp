@@ -100,14 +100,14 @@ TEST(TPhotoSheet, PrintsEveryPageAsOneJobOrNothing)
         EXPECT_EQ(done, ++reports);
         EXPECT_EQ(total, 7);
     });
-    EXPECT_EQ(printer.printedJobs(), std::vector<int>{2});
-    ASSERT_EQ(printer.printedPages().size(), 2u);
+    EXPECT_EQ(printer.PrintedJobs(), std::vector<int>{2});
+    ASSERT_EQ(printer.PrintedPages().size(), 2u);
     for (int page = 0; page < 2; ++page) {
         TBitmap32 buffer;
         RenderSheetPage(run.sheet, page, buffer);
         QImage expected;
         buffer.AssignTo(expected);
-        EXPECT_TRUE(printer.printedPages()[static_cast<std::size_t>(page)].convertToFormat(QImage::Format_RGB32)
+        EXPECT_TRUE(printer.PrintedPages()[static_cast<std::size_t>(page)].convertToFormat(QImage::Format_RGB32)
                     == expected.convertToFormat(QImage::Format_RGB32))
             << "page " << page;
     }
@@ -118,9 +118,9 @@ TEST(TPhotoSheet, PrintsEveryPageAsOneJobOrNothing)
             throw std::runtime_error("drawing failed");
     }),
                  std::runtime_error);
-    EXPECT_FALSE(printer.printing());
-    EXPECT_EQ(printer.abortedJobs(), 1);
-    EXPECT_EQ(printer.printedPages().size(), 2u);
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(printer.AbortedJobs(), 1);
+    EXPECT_EQ(printer.PrintedPages().size(), 2u);
 }
 
 TEST(TPhotoSheet, CellsOfAnotherSizeAreRefused)

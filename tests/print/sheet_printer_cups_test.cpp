@@ -73,18 +73,18 @@ bool near(QRgb a, QRgb b)
 TEST_F(SheetOnCups, TheDefaultQueueAndItsMetricsComeFromCups)
 {
     std::unique_ptr<TPrinterDevice> fromSystem = SystemDefaultPrinter();
-    EXPECT_EQ(fromSystem->name(), PrivateCups::kQueue);
+    EXPECT_EQ(fromSystem->Name(), PrivateCups::kQueue);
 
     const TPrinterDevice& printer = Printer();
-    const int dpi = printer.caps(TDeviceCap::LogPixelsX);
+    const int dpi = printer.Caps(TDeviceCap::LogPixelsX);
     ASSERT_GT(dpi, 0);
-    EXPECT_EQ(printer.caps(TDeviceCap::LogPixelsY), dpi);
+    EXPECT_EQ(printer.Caps(TDeviceCap::LogPixelsY), dpi);
     // The queue's margins and printable area, from points to device pixels.
     const auto pixels = [dpi](int points) { return points * dpi / 72.0; };
-    EXPECT_NEAR(printer.caps(TDeviceCap::PhysicalOffsetX), pixels(PrivateCups::kMarginX), 1);
-    EXPECT_NEAR(printer.caps(TDeviceCap::PhysicalOffsetY), pixels(PrivateCups::kMarginY), 1);
-    EXPECT_NEAR(printer.caps(TDeviceCap::HorzRes), pixels(595 - 2 * PrivateCups::kMarginX), 1);
-    EXPECT_NEAR(printer.caps(TDeviceCap::VertRes), pixels(842 - 2 * PrivateCups::kMarginY), 1);
+    EXPECT_NEAR(printer.Caps(TDeviceCap::PhysicalOffsetX), pixels(PrivateCups::kMarginX), 1);
+    EXPECT_NEAR(printer.Caps(TDeviceCap::PhysicalOffsetY), pixels(PrivateCups::kMarginY), 1);
+    EXPECT_NEAR(printer.Caps(TDeviceCap::HorzRes), pixels(595 - 2 * PrivateCups::kMarginX), 1);
+    EXPECT_NEAR(printer.Caps(TDeviceCap::VertRes), pixels(842 - 2 * PrivateCups::kMarginY), 1);
 }
 
 TEST_F(SheetOnCups, PrintsOneSheetThroughTheQueue)
@@ -208,7 +208,7 @@ TEST_F(SheetOnCups, AbortedJobSendsNothingToTheQueue)
         throw std::runtime_error("drawing failed");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_FALSE(Printer().printing());
+    EXPECT_FALSE(Printer().Printing());
     // A page is handed to CUPS only when a job ends, so the queue has no
     // new job now, finished or not.
     const auto after = cups_->jobs("all");
@@ -225,10 +225,10 @@ TEST_F(SheetOnCups, TheJobHandedOverIsTheQueuesJobWithItsId)
     sheet.PrintSheet();
     auto* printer = dynamic_cast<TQtPrinter*>(&Printer());
     ASSERT_NE(printer, nullptr);
-    ASSERT_GT(printer->lastJobId(), 0);
+    ASSERT_GT(printer->LastJobId(), 0);
     const auto all = cups_->jobs("all");
     ASSERT_TRUE(all.has_value());
-    EXPECT_TRUE(all->contains(QStringLiteral("%1-%2 ").arg(PrivateCups::kQueue).arg(printer->lastJobId())))
+    EXPECT_TRUE(all->contains(QStringLiteral("%1-%2 ").arg(PrivateCups::kQueue).arg(printer->LastJobId())))
         << all->toStdString();
 }
 
@@ -259,7 +259,7 @@ TEST_F(SheetOnCups, AQueueThatWouldNotPrintIsAnErrorNamingItAndNothingIsQueued)
                 << e.Message.toStdString();
             EXPECT_TRUE(e.Message.contains(QString::fromLatin1(c.Reason))) << e.Message.toStdString();
         }
-        EXPECT_FALSE(Printer().printing());
+        EXPECT_FALSE(Printer().Printing());
         const auto after = cups_->jobs("all");
         ASSERT_TRUE(cups_->runTool(restart, {PrivateCups::kQueue}).has_value()) << c.Restart;
         ASSERT_TRUE(after.has_value());
@@ -267,7 +267,7 @@ TEST_F(SheetOnCups, AQueueThatWouldNotPrintIsAnErrorNamingItAndNothingIsQueued)
     }
     // Open again, the queue takes the page.
     sheet.PrintSheet();
-    EXPECT_GT(dynamic_cast<TQtPrinter&>(Printer()).lastJobId(), 0);
+    EXPECT_GT(dynamic_cast<TQtPrinter&>(Printer()).LastJobId(), 0);
 }
 
 TEST_F(SheetOnCups, APrinterDeletedAfterItWasChosenIsAnError)
@@ -283,13 +283,13 @@ TEST_F(SheetOnCups, APrinterDeletedAfterItWasChosenIsAnError)
     TQtPrinter printer(info);
     ASSERT_TRUE(cups_->runTool(lpadmin, {QStringLiteral("-x"), gone}).has_value());
     try {
-        printer.beginDoc();
+        printer.BeginDoc();
         ADD_FAILURE() << "a job started on a deleted printer";
     } catch (const EPrinter& e) {
         EXPECT_TRUE(e.Message.contains(QStringLiteral("\"QuorloGone\" does not exist")))
             << e.Message.toStdString();
     }
-    EXPECT_FALSE(printer.printing());
+    EXPECT_FALSE(printer.Printing());
 }
 
 TEST(CupsQueue, NoSchedulerIsAnErrorNamingThePrinter)

@@ -38,7 +38,7 @@ TEST(TIDPrinterPdf, PrintsOnePageOfA4WithTheCopiesInPlace)
     ASSERT_TRUE(dir.isValid());
     TPdfPrinter pdf(QPageSize::A4);
     const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
-    pdf.setOutputFileName(file);
+    pdf.SetOutputFileName(file);
 
     TIDPrinter sheet(pdf);
     // A4 at 600 dpi, whose size Qt keeps as 595 x 842 points: 4958 x 7017
@@ -112,7 +112,7 @@ TEST(TIDPrinterPdf, ManyCopiesCarryTheCellOnce)
     const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
     std::vector<std::unique_ptr<TPrinterDevice>> printers;
     auto builtIn = std::make_unique<TPdfPrinter>(QPageSize::A4);
-    builtIn->setOutputFileName(file);
+    builtIn->SetOutputFileName(file);
     printers.push_back(std::move(builtIn));
     auto device = std::make_unique<QPrinter>(QPrinter::HighResolution);
     device->setOutputFormat(QPrinter::PdfFormat);
@@ -121,7 +121,7 @@ TEST(TIDPrinterPdf, ManyCopiesCarryTheCellOnce)
     printers.push_back(std::make_unique<TQtPrinter>(std::move(device)));
 
     for (auto& printer : printers) {
-        const QString name = printer->name();
+        const QString name = printer->Name();
         TIDPrinter sheet(*printer);
         for (int y = 0; y < sheet.Cell().Height(); ++y)
             for (int x = 0; x < sheet.Cell().Width(); ++x)

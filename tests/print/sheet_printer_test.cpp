@@ -112,8 +112,8 @@ TEST(TIDPrinter, CellFollowsEachResolutionAndIsReadAfresh)
     EXPECT_EQ(sheet.Cell().Height(), 649);
 
     // Another printer (or new settings) takes effect at the next UpdateMetrics.
-    printer.setCaps(TDeviceCap::LogPixelsX, 300);
-    printer.setCaps(TDeviceCap::PhysicalOffsetX, 25);
+    printer.SetCaps(TDeviceCap::LogPixelsX, 300);
+    printer.SetCaps(TDeviceCap::PhysicalOffsetX, 25);
     EXPECT_EQ(sheet.PhysicalOffsetX(), 25);
     EXPECT_EQ(sheet.Cell().Width(), 1062);
     sheet.UpdateMetrics();
@@ -153,9 +153,9 @@ TEST(TIDPrinter, ColumnCountIsTheGapWalk)
     TTestPrinter printer(0, 500, 1, 1);
     TIDPrinter sheet{printer};
     for (int dpi = 1; dpi <= 40; ++dpi) {
-        printer.setCaps(TDeviceCap::LogPixelsX, dpi);
+        printer.SetCaps(TDeviceCap::LogPixelsX, dpi);
         for (int space = 0; space <= 300; ++space) {
-            printer.setCaps(TDeviceCap::HorzRes, space);
+            printer.SetCaps(TDeviceCap::HorzRes, space);
             sheet.UpdateMetrics();
             const int cell = sheet.Cell().Width();
             if (cell == 0)
@@ -175,8 +175,8 @@ TEST(TIDPrinter, CapacityCountsTheGridInsideTheDoubledMargins)
     EXPECT_EQ(sheet.Capacity(), 30);
 
     // The same page with larger offsets loses a column and a row.
-    printer.setCaps(TDeviceCap::PhysicalOffsetX, 80 + 400);
-    printer.setCaps(TDeviceCap::PhysicalOffsetY, 50 + 600);
+    printer.SetCaps(TDeviceCap::PhysicalOffsetX, 80 + 400);
+    printer.SetCaps(TDeviceCap::PhysicalOffsetY, 50 + 600);
     sheet.UpdateMetrics();
     EXPECT_EQ(sheet.Capacity(), 4 * 5);
 }
@@ -192,8 +192,8 @@ TEST(TIDPrinter, CellLargerThanThePageFitsNowhere)
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 800, 7016), sheet.Cell(), {}));
 
     // Margins wider than the page leave a negative printable width.
-    printer.setCaps(TDeviceCap::HorzRes, 4800);
-    printer.setCaps(TDeviceCap::PhysicalOffsetX, 3000);
+    printer.SetCaps(TDeviceCap::HorzRes, 4800);
+    printer.SetCaps(TDeviceCap::PhysicalOffsetX, 3000);
     sheet.UpdateMetrics();
     EXPECT_EQ(sheet.ColumnCount(), 0);
     EXPECT_EQ(sheet.Capacity(), 0);
@@ -210,7 +210,7 @@ TEST(TIDPrinter, PrinterWithoutResolutionGivesNoCapacity)
     sheet.SetCount(3);
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 300, 300), sheet.Cell(), {}));
     sheet.PrintSheet();
-    ASSERT_EQ(printer.printedPages().size(), 1u);
+    ASSERT_EQ(printer.PrintedPages().size(), 1u);
 }
 
 // A 100 dpi printer whose page holds 3 x 2 cells of 137 x 177 pixels:
@@ -260,8 +260,8 @@ TEST_F(SheetLayout, FillsPlacesRowByRowUpToCount)
 TEST_F(SheetLayout, PlacesFollowThePrinterOffsets)
 {
     // Moving the printable area moves the grid on the preview as on paper.
-    printer.setCaps(TDeviceCap::PhysicalOffsetX, 2);
-    printer.setCaps(TDeviceCap::PhysicalOffsetY, 0);
+    printer.SetCaps(TDeviceCap::PhysicalOffsetX, 2);
+    printer.SetCaps(TDeviceCap::PhysicalOffsetY, 0);
     sheet.SetCount(2);
     // Printable 462 x 406: gaps (462 - 411) div 2 = 25 and 406 - 354 = 52.
     EXPECT_TRUE(holdsCopiesAt(preview(), sheet.Cell(), {{2, 0}, {2 + 137 + 25, 0}}));
@@ -270,7 +270,7 @@ TEST_F(SheetLayout, PlacesFollowThePrinterOffsets)
 TEST_F(SheetLayout, SingleColumnIsDrawnAtTheOffset)
 {
     // Exactly two cells wide leaves no pixel between them: one column.
-    printer.setCaps(TDeviceCap::HorzRes, 2 * 137 + 14);
+    printer.SetCaps(TDeviceCap::HorzRes, 2 * 137 + 14);
     sheet.UpdateMetrics();
     ASSERT_EQ(sheet.ColumnCount(), 1);
     ASSERT_EQ(sheet.Capacity(), 2);
@@ -281,14 +281,14 @@ TEST_F(SheetLayout, SingleColumnIsDrawnAtTheOffset)
 
 TEST_F(SheetLayout, SingleRowAndSingleCopyAreDrawnAtTheOffset)
 {
-    printer.setCaps(TDeviceCap::VertRes, 300);
+    printer.SetCaps(TDeviceCap::VertRes, 300);
     sheet.UpdateMetrics();
     ASSERT_EQ(sheet.RowCount(), 1);
     sheet.SetCount(3);
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, kHorzRes, 300), sheet.Cell(),
                               {{7, 11}, {164, 11}, {321, 11}}));
 
-    printer.setCaps(TDeviceCap::HorzRes, 200);
+    printer.SetCaps(TDeviceCap::HorzRes, 200);
     EXPECT_TRUE(holdsCopiesAt(drawOnPageBuffer(sheet, 200, 300), sheet.Cell(), {{7, 11}}));
 }
 
@@ -296,31 +296,31 @@ TEST_F(SheetLayout, PrintsOnePageAsThePreviewShowsIt)
 {
     sheet.SetCount(5);
     sheet.PrintSheet();
-    ASSERT_EQ(printer.printedPages().size(), 1u);
-    EXPECT_EQ(printer.abortedJobs(), 0);
-    EXPECT_TRUE(holdsCopiesAt(printer.printedPages()[0], sheet.Cell(), firstPlaces(5)));
-    EXPECT_EQ(printer.printedPages()[0], preview());
+    ASSERT_EQ(printer.PrintedPages().size(), 1u);
+    EXPECT_EQ(printer.AbortedJobs(), 0);
+    EXPECT_TRUE(holdsCopiesAt(printer.PrintedPages()[0], sheet.Cell(), firstPlaces(5)));
+    EXPECT_EQ(printer.PrintedPages()[0], preview());
 }
 
 TEST_F(SheetLayout, PrintFailingHalfwayIsAbortedAndReported)
 {
     sheet.SetCount(6);
-    printer.setFailWhilePrinting(true);
+    printer.SetFailWhilePrinting(true);
     EXPECT_THROW(sheet.PrintSheet(), EPrinter);
-    EXPECT_FALSE(printer.printing());
-    EXPECT_EQ(printer.abortedJobs(), 1);
-    EXPECT_TRUE(printer.printedPages().empty());
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(printer.AbortedJobs(), 1);
+    EXPECT_TRUE(printer.PrintedPages().empty());
 
     // The printer is usable again once it answers.
-    printer.setFailWhilePrinting(false);
+    printer.SetFailWhilePrinting(false);
     sheet.PrintSheet();
-    EXPECT_EQ(printer.printedPages().size(), 1u);
+    EXPECT_EQ(printer.PrintedPages().size(), 1u);
 }
 
 TEST_F(SheetLayout, PrinterThatCannotStartAJobRaises)
 {
-    printer.setFailBeginDoc(true);
+    printer.SetFailBeginDoc(true);
     EXPECT_THROW(sheet.PrintSheet(), EPrinter);
-    EXPECT_FALSE(printer.printing());
-    EXPECT_TRUE(printer.printedPages().empty());
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_TRUE(printer.PrintedPages().empty());
 }

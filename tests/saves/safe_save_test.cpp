@@ -71,11 +71,11 @@ std::optional<QString> writeSheetPage(const QString& path)
 std::optional<QString> writePdf(const QString& path)
 {
     TPdfPrinter printer(QPageSize::A4);
-    printer.setOutputFileName(path);
+    printer.SetOutputFileName(path);
     return messageOf([&] {
-        printer.beginDoc();
-        printer.canvas().drawImage(QPoint(0, 0), noise(300, 300));
-        printer.endDoc();
+        printer.BeginDoc();
+        printer.Canvas().drawImage(QPoint(0, 0), noise(300, 300));
+        printer.EndDoc();
     });
 }
 
