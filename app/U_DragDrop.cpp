@@ -1,6 +1,6 @@
 #include "U_DragDrop.h"
 
-#include "TStringList.h"
+#include "string_list.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,6 +1,6 @@
 #include "error_display.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <QApplication>
 #include <QMessageBox>

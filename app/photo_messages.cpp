@@ -1,7 +1,7 @@
 #include "photo_messages.h"
 
 #include "messages.h"
-#include "Exception.h"
+#include "exception.h"
 #include "bitmap32.h"
 #include "file_io.h"
 #include "jpeg_codec.h"

@@ -1,6 +1,6 @@
 #include "recent_folders.h"
 
-#include "TRegistry.h"
+#include "registry.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "frame.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <QString>
 

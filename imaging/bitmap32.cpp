@@ -1,6 +1,6 @@
 #include "bitmap32.h"
 
-#include "Exception.h"
+#include "exception.h"
 #include "resampler.h"
 
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bitmap32.h"
-#include "Exception.h"
+#include "exception.h"
 #include "rect.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "thread_persistent.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include "lang_format.h"
 #include "Lang_Languages.h"
 #include "lang_properties.h"
-#include "TApplicationEvents.h"
-#include "TRegistry.h"
+#include "application_events.h"
+#include "registry.h"
 #include "program_dir.h"
 
 #include <QApplication>

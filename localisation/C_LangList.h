@@ -1,8 +1,8 @@
 #pragma once
 
 #include "C_LangPack.h"
-#include "Exception.h"
-#include "TStringList.h"
+#include "exception.h"
+#include "string_list.h"
 
 #include <QObject>
 #include <QString>

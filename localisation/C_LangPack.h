@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TStringList.h"
+#include "string_list.h"
 #include "graphic_error.h"
 #include "lang_file_contents.h"
 

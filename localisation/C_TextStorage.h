@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TStringList.h"
+#include "string_list.h"
 
 #include <QObject>
 #include <QString>

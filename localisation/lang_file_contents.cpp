@@ -3,7 +3,7 @@
 #include "code_pages.h"
 #include "lang_format.h"
 #include "Lang_Storageobj.h"
-#include "TStringList.h"
+#include "string_list.h"
 #include "file_target.h"
 
 #include <QFile>

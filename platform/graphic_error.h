@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Exception.h"
+#include "exception.h"
 
 /// A picture that cannot be read: a photo file of an unknown extension
 /// ("Extension de fichier image inconnue (.%s)") or that no decoder can read,

@@ -1,6 +1,6 @@
 #include "settings_list.h"
 
-#include "TRegistry.h"
+#include "registry.h"
 
 #include <algorithm>
 

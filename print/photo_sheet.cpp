@@ -1,6 +1,6 @@
 #include "photo_sheet.h"
 
-#include "Exception.h"
+#include "exception.h"
 #include "bitmap32.h"
 
 #include <QImage>

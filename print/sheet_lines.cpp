@@ -1,7 +1,7 @@
 #include "sheet_lines.h"
 
 #include "messages.h"
-#include "Exception.h"
+#include "exception.h"
 #include "bitmap32.h"
 #include "photo_sheet.h"
 #include "sheet_render.h"

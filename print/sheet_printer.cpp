@@ -1,6 +1,6 @@
 #include "sheet_printer.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "head_rules.h"
-#include "Exception.h"
+#include "exception.h"
 
 #include <QString>
 

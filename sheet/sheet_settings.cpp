@@ -2,7 +2,7 @@
 
 #include "messages.h"
 #include "settings_list.h"
-#include "TRegistry.h"
+#include "registry.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 #include "code_pages.h"
 #include "lang_format.h"
 #include "Lang_Languages.h"
-#include "TStringList.h"
+#include "string_list.h"
 #include "flag_art.h"
 #include "lang_tool.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TApplicationEvents.h"
+#include "application_events.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
 #include "error_display.h"

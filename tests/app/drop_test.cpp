@@ -2,7 +2,7 @@
 // drop events, all the way into the photo on show.
 #include "app_fixture.h"
 
-#include "TStringList.h"
+#include "string_list.h"
 #include "image_view.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app_fixture.h"
 
-#include "TApplicationEvents.h"
-#include "TStringList.h"
+#include "application_events.h"
+#include "string_list.h"
 #include "image_view.h"
 #include "sheet_printer.h"
 #include "ui_U_MainDlg.h"

@@ -1,6 +1,6 @@
 #include "photo_messages.h"
 
-#include "Exception.h"
+#include "exception.h"
 #include "bitmap32.h"
 #include "printer_device.h"
 #include "sheet_render.h"

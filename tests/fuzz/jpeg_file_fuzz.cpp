@@ -7,7 +7,7 @@
 #include "sheet_render.h"
 #include "test_printer.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <memory>
 

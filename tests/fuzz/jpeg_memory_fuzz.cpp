@@ -5,7 +5,7 @@
 #include "bitmap32.h"
 #include "jpeg_image.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // read as text and as a number, then one written back.
 #include "fuzz_support.h"
 
-#include "TRegistry.h"
+#include "registry.h"
 
 #include <QDir>
 

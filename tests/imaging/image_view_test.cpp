@@ -1,6 +1,6 @@
 #include "image_view.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <gtest/gtest.h>
 

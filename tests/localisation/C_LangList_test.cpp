@@ -5,7 +5,7 @@
 #include "lang_format.h"
 #include "Lang_Languages.h"
 #include "Lang_Storageobj.h"
-#include "TApplicationEvents.h"
+#include "application_events.h"
 #include "lang_list_fixture.h"
 
 #include <QDir>

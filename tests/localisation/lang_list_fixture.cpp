@@ -1,7 +1,7 @@
 #include "lang_list_fixture.h"
 
 #include "lang_components.h"
-#include "TRegistry.h"
+#include "registry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "C_LangPack.h"
-#include "Exception.h"
-#include "TRegistry.h"
+#include "exception.h"
+#include "registry.h"
 #include "bitmap32.h"
 #include "jpeg_image.h"
 #include "pdf_printer.h"

@@ -2,7 +2,7 @@
 
 #include "calibration.h"
 #include "settings_fixture.h"
-#include "TRegistry.h"
+#include "registry.h"
 
 namespace {
 

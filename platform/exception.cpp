@@ -1,4 +1,4 @@
-#include "Exception.h"
+#include "exception.h"
 
 Exception::Exception(QString message)
     : Message(std::move(message)), utf8_(Message.toStdString())

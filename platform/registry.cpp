@@ -1,4 +1,4 @@
-#include "TRegistry.h"
+#include "registry.h"
 
 #include <QDir>
 #include <QFile>

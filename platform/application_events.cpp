@@ -1,4 +1,4 @@
-#include "TApplicationEvents.h"
+#include "application_events.h"
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "TStringList.h"
+#include "string_list.h"
 
-#include "Exception.h"
+#include "exception.h"
 
 #include <gtest/gtest.h>
 
