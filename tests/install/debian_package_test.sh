@@ -33,11 +33,14 @@ done
 
 root=$work/root
 dpkg -x "$deb" "$root"
-check test "$("$root/usr/bin/quorlo-sheet" --version)" = "quorlo-sheet $QUORLO_VERSION"
-check test "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/quorlo" --version)" = "quorlo $QUORLO_VERSION"
+check test "$("$root/usr/bin/quorlo-sheet" --version | sed -n 1p)" = "quorlo-sheet $QUORLO_VERSION"
+check test "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/quorlo" --version | sed -n 1p)" = "quorlo $QUORLO_VERSION"
 check test -d "$root/usr/share/quorlo/lang"
 check test -s "$root/usr/share/applications/quorlo.desktop"
-check test -s "$root/usr/share/doc/quorlo/copyright"
+# The licence in Debian's form, its full text in the system's common licences.
+copyright=$root/usr/share/doc/quorlo/copyright
+check grep -qx 'License: GPL-3+' "$copyright"
+check grep -q '/usr/share/common-licenses/GPL-3' "$copyright"
 
 if command -v lintian >/dev/null; then
   # Errors fail the test; warnings are shown for whoever reads the log.

@@ -45,8 +45,13 @@ for page in quorlo quorlo-sheet; do
   [ -z "$warnings" ] || echo "$page.1: $warnings" >&2
 done
 
-check test "$("$prefix/bin/quorlo-sheet" --version)" = "quorlo-sheet $QUORLO_VERSION"
-check test "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/quorlo" --version)" = "quorlo $QUORLO_VERSION"
+# --version of every program: its name and version, then the licence; no
+# display needed.
+for program in quorlo quorlo-sheet quorlo-lang; do
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$program" --version)
+  check test "$(sed -n 1p <<<"$version")" = "$program $QUORLO_VERSION"
+  check test "$(sed -n 2p <<<"$version")" = "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>"
+done
 
 # "-co" of the installed program: the shared folder is the package's, so the
 # file goes to the user's data folder, and stderr says where.
