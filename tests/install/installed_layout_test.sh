@@ -14,11 +14,11 @@ check() { if ! "$@"; then echo "FAILED: $*" >&2; fail=1; fi; }
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
-for f in bin/quorlo bin/quorlo-sheet \
+for f in bin/quorlo bin/quorlo-sheet bin/quorlo-lang \
          share/applications/quorlo.desktop \
          share/metainfo/example.varnel.Quorlo.metainfo.xml \
          share/icons/hicolor/scalable/apps/quorlo.svg \
-         share/man/man1/quorlo.1.gz share/man/man1/quorlo-sheet.1.gz \
+         share/man/man1/quorlo.1.gz share/man/man1/quorlo-sheet.1.gz share/man/man1/quorlo-lang.1.gz \
          share/doc/quorlo/copyright share/doc/quorlo/changelog.gz; do
   check test -s "$prefix/$f"
 done
@@ -39,7 +39,7 @@ check test ! -e "$prefix/share/quorlo/lang/QRL_ORIGINAL.SPK"
 check desktop-file-validate "$prefix/share/applications/quorlo.desktop"
 check grep -qx 'Exec=quorlo %f' "$prefix/share/applications/quorlo.desktop"
 check appstreamcli validate --no-net "$prefix/share/metainfo/example.varnel.Quorlo.metainfo.xml"
-for page in quorlo quorlo-sheet; do
+for page in quorlo quorlo-sheet quorlo-lang; do
   warnings=$(zcat "$prefix/share/man/man1/$page.1.gz" | groff -ww -man -Tutf8 -z 2>&1)
   check test -z "$warnings"
   [ -z "$warnings" ] || echo "$page.1: $warnings" >&2
