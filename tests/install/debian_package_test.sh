@@ -37,6 +37,7 @@ check test "$("$root/usr/bin/quorlo-sheet" --version | sed -n 1p)" = "quorlo-she
 check test "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/quorlo" --version | sed -n 1p)" = "quorlo $QUORLO_VERSION"
 check test -d "$root/usr/share/quorlo/lang"
 check test -s "$root/usr/share/applications/quorlo.desktop"
+check test -s "$root/usr/share/doc/quorlo/guide.html"
 for page in quorlo quorlo-sheet quorlo-lang; do
   check test -s "$root/usr/share/man/man1/$page.1.gz"
 done

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a throw-away prefix and checks what a desktop
 # needs of it: the files in their places, a valid desktop entry and AppStream
-# metadata, clean manual pages, programs that run from there, and "-co" of
-# the installed program writing into the user's data folder.
+# metadata, clean manual pages, the user guide, programs that run from there,
+# and "-co" of the installed program writing into the user's data folder.
 # Usage: installed_layout_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -19,7 +19,7 @@ for f in bin/quorlo bin/quorlo-sheet bin/quorlo-lang \
          share/metainfo/example.varnel.Quorlo.metainfo.xml \
          share/icons/hicolor/scalable/apps/quorlo.svg \
          share/man/man1/quorlo.1.gz share/man/man1/quorlo-sheet.1.gz share/man/man1/quorlo-lang.1.gz \
-         share/doc/quorlo/copyright share/doc/quorlo/changelog.gz; do
+         share/doc/quorlo/copyright share/doc/quorlo/changelog.gz share/doc/quorlo/guide.html; do
   check test -s "$prefix/$f"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -52,6 +52,9 @@ for program in quorlo quorlo-sheet quorlo-lang; do
   check test "$(sed -n 1p <<<"$version")" = "$program $QUORLO_VERSION"
   check test "$(sed -n 2p <<<"$version")" = "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>"
 done
+# The guide that Help opens: one page, no scripts.
+check grep -q '<title>Quorlo user guide</title>' "$prefix/share/doc/quorlo/guide.html"
+check bash -c "! grep -qi '<script' '$prefix/share/doc/quorlo/guide.html'"
 
 # "-co" of the installed program: the shared folder is the package's, so the
 # file goes to the user's data folder, and stderr says where.
