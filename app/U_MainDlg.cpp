@@ -20,7 +20,6 @@
 #include "format_choice.h"
 #include "framed_view.h"
 #include "image_view.h"
-#include "links.h"
 #include "pdf_printer.h"
 #include "photo_messages.h"
 #include "photo_sheet.h"
@@ -32,6 +31,7 @@
 #include "sheet_printer.h"
 #include "sheet_settings.h"
 #include "sheet_formats.h"
+#include "user_guide.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -577,7 +577,9 @@ void TMainDlg::langueAfterLanguageSwitch()
 
 void TMainDlg::Help1Click()
 {
-    OpenAddressOrShowIt(this, Links::kHelp);
+    // The guide lies with the program, as its language files do: the
+    // language list knows the program's folder.
+    OpenUserGuide(this, langue->ProgramDir());
 }
 
 void TMainDlg::About1Click()

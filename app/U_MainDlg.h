@@ -89,6 +89,7 @@ public:
     void PrintCalibration();
     void translate_btnClick();
     void langueAfterLanguageSwitch();
+    /// Help (F1): the user guide that comes with the program.
     void Help1Click();
     void About1Click();
     void Exit1Click();

@@ -15,11 +15,16 @@ bool OpenAddress(const char* address)
 
 void OpenAddressOrShowIt(QWidget* Parent, const char* address)
 {
-    if (OpenAddress(address))
+    OpenAddressOrShowIt(Parent, QUrl(QString::fromLatin1(address)));
+}
+
+void OpenAddressOrShowIt(QWidget* Parent, const QUrl& address)
+{
+    if (QDesktopServices::openUrl(address))
         return;
     // Without a browser or mail program a click would do nothing visible:
     // the user gets the address to take elsewhere.
-    QString shown = QString::fromLatin1(address);
+    QString shown = address.isLocalFile() ? address.toLocalFile() : address.toString();
     shown.remove(QRegularExpression(QStringLiteral("^mailto:")));
     QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(),
                     MessageText(Msg::kNoAddressHandler) + QStringLiteral("\n\n") + shown,

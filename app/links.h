@@ -9,11 +9,13 @@ namespace Links {
 inline constexpr char kEmail[] = "mailto:quorlo@varnel.example";
 inline constexpr char kWebSite[] = "https://www.varnel.example/";
 inline constexpr char kForum[] = "https://forum.varnel.example/quorlo/";
-/// The program's online documentation (the main window's Help item).
+/// The program's online documentation (the main window's Help item when
+/// the user guide is not there).
 inline constexpr char kHelp[] = "https://www.varnel.example/quorlo/help/";
 
 }  // namespace Links
 
+class QUrl;
 class QWidget;
 
 /// Has the desktop open an address with its default handler (browser, mail
@@ -24,3 +26,5 @@ bool OpenAddress(const char* address);
 /// program), a message over `Parent` says so and shows the address,
 /// selectable, for the user to copy.
 void OpenAddressOrShowIt(QWidget* Parent, const char* address);
+/// The same for any address; a file's is shown as its path.
+void OpenAddressOrShowIt(QWidget* Parent, const QUrl& address);

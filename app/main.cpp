@@ -1,5 +1,6 @@
 #include "U_UnicodeUtils.h"
 #include "about_art.h"
+#include "licence.h"
 #include "program_forms.h"
 #include "start_options.h"
 
@@ -17,7 +18,8 @@ int answerOnTheTerminal(int argc, char* argv[], const TStartOptions& options)
     if (options.Help)
         out << StartUsage();
     else
-        out << "quorlo " << GetFileVersionString(QCoreApplication::applicationFilePath()) << '\n';
+        out << "quorlo " << GetFileVersionString(QCoreApplication::applicationFilePath()) << '\n'
+            << kLicenceLine << '\n';
     return 0;
 }
 

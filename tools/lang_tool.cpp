@@ -3,6 +3,7 @@
 #include "lang_format.h"
 #include "lang_catalogue.h"
 #include "lang_file_contents.h"
+#include "licence.h"
 #include "po_file.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@ const char kUsage[] =
     "       quorlo-lang build XX.po -o QRL_XXXXXXXX.SPK\n"
     "       quorlo-lang dump FILE.SPK [ORIGINAL.SPK] [-o FILE]\n"
     "       quorlo-lang check FILE.SPK [ORIGINAL.SPK]\n"
+    "       quorlo-lang --help | --version\n"
     "The original-language file defaults to QRL_ORIGINAL.SPK beside FILE.SPK.\n";
 
 struct TArguments {
@@ -34,6 +36,8 @@ std::optional<TArguments> parse(const QStringList& arguments, QByteArray& err)
         const QString& arg = arguments[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             a.Command = QStringLiteral("help");
+        } else if (arg == QLatin1String("--version")) {
+            a.Command = QStringLiteral("version");
         } else if (arg == QLatin1String("-o")) {
             if (++i >= arguments.size()) {
                 err += "quorlo-lang: -o needs a file name\n";
@@ -150,6 +154,10 @@ int RunLangTool(const QStringList& arguments, std::uint32_t programVersion, QByt
     const std::optional<TArguments> a = parse(arguments, err);
     if (!a)
         return 2;
+    if (a->Command == QLatin1String("version")) {
+        out += "quorlo-lang " + LangFile::VersionText(programVersion).toUtf8() + "\n" + kLicenceLine + "\n";
+        return 0;
+    }
     if (a->Command.isEmpty() || a->Command == QLatin1String("help")) {
         (a->Command.isEmpty() ? err : out) += kUsage;
         return a->Command.isEmpty() ? 2 : 0;

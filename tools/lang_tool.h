@@ -18,6 +18,7 @@ QRL_DECLARE_EXCEPTION(ELangTool, Exception);
 ///   build XX.po -o QRL_XXXXXXXX.SPK      a language file from a translation
 ///   dump FILE.SPK [ORIGINAL.SPK] [-o F]  a language file (revision 0 to 4) as PO
 ///   check FILE.SPK [ORIGINAL.SPK]        what a language file lacks
+///   --help, --version                    the usage; the version and licence
 /// The original-language file defaults to QRL_ORIGINAL.SPK beside FILE.SPK.
 /// `programVersion` (packed) is written into the files that build makes.
 int RunLangTool(const QStringList& arguments, std::uint32_t programVersion, QByteArray& out, QByteArray& err);

@@ -3,6 +3,7 @@
 #include "calibration_print.h"
 #include "face_detector.h"
 #include "file_names.h"
+#include "licence.h"
 #include "page_layout.h"
 #include "pdf_printer.h"
 #include "photo_sheet.h"
@@ -330,7 +331,7 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
         }
         if (options.Version) {
             Out << program << ' ' << GetFileVersionString(QCoreApplication::applicationFilePath())
-                << '\n';
+                << '\n' << kLicenceLine << '\n';
             return 0;
         }
         if (options.CalibrationPage) {

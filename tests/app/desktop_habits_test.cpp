@@ -3,8 +3,8 @@
 // the folders last used.
 #include "app_fixture.h"
 
+#include "C_LangList.h"
 #include "image_view.h"
-#include "links.h"
 #include "ui_U_MainDlg.h"
 
 #include <QDesktopServices>
@@ -110,11 +110,14 @@ TEST_F(DesktopHabitsTest, ShortcutsAndMenuMnemonics)
     press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(opened, preview.get()) << "Ctrl+P: print now, the preview first";
 
+    // The program's folder as the build leaves it, the guide beside quorlo.
+    main->langue->SetProgramDir(QStringLiteral(QRL_LANG_OUTPUT_DIR));
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     press(Qt::Key_F1);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    EXPECT_EQ(catcher.Opened, QStringList{Links::kHelp}) << "F1: the help";
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(catcher.Opened, QStringList{QUrl::fromLocalFile(QStringLiteral(QRL_LANG_OUTPUT_DIR "/guide.html")).toString()})
+        << "F1: the user guide";
 
     const std::pair<Qt::Key, QMenu*> menus[] = {
         {Qt::Key_F, main->Form().File1}, {Qt::Key_O, main->Form().Printer1}};

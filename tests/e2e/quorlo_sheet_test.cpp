@@ -6,6 +6,7 @@
 #include "bitmap32.h"
 #include "calibration.h"
 #include "cut_marks.h"
+#include "licence.h"
 #include "pdf_tools.h"
 #include "printer.h"
 #include "test_printer.h"
@@ -461,7 +462,7 @@ TEST_F(QuorloSheet, HelpAndVersion)
 
     run = runTool({QStringLiteral("--version")});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, QStringLiteral("quorlo-sheet " QUORLO_VERSION "\n"));
+    EXPECT_EQ(run.out, QStringLiteral("quorlo-sheet " QUORLO_VERSION "\n") + kLicenceLine + u'\n');
 }
 
 TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)

@@ -1,4 +1,6 @@
 // Starts the real program as a user would and checks what start-up writes.
+#include "licence.h"
+
 #include <QDir>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -99,7 +101,7 @@ TEST(QuorloTerminal, HelpAndVersionAnswerWithoutADisplay)
         QByteArray expected;
     };
     const Case cases[] = {
-        {"--version", "quorlo " QUORLO_VERSION "\n"},
+        {"--version", QByteArray("quorlo " QUORLO_VERSION "\n") + kLicenceLine + '\n'},
         {"--help", "Usage: quorlo [PHOTO.jpg] [-co]\n"},
         {"-h", "Usage: quorlo [PHOTO.jpg] [-co]\n"},
     };

@@ -33,16 +33,25 @@ done
 
 root=$work/root
 dpkg -x "$deb" "$root"
-check test "$("$root/usr/bin/quorlo-sheet" --version)" = "quorlo-sheet $QUORLO_VERSION"
-check test "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/quorlo" --version)" = "quorlo $QUORLO_VERSION"
+check test "$("$root/usr/bin/quorlo-sheet" --version | sed -n 1p)" = "quorlo-sheet $QUORLO_VERSION"
+check test "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/quorlo" --version | sed -n 1p)" = "quorlo $QUORLO_VERSION"
 check test -d "$root/usr/share/quorlo/lang"
 check test -s "$root/usr/share/applications/quorlo.desktop"
-check test -s "$root/usr/share/doc/quorlo/copyright"
+check test -s "$root/usr/share/doc/quorlo/guide.html"
+for page in quorlo quorlo-sheet quorlo-lang; do
+  check test -s "$root/usr/share/man/man1/$page.1.gz"
+done
+# The licence in Debian's form, its full text in the system's common licences.
+copyright=$root/usr/share/doc/quorlo/copyright
+check grep -qx 'License: GPL-3+' "$copyright"
+check grep -q '/usr/share/common-licenses/GPL-3' "$copyright"
 
 if command -v lintian >/dev/null; then
   # Errors fail the test; warnings are shown for whoever reads the log.
   lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || { fail=1; echo "FAILED: lintian" >&2; }
   cat "$work/lintian.log"
+  # Every program has its manual page.
+  if grep -q 'no-manual-page' "$work/lintian.log"; then fail=1; echo "FAILED: a program without a manual page" >&2; fi
   echo "lintian: $(grep -c '^E:' "$work/lintian.log" || true) errors, $(grep -c '^W:' "$work/lintian.log" || true) warnings"
 else
   echo "lintian is not installed: the package was not checked by it"

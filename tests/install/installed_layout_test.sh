@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a throw-away prefix and checks what a desktop
 # needs of it: the files in their places, a valid desktop entry and AppStream
-# metadata, clean manual pages, programs that run from there, and "-co" of
-# the installed program writing into the user's data folder.
+# metadata, clean manual pages, the user guide, programs that run from there,
+# and "-co" of the installed program writing into the user's data folder.
 # Usage: installed_layout_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -14,12 +14,12 @@ check() { if ! "$@"; then echo "FAILED: $*" >&2; fail=1; fi; }
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
-for f in bin/quorlo bin/quorlo-sheet \
+for f in bin/quorlo bin/quorlo-sheet bin/quorlo-lang \
          share/applications/quorlo.desktop \
          share/metainfo/example.varnel.Quorlo.metainfo.xml \
          share/icons/hicolor/scalable/apps/quorlo.svg \
-         share/man/man1/quorlo.1.gz share/man/man1/quorlo-sheet.1.gz \
-         share/doc/quorlo/copyright share/doc/quorlo/changelog.gz; do
+         share/man/man1/quorlo.1.gz share/man/man1/quorlo-sheet.1.gz share/man/man1/quorlo-lang.1.gz \
+         share/doc/quorlo/copyright share/doc/quorlo/changelog.gz share/doc/quorlo/guide.html; do
   check test -s "$prefix/$f"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -39,14 +39,22 @@ check test ! -e "$prefix/share/quorlo/lang/QRL_ORIGINAL.SPK"
 check desktop-file-validate "$prefix/share/applications/quorlo.desktop"
 check grep -qx 'Exec=quorlo %f' "$prefix/share/applications/quorlo.desktop"
 check appstreamcli validate --no-net "$prefix/share/metainfo/example.varnel.Quorlo.metainfo.xml"
-for page in quorlo quorlo-sheet; do
+for page in quorlo quorlo-sheet quorlo-lang; do
   warnings=$(zcat "$prefix/share/man/man1/$page.1.gz" | groff -ww -man -Tutf8 -z 2>&1)
   check test -z "$warnings"
   [ -z "$warnings" ] || echo "$page.1: $warnings" >&2
 done
 
-check test "$("$prefix/bin/quorlo-sheet" --version)" = "quorlo-sheet $QUORLO_VERSION"
-check test "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/quorlo" --version)" = "quorlo $QUORLO_VERSION"
+# --version of every program: its name and version, then the licence; no
+# display needed.
+for program in quorlo quorlo-sheet quorlo-lang; do
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$program" --version)
+  check test "$(sed -n 1p <<<"$version")" = "$program $QUORLO_VERSION"
+  check test "$(sed -n 2p <<<"$version")" = "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>"
+done
+# The guide that Help opens: one page, no scripts.
+check grep -q '<title>Quorlo user guide</title>' "$prefix/share/doc/quorlo/guide.html"
+check bash -c "! grep -qi '<script' '$prefix/share/doc/quorlo/guide.html'"
 
 # "-co" of the installed program: the shared folder is the package's, so the
 # file goes to the user's data folder, and stderr says where.

@@ -208,6 +208,14 @@ TEST_F(LangToolTest, PotListsEveryTextOfTheOriginal)
                                      "MainDlg.format_cmb|line 0", "MainDlg.format_cmb|line 1"}));
 }
 
+TEST_F(LangToolTest, VersionNamesTheVersionThenTheLicence)
+{
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(Out, "quorlo-lang 1.2.0.7\nLicense GPL-3.0-or-later: GNU GPL version 3 or later "
+                   "<https://gnu.org/licenses/gpl.html>\n");
+    EXPECT_TRUE(Err.isEmpty());
+}
+
 TEST(FlagArtTest, ShapesDrawAndStripesAreDescribedBack)
 {
     const QImage japan = DrawFlag(QStringLiteral("field #FFFFFF; disc 12 8 4.8 #BC002D"));

@@ -1,0 +1,127 @@
+#include "user_guide.h"
+
+#include "links.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Takes the addresses the desktop is asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QStringList Opened;
+public slots:
+    void open(const QUrl& url) { Opened << url.toString(); }
+};
+
+/// <root>/bin for the program, <root>/share/doc/quorlo for the installed
+/// documents; a guide is written where a case asks.
+struct GuideFolders {
+    GuideFolders()
+    {
+        QDir(root.path()).mkpath(QStringLiteral("bin"));
+        QDir(root.path()).mkpath(QStringLiteral("share/doc/quorlo"));
+    }
+    QString bin() const { return root.filePath(QStringLiteral("bin")); }
+    QString beside() const { return root.filePath(QStringLiteral("bin/guide.html")); }
+    QString installed() const { return root.filePath(QStringLiteral("share/doc/quorlo/guide.html")); }
+    static void write(const QString& name)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<!DOCTYPE html>\n");
+    }
+    QTemporaryDir root;
+};
+
+}  // namespace
+
+TEST(UserGuideTest, FoundBesideTheProgramFirstThenInTheInstalledDocuments)
+{
+    enum Where { None, Beside, Installed };
+    struct Case {
+        const char* name;
+        bool beside;
+        bool installed;
+        Where expected;
+    };
+    const Case cases[] = {
+        {"a build folder", true, false, Beside},
+        {"installed", false, true, Installed},
+        {"a copy beside an installed one", true, true, Beside},
+        {"none", false, false, None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GuideFolders folders;
+        if (c.beside)
+            GuideFolders::write(folders.beside());
+        if (c.installed)
+            GuideFolders::write(folders.installed());
+        const QString expected = c.expected == Beside      ? folders.beside()
+                                 : c.expected == Installed ? folders.installed()
+                                                           : QString();
+        EXPECT_EQ(UserGuideFile(folders.bin()), expected);
+    }
+    EXPECT_EQ(UserGuideFile(QString()), QString());
+}
+
+TEST(UserGuideTest, OpensTheGuideOrWithoutItTheOnlineHelp)
+{
+    UrlCatcher catcher;
+    for (const char* scheme : {"file", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
+    GuideFolders with;
+    GuideFolders::write(with.beside());
+    GuideFolders without;
+    OpenUserGuide(nullptr, with.bin());
+    OpenUserGuide(nullptr, without.bin());
+    for (const char* scheme : {"file", "https"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+
+    EXPECT_EQ(catcher.Opened,
+              (QStringList{QUrl::fromLocalFile(with.beside()).toString(), QString::fromLatin1(Links::kHelp)}));
+}
+
+TEST(UserGuideTest, AGuideThatCannotBeOpenedIsShownAsItsPath)
+{
+    // A desktop without a browser: nothing to run on the path.
+    QTemporaryDir emptyPath;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", QFile::encodeName(emptyPath.path()));
+    qunsetenv("BROWSER");
+    GuideFolders folders;
+    GuideFolders::write(folders.installed());
+
+    QString shown;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box->objectName() != QStringLiteral("address_msg"))
+            return;
+        poll.stop();
+        shown = box->text();
+        box->accept();
+    });
+    poll.start();
+    OpenUserGuide(nullptr, folders.bin());
+    qputenv("PATH", path);
+    if (!browser.isNull())
+        qputenv("BROWSER", browser);
+
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("\n\n") + folders.installed())) << shown.toStdString();
+}
+
+#include "user_guide_test.moc"
