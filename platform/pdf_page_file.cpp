@@ -3,6 +3,7 @@
 #include "file_target.h"
 #include "printer_device.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPageLayout>
@@ -11,6 +12,7 @@
 #include <QTransform>
 
 #include <cerrno>
+#include <utility>
 
 TPdfPageFile::TPdfPageFile() = default;
 
@@ -38,12 +40,27 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
         throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
                            .arg(QDir::toNativeSeparators(fileName), file->errorString()));
     }
-    auto writer = std::make_unique<QPdfWriter>(file.get());
-    writer->setResolution(resolution);
-    writer->setPageLayout(layout);
-    writer->setCreator(QCoreApplication::applicationName());
     FFile = std::move(file);
-    FWriter = std::move(writer);
+    return startWriter(FFile.get(), layout, resolution, printerName);
+}
+
+QPainter& TPdfPageFile::BeginInMemory(const QPageLayout& layout, int resolution,
+                                      const QString& printerName)
+{
+    Discard();
+    FBuffer = std::make_unique<QBuffer>(&FDocument);
+    FBuffer->open(QIODevice::WriteOnly);
+    return startWriter(FBuffer.get(), layout, resolution, printerName);
+}
+
+QPainter& TPdfPageFile::startWriter(QIODevice* target, const QPageLayout& layout, int resolution,
+                                    const QString& printerName)
+{
+    FPrinterName = printerName;
+    FWriter = std::make_unique<QPdfWriter>(target);
+    FWriter->setResolution(resolution);
+    FWriter->setPageLayout(layout);
+    FWriter->setCreator(QCoreApplication::applicationName());
     if (!FPainter.begin(FWriter.get())) {
         Discard();
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(printerName));
@@ -58,17 +75,24 @@ void TPdfPageFile::NewPage()
     // The transformation that puts the origin at the printable area holds
     // for every page, whatever the writer does with it at a page break.
     const QTransform transform = FPainter.worldTransform();
-    if (!FWriter->newPage())
+    if (!FWriter->newPage()) {
+        if (!FFile)
+            throw EPrinter(QStringLiteral("Unable to start a new page on \"%1\"").arg(FPrinterName));
         throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(FFileName), FFile ? FFile->errorString() : QString()));
+                           .arg(QDir::toNativeSeparators(FFileName), FFile->errorString()));
+    }
     FPainter.setWorldTransform(transform);
 }
 
 void TPdfPageFile::End()
 {
-    // Ending the painter writes the rest of the document into the file.
+    // Ending the painter writes the rest of the document.
     FPainter.end();
     FWriter.reset();
+    if (FBuffer) {
+        FBuffer.reset();
+        return;
+    }
     const bool written = FFile && FFile->commit();
     const QString error = FFile ? FFile->errorString() : QString();
     FFile.reset();
@@ -87,4 +111,11 @@ void TPdfPageFile::Discard() noexcept
         FFile->cancelWriting();
     // Destroying an uncommitted save file removes its temporary file.
     FFile.reset();
+    FBuffer.reset();
+    FDocument = QByteArray();
+}
+
+QByteArray TPdfPageFile::TakeDocument()
+{
+    return std::exchange(FDocument, QByteArray());
 }

@@ -29,6 +29,11 @@ TVirtualPrinter::TVirtualPrinter(QString name, const TPrinterMetrics& metrics, c
 {
 }
 
+TVirtualPrinter::TVirtualPrinter(QString name, const TPrinterMetrics& metrics, const QPageSize& paper)
+    : FName(std::move(name)), FMetrics(metrics), FPaper(paper)
+{
+}
+
 TVirtualPrinter::TVirtualPrinter(QString name, const QPageSize& paper, int dpi)
     : FName(std::move(name)), FPaper(paper), FWholePaper(true)
 {
@@ -75,15 +80,27 @@ int TVirtualPrinter::Caps(TDeviceCap cap) const
 
 void TVirtualPrinter::BeginDoc()
 {
+    startJob(TJobTarget::File);
+}
+
+void TVirtualPrinter::BeginInMemory()
+{
+    startJob(TJobTarget::Memory);
+}
+
+void TVirtualPrinter::startJob(TJobTarget target)
+{
     if (Printing())
         throw EPrinter(QStringLiteral("Printing in progress"));
-    if (FFileName.isEmpty())
+    if (target == TJobTarget::File && FFileName.isEmpty())
         throw EPrinter(QStringLiteral("No file name was given for \"%1\"").arg(FName));
     if (FMetrics.DpiX <= 0 || FMetrics.DpiY <= 0 || PaperMm().isEmpty())
         throw EPrinter(QStringLiteral("Printer selected is not valid"));
 
     const QPageLayout layout(FPaper, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
-    QPainter& painter = FPage.Begin(FFileName, layout, FMetrics.DpiX, FName);
+    QPainter& painter = target == TJobTarget::File
+        ? FPage.Begin(FFileName, layout, FMetrics.DpiX, FName)
+        : FPage.BeginInMemory(layout, FMetrics.DpiX, FName);
     // Not even a move by nothing: the writer would record it in the page.
     if (FWholePaper)
         return;
@@ -105,6 +122,14 @@ void TVirtualPrinter::EndDoc()
     if (!Printing())
         throw EPrinter(QStringLiteral("Printer is not currently printing"));
     FPage.End();
+}
+
+QByteArray TVirtualPrinter::EndInMemory()
+{
+    if (!Printing())
+        throw EPrinter(QStringLiteral("Printer is not currently printing"));
+    FPage.End();
+    return FPage.TakeDocument();
 }
 
 void TVirtualPrinter::Abort() noexcept

@@ -3,6 +3,7 @@
 #include "pdf_page_file.h"
 #include "printer_device.h"
 
+#include <QByteArray>
 #include <QPageSize>
 #include <QPainter>
 #include <QSizeF>
@@ -68,8 +69,21 @@ protected:
     /// The printer whose printable area is the whole of `paper`, at `dpi`
     /// in both directions: its canvas is the PDF writer's page as it comes.
     TVirtualPrinter(QString name, const QPageSize& paper, int dpi);
+    /// The printer of `paper` as it is given (a standard paper keeps its
+    /// name and key) with the given capabilities.
+    TVirtualPrinter(QString name, const TPrinterMetrics& metrics, const QPageSize& paper);
+
+    const QPageSize& Paper() const { return FPaper; }
+    /// Starts a job as BeginDoc does, with its PDF in memory instead of a
+    /// file, for a printer that hands the document on.
+    void BeginInMemory();
+    /// Completes a job that BeginInMemory started and hands over its PDF.
+    QByteArray EndInMemory();
 
 private:
+    enum class TJobTarget { File, Memory };
+    void startJob(TJobTarget target);
+
     QString FName;
     TPrinterMetrics FMetrics;
     QPageSize FPaper;

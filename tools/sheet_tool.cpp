@@ -1,6 +1,7 @@
 #include "sheet_tool.h"
 
 #include "calibration_print.h"
+#include "cups_printer.h"
 #include "face_detector.h"
 #include "file_names.h"
 #include "licence.h"
@@ -8,8 +9,6 @@
 #include "pdf_printer.h"
 #include "photo_sheet.h"
 #include "print_frame.h"
-#include "printer.h"
-#include "qt_printer.h"
 #include "sheet_printer.h"
 #include "sheet_render.h"
 #include "sheet_size.h"
@@ -20,9 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextStream>
 
 #include <algorithm>
@@ -42,20 +38,6 @@ std::unique_ptr<TVirtualPrinter> virtualPrinterFor(const TVirtualPaper& paper)
         QSizeF(paper.Width / 100.0, paper.Height / 100.0));
 }
 
-// The paper a real printer's page is on, in millimetres.
-QSizeF paperOf(TPrinterDevice& printer)
-{
-    if (auto* qt = dynamic_cast<TQtPrinter*>(&printer))
-        return qt->Device().pageLayout().fullRect(QPageLayout::Millimeter).size();
-    // Without a layout to ask, the offsets are taken as the margins of
-    // every side.
-    const TPrinterMetrics m = MetricsOf(printer);
-    if (m.DpiX <= 0 || m.DpiY <= 0)
-        return {};
-    return QSizeF((m.HorzRes + 2.0 * m.OffsetX) * 25.4 / m.DpiX,
-                  (m.VertRes + 2.0 * m.OffsetY) * 25.4 / m.DpiY);
-}
-
 // The printer the options describe, ready for the output.
 std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
 {
@@ -65,29 +47,30 @@ std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
             printer->SetOutputFileName(options.OutputFile);
         return printer;
     }
-    std::unique_ptr<TPrinterDevice> chosen;
+    std::unique_ptr<TCupsPrinter> queue;
     if (!options.PrinterName.isEmpty()) {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(options.PrinterName);
-        if (info.isNull())
+        queue = TCupsPrinter::Named(options.PrinterName);
+        if (!queue)
             throw Exception(QStringLiteral("no printer named \"%1\" is installed").arg(options.PrinterName));
-        chosen = std::make_unique<TQtPrinter>(info);
     } else {
-        chosen = SystemDefaultPrinter();
+        queue = TCupsPrinter::SystemDefault();
     }
-    auto* builtInPdf = dynamic_cast<TPdfPrinter*>(chosen.get());
-    if (options.Output == TSheetOutput::Print && builtInPdf) {
-        throw Exception(
-            QStringLiteral("no printer is installed: write the page with --output PAGE.pdf instead"));
+    if (!queue) {
+        if (options.Output == TSheetOutput::Print) {
+            throw Exception(
+                QStringLiteral("no printer is installed: write the page with --output PAGE.pdf instead"));
+        }
+        // The built-in "Print to PDF", as the window has it without a printer.
+        auto builtInPdf = std::make_unique<TPdfPrinter>();
+        if (options.Output == TSheetOutput::Pdf)
+            builtInPdf->SetOutputFileName(options.OutputFile);
+        return builtInPdf;
     }
     if (options.Output != TSheetOutput::Pdf)
-        return chosen;
-    if (builtInPdf) {
-        builtInPdf->SetOutputFileName(options.OutputFile);
-        return chosen;
-    }
+        return queue;
     // A real printer's page goes into a PDF of its paper, placed where the
     // printer would print it.
-    auto pdf = std::make_unique<TVirtualPrinter>(chosen->Name(), MetricsOf(*chosen), paperOf(*chosen));
+    auto pdf = std::make_unique<TVirtualPrinter>(queue->Name(), MetricsOf(*queue), queue->PaperMm());
     pdf->SetOutputFileName(options.OutputFile);
     return pdf;
 }

@@ -73,11 +73,48 @@ std::optional<QString> PrivateCups::start()
         return QStringLiteral("cupsd did not come up; its log ends:\n")
             + QString::fromLocal8Bit(tailOf(path("error_log")));
 
+    if (const auto error = describeQueue(testDescription()))
+        return error;
+    if (!runTool(lpadmin, {QStringLiteral("-d"), kQueue}))
+        return QStringLiteral("lpadmin could not make the test queue the default");
+    return std::nullopt;
+}
+
+PrivateCups::PpdEdit PrivateCups::a4ImageableArea(const QByteArray& area)
+{
+    return {"*ImageableArea A4/A4: \"0 0 595 842\"", "*ImageableArea A4/A4: \"" + area + '"'};
+}
+
+std::vector<PrivateCups::PpdEdit> PrivateCups::testDescription()
+{
+    // The cups-pdf printer description has no margins; a queue with
+    // margins shows that the offsets reach the layout.
+    return {a4ImageableArea(QStringLiteral("%1 %2 %3 %4")
+                                .arg(kMarginX)
+                                .arg(kMarginY)
+                                .arg(595 - kMarginX)
+                                .arg(842 - kMarginY)
+                                .toUtf8())};
+}
+
+std::optional<QString> PrivateCups::describeQueue(const std::vector<PpdEdit>& edits) const
+{
+    QFile source(kCupsPdfPpd);
+    if (!source.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read ") + kCupsPdfPpd;
+    QByteArray ppd = source.readAll();
+    for (const PpdEdit& edit : edits) {
+        if (!ppd.contains(edit.from))
+            return QStringLiteral("the cups-pdf printer description has no ") + QString::fromUtf8(edit.from);
+        ppd.replace(edit.from, edit.to);
+    }
+    if (!writeFile(path("queue.ppd"), ppd))
+        return QStringLiteral("cannot write the queue's printer description");
     const QString uri = QStringLiteral("file://") + outputFile();
-    if (!runTool(lpadmin, {QStringLiteral("-p"), kQueue, QStringLiteral("-E"), QStringLiteral("-v"),
-                           uri, QStringLiteral("-P"), path("queue.ppd")})
-        || !runTool(lpadmin, {QStringLiteral("-d"), kQueue})) {
-        return QStringLiteral("lpadmin could not create the test queue");
+    if (!runTool(findTool(QStringLiteral("lpadmin")),
+                 {QStringLiteral("-p"), kQueue, QStringLiteral("-E"), QStringLiteral("-v"), uri,
+                  QStringLiteral("-P"), path("queue.ppd")})) {
+        return QStringLiteral("lpadmin could not describe the test queue");
     }
     return std::nullopt;
 }
@@ -129,6 +166,12 @@ bool PrivateCups::waitForCompletedJobs(int count) const
     return false;
 }
 
+QByteArray PrivateCups::spooledDocument(int id) const
+{
+    QFile file(path("spool") + QStringLiteral("/d%1-001").arg(id, 5, 10, QLatin1Char('0')));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int PrivateCups::jobCount(const QString& list)
 {
     return static_cast<int>(list.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
@@ -152,6 +195,7 @@ std::optional<QString> PrivateCups::writeConfiguration() const
         "Browsing No\n"
         "WebInterface No\n"
         "DefaultAuthType None\n"
+        "PreserveJobFiles Yes\n"
         "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
         "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n";
     const QByteArray files = "ServerRoot " + dir_.path().toUtf8() + "\n"
@@ -166,25 +210,7 @@ std::optional<QString> PrivateCups::writeConfiguration() const
         "PageLog " + path("page_log").toUtf8() + "\n"
         "FileDevice Yes\n";
 
-    QFile source(kCupsPdfPpd);
-    if (!source.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read ") + kCupsPdfPpd;
-    // The cups-pdf printer description has no margins; a queue with
-    // margins shows that the offsets reach the layout.
-    QByteArray ppd = source.readAll();
-    const QByteArray fullA4 = "*ImageableArea A4/A4: \"0 0 595 842\"";
-    if (!ppd.contains(fullA4))
-        return QStringLiteral("the cups-pdf printer description is not the expected one");
-    const QByteArray withMargins = QStringLiteral("*ImageableArea A4/A4: \"%1 %2 %3 %4\"")
-                                       .arg(kMarginX)
-                                       .arg(kMarginY)
-                                       .arg(595 - kMarginX)
-                                       .arg(842 - kMarginY)
-                                       .toUtf8();
-    ppd.replace(fullA4, withMargins);
-
-    if (!writeFile(path("cupsd.conf"), cupsd) || !writeFile(path("cups-files.conf"), files)
-        || !writeFile(path("queue.ppd"), ppd)) {
+    if (!writeFile(path("cupsd.conf"), cupsd) || !writeFile(path("cups-files.conf"), files)) {
         return QStringLiteral("cannot write the scheduler's configuration");
     }
     return std::nullopt;

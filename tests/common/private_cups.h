@@ -6,6 +6,7 @@
 // margins of 18 pt across and 24 pt down on A4, writing what it prints to a
 // file. Programs reach it through CUPS_SERVER = socket().
 
+#include <QByteArray>
 #include <QDir>
 #include <QProcess>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <vector>
 
 /// The scheduler lives as long as this object, and never longer than the
 /// process that started it (it gets SIGTERM when that process dies).
@@ -25,9 +27,24 @@ public:
 
     ~PrivateCups() { stop(); }
 
+    /// One change to the cups-pdf printer description: the text `from`,
+    /// which must be there, becomes `to`.
+    struct PpdEdit {
+        QByteArray from;
+        QByteArray to;
+    };
+    /// The edit that gives A4 the imageable area `area` ("left bottom right
+    /// top" in points) in place of the whole sheet.
+    static PpdEdit a4ImageableArea(const QByteArray& area);
+    /// The queue's description as start() sets it: A4 with the margins above.
+    static std::vector<PpdEdit> testDescription();
+
     /// Starts the scheduler with the test queue as default; a reason why
     /// not (no root, CUPS or cups-pdf missing, no start), or nothing when it runs.
     std::optional<QString> start();
+    /// Gives the queue the cups-pdf description with `edits` made, as an
+    /// administrator would with lpadmin; a reason why not, or nothing.
+    std::optional<QString> describeQueue(const std::vector<PpdEdit>& edits) const;
     /// Ends the scheduler; nothing when it does not run.
     void stop();
 
@@ -44,6 +61,9 @@ public:
     /// Waits for the queue to finish every job; true when it has finished
     /// `count` jobs in all, false when it has not in time.
     bool waitForCompletedJobs(int count) const;
+    /// The document of job `id` as the scheduler received it (it keeps every
+    /// job's files); empty when it has none.
+    QByteArray spooledDocument(int id) const;
     /// The number of jobs in a list from jobs().
     static int jobCount(const QString& list);
 
