@@ -8,6 +8,7 @@
 #include "lang_format.h"
 #include "lang_file_builder.h"
 #include "links.h"
+#include "desktop_env.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -24,15 +25,6 @@
 using namespace LangFile;
 
 namespace {
-
-/// Takes the addresses the desktop is asked to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QStringList Opened;
-public slots:
-    void open(const QUrl& url) { Opened << url.toString(); }
-};
 
 template <class T>
 T* child(const QObject& parent, const char* name)
@@ -140,12 +132,7 @@ TEST_F(AboutTest, LinkButtonsOpenTheMakersAddresses)
 
 TEST_F(AboutTest, LinksThatCannotOpenShowTheAddressForCopying)
 {
-    // A desktop without a browser or mail program: nothing to run on the path.
-    QTemporaryDir emptyPath;
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray browser = qgetenv("BROWSER");
-    qputenv("PATH", QFile::encodeName(emptyPath.path()));
-    qunsetenv("BROWSER");
+    const NoDesktopPrograms noPrograms;
 
     // The message comes from the text storage, as a language file left it.
     QWidget messages;
@@ -182,9 +169,4 @@ TEST_F(AboutTest, LinksThatCannotOpenShowTheAddressForCopying)
         EXPECT_EQ(shown, french + QStringLiteral("\n\n") + address);
         EXPECT_TRUE(selectable);
     }
-    qputenv("PATH", path);
-    if (!browser.isNull())
-        qputenv("BROWSER", browser);
 }
-
-#include "U_about_test.moc"

@@ -6,6 +6,7 @@
 #include "C_LangList.h"
 #include "image_view.h"
 #include "ui_U_MainDlg.h"
+#include "desktop_env.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -16,18 +17,6 @@
 
 #include <algorithm>
 #include <vector>
-
-namespace {
-
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QStringList Opened;
-public slots:
-    void open(const QUrl& url) { Opened << url.toString(); }
-};
-
-}  // namespace
 
 class DesktopHabitsTest : public AppTest {
 protected:
@@ -173,7 +162,6 @@ TEST_F(DesktopHabitsTest, SaveDialogStartsBesideThePhotoThenWhereTheLastPageWent
         << "remembered in the settings";
 }
 
-#include "desktop_habits_test.moc"
 
 TEST_F(DesktopHabitsTest, TabGoesThroughTheControlsTopDown)
 {

@@ -1,6 +1,7 @@
 #include "user_guide.h"
 
 #include "links.h"
+#include "desktop_env.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -14,15 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-/// Takes the addresses the desktop is asked to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QStringList Opened;
-public slots:
-    void open(const QUrl& url) { Opened << url.toString(); }
-};
 
 /// <root>/bin for the program, <root>/share/doc/quorlo for the installed
 /// documents; a guide is written where a case asks.
@@ -95,12 +87,7 @@ TEST(UserGuideTest, OpensTheGuideOrWithoutItTheOnlineHelp)
 
 TEST(UserGuideTest, AGuideThatCannotBeOpenedIsShownAsItsPath)
 {
-    // A desktop without a browser: nothing to run on the path.
-    QTemporaryDir emptyPath;
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray browser = qgetenv("BROWSER");
-    qputenv("PATH", QFile::encodeName(emptyPath.path()));
-    qunsetenv("BROWSER");
+    const NoDesktopPrograms noPrograms;
     GuideFolders folders;
     GuideFolders::write(folders.installed());
 
@@ -117,11 +104,6 @@ TEST(UserGuideTest, AGuideThatCannotBeOpenedIsShownAsItsPath)
     });
     poll.start();
     OpenUserGuide(nullptr, folders.bin());
-    qputenv("PATH", path);
-    if (!browser.isNull())
-        qputenv("BROWSER", browser);
 
     EXPECT_TRUE(shown.endsWith(QStringLiteral("\n\n") + folders.installed())) << shown.toStdString();
 }
-
-#include "user_guide_test.moc"
