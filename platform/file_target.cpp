@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +49,15 @@ bool IsWriteProtected(const QString& FileName)
     // A read-only file system is not the file's protection: the write fails
     // on its own with that reason.
     return ::access(native.constData(), W_OK) != 0 && errno == EACCES;
+}
+
+bool IsOnReadOnlyDisk(const QString& FileName)
+{
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(FileName).constData(), &fs) != 0
+        && ::statvfs(QFile::encodeName(QFileInfo(FileName).absolutePath()).constData(), &fs) != 0)
+        return false;
+    return (fs.f_flag & ST_RDONLY) != 0;
 }
 
 bool SyncFileToDisk(const QString& FileName)

@@ -20,6 +20,12 @@ std::optional<QString> FinalLinkTarget(const QString& FileName);
 /// system's text for EACCES.
 bool IsWriteProtected(const QString& FileName);
 
+/// True when FileName, or the folder a new FileName would be made in, lies
+/// on a file system mounted read-only: the disk refuses the write, whatever
+/// the file's own permissions say. Writers report that with the system's
+/// text for EROFS, never as a write-protected file.
+bool IsOnReadOnlyDisk(const QString& FileName);
+
 /// Forces the file's contents to the disk; false, with errno set, when it
 /// cannot be opened or synced.
 bool SyncFileToDisk(const QString& FileName);

@@ -30,7 +30,12 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
     // write-protected one is refused as every other writer refuses it, also
     // for the superuser.
     const std::optional<QString> target = FinalLinkTarget(fileName);
-    const int refusal = !target ? errno : IsWriteProtected(*target) ? EACCES : 0;
+    // A read-only disk is named as such: the saving file would call the
+    // file there "not writable", as if the file itself were protected.
+    const int refusal = !target                    ? errno
+                        : IsWriteProtected(*target) ? EACCES
+                        : IsOnReadOnlyDisk(*target) ? EROFS
+                                                    : 0;
     if (refusal != 0) {
         throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
                            .arg(QDir::toNativeSeparators(fileName), qt_error_string(refusal)));

@@ -71,6 +71,9 @@ TEST(TImage32, OtherAlignmentsAndScaleModes)
     view->Bitmap().SetSize(1600, 1200);
     view->SetBitmapAlign(baCenter);
     EXPECT_EQ(view->GetBitmapRect(), Rect(0, 44, 151, 157));   // (201 - 113) div 2 = 44
+    view->Bitmap().SetSize(1000, 2010);
+    EXPECT_EQ(view->GetBitmapRect(), Rect(25, 0, 125, 201));   // (151 - 100) div 2 = 25, truncating
+    view->Bitmap().SetSize(1600, 1200);
 
     view->SetBitmapAlign(baTopLeft);
     view->SetScaleMode(smScale);

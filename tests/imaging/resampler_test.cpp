@@ -381,6 +381,8 @@ TEST(StretchTransfer, BlendAndCustomModesCombineTheFilteredPixel)
             ASSERT_EQ(blend.Bits()[i], (expected.Bits()[i] & 0xFFFFFF) | (background.Bits()[i] & 0xFF000000));
         }
     }
+    // A half-transparent pixel rounds to the nearest: (200 * 100 + 50 * 155) / 255 = 108.8.
+    EXPECT_EQ(RedComponent(CombinePixel(Color32(200, 0, 0, 100), Color32(50, 0, 0), src, dmBlend, {})), 109);
 }
 
 TEST(StretchTransfer, DrawingABitmapIntoItselfReadsTheOriginal)

@@ -292,6 +292,52 @@ TEST_F(SheetOnCups, APrinterDeletedAfterItWasChosenIsAnError)
     EXPECT_FALSE(printer.Printing());
 }
 
+TEST_F(SheetOnCups, AClassOfPrintersIsAQueueLikeAnyOther)
+{
+    const QString lpadmin = PrivateCups::findTool(QStringLiteral("lpadmin"));
+    const QString cancel = PrivateCups::findTool(QStringLiteral("cancel"));
+    const QString group = QStringLiteral("QuorloClass");
+    ASSERT_TRUE(cups_->runTool(lpadmin, {QStringLiteral("-p"), PrivateCups::kQueue, QStringLiteral("-c"), group})
+                    .has_value());
+    ASSERT_TRUE(cups_->runTool(PrivateCups::findTool(QStringLiteral("cupsaccept")), {group}).has_value());
+    ASSERT_TRUE(cups_->runTool(PrivateCups::findTool(QStringLiteral("cupsenable")), {group}).has_value());
+    const TCupsQueue queue(group, cups_->socket());
+    EXPECT_NO_THROW(queue.CheckReady());
+    // Held, the job stays with the class and prints nothing.
+    int job = 0;
+    EXPECT_NO_THROW(job = queue.SubmitPdf(QByteArray("%PDF-1.4\n"), {QStringLiteral("job-hold-until=indefinite")}));
+    EXPECT_GT(job, 0);
+    ASSERT_TRUE(cups_->runTool(cancel, {QStringLiteral("-x"), QString::number(job)}).has_value());
+    ASSERT_TRUE(cups_->runTool(lpadmin, {QStringLiteral("-x"), group}).has_value());
+}
+
+TEST_F(SheetOnCups, AJobTheQueueWillNotCreateIsRefusedWithItsReasonAndNothingIsQueued)
+{
+    const QString lpadmin = PrivateCups::findTool(QStringLiteral("lpadmin"));
+    const auto before = cups_->jobs("all");
+    ASSERT_TRUE(before.has_value());
+    // The queue accepts jobs, only not from this user ("deny:all" would
+    // refuse a user named "all" alone).
+    ASSERT_TRUE(cups_->runTool(lpadmin, {QStringLiteral("-p"), PrivateCups::kQueue, QStringLiteral("-u"),
+                                         QStringLiteral("allow:quorlo-nobody")})
+                    .has_value());
+    const TCupsQueue queue(PrivateCups::kQueue, cups_->socket());
+    try {
+        queue.SubmitPdf(QByteArray("%PDF-1.4\n"), {});
+        ADD_FAILURE() << "a job went to a queue that allows nobody";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message.startsWith(QStringLiteral("The printer \"%1\" refused the job: ").arg(PrivateCups::kQueue)))
+            << e.Message.toStdString();
+        EXPECT_FALSE(e.Message.section(QStringLiteral(": "), 1).trimmed().isEmpty()) << "no reason given";
+    }
+    const auto after = cups_->jobs("all");
+    ASSERT_TRUE(cups_->runTool(lpadmin, {QStringLiteral("-p"), PrivateCups::kQueue, QStringLiteral("-u"),
+                                         QStringLiteral("allow:all")})
+                    .has_value());
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(PrivateCups::jobCount(*after), PrivateCups::jobCount(*before)) << after->toStdString();
+}
+
 TEST(CupsQueue, NoSchedulerIsAnErrorNamingThePrinter)
 {
     QTemporaryDir dir;

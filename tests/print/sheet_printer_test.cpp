@@ -123,6 +123,31 @@ TEST(TIDPrinter, CellFollowsEachResolutionAndIsReadAfresh)
     EXPECT_EQ(sheet.Cell().Height(), 649);
 }
 
+TEST(TIDPrinter, GridAndCutMarksFollowEachResolution)
+{
+    // An inkjet of 1200 x 600 dpi on A4, margins of 1/12 inch: the cell is
+    // 1653 x 1062.
+    TTestPrinter printer(9921, 7016, 1200, 600, 100, 50);
+    TIDPrinter sheet{printer};
+    sheet.SetCount(30);
+    sheet.SetCutMarks(true);
+    const TSheetGrid grid = sheet.Grid();
+    EXPECT_EQ(grid.Columns, 5);
+    EXPECT_EQ(grid.GapX, (9921 - 200 - 5 * 1653) / 4);
+    EXPECT_EQ(grid.Rows, 6);
+    EXPECT_EQ(grid.GapY, (7016 - 100 - 6 * 1062) / 5);
+    // A tenth of a millimetre: 5 pixels across, 2 down.
+    const TCutMarks marks = sheet.SheetCutMarks();
+    ASSERT_FALSE(marks.Marks.empty());
+    for (const QRect& m : marks.Marks) {
+        if (m.width() > m.height()) {
+            EXPECT_EQ(m.height(), 2);
+        } else {
+            EXPECT_EQ(m.width(), 5);
+        }
+    }
+}
+
 TEST(TIDPrinter, ColumnsStandAtLeastOnePixelApart)
 {
     // The cell is 826 pixels wide at 600 dpi.

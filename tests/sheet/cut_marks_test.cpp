@@ -35,7 +35,7 @@ TSheetGrid Grid(int pageW, int pageH, int off, int cellW, int cellH)
 struct GridCase {
     const char* name;
     TSheetGrid grid;
-    int dpi;
+    int dpiX, dpiY;
     int placed;
 };
 
@@ -43,11 +43,14 @@ std::vector<GridCase> GridCases()
 {
     return {
         // A4 at 600 dpi, 35 x 45 mm, half a page filled.
-        {"A4 600 dpi", Grid(4760, 6814, 100, 826, 1062), 600, 9},
+        {"A4 600 dpi", Grid(4760, 6814, 100, 826, 1062), 600, 600, 9},
         // Gaps of one pixel and no margin at all.
-        {"tight", Grid(2 * 413 + 1, 3 * 531 + 2, 0, 413, 531), 300, 6},
+        {"tight", Grid(2 * 413 + 1, 3 * 531 + 2, 0, 413, 531), 300, 300, 6},
         // A low resolution where a tenth of a millimetre is below one pixel.
-        {"96 dpi", Grid(794, 1123, 10, 132, 170), 96, 14},
+        {"96 dpi", Grid(794, 1123, 10, 132, 170), 96, 96, 14},
+        // An inkjet whose rows are coarser than its columns: marks of 5 pixels
+        // across and 2 down still straddle their edge lines.
+        {"1200 x 600 dpi", Grid(9921, 7016, 100, 1653, 1062), 1200, 600, 9},
     };
 }
 
@@ -57,7 +60,7 @@ TEST(CutMarks, LieOnlyInGapsAndMarginsAtEveryCornerOfEveryPhoto)
         const TSheetGrid& g = c.grid;
         ASSERT_GE(g.Columns, 2) << c.name;
         const TCutMarks marks =
-            CutMarksFor(g, std::vector<QRect>(c.placed, QRect(0, 0, g.CellWidth, g.CellHeight)), c.dpi, c.dpi);
+            CutMarksFor(g, std::vector<QRect>(c.placed, QRect(0, 0, g.CellWidth, g.CellHeight)), c.dpiX, c.dpiY);
         EXPECT_TRUE(marks.Outlines.empty()) << c.name;
         const QRect page(0, 0, g.PageWidth, g.PageHeight);
         for (const QRect& m : marks.Marks) {
@@ -104,15 +107,22 @@ TEST(CutMarks, LieOnlyInGapsAndMarginsAtEveryCornerOfEveryPhoto)
 
 TEST(CutMarks, AreATenthOfAMillimetreThickAndAtLeastOnePixel)
 {
+    // Strokes across are as thick as a tenth of a millimetre in y, strokes
+    // down in x.
     struct Case {
-        int dpi, thickness;
-    } cases[] = {{1200, 5}, {600, 2}, {300, 1}, {96, 1}};
+        int dpiX, dpiY, thicknessX, thicknessY;
+    } cases[] = {{1200, 1200, 5, 5}, {600, 600, 2, 2}, {300, 300, 1, 1}, {96, 96, 1, 1}, {1200, 600, 5, 2}};
     for (const Case& c : cases) {
-        const TSheetGrid g = Grid(c.dpi * 8, c.dpi * 11, c.dpi / 10, c.dpi * 35 / 25, c.dpi * 45 / 25);
-        const TCutMarks marks = CutMarksFor(g, {QRect(0, 0, g.CellWidth, g.CellHeight)}, c.dpi, c.dpi);
+        const TSheetGrid g = Grid(c.dpiX * 8, c.dpiY * 11, c.dpiY / 10, c.dpiX * 35 / 25, c.dpiY * 45 / 25);
+        const TCutMarks marks = CutMarksFor(g, {QRect(0, 0, g.CellWidth, g.CellHeight)}, c.dpiX, c.dpiY);
         ASSERT_FALSE(marks.Marks.empty());
-        for (const QRect& m : marks.Marks)
-            EXPECT_EQ(std::min(m.width(), m.height()), c.thickness) << c.dpi;
+        for (const QRect& m : marks.Marks) {
+            if (m.width() > m.height()) {
+                EXPECT_EQ(m.height(), c.thicknessY) << c.dpiX << " x " << c.dpiY;
+            } else {
+                EXPECT_EQ(m.width(), c.thicknessX) << c.dpiX << " x " << c.dpiY;
+            }
+        }
     }
 }
 

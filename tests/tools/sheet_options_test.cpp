@@ -183,6 +183,9 @@ TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
         {"p.jpg --output x.jpg --cut-marks=yes", "--cut-marks takes no value"},
         {"--calibration-page p.jpg --output x.jpg", "takes no photo"},
         {"--calibration-page --count 2 --output x.jpg", "--count has no use"},
+        {"--calibration-page --cut-marks --output x.jpg", "--cut-marks has no use"},
+        {"--calibration-page --format 1 --output x.jpg", "--format has no use"},
+        {"--calibration-page --size 40x50mm --output x.jpg", "--size has no use"},
         {"--calibration-page", "no output"},
     };
     for (const auto& [line, expected] : cases) {
