@@ -151,22 +151,9 @@ TEST_F(AboutTest, LinksThatCannotOpenShowTheAddressForCopying)
     };
     for (const auto& [button, address] : links) {
         SCOPED_TRACE(button);
-        QString shown;
-        bool selectable = false;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || box->objectName() != QStringLiteral("address_msg"))
-                return;
-            poll.stop();
-            shown = box->text();
-            selectable = box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse);
-            box->accept();
-        });
-        poll.start();
+        AddressMessageCatcher message;
         child<QPushButton>(AboutDlg, button)->click();
-        EXPECT_EQ(shown, french + QStringLiteral("\n\n") + address);
-        EXPECT_TRUE(selectable);
+        EXPECT_EQ(message.Shown, french + QStringLiteral("\n\n") + address);
+        EXPECT_TRUE(message.Selectable);
     }
 }

@@ -91,19 +91,8 @@ TEST(UserGuideTest, AGuideThatCannotBeOpenedIsShownAsItsPath)
     GuideFolders folders;
     GuideFolders::write(folders.installed());
 
-    QString shown;
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || box->objectName() != QStringLiteral("address_msg"))
-            return;
-        poll.stop();
-        shown = box->text();
-        box->accept();
-    });
-    poll.start();
+    AddressMessageCatcher message;
     OpenUserGuide(nullptr, folders.bin());
 
-    EXPECT_TRUE(shown.endsWith(QStringLiteral("\n\n") + folders.installed())) << shown.toStdString();
+    EXPECT_TRUE(message.Shown.endsWith(QStringLiteral("\n\n") + folders.installed())) << message.Shown.toStdString();
 }
