@@ -148,14 +148,14 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->AddToSheet1, &QAction::triggered, this, &TMainDlg::AddToSheetClick);
     connect(ui->remove_btn, &QPushButton::clicked, this, &TMainDlg::RemoveFromSheetClick);
     connect(ui->clear_btn, &QPushButton::clicked, this, &TMainDlg::ClearSheetClick);
-    connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowSheetButtons);
+    connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowActions);
     connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::TakeBackFromSheet);
     auto* removeLine = new QAction(ui->sheet_lst);
     removeLine->setShortcut(QKeySequence::Delete);
     removeLine->setShortcutContext(Qt::WidgetShortcut);
     ui->sheet_lst->addAction(removeLine);
     connect(removeLine, &QAction::triggered, this, &TMainDlg::RemoveFromSheetClick);
-    ShowSheetButtons();
+    ShowActions();
     // A double click on the photo frames it too.
     ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
@@ -303,6 +303,7 @@ void TMainDlg::LoadPhoto(const QString& FileName)
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FileName);
     });
+    ShowActions();
 }
 
 void TMainDlg::open_btnClick()
@@ -437,7 +438,7 @@ void TMainDlg::AddToSheetClick()
         FFrame.reset();
         ShowFrame();
     });
-    ShowSheetButtons();
+    ShowActions();
 }
 
 void TMainDlg::RemoveFromSheetClick()
@@ -447,7 +448,7 @@ void TMainDlg::RemoveFromSheetClick()
         return;
     FSheetLines.Remove(row);
     delete ui->sheet_lst->takeItem(row);
-    ShowSheetButtons();
+    ShowActions();
 }
 
 void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
@@ -466,18 +467,25 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FPhotoFile);
     });
-    ShowSheetButtons();
+    ShowActions();
 }
 
 void TMainDlg::ClearSheetClick()
 {
     FSheetLines.Clear();
     ui->sheet_lst->clear();
-    ShowSheetButtons();
+    ShowActions();
 }
 
-void TMainDlg::ShowSheetButtons()
+void TMainDlg::ShowActions()
 {
+    // Framing and keeping need a photo in the view; "Print Now" stays
+    // enabled, as its shortcut does, and simply finds nothing to print.
+    const bool photo = !ui->img->Bitmap().Empty();
+    ui->frame_btn->setEnabled(photo);
+    ui->Frame1->setEnabled(photo);
+    ui->add_btn->setEnabled(photo);
+    ui->AddToSheet1->setEnabled(photo);
     ui->remove_btn->setEnabled(ui->sheet_lst->currentRow() >= 0);
     ui->clear_btn->setEnabled(!FSheetLines.Empty());
 }
