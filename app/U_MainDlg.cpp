@@ -616,6 +616,9 @@ void TMainDlg::FilesDropped(TMyDropTarget&)
     const QString name = FDroppedFiles->Strings(0);
     // Emptied in every case, also when the photo does not load.
     FDroppedFiles->Clear();
+    // Anything else dropped would otherwise vanish without a word.
     if (HasJpegExtension(name))
         LoadPhoto(name);
+    else
+        ShowErrorMessage(this, MessageText(Msg::kDroppedNotJpeg).arg(QFileInfo(name).fileName()));
 }

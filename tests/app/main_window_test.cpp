@@ -236,6 +236,7 @@ TEST_F(AppTest, DroppedFilesLoadOnlyAFirstJpegName)
     f.open(QIODevice::WriteOnly);
     f.write("not a jpeg");
     f.close();
+    errors.clear();
     dropUrls(*main, {QUrl::fromLocalFile(broken)});
     EXPECT_EQ(errors.size(), 1) << "a load error is shown";
     EXPECT_EQ(main->DroppedFiles()->Count(), 0);
