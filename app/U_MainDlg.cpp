@@ -419,10 +419,21 @@ void TMainDlg::PrintSheetRun()
         ReportErrors(this, [&] {
             if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
                 return;
+            NameJob();
             PrintOnPrinter(Printer().Name(), [&] { PrintSheetPagesShowingProgress(this, sheet); });
         });
     }
     FPreviewDlg->SetSheet(nullptr);
+}
+
+void TMainDlg::NameJob()
+{
+    QStringList photos;
+    for (int line = 0; line < FSheetLines.Count(); ++line)
+        photos << FSheetLines.FileName(line);
+    if (!ui->img->Bitmap().Empty())
+        photos << FPhotoFile;
+    Printer().SetJobTitle(PrintJobTitle(photos));
 }
 
 void TMainDlg::AddToSheetClick()
@@ -508,6 +519,7 @@ void TMainDlg::PrintConfirmedSheet()
     ReportErrors(this, [&] {
         if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
             return;
+        NameJob();
         PrintOnPrinter(Printer().Name(), [&] { PrintSheetShowingProgress(this, sheetPrinter()); });
     });
 }
@@ -539,6 +551,7 @@ void TMainDlg::PrintCalibration()
     ReportErrors(parent, [&] {
         if (!NamePdfFile(parent, FLastCalibrationPdfName, QStringLiteral("calibration.pdf")))
             return;
+        Printer().SetJobTitle(PrintJobTitle({}));
         PrintOnPrinter(Printer().Name(), [&] { PrintCalibrationPageShowingProgress(parent, Printer()); });
     });
 }

@@ -133,6 +133,9 @@ private:
     void PrintConfirmedSheet();
     /// The print run of the sheet's list and the window's photo.
     void PrintSheetRun();
+    /// Names the current printer's next job after the photos it prints: the
+    /// sheet's list, then the window's photo.
+    void NameJob();
     /// Which buttons and menu entries are enabled, as the photo in the view
     /// and the sheet's list allow them.
     void ShowActions();
