@@ -3,11 +3,11 @@
 
 #include "C_TextStorage.h"
 #include "lang_components.h"
+#include "on_screen.h"
 #include "face_detector.h"
 #include "orientation.h"
 #include "sheet_formats.h"
 
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -70,17 +70,7 @@ TFrameDlg::~TFrameDlg() = default;
 bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame)
 {
     Start(Photo, Rule, Frame);
-    if (parentWidget()) {
-        // Centred over the main window, but kept on its screen: the window
-        // is larger than the main window, which may sit in a corner.
-        QPoint at = parentWidget()->geometry().center() - rect().center();
-        if (const QScreen* screen = parentWidget()->screen()) {
-            const QRect area = screen->availableGeometry();
-            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - width())));
-            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height())));
-        }
-        move(at);
-    }
+    PlaceOnScreen(*this, parentWidget());
     if (exec() != QDialog::Accepted)
         return false;
     if (FQuarterTurns % 4 != 0)

@@ -148,14 +148,14 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->AddToSheet1, &QAction::triggered, this, &TMainDlg::AddToSheetClick);
     connect(ui->remove_btn, &QPushButton::clicked, this, &TMainDlg::RemoveFromSheetClick);
     connect(ui->clear_btn, &QPushButton::clicked, this, &TMainDlg::ClearSheetClick);
-    connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowSheetButtons);
+    connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowActions);
     connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::TakeBackFromSheet);
     auto* removeLine = new QAction(ui->sheet_lst);
     removeLine->setShortcut(QKeySequence::Delete);
     removeLine->setShortcutContext(Qt::WidgetShortcut);
     ui->sheet_lst->addAction(removeLine);
     connect(removeLine, &QAction::triggered, this, &TMainDlg::RemoveFromSheetClick);
-    ShowSheetButtons();
+    ShowActions();
     // A double click on the photo frames it too.
     ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
@@ -303,6 +303,7 @@ void TMainDlg::LoadPhoto(const QString& FileName)
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FileName);
     });
+    ShowActions();
 }
 
 void TMainDlg::open_btnClick()
@@ -418,10 +419,21 @@ void TMainDlg::PrintSheetRun()
         ReportErrors(this, [&] {
             if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
                 return;
+            NameJob();
             PrintOnPrinter(Printer().Name(), [&] { PrintSheetPagesShowingProgress(this, sheet); });
         });
     }
     FPreviewDlg->SetSheet(nullptr);
+}
+
+void TMainDlg::NameJob()
+{
+    QStringList photos;
+    for (int line = 0; line < FSheetLines.Count(); ++line)
+        photos << FSheetLines.FileName(line);
+    if (!ui->img->Bitmap().Empty())
+        photos << FPhotoFile;
+    Printer().SetJobTitle(PrintJobTitle(photos));
 }
 
 void TMainDlg::AddToSheetClick()
@@ -437,7 +449,7 @@ void TMainDlg::AddToSheetClick()
         FFrame.reset();
         ShowFrame();
     });
-    ShowSheetButtons();
+    ShowActions();
 }
 
 void TMainDlg::RemoveFromSheetClick()
@@ -447,7 +459,7 @@ void TMainDlg::RemoveFromSheetClick()
         return;
     FSheetLines.Remove(row);
     delete ui->sheet_lst->takeItem(row);
-    ShowSheetButtons();
+    ShowActions();
 }
 
 void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
@@ -466,18 +478,25 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FPhotoFile);
     });
-    ShowSheetButtons();
+    ShowActions();
 }
 
 void TMainDlg::ClearSheetClick()
 {
     FSheetLines.Clear();
     ui->sheet_lst->clear();
-    ShowSheetButtons();
+    ShowActions();
 }
 
-void TMainDlg::ShowSheetButtons()
+void TMainDlg::ShowActions()
 {
+    // Framing and keeping need a photo in the view; "Print Now" stays
+    // enabled, as its shortcut does, and simply finds nothing to print.
+    const bool photo = !ui->img->Bitmap().Empty();
+    ui->frame_btn->setEnabled(photo);
+    ui->Frame1->setEnabled(photo);
+    ui->add_btn->setEnabled(photo);
+    ui->AddToSheet1->setEnabled(photo);
     ui->remove_btn->setEnabled(ui->sheet_lst->currentRow() >= 0);
     ui->clear_btn->setEnabled(!FSheetLines.Empty());
 }
@@ -500,6 +519,7 @@ void TMainDlg::PrintConfirmedSheet()
     ReportErrors(this, [&] {
         if (!NamePdfFile(this, FLastPdfName, QStringLiteral("sheet.pdf")))
             return;
+        NameJob();
         PrintOnPrinter(Printer().Name(), [&] { PrintSheetShowingProgress(this, sheetPrinter()); });
     });
 }
@@ -531,6 +551,7 @@ void TMainDlg::PrintCalibration()
     ReportErrors(parent, [&] {
         if (!NamePdfFile(parent, FLastCalibrationPdfName, QStringLiteral("calibration.pdf")))
             return;
+        Printer().SetJobTitle(PrintJobTitle({}));
         PrintOnPrinter(Printer().Name(), [&] { PrintCalibrationPageShowingProgress(parent, Printer()); });
     });
 }
@@ -608,6 +629,9 @@ void TMainDlg::FilesDropped(TMyDropTarget&)
     const QString name = FDroppedFiles->Strings(0);
     // Emptied in every case, also when the photo does not load.
     FDroppedFiles->Clear();
+    // Anything else dropped would otherwise vanish without a word.
     if (HasJpegExtension(name))
         LoadPhoto(name);
+    else
+        ShowErrorMessage(this, MessageText(Msg::kDroppedNotJpeg).arg(QFileInfo(name).fileName()));
 }

@@ -133,8 +133,12 @@ private:
     void PrintConfirmedSheet();
     /// The print run of the sheet's list and the window's photo.
     void PrintSheetRun();
-    /// The list's buttons as the list allows them.
-    void ShowSheetButtons();
+    /// Names the current printer's next job after the photos it prints: the
+    /// sheet's list, then the window's photo.
+    void NameJob();
+    /// Which buttons and menu entries are enabled, as the photo in the view
+    /// and the sheet's list allow them.
+    void ShowActions();
     /// The built-in PDF printer writes a file: asks for its name first,
     /// offering LastName (then Default) and remembering the answer there.
     /// False when the user cancelled; true for every other printer.

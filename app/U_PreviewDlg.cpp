@@ -4,6 +4,7 @@
 #include "lang_components.h"
 #include "error_display.h"
 #include "messages.h"
+#include "on_screen.h"
 #include "file_names.h"
 #include "image_view.h"
 #include "photo_sheet.h"
@@ -63,8 +64,7 @@ Tpreviewdlg::~Tpreviewdlg() = default;
 
 bool Tpreviewdlg::Execute()
 {
-    if (parentWidget())
-        move(parentWidget()->geometry().center() - rect().center());
+    PlaceOnScreen(*this, parentWidget());
     return exec() == QDialog::Accepted;
 }
 

@@ -4,6 +4,7 @@
 
 #include "messages.h"
 #include "lang_components.h"
+#include "on_screen.h"
 #include "sheet_settings.h"
 
 namespace {
@@ -49,6 +50,7 @@ TSheetOptionsDlg::~TSheetOptionsDlg() = default;
 bool TSheetOptionsDlg::Execute(const QString& printerName)
 {
     Start(printerName);
+    PlaceOnScreen(*this, parentWidget());
     return exec() == QDialog::Accepted;
 }
 

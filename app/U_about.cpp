@@ -4,6 +4,7 @@
 
 #include "C_TextStorage.h"
 #include "lang_components.h"
+#include "on_screen.h"
 #include "U_UnicodeUtils.h"
 #include "about_art.h"
 #include "links.h"
@@ -38,8 +39,7 @@ bool TAboutDlg::Execute()
 {
     UpdateTexts();
     QWidget* mainForm = TApplicationForms::Application().MainForm();
-    if (!parentWidget() && mainForm && mainForm != this)
-        move(mainForm->frameGeometry().center() - rect().center());
+    PlaceOnScreen(*this, parentWidget() ? parentWidget() : mainForm);
     return exec() == QDialog::Accepted;
 }
 

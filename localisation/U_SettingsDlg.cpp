@@ -3,6 +3,7 @@
 #include "ui_U_SettingsDlg.h"
 
 #include "lang_components.h"
+#include "on_screen.h"
 #include "Lang_langChoice.h"
 
 TSettingsDlg::TSettingsDlg(TLangList* langue, QWidget* parent)
@@ -27,7 +28,6 @@ TLanguageChoice* TSettingsDlg::LanguageChoice1() const
 bool TSettingsDlg::Execute()
 {
     QWidget* mainForm = TApplicationForms::Application().MainForm();
-    if (!parentWidget() && mainForm && mainForm != this)
-        move(mainForm->frameGeometry().center() - rect().center());
+    PlaceOnScreen(*this, parentWidget() ? parentWidget() : mainForm);
     return exec() == QDialog::Accepted;
 }

@@ -70,6 +70,8 @@ inline constexpr char kPrintToPdf[] = "Print to PDF";
 // An own format's rules in the sheet options' list, in millimetres.
 inline constexpr char kHeadRange[] = "head %1-%2 mm";
 inline constexpr char kEyeRange[] = "eyes %1-%2 mm";
+// A dropped file that is not taken: %1 is its name.
+inline constexpr char kDroppedNotJpeg[] = "\"%1\" was not opened: only JPEG photos (.jpg, .jpeg) can be opened.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -141,5 +141,5 @@ void TCupsPrinter::BeginDoc()
 void TCupsPrinter::EndDoc()
 {
     const QByteArray pdf = EndInMemory();
-    FJobId = TCupsQueue(Name()).SubmitPdf(pdf, {QStringLiteral("media=") + Paper().key()});
+    FJobId = TCupsQueue(Name()).SubmitPdf(pdf, {QStringLiteral("media=") + Paper().key()}, JobTitle());
 }

@@ -132,15 +132,16 @@ void TCupsQueue::CheckReady() const
     checkReady(http.get(), FName);
 }
 
-int TCupsQueue::SubmitPdf(const QByteArray& Pdf, const QStringList& Options) const
+int TCupsQueue::SubmitPdf(const QByteArray& Pdf, const QStringList& Options, const QString& Title) const
 {
     const THttp http = connectTo(FServer, FName);
     checkReady(http.get(), FName);
 
     const QByteArray name = FName.toUtf8();
     const TOptions options(Options);
-    const int job = cupsCreateJob(http.get(), name.constData(), nullptr, options.count(),
-                                  options.options());
+    const QByteArray title = Title.toUtf8();
+    const int job = cupsCreateJob(http.get(), name.constData(), Title.isEmpty() ? nullptr : title.constData(),
+                                  options.count(), options.options());
     if (job <= 0) {
         throw EPrinter(QStringLiteral("The printer \"%1\" refused the job: %2").arg(FName, lastError()));
     }

@@ -24,8 +24,9 @@ public:
     /// Checks the queue as CheckReady does, then submits Pdf (one document)
     /// as a new job with the given CUPS options ("media=A4", ...) and returns
     /// its id once the scheduler has the whole document. A job that cannot
-    /// be completed is cancelled, so nothing half-sent prints.
-    int SubmitPdf(const QByteArray& Pdf, const QStringList& Options) const;
+    /// be completed is cancelled, so nothing half-sent prints. `Title` names
+    /// the job in the queue; the scheduler's default when empty.
+    int SubmitPdf(const QByteArray& Pdf, const QStringList& Options, const QString& Title = {}) const;
 
 private:
     QString FName;

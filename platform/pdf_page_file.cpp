@@ -22,7 +22,7 @@ TPdfPageFile::~TPdfPageFile()
 }
 
 QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout,
-                              int resolution, const QString& printerName)
+                              int resolution, const QString& printerName, const QString& title)
 {
     Discard();
     FFileName = fileName;
@@ -46,26 +46,27 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
                            .arg(QDir::toNativeSeparators(fileName), file->errorString()));
     }
     FFile = std::move(file);
-    return startWriter(FFile.get(), layout, resolution, printerName);
+    return startWriter(FFile.get(), layout, resolution, printerName, title);
 }
 
 QPainter& TPdfPageFile::BeginInMemory(const QPageLayout& layout, int resolution,
-                                      const QString& printerName)
+                                      const QString& printerName, const QString& title)
 {
     Discard();
     FBuffer = std::make_unique<QBuffer>(&FDocument);
     FBuffer->open(QIODevice::WriteOnly);
-    return startWriter(FBuffer.get(), layout, resolution, printerName);
+    return startWriter(FBuffer.get(), layout, resolution, printerName, title);
 }
 
 QPainter& TPdfPageFile::startWriter(QIODevice* target, const QPageLayout& layout, int resolution,
-                                    const QString& printerName)
+                                    const QString& printerName, const QString& title)
 {
     FPrinterName = printerName;
     FWriter = std::make_unique<QPdfWriter>(target);
     FWriter->setResolution(resolution);
     FWriter->setPageLayout(layout);
     FWriter->setCreator(QCoreApplication::applicationName());
+    FWriter->setTitle(title);
     if (!FPainter.begin(FWriter.get())) {
         Discard();
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(printerName));

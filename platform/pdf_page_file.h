@@ -27,11 +27,13 @@ public:
     /// its painter's origin is the paper's top-left corner. Raises EPrinter
     /// when the file cannot be created or the page cannot be started
     /// (`printerName` names the printer in that message).
+    /// `title` becomes the document's title.
     QPainter& Begin(const QString& fileName, const QPageLayout& layout, int resolution,
-                    const QString& printerName);
+                    const QString& printerName, const QString& title = {});
     /// Opens the page as Begin does, with the document in memory; End
     /// completes it there for TakeDocument.
-    QPainter& BeginInMemory(const QPageLayout& layout, int resolution, const QString& printerName);
+    QPainter& BeginInMemory(const QPageLayout& layout, int resolution, const QString& printerName,
+                            const QString& title = {});
     /// Closes the page painted so far and starts another of the same layout;
     /// the painter keeps its transformation. Raises EPrinter when the page
     /// cannot be started or none is being written.
@@ -50,7 +52,7 @@ public:
 
 private:
     QPainter& startWriter(QIODevice* target, const QPageLayout& layout, int resolution,
-                          const QString& printerName);
+                          const QString& printerName, const QString& title);
 
     QString FFileName;
     QString FPrinterName;

@@ -51,6 +51,14 @@ public:
     virtual bool Printing() const = 0;
     /// The page canvas of the running job. Raises EPrinter when no job runs.
     virtual QPainter& Canvas() = 0;
+
+    /// The name the jobs begun from now on carry: in the print queue and as
+    /// their PDF's title. Empty leaves them unnamed.
+    void SetJobTitle(const QString& Title) { FJobTitle = Title; }
+    const QString& JobTitle() const { return FJobTitle; }
+
+private:
+    QString FJobTitle;
 };
 
 /// One print job as a scope: begins on construction; a job that has not

@@ -85,6 +85,7 @@ void TQtPrinter::BeginDoc()
     FWriter->setResolution(dpi);
     FWriter->setPageLayout(paper);
     FWriter->setCreator(QCoreApplication::applicationName());
+    FWriter->setTitle(JobTitle());
     if (!FPainter.begin(FWriter.get())) {
         discardPage();
         throw EPrinter(QStringLiteral("Unable to start a print job on \"%1\"").arg(Name()));
@@ -126,7 +127,7 @@ void TQtPrinter::EndDoc()
     const QPageSize paper = FPrinter->pageLayout().pageSize();
     if (paper.id() != QPageSize::Custom)
         options << QStringLiteral("media=") + paper.key();
-    FJobId = TCupsQueue(FPrinter->printerName()).SubmitPdf(pdf, options);
+    FJobId = TCupsQueue(FPrinter->printerName()).SubmitPdf(pdf, options, JobTitle());
 }
 
 void TQtPrinter::discardPage() noexcept

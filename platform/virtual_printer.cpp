@@ -99,8 +99,8 @@ void TVirtualPrinter::startJob(TJobTarget target)
 
     const QPageLayout layout(FPaper, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
     QPainter& painter = target == TJobTarget::File
-        ? FPage.Begin(FFileName, layout, FMetrics.DpiX, FName)
-        : FPage.BeginInMemory(layout, FMetrics.DpiX, FName);
+        ? FPage.Begin(FFileName, layout, FMetrics.DpiX, FName, JobTitle())
+        : FPage.BeginInMemory(layout, FMetrics.DpiX, FName, JobTitle());
     // Not even a move by nothing: the writer would record it in the page.
     if (FWholePaper)
         return;

@@ -1,5 +1,7 @@
 #include "file_names.h"
 
+#include <QFileInfo>
+
 QString ExtractFileExt(const QString& FileName)
 {
     const int slash = FileName.lastIndexOf(QLatin1Char('/'));
@@ -21,4 +23,15 @@ QString PageFileName(const QString& FileName, int Page, int Pages)
     const QString extension = ExtractFileExt(FileName);
     return FileName.left(FileName.size() - extension.size()) + QLatin1Char('-') + QString::number(Page)
         + extension;
+}
+
+QString PrintJobTitle(const QStringList& Photos)
+{
+    const QString program = QStringLiteral("Quorlo");
+    if (Photos.isEmpty())
+        return program;
+    QString title = program + QStringLiteral(" \u2013 ") + QFileInfo(Photos.constFirst()).fileName();
+    if (Photos.size() > 1)
+        title += QStringLiteral(" + %1").arg(Photos.size() - 1);
+    return title;
 }

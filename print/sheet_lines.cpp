@@ -82,6 +82,11 @@ QString TSheetLines::Text(int Line) const
     return QStringLiteral("%1 \u00D7 %2").arg(QFileInfo(l.FileName).fileName()).arg(l.Count);
 }
 
+const QString& TSheetLines::FileName(int Line) const
+{
+    return line(Line).FileName;
+}
+
 int TSheetLines::Copies(int Line) const
 {
     return line(Line).Count;

@@ -51,6 +51,8 @@ public:
     /// ("grace_hopper.jpg × 4").
     QString Text(int Line) const;
     int Copies(int Line) const;
+    /// The file the line's photo came from.
+    const QString& FileName(int Line) const;
     const std::optional<TFrame>& Frame(int Line) const;
 
     /// The format changed from `From` to `To`: every frame keeps its centre

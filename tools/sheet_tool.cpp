@@ -218,10 +218,12 @@ TSheetResult resultOf(const TRunFormat& format, TIDPrinter& sheetPrinter, int ph
 QString RunCalibrationPage(const TSheetOptions& Options)
 {
     const std::unique_ptr<TPrinterDevice> printer = choosePrinter(Options);
-    if (Options.Output == TSheetOutput::Jpeg)
+    if (Options.Output == TSheetOutput::Jpeg) {
         SaveCalibrationPageAsJpeg(*printer, Options.OutputFile);
-    else
+    } else {
+        printer->SetJobTitle(PrintJobTitle({}));
         PrintCalibrationPage(*printer);
+    }
     return QStringLiteral("calibration page of %1, page %2 x %3 px at %4 x %5 dpi -> %6")
         .arg(printer->Name())
         .arg(printer->Caps(TDeviceCap::HorzRes))
@@ -261,10 +263,12 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     addPhotoCells(Options, photos, format.Rule, copies, sheet, warnings);
     // The page itself is never held: each JPEG is composed band by band as
     // it is encoded, and a PDF or a print job places the cells.
-    if (Options.Output == TSheetOutput::Jpeg)
+    if (Options.Output == TSheetOutput::Jpeg) {
         SaveSheetPagesAsJpeg(sheet, outputs);
-    else
+    } else {
+        printer->SetJobTitle(PrintJobTitle(photos));
         sheet.PrintPages();
+    }
 
     QStringList shown;
     for (const QString& output : outputs)

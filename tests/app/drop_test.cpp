@@ -41,9 +41,9 @@ TEST_F(AppTest, DropsReachThePhotoOnShow)
     const DropCase cases[] = {
         {"one JPEG", {"blue.JPEG"}, 50, blue, 0},
         {"several files: the first counts", {"blue.JPEG", "picture.png", "red.jpg"}, 50, blue, 0},
-        {"several files: a first non-JPEG loads nothing", {"picture.png", "blue.JPEG"}, 30, red, 0},
-        {"a non-JPEG", {"picture.png"}, 30, red, 0},
-        {"a folder", {"photos"}, 30, red, 0},
+        {"several files: a first non-JPEG loads nothing and says so", {"picture.png", "blue.JPEG"}, 30, red, 1},
+        {"a non-JPEG: said so", {"picture.png"}, 30, red, 1},
+        {"a folder: said so", {"photos"}, 30, red, 1},
         {"a folder named like a photo: an error, the photo stays", {"album.jpg"}, 30, red, 1},
     };
     for (const DropCase& c : cases) {
@@ -59,6 +59,9 @@ TEST_F(AppTest, DropsReachThePhotoOnShow)
         EXPECT_EQ(photo.Width(), c.width);
         EXPECT_TRUE(near(photo.Pixel(photo.Width() / 2, photo.Height() / 2), c.colour));
         EXPECT_EQ(errors.size(), c.errors) << errors.join('\n').toStdString();
+        if (!errors.isEmpty()) {
+            EXPECT_TRUE(errors.first().contains(c.dropped.first())) << "names the file: " << errors.first().toStdString();
+        }
         EXPECT_EQ(main->DroppedFiles()->Count(), 0) << "emptied after every drop";
     }
 }

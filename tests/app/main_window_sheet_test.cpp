@@ -275,3 +275,30 @@ TEST_F(SheetListTest, AFamilyOfFourPrintsOnOneSheetWithCutMarks)
     EXPECT_TRUE(markedAt(825, 500));
     EXPECT_TRUE(near(corner.pixel(100 + 815, 100 + 500), Qt::white));
 }
+
+TEST_F(SheetListTest, FramingAndKeepingAreEnabledOnlyWithAPhotoInTheView)
+{
+    start();
+    QListWidget* list = main->Form().sheet_lst;
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool photo;
+    };
+    const Step steps[] = {
+        {"nothing loaded", [] {}, false},
+        {"a photo loaded", [&] { main->LoadPhoto(writePhoto("red.jpg", 300, 400, kRed)); }, true},
+        {"the photo kept in the list", [&] { QTest::mouseClick(main->Form().add_btn, Qt::LeftButton); }, false},
+        {"a photo that fails to load", [&] { main->LoadPhoto(dir.filePath("missing.jpg")); }, false},
+        {"the line taken back", [&] { main->TakeBackFromSheet(list->item(0)); }, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_EQ(main->Form().frame_btn->isEnabled(), step.photo);
+        EXPECT_EQ(main->Form().Frame1->isEnabled(), step.photo);
+        EXPECT_EQ(main->Form().add_btn->isEnabled(), step.photo);
+        EXPECT_EQ(main->Form().AddToSheet1->isEnabled(), step.photo);
+        EXPECT_TRUE(main->Form().print_btn->isEnabled());
+    }
+}

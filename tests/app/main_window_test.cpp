@@ -236,6 +236,7 @@ TEST_F(AppTest, DroppedFilesLoadOnlyAFirstJpegName)
     f.open(QIODevice::WriteOnly);
     f.write("not a jpeg");
     f.close();
+    errors.clear();
     dropUrls(*main, {QUrl::fromLocalFile(broken)});
     EXPECT_EQ(errors.size(), 1) << "a load error is shown";
     EXPECT_EQ(main->DroppedFiles()->Count(), 0);
@@ -367,4 +368,27 @@ TEST_F(AppTest, LongWorkShowsABusyCursorAndProgressWhileTheWindowRepaints)
     EXPECT_GT(counter.paints, 0) << "the window repainted during the work";
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor goes with the work";
     EXPECT_EQ(main->findChild<QProgressDialog*>(), nullptr);
+}
+
+TEST_F(AppTest, ThePreviewOfAWindowInTheScreensCornerStaysOnTheScreen)
+{
+    start();
+    main->move(0, 0);
+    main->LoadPhoto(writePhoto("photo.jpg", 30, 40));
+    QRect shown;
+    onNextModal([&](QDialog& dialog) {
+        shown = dialog.geometry();
+        dialog.reject();
+    });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    const QRect area = main->screen()->availableGeometry();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_GE(shown.left(), area.left());
+    EXPECT_GE(shown.top(), area.top());
+    if (shown.width() <= area.width()) {
+        EXPECT_LE(shown.right(), area.right());
+    }
+    if (shown.height() <= area.height()) {
+        EXPECT_LE(shown.bottom(), area.bottom());
+    }
 }

@@ -10,8 +10,10 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -158,4 +160,40 @@ TEST_F(TCupsPrinterOnCups, JobIsTheOneQPrinterSends)
     const QByteArray expected = cups_->spooledDocument(qt.LastJobId());
     ASSERT_TRUE(expected.startsWith("%PDF-"));
     EXPECT_EQ(undated(cups_->spooledDocument(printer->LastJobId())), undated(expected));
+}
+
+TEST_F(TCupsPrinterOnCups, TheJobTitleNamesTheJobInTheQueue)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(PrivateCups::kQueue);
+    ASSERT_FALSE(info.isNull());
+    TQtPrinter qt(info);
+    const auto cups = TCupsPrinter::Named(PrivateCups::kQueue);
+    ASSERT_NE(cups, nullptr);
+    const QString title = QString::fromUtf8("Quorlo \u2013 portr\u00E4t.jpg + 2");
+    const auto queued = [](int id) {
+        cups_job_t* jobs = nullptr;
+        const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, PrivateCups::kQueue.toUtf8().constData(), 0,
+                                       CUPS_WHICHJOBS_ALL);
+        QString name;
+        for (int i = 0; i < count; ++i)
+            if (jobs[i].id == id)
+                name = QString::fromUtf8(jobs[i].title);
+        cupsFreeJobs(count, jobs);
+        return name;
+    };
+    const struct {
+        const char* what;
+        TPrinterDevice& printer;
+        std::function<int()> lastJob;
+    } cases[] = {
+        {"QPrinter's queue", qt, [&] { return qt.LastJobId(); }},
+        {"the CUPS printer", *cups, [&] { return cups->LastJobId(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.printer.SetJobTitle(title);
+        printTwoPages(c.printer);
+        ASSERT_GT(c.lastJob(), 0);
+        EXPECT_EQ(queued(c.lastJob()), title);
+    }
 }

@@ -58,6 +58,15 @@ inline QSizeF pageSizePoints(const QString& file)
     return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
 }
 
+/// The document's title; empty when it has none or cannot be read.
+inline QString title(const QString& file)
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {file}).value_or(QString());
+    const auto m = QRegularExpression(QStringLiteral("^Title:[ \\t]*(.*)$"), QRegularExpression::MultilineOption)
+                       .match(info);
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
+
 /// Page `page` (1 first) rendered at `dpi`, limited to `crop` (in pixels at
 /// that resolution) when it is not empty; null when rendering failed.
 inline QImage render(const QString& file, int dpi, const QRect& crop = QRect(), int page = 1)

@@ -132,3 +132,22 @@ TEST(TVirtualPrinter, EveryPageOfAJobStartsAtThePrintableAreaAndOnlyACompleteJob
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("pages.pdf")});
 }
+
+TEST(TVirtualPrinter, TheJobTitleIsThePdfsTitle)
+{
+    if (!pdf_tools::available())
+        GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
+    TVirtualPrinter printer(QStringLiteral("Sheet"), {300, 800, 100, 200, 50, 200}, QSizeF(101.6, 152.4));
+    printer.SetOutputFileName(file);
+    for (const QString& title : {QString(), QString::fromUtf8("Quorlo \u2013 portr\u00E4t.jpg + 2")}) {
+        SCOPED_TRACE(title.toStdString());
+        printer.SetJobTitle(title);
+        printer.BeginDoc();
+        printer.Canvas().fillRect(QRect(0, 0, 100, 200), Qt::black);
+        printer.EndDoc();
+        EXPECT_EQ(pdf_tools::title(file), title);
+    }
+}

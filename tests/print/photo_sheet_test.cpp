@@ -150,3 +150,17 @@ TEST(PageFileName, SeveralPagesNumberTheNameBeforeItsExtension)
     for (const auto& c : cases)
         EXPECT_EQ(PageFileName(QString::fromLatin1(c.name), c.page, c.pages), QString::fromLatin1(c.expected));
 }
+
+TEST(PrintJobTitle, NamesTheFirstPhotoAndHowManyMoreShareTheSheet)
+{
+    const struct {
+        QStringList photos;
+        const char* expected;
+    } cases[] = {
+        {{}, "Quorlo"},
+        {{"/home/ann/portrait.jpg"}, "Quorlo \u2013 portrait.jpg"},
+        {{"a/first.jpg", "b/second.JPEG", "third.jpg"}, "Quorlo \u2013 first.jpg + 2"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PrintJobTitle(c.photos), QString::fromUtf8(c.expected));
+}
