@@ -11,8 +11,9 @@ class TFrameEditor;
 /// The framing window's picture: the photo large, the frame as the cell's
 /// outline with everything outside it dimmed, and the rule's guide bands
 /// inside it (crown, chin and, where the rule has one, the eye line). A drag
-/// moves the frame, the wheel zooms it; both go to the editor and are
-/// announced by Changed.
+/// or the arrow keys move the frame (an arrow moves it one screen pixel,
+/// with Shift ten), the wheel or + and - zoom it; all go to the editor and
+/// are announced by Changed.
 class TFrameView : public QWidget {
     Q_OBJECT
 
@@ -43,6 +44,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void layoutPhoto();
