@@ -16,7 +16,6 @@ TEST(SheetFormats, ListIsBuiltInThenShippedThenOwn)
         {35, 45, TFormatOrigin::BuiltIn, "35 x 45 mm (France)"},
         {50, 50, TFormatOrigin::BuiltIn, "2 x 2 in. (US)"},
         {45, 55, TFormatOrigin::BuiltIn, "1.8 x 2.2 in. (Canada)"},
-        {50, 50, TFormatOrigin::Shipped, "50 x 50 mm"},
         {40, 50, TFormatOrigin::Shipped, "40 x 50 mm"},
         {51, 51, TFormatOrigin::Shipped, "51 x 51 mm (2 x 2 in.)"},
         {50, 70, TFormatOrigin::Shipped, "50 x 70 mm"},
@@ -52,9 +51,9 @@ TEST(SheetFormats, EveryFormatHasTheRuleOfItsSizeExceptOwnOnesWithoutHead)
         EXPECT_GT(head.Min, 0.4) << i;
         EXPECT_LT(head.Max, 0.9) << i;
     }
-    EXPECT_EQ(list[3].Rule->EyeLineMm->Min, HeadRule(TPhotoFormat::US2x2).EyeLineMm->Min);
-    EXPECT_NEAR(list[7].Rule->HeadFraction().Min, 28.0 / 60, 1e-12);
-    EXPECT_NEAR(list[7].Rule->EyeLineFraction()->Max, 40.0 / 60, 1e-12);
+    EXPECT_EQ(list[4].Rule->EyeLineMm->Min, HeadRule(TPhotoFormat::US2x2).EyeLineMm->Min);
+    EXPECT_NEAR(list[6].Rule->HeadFraction().Min, 28.0 / 60, 1e-12);
+    EXPECT_NEAR(list[6].Rule->EyeLineFraction()->Max, 40.0 / 60, 1e-12);
     EXPECT_FALSE(list.back().Rule);
 }
 
