@@ -108,6 +108,8 @@ TMainDlg::TMainDlg(QWidget* parent)
     // The status bar's one panel; an unnamed inner part, not a component.
     FStatusPanel = new QLabel(ui->StatusBar);
     ui->StatusBar->addWidget(FStatusPanel, 1);
+    FSizePanel = new QLabel(ui->StatusBar);
+    ui->StatusBar->addPermanentWidget(FSizePanel);
 
     AppEvt = new TApplicationEvents(this);
     AppEvt->setObjectName(QStringLiteral("AppEvt"));
@@ -191,6 +193,11 @@ QString TMainDlg::StatusText() const
     return FStatusPanel->text();
 }
 
+QString TMainDlg::SizeText() const
+{
+    return FSizePanel->text();
+}
+
 bool TMainDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ui->img && event->type() == QEvent::MouseButtonDblClick
@@ -253,14 +260,21 @@ void TMainDlg::AppEvtActivate()
 
 void TMainDlg::ShowPrinterName()
 {
-    // A framed photo that prints blurred says so before it is printed; the
-    // printer's name then stays in the panel's hint.
+    const TBitmap32& photo = ui->img->Bitmap();
+    const TSheetFormat& format = FFormats[static_cast<std::size_t>(FFormat)];
+    ui->img->setAccessibleName(photo.Empty() ? MessageText(Msg::kNoPhotoViewName)
+                                             : MessageText(Msg::kPhotoViewName).arg(QFileInfo(FPhotoFile).fileName()));
+    FSizePanel->setText(PrintedSizeText(format));
+    // What the photo will look like printed is said before it is printed;
+    // the printer's name then stays in the panel's hint. A framed photo has
+    // the cell's shape; one that prints blurred says so.
     ReportErrors(this, [&] {
-        const QString name = ShownPrinterName(Printer().Name());
-        const QString warning =
-            FFrame ? LowResolutionWarning(ui->img->Bitmap(), FFrame, Rule()) : QString();
-        FStatusPanel->setText(warning.isEmpty() ? name : warning);
-        FStatusPanel->setToolTip(warning.isEmpty() ? QString() : name);
+        const TStatusLine line =
+            StatusLineFor(ShownPrinterName(Printer().Name()),
+                          !FFrame && LeavesWhiteStrip(photo.Width(), photo.Height(), format),
+                          FFrame ? LowResolutionWarning(photo, FFrame, Rule()) : QString(), ui->frame_btn->text());
+        FStatusPanel->setText(line.Text);
+        FStatusPanel->setToolTip(line.ToolTip);
     });
 }
 
