@@ -92,7 +92,9 @@ TMainDlg::TMainDlg(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setFixedSize(371, 437 + ui->MainMenu->sizeHint().height());
+    // The status line has room for a second line of text: a warning in
+    // another language does not fit one beside the printed size.
+    setFixedSize(371, 437 + fontMetrics().lineSpacing() + ui->MainMenu->sizeHint().height());
 
     ui->img->SetBitmapAlign(baTopLeft);
     ui->img->SetScale(1.0f);
@@ -107,6 +109,8 @@ TMainDlg::TMainDlg(QWidget* parent)
 
     // The status bar's one panel; an unnamed inner part, not a component.
     FStatusPanel = new QLabel(ui->StatusBar);
+    FStatusPanel->setWordWrap(true);
+    FStatusPanel->setMinimumHeight(2 * FStatusPanel->fontMetrics().lineSpacing());
     ui->StatusBar->addWidget(FStatusPanel, 1);
     FSizePanel = new QLabel(ui->StatusBar);
     ui->StatusBar->addPermanentWidget(FSizePanel);
