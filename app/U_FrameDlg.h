@@ -26,11 +26,11 @@ inline constexpr int kFrameWindowHeight = 594;
 QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Screen);
 
 /// The framing window: the photo large with the cell's outline and the
-/// format's guides, growing with the window, whose size is remembered in the
-/// settings; drag, arrow keys, wheel, + and - and slider place the frame, "Automatic" finds
-/// the face and frames it by the rule, "Whole photo" takes the frame away,
-/// the turn buttons turn the photo a quarter. OK hands back the frame (and
-/// the turned photo); Cancel changes nothing.
+/// format's guides, growing with the window, whose size the settings keep;
+/// drag, arrow keys, wheel, + and - and slider place the frame, "Automatic"
+/// finds the face and frames it by the rule, "Whole photo" takes the frame
+/// away, the turn buttons turn the photo a quarter. OK hands back the frame
+/// (and the turned photo); Cancel changes nothing.
 class TFrameDlg : public QDialog {
     Q_OBJECT
 

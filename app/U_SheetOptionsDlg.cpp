@@ -77,8 +77,11 @@ void TSheetOptionsDlg::Start(const QString& printerName)
 void TSheetOptionsDlg::showFormats()
 {
     ui->formats_lst->clear();
-    for (const TOwnFormat& f : FOwnFormats)
+    // A named format's line may be wider than the list: its hint holds it whole.
+    for (const TOwnFormat& f : FOwnFormats) {
         ui->formats_lst->addItem(FormatLine(f));
+        ui->formats_lst->item(ui->formats_lst->count() - 1)->setToolTip(FormatLine(f));
+    }
     updateControls();
 }
 
