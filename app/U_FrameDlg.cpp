@@ -10,6 +10,7 @@
 #include "registry.h"
 #include "sheet_formats.h"
 
+#include <QKeyEvent>
 #include <QScreen>
 #include <QSignalBlocker>
 
@@ -180,6 +181,14 @@ void TFrameDlg::findHead()
     } catch (const Exception& e) {
         FMessage = e.Message;
     }
+}
+
+void TFrameDlg::keyPressEvent(QKeyEvent* event)
+{
+    // The frame's keys work wherever the focus is, when the control that
+    // has it left them (the slider keeps its own arrows).
+    if (!ui->photo_img->PressKey(*event))
+        QDialog::keyPressEvent(event);
 }
 
 void TFrameDlg::auto_btnClick()

@@ -65,6 +65,9 @@ public:
     static QSize RememberedSize();
     static void RememberSize(const QSize& Size);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void turn(TOrientation orientation);
     /// The detector, made on first use; null with the reason shown when its

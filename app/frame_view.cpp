@@ -178,14 +178,20 @@ void TFrameView::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-void TFrameView::keyPressEvent(QKeyEvent* event)
+bool TFrameView::PressKey(const QKeyEvent& Event)
 {
     // One step is one screen pixel, whatever the photo's size.
-    if (!FEditor || !FEditor->PressKey(event->key(), event->modifiers(), 1 / FScale)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
+    if (!FEditor || !FEditor->PressKey(Event.key(), Event.modifiers(), 1 / FScale))
+        return false;
     update();
     emit Changed();
-    event->accept();
+    return true;
+}
+
+void TFrameView::keyPressEvent(QKeyEvent* event)
+{
+    if (PressKey(*event))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
 }

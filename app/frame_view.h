@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QWidget>
 
+class QKeyEvent;
+
 class TBitmap32;
 class TFrameEditor;
 
@@ -23,6 +25,10 @@ public:
     /// Shows Photo edited by Editor; both outlive the view's use of them.
     /// Call again after the photo changed (turned).
     void SetPhoto(const TBitmap32* Photo, TFrameEditor* Editor);
+
+    /// A key of the frame's (arrows, + and -) pressed anywhere in the
+    /// window; false when it is none of them.
+    bool PressKey(const QKeyEvent& Event);
 
     /// Where photo pixel (x, y) lands in the widget.
     QPointF ToView(double X, double Y) const;

@@ -19,6 +19,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
+#include <QKeySequence>
+#include <QSet>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
@@ -349,6 +351,42 @@ TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
             for (QGroupBox* group : form->findChildren<QGroupBox*>())
                 EXPECT_LE(group->fontMetrics().horizontalAdvance(group->title()) + 16, group->width())
                     << language << ": " << group->title().toStdString();
+        }
+    }
+}
+
+// The windows Quorlo adds answer the keyboard in every shipped language: each
+// button, and each field through its label, has an access key of its own in
+// its window.
+TEST_F(LanguageTest, EveryShippedTranslationGivesEachControlItsOwnAccessKey)
+{
+    const QDir built(QStringLiteral(QRL_LANG_OUTPUT_DIR));
+    for (const QString& name : built.entryList({QStringLiteral("QRL_0*.SPK")}, QDir::Files))
+        QFile::copy(built.filePath(name), programDir() + u'/' + name);
+    startForms();
+    for (int i = 0; i < main->langue->Languages().Count(); ++i) {
+        main->langue->SetLanguageIndex(i);
+        SCOPED_TRACE(main->langue->Languages()[i].toStdString());
+        const QList<QList<QWidget*>> windows = {
+            frame->findChildren<QWidget*>(),
+            sheetOptions->findChildren<QWidget*>(),
+            {main->Form().add_btn, main->Form().remove_btn, main->Form().clear_btn}};
+        for (const QList<QWidget*>& controls : windows) {
+            // The main window's menus take their keys at the same level as the sheet's buttons.
+            QSet<int> keys;
+            if (controls.first()->window() == main.get())
+                keys = {QKeySequence::mnemonic(main->Form().File1->title())[0].key(),
+                        QKeySequence::mnemonic(main->Form().Printer1->title())[0].key()};
+            for (QWidget* control : controls) {
+                auto* label = qobject_cast<QLabel*>(control);
+                if (!qobject_cast<QAbstractButton*>(control) && !(label && label->buddy()))
+                    continue;
+                const QString text = control->property("text").toString();
+                const QKeySequence key = QKeySequence::mnemonic(text);
+                ASSERT_FALSE(key.isEmpty()) << text.toStdString();
+                EXPECT_FALSE(keys.contains(key[0].key())) << text.toStdString();
+                keys.insert(key[0].key());
+            }
         }
     }
 }
