@@ -142,8 +142,6 @@ TEST_F(FrameTest, TheStatusLineSaysThePrintedSizeAndAWhiteStripUntilFramed)
     frameWith(TFrame{0, 0, 560, 720});
     EXPECT_EQ(main->StatusText(), "Test Printer");
     frameWith(std::nullopt);
-    main->Form().format_cmb->setCurrentIndex(1);
-    EXPECT_EQ(main->SizeText(), QString::fromUtf8("prints 50 × 50 mm"));
     EXPECT_EQ(main->StatusText(), "A white strip will be printed; \"Frame...\" fills the photo.");
     main->AddToSheetClick();
     EXPECT_EQ(main->StatusText(), "Test Printer") << "no photo in the window";

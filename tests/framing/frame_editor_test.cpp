@@ -115,10 +115,4 @@ TEST(TFrameEditor, KeysMoveAndZoomTheShownFrame)
         EXPECT_NEAR(shown.Y + shown.Height / 2 - 450, c.dy, 1e-9);
         EXPECT_NEAR(editor.Zoom(), c.zoom, 1e-9);
     }
-    // Minus undoes plus.
-    TFrameEditor editor(700, 900, HeadRule(TPhotoFormat::France35x45), std::nullopt);
-    editor.PressKey(Qt::Key_Plus, Qt::NoModifier, 1);
-    editor.PressKey(Qt::Key_Plus, Qt::NoModifier, 1);
-    editor.PressKey(Qt::Key_Minus, Qt::NoModifier, 1);
-    EXPECT_NEAR(editor.Zoom(), 1.1, 1e-9);
 }
