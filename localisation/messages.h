@@ -53,7 +53,9 @@ inline constexpr char kBuildingPage[] = "Building the page...";
 inline constexpr char kSendingPage[] = "Sending the page to the printer...";
 inline constexpr char kSavingPage[] = "Saving the page...";
 // The format list's entries after the three of the form: the shipped sizes,
-// and the user's own (%1 x %2 in millimetres).
+// and the user's own (%1 x %2 in millimetres). 50 x 50 mm is listed no more
+// (it is the 2 x 2 in. photo); the line stays so that the catalogue's later
+// lines keep their numbers in every language file.
 inline constexpr char kFormat50x50[] = "50 x 50 mm";
 inline constexpr char kFormat40x50[] = "40 x 50 mm";
 inline constexpr char kFormat51x51[] = "51 x 51 mm (2 x 2 in.)";
@@ -72,6 +74,25 @@ inline constexpr char kHeadRange[] = "head %1-%2 mm";
 inline constexpr char kEyeRange[] = "eyes %1-%2 mm";
 // A dropped file that is not taken: %1 is its name.
 inline constexpr char kDroppedNotJpeg[] = "\"%1\" was not opened: only JPEG photos (.jpg, .jpeg) can be opened.";
+// The main window's status line: the chosen format's printed size (%1 x %2
+// in millimetres), and an unframed photo of another shape than the cell (%1
+// is the caption of the button that frames it).
+inline constexpr char kPrintsSize[] = "prints %1 × %2 mm";
+inline constexpr char kWhiteStrip[] = "A white strip will be printed; \"%1\" fills the photo.";
+// Own formats: a size the list has already (%1 x %2 mm), a name that
+// cannot be used (%1 the name, %2 the most characters), a named one in the
+// format list (%1 the name, %2 x %3 mm).
+inline constexpr char kFormatRepeated[] =
+    "The format list already has a photo of %1 x %2 mm: choose it there instead of adding it.";
+inline constexpr char kFormatNameInvalid[] =
+    "\"%1\" cannot name a format: give at most %2 characters, without line breaks or tabs.";
+inline constexpr char kNamedOwnFormat[] = "%1 (%2 x %3 mm)";
+// What the picture widgets show, for screen readers: the main window's
+// photo (%1 its file), or none; the framing window's photo with its frame.
+inline constexpr char kPhotoViewName[] = "Photo to print: %1";
+inline constexpr char kNoPhotoViewName[] = "No photo loaded";
+inline constexpr char kFrameViewName[] =
+    "Photo with the frame to print: the arrow keys move the frame, + and - zoom";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.
