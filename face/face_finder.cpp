@@ -19,6 +19,9 @@ constexpr double kMinFacePixels = 20;
 constexpr int kWorkShorter = static_cast<int>(kMinFacePixels * 10);
 constexpr int kTile = kInput;
 constexpr int kMinStride = kTile / 4;
+// A long, thin photo keeps its tiles' count and memory bounded: its copy is
+// at most this long, and its faces must be larger than a tenth.
+constexpr int kMaxWorkLonger = 8 * kWorkShorter;
 constexpr double kMergeOverlap = 0.3;
 // A find lying mostly inside a likelier one is a part of that face (a tile
 // that holds only its lower half): dropped, not averaged in.
@@ -148,7 +151,8 @@ std::vector<TFace> TFaceFinder::Find(const TFacePhoto& Photo)
         return {};
     // One reduced copy for every pass, made from the smallest halved copy.
     const cv::Mat& smallest = Photo.Levels().Mats.back();
-    const double toWork = static_cast<double>(kWorkShorter) / std::min(Photo.Width(), Photo.Height());
+    const double toWork = std::min(static_cast<double>(kWorkShorter) / std::min(Photo.Width(), Photo.Height()),
+                                   static_cast<double>(kMaxWorkLonger) / std::max(Photo.Width(), Photo.Height()));
     const cv::Size workSize(std::max(1, static_cast<int>(std::lround(Photo.Width() * toWork))),
                             std::max(1, static_cast<int>(std::lround(Photo.Height() * toWork))));
     cv::Mat work;

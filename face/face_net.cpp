@@ -77,6 +77,8 @@ cv::dnn::Net LoadFaceModel(const QString& Dir, TFaceModel Model)
         RunFaceModel(net, Model, cv::Mat(4, dims, CV_32F, cv::Scalar(0)));
     } catch (const cv::Exception& e) {
         damaged(path, file, QString::fromStdString(e.err));
+    } catch (const std::exception& e) {   // a size in the file beyond any memory
+        damaged(path, file, QString::fromUtf8(e.what()));
     }
     return net;
 }

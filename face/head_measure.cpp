@@ -39,7 +39,7 @@ std::optional<TColumnTop> columnTop(const TPersonMaskMap& mask, double x, double
 {
     const double step = mask.Step() / 2;
     double y = foreheadY;
-    if (mask.At({x, y}) < 0.5)
+    if (!(step > 0) || mask.At({x, y}) < 0.5)
         return std::nullopt;
     const double top = std::max(0.0, mask.Region.top());
     while (y - step > top) {
@@ -57,6 +57,8 @@ std::optional<TColumnTop> columnTop(const TPersonMaskMap& mask, double x, double
 double edgeWidth(const TPersonMaskMap& mask, double x, double crownY, double headHeight)
 {
     const double step = mask.Step() / 4;
+    if (!(step > 0))
+        return headHeight;
     double high = crownY, low = crownY;
     while (high < crownY + headHeight / 4 && mask.At({x, high}) < 0.8)
         high += step;

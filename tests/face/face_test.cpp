@@ -1,9 +1,11 @@
 #include "face_finder.h"
 #include "face_mesh.h"
 #include "head_measure.h"
+#include "measured_frame.h"
 #include "person_mask.h"
 
 #include "bitmap32.h"
+#include "sheet_formats.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,6 +126,15 @@ TEST(FaceMeasure, HeadOfRealPortraitsWithinFivePercentOfTheHandMeasure)
         EXPECT_NEAR(measured.Head.CentreX, portrait.Hand.CentreX, tolerance);
         EXPECT_NEAR(measured.Head.CrownY, portrait.Hand.CrownY, tolerance);
         EXPECT_EQ(measured.Crown, portrait.Crown);
+        // Framed by the measured head, the hand-measured head meets each rule.
+        for (TPhotoFormat format : {TPhotoFormat::France35x45, TPhotoFormat::US2x2, TPhotoFormat::Canada18x22}) {
+            SCOPED_TRACE(static_cast<int>(format));
+            const THeadRule& rule = HeadRule(format);
+            const TAutoFrame framed = AutoFrameForHeads({measured.Head}, rule);
+            ASSERT_TRUE(framed.Frame);
+            const THeadCheck check = CheckHead(*framed.Frame, portrait.Hand, rule);
+            EXPECT_TRUE(check.Passes()) << HeadSizeText(check, rule).toStdString();
+        }
     }
 }
 
