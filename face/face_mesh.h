@@ -47,7 +47,8 @@ public:
     TFaceMesh(const TFaceMesh&) = delete;
     TFaceMesh& operator=(const TFaceMesh&) = delete;
 
-    /// The landmarks of Face in Photo; none when the model sees no face there.
+    /// The landmarks of Face in Photo; none when the model doubts that there
+    /// is a face there (a detector's find on a pattern).
     std::optional<TFaceLandmarks> Fit(const TFacePhoto& Photo, const TFace& Face);
     std::optional<TFaceLandmarks> Fit(const TBitmap32& Photo, const TFace& Face);
 

@@ -10,10 +10,14 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineF>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -141,6 +145,53 @@ TEST(FaceMeasure, HeadOfRealPortraitsWithinFivePercentOfTheHandMeasure)
 TEST(FaceFinder, EmptyPhotoHasNoFace)
 {
     EXPECT_TRUE(models().Finder.Find(TBitmap32()).empty());
+}
+
+TEST(FaceMeasure, TwoPortraitsSideBySideAreTwoFaces)
+{
+    const QImage hopper(QStringLiteral(QRL_TEST_PORTRAIT));
+    const QImage collins(QStringLiteral(QRL_TEST_ASTRONAUT));
+    QImage both(hopper.width() + collins.width(), hopper.height(), QImage::Format_RGB32);
+    both.fill(Qt::gray);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, hopper);
+    painter.drawImage(hopper.width(), 0, collins);
+    painter.end();
+    TBitmap32 photo;
+    photo.Assign(both);
+    // The flag behind Hopper holds a doubtful find, which the mesh weeds out.
+    const std::vector<TMeasuredFace> faces = MeasureFaces(photo, models().Finder, models().Mesh, models().Mask);
+    ASSERT_EQ(faces.size(), 2u);
+    const QPointF eyes[] = {{kHopper.CentreX, kHopper.EyeY}, {kCollins.CentreX + hopper.width(), kCollins.EyeY}};
+    for (const QPointF& e : eyes) {
+        EXPECT_EQ(std::count_if(faces.begin(), faces.end(),
+                                [&](const TMeasuredFace& f) { return f.Face.Box.contains(e); }),
+                  1);
+    }
+}
+
+TEST(FaceMesh, FollowsATurnedHead)
+{
+    const QImage upright(QStringLiteral(QRL_TEST_ASTRONAUT));
+    // The pupils and the chin's depth below them, by hand (kCollins).
+    const QPointF rightPupil(203.8, 100.8), leftPupil(247.5, 102.5);
+    const double chinDepth = kCollins.ChinY - kCollins.EyeY;
+    for (double degrees : {-12.0, 12.0, 30.0}) {
+        SCOPED_TRACE(degrees);
+        const QTransform turn = QImage::trueMatrix(QTransform().rotate(degrees), upright.width(), upright.height());
+        TBitmap32 photo;
+        photo.Assign(upright.transformed(turn, Qt::SmoothTransformation));
+        const std::vector<TFace> faces = models().Finder.Find(photo);
+        ASSERT_FALSE(faces.empty());
+        const std::optional<TFaceLandmarks> landmarks = models().Mesh.Fit(photo, faces[0]);
+        ASSERT_TRUE(landmarks);
+        const double tolerance = 0.05 * kCollins.Height();
+        const QPointF right = landmarks->RightEye(), left = landmarks->LeftEye();
+        EXPECT_LT(QLineF(right, turn.map(rightPupil)).length(), tolerance);
+        EXPECT_LT(QLineF(left, turn.map(leftPupil)).length(), tolerance);
+        const QPointF chin = landmarks->Points[Landmark::kChin];
+        EXPECT_NEAR(QLineF((right + left) / 2, chin).length(), chinDepth, tolerance);
+    }
 }
 
 TEST(PersonMask, CoversTheFaceAndNotTheTopCorners)
