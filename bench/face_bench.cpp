@@ -9,6 +9,7 @@
 #include "bitmap32.h"
 #include "face_finder.h"
 #include "face_mesh.h"
+#include "face_photo.h"
 #include "head_measure.h"
 #include "person_mask.h"
 
@@ -36,6 +37,16 @@ const TBitmap32& photo()
     }
     return large;
 }
+
+// The halved copies every model samples from, made once per photo.
+void BM_PreparePhoto(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TFacePhoto prepared(photo());
+        benchmark::DoNotOptimize(&prepared);
+    }
+}
+BENCHMARK(BM_PreparePhoto)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FindFaces(benchmark::State& state)
 {
