@@ -96,7 +96,6 @@ std::vector<TFace> merged(std::vector<TFace> found)
         if (used[i])
             continue;
         TFace sum;
-        sum.Box = QRectF(0, 0, 0, 0);
         double weight = 0;
         double x = 0, y = 0, w = 0, h = 0;
         for (std::size_t j = i; j < found.size(); ++j) {
@@ -122,6 +121,14 @@ std::vector<TFace> merged(std::vector<TFace> found)
         sum.Score = found[i].Score;
         faces.push_back(sum);
     }
+    // The photo's subject first: of the sure faces the largest, then the
+    // doubtful ones by their confidence.
+    std::stable_sort(faces.begin(), faces.end(), [](const TFace& a, const TFace& b) {
+        const bool aSure = a.Score >= kSureFaceScore, bSure = b.Score >= kSureFaceScore;
+        if (aSure != bSure)
+            return aSure;
+        return aSure ? area(a.Box) > area(b.Box) : a.Score > b.Score;
+    });
     return faces;
 }
 
