@@ -46,7 +46,9 @@ std::optional<TColumnTop> columnTop(const TPersonMaskMap& mask, double x, double
         const double above = mask.At({x, y - step});
         if (above < 0.5) {
             const double here = mask.At({x, y});
-            return TColumnTop{y - step * (here - 0.5) / std::max(here - above, 1e-6), false};
+            const double crossing = y - step * (here - 0.5) / std::max(here - above, 1e-6);
+            // Within a map pixel of the photo's top the edge may be the photo's.
+            return TColumnTop{crossing, crossing < mask.Step()};
         }
         y -= step;
     }

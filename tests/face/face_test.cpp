@@ -146,6 +146,18 @@ TEST(FaceFinder, EmptyPhotoHasNoFace)
     EXPECT_TRUE(models().Finder.Find(TBitmap32()).empty());
 }
 
+TEST(FaceMeasure, CrownCutByThePhotosTopComesFromProportions)
+{
+    // Collins without her top 40 rows: the hair's top is 24 pixels above the photo.
+    const QImage cut = QImage(QStringLiteral(QRL_TEST_ASTRONAUT)).copy(0, 40, 512, 472);
+    TBitmap32 photo;
+    photo.Assign(cut);
+    const std::vector<TMeasuredFace> faces = MeasureFaces(photo, models().Finder, models().Mesh, models().Mask);
+    ASSERT_EQ(faces.size(), 1u);
+    EXPECT_EQ(faces[0].Head.Crown, TCrownSource::Proportions);
+    EXPECT_LT(faces[0].Head.Head.CrownY, 0);
+}
+
 TEST(FaceMeasure, TwoPortraitsSideBySideAreTwoFaces)
 {
     const QImage hopper(QStringLiteral(QRL_TEST_PORTRAIT));
