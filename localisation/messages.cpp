@@ -27,7 +27,8 @@ QStringList MessageOriginals()
                           Msg::kSheetListFull, Msg::kPageOfPages, Msg::kPagesSaved, Msg::kPrintToPdf,
                           Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kPrintsSize,
                           Msg::kWhiteStrip, Msg::kFormatRepeated, Msg::kFormatNameInvalid, Msg::kNamedOwnFormat,
-                          Msg::kPhotoViewName, Msg::kNoPhotoViewName, Msg::kFrameViewName})
+                          Msg::kPhotoViewName, Msg::kNoPhotoViewName, Msg::kFrameViewName, Msg::kFaceModelMissing,
+                          Msg::kFaceModelDamaged})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -93,6 +93,12 @@ inline constexpr char kPhotoViewName[] = "Photo to print: %1";
 inline constexpr char kNoPhotoViewName[] = "No photo loaded";
 inline constexpr char kFrameViewName[] =
     "Photo with the frame to print: the arrow keys move the frame, + and - zoom";
+// A face model that cannot be used: %1 is its file, %2 the npm package it
+// was made from, %3 the technical detail.
+inline constexpr char kFaceModelMissing[] =
+    "The face model \"%1\" is missing (it is made from the npm package %2): reinstall Quorlo.";
+inline constexpr char kFaceModelDamaged[] =
+    "The face model \"%1\" is damaged (it is made from the npm package %2): reinstall Quorlo (%3).";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.
