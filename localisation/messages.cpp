@@ -25,7 +25,8 @@ QStringList MessageOriginals()
                           Msg::kBuildingPage, Msg::kSendingPage, Msg::kSavingPage, Msg::kFormat50x50,
                           Msg::kFormat40x50, Msg::kFormat51x51, Msg::kFormat50x70, Msg::kOwnFormat,
                           Msg::kSheetListFull, Msg::kPageOfPages, Msg::kPagesSaved, Msg::kPrintToPdf,
-                          Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg})
+                          Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kFaceModelMissing,
+                          Msg::kFaceModelDamaged})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

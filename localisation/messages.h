@@ -72,6 +72,12 @@ inline constexpr char kHeadRange[] = "head %1-%2 mm";
 inline constexpr char kEyeRange[] = "eyes %1-%2 mm";
 // A dropped file that is not taken: %1 is its name.
 inline constexpr char kDroppedNotJpeg[] = "\"%1\" was not opened: only JPEG photos (.jpg, .jpeg) can be opened.";
+// A face model that cannot be used: %1 is its file, %2 the npm package it
+// was made from, %3 the technical detail.
+inline constexpr char kFaceModelMissing[] =
+    "The face model \"%1\" is missing (it is made from the npm package %2): reinstall Quorlo.";
+inline constexpr char kFaceModelDamaged[] =
+    "The face model \"%1\" is damaged (it is made from the npm package %2): reinstall Quorlo (%3).";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -1,0 +1,190 @@
+#include "face_finder.h"
+#include "face_mesh.h"
+#include "head_measure.h"
+#include "person_mask.h"
+
+#include "bitmap32.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString kModels = QStringLiteral(QRL_TEST_MODEL_DIR);
+
+// A real portrait with its head measured by hand, in photo pixels.
+struct TPortrait {
+    const char* Name;
+    std::function<void(TBitmap32&)> Load;
+    THead Hand;
+    TCrownSource Crown;
+};
+
+void loadImage(const char* path, TBitmap32& photo)
+{
+    const QImage image(QString::fromUtf8(path));
+    ASSERT_FALSE(image.isNull()) << path;
+    photo.Assign(image);
+}
+
+// The photo placed in the lower right corner of a canvas three times its
+// size (and a third again across), so that the face is about a tenth of the
+// canvas's shorter side; Hand moves with it.
+void inCorner(TBitmap32& photo, THead& hand)
+{
+    TBitmap32 canvas;
+    const int w = photo.Width() * 4, h = photo.Height() * 3;
+    canvas.SetSize(w, h);
+    canvas.Clear(Color32(120, 130, 140));
+    const int dx = w - photo.Width(), dy = h - photo.Height();
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x)
+            canvas.SetPixel(dx + x, dy + y, photo.Pixel(x, y));
+    hand = {hand.CrownY + dy, hand.ChinY + dy, hand.CentreX + dx, hand.EyeY + dy};
+    photo.Assign(&canvas);
+}
+
+// Two stops darker: every channel a quarter.
+void darkened(TBitmap32& photo)
+{
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x) {
+            const TColor32 c = photo.Pixel(x, y);
+            photo.SetPixel(x, y, Color32(RedComponent(c) / 4, GreenComponent(c) / 4, BlueComponent(c) / 4));
+        }
+}
+
+// Grace Hopper (python-matplotlib-data, 512 x 600), measured on the photo
+// enlarged seven times: the lower edge of the lit chin where the shadow under
+// it begins (326, at x 265), the pupils' line (190), the middle between the
+// pupils (262). Her cap hides the crown: where the temples' hairline and the
+// eyes, half way down the head, put it (62).
+constexpr THead kHopper{62, 326, 262, 190};
+// Eileen Collins (python3-skimage's astronaut.png, 512 x 512), measured on
+// the photo enlarged four times: the top of the hair (16), the chin's lower
+// edge (174), the pupils (203.8, 100.8 and 247.5, 102.5).
+constexpr THead kCollins{16, 174, 225.6, 101.6};
+
+std::vector<TPortrait> portraits()
+{
+    auto hopper = [](TBitmap32& p) { loadImage(QRL_TEST_PORTRAIT, p); };
+    auto collins = [](TBitmap32& p) { loadImage(QRL_TEST_ASTRONAUT, p); };
+    return {
+        {"Hopper, under a cap", hopper, kHopper, TCrownSource::Proportions},
+        {"Collins", collins, kCollins, TCrownSource::Mask},
+        {"Collins, two stops darker",
+         [=](TBitmap32& p) {
+             collins(p);
+             darkened(p);
+         },
+         kCollins, TCrownSource::Mask},
+        {"Hopper, small in a corner", hopper, kHopper, TCrownSource::Proportions},
+        {"Collins, small in a corner", collins, kCollins, TCrownSource::Mask},
+    };
+}
+
+struct TModels {
+    TFaceFinder Finder{kModels};
+    TFaceMesh Mesh{kModels};
+    TPersonMask Mask{kModels};
+};
+
+TModels& models()
+{
+    static TModels instance;
+    return instance;
+}
+
+}  // namespace
+
+TEST(FaceMeasure, HeadOfRealPortraitsWithinFivePercentOfTheHandMeasure)
+{
+    for (TPortrait portrait : portraits()) {
+        SCOPED_TRACE(portrait.Name);
+        TBitmap32 photo;
+        portrait.Load(photo);
+        if (QString::fromLatin1(portrait.Name).contains(QLatin1String("corner")))
+            inCorner(photo, portrait.Hand);
+        const std::vector<TMeasuredFace> faces =
+            MeasureFaces(photo, models().Finder, models().Mesh, models().Mask);
+        ASSERT_EQ(faces.size(), 1u);
+        EXPECT_TRUE(faces[0].Face.Box.contains(portrait.Hand.CentreX, portrait.Hand.EyeY));
+        const TMeasuredHead& measured = faces[0].Head;
+        const double tolerance = 0.05 * portrait.Hand.Height();
+        EXPECT_NEAR(measured.Head.ChinY, portrait.Hand.ChinY, tolerance);
+        EXPECT_NEAR(measured.Head.EyeY, portrait.Hand.EyeY, tolerance);
+        EXPECT_NEAR(measured.Head.CentreX, portrait.Hand.CentreX, tolerance);
+        EXPECT_NEAR(measured.Head.CrownY, portrait.Hand.CrownY, tolerance);
+        EXPECT_EQ(measured.Crown, portrait.Crown);
+    }
+}
+
+TEST(FaceFinder, EmptyPhotoHasNoFace)
+{
+    EXPECT_TRUE(models().Finder.Find(TBitmap32()).empty());
+}
+
+TEST(PersonMask, CoversTheFaceAndNotTheTopCorners)
+{
+    for (const TPortrait& portrait : portraits()) {
+        SCOPED_TRACE(portrait.Name);
+        TBitmap32 photo;
+        portrait.Load(photo);
+        const double w = photo.Width(), h = photo.Height();
+        const TPersonMaskMap mask = models().Mask.Compute(photo, QRectF(0, std::max(w, h) / -2 + h / 2, std::max(w, h),
+                                                                          std::max(w, h)));
+        EXPECT_GT(mask.At({portrait.Hand.CentreX, portrait.Hand.EyeY}), 0.9);
+        EXPECT_LT(mask.At({2, 2}), 0.1);
+        EXPECT_LT(mask.At({w - 2, 2}), 0.1);
+    }
+}
+
+TEST(FaceModels, MissingOrDamagedModelIsNamedWithItsPackage)
+{
+    const std::vector<std::pair<TFaceModel, std::function<void(const QString&)>>> loaders{
+        {TFaceModel::Detector, [](const QString& dir) { TFaceFinder finder(dir); }},
+        {TFaceModel::Mesh, [](const QString& dir) { TFaceMesh mesh(dir); }},
+        {TFaceModel::PersonMask, [](const QString& dir) { TPersonMask mask(dir); }},
+    };
+    // Missing; random bytes; the first half of the file; another model's file.
+    for (int fault = 0; fault < 4; ++fault) {
+        for (const auto& [model, load] : loaders) {
+            const TFaceModelFile file = FaceModelFile(model);
+            SCOPED_TRACE(std::string(file.FileName) + ", fault " + std::to_string(fault));
+            QTemporaryDir dir;
+            ASSERT_TRUE(dir.isValid());
+            const QString path = dir.filePath(QString::fromLatin1(file.FileName));
+            const QString original = kModels + QLatin1Char('/') + QString::fromLatin1(file.FileName);
+            const QString other = kModels + QLatin1Char('/')
+                                  + QString::fromLatin1(FaceModelFile(model == TFaceModel::Mesh ? TFaceModel::Detector
+                                                                                                : TFaceModel::Mesh)
+                                                            .FileName);
+            QFile in(fault == 3 ? other : original);
+            ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+            QByteArray bytes = in.readAll();
+            if (fault == 1)
+                bytes = QByteArray(4096, '\x5a');
+            if (fault == 2)
+                bytes.truncate(bytes.size() / 2);
+            if (fault > 0) {
+                QFile out(path);
+                ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+                out.write(bytes);
+            }
+            try {
+                load(dir.path());
+                ADD_FAILURE() << "no exception";
+            } catch (const EFaceModel& e) {
+                EXPECT_TRUE(e.Message.contains(QDir::toNativeSeparators(path))) << e.Message.toStdString();
+                EXPECT_TRUE(e.Message.contains(QString::fromLatin1(file.Package))) << e.Message.toStdString();
+                EXPECT_EQ(e.Message.contains(QLatin1String("missing")), fault == 0) << e.Message.toStdString();
+            }
+        }
+    }
+}
