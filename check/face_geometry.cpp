@@ -1,5 +1,7 @@
 #include "face_geometry.h"
 
+#include "check_limits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -10,9 +12,10 @@ struct TVector {
     double X, Y, Z;
 };
 
-TVector between(const TLandmark& from, const TLandmark& to)
+TVector between(const TFaceLandmarks& face, int from, int to)
 {
-    return {to.X - from.X, to.Y - from.Y, to.Z - from.Z};
+    const QPointF d = face.Points[static_cast<std::size_t>(to)] - face.Points[static_cast<std::size_t>(from)];
+    return {d.x(), d.y(), face.Depth[static_cast<std::size_t>(to)] - face.Depth[static_cast<std::size_t>(from)]};
 }
 
 double dot(const TVector& a, const TVector& b)
@@ -31,69 +34,57 @@ double degrees(double radians)
     return radians * 180 / std::numbers::pi;
 }
 
-double distance(const QPointF& a, const QPointF& b)
+double gap(const TFaceLandmarks& face, int a, int b)
 {
-    return std::hypot(a.x() - b.x(), a.y() - b.y());
+    const QPointF d = face.Points[static_cast<std::size_t>(a)] - face.Points[static_cast<std::size_t>(b)];
+    return std::hypot(d.x(), d.y());
 }
 
-double middleDistance(const TLandmark& a, const TLandmark& b)
+double ratio(const TFaceLandmarks& face, int a, int b, int acrossA, int acrossB)
 {
-    return distance(a.Xy(), b.Xy());
+    return gap(face, a, b) / std::max(1e-9, gap(face, acrossA, acrossB));
 }
 
 }  // namespace
 
-bool IsCompleteMesh(const TFaceMesh& Mesh)
+bool IsCompleteMesh(const TFaceLandmarks& Face)
 {
-    return Mesh.size() >= static_cast<std::size_t>(MeshPoint::kCount);
+    return Face.Points.size() >= static_cast<std::size_t>(Landmark::kCount) && Face.Depth.size() == Face.Points.size();
 }
 
-QPointF RightEyeCentre(const TFaceMesh& Mesh)
+double EyeDistance(const TFaceLandmarks& Face)
 {
-    return (Mesh[MeshPoint::kRightEyeOuter].Xy() + Mesh[MeshPoint::kRightEyeInner].Xy()) / 2;
+    const QPointF d = Face.LeftEye() - Face.RightEye();
+    return std::hypot(d.x(), d.y());
 }
 
-QPointF LeftEyeCentre(const TFaceMesh& Mesh)
+TPose FacePose(const TFaceLandmarks& Face)
 {
-    return (Mesh[MeshPoint::kLeftEyeOuter].Xy() + Mesh[MeshPoint::kLeftEyeInner].Xy()) / 2;
-}
-
-double EyeDistance(const TFaceMesh& Mesh)
-{
-    return distance(RightEyeCentre(Mesh), LeftEyeCentre(Mesh));
-}
-
-TPose FacePose(const TFaceMesh& Mesh)
-{
-    using namespace MeshPoint;
-    const QPointF eyes = LeftEyeCentre(Mesh) - RightEyeCentre(Mesh);
+    using namespace Landmark;
+    const QPointF eyes = Face.LeftEye() - Face.RightEye();
     // The face's own axes: across from the right eye's outer corner to the
     // left one's, and down from the forehead to the chin, made orthogonal.
-    const TVector across = unit(between(Mesh[kRightEyeOuter], Mesh[kLeftEyeOuter]));
-    const TVector rawDown = between(Mesh[kForeheadTop], Mesh[kChin]);
+    const TVector across = unit(between(Face, kRightEyeOuter, kLeftEyeOuter));
+    const TVector rawDown = between(Face, kForeheadTop, kChin);
     const double along = dot(rawDown, across);
     const TVector down =
         unit({rawDown.X - along * across.X, rawDown.Y - along * across.Y, rawDown.Z - along * across.Z});
     TPose pose;
     pose.Roll = degrees(std::atan2(eyes.y(), eyes.x()));
     pose.Yaw = degrees(std::asin(std::clamp(across.Z, -1.0, 1.0)));
-    pose.Pitch = degrees(std::asin(std::clamp(down.Z, -1.0, 1.0)));
+    pose.Pitch = degrees(std::asin(std::clamp(down.Z, -1.0, 1.0))) - CheckLimit::kUprightPitch;
     return pose;
 }
 
-double EyeOpening(const TFaceMesh& Mesh)
+double EyeOpening(const TFaceLandmarks& Face)
 {
-    using namespace MeshPoint;
-    const double right = middleDistance(Mesh[kRightUpperLid], Mesh[kRightLowerLid])
-                         / std::max(1e-9, middleDistance(Mesh[kRightEyeOuter], Mesh[kRightEyeInner]));
-    const double left = middleDistance(Mesh[kLeftUpperLid], Mesh[kLeftLowerLid])
-                        / std::max(1e-9, middleDistance(Mesh[kLeftEyeOuter], Mesh[kLeftEyeInner]));
-    return std::min(right, left);
+    using namespace Landmark;
+    return std::min(ratio(Face, kRightUpperLid, kRightLowerLid, kRightEyeOuter, kRightEyeInner),
+                    ratio(Face, kLeftUpperLid, kLeftLowerLid, kLeftEyeOuter, kLeftEyeInner));
 }
 
-double MouthOpening(const TFaceMesh& Mesh)
+double MouthOpening(const TFaceLandmarks& Face)
 {
-    using namespace MeshPoint;
-    return middleDistance(Mesh[kUpperInnerLip], Mesh[kLowerInnerLip])
-           / std::max(1e-9, middleDistance(Mesh[kRightMouthCorner], Mesh[kLeftMouthCorner]));
+    using namespace Landmark;
+    return ratio(Face, kUpperInnerLip, kLowerInnerLip, kRightMouthCorner, kLeftMouthCorner);
 }

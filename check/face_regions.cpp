@@ -50,27 +50,27 @@ double TFaceRegions::EyeDistance() const
     return std::hypot(LeftEye.x() - RightEye.x(), LeftEye.y() - RightEye.y());
 }
 
-TFaceRegions FaceRegionsOf(const TFaceMesh& Mesh, const THead& Head)
+TFaceRegions FaceRegionsOf(const TFaceLandmarks& Face, const THead& Head)
 {
     std::vector<cv::Point2f> points;
-    points.reserve(Mesh.size());
-    for (const TLandmark& p : Mesh)
-        points.emplace_back(static_cast<float>(p.X), static_cast<float>(p.Y));
+    points.reserve(Face.Points.size());
+    for (const QPointF& p : Face.Points)
+        points.emplace_back(static_cast<float>(p.x()), static_cast<float>(p.y()));
     std::vector<cv::Point2f> hull;
     cv::convexHull(points, hull);
     TFaceRegions regions;
     for (const cv::Point2f& p : hull)
         regions.Face << QPointF(p.x, p.y);
-    regions.MidTop = Mesh[MeshPoint::kForeheadTop].Xy();
-    regions.MidBottom = Mesh[MeshPoint::kChin].Xy();
-    regions.RightEye = RightEyeCentre(Mesh);
-    regions.LeftEye = LeftEyeCentre(Mesh);
-    regions.MouthY = (Mesh[MeshPoint::kUpperInnerLip].Y + Mesh[MeshPoint::kLowerInnerLip].Y) / 2;
+    regions.MidTop = Face.Points[Landmark::kForeheadTop];
+    regions.MidBottom = Face.Points[Landmark::kChin];
+    regions.RightEye = Face.RightEye();
+    regions.LeftEye = Face.LeftEye();
+    regions.MouthY = (Face.Points[Landmark::kUpperInnerLip].y() + Face.Points[Landmark::kLowerInnerLip].y()) / 2;
     regions.Head = Head;
     return regions;
 }
 
-TCheckImage::TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const TPersonMaskView& Person)
+TCheckImage::TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const TPersonMaskMap& Person)
 {
     const THead& Head = Face.Head;
     const double h = std::max(1.0, Head.Height());
@@ -107,15 +107,18 @@ TCheckImage::TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const
         grey.convertTo(FFaceDetail, CV_32F, 1.0 / 255);
     }
 
-    if (!Person.IsEmpty()) {
-        // Photo -> mask cell, then work pixel -> photo: one affine map from
-        // the work grid into the mask.
-        const double sx = Person.Probability.cols / Person.PhotoRect.width();
-        const double sy = Person.Probability.rows / Person.PhotoRect.height();
-        const cv::Matx23d workToMask(sx / FScale, 0, (area.x - Person.PhotoRect.x()) * sx - 0.5 + 0.5 * sx / FScale,
-                                     0, sy / FScale, (area.y - Person.PhotoRect.y()) * sy - 0.5 + 0.5 * sy / FScale);
-        cv::warpAffine(Person.Probability, FPerson, workToMask, size, cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
-                       cv::BORDER_REPLICATE);
+    if (!Person.Empty() && !Person.Region.isEmpty()) {
+        // Work pixel -> photo -> mask cell: one affine map from the work grid
+        // into the mask, sampled at pixel centres. Outside its region the
+        // mask says nothing: no person there.
+        const int side = TPersonMaskMap::kSide;
+        const cv::Mat1f probability(side, side, const_cast<float*>(Person.Probability.data()));
+        const double sx = side / Person.Region.width();
+        const double sy = side / Person.Region.height();
+        const cv::Matx23d workToMask(sx / FScale, 0, (area.x - Person.Region.x()) * sx - 0.5 + 0.5 * sx / FScale,
+                                     0, sy / FScale, (area.y - Person.Region.y()) * sy - 0.5 + 0.5 * sy / FScale);
+        cv::warpAffine(probability, FPerson, workToMask, size, cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                       cv::BORDER_CONSTANT, cv::Scalar(0));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "face_geometry.h"
 #include "frame.h"
+#include "person_mask.h"
 
 #include <QPointF>
 #include <QPolygonF>
@@ -28,16 +29,7 @@ struct TFaceRegions {
 };
 
 /// The regions of a face from its landmarks and its measured head.
-TFaceRegions FaceRegionsOf(const TFaceMesh& Mesh, const THead& Head);
-
-/// The person mask as the segmentation model gives it: the probability that
-/// a pixel shows the person (hair included), over a rectangle of the photo.
-struct TPersonMaskView {
-    cv::Mat1f Probability;
-    QRectF PhotoRect;
-
-    bool IsEmpty() const { return Probability.empty() || PhotoRect.isEmpty(); }
-};
+TFaceRegions FaceRegionsOf(const TFaceLandmarks& Face, const THead& Head);
 
 /// The photo around one head at a fixed scale, in CIE L*a*b*, with the person
 /// mask on the same grid: what every image measure reads. The head is at most
@@ -45,7 +37,7 @@ struct TPersonMaskView {
 /// above it for the background.
 class TCheckImage {
 public:
-    TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const TPersonMaskView& Person);
+    TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const TPersonMaskMap& Person);
 
     /// L* (0-100), a*, b*, as 32-bit floats.
     const cv::Mat3f& Lab() const { return FLab; }

@@ -63,6 +63,16 @@ struct TPlaneFit {
     }
 };
 
+// The median of the L* values a histogram of whole units counted.
+int medianOf(const std::array<int, 101>& histogram, int count)
+{
+    int seen = 0;
+    int median = 0;
+    while (median < 100 && (seen += histogram[static_cast<std::size_t>(median)]) < (count + 1) / 2)
+        ++median;
+    return median;
+}
+
 }  // namespace
 
 TBackgroundMeasure MeasureBackground(const TCheckImage& Image, const TFaceRegions& Face)
@@ -124,13 +134,8 @@ TFaceLight MeasureFaceLight(const TCheckImage& Image, const TFaceRegions& Face)
     if (Image.Lab().empty())
         return result;
     const cv::Mat1b mask = faceMask(Image, Face);
-    const cv::Point2f top = Image.ToWork(Face.MidTop);
-    const cv::Point2f bottom = Image.ToWork(Face.MidBottom);
-    const cv::Point2f down = bottom - top;
 
     std::array<int, 101> histogram{};
-    double halfSum[2] = {0, 0};
-    int halfCount[2] = {0, 0};
     int burnt = 0;
     int count = 0;
     for (int y = 0; y < mask.rows; ++y) {
@@ -141,24 +146,39 @@ TFaceLight MeasureFaceLight(const TCheckImage& Image, const TFaceRegions& Face)
                 continue;
             const float l = lab[x][0];
             ++histogram[static_cast<std::size_t>(std::clamp(static_cast<int>(l), 0, 100))];
-            // Which side of the middle line: the photo's left (the person's right) or right.
-            const int side = down.x * (y - top.y) - down.y * (x - top.x) > 0 ? 0 : 1;
-            halfSum[side] += l;
-            ++halfCount[side];
             burnt += l >= kBurntLightness;
             ++count;
         }
     }
     if (count == 0)
         return result;
-    int seen = 0;
-    int median = 0;
-    while (median < 100 && (seen += histogram[static_cast<std::size_t>(median)]) < count / 2)
-        ++median;
+    const int median = medianOf(histogram, count);
     result.Lightness = median;
     result.BurntShare = static_cast<double>(burnt) / count;
-    if (halfCount[0] > 0 && halfCount[1] > 0)
-        result.HalvesApart = std::abs(halfSum[0] / halfCount[0] - halfSum[1] / halfCount[1]);
+    // The two cheeks, below each eye along the face's own down: bare skin on
+    // every face, where hair, a fringe or a beard on one side does not weigh in.
+    const cv::Point2f right = Image.ToWork(Face.RightEye);
+    const cv::Point2f left = Image.ToWork(Face.LeftEye);
+    const cv::Point2f across = left - right;
+    const double d = std::max(1.0, std::hypot(double(across.x), double(across.y)));
+    const cv::Point2f down(static_cast<float>(-across.y / d), static_cast<float>(across.x / d));
+    double cheek[2] = {0, 0};
+    int side = 0;
+    for (const cv::Point2f& eye : {right, left}) {
+        const cv::Point2f c = eye + down * static_cast<float>(0.62 * d);
+        const cv::Rect patch = workRect(Image, c.x - 0.17 * d, c.y - 0.17 * d, c.x + 0.17 * d, c.y + 0.17 * d);
+        std::array<int, 101> cheekHistogram{};
+        int cheekCount = 0;
+        for (int y = patch.y; y < patch.br().y; ++y) {
+            const cv::Vec3f* lab = Image.Lab().ptr<cv::Vec3f>(y);
+            for (int x = patch.x; x < patch.br().x; ++x) {
+                ++cheekHistogram[static_cast<std::size_t>(std::clamp(static_cast<int>(lab[x][0]), 0, 100))];
+                ++cheekCount;
+            }
+        }
+        cheek[side++] = cheekCount > 0 ? medianOf(cheekHistogram, cheekCount) : median;
+    }
+    result.HalvesApart = std::abs(cheek[0] - cheek[1]);
 
     double a = 0;
     double b = 0;

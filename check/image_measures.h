@@ -15,8 +15,8 @@ struct TBackgroundMeasure {
 
 TBackgroundMeasure MeasureBackground(const TCheckImage& Image, const TFaceRegions& Face);
 
-/// The light on the face, in L* units: the difference between its two halves,
-/// its median lightness, the share of burnt-out pixels; the skin's hue angle
+/// The light on the face, in L* units: the difference between its two cheeks
+/// (median of each), its median lightness, the share of burnt-out pixels; the skin's hue angle
 /// (degrees) and chroma in CIELAB.
 struct TFaceLight {
     double HalvesApart = 0;

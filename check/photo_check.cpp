@@ -3,6 +3,8 @@
 #include "check_limits.h"
 #include "check_texts.h"
 
+#include "bitmap32.h"
+
 #include <cmath>
 
 namespace {
@@ -57,23 +59,52 @@ TVerdict worse(TVerdict a, TVerdict b)
 
 }  // namespace
 
+TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces)
+{
+    TPhotoFacts facts;
+    facts.PhotoWidth = Photo.Width();
+    facts.PhotoHeight = Photo.Height();
+    for (const TMeasuredFace& face : Faces)
+        facts.Faces.push_back(face.Face.Box);
+    if (Faces.empty())
+        return facts;
+    const TMeasuredFace& checked = Faces.front();
+    facts.Landmarks = checked.Landmarks;
+    facts.Head = checked.Head.Head;
+    facts.Person = checked.Mask;
+    // The person still there on the photo's top row above the face: the
+    // hair, and so the crown, goes on past the edge.
+    facts.CrownCut = facts.Head.CrownY <= 0
+                     || (!checked.Mask.Empty() && checked.Mask.At(QPointF(facts.Head.CentreX, 0.5)) >= 0.5);
+    return facts;
+}
+
 TPhotoMeasures MeasurePhoto(const TBitmap32& Photo, const TPhotoFacts& Facts)
 {
     TPhotoMeasures measured;
-    if (Facts.Faces.empty() || !IsCompleteMesh(Facts.Mesh))
+    if (Facts.Faces.empty() || !IsCompleteMesh(Facts.Landmarks))
         return measured;
     measured.HasFace = true;
-    measured.Pose = FacePose(Facts.Mesh);
-    measured.EyeOpening = EyeOpening(Facts.Mesh);
-    measured.MouthOpening = MouthOpening(Facts.Mesh);
-    measured.EyePixels = EyeDistance(Facts.Mesh);
-    const TFaceRegions face = FaceRegionsOf(Facts.Mesh, Facts.Head);
+    measured.Pose = FacePose(Facts.Landmarks);
+    measured.EyeOpening = EyeOpening(Facts.Landmarks);
+    measured.MouthOpening = MouthOpening(Facts.Landmarks);
+    measured.EyePixels = EyeDistance(Facts.Landmarks);
+    const TFaceRegions face = FaceRegionsOf(Facts.Landmarks, Facts.Head);
     const TCheckImage image(Photo, face, Facts.Person);
     measured.Background = MeasureBackground(image, face);
     measured.Light = MeasureFaceLight(image, face);
     measured.Sharpness = MeasureSharpness(image);
     measured.Glasses = MeasureGlasses(image, face);
     return measured;
+}
+
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMesh& Mesh, TPersonMask& Mask)
+{
+    TPhotoAnalysis analysis;
+    analysis.Faces = MeasureFaces(Photo, Finder, Mesh, Mask);
+    analysis.Facts = PhotoFactsOf(Photo, analysis.Faces);
+    analysis.Measured = MeasurePhoto(Photo, analysis.Facts);
+    return analysis;
 }
 
 QStringList CheckIds()

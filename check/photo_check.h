@@ -5,6 +5,7 @@
 #include "measure.h"
 
 #include "frame.h"
+#include "head_measure.h"
 
 #include <QRectF>
 
@@ -20,13 +21,17 @@ struct TPhotoFacts {
     /// Every face found, most likely first; the first is the one checked.
     std::vector<QRectF> Faces;
     /// The checked face's landmarks and its measured head.
-    TFaceMesh Mesh;
+    TFaceLandmarks Landmarks;
     THead Head;
     /// The person reaches the photo's top edge above the face: the crown is
     /// cut off, wherever the measured crown was put.
     bool CrownCut = false;
-    TPersonMaskView Person;
+    TPersonMaskMap Person;
 };
+
+/// The facts of Photo from its measured faces (MeasureFaces), the first
+/// being the one checked.
+TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces);
 
 /// The photo's own measures, which do not depend on the frame: computed once
 /// per photo, then judged for every frame.
@@ -43,6 +48,16 @@ struct TPhotoMeasures {
 };
 
 TPhotoMeasures MeasurePhoto(const TBitmap32& Photo, const TPhotoFacts& Facts);
+
+/// Everything the check knows of one photo, computed once.
+struct TPhotoAnalysis {
+    std::vector<TMeasuredFace> Faces;
+    TPhotoFacts Facts;
+    TPhotoMeasures Measured;
+};
+
+/// Runs the face models on Photo and measures it.
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMesh& Mesh, TPersonMask& Mask);
 
 /// The check's table for the photo framed by Frame for Rule: the framing
 /// measures (head height, eye line, centring, the head inside the photo,

@@ -1,5 +1,7 @@
 #include "face_geometry.h"
 
+#include "check_limits.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,28 +11,33 @@ namespace {
 
 // The points the pose reads, on an upright face looking into the camera, in
 // pixels around the nose: eye corners level, forehead top and chin on the
-// middle line at the same depth.
-TFaceMesh frontalMesh()
+// middle line, the chin as much deeper as on a real upright face.
+struct TPoint3 {
+    double X, Y, Z;
+};
+
+std::vector<TPoint3> frontalMesh()
 {
-    TFaceMesh mesh(MeshPoint::kCount);
-    mesh[MeshPoint::kRightEyeOuter] = {-45, 0, 20};
-    mesh[MeshPoint::kRightEyeInner] = {-15, 0, 15};
-    mesh[MeshPoint::kLeftEyeInner] = {15, 0, 15};
-    mesh[MeshPoint::kLeftEyeOuter] = {45, 0, 20};
-    mesh[MeshPoint::kForeheadTop] = {0, -60, 10};
-    mesh[MeshPoint::kChin] = {0, 90, 10};
+    std::vector<TPoint3> mesh(Landmark::kCount, TPoint3{0, 0, 0});
+    mesh[Landmark::kRightEyeOuter] = {-45, 0, 20};
+    mesh[Landmark::kRightEyeInner] = {-15, 0, 15};
+    mesh[Landmark::kLeftEyeInner] = {15, 0, 15};
+    mesh[Landmark::kLeftEyeOuter] = {45, 0, 20};
+    mesh[Landmark::kForeheadTop] = {0, -60, 10};
+    mesh[Landmark::kChin] = {0, 90, 10 + 150 * std::tan(CheckLimit::kUprightPitch * std::numbers::pi / 180)};
     return mesh;
 }
 
 // Turns the head: pitch about the ears' axis (chin down for > 0), then yaw
 // about the neck (toward the person's left, the photo's right, for > 0), then
 // roll in the photo's plane (toward the left shoulder for > 0).
-TFaceMesh turned(TFaceMesh mesh, double roll, double yaw, double pitch)
+TFaceLandmarks turned(const std::vector<TPoint3>& mesh, double roll, double yaw, double pitch)
 {
     const double r = roll * std::numbers::pi / 180;
     const double w = yaw * std::numbers::pi / 180;
     const double p = pitch * std::numbers::pi / 180;
-    for (TLandmark& m : mesh) {
+    TFaceLandmarks face;
+    for (const TPoint3& m : mesh) {
         // Chin down: y turns toward +z.
         const double y1 = m.Y * std::cos(p) - m.Z * std::sin(p);
         const double z1 = m.Y * std::sin(p) + m.Z * std::cos(p);
@@ -38,9 +45,10 @@ TFaceMesh turned(TFaceMesh mesh, double roll, double yaw, double pitch)
         const double x2 = m.X * std::cos(w) - z1 * std::sin(w);
         const double z2 = m.X * std::sin(w) + z1 * std::cos(w);
         // The photo's right side goes down: x turns toward +y.
-        m = {500 + x2 * std::cos(r) - y1 * std::sin(r), 400 + x2 * std::sin(r) + y1 * std::cos(r), z2};
+        face.Points.emplace_back(500 + x2 * std::cos(r) - y1 * std::sin(r), 400 + x2 * std::sin(r) + y1 * std::cos(r));
+        face.Depth.push_back(z2);
     }
-    return mesh;
+    return face;
 }
 
 }  // namespace

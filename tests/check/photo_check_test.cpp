@@ -24,7 +24,8 @@ TCase wellTaken(const THeadRule& rule)
     c.Facts.PhotoHeight = 4000;
     c.Facts.Head = {1000, 1600, 1500, 1300};
     c.Facts.Faces = {QRectF(1250, 1100, 500, 500)};
-    c.Facts.Mesh.resize(MeshPoint::kCount);
+    c.Facts.Landmarks.Points.resize(Landmark::kCount);
+    c.Facts.Landmarks.Depth.resize(Landmark::kCount);
     c.Frame = *FrameForHead(c.Facts.Head, rule);
     TPhotoMeasures& m = c.Measured;
     m.HasFace = true;
@@ -33,7 +34,7 @@ TCase wellTaken(const THeadRule& rule)
     m.EyePixels = 250;
     m.Background = {2, 5, 80, 0.6};
     m.Light = {3, 65, 0, 50, 20};
-    m.Sharpness = 0.5;
+    m.Sharpness = 2;
     return c;
 }
 
@@ -103,7 +104,7 @@ TEST(PhotoCheck, EachMeasureJudgesItsValueAndSaysWhatToDo)
          "The skin shows a colour cast: take the photo in daylight or white light."},
         {"colour", [](TCase& c) { c.Measured.Light.SkinChroma = 2; }, TVerdict::Warn,
          "The photo looks black and white: offices ask for a colour photo."},
-        {"sharpness", [](TCase& c) { c.Measured.Sharpness = 0.1; }, TVerdict::Fail,
+        {"sharpness", [](TCase& c) { c.Measured.Sharpness = 0.3; }, TVerdict::Fail,
          "The face is blurred: hold the camera still and focus on the eyes."},
         {"resolution", [](TCase& c) { c.Measured.EyePixels = 100; }, TVerdict::Warn,
          "Too few pixels: 448 ppi printed, 100 pixels between the eyes; use a larger photo."},
