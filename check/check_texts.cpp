@@ -15,7 +15,7 @@ QStringList CheckTexts()
                              kTooDark, kTooBright, kNaturalColour, kColourCast,
                              kBlackAndWhite, kSharp, kBlurred, kEnoughPixels,
                              kTooFewPixels, kNoGlasses, kGlassesLook, kGlassesRefused,
-                             kOneFace, kNoFace, kOtherFaces})
+                             kOneFace, kNoFace, kOtherFaces, kAllPassed, kToLookAt, kFailing})
         texts << QString::fromUtf8(text);
     return texts;
 }

@@ -53,6 +53,10 @@ inline constexpr char kGlassesRefused[] = "Glasses seen: photos for this format 
 inline constexpr char kOneFace[] = "One face.";
 inline constexpr char kNoFace[] = "No face was found: the photo cannot be checked.";
 inline constexpr char kOtherFaces[] = "%1 faces were found: only one person may be in the photo.";
+// The check in one line, for the status line and the command line.
+inline constexpr char kAllPassed[] = "Photo check: all passed.";
+inline constexpr char kToLookAt[] = "Photo check: %1 to look at.";
+inline constexpr char kFailing[] = "Photo check: %1 would be refused, %2 to look at.";
 }  // namespace CheckText
 
 /// Every sentence above, in that order.
