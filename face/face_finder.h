@@ -10,6 +10,7 @@
 #include <vector>
 
 class TBitmap32;
+class TFacePhoto;
 
 /// The six key points of a found face, as the detector gives them; right and
 /// left are the person's own (the right eye is on the photo's left).
@@ -27,9 +28,9 @@ struct TFace {
 };
 
 /// Finds faces with the short-range face detector, on the whole photo and on
-/// overlapping tiles of half its shorter side, so that a face down to a
-/// tenth of the shorter side is found anywhere; overlapping finds merge into
-/// one face. A dim photo is brightened for the detector first.
+/// overlapping tiles of 0.64 times its shorter side, so that a face down to
+/// a tenth of the shorter side is found anywhere; overlapping finds merge
+/// into one face. A dim photo is brightened for the detector first.
 class TFaceFinder {
 public:
     /// Loads the detector from ModelDir; raises EFaceModel when it is missing
@@ -40,6 +41,7 @@ public:
     TFaceFinder& operator=(const TFaceFinder&) = delete;
 
     /// The faces of Photo, most likely first. An empty photo has none.
+    std::vector<TFace> Find(const TFacePhoto& Photo);
     std::vector<TFace> Find(const TBitmap32& Photo);
 
 private:

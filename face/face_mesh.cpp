@@ -37,10 +37,10 @@ QPointF TFaceLandmarks::LeftEye() const
 struct TFaceMesh::TNet {
     cv::dnn::Net Net;
 
-    TFaceLandmarks run(const TBitmap32& photo, QPointF centre, double side, double angle)
+    TFaceLandmarks run(const TFacePhoto& photo, QPointF centre, double side, double angle)
     {
         cv::Matx23d toPhoto;
-        const cv::Mat input = SquareCrop(PhotoPixels(photo), {centre.x(), centre.y()}, side, angle, kInput, toPhoto);
+        const cv::Mat input = SquareCrop(photo, {centre.x(), centre.y()}, side, angle, kInput, toPhoto);
         const cv::Mat blob = cv::dnn::blobFromImage(input, 1 / 255.0);
         const std::vector<cv::Mat> out = RunFaceModel(Net, TFaceModel::Mesh, blob);
         const float* xyz = out[0].ptr<float>();
@@ -69,7 +69,12 @@ TFaceMesh::~TFaceMesh() = default;
 
 std::optional<TFaceLandmarks> TFaceMesh::Fit(const TBitmap32& Photo, const TFace& Face)
 {
-    if (Photo.Width() == 0 || Photo.Height() == 0 || Face.Box.isEmpty())
+    return Fit(TFacePhoto(Photo), Face);
+}
+
+std::optional<TFaceLandmarks> TFaceMesh::Fit(const TFacePhoto& Photo, const TFace& Face)
+{
+    if (Photo.Empty() || Face.Box.isEmpty())
         return std::nullopt;
     const double angle = angleOf(Face.Point(TFaceKeyPoint::RightEye), Face.Point(TFaceKeyPoint::LeftEye));
     TFaceLandmarks first = FNet->run(Photo, Face.Box.center(), kCropScale * std::max(Face.Box.width(), Face.Box.height()),

@@ -9,6 +9,7 @@
 #include <vector>
 
 class TBitmap32;
+class TFacePhoto;
 struct TFace;
 
 /// Indices of mesh landmarks this program reads (the person's right and left).
@@ -57,6 +58,7 @@ public:
     TFaceMesh& operator=(const TFaceMesh&) = delete;
 
     /// The landmarks of Face in Photo; none when the model sees no face there.
+    std::optional<TFaceLandmarks> Fit(const TFacePhoto& Photo, const TFace& Face);
     std::optional<TFaceLandmarks> Fit(const TBitmap32& Photo, const TFace& Face);
 
 private:

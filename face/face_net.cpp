@@ -151,3 +151,52 @@ cv::Mat SquareCrop(const cv::Mat& Pixels, cv::Point2d Centre, double Side, doubl
     cv::cvtColor(warped, rgb, cv::COLOR_BGRA2RGB);
     return rgb;
 }
+
+TFacePhoto::TFacePhoto(const TBitmap32& Photo)
+    : FBitmap(Photo),
+      FLevels(std::make_unique<TLevels>())
+{
+    if (Empty())
+        return;
+    FLevels->Mats.push_back(PhotoPixels(Photo));
+    // Halving by area averaging has a fast path; odd last rows and columns
+    // are left out, so every level is exactly half the one before.
+    while (std::min(FLevels->Mats.back().cols, FLevels->Mats.back().rows) >= 2 * kMinLevelSide) {
+        const cv::Mat& last = FLevels->Mats.back();
+        const cv::Mat even = last(cv::Rect(0, 0, last.cols / 2 * 2, last.rows / 2 * 2));
+        cv::Mat half;
+        cv::resize(even, half, cv::Size(even.cols / 2, even.rows / 2), 0, 0, cv::INTER_AREA);
+        FLevels->Mats.push_back(std::move(half));
+    }
+}
+
+TFacePhoto::~TFacePhoto() = default;
+
+int TFacePhoto::Width() const
+{
+    return FBitmap.Width();
+}
+
+int TFacePhoto::Height() const
+{
+    return FBitmap.Height();
+}
+
+bool TFacePhoto::Empty() const
+{
+    return FBitmap.Width() == 0 || FBitmap.Height() == 0;
+}
+
+cv::Mat SquareCrop(const TFacePhoto& Photo, cv::Point2d Centre, double Side, double Angle, int Size,
+                   cv::Matx23d& ToPhoto)
+{
+    const std::vector<cv::Mat>& levels = Photo.Levels().Mats;
+    std::size_t level = 0;
+    while (level + 1 < levels.size() && Side / Size >= double(1 << (level + 1)))
+        ++level;
+    const double f = 1 << level;
+    cv::Matx23d toLevel;
+    const cv::Mat crop = SquareCrop(levels[level], Centre / f, Side / f, Angle, Size, toLevel);
+    ToPhoto = toLevel * f;
+    return crop;
+}

@@ -1,6 +1,7 @@
 #include "head_measure.h"
 
 #include "bitmap32.h"
+#include "face_photo.h"
 
 #include <algorithm>
 #include <array>
@@ -136,13 +137,14 @@ std::vector<TMeasuredFace> MeasureFaces(const TBitmap32& Photo, TFaceFinder& Fin
                                         TPersonMask& Mask, int MaxFaces)
 {
     std::vector<TMeasuredFace> measured;
-    for (const TFace& face : Finder.Find(Photo)) {
+    const TFacePhoto photo(Photo);
+    for (const TFace& face : Finder.Find(photo)) {
         if (static_cast<int>(measured.size()) >= MaxFaces)
             break;
-        std::optional<TFaceLandmarks> landmarks = Mesh.Fit(Photo, face);
+        std::optional<TFaceLandmarks> landmarks = Mesh.Fit(photo, face);
         if (!landmarks)
             continue;
-        TMeasuredFace one{face, std::move(*landmarks), Mask.Compute(Photo, HeadRegion(face.Box)), {}};
+        TMeasuredFace one{face, std::move(*landmarks), Mask.Compute(photo, HeadRegion(face.Box)), {}};
         one.Head = MeasureHead(Photo, one.Landmarks, one.Mask);
         measured.push_back(std::move(one));
     }

@@ -49,13 +49,18 @@ TPersonMask::~TPersonMask() = default;
 
 TPersonMaskMap TPersonMask::Compute(const TBitmap32& Photo, const QRectF& Region)
 {
+    return Compute(TFacePhoto(Photo), Region);
+}
+
+TPersonMaskMap TPersonMask::Compute(const TFacePhoto& Photo, const QRectF& Region)
+{
     TPersonMaskMap map;
-    if (Photo.Width() == 0 || Photo.Height() == 0 || Region.isEmpty())
+    if (Photo.Empty() || Region.isEmpty())
         return map;
     constexpr int side = TPersonMaskMap::kSide;
     const QPointF centre = Region.center();
     cv::Matx23d toPhoto;
-    const cv::Mat input = SquareCrop(PhotoPixels(Photo), {centre.x(), centre.y()},
+    const cv::Mat input = SquareCrop(Photo, {centre.x(), centre.y()},
                                      std::max(Region.width(), Region.height()), 0, side, toPhoto);
     const std::vector<cv::Mat> out =
         RunFaceModel(FNet->Net, TFaceModel::PersonMask, cv::dnn::blobFromImage(input, 1 / 255.0));

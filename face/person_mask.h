@@ -9,6 +9,7 @@
 #include <vector>
 
 class TBitmap32;
+class TFacePhoto;
 
 /// The person mask of a square part of a photo: kSide x kSide probabilities
 /// (0 to 1) that a pixel is the person, hair and clothes included. Region is
@@ -40,6 +41,7 @@ public:
 
     /// The mask of Region (a square, in photo pixels) of Photo; empty for an
     /// empty photo or region.
+    TPersonMaskMap Compute(const TFacePhoto& Photo, const QRectF& Region);
     TPersonMaskMap Compute(const TBitmap32& Photo, const QRectF& Region);
 
 private:

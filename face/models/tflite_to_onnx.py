@@ -357,7 +357,9 @@ class Converter:
                 axis = [0, 2, 3, 1][axis]
             self.node("Concat", [self.name(t) for t in ins], [self.name(outs[0])], axis=axis)
         elif kind == "RESHAPE":
-            shape = np.array(self.m.shape(outs[0]), np.int64)
+            # The batch stays free (0: as the input's), so that several
+            # images can go through in one run.
+            shape = np.array([0] + self.m.shape(outs[0])[1:], np.int64)
             source = self.nhwc(ins[0])
             if len(shape) == 4:
                 flat = self.fresh("reshaped")
