@@ -107,6 +107,14 @@ TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMe
     return analysis;
 }
 
+TFrame UnframedFrame(int PhotoWidth, int PhotoHeight, const THeadRule& Rule)
+{
+    const double aspect = Rule.Aspect();
+    if (PhotoWidth >= PhotoHeight * aspect)
+        return {0, 0, static_cast<double>(PhotoWidth), PhotoWidth / aspect};
+    return {0, 0, PhotoHeight * aspect, static_cast<double>(PhotoHeight)};
+}
+
 QStringList CheckIds()
 {
     return {QStringLiteral("head_height"),   QStringLiteral("eye_line"),        QStringLiteral("centred"),

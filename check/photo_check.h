@@ -66,5 +66,9 @@ TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMe
 TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
                      const THeadRule& Rule, const TWording& Wording = {});
 
+/// The frame an unframed photo prints as: the whole photo in the cell,
+/// anchored top-left, the cell's shape filled out to the right or below.
+TFrame UnframedFrame(int PhotoWidth, int PhotoHeight, const THeadRule& Rule);
+
 /// The ids of every measure, in table order.
 QStringList CheckIds();
