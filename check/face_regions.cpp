@@ -32,14 +32,34 @@ cv::Rect clippedRect(double left, double top, double right, double bottom, int w
     return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
 }
 
+// Shrinks a part of the photo to about `size`: first by a whole factor, each
+// pixel the mean of a block (OpenCV's fast path for whole factors, which
+// reads every pixel once), then the rest of the way from that small copy.
+cv::Mat shrunk(const cv::Mat& part, const cv::Size& size)
+{
+    const int factor = std::max(1, std::min(part.cols / std::max(1, size.width), part.rows / std::max(1, size.height)));
+    cv::Mat small = part;
+    if (factor >= 2) {
+        const cv::Mat whole = part(cv::Rect(0, 0, part.cols / factor * factor, part.rows / factor * factor));
+        cv::resize(whole, small, cv::Size(whole.cols / factor, whole.rows / factor), 0, 0, cv::INTER_AREA);
+    }
+    cv::Mat result;
+    cv::resize(small, result, size, 0, 0, cv::INTER_AREA);
+    return result;
+}
+
+// CIE L*a*b* through OpenCV's 8-bit conversion (a table per channel, far
+// quicker than the float one), then in its own units: L* 0-100, a* and b*
+// around 0.
 cv::Mat3f labOf(const cv::Mat& bgra)
 {
     cv::Mat bgr;
     cv::cvtColor(bgra, bgr, cv::COLOR_BGRA2BGR);
-    cv::Mat3f scaled;
-    bgr.convertTo(scaled, CV_32F, 1.0 / 255);
+    cv::Mat lab8;
+    cv::cvtColor(bgr, lab8, cv::COLOR_BGR2Lab);
     cv::Mat3f lab;
-    cv::cvtColor(scaled, lab, cv::COLOR_BGR2Lab);
+    lab8.convertTo(lab, CV_32F);
+    lab = lab.mul(cv::Scalar(100.0 / 255, 1, 1)) - cv::Scalar(0, 128, 128);
     return lab;
 }
 
@@ -83,9 +103,7 @@ TCheckImage::TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const
     FOrigin = QPointF(area.x, area.y);
     const cv::Size size(std::max(1, static_cast<int>(std::lround(area.width * FScale))),
                         std::max(1, static_cast<int>(std::lround(area.height * FScale))));
-    cv::Mat work;
-    cv::resize(bgraOf(Photo)(area), work, size, 0, 0, cv::INTER_AREA);
-    FLab = labOf(work);
+    FLab = labOf(shrunk(bgraOf(Photo)(area), size));
 
     // The detail around the eyes and the mouth, from the photo itself: the
     // work copy's scale would smooth away the blur being looked for.
@@ -97,11 +115,9 @@ TCheckImage::TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const
                     Photo.Width(), Photo.Height());
     if (!detail.empty()) {
         const double ds = std::min(1.0, kDetailEyeDistance / d);
-        cv::Mat part;
-        cv::resize(bgraOf(Photo)(detail), part,
-                   cv::Size(std::max(1, static_cast<int>(std::lround(detail.width * ds))),
-                            std::max(1, static_cast<int>(std::lround(detail.height * ds)))),
-                   0, 0, cv::INTER_AREA);
+        const cv::Mat part =
+            shrunk(bgraOf(Photo)(detail), cv::Size(std::max(1, static_cast<int>(std::lround(detail.width * ds))),
+                                                   std::max(1, static_cast<int>(std::lround(detail.height * ds)))));
         cv::Mat grey;
         cv::cvtColor(part, grey, cv::COLOR_BGRA2GRAY);
         grey.convertTo(FFaceDetail, CV_32F, 1.0 / 255);
