@@ -12,6 +12,8 @@
 #include "face_photo.h"
 #include "head_measure.h"
 #include "person_mask.h"
+#include "photo_check.h"
+#include "sheet_formats.h"
 
 #include <QGuiApplication>
 
@@ -95,6 +97,40 @@ void BM_MeasureFaces12Megapixels(benchmark::State& state)
     state.counters["megapixels"] = static_cast<double>(photo().Width()) * photo().Height() / 1e6;
 }
 BENCHMARK(BM_MeasureFaces12Megapixels)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole photo check: the models, then every measure of the photo and of
+// its frame (the measured head framed for 35 x 45 mm).
+void BM_PhotoCheck12Megapixels(benchmark::State& state)
+{
+    TFaceFinder finder(kModels);
+    TFaceMesh mesh(kModels);
+    TPersonMask mask(kModels);
+    const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
+    for (auto _ : state) {
+        const TPhotoAnalysis analysis = AnalysePhoto(photo(), finder, mesh, mask);
+        if (analysis.Faces.empty())
+            state.SkipWithError("no face measured");
+        const TFrame frame = FrameForHead(analysis.Facts.Head, rule).value_or(TFrame{});
+        benchmark::DoNotOptimize(CheckPhoto(analysis.Facts, analysis.Measured, frame, rule));
+    }
+}
+BENCHMARK(BM_PhotoCheck12Megapixels)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a move of the frame costs: the measures judged again, no model run.
+void BM_CheckAfterAFrameMove(benchmark::State& state)
+{
+    TFaceFinder finder(kModels);
+    TFaceMesh mesh(kModels);
+    TPersonMask mask(kModels);
+    const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
+    const TPhotoAnalysis analysis = AnalysePhoto(photo(), finder, mesh, mask);
+    TFrame frame = FrameForHead(analysis.Facts.Head, rule).value_or(TFrame{});
+    for (auto _ : state) {
+        frame.X += 1;
+        benchmark::DoNotOptimize(CheckPhoto(analysis.Facts, analysis.Measured, frame, rule));
+    }
+}
+BENCHMARK(BM_CheckAfterAFrameMove)->Unit(benchmark::kMicrosecond);
 
 // Reading and checking the three models, once per program run.
 void BM_LoadModels(benchmark::State& state)

@@ -49,9 +49,13 @@ struct TFaceMesh::TNet {
         const float* xyz = out[0].ptr<float>();
         TFaceLandmarks result;
         result.Points.reserve(Landmark::kCount);
+        result.Depth.reserve(Landmark::kCount);
+        // The crop is turned and scaled evenly: depth scales like x.
+        const double depthScale = std::sqrt(std::abs(toPhoto(0, 0) * toPhoto(1, 1) - toPhoto(0, 1) * toPhoto(1, 0)));
         for (int i = 0; i < Landmark::kCount; ++i) {
             const cv::Point2d p = Mapped(toPhoto, {xyz[3 * i], xyz[3 * i + 1]});
             result.Points.emplace_back(p.x, p.y);
+            result.Depth.push_back(xyz[3 * i + 2] * depthScale);
         }
         result.Presence = 1 / (1 + std::exp(-std::clamp(double(out[1].ptr<float>()[0]), -80.0, 80.0)));
         return result;

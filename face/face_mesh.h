@@ -22,6 +22,14 @@ inline constexpr int kLeftEyeInner = 362;
 inline constexpr int kLeftEyeOuter = 263;
 inline constexpr int kRightCheek = 234;    ///< the face's outline at the cheekbones
 inline constexpr int kLeftCheek = 454;
+inline constexpr int kRightUpperLid = 159;
+inline constexpr int kRightLowerLid = 145;
+inline constexpr int kLeftUpperLid = 386;
+inline constexpr int kLeftLowerLid = 374;
+inline constexpr int kUpperInnerLip = 13;
+inline constexpr int kLowerInnerLip = 14;
+inline constexpr int kRightMouthCorner = 78;
+inline constexpr int kLeftMouthCorner = 308;
 inline constexpr int kCount = 468;
 }  // namespace Landmark
 
@@ -29,6 +37,8 @@ inline constexpr int kCount = 468;
 /// how sure the model is that the crop held a face (0 to 1).
 struct TFaceLandmarks {
     std::vector<QPointF> Points;
+    /// Each point's depth, away from the camera, in photo pixels like x.
+    std::vector<double> Depth;
     double Presence = 0;
 
     QPointF RightEye() const;   ///< centre of the right eye (between its corners)
