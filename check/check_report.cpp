@@ -1,6 +1,6 @@
 #include "check_report.h"
 
-#include "check_texts.h"
+#include "messages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,13 +9,6 @@
 #include <algorithm>
 
 namespace {
-
-QString worded(const char* original, const TWording& wording)
-{
-    const QString text = QString::fromUtf8(original);
-    const QString translated = wording ? wording(text) : QString();
-    return translated.isEmpty() ? text : translated;
-}
 
 const char* verdictMark(TVerdict verdict)
 {
@@ -32,15 +25,15 @@ const char* verdictMark(TVerdict verdict)
 
 }  // namespace
 
-QString CheckSummary(const TMeasures& Measures, const TWording& Wording)
+QString CheckSummary(const TMeasures& Measures)
 {
     const int failing = CountVerdict(Measures, TVerdict::Fail);
     const int looking = CountVerdict(Measures, TVerdict::Warn);
     if (failing > 0)
-        return worded(CheckText::kFailing, Wording).arg(failing).arg(looking);
+        return MessageText(Msg::kFailing).arg(failing).arg(looking);
     if (looking > 0)
-        return worded(CheckText::kToLookAt, Wording).arg(looking);
-    return worded(CheckText::kAllPassed, Wording);
+        return MessageText(Msg::kToLookAt).arg(looking);
+    return MessageText(Msg::kAllPassed);
 }
 
 QString CheckTable(const TMeasures& Measures)

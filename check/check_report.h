@@ -7,9 +7,9 @@
 #include <QByteArray>
 #include <QString>
 
-/// The check in one line: "Photo check: all passed.", or how many measures
-/// fail and how many are to be looked at.
-QString CheckSummary(const TMeasures& Measures, const TWording& Wording = {});
+/// The check in one line, in the catalogue's language: "Photo check: all
+/// passed.", or how many measures fail and how many are to be looked at.
+QString CheckSummary(const TMeasures& Measures);
 
 /// The check as a table for a terminal: one line per measure with its
 /// verdict ("ok", "look", "FAIL"), id, value, limit and sentence.

@@ -1,9 +1,9 @@
 #include "photo_check.h"
 
 #include "check_limits.h"
-#include "check_texts.h"
 
 #include "bitmap32.h"
+#include "messages.h"
 
 #include <cmath>
 
@@ -13,16 +13,8 @@ using namespace CheckLimit;
 
 class TTable {
 public:
-    explicit TTable(const TWording& wording) : FWording(wording) {}
 
-    QString Text(const char* original) const
-    {
-        const QString text = QString::fromUtf8(original);
-        if (!FWording)
-            return text;
-        const QString translated = FWording(text);
-        return translated.isEmpty() ? text : translated;
-    }
+    static QString Text(const char* original) { return MessageText(original); }
     void Add(const char* id, double value, const QString& limit, TVerdict verdict, const QString& text)
     {
         FMeasures.push_back({QString::fromLatin1(id), value, limit, verdict, text});
@@ -43,7 +35,6 @@ public:
     static double round2(double v) { return std::round(v * 100) / 100; }
 
 private:
-    const TWording& FWording;
     TMeasures FMeasures;
 };
 
@@ -128,8 +119,8 @@ QStringList CheckIds()
 TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
                      const THeadRule& Rule, const TWording& Wording)
 {
-    using namespace CheckText;
-    TTable table(Wording);
+    using namespace Msg;
+    TTable table;
     if (!Measured.HasFace) {
         table.Add("one_face", 0, QStringLiteral("1"), TVerdict::Fail, table.Text(kNoFace));
         return table.Take();

@@ -62,7 +62,8 @@ TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMe
 /// The check's table for the photo framed by Frame for Rule: the framing
 /// measures (head height, eye line, centring, the head inside the photo,
 /// resolution) and the photo's own, in a fixed order, each with its limit,
-/// verdict and sentence. With no face, only "one_face", failing.
+/// verdict and sentence in the catalogue's language (the head height's in
+/// Wording, the framing library's). With no face, only "one_face", failing.
 TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
                      const THeadRule& Rule, const TWording& Wording = {});
 
