@@ -28,7 +28,7 @@ QStringList MessageOriginals()
                           Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kPrintsSize,
                           Msg::kWhiteStrip, Msg::kFormatRepeated, Msg::kFormatNameInvalid, Msg::kNamedOwnFormat,
                           Msg::kPhotoViewName, Msg::kNoPhotoViewName, Msg::kFrameViewName, Msg::kFaceModelMissing,
-                          Msg::kFaceModelDamaged, Msg::kEyeLinePass, Msg::kEyesTooLow, Msg::kEyesTooHigh, Msg::kCentred, Msg::kMoveFrameLeft, Msg::kMoveFrameRight, Msg::kHeadInside, Msg::kCrownCut, Msg::kChinCut, Msg::kHeadPastFrame, Msg::kUpright, Msg::kTiltToRight, Msg::kTiltToLeft, Msg::kStraight, Msg::kTurnToRight, Msg::kTurnToLeft, Msg::kLevel, Msg::kRaiseChin, Msg::kLowerChin, Msg::kEyesOpen, Msg::kEyesClosed, Msg::kMouthIsClosed, Msg::kMouthOpen, Msg::kBackgroundPlain, Msg::kBackgroundBusy, Msg::kBackgroundShaded, Msg::kBackgroundUnseen, Msg::kBackgroundIsLight, Msg::kBackgroundDark, Msg::kEvenLight, Msg::kUnevenLight, Msg::kWellExposed, Msg::kTooDark, Msg::kTooBright, Msg::kNaturalColour, Msg::kColourCast, Msg::kBlackAndWhite, Msg::kSharp, Msg::kBlurred, Msg::kEnoughPixels, Msg::kTooFewPixels, Msg::kNoGlasses, Msg::kGlassesLook, Msg::kGlassesRefused, Msg::kOneFace, Msg::kNoFace, Msg::kOtherFaces, Msg::kAllPassed, Msg::kToLookAt, Msg::kFailing})
+                          Msg::kFaceModelDamaged, Msg::kEyeLinePass, Msg::kEyesTooLow, Msg::kEyesTooHigh, Msg::kCentred, Msg::kMoveFrameLeft, Msg::kMoveFrameRight, Msg::kHeadInside, Msg::kCrownCut, Msg::kChinCut, Msg::kHeadPastFrame, Msg::kUpright, Msg::kTiltToRight, Msg::kTiltToLeft, Msg::kStraight, Msg::kTurnToRight, Msg::kTurnToLeft, Msg::kLevel, Msg::kRaiseChin, Msg::kLowerChin, Msg::kEyesOpen, Msg::kEyesClosed, Msg::kMouthIsClosed, Msg::kMouthOpen, Msg::kBackgroundPlain, Msg::kBackgroundBusy, Msg::kBackgroundShaded, Msg::kBackgroundUnseen, Msg::kBackgroundIsLight, Msg::kBackgroundDark, Msg::kEvenLight, Msg::kUnevenLight, Msg::kWellExposed, Msg::kTooDark, Msg::kTooBright, Msg::kNaturalColour, Msg::kColourCast, Msg::kBlackAndWhite, Msg::kSharp, Msg::kBlurred, Msg::kEnoughPixels, Msg::kTooFewPixels, Msg::kNoGlasses, Msg::kGlassesLook, Msg::kGlassesRefused, Msg::kOneFace, Msg::kNoFace, Msg::kOtherFaces, Msg::kAllPassed, Msg::kToLookAt, Msg::kFailing, Msg::kPresetUsPassport, Msg::kPresetUsVisa, Msg::kPresetUk, Msg::kDigitalSizeUnknown, Msg::kDigitalSideRange, Msg::kDigitalFileRange, Msg::kDigitalTooLarge, Msg::kDigitalTooSmall, Msg::kDigitalSaved, Msg::kDigitalSaveCaption, Msg::kPhotoLab10x15, Msg::kPhotoLab4x6})
         lines.append(QString::fromUtf8(m));
     return lines;
 }
@@ -51,5 +51,9 @@ QString MessageText(const char* original)
 
 QString ShownPrinterName(const QString& name)
 {
-    return name == QLatin1String(Msg::kPrintToPdf) ? MessageText(Msg::kPrintToPdf) : name;
+    for (const char* builtIn : {Msg::kPrintToPdf, Msg::kPhotoLab10x15, Msg::kPhotoLab4x6}) {
+        if (name == QString::fromUtf8(builtIn))
+            return MessageText(builtIn);
+    }
+    return name;
 }

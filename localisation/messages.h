@@ -152,6 +152,18 @@ inline constexpr char kOtherFaces[] = "%1 faces were found: only one person may 
 inline constexpr char kAllPassed[] = "Photo check: all passed.";
 inline constexpr char kToLookAt[] = "Photo check: %1 to look at.";
 inline constexpr char kFailing[] = "Photo check: %1 would be refused, %2 to look at.";
+inline constexpr char kPresetUsPassport[] = "US passport, online renewal";
+inline constexpr char kPresetUsVisa[] = "US visa";
+inline constexpr char kPresetUk[] = "UK passport";
+inline constexpr char kDigitalSizeUnknown[] = "\"%1\" is not a digital photo size: give us-passport, us-visa, uk or WxHpx[,MINKB-MAXKB].";
+inline constexpr char kDigitalSideRange[] = "\"%1\": each side of a digital photo takes %2 to %3 pixels.";
+inline constexpr char kDigitalFileRange[] = "\"%1\": the file size is a range MINKB-MAXKB of at most %2 KB.";
+inline constexpr char kDigitalTooLarge[] = "The photo does not fit the file size: even at the lowest JPEG quality it takes %1 KB, more than the %2 KB allowed.";
+inline constexpr char kDigitalTooSmall[] = "The photo stays below the file size asked for: at the highest JPEG quality it takes %1 KB, less than the %2 KB asked for.";
+inline constexpr char kDigitalSaved[] = "Saved \"%1\": %2 x %3 pixels, %4 KB at JPEG quality %5.";
+inline constexpr char kDigitalSaveCaption[] = "Save photo for online application";
+inline constexpr char kPhotoLab10x15[] = "Photo lab 10 × 15 cm";
+inline constexpr char kPhotoLab4x6[] = "Photo lab 4 × 6 in.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.
@@ -171,6 +183,6 @@ void SetMessageSource(TMessageSource source);
 QString MessageText(const char* original);
 QString MessageText(const QString& original);
 
-/// A printer's name as the windows show it: the built-in PDF printer's in
-/// the interface's language, any other as its queue is named.
+/// A printer's name as the windows show it: the built-in PDF and photo lab
+/// printers' in the interface's language, any other as its queue is named.
 QString ShownPrinterName(const QString& name);

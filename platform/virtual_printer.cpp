@@ -43,6 +43,15 @@ TVirtualPrinter::TVirtualPrinter(QString name, const QPageSize& paper, int dpi)
     FMetrics = {pixels.width(), pixels.height(), dpi, dpi, 0, 0};
 }
 
+void TVirtualPrinter::Redescribe(const TPrinterMetrics& metrics, const QSizeF& paperMm)
+{
+    if (Printing())
+        throw EPrinter(QStringLiteral("Printing in progress"));
+    FMetrics = metrics;
+    FPaper = QPageSize(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    FWholePaper = false;
+}
+
 TVirtualPrinter::~TVirtualPrinter()
 {
     Abort();

@@ -74,6 +74,9 @@ protected:
     TVirtualPrinter(QString name, const TPrinterMetrics& metrics, const QPageSize& paper);
 
     const QPageSize& Paper() const { return FPaper; }
+    /// Describes another paper of exactly `paperMm` from now on, as the
+    /// public constructor does; EPrinter during a job.
+    void Redescribe(const TPrinterMetrics& metrics, const QSizeF& paperMm);
     /// Starts a job as BeginDoc does, with its PDF in memory instead of a
     /// file, for a printer that hands the document on.
     void BeginInMemory();

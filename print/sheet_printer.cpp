@@ -1,6 +1,7 @@
 #include "sheet_printer.h"
 
 #include "exception.h"
+#include "photo_lab_printer.h"
 
 #include <QImage>
 #include <QPainter>
@@ -68,15 +69,17 @@ void TIDPrinter::SetPhotoSize(int WidthMm, int HeightMm)
     UpdateMetrics();
 }
 
+void TIDPrinter::SetLayout(const TSheetLayout& value)
+{
+    FLayout = value;
+    UpdateMetrics();
+}
+
 void TIDPrinter::UpdateMetrics()
 {
     const TPrinterDevice& printer = *FPrinter;
     FDpiX = printer.Caps(TDeviceCap::LogPixelsX);
     FDpiY = printer.Caps(TDeviceCap::LogPixelsY);
-    FPrintableWidth =
-        clampToInt(std::int64_t{printer.Caps(TDeviceCap::HorzRes)} - 2 * std::int64_t{PhysicalOffsetX()});
-    FPrintableHeight =
-        clampToInt(std::int64_t{printer.Caps(TDeviceCap::VertRes)} - 2 * std::int64_t{PhysicalOffsetY()});
     // One dimension at a time, each a no-op when unchanged: the cell the main
     // window painted survives the UpdateMetrics of DrawSheet and PrintSheet.
     // A printer that prints 101 mm for 100 gets a cell that much smaller;
@@ -90,6 +93,30 @@ void TIDPrinter::UpdateMetrics()
     FCell.SetWidth(CalibratedMmToPixels(FPhotoWidthMm, FDpiX, factor(true)));
     FCell.SetHeight(CalibratedMmToPixels(FPhotoHeightMm, FDpiY, factor(false)));
     FCell.SetStretchFilter(sfMitchell);
+    turnLabPaper();
+    FPrintableWidth =
+        clampToInt(std::int64_t{printer.Caps(TDeviceCap::HorzRes)} - 2 * std::int64_t{PhysicalOffsetX()});
+    FPrintableHeight =
+        clampToInt(std::int64_t{printer.Caps(TDeviceCap::VertRes)} - 2 * std::int64_t{PhysicalOffsetY()});
+}
+
+int TIDPrinter::fitAcross(int space, int cell, int dpi) const
+{
+    return FLayout.Packed() ? PackedFit(space, cell, GapPixels(FLayout.GapTenthsMm, dpi)) : fitCount(space, cell);
+}
+
+void TIDPrinter::turnLabPaper()
+{
+    // A lab print has no margins and one resolution; of its two
+    // orientations the one holding more copies wins, portrait on a tie.
+    auto* lab = dynamic_cast<TPhotoLabPrinter*>(FPrinter);
+    if (!lab || lab->Printing())
+        return;
+    const auto capacity = [&](bool landscape) {
+        return std::int64_t{fitAcross(lab->WidthPixels(landscape), FCell.Width(), FDpiX)}
+            * fitAcross(lab->HeightPixels(landscape), FCell.Height(), FDpiY);
+    };
+    lab->SetLandscape(capacity(true) > capacity(false));
 }
 
 int TIDPrinter::MmToPixels(int Mm, int Dpi)
@@ -117,48 +144,45 @@ int TIDPrinter::PhysicalOffsetY() const
 
 int TIDPrinter::ColumnCount() const
 {
-    return fitCount(FPrintableWidth, FCell.Width());
+    return fitAcross(FPrintableWidth, FCell.Width(), FDpiX);
 }
 
 int TIDPrinter::RowCount() const
 {
-    return fitCount(FPrintableHeight, FCell.Height());
+    return fitAcross(FPrintableHeight, FCell.Height(), FDpiY);
 }
 
 std::vector<QPoint> TIDPrinter::Places()
 {
-    UpdateMetrics();
+    const TSheetGrid grid = Grid();
     if (FCell.Empty() || FCount <= 0)
         return {};
-    const int cols = ColumnCount();
-    const int rows = RowCount();
     // A single column or row is laid out like any other grid: the user was
     // offered its copies, and a blank sheet would waste the paper.
-    if (cols < 1 || rows < 1)
+    if (grid.Columns < 1 || grid.Rows < 1)
         return {};
-    const int cellWidth = FCell.Width();
-    const int cellHeight = FCell.Height();
-    const int gapX = gapFor(FPrintableWidth, cellWidth, cols);
-    const int gapY = gapFor(FPrintableHeight, cellHeight, rows);
-    const int left = PhysicalOffsetX();
-    const int top = PhysicalOffsetY();
 
     // Copies fill the page from the top-left; the places after the last one
     // stay empty.
-    const int count = static_cast<int>(std::min<std::int64_t>(FCount, std::int64_t{cols} * rows));
+    const int count = static_cast<int>(std::min<std::int64_t>(FCount, std::int64_t{grid.Columns} * grid.Rows));
     std::vector<QPoint> places;
     places.reserve(static_cast<std::size_t>(count));
-    for (int index = 0; index < count; ++index) {
-        const int row = index / cols;
-        const int col = index % cols;
-        places.emplace_back(left + col * (cellWidth + gapX), top + row * (cellHeight + gapY));
-    }
+    for (int index = 0; index < count; ++index)
+        places.push_back(grid.Place(index).topLeft());
     return places;
 }
 
 TSheetGrid TIDPrinter::Grid()
 {
     UpdateMetrics();
+    if (FLayout.Packed()) {
+        TSheetGrid grid = PackedGrid(FPrintableWidth, FPrintableHeight, PhysicalOffsetX(), PhysicalOffsetY(),
+                                     FCell.Width(), FCell.Height(), GapPixels(FLayout.GapTenthsMm, FDpiX),
+                                     GapPixels(FLayout.GapTenthsMm, FDpiY));
+        grid.PageWidth = FPrinter->Caps(TDeviceCap::HorzRes);
+        grid.PageHeight = FPrinter->Caps(TDeviceCap::VertRes);
+        return grid;
+    }
     TSheetGrid grid;
     grid.Columns = ColumnCount();
     grid.Rows = RowCount();
@@ -175,7 +199,7 @@ TSheetGrid TIDPrinter::Grid()
 
 TCutMarks TIDPrinter::SheetCutMarks()
 {
-    if (!FCutMarks)
+    if (!CutMarks())
         return {};
     const std::size_t placed = Places().size();
     if (placed == 0)

@@ -3,6 +3,7 @@
 #include "bitmap32.h"
 #include "calibration.h"
 #include "cut_marks.h"
+#include "packed_layout.h"
 #include "printer_device.h"
 #include "progress.h"
 
@@ -105,9 +106,15 @@ public:
     int Count() const { return FCount; }
     void SetCount(int value) { FCount = value; }
 
-    /// Whether sheets carry cut marks; off unless asked for.
-    bool CutMarks() const { return FCutMarks; }
+    /// Whether sheets carry cut marks: when asked for, and always on a
+    /// packed sheet, whose copies would be hard to cut apart without them.
+    bool CutMarks() const { return FCutMarks || FLayout.Packed(); }
     void SetCutMarks(bool value) { FCutMarks = value; }
+
+    /// The even grid (the default) or copies packed with a gap
+    /// (PackedGrid). Setting it stores it, then UpdateMetrics.
+    const TSheetLayout& Layout() const { return FLayout; }
+    void SetLayout(const TSheetLayout& value);
 
     /// Where the photo lies in the cell, in cell pixels, for the outlines of
     /// the cut marks; RenderPhotoCell sets it. A null rectangle stands for
@@ -121,6 +128,9 @@ public:
     const TBitmap32& Cell() const { return FCell; }
 
 private:
+    int fitAcross(int space, int cell, int dpi) const;
+    void turnLabPaper();
+
     TPrinterDevice* FPrinter;
     int FPrintableWidth = 0;
     int FPrintableHeight = 0;
@@ -129,6 +139,7 @@ private:
     int FDpiX = 0;
     int FDpiY = 0;
     int FCount = 0;
+    TSheetLayout FLayout;
     bool FCutMarks = false;
     std::optional<TCalibration> FCalibration;
     QRect FPhotoInCell;

@@ -1,5 +1,6 @@
 #include "sheet_options.h"
 
+#include "digital_options.h"
 #include "jpeg_codec.h"
 #include "page_layout.h"
 #include "sheet_size.h"
@@ -247,6 +248,8 @@ private:
         } else if (name == QLatin1String("--print")) {
             noValue(name);
             setOutput(options, TSheetOutput::Print);
+        } else if (ReadDigitalOrLayoutOption(name, [&] { return value(name); }, inlineValue_.has_value(), options)) {
+            // --digital, --packed, --gap
         } else if (readSheetExtra(name, options)) {
             // --cut-marks, --size
         } else {
@@ -316,6 +319,9 @@ private:
 
     void finish(TSheetOptions& options) const
     {
+        CheckDigitalOrLayoutOptions(options, paper_.has_value());
+        if (options.Digital)
+            return;   // any frame is reshaped to the digital size
         checkFrameAspect(options);
         if (options.Output == TSheetOutput::None)
             fail(QStringLiteral("no output given: use --output PAGE.jpg, --output PAGE.pdf or --print"));
@@ -432,6 +438,18 @@ QString SheetUsage()
         "                     printer is named like \"100x150mm at 300 dpi\")\n"
         "  --cut-marks        draw grey marks in the gaps along the copies' edges, and\n"
         "                     an outline where a photo leaves its cell white\n"
+        "  --packed           put the copies side by side with a small gap, centred on\n"
+        "                     the page and with cut marks, instead of spreading them\n"
+        "  --gap MM           the packed copies' gap, 0 to 5 mm (default 2)\n"
+        "  --digital SIZE     instead of a sheet, the photo alone as a JPEG file for an\n"
+        "                     online application: us-passport (1200 x 1200 px, 54 KB\n"
+        "                     to 10 MB), us-visa (600 x 600 px, at most 240 KB), uk\n"
+        "                     (700 x 900 px, 50 KB to 10 MB) or WxHpx[,MINKB-MAXKB]\n"
+        "                     such as 800x1000px,50-500; the highest JPEG quality\n"
+        "                     within the file sizes; with --output PHOTO.jpg only\n"
+        "  --printer \"Photo lab 10 × 15 cm\" (or lab-10x15), \"Photo lab 4 × 6 in.\"\n"
+        "                     (or lab-4x6): a lab print at 300 dpi without margins,\n"
+        "                     turned to hold the most copies\n"
         "  --help             show this help and exit\n"
         "  --version          show the version and exit\n"
         "\n"

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "digital_photo.h"
 #include "exception.h"
 #include "frame.h"
+#include "packed_layout.h"
 
 #include <QString>
 #include <QStringList>
@@ -54,6 +56,9 @@ struct TSheetOptions {
     int SizeWidthMm = 0;                  ///< --size: the photo size instead of
     int SizeHeightMm = 0;                 ///< --format's; 0 x 0 when not given
     bool CalibrationPage = false;         ///< the ruler page instead of a sheet
+    TSheetLayout Layout;                  ///< --packed, --gap: the even grid by default
+    bool GapGiven = false;
+    std::optional<TDigitalSize> Digital;  ///< --digital: one photo file, no sheet
 };
 
 /// The most photos of one run: each keeps its cell in memory until the

@@ -2,11 +2,13 @@
 
 #include "calibration_print.h"
 #include "cups_printer.h"
+#include "digital_options.h"
 #include "face_detector.h"
 #include "file_names.h"
 #include "licence.h"
 #include "page_layout.h"
 #include "pdf_printer.h"
+#include "photo_lab_printer.h"
 #include "photo_sheet.h"
 #include "print_frame.h"
 #include "sheet_printer.h"
@@ -46,6 +48,13 @@ std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
         if (options.Output == TSheetOutput::Pdf)
             printer->SetOutputFileName(options.OutputFile);
         return printer;
+    }
+    if (auto lab = PhotoLabPrinterNamed(options.PrinterName)) {
+        if (options.Output == TSheetOutput::Print)
+            throw Exception(QStringLiteral("\"%1\" is a photo lab's print: write it with --output").arg(lab->Name()));
+        if (options.Output == TSheetOutput::Pdf)
+            lab->SetOutputFileName(options.OutputFile);
+        return lab;
     }
     std::unique_ptr<TCupsPrinter> queue;
     if (!options.PrinterName.isEmpty()) {
@@ -244,6 +253,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     TIDPrinter sheetPrinter(*printer);
     sheetPrinter.SetPhotoSize(format.WidthMm, format.HeightMm);
     sheetPrinter.SetCutMarks(Options.CutMarks);
+    sheetPrinter.SetLayout(Options.Layout);
     const int capacity = sheetPrinter.Capacity();
     const int copies = Options.Count.value_or(DefaultCopies(capacity, static_cast<int>(photos.size())));
     // A page that holds none would come out blank and pass for a sheet; an
@@ -323,6 +333,10 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
         }
         if (options.CalibrationPage) {
             Out << RunCalibrationPage(options) << '\n';
+            return 0;
+        }
+        if (options.Digital) {
+            Out << RunDigitalPhoto(options) << '\n';
             return 0;
         }
         const TSheetResult result = RunSheet(options);

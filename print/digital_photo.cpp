@@ -1,0 +1,183 @@
+#include "digital_photo.h"
+
+#include "file_io.h"
+#include "jpeg_row_encoder.h"
+#include "messages.h"
+#include "sheet_formats.h"
+#include "sheet_render.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kKiB = 1024;
+constexpr std::int64_t kKB = 1000;
+constexpr std::int64_t kMB = 1000 * 1000;
+// The largest file an own size may ask for.
+constexpr std::int64_t kMaxOwnKB = 100 * 1000;
+
+QString kbText(std::int64_t bytes)
+{
+    return QLocale().toString(static_cast<double>(bytes) / kKB, 'f', 1);
+}
+
+// One encoding at `quality`: the stream exactly as it goes to the file.
+QByteArray encodeAt(const TBitmap32& pixels, int quality)
+{
+    TJPEGSettings settings;
+    settings.CompressionQuality = quality;
+    settings.ProgressiveEncoding = false;
+    TJPEGRowEncoder encoder(pixels.Width(), pixels.Height(), settings);
+    for (int y = 0; y < pixels.Height(); ++y) {
+        const TColor32* row = pixels.ScanLine(y);
+        encoder.WriteRows(&row, 1);
+    }
+    // The sRGB profile's APP2 marker belongs to the stream here, before
+    // its size is measured against the limits.
+    return encoder.Finish();
+}
+
+}  // namespace
+
+const std::vector<TDigitalPreset>& DigitalPresets()
+{
+    static const std::vector<TDigitalPreset> presets = {
+        {{QStringLiteral("us-passport"), 1200, 1200, 54 * kKiB, 10 * kMB},
+         Msg::kPresetUsPassport,
+         "U.S. Department of State, online passport renewal: square, 600 x 600 to 1200 x 1200 "
+         "pixels, 54 KB to 10 MB, JPEG",
+         600, 600},
+        {{QStringLiteral("us-visa"), 600, 600, 0, 240 * kKB},
+         Msg::kPresetUsVisa,
+         "U.S. Department of State, digital image requirements for visas: 600 x 600 pixels, "
+         "240 KB or less, JPEG",
+         600, 600},
+        {{QStringLiteral("uk"), 700, 900, 50 * kKiB, 10 * kMB},
+         Msg::kPresetUk,
+         "GOV.UK, digital passport photo rules: at least 600 x 750 pixels, 50 KB to 10 MB, JPEG; "
+         "the 35 x 45 mm shape",
+         600, 750},
+    };
+    return presets;
+}
+
+THeadRule DigitalHeadRule(const TDigitalSize& size)
+{
+    if (size.Key.startsWith(QLatin1String("us-")))
+        return HeadRule(TPhotoFormat::US2x2);
+    if (size.Key == QLatin1String("uk"))
+        return {TPhotoFormat::Other, 35, 45, TRuleUnit::Millimetres, {29, 34}, std::nullopt};
+    return GenericHeadRule(size.Width, size.Height);
+}
+
+TDigitalSize ParseDigitalSize(const QString& text)
+{
+    const QString key = text.trimmed();
+    for (const TDigitalPreset& preset : DigitalPresets()) {
+        if (key.compare(preset.Size.Key, Qt::CaseInsensitive) == 0)
+            return preset.Size;
+    }
+    static const QRegularExpression own(
+        QStringLiteral("^(\\d{1,5})x(\\d{1,5})px(?:,(\\d{0,6})-(\\d{0,6}))?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = own.match(key);
+    if (!m.hasMatch())
+        throw EDigitalPhoto(MessageText(Msg::kDigitalSizeUnknown).arg(text));
+    TDigitalSize size;
+    size.Width = m.captured(1).toInt();
+    size.Height = m.captured(2).toInt();
+    const auto side = [](int v) { return v >= kMinDigitalSide && v <= kMaxDigitalSide; };
+    if (!side(size.Width) || !side(size.Height))
+        throw EDigitalPhoto(MessageText(Msg::kDigitalSideRange).arg(text).arg(kMinDigitalSide).arg(kMaxDigitalSide));
+    const std::int64_t minKB = m.captured(3).isEmpty() ? 0 : m.captured(3).toLongLong();
+    const std::int64_t maxKB = m.captured(4).isEmpty() ? 0 : m.captured(4).toLongLong();
+    if (minKB > kMaxOwnKB || maxKB > kMaxOwnKB || (maxKB > 0 && maxKB * kKB < minKB * kKiB))
+        throw EDigitalPhoto(MessageText(Msg::kDigitalFileRange).arg(text).arg(kMaxOwnKB));
+    size.MinBytes = minKB * kKiB;
+    size.MaxBytes = maxKB * kKB;
+    return size;
+}
+
+void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
+                        TBitmap32& out)
+{
+    out.SetSize(size.Width, size.Height);
+    out.Clear(clWhite32);
+    if (photo.Empty() || out.Empty())
+        return;
+    const double aspect = static_cast<double>(size.Width) / size.Height;
+    TFrame shaped;
+    if (frame && frame->Height > 0) {
+        // The head stays where the window framed it; only the sides move.
+        shaped = *frame;
+        shaped.Width = frame->Height * aspect;
+        shaped.X = frame->CentreX() - shaped.Width / 2;
+    } else {
+        shaped.Height = std::min<double>(photo.Height(), photo.Width() / aspect);
+        shaped.Width = shaped.Height * aspect;
+        shaped.X = (photo.Width() - shaped.Width) / 2;
+        shaped.Y = (photo.Height() - shaped.Height) / 2;
+    }
+    const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), shaped, size.Width, size.Height);
+    if (!r.IsEmpty())
+        photo.DrawTo(out, r);
+}
+
+TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& size)
+{
+    const auto fits = [&](const QByteArray& bytes) { return size.MaxBytes <= 0 || bytes.size() <= size.MaxBytes; };
+    TDigitalJpeg best{encodeAt(pixels, 100), 100};
+    if (!fits(best.Bytes)) {
+        // The file grows with the quality: the highest quality that fits
+        // lies between the lowest that fits and the lowest that does not.
+        QByteArray lowest = encodeAt(pixels, 1);
+        if (!fits(lowest))
+            throw EDigitalPhoto(MessageText(Msg::kDigitalTooLarge).arg(kbText(lowest.size()), kbText(size.MaxBytes)));
+        best = {std::move(lowest), 1};
+        int tooHigh = 100;
+        while (tooHigh - best.Quality > 1) {
+            const int quality = (best.Quality + tooHigh) / 2;
+            QByteArray bytes = encodeAt(pixels, quality);
+            if (fits(bytes))
+                best = {std::move(bytes), quality};
+            else
+                tooHigh = quality;
+        }
+    }
+    if (best.Bytes.size() < size.MinBytes)
+        throw EDigitalPhoto(MessageText(Msg::kDigitalTooSmall).arg(kbText(best.Bytes.size()), kbText(size.MinBytes)));
+    return best;
+}
+
+TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
+                              const QString& fileName, TBitmap32* rendered)
+{
+    TBitmap32 own;
+    TBitmap32& pixels = rendered ? *rendered : own;
+    pixels.SetStretchFilter(sfMitchell);
+    RenderDigitalPhoto(photo, frame, size, pixels);
+    TDigitalJpeg jpeg = EncodeDigitalPhoto(pixels, size);
+    SaveFileAtomically(fileName, jpeg.Bytes);
+    return jpeg;
+}
+
+QString DigitalSizeText(const TDigitalSize& size)
+{
+    const auto bytesText = [](std::int64_t bytes) {
+        return bytes >= kMB && bytes % kMB == 0 ? QStringLiteral("%1 MB").arg(bytes / kMB)
+                                                : QStringLiteral("%1 KB").arg(bytes % kKiB == 0 ? bytes / kKiB : bytes / kKB);
+    };
+    QString text = QStringLiteral("%1 \u00d7 %2 px").arg(size.Width).arg(size.Height);
+    if (size.MinBytes > 0 && size.MaxBytes > 0)
+        text += QStringLiteral(", %1 \u2013 %2").arg(bytesText(size.MinBytes), bytesText(size.MaxBytes));
+    else if (size.MaxBytes > 0)
+        text += QStringLiteral(", \u2264 %1").arg(bytesText(size.MaxBytes));
+    else if (size.MinBytes > 0)
+        text += QStringLiteral(", \u2265 %1").arg(bytesText(size.MinBytes));
+    return text;
+}

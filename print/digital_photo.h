@@ -1,0 +1,85 @@
+#pragma once
+
+#include "bitmap32.h"
+#include "exception.h"
+#include "frame.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+/// A digital photo that cannot be made as asked; the message says why.
+QRL_DECLARE_EXCEPTION(EDigitalPhoto, Exception);
+
+/// The pixel size and file size an online application takes. Sizes in
+/// bytes; MinBytes 0 and MaxBytes 0 mean no limit.
+struct TDigitalSize {
+    QString Key;              ///< "us-passport", or empty for an own size
+    int Width = 0;
+    int Height = 0;
+    std::int64_t MinBytes = 0;
+    std::int64_t MaxBytes = 0;
+
+    bool operator==(const TDigitalSize&) const = default;
+};
+
+/// One preset: its size and where the office states it.
+struct TDigitalPreset {
+    TDigitalSize Size;
+    const char* Name;         ///< a message of the catalogue
+    const char* Source;
+    /// The smallest size the office takes, when it takes a range.
+    int LeastWidth;
+    int LeastHeight;
+};
+
+/// The head-size rule automatic framing follows for `size`: the US 2 x 2
+/// in. rule for the US presets, a head of 29 to 34 mm of 45 for the UK, and
+/// for an own size the head at 70 to 80 % of the height (GenericHeadRule).
+THeadRule DigitalHeadRule(const TDigitalSize& size);
+
+/// The presets, in the order they are offered.
+const std::vector<TDigitalPreset>& DigitalPresets();
+
+/// Sides of an own size, in pixels.
+inline constexpr int kMinDigitalSide = 100;
+inline constexpr int kMaxDigitalSide = 6000;
+
+/// A preset's key, or WxHpx with an optional ",MINKB-MAXKB" (either side
+/// may be left out: ",-240", ",50-"). Offices count a KB as 1,000 or as
+/// 1,024 bytes; the lower bound is taken in the larger unit and the upper
+/// in the smaller, so the file passes either way. Raises EDigitalPhoto.
+TDigitalSize ParseDigitalSize(const QString& text);
+
+/// The framed part of `photo` resampled once, with the photo's own filter,
+/// to size.Width x size.Height. The frame is widened or narrowed about its
+/// centre to the size's shape, its height kept; without a frame the largest
+/// rectangle of that shape in the middle of the photo. What the frame holds
+/// beyond the photo is white. `out` becomes that picture.
+void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
+                        TBitmap32& out);
+
+/// A digital photo as encoded: the stream and the quality it took.
+struct TDigitalJpeg {
+    QByteArray Bytes;
+    int Quality = 0;
+};
+
+/// `pixels` as a baseline JPEG of the highest quality whose file keeps
+/// within size's limits, found by bisection over qualities 1 to 100. Raises
+/// EDigitalPhoto when even quality 1 is above MaxBytes, or quality 100 below
+/// MinBytes.
+TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& size);
+
+/// Render, encode and write `fileName` atomically (an existing file stays
+/// as it was on any failure). The rendered pixels are left in `rendered`
+/// when given, for a check of the photo to run on; `photo` may not be it.
+TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame,
+                              const TDigitalSize& size, const QString& fileName,
+                              TBitmap32* rendered = nullptr);
+
+/// The size as one line: "1200 x 1200 px, 54 KB - 10 MB".
+QString DigitalSizeText(const TDigitalSize& size);

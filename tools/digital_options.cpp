@@ -1,0 +1,103 @@
+#include "digital_options.h"
+
+#include "bitmap32.h"
+#include "digital_photo.h"
+#include "face_detector.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+
+[[noreturn]] void fail(const QString& message)
+{
+    throw ESheetUsage(message);
+}
+
+}  // namespace
+
+bool ReadDigitalOrLayoutOption(const QString& name, const std::function<QString()>& value, bool inlineValue,
+                               TSheetOptions& options)
+{
+    if (name == QLatin1String("--digital")) {
+        const QString text = value();
+        try {
+            options.Digital = ParseDigitalSize(text);
+        } catch (const Exception& e) {
+            fail(QStringLiteral("--digital: %1").arg(e.Message));
+        }
+        return true;
+    }
+    if (name == QLatin1String("--packed")) {
+        if (inlineValue)
+            fail(QStringLiteral("--packed takes no value"));
+        options.Layout.Arrangement = TSheetArrangement::Packed;
+        return true;
+    }
+    if (name == QLatin1String("--gap")) {
+        const QString text = value();
+        bool ok = false;
+        const double mm = text.toDouble(&ok);
+        const int tenths = ok ? qRound(mm * 10) : -1;
+        if (!ok || tenths < kMinPackedGap || tenths > kMaxPackedGap)
+            fail(QStringLiteral("--gap needs millimetres from 0 to 5 such as 2 or 1.5, not \"%1\"").arg(text));
+        options.Layout.GapTenthsMm = tenths;
+        options.GapGiven = true;
+        return true;
+    }
+    return false;
+}
+
+void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
+{
+    if (options.GapGiven && !options.Layout.Packed())
+        fail(QStringLiteral("--gap sets the gap of a packed sheet: give --packed too"));
+    if (!options.Digital)
+        return;
+    if (options.Photos.size() != 1)
+        fail(QStringLiteral("--digital makes one photo, not %1").arg(options.Photos.size()));
+    if (options.Output != TSheetOutput::Jpeg)
+        fail(QStringLiteral("--digital writes a JPEG: give --output PHOTO.jpg"));
+    if (options.Count || options.CutMarks || options.Layout.Packed() || options.SizeWidthMm > 0
+        || !options.PrinterName.isEmpty() || paperGiven || options.CalibrationPage)
+        fail(QStringLiteral("--digital makes a photo, not a sheet: it takes no options of the sheet or the printer"));
+}
+
+QString RunDigitalPhoto(const TSheetOptions& options)
+{
+    const TDigitalSize& size = *options.Digital;
+    const QFileInfo output(options.OutputFile);
+    if (output.exists() && output.canonicalFilePath() == QFileInfo(options.Photo).canonicalFilePath())
+        throw Exception(QStringLiteral("the output \"%1\" is the photo itself").arg(options.OutputFile));
+    TBitmap32 photo;
+    photo.SetStretchFilter(sfMitchell);
+    try {
+        photo.LoadFromFile(options.Photo);
+    } catch (const Exception& e) {
+        throw Exception(QStringLiteral("cannot load the photo \"%1\": %2").arg(options.Photo, e.Message));
+    }
+    if (photo.Empty())
+        throw Exception(QStringLiteral("the photo \"%1\" holds no picture").arg(options.Photo));
+
+    std::optional<TFrame> frame;
+    if (options.Frame && options.Frame->Automatic) {
+        const TFaceDetector detector;
+        const TAutoFrame found = AutoFrame(detector, photo, DigitalHeadRule(size));
+        if (!found.Frame)
+            throw Exception(QStringLiteral("--frame auto: %1").arg(found.Message));
+        frame = found.Frame;
+    } else if (options.Frame) {
+        frame = options.Frame->Rect;
+    }
+    // The rendered pixels stay at hand for a check of the photo.
+    TBitmap32 rendered;
+    const TDigitalJpeg jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered);
+    return QStringLiteral("%1: %2 x %3 px, %4 KB at quality %5 -> %6")
+        .arg(size.Key.isEmpty() ? QStringLiteral("own size") : size.Key)
+        .arg(size.Width)
+        .arg(size.Height)
+        .arg(QLocale::c().toString(jpeg.Bytes.size() / 1000.0, 'f', 1))
+        .arg(jpeg.Quality)
+        .arg(QDir::toNativeSeparators(options.OutputFile));
+}

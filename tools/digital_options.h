@@ -1,0 +1,26 @@
+#pragma once
+
+#include "sheet_options.h"
+
+#include <QString>
+
+#include <functional>
+
+/// Reads --digital SIZE, --packed and --gap MM into `options`; false for
+/// any other option. `value` takes the option's value; `inlineValue` says
+/// whether one was given after "=". Raises ESheetUsage.
+bool ReadDigitalOrLayoutOption(const QString& name, const std::function<QString()>& value, bool inlineValue,
+                               TSheetOptions& options);
+
+/// The checks of a whole command line with --digital or --gap, once every
+/// option is read: --digital takes one photo, an --output ending in .jpg or
+/// .jpeg, and nothing of a sheet or a printer; --gap needs --packed. Raises
+/// ESheetUsage. `paperGiven`: --paper was given.
+void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven);
+
+/// Makes the digital photo --digital asks for and returns the line that
+/// describes it, e.g. "us-visa: 600 x 600 px, 231.4 KB at quality 87 ->
+/// photo.jpg". Raises Exception with one line when the photo cannot be
+/// loaded, no face is found for --frame auto, the file sizes cannot be met
+/// or the file cannot be written.
+QString RunDigitalPhoto(const TSheetOptions& options);
