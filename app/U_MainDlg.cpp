@@ -9,6 +9,7 @@
 #include "registry.h"
 #include "string_list.h"
 #include "U_DragDrop.h"
+#include "U_DigitalPhotoDlg.h"
 #include "U_FrameDlg.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
@@ -29,12 +30,14 @@
 #include "printer_setup.h"
 #include "recent_folders.h"
 #include "sheet_printer.h"
+#include "packed_layout.h"
 #include "sheet_settings.h"
 #include "sheet_formats.h"
 #include "user_guide.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QStyle>
 #include <QLabel>
@@ -152,6 +155,7 @@ TMainDlg::TMainDlg(QWidget* parent)
     connect(ui->SheetOptions1, &QAction::triggered, this, &TMainDlg::SheetOptions1Click);
     connect(ui->add_btn, &QPushButton::clicked, this, &TMainDlg::AddToSheetClick);
     connect(ui->AddToSheet1, &QAction::triggered, this, &TMainDlg::AddToSheetClick);
+    connect(ui->SaveDigital1, &QAction::triggered, this, &TMainDlg::SaveDigital1Click);
     connect(ui->remove_btn, &QPushButton::clicked, this, &TMainDlg::RemoveFromSheetClick);
     connect(ui->clear_btn, &QPushButton::clicked, this, &TMainDlg::ClearSheetClick);
     connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowActions);
@@ -244,6 +248,7 @@ void TMainDlg::AppEvtActivate()
     ReportErrors(this, [&] {
         FSheetPrinter = std::make_unique<TIDPrinter>(Printer());
         FSheetPrinter->SetCutMarks(LoadCutMarks());
+        FSheetPrinter->SetLayout(LoadSheetLayout());
         if (FFormat != 0)   // chosen before there was a printer
             FSheetPrinter->SetPhotoSize(FFormats[static_cast<std::size_t>(FFormat)].WidthMm,
                                         FFormats[static_cast<std::size_t>(FFormat)].HeightMm);
@@ -515,13 +520,14 @@ void TMainDlg::ShowActions()
     ui->Frame1->setEnabled(photo);
     ui->add_btn->setEnabled(photo);
     ui->AddToSheet1->setEnabled(photo);
+    ui->SaveDigital1->setEnabled(photo);
     ui->remove_btn->setEnabled(ui->sheet_lst->currentRow() >= 0);
     ui->clear_btn->setEnabled(!FSheetLines.Empty());
 }
 
 bool TMainDlg::NamePdfFile(QWidget* Parent, QString& LastName, const QString& Default)
 {
-    auto* pdf = dynamic_cast<TPdfPrinter*>(&Printer());
+    auto* pdf = dynamic_cast<TVirtualPrinter*>(&Printer());
     if (!pdf)
         return true;
     const QString name = AskPdfFileName ? AskPdfFileName(Parent, LastName.isEmpty() ? Default : LastName) : QString();
@@ -556,9 +562,20 @@ void TMainDlg::SheetOptions1Click()
             return;
         // The marks as chosen; the printer's calibration as now stored.
         FSheetPrinter->SetCutMarks(LoadCutMarks());
-        sheetPrinter().UpdateMetrics();
+        sheetPrinter().SetLayout(LoadSheetLayout());
         FollowCapacity();
     });
+    ShowPrinterName();   // a photo lab printer may have been chosen
+}
+
+void TMainDlg::SaveDigital1Click()
+{
+    if (!FDigitalPhotoDlg || ui->img->Bitmap().Empty())
+        return;
+    const QFileInfo photo(FPhotoFile);
+    const QString suggested =
+        FPhotoFile.isEmpty() ? QString() : photo.dir().filePath(photo.completeBaseName() + QStringLiteral("-online.jpg"));
+    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested));
 }
 
 void TMainDlg::PrintCalibration()

@@ -16,6 +16,7 @@ class QFileDialog;
 class QLabel;
 class TAboutDlg;
 class TBitmap32;
+class TDigitalPhotoDlg;
 class TFrameDlg;
 class TApplicationEvents;
 class QListWidgetItem;
@@ -52,6 +53,7 @@ public:
     void SetFrameDialog(TFrameDlg* dialog) { FFrameDlg = dialog; }
     /// The sheet options; its calibration page prints on the current printer.
     void SetSheetOptionsDialog(TSheetOptionsDlg* dialog);
+    void SetDigitalPhotoDialog(TDigitalPhotoDlg* dialog) { FDigitalPhotoDlg = dialog; }
     /// A photo to load at the first activation (the command line's), the
     /// way the open dialog loads one.
     void SetStartPhoto(const QString& FileName) { FStartPhoto = FileName; }
@@ -76,6 +78,9 @@ public:
     void opt_btnClick();
     void frame_btnClick();
     void SheetOptions1Click();
+    /// "Save photo for online application...": the photo alone, framed as
+    /// the window frames it, as one JPEG file of a chosen pixel size.
+    void SaveDigital1Click();
     void AddToSheetClick();
     /// Takes the selected line out of the sheet's list.
     void RemoveFromSheetClick();
@@ -143,7 +148,7 @@ private:
     /// Which buttons and menu entries are enabled, as the photo in the view
     /// and the sheet's list allow them.
     void ShowActions();
-    /// The built-in PDF printer writes a file: asks for its name first,
+    /// A built-in virtual printer (PDF, photo lab) writes a file: asks for its name first,
     /// offering LastName (then Default) and remembering the answer there.
     /// False when the user cancelled; true for every other printer.
     bool NamePdfFile(QWidget* Parent, QString& LastName, const QString& Default);
@@ -164,6 +169,7 @@ private:
     TAboutDlg* FAboutDlg = nullptr;
     TFrameDlg* FFrameDlg = nullptr;
     TSheetOptionsDlg* FSheetOptionsDlg = nullptr;
+    TDigitalPhotoDlg* FDigitalPhotoDlg = nullptr;
     std::optional<TFrame> FFrame;
     std::vector<TSheetFormat> FFormats;
     int FFormat = 0;             // the format FFrame was made for

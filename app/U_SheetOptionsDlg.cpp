@@ -3,6 +3,9 @@
 #include "ui_U_SheetOptionsDlg.h"
 
 #include "messages.h"
+#include "packed_layout.h"
+#include "photo_lab_printer.h"
+#include "printer.h"
 #include "lang_components.h"
 #include "on_screen.h"
 #include "sheet_settings.h"
@@ -47,6 +50,7 @@ TSheetOptionsDlg::TSheetOptionsDlg(QWidget* parent) : QDialog(parent), ui(std::m
     connect(ui->formats_lst, &QListWidget::currentRowChanged, this, &TSheetOptionsDlg::formats_lstChange);
     connect(ui->head_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
     connect(ui->eye_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
+    connect(ui->packed_rdo, &QRadioButton::toggled, this, &TSheetOptionsDlg::updateControls);
     connect(ui->ok_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::ok_btnClick);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
     RegisterForm(this);
@@ -67,6 +71,10 @@ void TSheetOptionsDlg::Start(const QString& printerName)
     FOwnFormats = LoadOwnFormats();
     FCalibration = printerName.isEmpty() ? std::nullopt : LoadCalibration(printerName);
     ui->cutmarks_chk->setChecked(LoadCutMarks());
+    const TSheetLayout layout = LoadSheetLayout();
+    (layout.Packed() ? ui->packed_rdo : ui->even_rdo)->setChecked(true);
+    ui->gap_edt->setValue(layout.GapTenthsMm / 10.0);
+    showPrinterChoice(printerName);
     ui->printername_lbl->setText(ShownPrinterName(printerName));
     ui->across_edt->setValue(FCalibration ? FCalibration->AcrossMm : 100);
     ui->down_edt->setValue(FCalibration ? FCalibration->DownMm : 100);
@@ -97,6 +105,34 @@ void TSheetOptionsDlg::updateControls()
                        static_cast<QWidget*>(ui->down_edt)})
         w->setEnabled(printer);
     ui->calibforget_btn->setEnabled(FCalibration.has_value());
+    ui->gap_edt->setEnabled(ui->packed_rdo->isChecked());
+    ui->gap_lbl->setEnabled(ui->packed_rdo->isChecked());
+}
+
+void TSheetOptionsDlg::showPrinterChoice(const QString& printerName)
+{
+    // The installed printer (or "Print to PDF") first, then the photo labs.
+    ui->printon_cmb->clear();
+    ui->printon_cmb->addItem(MessageText(Msg::kChosenPrinter));
+    const QStringList labs = PhotoLabPrinterNames();
+    for (const QString& lab : labs)
+        ui->printon_cmb->addItem(ShownPrinterName(lab));
+    ui->printon_cmb->setCurrentIndex(static_cast<int>(labs.indexOf(printerName)) + 1);
+}
+
+void TSheetOptionsDlg::storePrinterChoice()
+{
+    const int index = ui->printon_cmb->currentIndex();
+    const QStringList labs = PhotoLabPrinterNames();
+    const bool wasLab = labs.contains(FPrinterName);
+    if (index <= 0) {
+        // Back from a photo lab to the system's printer.
+        if (wasLab)
+            SetPrinter(SystemDefaultPrinter());
+        return;
+    }
+    if (labs.value(index - 1) != FPrinterName)
+        SetPrinter(PhotoLabPrinterNamed(labs.value(index - 1)));
 }
 
 void TSheetOptionsDlg::addNameField()
@@ -190,6 +226,8 @@ bool TSheetOptionsDlg::store()
 {
     try {
         SaveCutMarks(ui->cutmarks_chk->isChecked());
+        SaveSheetLayout({ui->packed_rdo->isChecked() ? TSheetArrangement::Packed : TSheetArrangement::Even,
+                         qRound(ui->gap_edt->value() * 10)});
         SaveOwnFormats(FOwnFormats);
         if (!FPrinterName.isEmpty()) {
             const TCalibration typed{ui->across_edt->value(), ui->down_edt->value()};
@@ -199,6 +237,7 @@ bool TSheetOptionsDlg::store()
             else
                 ForgetCalibration(FPrinterName);
         }
+        storePrinterChoice();
     } catch (const Exception& e) {
         ui->status_lbl->setText(e.Message);
         return false;

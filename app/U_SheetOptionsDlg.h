@@ -15,7 +15,8 @@ namespace Ui {
 class SheetOptionsDlg;
 }
 
-/// The sheet options: cut marks on or off, the user's own photo formats
+/// The sheet options: cut marks on or off, the copies spread evenly or
+/// packed with a gap, the printer (the installed one or a photo lab's), the user's own photo formats
 /// (width x height in millimetres with optional head-height and eye-line
 /// rules), and the current printer's calibration (print the page with the
 /// rulers, type their measured lengths). Everything is read from the settings
@@ -52,6 +53,11 @@ private:
     void calibforget_btnClick();
     void ok_btnClick();
     void updateControls();
+    /// The printer list: the one chosen in the printer settings, then the
+    /// photo lab printers; `printerName` is selected when it is one of them.
+    void showPrinterChoice(const QString& printerName);
+    /// Makes the chosen printer current when it changed (SetPrinter).
+    void storePrinterChoice();
     void showFormats();
     /// The own format's name field, under the list beside "Add".
     void addNameField();

@@ -5,13 +5,15 @@
 
 // Members are constructed in declaration order: that is the creation order.
 TProgramForms::TProgramForms()
-    : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(&MainDlg), SheetOptionsDlg(&MainDlg)
+    : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(&MainDlg), SheetOptionsDlg(&MainDlg),
+      DigitalPhotoDlg(&MainDlg)
 {
     MainDlg.SetSettingsDialog(&SettingsDlg);
     MainDlg.SetPreviewDialog(&previewdlg);
     MainDlg.SetAboutDialog(&AboutDlg);
     MainDlg.SetFrameDialog(&FrameDlg);
     MainDlg.SetSheetOptionsDialog(&SheetOptionsDlg);
+    MainDlg.SetDigitalPhotoDialog(&DigitalPhotoDlg);
 }
 
 void SubstituteDesktopFont()

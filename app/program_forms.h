@@ -1,5 +1,6 @@
 #pragma once
 
+#include "U_DigitalPhotoDlg.h"
 #include "U_FrameDlg.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
@@ -8,7 +9,8 @@
 #include "U_about.h"
 
 /// The program's forms, created in the order the language files rely on
-/// (MainDlg, SettingsDlg, previewdlg, AboutDlg, FrameDlg, SheetOptionsDlg)
+/// (MainDlg, SettingsDlg, previewdlg, AboutDlg, FrameDlg, SheetOptionsDlg,
+/// DigitalPhotoDlg)
 /// and wired to the main window. The program and the build step that writes the
 /// original-language file both create them here, so the two never differ.
 struct TProgramForms {
@@ -20,6 +22,7 @@ struct TProgramForms {
     TAboutDlg AboutDlg;
     TFrameDlg FrameDlg;
     TSheetOptionsDlg SheetOptionsDlg;
+    TDigitalPhotoDlg DigitalPhotoDlg;
 };
 
 /// The forms name the classic dialog font; the desktop's font stands in.

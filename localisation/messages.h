@@ -164,6 +164,8 @@ inline constexpr char kDigitalSaved[] = "Saved \"%1\": %2 x %3 pixels, %4 KB at 
 inline constexpr char kDigitalSaveCaption[] = "Save photo for online application";
 inline constexpr char kPhotoLab10x15[] = "Photo lab 10 × 15 cm";
 inline constexpr char kPhotoLab4x6[] = "Photo lab 4 × 6 in.";
+inline constexpr char kChosenPrinter[] = "The printer chosen in Printer Settings";
+inline constexpr char kOwnDigitalSize[] = "Own size";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

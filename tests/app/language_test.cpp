@@ -4,6 +4,7 @@
 #include "string_list.h"
 #include "Lang_langChoice.h"
 #include "application_events.h"
+#include "U_DigitalPhotoDlg.h"
 #include "U_FrameDlg.h"
 #include "U_MainDlg.h"
 #include "U_PreviewDlg.h"
@@ -72,16 +73,19 @@ protected:
         about = std::make_unique<TAboutDlg>();
         frame = std::make_unique<TFrameDlg>(main.get());
         sheetOptions = std::make_unique<TSheetOptionsDlg>(main.get());
+        digital = std::make_unique<TDigitalPhotoDlg>(main.get());
         main->SetSettingsDialog(settings.get());
         main->SetPreviewDialog(preview.get());
         main->SetAboutDialog(about.get());
         main->SetFrameDialog(frame.get());
         main->SetSheetOptionsDialog(sheetOptions.get());
+        main->SetDigitalPhotoDialog(digital.get());
         TApplicationEvents::Activate();
     }
 
     void closeForms()
     {
+        digital.reset();
         sheetOptions.reset();
         frame.reset();
         about.reset();
@@ -138,6 +142,7 @@ protected:
     std::unique_ptr<TAboutDlg> about;
     std::unique_ptr<TFrameDlg> frame;
     std::unique_ptr<TSheetOptionsDlg> sheetOptions;
+    std::unique_ptr<TDigitalPhotoDlg> digital;
 };
 
 }  // namespace
@@ -328,7 +333,7 @@ TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
     startForms();
     settings->show();   // the chooser lays its title out when shown
     const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get(), frame.get(),
-                                   sheetOptions.get()};
+                                   sheetOptions.get(), digital.get()};
     for (int i = 0; i < main->langue->Languages().Count(); ++i) {
         main->langue->SetLanguageIndex(i);
         const std::string language = main->langue->Languages()[i].toStdString();
@@ -370,6 +375,7 @@ TEST_F(LanguageTest, EveryShippedTranslationGivesEachControlItsOwnAccessKey)
         const QList<QList<QWidget*>> windows = {
             frame->findChildren<QWidget*>(),
             sheetOptions->findChildren<QWidget*>(),
+            digital->findChildren<QWidget*>(),
             {main->Form().add_btn, main->Form().remove_btn, main->Form().clear_btn}};
         for (const QList<QWidget*>& controls : windows) {
             // The main window's menus take their keys at the same level as the sheet's buttons.

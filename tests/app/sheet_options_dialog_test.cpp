@@ -1,15 +1,21 @@
 #include "U_SheetOptionsDlg.h"
 
 #include "calibration.h"
+#include "packed_layout.h"
+#include "pdf_printer.h"
+#include "photo_lab_printer.h"
+#include "printer.h"
 #include "settings_fixture.h"
 #include "sheet_settings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 
@@ -132,7 +138,7 @@ TEST_F(SheetOptionsDlgTest, OwnFormatsTakeANameAndNeverRepeatASize)
     EXPECT_EQ(LoadOwnFormats(), std::vector<TOwnFormat>{TOwnFormat(42, 52, {}, {}, "Schengen")});
 
     // The keyboard reaches every control in reading order.
-    const char* const order[] = {"cutmarks_chk", "formats_lst", "", "width_edt", "height_edt", "head_chk",
+    const char* const order[] = {"cutmarks_chk", "even_rdo", "packed_rdo", "gap_edt", "printon_cmb", "formats_lst", "", "width_edt", "height_edt", "head_chk",
                                  "headmin_edt", "headmax_edt", "eye_chk", "eyemin_edt", "eyemax_edt", "add_btn",
                                  "remove_btn", "calibprint_btn", "calibforget_btn", "across_edt", "down_edt",
                                  "ok_btn", "cancel_btn"};
@@ -146,6 +152,34 @@ TEST_F(SheetOptionsDlgTest, OwnFormatsTakeANameAndNeverRepeatASize)
             w = w->nextInFocusChain();
         while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().startsWith("qt_"));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The layout and the photo lab printer as chosen, stored on OK and shown
+// again at the next start; back to the installed printer from the lab.
+TEST_F(SheetOptionsDlgTest, OkStoresThePackedLayoutAndThePhotoLabPrinter)
+{
+    SetPrinter(std::make_unique<TPdfPrinter>());
+    dlg.Start(Printer().Name());
+    EXPECT_TRUE(control<QRadioButton>("even_rdo")->isChecked());
+    EXPECT_FALSE(control<QDoubleSpinBox>("gap_edt")->isEnabled());
+    control<QRadioButton>("packed_rdo")->setChecked(true);
+    control<QDoubleSpinBox>("gap_edt")->setValue(1.5);
+    control<QComboBox>("printon_cmb")->setCurrentIndex(1);
+    control<QPushButton>("ok_btn")->click();
+    EXPECT_EQ(LoadSheetLayout(), (TSheetLayout{TSheetArrangement::Packed, 15}));
+    EXPECT_EQ(Printer().Name(), QString::fromUtf8("Photo lab 10 \u00d7 15 cm"));
+
+    dlg.Start(Printer().Name());
+    EXPECT_TRUE(control<QRadioButton>("packed_rdo")->isChecked());
+    EXPECT_EQ(control<QComboBox>("printon_cmb")->currentIndex(), 1);
+    control<QComboBox>("printon_cmb")->setCurrentIndex(0);
+    control<QPushButton>("ok_btn")->click();
+    EXPECT_FALSE(PhotoLabPrinterNames().contains(Printer().Name()));
+    SetPrinter(nullptr);
 }
 
 }  // namespace

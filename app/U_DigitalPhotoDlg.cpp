@@ -1,0 +1,151 @@
+#include "U_DigitalPhotoDlg.h"
+
+#include "ui_U_DigitalPhotoDlg.h"
+
+#include "lang_components.h"
+#include "messages.h"
+#include "on_screen.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLocale>
+
+namespace {
+
+constexpr std::int64_t kKiB = 1024;
+constexpr std::int64_t kKB = 1000;
+
+QString askJpegName(QWidget* parent, const QString& suggested)
+{
+    return QFileDialog::getSaveFileName(parent, MessageText(Msg::kDigitalSaveCaption), suggested,
+                                        QStringLiteral("JPEG (*.jpg *.jpeg)"));
+}
+
+// The own size is the last entry, after the presets.
+bool ownSize(int index)
+{
+    return index < 0 || index >= static_cast<int>(DigitalPresets().size());
+}
+
+}  // namespace
+
+TDigitalPhotoDlg::TDigitalPhotoDlg(QWidget* parent)
+    : QDialog(parent), AskFileName(askJpegName), ui(std::make_unique<Ui::DigitalPhotoDlg>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(size());
+    connect(ui->preset_cmb, &QComboBox::currentIndexChanged, this, &TDigitalPhotoDlg::preset_cmbChange);
+    connect(ui->browse_btn, &QPushButton::clicked, this, &TDigitalPhotoDlg::browse_btnClick);
+    connect(ui->save_btn, &QPushButton::clicked, this, &TDigitalPhotoDlg::SaveChosen);
+    connect(ui->close_btn, &QPushButton::clicked, this, &QDialog::reject);
+    RegisterForm(this);
+}
+
+TDigitalPhotoDlg::~TDigitalPhotoDlg() = default;
+
+void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName)
+{
+    Start(Photo, Frame, FileName);
+    PlaceOnScreen(*this, parentWidget());
+    exec();
+    FPhoto = nullptr;
+}
+
+void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName)
+{
+    FPhoto = &Photo;
+    FFrame = Frame;
+    // Filled afresh, in the interface's language of the moment.
+    const int chosen = std::max(ui->preset_cmb->currentIndex(), 0);
+    const QSignalBlocker quiet(ui->preset_cmb);
+    ui->preset_cmb->clear();
+    for (const TDigitalPreset& preset : DigitalPresets())
+        ui->preset_cmb->addItem(QStringLiteral("%1 (%2)").arg(MessageText(preset.Name), DigitalSizeText(preset.Size)));
+    ui->preset_cmb->addItem(MessageText(Msg::kOwnDigitalSize));
+    ui->preset_cmb->setCurrentIndex(chosen);
+    if (ui->file_edt->text().isEmpty())
+        ui->file_edt->setText(FileName);
+    ui->status_lbl->clear();
+    preset_cmbChange();
+}
+
+void TDigitalPhotoDlg::preset_cmbChange()
+{
+    const int index = ui->preset_cmb->currentIndex();
+    if (!ownSize(index)) {
+        const TDigitalPreset& preset = DigitalPresets()[static_cast<std::size_t>(index)];
+        ui->width_edt->setValue(preset.Size.Width);
+        ui->height_edt->setValue(preset.Size.Height);
+        ui->minkb_edt->setValue(static_cast<int>(preset.Size.MinBytes / kKiB));
+        ui->maxkb_edt->setValue(static_cast<int>(preset.Size.MaxBytes / kKB));
+        ui->source_lbl->setText(QString::fromUtf8(preset.Source));
+    } else {
+        ui->source_lbl->clear();
+    }
+    updateControls();
+}
+
+void TDigitalPhotoDlg::updateControls()
+{
+    const bool own = ownSize(ui->preset_cmb->currentIndex());
+    for (QWidget* w : {static_cast<QWidget*>(ui->width_edt), static_cast<QWidget*>(ui->height_edt),
+                       static_cast<QWidget*>(ui->minkb_edt), static_cast<QWidget*>(ui->maxkb_edt)})
+        w->setEnabled(own);
+}
+
+TDigitalSize TDigitalPhotoDlg::ChosenSize() const
+{
+    const int index = ui->preset_cmb->currentIndex();
+    if (!ownSize(index))
+        return DigitalPresets()[static_cast<std::size_t>(index)].Size;
+    TDigitalSize size;
+    size.Width = ui->width_edt->value();
+    size.Height = ui->height_edt->value();
+    size.MinBytes = ui->minkb_edt->value() * kKiB;
+    size.MaxBytes = ui->maxkb_edt->value() * kKB;
+    return size;
+}
+
+void TDigitalPhotoDlg::browse_btnClick()
+{
+    const QString name = AskFileName ? AskFileName(this, ui->file_edt->text()) : QString();
+    if (!name.isEmpty())
+        ui->file_edt->setText(QDir::toNativeSeparators(name));
+}
+
+bool TDigitalPhotoDlg::SaveChosen()
+{
+    QString name = ui->file_edt->text().trimmed();
+    if (name.isEmpty()) {
+        browse_btnClick();
+        name = ui->file_edt->text().trimmed();
+        if (name.isEmpty())
+            return false;
+    }
+    // As "Save as image" does: a name without a JPEG extension gets one.
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")) {
+        name += QStringLiteral(".jpg");
+        ui->file_edt->setText(name);
+    }
+    if (!FPhoto || FPhoto->Empty())
+        return false;
+    const TDigitalSize size = ChosenSize();
+    try {
+        const TDigitalJpeg jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, QDir::fromNativeSeparators(name));
+        ui->status_lbl->setStyleSheet(QString());
+        ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
+                                    .arg(QFileInfo(name).fileName())
+                                    .arg(size.Width)
+                                    .arg(size.Height)
+                                    .arg(QLocale().toString(jpeg.Bytes.size() / 1000.0, 'f', 1))
+                                    .arg(jpeg.Quality));
+        return true;
+    } catch (const Exception& e) {
+        ui->status_lbl->setStyleSheet(QStringLiteral("color: #b00000"));
+        ui->status_lbl->setText(e.Message);
+        return false;
+    }
+}

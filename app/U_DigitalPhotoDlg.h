@@ -1,0 +1,49 @@
+#pragma once
+
+#include "digital_photo.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class DigitalPhotoDlg;
+}
+
+/// "Save photo for online application": a preset (or an own size in pixels
+/// with optional file sizes) and a file; "Save" writes the window's photo,
+/// framed as the window frames it, with SaveDigitalPhoto and says in the
+/// dialog what it wrote or why it could not.
+class TDigitalPhotoDlg : public QDialog {
+    Q_OBJECT
+public:
+    /// Creates the form and registers it with the application's forms.
+    explicit TDigitalPhotoDlg(QWidget* parent = nullptr);
+    ~TDigitalPhotoDlg() override;
+
+    /// Shows the dialog modally for `Photo` and its `Frame`, both kept only
+    /// while it is open; `FileName` is offered when none was chosen before.
+    void Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName);
+    /// Fills the controls for the photo as Execute does, without showing.
+    void Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName);
+
+    /// The size the controls describe: the chosen preset, or the own size.
+    TDigitalSize ChosenSize() const;
+    /// Writes the photo as the controls say; false, with the reason in the
+    /// status line, when it cannot.
+    bool SaveChosen();
+
+    /// Asks where to save; empty when cancelled. A file dialog by default.
+    std::function<QString(QWidget* Parent, const QString& Suggested)> AskFileName;
+
+private:
+    void preset_cmbChange();
+    void browse_btnClick();
+    void updateControls();
+
+    std::unique_ptr<Ui::DigitalPhotoDlg> ui;
+    const TBitmap32* FPhoto = nullptr;
+    std::optional<TFrame> FFrame;
+};
