@@ -62,7 +62,7 @@ void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>
     const QSignalBlocker quiet(ui->preset_cmb);
     ui->preset_cmb->clear();
     for (const TDigitalPreset& preset : DigitalPresets())
-        ui->preset_cmb->addItem(QStringLiteral("%1 (%2)").arg(MessageText(preset.Name), DigitalSizeText(preset.Size)));
+        ui->preset_cmb->addItem(MessageText(preset.Name));
     ui->preset_cmb->addItem(MessageText(Msg::kOwnDigitalSize));
     ui->preset_cmb->setCurrentIndex(chosen);
     if (ui->file_edt->text().isEmpty())
@@ -80,7 +80,8 @@ void TDigitalPhotoDlg::preset_cmbChange()
         ui->height_edt->setValue(preset.Size.Height);
         ui->minkb_edt->setValue(static_cast<int>(preset.Size.MinBytes / kKiB));
         ui->maxkb_edt->setValue(static_cast<int>(preset.Size.MaxBytes / kKB));
-        ui->source_lbl->setText(QString::fromUtf8(preset.Source));
+        // The office's own statement, as it publishes it.
+        ui->source_lbl->setText(DigitalSizeText(preset.Size) + u'\n' + QString::fromUtf8(preset.Source));
     } else {
         ui->source_lbl->clear();
     }

@@ -49,18 +49,16 @@ const std::vector<TDigitalPreset>& DigitalPresets()
     static const std::vector<TDigitalPreset> presets = {
         {{QStringLiteral("us-passport"), 1200, 1200, 54 * kKiB, 10 * kMB},
          Msg::kPresetUsPassport,
-         "U.S. Department of State, online passport renewal: square, 600 x 600 to 1200 x 1200 "
-         "pixels, 54 KB to 10 MB, JPEG",
+         "U.S. Department of State, online passport renewal: square JPEG, 600 x 600 to "
+         "1200 x 1200 px, 54 KB to 10 MB",
          600, 600},
         {{QStringLiteral("us-visa"), 600, 600, 0, 240 * kKB},
          Msg::kPresetUsVisa,
-         "U.S. Department of State, digital image requirements for visas: 600 x 600 pixels, "
-         "240 KB or less, JPEG",
+         "U.S. Department of State, visa photo requirements: JPEG, 600 x 600 px, 240 KB or less",
          600, 600},
         {{QStringLiteral("uk"), 700, 900, 50 * kKiB, 10 * kMB},
          Msg::kPresetUk,
-         "GOV.UK, digital passport photo rules: at least 600 x 750 pixels, 50 KB to 10 MB, JPEG; "
-         "the 35 x 45 mm shape",
+         "GOV.UK, digital passport photos: JPEG, at least 600 x 750 px, 50 KB to 10 MB",
          600, 750},
     };
     return presets;
