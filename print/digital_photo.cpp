@@ -148,7 +148,9 @@ TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& siz
         }
     }
     if (best.Bytes.size() < size.MinBytes)
-        throw EDigitalPhoto(MessageText(Msg::kDigitalTooSmall).arg(kbText(best.Bytes.size()), kbText(size.MinBytes)));
+        // The lower bound was asked for in KB of 1,024 bytes; it is said so.
+        throw EDigitalPhoto(MessageText(Msg::kDigitalTooSmall)
+                                .arg(kbText(best.Bytes.size()), QLocale().toString(static_cast<double>(size.MinBytes) / kKiB, 'f', 1)));
     return best;
 }
 

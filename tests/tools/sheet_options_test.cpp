@@ -219,3 +219,35 @@ TEST(DefaultCopies, OnePhotoFillsThePageAndSeveralShareIt)
     for (const auto& c : cases)
         EXPECT_EQ(DefaultCopies(c.capacity, c.photos), c.copies) << c.capacity << " places, " << c.photos << " photos";
 }
+
+// --digital, --packed and --gap: what they read, and the command lines they
+// refuse, each with the first words of its message.
+TEST(ParseSheetOptions, ReadsTheDigitalPhotoAndThePackedLayout)
+{
+    const TSheetOptions digital = parse(QStringLiteral("p.jpg --digital us-visa --frame auto --output d.jpg"));
+    ASSERT_TRUE(digital.Digital);
+    EXPECT_EQ(digital.Digital->Width, 600);
+    EXPECT_EQ(digital.Digital->MaxBytes, 240000);
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --digital=800x1000px,50-500 --frame 1,2,30,40 --output d.jpg")).Digital->MinBytes,
+              50 * 1024);
+    const TSheetOptions packed = parse(QStringLiteral("p.jpg --printer lab-4x6 --packed --gap 1.5 --output s.jpg"));
+    EXPECT_EQ(packed.Layout, (TSheetLayout{TSheetArrangement::Packed, 15}));
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --packed --output s.jpg")).Layout.GapTenthsMm, kDefaultPackedGap);
+    EXPECT_FALSE(parse(QStringLiteral("p.jpg --output s.jpg")).Layout.Packed());
+
+    const std::pair<const char*, const char*> refused[] = {
+        {"p.jpg --digital passport --output d.jpg", "--digital: \"passport\" is not a digital photo size"},
+        {"p.jpg --digital uk --output d.pdf", "--digital writes a JPEG"},
+        {"p.jpg q.jpg --digital uk --output d.jpg", "--digital makes one photo, not 2"},
+        {"p.jpg --digital uk --count 2 --output d.jpg", "--digital makes a photo, not a sheet"},
+        {"p.jpg --digital uk --paper A4 --output d.jpg", "--digital makes a photo, not a sheet"},
+        {"p.jpg --gap 2 --output s.jpg", "--gap sets the gap of a packed sheet"},
+        {"p.jpg --packed --gap 6 --output s.jpg", "--gap needs millimetres from 0 to 5"},
+        {"p.jpg --packed=1 --output s.jpg", "--packed takes no value"},
+    };
+    for (const auto& [line, message] : refused) {
+        SCOPED_TRACE(line);
+        EXPECT_TRUE(usageError(QString::fromLatin1(line)).startsWith(QString::fromLatin1(message)))
+            << usageError(QString::fromLatin1(line)).toStdString();
+    }
+}
