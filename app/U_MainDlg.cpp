@@ -292,9 +292,10 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
+    QString warning;
     ReportErrors(this, [&] {
         const TBusyCursor busy;
-        LoadPhotoFile(ui->img->Bitmap(), FileName);
+        warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
         // Another photo: the frame of the last one means nothing here.
         FFrame.reset();
@@ -304,6 +305,9 @@ void TMainDlg::LoadPhoto(const QString& FileName)
             FPreviewDlg->SetPhotoFile(FileName);
     });
     ShowActions();
+    // The photo is loaded, but the user must know that part of it is not.
+    if (!warning.isEmpty())
+        ShowWarningMessage(this, warning);
 }
 
 void TMainDlg::open_btnClick()

@@ -31,6 +31,15 @@ void ShowErrorMessage(QWidget* Parent, const QString& Message)
     QMessageBox::critical(Parent, QCoreApplication::applicationName(), Message);
 }
 
+void ShowWarningMessage(QWidget* Parent, const QString& Message)
+{
+    if (display()) {
+        display()(Parent, Message);
+        return;
+    }
+    QMessageBox::warning(Parent, QCoreApplication::applicationName(), Message);
+}
+
 QString CurrentExceptionMessage()
 {
     try {

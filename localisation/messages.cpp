@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -25,7 +26,9 @@ QStringList MessageOriginals()
                           Msg::kBuildingPage, Msg::kSendingPage, Msg::kSavingPage, Msg::kFormat50x50,
                           Msg::kFormat40x50, Msg::kFormat51x51, Msg::kFormat50x70, Msg::kOwnFormat,
                           Msg::kSheetListFull, Msg::kPageOfPages, Msg::kPagesSaved, Msg::kPrintToPdf,
-                          Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg})
+                          Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kPhotoEndsEarly,
+                          Msg::kNotANumber, Msg::kErrorNoFile, Msg::kErrorNoPermission, Msg::kErrorDiskFull,
+                          Msg::kErrorReadOnlyDisk, Msg::kErrorTooLarge, Msg::kErrorNumber})
         lines.append(QString::fromUtf8(m));
     return lines;
 }
@@ -44,6 +47,29 @@ QString MessageText(const QString& original)
 QString MessageText(const char* original)
 {
     return MessageText(QString::fromUtf8(original));
+}
+
+QString SystemErrorText(int ErrorNumber)
+{
+    // The system's own text is in the system's language, or in English: the
+    // user reads the reasons a photo or a sheet meets most often in theirs.
+    switch (ErrorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return MessageText(Msg::kErrorNoFile);
+    case EACCES:
+    case EPERM:
+        return MessageText(Msg::kErrorNoPermission);
+    case ENOSPC:
+    case EDQUOT:
+        return MessageText(Msg::kErrorDiskFull);
+    case EROFS:
+        return MessageText(Msg::kErrorReadOnlyDisk);
+    case EFBIG:
+        return MessageText(Msg::kErrorTooLarge);
+    default:
+        return MessageText(Msg::kErrorNumber).arg(ErrorNumber);
+    }
 }
 
 QString ShownPrinterName(const QString& name)

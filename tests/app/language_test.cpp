@@ -260,6 +260,27 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
     EXPECT_EQ(ShownPrinterName(QStringLiteral("Office_Laser")), "Office_Laser");
 }
 
+// Nothing of the imaging library's French, nor of the system's English, in
+// a German window; a photo cut short loads and the window says so.
+TEST_F(LanguageTest, TheWindowSpeaksOnlyTheInterfacesLanguage)
+{
+    QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/QRL_00000407.SPK"), programDir() + "/QRL_00000407.SPK");
+    saveChoice(0x0407);
+    startForms();
+    main->LoadPhoto(dir.filePath("nichtda.jpg"));
+    QFile portrait(QStringLiteral(QRL_TEST_PORTRAIT));
+    ASSERT_TRUE(portrait.open(QIODevice::ReadOnly));
+    QFile cut(dir.filePath("cut.jpg"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(portrait.read(portrait.size() / 2));
+    cut.close();
+    main->LoadPhoto(cut.fileName());
+    EXPECT_EQ(errors, QStringList({QString::fromUtf8("„nichtda.jpg“ lässt sich nicht öffnen: Die Datei kann nicht "
+                                                     "gelesen werden (die Datei existiert nicht)."),
+                                   QString::fromUtf8("Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.")}));
+    EXPECT_EQ(main->img().Bitmap().Height(), 600);
+}
+
 TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)
 {
     for (const char* name : {"QRL_00000407.SPK", "QRL_00000409.SPK"})
