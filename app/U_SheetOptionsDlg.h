@@ -12,6 +12,7 @@
 namespace Ui {
 class SheetOptionsDlg;
 }
+class TNumberBox;
 
 /// The sheet options: cut marks on or off, the user's own photo formats
 /// (width x height in millimetres with optional head-height and eye-line
@@ -54,6 +55,13 @@ private:
     /// Stores every option; false, with the reason in the status line, when
     /// a value cannot be used or stored.
     bool store();
+    std::vector<TNumberBox*> numberBoxes() const;
+    /// A number field's number as typed; a text that is no number is refused
+    /// in the status line.
+    std::optional<double> typedNumber(const TNumberBox& box);
+    /// Two fields read as one range (or two ruler lengths); the first refusal
+    /// ends it.
+    std::optional<TRange> typedRange(const TNumberBox& min, const TNumberBox& max);
 
     std::unique_ptr<Ui::SheetOptionsDlg> ui;
     QString FPrinterName;

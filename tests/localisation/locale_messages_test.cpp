@@ -36,7 +36,8 @@ TEST(LocaleMessages, SystemErrorsInTheCataloguesWordsOfEachLanguage)
         SCOPED_TRACE(language.file ? language.file : "original");
         SetMessageSource({});
         if (language.file) {
-            ASSERT_TRUE(UseMessagesOfFile(QStringLiteral(QRL_LANG_OUTPUT_DIR "/") + QString::fromLatin1(language.file)));
+            const QString file = QStringLiteral(QRL_LANG_OUTPUT_DIR "/") + QString::fromLatin1(language.file);
+            ASSERT_TRUE(UseMessagesOfFile(file));
         }
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(SystemErrorText(kinds[i]), QString::fromUtf8(language.sentences[i])) << kinds[i];

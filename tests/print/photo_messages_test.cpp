@@ -50,7 +50,8 @@ TEST(PhotoMessagesTest, FailuresSayWhatAndWhyInTheCataloguesWords)
         QString file;
         const char* message;
     } cases[] = {
-        {dir.filePath("nichtda.jpg"), "Cannot open \"nichtda.jpg\": the file cannot be read (the file does not exist)."},
+        {dir.filePath("nichtda.jpg"),
+         "Cannot open \"nichtda.jpg\": the file cannot be read (the file does not exist)."},
         {dir.filePath("x.png"), "Cannot open \"x.png\": it is not a JPEG photo (.png)."},
         {write(dir, "text.jpg", "not a photo\n"), "Cannot open \"text.jpg\": it is not a JPEG photo (#53)."},
         {write(dir, "huge.jpg", huge), "Cannot open \"huge.jpg\": the JPEG photo is damaged or cannot be read."},
