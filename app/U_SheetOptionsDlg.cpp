@@ -44,8 +44,10 @@ TSheetOptionsDlg::TSheetOptionsDlg(QWidget* parent) : QDialog(parent), ui(std::m
     connect(ui->eye_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
     connect(ui->ok_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::ok_btnClick);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
+    // Queued: the field puts a refused text back only once the spin box has
+    // finished with it.
     for (TNumberBox* box : numberBoxes())
-        connect(box, &TNumberBox::editingFinished, this, [this, box] { typedNumber(*box); });
+        connect(box, &TNumberBox::editingFinished, this, [this, box] { numberEdited(*box); }, Qt::QueuedConnection);
     RegisterForm(this);
 }
 
@@ -127,10 +129,18 @@ std::optional<double> TSheetOptionsDlg::typedNumber(const TNumberBox& box)
     const std::optional<double> number = box.Number();
     // The example shows the language's decimal separator.
     if (!number) {
-        ui->status_lbl->setText(
-            MessageText(Msg::kNotANumber).arg(box.TypedText().trimmed(), FormatNumber(99.5, 1, box.locale())));
+        FNumberRefusal =
+            MessageText(Msg::kNotANumber).arg(box.TypedText().trimmed(), FormatNumber(99.5, 1, box.locale()));
+        ui->status_lbl->setText(FNumberRefusal);
     }
     return number;
+}
+
+void TSheetOptionsDlg::numberEdited(const TNumberBox& box)
+{
+    // A text put right takes its refusal away.
+    if (typedNumber(box) && ui->status_lbl->text() == FNumberRefusal)
+        ui->status_lbl->clear();
 }
 
 std::optional<TRange> TSheetOptionsDlg::typedRange(const TNumberBox& min, const TNumberBox& max)

@@ -62,9 +62,12 @@ private:
     /// Two fields read as one range (or two ruler lengths); the first refusal
     /// ends it.
     std::optional<TRange> typedRange(const TNumberBox& min, const TNumberBox& max);
+    /// A field left: its text refused at once, or its refusal taken away.
+    void numberEdited(const TNumberBox& box);
 
     std::unique_ptr<Ui::SheetOptionsDlg> ui;
     QString FPrinterName;
     std::vector<TOwnFormat> FOwnFormats;
     std::optional<TCalibration> FCalibration;
+    QString FNumberRefusal;   // the status line's last refusal of a number
 };
