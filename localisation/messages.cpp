@@ -28,7 +28,8 @@ QStringList MessageOriginals()
                           Msg::kSheetListFull, Msg::kPageOfPages, Msg::kPagesSaved, Msg::kPrintToPdf,
                           Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kPhotoEndsEarly,
                           Msg::kNotANumber, Msg::kErrorNoFile, Msg::kErrorNoPermission, Msg::kErrorDiskFull,
-                          Msg::kErrorReadOnlyDisk, Msg::kErrorTooLarge, Msg::kErrorNumber})
+                          Msg::kErrorReadOnlyDisk, Msg::kErrorTooLarge, Msg::kErrorNumber, Msg::kOutOfMemory,
+                          Msg::kUnexpectedError})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

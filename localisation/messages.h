@@ -84,6 +84,9 @@ inline constexpr char kErrorDiskFull[] = "the disk is full";
 inline constexpr char kErrorReadOnlyDisk[] = "the disk is read-only";
 inline constexpr char kErrorTooLarge[] = "the file is too large";
 inline constexpr char kErrorNumber[] = "system error %1";
+// Failures that carry no message of the program's own.
+inline constexpr char kOutOfMemory[] = "There is not enough memory to do this.";
+inline constexpr char kUnexpectedError[] = "An unexpected error stopped this.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

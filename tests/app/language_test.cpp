@@ -13,13 +13,13 @@
 #include "error_display.h"
 #include "calibration.h"
 #include "lang_file_builder.h"
-#include "number_box.h"
 #include "sheet_printer.h"
 #include "sheet_settings.h"
 #include "ui_U_MainDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -297,7 +297,7 @@ TEST_F(LanguageTest, TheSheetOptionsNumbersFollowASwitchAndRefuseOtherText)
             if (main->langue->Languages()[i].startsWith(QString::fromUtf8(language)))
                 main->langue->SetLanguageIndex(i);
     };
-    auto* across = sheetOptions->findChild<TNumberBox*>("across_edt");
+    auto* across = sheetOptions->findChild<QDoubleSpinBox*>("across_edt");
     auto* ok = sheetOptions->findChild<QPushButton*>("ok_btn");
     auto* status = sheetOptions->findChild<QLabel*>("status_lbl");
     ASSERT_TRUE(across && ok && status);
