@@ -3,11 +3,15 @@
 
 #include "C_TextStorage.h"
 #include "lang_components.h"
+#include "messages.h"
 #include "on_screen.h"
 #include "face_detector.h"
 #include "orientation.h"
+#include "registry.h"
 #include "sheet_formats.h"
 
+#include <QKeyEvent>
+#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -22,6 +26,12 @@ const char kLowResolutionText[] =
 
 // The slider runs from 0 (whole photo, zoom 1) in tenths of zoom.
 constexpr double kSliderPerZoom = 10;
+
+// The window's size is remembered beside the program's other settings, in
+// the screen's logical pixels, so it holds at any scale factor.
+const QString kSettingsKey = QStringLiteral("Software\\Varnel\\Quorlo");
+const QString kWidthName = QStringLiteral("FrameWindowWidth");
+const QString kHeightName = QStringLiteral("FrameWindowHeight");
 
 void paintSwatch(QWidget* swatch, const QColor& colour)
 {
@@ -41,9 +51,9 @@ TFrameDlg::TFrameDlg(QWidget* parent)
       FEditor(std::make_unique<TFrameEditor>(0, 0, HeadRule(TPhotoFormat::France35x45), std::nullopt))
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(718, 594);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
     // The texts composed at run time, in the user's language.
     QStringList texts = FramingTexts();
     texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText);
@@ -70,8 +80,13 @@ TFrameDlg::~TFrameDlg() = default;
 bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame)
 {
     Start(Photo, Rule, Frame);
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    resize(FittedWindowSize(RememberedSize(), minimumSizeHint(),
+                            screen ? screen->availableGeometry().size() : QSize()));
     PlaceOnScreen(*this, parentWidget());
-    if (exec() != QDialog::Accepted)
+    const int answer = exec();
+    RememberSize(size());
+    if (answer != QDialog::Accepted)
         return false;
     if (FQuarterTurns % 4 != 0)
         Photo.Assign(&FPhoto);
@@ -88,10 +103,36 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     const bool eyeRule = Rule.EyeLineMm.has_value();
     ui->eye_shp->setVisible(eyeRule);
     ui->eye_lbl->setVisible(eyeRule);
-    // The key ends with its last shown row.
-    ui->guides_grp->resize(ui->guides_grp->width(), (eyeRule ? ui->eye_lbl : ui->chin_lbl)->geometry().bottom() + 10);
+    ui->photo_img->setAccessibleName(::MessageText(Msg::kFrameViewName));
+    // The keys work on the picture: it has the focus first.
+    ui->photo_img->setFocus();
     findHead();
     photoChanged();
+}
+
+QSize TFrameDlg::RememberedSize()
+{
+    TRegistry registry;
+    if (!registry.OpenKeyReadOnly(kSettingsKey))
+        return {};
+    return {registry.ReadInteger(kWidthName).value_or(0), registry.ReadInteger(kHeightName).value_or(0)};
+}
+
+void TFrameDlg::RememberSize(const QSize& Size)
+{
+    TRegistry registry;
+    if (registry.OpenKey(kSettingsKey, true)) {
+        registry.WriteInteger(kWidthName, Size.width());
+        registry.WriteInteger(kHeightName, Size.height());
+    }
+}
+
+QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Screen)
+{
+    QSize size = Wanted.isValid() && !Wanted.isEmpty() ? Wanted : QSize(kFrameWindowWidth, kFrameWindowHeight);
+    if (Screen.isValid() && !Screen.isEmpty())
+        size = size.boundedTo(Screen);
+    return size.expandedTo(Least);
 }
 
 QString TFrameDlg::HeadText() const
@@ -140,6 +181,14 @@ void TFrameDlg::findHead()
     } catch (const Exception& e) {
         FMessage = e.Message;
     }
+}
+
+void TFrameDlg::keyPressEvent(QKeyEvent* event)
+{
+    // The frame's keys work wherever the focus is, when the control that
+    // has it left them (the slider keeps its own arrows).
+    if (!ui->photo_img->PressKey(*event))
+        QDialog::keyPressEvent(event);
 }
 
 void TFrameDlg::auto_btnClick()

@@ -16,11 +16,21 @@ namespace Ui {
 class FrameDlg;
 }
 
+/// The framing window's size at its first opening.
+inline constexpr int kFrameWindowWidth = 718;
+inline constexpr int kFrameWindowHeight = 594;
+
+/// The size the framing window opens at: Wanted (the remembered size; none:
+/// the first size), no larger than the screen's free area, no smaller than
+/// Least (what its controls need).
+QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Screen);
+
 /// The framing window: the photo large with the cell's outline and the
-/// format's guides; drag, wheel and slider place the frame, "Automatic" finds
-/// the face and frames it by the rule, "Whole photo" takes the frame away,
-/// the turn buttons turn the photo a quarter. OK hands back the frame (and
-/// the turned photo); Cancel changes nothing.
+/// format's guides, growing with the window, whose size the settings keep;
+/// drag, arrow keys, wheel, + and - and slider place the frame, "Automatic"
+/// finds the face and frames it by the rule, "Whole photo" takes the frame
+/// away, the turn buttons turn the photo a quarter. OK hands back the frame
+/// (and the turned photo); Cancel changes nothing.
 class TFrameDlg : public QDialog {
     Q_OBJECT
 
@@ -50,6 +60,13 @@ public:
     void turnleft_btnClick();
     void turnright_btnClick();
     void zoom_trkChange(int Value);
+
+    /// The size the window had when it last closed; none before that.
+    static QSize RememberedSize();
+    static void RememberSize(const QSize& Size);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void turn(TOrientation orientation);

@@ -92,7 +92,9 @@ TMainDlg::TMainDlg(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setFixedSize(371, 437 + ui->MainMenu->sizeHint().height());
+    // The status line has room for a second line of text: a warning in
+    // another language does not fit one beside the printed size.
+    setFixedSize(371, 437 + fontMetrics().lineSpacing() + ui->MainMenu->sizeHint().height());
 
     ui->img->SetBitmapAlign(baTopLeft);
     ui->img->SetScale(1.0f);
@@ -107,7 +109,11 @@ TMainDlg::TMainDlg(QWidget* parent)
 
     // The status bar's one panel; an unnamed inner part, not a component.
     FStatusPanel = new QLabel(ui->StatusBar);
+    FStatusPanel->setWordWrap(true);
+    FStatusPanel->setMinimumHeight(2 * FStatusPanel->fontMetrics().lineSpacing());
     ui->StatusBar->addWidget(FStatusPanel, 1);
+    FSizePanel = new QLabel(ui->StatusBar);
+    ui->StatusBar->addPermanentWidget(FSizePanel);
 
     AppEvt = new TApplicationEvents(this);
     AppEvt->setObjectName(QStringLiteral("AppEvt"));
@@ -191,6 +197,11 @@ QString TMainDlg::StatusText() const
     return FStatusPanel->text();
 }
 
+QString TMainDlg::SizeText() const
+{
+    return FSizePanel->text();
+}
+
 bool TMainDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ui->img && event->type() == QEvent::MouseButtonDblClick
@@ -253,14 +264,21 @@ void TMainDlg::AppEvtActivate()
 
 void TMainDlg::ShowPrinterName()
 {
-    // A framed photo that prints blurred says so before it is printed; the
-    // printer's name then stays in the panel's hint.
+    const TBitmap32& photo = ui->img->Bitmap();
+    const TSheetFormat& format = FFormats[static_cast<std::size_t>(FFormat)];
+    ui->img->setAccessibleName(photo.Empty() ? MessageText(Msg::kNoPhotoViewName)
+                                             : MessageText(Msg::kPhotoViewName).arg(QFileInfo(FPhotoFile).fileName()));
+    FSizePanel->setText(PrintedSizeText(format));
+    // What the photo will look like printed is said before it is printed;
+    // the printer's name then stays in the panel's hint. A framed photo has
+    // the cell's shape; one that prints blurred says so.
     ReportErrors(this, [&] {
-        const QString name = ShownPrinterName(Printer().Name());
-        const QString warning =
-            FFrame ? LowResolutionWarning(ui->img->Bitmap(), FFrame, Rule()) : QString();
-        FStatusPanel->setText(warning.isEmpty() ? name : warning);
-        FStatusPanel->setToolTip(warning.isEmpty() ? QString() : name);
+        const TStatusLine line =
+            StatusLineFor(ShownPrinterName(Printer().Name()),
+                          !FFrame && LeavesWhiteStrip(photo.Width(), photo.Height(), format),
+                          FFrame ? LowResolutionWarning(photo, FFrame, Rule()) : QString(), ui->frame_btn->text());
+        FStatusPanel->setText(line.Text);
+        FStatusPanel->setToolTip(line.ToolTip);
     });
 }
 

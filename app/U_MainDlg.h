@@ -107,6 +107,8 @@ public:
     TIDPrinter* SheetPrinter() { return FSheetPrinter ? &sheetPrinter() : nullptr; }
     TStringList* DroppedFiles() { return FDroppedFiles.get(); }
     QString StatusText() const;
+    /// The status line's other panel: the chosen format's printed size.
+    QString SizeText() const;
     /// The photo's frame; none: the whole photo is printed.
     const std::optional<TFrame>& Frame() const { return FFrame; }
     /// The rule of the chosen format (FramingRule).
@@ -126,6 +128,8 @@ private:
     /// The sheet printer on the current printer.
     TIDPrinter& sheetPrinter();
     void FilesDropped(TMyDropTarget& Sender);
+    /// The status line: the printer's name or the photo's warnings, the
+    /// format's printed size; and what the photo view shows, in words.
     void ShowPrinterName();
     /// Places the photo in the view: the frame's rectangle, or the whole photo.
     void ShowFrame();
@@ -154,6 +158,7 @@ private:
     QFileDialog* FJOD;
     TApplicationEvents* AppEvt;
     QLabel* FStatusPanel;
+    QLabel* FSizePanel;
     TSettingsDlg* FSettingsDlg = nullptr;
     Tpreviewdlg* FPreviewDlg = nullptr;
     TAboutDlg* FAboutDlg = nullptr;

@@ -9,6 +9,11 @@
 #include "on_screen.h"
 #include "sheet_settings.h"
 
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+
 namespace {
 
 QString RangeText(const char* wording, const TRange& r)
@@ -16,10 +21,11 @@ QString RangeText(const char* wording, const TRange& r)
     return MessageText(wording).arg(FormatNumber(r.Min, -1), FormatNumber(r.Max, -1));
 }
 
-// One line of the list: the size, then the rules the format carries.
+// One line of the list: the name and size, then the rules the format carries.
 QString FormatLine(const TOwnFormat& f)
 {
-    QString line = OwnSheetFormat(f, 0).Text;
+    QString line = f.Name.isEmpty() ? OwnSheetFormat(f, 0).Text
+                                    : MessageText(Msg::kNamedOwnFormat).arg(f.Name).arg(f.WidthMm).arg(f.HeightMm);
     if (f.HeadMm)
         line += QStringLiteral("  ·  ") + RangeText(Msg::kHeadRange, *f.HeadMm);
     if (f.EyeLineMm)
@@ -35,6 +41,7 @@ TSheetOptionsDlg::TSheetOptionsDlg(QWidget* parent) : QDialog(parent), ui(std::m
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
+    addNameField();
     connect(ui->add_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::add_btnClick);
     connect(ui->remove_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::remove_btnClick);
     connect(ui->calibforget_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::calibforget_btnClick);
@@ -79,8 +86,11 @@ void TSheetOptionsDlg::Start(const QString& printerName)
 void TSheetOptionsDlg::showFormats()
 {
     ui->formats_lst->clear();
-    for (const TOwnFormat& f : FOwnFormats)
+    // A named format's line may be wider than the list: its hint holds it whole.
+    for (const TOwnFormat& f : FOwnFormats) {
         ui->formats_lst->addItem(FormatLine(f));
+        ui->formats_lst->item(ui->formats_lst->count() - 1)->setToolTip(FormatLine(f));
+    }
     updateControls();
 }
 
@@ -98,6 +108,26 @@ void TSheetOptionsDlg::updateControls()
     ui->calibforget_btn->setEnabled(FCalibration.has_value());
 }
 
+void TSheetOptionsDlg::addNameField()
+{
+    // The list gives up its lowest row of space for the field.
+    QRect list = ui->formats_lst->geometry();
+    list.setBottom(ui->add_btn->geometry().top() - 8);
+    ui->formats_lst->setGeometry(list);
+    auto* label = new QLabel(ui->formats_grp);
+    label->setObjectName(QStringLiteral("name_lbl"));
+    label->setText(QStringLiteral("&Name:"));
+    // Unnamed: the typed name is the user's, no language file's.
+    FName_edt = new QLineEdit(ui->formats_grp);
+    FName_edt->setMaxLength(kMaxFormatNameLength);
+    label->setBuddy(FName_edt);
+    const QRect row = ui->add_btn->geometry();
+    label->setGeometry(list.left(), row.top(), 56, row.height());
+    FName_edt->setGeometry(list.left() + 58, row.top(), list.width() - 58, row.height());
+    setTabOrder(ui->formats_lst, FName_edt);
+    setTabOrder(FName_edt, ui->width_edt);
+}
+
 void TSheetOptionsDlg::formats_lstChange(int row)
 {
     // The chosen format's values in the fields: a start for a similar one.
@@ -105,6 +135,7 @@ void TSheetOptionsDlg::formats_lstChange(int row)
         const TOwnFormat& f = FOwnFormats[static_cast<std::size_t>(row)];
         ui->width_edt->setValue(f.WidthMm);
         ui->height_edt->setValue(f.HeightMm);
+        FName_edt->setText(f.Name);
         ui->head_chk->setChecked(f.HeadMm.has_value());
         ui->eye_chk->setChecked(f.EyeLineMm.has_value());
         if (f.HeadMm) {
@@ -154,7 +185,8 @@ std::optional<TRange> TSheetOptionsDlg::typedRange(const TNumberBox& min, const 
 
 void TSheetOptionsDlg::add_btnClick()
 {
-    TOwnFormat f{ui->width_edt->value(), ui->height_edt->value(), std::nullopt, std::nullopt};
+    TOwnFormat f{ui->width_edt->value(), ui->height_edt->value(), std::nullopt, std::nullopt,
+                 FName_edt->text().trimmed()};
     if (ui->head_chk->isChecked()) {
         f.HeadMm = typedRange(*ui->headmin_edt, *ui->headmax_edt);
         if (!f.HeadMm)
@@ -167,13 +199,20 @@ void TSheetOptionsDlg::add_btnClick()
     }
     try {
         CheckOwnFormat(f);
+        CheckNotShipped(f);
     } catch (const ESheetFormat& e) {
         ui->status_lbl->setText(e.Message);
         return;
     }
     ui->status_lbl->clear();
-    // The same format twice would only lengthen the list.
-    if (std::find(FOwnFormats.begin(), FOwnFormats.end(), f) == FOwnFormats.end())
+    // The format list has one entry per size: an own format of a size
+    // already there takes that one's place, with its new name and rules.
+    const auto same = std::find_if(FOwnFormats.begin(), FOwnFormats.end(), [&](const TOwnFormat& o) {
+        return o.WidthMm == f.WidthMm && o.HeightMm == f.HeightMm;
+    });
+    if (same != FOwnFormats.end())
+        *same = f;
+    else
         FOwnFormats.push_back(f);
     showFormats();
 }

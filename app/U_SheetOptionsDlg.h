@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class QLineEdit;
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,6 +54,8 @@ private:
     void ok_btnClick();
     void updateControls();
     void showFormats();
+    /// The own format's name field, under the list beside "Add".
+    void addNameField();
     /// Stores every option; false, with the reason in the status line, when
     /// a value cannot be used or stored.
     bool store();
@@ -66,6 +70,7 @@ private:
     void numberEdited(const TNumberBox& box);
 
     std::unique_ptr<Ui::SheetOptionsDlg> ui;
+    QLineEdit* FName_edt = nullptr;
     QString FPrinterName;
     std::vector<TOwnFormat> FOwnFormats;
     std::optional<TCalibration> FCalibration;

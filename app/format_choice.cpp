@@ -3,6 +3,9 @@
 #include "messages.h"
 
 #include <QComboBox>
+#include <QLocale>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,9 +20,42 @@ bool sameRule(const std::optional<THeadRule>& a, const std::optional<THeadRule>&
 
 QString FormatItemText(const TSheetFormat& Format)
 {
+    if (Format.Origin == TFormatOrigin::Own && !Format.Name.isEmpty())
+        return MessageText(Msg::kNamedOwnFormat).arg(Format.Name).arg(Format.WidthMm).arg(Format.HeightMm);
     if (Format.Origin == TFormatOrigin::Own)
         return MessageText(Msg::kOwnFormat).arg(Format.WidthMm).arg(Format.HeightMm);
     return MessageText(Format.Text);
+}
+
+QString PrintedSizeText(const TSheetFormat& Format)
+{
+    // The language switch makes the interface's locale the default one.
+    const QLocale locale;
+    return MessageText(Msg::kPrintsSize).arg(locale.toString(Format.WidthMm), locale.toString(Format.HeightMm));
+}
+
+bool LeavesWhiteStrip(int PhotoWidth, int PhotoHeight, const TSheetFormat& Format)
+{
+    if (PhotoWidth <= 0 || PhotoHeight <= 0 || Format.WidthMm <= 0 || Format.HeightMm <= 0)
+        return false;
+    // The two aspect ratios compared crosswise in whole numbers, so that a
+    // shape exactly at the tolerance is decided exactly.
+    const long long photo = static_cast<long long>(PhotoWidth) * Format.HeightMm;
+    const long long cell = static_cast<long long>(Format.WidthMm) * PhotoHeight;
+    return 100 * std::max(photo, cell) > (100 + kShapeTolerancePercent) * std::min(photo, cell);
+}
+
+TStatusLine StatusLineFor(const QString& PrinterName, bool WhiteStrip, const QString& LowResolutionWarning,
+                          const QString& FrameCaption)
+{
+    QStringList warnings;
+    if (WhiteStrip)
+        warnings << MessageText(Msg::kWhiteStrip).arg(QString(FrameCaption).remove(QLatin1Char('&')));
+    if (!LowResolutionWarning.isEmpty())
+        warnings << LowResolutionWarning;
+    if (warnings.isEmpty())
+        return {PrinterName, {}};
+    return {warnings.join(u' '), warnings.join(u'\n') + u'\n' + PrinterName};
 }
 
 THeadRule FramingRule(const TSheetFormat& Format)
@@ -32,8 +68,8 @@ THeadRule FramingRule(const TSheetFormat& Format)
 
 bool SameFormat(const TSheetFormat& A, const TSheetFormat& B)
 {
-    return A.Origin == B.Origin && A.Text == B.Text && A.WidthMm == B.WidthMm && A.HeightMm == B.HeightMm
-           && sameRule(A.Rule, B.Rule);
+    return A.Origin == B.Origin && A.Text == B.Text && A.Name == B.Name && A.WidthMm == B.WidthMm
+           && A.HeightMm == B.HeightMm && sameRule(A.Rule, B.Rule);
 }
 
 int FindFormat(const std::vector<TSheetFormat>& List, const TSheetFormat& Chosen)

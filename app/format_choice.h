@@ -14,8 +14,38 @@ class QComboBox;
 // shipped and the user's own formats follow, their texts from the message
 // catalogue, so a language switch leaves their number and order alone.
 
-/// The item text of a shipped or own format in the current language.
+/// The item text of a shipped or own format in the current language; an own
+/// format with a name shows it before its size.
 QString FormatItemText(const TSheetFormat& Format);
+
+/// The status line's word for the format's size on paper, "prints 50 × 50
+/// mm", its numbers in the interface's number format.
+QString PrintedSizeText(const TSheetFormat& Format);
+
+/// How far an unframed photo's shape may differ from its cell's before the
+/// status line says that a white strip prints beside it.
+inline constexpr int kShapeTolerancePercent = 2;
+
+/// Whether a photo of PhotoWidth x PhotoHeight pixels, printed whole, leaves
+/// a white strip in the format's cell: the longer of the two aspect ratios
+/// over the shorter exceeds 1 + kShapeTolerancePercent / 100. False for an
+/// empty photo.
+bool LeavesWhiteStrip(int PhotoWidth, int PhotoHeight, const TSheetFormat& Format);
+
+/// What the main window's status line shows: its one panel, and the hint
+/// that holds the whole of it.
+struct TStatusLine {
+    QString Text;
+    QString ToolTip;
+};
+
+/// The status line for the current printer and photo: the printer's name,
+/// or in its place the warnings that apply to the photo as it prints (a
+/// white strip beside an unframed photo of another shape, then the low
+/// resolution), with the printer's name in the hint. FrameCaption is the
+/// caption of the button that frames the photo.
+TStatusLine StatusLineFor(const QString& PrinterName, bool WhiteStrip, const QString& LowResolutionWarning,
+                          const QString& FrameCaption);
 
 /// The rule the framing window measures by: the format's own; for an own
 /// format without one, a head at 70-80 % of the photo's height (the usual
@@ -23,7 +53,7 @@ QString FormatItemText(const TSheetFormat& Format);
 THeadRule FramingRule(const TSheetFormat& Format);
 
 /// Whether two entries, perhaps of two lists, are one format: the same
-/// origin, text, size and rule.
+/// origin, text, name, size and rule.
 bool SameFormat(const TSheetFormat& A, const TSheetFormat& B);
 
 /// Where `Chosen` stands in `List`: the same format, else the first one of

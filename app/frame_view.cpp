@@ -3,6 +3,7 @@
 #include "bitmap32.h"
 #include "frame_editor.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,9 +20,6 @@ const QColor kChinBand(40, 200, 90, 90);
 const QColor kEyeBand(255, 150, 30, 90);
 const QColor kOutside(0, 0, 0, 120);
 const QColor kBackground(70, 70, 70);
-
-// A wheel notch zooms by a tenth.
-constexpr double kWheelStep = 1.1;
 
 }  // namespace
 
@@ -125,6 +123,12 @@ void TFrameView::paintEvent(QPaintEvent*)
     p.setPen(QPen(QColor(255, 220, 0), 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(frame);
+
+    // The keys act on the picture only while it has the focus: say so.
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 void TFrameView::resizeEvent(QResizeEvent*)
@@ -168,8 +172,26 @@ void TFrameView::wheelEvent(QWheelEvent* event)
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0)
         return;
-    FEditor->SetZoom(FEditor->Zoom() * std::pow(kWheelStep, notches));
+    FEditor->SetZoom(FEditor->Zoom() * std::pow(TFrameEditor::kZoomStep, notches));
     update();
     emit Changed();
     event->accept();
+}
+
+bool TFrameView::PressKey(const QKeyEvent& Event)
+{
+    // One step is one screen pixel, whatever the photo's size.
+    if (!FEditor || !FEditor->PressKey(Event.key(), Event.modifiers(), 1 / FScale))
+        return false;
+    update();
+    emit Changed();
+    return true;
+}
+
+void TFrameView::keyPressEvent(QKeyEvent* event)
+{
+    if (PressKey(*event))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
 }

@@ -5,14 +5,17 @@
 #include <QRectF>
 #include <QWidget>
 
+class QKeyEvent;
+
 class TBitmap32;
 class TFrameEditor;
 
 /// The framing window's picture: the photo large, the frame as the cell's
 /// outline with everything outside it dimmed, and the rule's guide bands
 /// inside it (crown, chin and, where the rule has one, the eye line). A drag
-/// moves the frame, the wheel zooms it; both go to the editor and are
-/// announced by Changed.
+/// or the arrow keys move the frame (an arrow moves it one screen pixel,
+/// with Shift ten), the wheel or + and - zoom it; all go to the editor and
+/// are announced by Changed.
 class TFrameView : public QWidget {
     Q_OBJECT
 
@@ -22,6 +25,10 @@ public:
     /// Shows Photo edited by Editor; both outlive the view's use of them.
     /// Call again after the photo changed (turned).
     void SetPhoto(const TBitmap32* Photo, TFrameEditor* Editor);
+
+    /// A key of the frame's (arrows, + and -) pressed anywhere in the
+    /// window; false when it is none of them.
+    bool PressKey(const QKeyEvent& Event);
 
     /// Where photo pixel (x, y) lands in the widget.
     QPointF ToView(double X, double Y) const;
@@ -43,6 +50,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void layoutPhoto();

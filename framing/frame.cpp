@@ -78,7 +78,8 @@ QStringList FramingTexts()
     for (const char* t : kHeadPercent)
         texts << QString::fromLatin1(t);
     texts << QString::fromLatin1(kEyesTooLow) << QString::fromLatin1(kEyesTooHigh)
-          << QString::fromLatin1(kNoFaceText) << QString::fromLatin1(kSeveralFacesText);
+          << QString::fromLatin1(kNoFaceText) << QString::fromLatin1(kSeveralFacesText)
+          << QString::fromLatin1(kSeveralHeadsText);
     return texts;
 }
 

@@ -81,6 +81,8 @@ using TWording = std::function<QString(const QString& Original)>;
 inline constexpr char kNoFaceText[] = "No face was found in this photo; the frame stays as it was.";
 inline constexpr char kSeveralFacesText[] =
     "%1 faces were found; the frame follows the most likely one (eyes visible, then the largest).";
+/// Several measured heads (measured_frame.h).
+inline constexpr char kSeveralHeadsText[] = "%1 faces were found; the frame follows the most likely one.";
 
 /// The original wording of every text this library composes, so that a
 /// window's text storage, and with it the language files, can carry them.

@@ -55,6 +55,22 @@ void TFrameEditor::SetZoom(double Value)
     FFrame = frame;
 }
 
+bool TFrameEditor::PressKey(int Key, Qt::KeyboardModifiers Modifiers, double Step)
+{
+    const double step = Modifiers.testFlag(Qt::ShiftModifier) ? 10 * Step : Step;
+    switch (Key) {
+    case Qt::Key_Left: Move(-step, 0); return true;
+    case Qt::Key_Right: Move(step, 0); return true;
+    case Qt::Key_Up: Move(0, -step); return true;
+    case Qt::Key_Down: Move(0, step); return true;
+    // "=" is the plus key without Shift on many keyboards.
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: SetZoom(Zoom() * kZoomStep); return true;
+    case Qt::Key_Minus: SetZoom(Zoom() / kZoomStep); return true;
+    default: return false;
+    }
+}
+
 void TFrameEditor::PhotoTurned()
 {
     std::swap(FWidth, FHeight);

@@ -2,6 +2,8 @@
 
 #include "frame.h"
 
+#include <Qt>
+
 #include <optional>
 
 /// What the framing window edits, without the window: a photo's size, the
@@ -30,6 +32,11 @@ public:
     /// centre. Kept within kMinZoom..kMaxZoom.
     double Zoom() const;
     void SetZoom(double Value);
+    /// The framing window's keys: an arrow moves the shown frame by Step
+    /// photo pixels that way (with Shift ten times as far), + (or =) and -
+    /// zoom in and out by kZoomStep. False, with nothing changed, for any
+    /// other key.
+    bool PressKey(int Key, Qt::KeyboardModifiers Modifiers, double Step);
     /// "Whole photo": no frame.
     void Clear() { FFrame.reset(); }
     void SetFrame(const std::optional<TFrame>& Frame) { FFrame = Frame; }
@@ -47,6 +54,8 @@ public:
 
     static constexpr double kMinZoom = 1.0;
     static constexpr double kMaxZoom = 10.0;
+    /// One key press or wheel notch zooms by a tenth.
+    static constexpr double kZoomStep = 1.1;
 
 private:
     int FWidth;

@@ -26,7 +26,10 @@ QStringList MessageOriginals()
                           Msg::kBuildingPage, Msg::kSendingPage, Msg::kSavingPage, Msg::kFormat50x50,
                           Msg::kFormat40x50, Msg::kFormat51x51, Msg::kFormat50x70, Msg::kOwnFormat,
                           Msg::kSheetListFull, Msg::kPageOfPages, Msg::kPagesSaved, Msg::kPrintToPdf,
-                          Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kPhotoEndsEarly,
+                          Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kPrintsSize,
+                          Msg::kWhiteStrip, Msg::kFormatRepeated, Msg::kFormatNameInvalid, Msg::kNamedOwnFormat,
+                          Msg::kPhotoViewName, Msg::kNoPhotoViewName, Msg::kFrameViewName, Msg::kFaceModelMissing,
+                          Msg::kFaceModelDamaged, Msg::kEyeLinePass, Msg::kEyesTooLow, Msg::kEyesTooHigh, Msg::kCentred, Msg::kMoveFrameLeft, Msg::kMoveFrameRight, Msg::kHeadInside, Msg::kCrownCut, Msg::kChinCut, Msg::kHeadPastFrame, Msg::kUpright, Msg::kTiltToRight, Msg::kTiltToLeft, Msg::kStraight, Msg::kTurnToRight, Msg::kTurnToLeft, Msg::kLevel, Msg::kRaiseChin, Msg::kLowerChin, Msg::kEyesOpen, Msg::kEyesClosed, Msg::kMouthIsClosed, Msg::kMouthOpen, Msg::kBackgroundPlain, Msg::kBackgroundBusy, Msg::kBackgroundShaded, Msg::kBackgroundUnseen, Msg::kBackgroundIsLight, Msg::kBackgroundDark, Msg::kEvenLight, Msg::kUnevenLight, Msg::kWellExposed, Msg::kTooDark, Msg::kTooBright, Msg::kNaturalColour, Msg::kColourCast, Msg::kBlackAndWhite, Msg::kSharp, Msg::kBlurred, Msg::kEnoughPixels, Msg::kTooFewPixels, Msg::kNoGlasses, Msg::kGlassesLook, Msg::kGlassesRefused, Msg::kOneFace, Msg::kNoFace, Msg::kOtherFaces, Msg::kAllPassed, Msg::kToLookAt, Msg::kFailing, Msg::kPhotoEndsEarly,
                           Msg::kNotANumber, Msg::kErrorNoFile, Msg::kErrorNoPermission, Msg::kErrorDiskFull,
                           Msg::kErrorReadOnlyDisk, Msg::kErrorTooLarge, Msg::kErrorNumber, Msg::kOutOfMemory,
                           Msg::kUnexpectedError})

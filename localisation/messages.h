@@ -53,7 +53,9 @@ inline constexpr char kBuildingPage[] = "Building the page...";
 inline constexpr char kSendingPage[] = "Sending the page to the printer...";
 inline constexpr char kSavingPage[] = "Saving the page...";
 // The format list's entries after the three of the form: the shipped sizes,
-// and the user's own (%1 x %2 in millimetres).
+// and the user's own (%1 x %2 in millimetres). 50 x 50 mm is listed no more
+// (it is the 2 x 2 in. photo); the line stays so that the catalogue's later
+// lines keep their numbers in every language file.
 inline constexpr char kFormat50x50[] = "50 x 50 mm";
 inline constexpr char kFormat40x50[] = "40 x 50 mm";
 inline constexpr char kFormat51x51[] = "51 x 51 mm (2 x 2 in.)";
@@ -72,6 +74,84 @@ inline constexpr char kHeadRange[] = "head %1-%2 mm";
 inline constexpr char kEyeRange[] = "eyes %1-%2 mm";
 // A dropped file that is not taken: %1 is its name.
 inline constexpr char kDroppedNotJpeg[] = "\"%1\" was not opened: only JPEG photos (.jpg, .jpeg) can be opened.";
+// The main window's status line: the chosen format's printed size (%1 x %2
+// in millimetres), and an unframed photo of another shape than the cell (%1
+// is the caption of the button that frames it).
+inline constexpr char kPrintsSize[] = "prints %1 × %2 mm";
+inline constexpr char kWhiteStrip[] = "A white strip will be printed; \"%1\" fills the photo.";
+// Own formats: a size the list has already (%1 x %2 mm), a name that
+// cannot be used (%1 the name, %2 the most characters), a named one in the
+// format list (%1 the name, %2 x %3 mm).
+inline constexpr char kFormatRepeated[] =
+    "The format list already has a photo of %1 x %2 mm: choose it there instead of adding it.";
+inline constexpr char kFormatNameInvalid[] =
+    "\"%1\" cannot name a format: give at most %2 characters, without line breaks or tabs.";
+inline constexpr char kNamedOwnFormat[] = "%1 (%2 x %3 mm)";
+// What the picture widgets show, for screen readers: the main window's
+// photo (%1 its file), or none; the framing window's photo with its frame.
+inline constexpr char kPhotoViewName[] = "Photo to print: %1";
+inline constexpr char kNoPhotoViewName[] = "No photo loaded";
+inline constexpr char kFrameViewName[] =
+    "Photo with the frame to print: the arrow keys move the frame, + and - zoom";
+// A face model that cannot be used: %1 is its file, %2 the npm package it
+// was made from, %3 the technical detail.
+inline constexpr char kFaceModelMissing[] =
+    "The face model \"%1\" is missing (it is made from the npm package %2): reinstall Quorlo.";
+inline constexpr char kFaceModelDamaged[] =
+    "The face model \"%1\" is damaged (it is made from the npm package %2): reinstall Quorlo (%3).";
+// The photo check: what each measure says (%1, %2 are numbers), and the
+// check in one line.
+inline constexpr char kEyeLinePass[] = "The eyes are at the right height.";
+inline constexpr char kEyesTooLow[] = "The eyes are too low: move the frame down.";
+inline constexpr char kEyesTooHigh[] = "The eyes are too high: move the frame up.";
+inline constexpr char kCentred[] = "The face is centred.";
+inline constexpr char kMoveFrameLeft[] = "The face is %1 % off the middle: move the frame to the left.";
+inline constexpr char kMoveFrameRight[] = "The face is %1 % off the middle: move the frame to the right.";
+inline constexpr char kHeadInside[] = "The whole head is inside the photo.";
+inline constexpr char kCrownCut[] = "The top of the head is cut off: take the photo with space above the hair.";
+inline constexpr char kChinCut[] = "The chin is cut off: take the photo with the whole head in view.";
+inline constexpr char kHeadPastFrame[] = "The head reaches past the frame: make the frame larger.";
+inline constexpr char kUpright[] = "The head is upright.";
+inline constexpr char kTiltToRight[] = "Tilt your head %1° toward your right shoulder.";
+inline constexpr char kTiltToLeft[] = "Tilt your head %1° toward your left shoulder.";
+inline constexpr char kStraight[] = "The face looks straight ahead.";
+inline constexpr char kTurnToRight[] = "Turn your face %1° to your right.";
+inline constexpr char kTurnToLeft[] = "Turn your face %1° to your left.";
+inline constexpr char kLevel[] = "The head is level.";
+inline constexpr char kRaiseChin[] = "Raise your chin by %1°.";
+inline constexpr char kLowerChin[] = "Lower your chin by %1°.";
+inline constexpr char kEyesOpen[] = "Both eyes are open.";
+inline constexpr char kEyesClosed[] = "An eye looks closed: keep both eyes wide open.";
+inline constexpr char kMouthIsClosed[] = "The mouth is closed.";
+inline constexpr char kMouthOpen[] = "The mouth is open: close it and keep a neutral expression.";
+inline constexpr char kBackgroundPlain[] = "The background is plain.";
+inline constexpr char kBackgroundBusy[] = "The background is not plain: stand before a light, plain wall.";
+inline constexpr char kBackgroundShaded[] = "The background is shaded: light the wall evenly or stand farther from it.";
+inline constexpr char kBackgroundUnseen[] = "Too little background is visible beside the head to judge it.";
+inline constexpr char kBackgroundIsLight[] = "The background is light.";
+inline constexpr char kBackgroundDark[] = "The background is too dark: stand before a light wall.";
+inline constexpr char kEvenLight[] = "The face is evenly lit.";
+inline constexpr char kUnevenLight[] = "One side of the face is darker: light the face evenly from the front.";
+inline constexpr char kWellExposed[] = "The face is well exposed.";
+inline constexpr char kTooDark[] = "The face is too dark: take the photo in more light.";
+inline constexpr char kTooBright[] = "The face is too bright or burnt out: avoid direct flash and strong light.";
+inline constexpr char kNaturalColour[] = "The colours look natural.";
+inline constexpr char kColourCast[] = "The skin shows a colour cast: take the photo in daylight or white light.";
+inline constexpr char kBlackAndWhite[] = "The photo looks black and white: offices ask for a colour photo.";
+inline constexpr char kSharp[] = "The face is sharp.";
+inline constexpr char kBlurred[] = "The face is blurred: hold the camera still and focus on the eyes.";
+inline constexpr char kEnoughPixels[] = "Enough pixels: %1 ppi printed, %2 pixels between the eyes.";
+inline constexpr char kTooFewPixels[] =
+    "Too few pixels: %1 ppi printed, %2 pixels between the eyes; use a larger photo.";
+inline constexpr char kNoGlasses[] = "No glasses seen.";
+inline constexpr char kGlassesLook[] = "Glasses seen: many offices ask for a photo without them.";
+inline constexpr char kGlassesRefused[] = "Glasses seen: photos for this format must be taken without glasses.";
+inline constexpr char kOneFace[] = "One face.";
+inline constexpr char kNoFace[] = "No face was found: the photo cannot be checked.";
+inline constexpr char kOtherFaces[] = "%1 faces were found: only one person may be in the photo.";
+inline constexpr char kAllPassed[] = "Photo check: all passed.";
+inline constexpr char kToLookAt[] = "Photo check: %1 to look at.";
+inline constexpr char kFailing[] = "Photo check: %1 would be refused, %2 to look at.";
 // A photo that loaded only in part: the file was cut short.
 inline constexpr char kPhotoEndsEarly[] = "The photo file ends early: its lower part is missing.";
 // A number field's text that is not a number: %1 the text, %2 an example in

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 // Whole millimetres in an inch length, truncated in 80-bit floating point as
@@ -40,16 +42,15 @@ struct TFixedFormat {
 
 // Every format there is before the user adds one: the three built-in ones at
 // the places the main window's list has always had them, then the shipped
-// ones. The inch formats print at whole millimetres, truncated, and their
-// rules are read against the photo as printed.
+// ones, each of a size of its own. The inch formats print at whole
+// millimetres, truncated, and their rules are read against the photo as
+// printed: the square visa photo of 50 x 50 mm is the 2 x 2 in. one.
 const TFixedFormat kFixedFormats[] = {
     {"35 x 45 mm (France)", TFormatOrigin::BuiltIn, MmRule(TPhotoFormat::France35x45, 35, 45, {32, 36})},
     {"2 x 2 in. (US)", TFormatOrigin::BuiltIn,
      MmRule(TPhotoFormat::US2x2, InchesToWholeMm(2.0L), InchesToWholeMm(2.0L), kUsHead, kUsEyes)},
     {"1.8 x 2.2 in. (Canada)", TFormatOrigin::BuiltIn,
      PercentRule(TPhotoFormat::Canada18x22, InchesToWholeMm(1.8L), InchesToWholeMm(2.2L), {71, 80})},
-    // The square visa photo is the 2 x 2 in. one at 50 mm: the same rule.
-    {Msg::kFormat50x50, TFormatOrigin::Shipped, MmRule(TPhotoFormat::Other, 50, 50, kUsHead, kUsEyes)},
     {Msg::kFormat40x50, TFormatOrigin::Shipped, MmRule(TPhotoFormat::Other, 40, 50, {30, 34})},
     // 2 x 2 in. rounded to the millimetre rather than truncated: the rule
     // is still the inch one.
@@ -61,6 +62,18 @@ const TFixedFormat kFixedFormats[] = {
 QString Number(double mm)
 {
     return QString::number(mm, 'g', 6);
+}
+
+bool listed(const std::vector<TSheetFormat>& list, int widthMm, int heightMm)
+{
+    return std::any_of(list.begin(), list.end(),
+                       [&](const TSheetFormat& f) { return f.WidthMm == widthMm && f.HeightMm == heightMm; });
+}
+
+bool usableName(const QString& name)
+{
+    return name.size() <= kMaxFormatNameLength
+           && std::none_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 void CheckRange(const std::optional<TRange>& range, int heightMm, const char* message)
@@ -105,17 +118,24 @@ std::vector<TSheetFormat> FormatList(const std::vector<TOwnFormat>& own)
     for (const TFixedFormat& f : kFixedFormats) {
         const int index = static_cast<int>(list.size());
         list.push_back({index, QString::fromUtf8(f.Text), f.Rule.PhotoWidthMm, f.Rule.PhotoHeightMm, f.Origin,
-                        f.Rule});
+                        f.Rule, {}});
     }
     for (const TOwnFormat& f : own)
-        list.push_back(OwnSheetFormat(f, static_cast<int>(list.size())));
+        if (!listed(list, f.WidthMm, f.HeightMm))
+            list.push_back(OwnSheetFormat(f, static_cast<int>(list.size())));
     return list;
+}
+
+void CheckNotShipped(const TOwnFormat& Format)
+{
+    if (listed(FormatList({}), Format.WidthMm, Format.HeightMm))
+        throw ESheetFormat(MessageText(Msg::kFormatRepeated).arg(Format.WidthMm).arg(Format.HeightMm));
 }
 
 TSheetFormat OwnSheetFormat(const TOwnFormat& format, int index)
 {
     TSheetFormat entry{index, QStringLiteral("%1 x %2 mm").arg(format.WidthMm).arg(format.HeightMm),
-                       format.WidthMm, format.HeightMm, TFormatOrigin::Own, std::nullopt};
+                       format.WidthMm, format.HeightMm, TFormatOrigin::Own, std::nullopt, format.Name};
     if (format.HeadMm)
         entry.Rule = MmRule(TPhotoFormat::Other, format.WidthMm, format.HeightMm, *format.HeadMm, format.EyeLineMm);
     return entry;
@@ -130,6 +150,8 @@ void CheckOwnFormat(const TOwnFormat& format)
     CheckRange(format.EyeLineMm, format.HeightMm, Msg::kEyeRangeInvalid);
     if (format.EyeLineMm && !format.HeadMm)
         throw ESheetFormat(MessageText(Msg::kEyeNeedsHead));
+    if (!usableName(format.Name))
+        throw ESheetFormat(MessageText(Msg::kFormatNameInvalid).arg(format.Name).arg(kMaxFormatNameLength));
 }
 
 TOwnFormat ParseSizeMm(const QString& text)

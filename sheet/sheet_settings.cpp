@@ -10,6 +10,7 @@ namespace {
 
 const QString kListName = QStringLiteral("OwnFormat");
 const QString kCutMarksName = QStringLiteral("CutMarks");
+const QString kNameField = QStringLiteral(";name=");
 // More entries than any list a person keeps.
 constexpr int kMaxOwnFormats = 200;
 
@@ -56,12 +57,16 @@ QString OwnFormatToText(const TOwnFormat& format)
         text += QStringLiteral(";head=") + RangeText(*format.HeadMm);
     if (format.EyeLineMm)
         text += QStringLiteral(";eye=") + RangeText(*format.EyeLineMm);
+    if (!format.Name.isEmpty())
+        text += kNameField + format.Name;
     return text;
 }
 
 TOwnFormat OwnFormatFromText(const QString& text)
 {
-    const QStringList parts = text.split(QLatin1Char(';'));
+    // The name comes last and takes the rest of the line, semicolons and all.
+    const qsizetype named = text.indexOf(kNameField);
+    const QStringList parts = text.left(named).split(QLatin1Char(';'));
     TOwnFormat format = ParseSizeMm(parts.front());
     for (qsizetype i = 1; i < parts.size(); ++i) {
         const QString part = parts[i].trimmed();
@@ -74,6 +79,8 @@ TOwnFormat OwnFormatFromText(const QString& text)
         if (!*target)
             throw NotUnderstood(text);
     }
+    if (named >= 0)
+        format.Name = text.mid(named + kNameField.size());
     CheckOwnFormat(format);
     return format;
 }

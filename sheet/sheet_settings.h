@@ -26,7 +26,8 @@ bool LoadCutMarks();
 void SaveCutMarks(bool on);
 
 /// One own format as one settings line: "40x50", then ";head=30-34" and
-/// ";eye=28-35" when it has those rules.
+/// ";eye=28-35" when it has those rules, and ";name=" with its name to the
+/// end of the line when it has one.
 QString OwnFormatToText(const TOwnFormat& format);
 /// The reverse; raises ESheetFormat for a line that does not read back or
 /// breaks the limits.

@@ -6,6 +6,8 @@
 #include "sheet_formats.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -38,8 +40,8 @@ TEST_F(FrameDlgTest, ComponentsHaveNamesAndCaptions)
 {
     EXPECT_EQ(dlg.objectName(), QStringLiteral("FrameDlg"));
     const std::pair<const char*, const char*> buttons[] = {
-        {"auto_btn", "Automatic"}, {"whole_btn", "Whole photo"}, {"turnleft_btn", "Turn left"},
-        {"turnright_btn", "Turn right"}, {"ok_btn", "OK"}, {"cancel_btn", "Cancel"},
+        {"auto_btn", "&Automatic"}, {"whole_btn", "&Whole photo"}, {"turnleft_btn", "Turn &left"},
+        {"turnright_btn", "Turn &right"}, {"ok_btn", "&OK"}, {"cancel_btn", "&Cancel"},
     };
     for (const auto& [name, caption] : buttons) {
         QPushButton* button = control<QPushButton>(name);
@@ -131,4 +133,59 @@ TEST_F(FrameDlgTest, TextsComposedAtRunTimeComeFromItsTextStorage)
     dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
     EXPECT_TRUE(dlg.HeadText().startsWith(QStringLiteral("Hauteur de tête "))) << dlg.HeadText().toStdString();
     EXPECT_TRUE(dlg.HeadText().endsWith(QStringLiteral("la règle demande 32-36 mm."))) << dlg.HeadText().toStdString();
+}
+
+TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
+{
+    QTemporaryDir settings;
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    std::optional<TFrame> frame;
+    QSize picture;
+    QTimer::singleShot(0, &dlg, [&] {
+        EXPECT_EQ(dlg.size(), QSize(kFrameWindowWidth, kFrameWindowHeight)) << "the first opening";
+        EXPECT_EQ(dlg.focusWidget(), control<QWidget>("photo_img"));
+        EXPECT_EQ(control<QWidget>("photo_img")->accessibleName(),
+                  "Photo with the frame to print: the arrow keys move the frame, + and - zoom");
+        picture = control<QWidget>("photo_img")->size();
+        dlg.resize(900, 700);
+        QApplication::processEvents();
+        picture = control<QWidget>("photo_img")->size() - picture;
+        QTest::keyClick(control<QWidget>("photo_img"), Qt::Key_Plus);
+        QTest::keyClick(control<QWidget>("photo_img"), Qt::Key_Right, Qt::ShiftModifier);
+        dlg.accept();
+    });
+    ASSERT_TRUE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame));
+    // The picture takes the growth (its hint below may need a line less).
+    EXPECT_EQ(picture.width(), 900 - kFrameWindowWidth);
+    EXPECT_GE(picture.height(), 700 - kFrameWindowHeight);
+    ASSERT_TRUE(frame);
+    const TFrame whole = TFrameEditor(512, 600, HeadRule(TPhotoFormat::France35x45), std::nullopt).WholePhoto();
+    EXPECT_NEAR(whole.Height / frame->Height, 1.1, 1e-9);
+    EXPECT_GT(frame->CentreX(), whole.CentreX()) << "Shift+Right moved it";
+    EXPECT_EQ(TFrameDlg::RememberedSize(), QSize(900, 700));
+
+    // Reopened at the remembered size, never larger than the screen nor smaller than its controls.
+    const struct {
+        QSize wanted, screen, expected;
+    } sizes[] = {
+        {{900, 700}, {1366, 728}, {900, 700}},
+        {{}, {1366, 728}, {kFrameWindowWidth, kFrameWindowHeight}},
+        {{2000, 1300}, {1280, 680}, {1280, 680}},
+        {{200, 100}, {1280, 680}, {500, 400}},
+    };
+    for (const auto& s : sizes)
+        EXPECT_EQ(FittedWindowSize(s.wanted, {500, 400}, s.screen), s.expected) << s.wanted.width();
+
+    // The keyboard goes through in reading order.
+    QStringList order;
+    QWidget* w = control<QWidget>("photo_img");
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            order << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != control<QWidget>("photo_img"));
+    EXPECT_EQ(order, QStringList({"photo_img", "auto_btn", "whole_btn", "turnleft_btn", "turnright_btn", "zoom_trk",
+                                  "ok_btn", "cancel_btn"}));
+    qputenv("XDG_CONFIG_HOME", savedConfig);
 }

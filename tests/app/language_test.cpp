@@ -21,7 +21,10 @@
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QKeySequence>
+#include <QSet>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QLocale>
@@ -336,8 +339,8 @@ TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)
     SaveOwnFormats({{45, 60, TRange{36, 40}, {}}, {20, 25, {}, {}}});
     startForms();
     QComboBox* formats = main->Form().format_cmb;
-    formats->setCurrentIndex(8);
-    const QStringList sizes = {"50 x 50", "40 x 50", "51 x 51", "50 x 70", "45 x 60", "20 x 25"};
+    formats->setCurrentIndex(7);
+    const QStringList sizes = {"40 x 50", "51 x 51", "50 x 70", "45 x 60", "20 x 25"};
     for (const char* language : {"Deutsch", "English", "Deutsch"}) {
         SCOPED_TRACE(language);
         int row = -1;
@@ -351,11 +354,11 @@ TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)
                                                                             : QString::fromUtf8("35 x 45 mm (France)"));
         for (int i = 0; i < sizes.size(); ++i)
             EXPECT_TRUE(formats->itemText(3 + i).startsWith(sizes[i])) << formats->itemText(3 + i).toStdString();
-        EXPECT_EQ(formats->currentIndex(), 8);
+        EXPECT_EQ(formats->currentIndex(), 7);
         EXPECT_EQ(main->SheetPrinter()->PhotoWidthMm(), 20);
         EXPECT_EQ(main->SheetPrinter()->PhotoHeightMm(), 25);
     }
-    EXPECT_NE(formats->itemText(8), "20 x 25 mm (own)") << "the catalogue's wording in German";
+    EXPECT_NE(formats->itemText(7), "20 x 25 mm (own)") << "the catalogue's wording in German";
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
@@ -375,7 +378,7 @@ TEST_F(LanguageTest, TheSheetsListKeepsItsLinesThroughASwitch)
             german = i;
     ASSERT_GE(german, 0);
     main->langue->SetLanguageIndex(german);
-    EXPECT_EQ(main->Form().add_btn->text(), QString::fromUtf8("Zum Bogen hinzufügen"));
+    EXPECT_EQ(main->Form().add_btn->text(), QString::fromUtf8("Zum &Bogen hinzufügen"));
     ASSERT_EQ(main->Form().sheet_lst->count(), 1);
     EXPECT_EQ(main->Form().sheet_lst->item(0)->text(), QString::fromUtf8("anna.jpg \u00D7 30"));
     EXPECT_EQ(main->SheetLines().Count(), 1);
@@ -399,6 +402,9 @@ TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
         main->langue->SetLanguageIndex(i);
         const std::string language = main->langue->Languages()[i].toStdString();
         for (QWidget* form : forms) {
+            // A form laid out by layouts places its controls for the new texts.
+            for (QLayout* layout : form->findChildren<QLayout*>())
+                layout->activate();
             for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
                 if (!button->text().isEmpty()) {
                     EXPECT_LE(button->sizeHint().width(), button->width())
@@ -414,6 +420,42 @@ TEST_F(LanguageTest, EveryShippedTranslationFitsItsControls)
             for (QGroupBox* group : form->findChildren<QGroupBox*>())
                 EXPECT_LE(group->fontMetrics().horizontalAdvance(group->title()) + 16, group->width())
                     << language << ": " << group->title().toStdString();
+        }
+    }
+}
+
+// The windows Quorlo adds answer the keyboard in every shipped language: each
+// button, and each field through its label, has an access key of its own in
+// its window.
+TEST_F(LanguageTest, EveryShippedTranslationGivesEachControlItsOwnAccessKey)
+{
+    const QDir built(QStringLiteral(QRL_LANG_OUTPUT_DIR));
+    for (const QString& name : built.entryList({QStringLiteral("QRL_0*.SPK")}, QDir::Files))
+        QFile::copy(built.filePath(name), programDir() + u'/' + name);
+    startForms();
+    for (int i = 0; i < main->langue->Languages().Count(); ++i) {
+        main->langue->SetLanguageIndex(i);
+        SCOPED_TRACE(main->langue->Languages()[i].toStdString());
+        const QList<QList<QWidget*>> windows = {
+            frame->findChildren<QWidget*>(),
+            sheetOptions->findChildren<QWidget*>(),
+            {main->Form().add_btn, main->Form().remove_btn, main->Form().clear_btn}};
+        for (const QList<QWidget*>& controls : windows) {
+            // The main window's menus take their keys at the same level as the sheet's buttons.
+            QSet<int> keys;
+            if (controls.first()->window() == main.get())
+                keys = {QKeySequence::mnemonic(main->Form().File1->title())[0].key(),
+                        QKeySequence::mnemonic(main->Form().Printer1->title())[0].key()};
+            for (QWidget* control : controls) {
+                auto* label = qobject_cast<QLabel*>(control);
+                if (!qobject_cast<QAbstractButton*>(control) && !(label && label->buddy()))
+                    continue;
+                const QString text = control->property("text").toString();
+                const QKeySequence key = QKeySequence::mnemonic(text);
+                ASSERT_FALSE(key.isEmpty()) << text.toStdString();
+                EXPECT_FALSE(keys.contains(key[0].key())) << text.toStdString();
+                keys.insert(key[0].key());
+            }
         }
     }
 }

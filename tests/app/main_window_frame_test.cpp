@@ -125,10 +125,25 @@ TEST_F(FrameTest, TheFrameFollowsTheFormat)
 
 TEST_F(FrameTest, ALowResolutionFrameIsSaidInTheStatusLine)
 {
-    const QString printerName = main->StatusText();
+    const QString printerName = QStringLiteral("Test Printer");
     frameWith(TFrame{0, 0, 70, 90});   // 51 pixels per inch
     EXPECT_EQ(main->StatusText(),
               QStringLiteral("51 pixels per inch printed: the photo may look blurred."));
     frameWith(TFrame{0, 0, 560, 720});   // 406 pixels per inch
     EXPECT_EQ(main->StatusText(), printerName);
+}
+
+TEST_F(FrameTest, TheStatusLineSaysThePrintedSizeAndAWhiteStripUntilFramed)
+{
+    // A 600 x 800 photo is narrower than 35 x 45 mm: white beside it.
+    EXPECT_EQ(main->SizeText(), QString::fromUtf8("prints 35 × 45 mm"));
+    EXPECT_EQ(main->StatusText(), "A white strip will be printed; \"Frame...\" fills the photo.");
+    EXPECT_EQ(main->img().accessibleName(), "Photo to print: photo.jpg");
+    frameWith(TFrame{0, 0, 560, 720});
+    EXPECT_EQ(main->StatusText(), "Test Printer");
+    frameWith(std::nullopt);
+    EXPECT_EQ(main->StatusText(), "A white strip will be printed; \"Frame...\" fills the photo.");
+    main->AddToSheetClick();
+    EXPECT_EQ(main->StatusText(), "Test Printer") << "no photo in the window";
+    EXPECT_EQ(main->img().accessibleName(), "No photo loaded");
 }

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -47,9 +48,9 @@ TEST_F(SheetOptionsDlgTest, OkStoresFormatsCutMarksAndThePrintersCalibration)
 {
     dlg.Start("laser");
     EXPECT_FALSE(control<QCheckBox>("cutmarks_chk")->isChecked());
-    addFormat(40, 50, TRange{30, 34});
+    addFormat(42, 52, TRange{30, 34});
     addFormat(45, 60, TRange{36, 40}, TRange{30, 36});
-    addFormat(40, 50, TRange{30, 34});  // the same again: listed once
+    addFormat(42, 52, TRange{30, 34});  // the same again: listed once
     addFormat(20, 25);
     control<QListWidget>("formats_lst")->setCurrentRow(2);
     control<QPushButton>("remove_btn")->click();
@@ -60,7 +61,7 @@ TEST_F(SheetOptionsDlgTest, OkStoresFormatsCutMarksAndThePrintersCalibration)
     control<QPushButton>("ok_btn")->click();
 
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    const std::vector<TOwnFormat> expected = {{40, 50, TRange{30, 34}, {}}, {45, 60, TRange{36, 40}, TRange{30, 36}}};
+    const std::vector<TOwnFormat> expected = {{42, 52, TRange{30, 34}, {}}, {45, 60, TRange{36, 40}, TRange{30, 36}}};
     EXPECT_EQ(LoadOwnFormats(), expected);
     EXPECT_TRUE(LoadCutMarks());
     EXPECT_EQ(LoadCalibration("laser"), (TCalibration{101.2, 99.6}));
@@ -70,12 +71,12 @@ TEST_F(SheetOptionsDlgTest, OkStoresFormatsCutMarksAndThePrintersCalibration)
 TEST_F(SheetOptionsDlgTest, UnusableRulesAreNamedAndNotAdded)
 {
     dlg.Start("laser");
-    addFormat(40, 50, TRange{34, 30});
+    addFormat(42, 52, TRange{34, 30});
     EXPECT_TRUE(control<QLabel>("status_lbl")->text().startsWith("The head height from 34 to 30 mm"));
-    addFormat(40, 50, std::nullopt, TRange{28, 35});
+    addFormat(42, 52, std::nullopt, TRange{28, 35});
     EXPECT_EQ(control<QLabel>("status_lbl")->text(), "An eye-line rule needs a head-height rule beside it.");
     EXPECT_EQ(control<QListWidget>("formats_lst")->count(), 0);
-    addFormat(40, 50);
+    addFormat(42, 52);
     EXPECT_TRUE(control<QLabel>("status_lbl")->text().isEmpty());
 }
 
@@ -83,7 +84,7 @@ TEST_F(SheetOptionsDlgTest, CancelAndUntouchedRulersChangeNothing)
 {
     SaveCalibration("laser", {102, 102});
     dlg.Start("inkjet");
-    addFormat(40, 50);
+    addFormat(42, 52);
     control<QPushButton>("cancel_btn")->click();
     EXPECT_TRUE(LoadOwnFormats().empty());
 
@@ -107,6 +108,44 @@ TEST_F(SheetOptionsDlgTest, CalibrationPageIsAskedOfTheOwner)
     dlg.Start("laser");
     control<QPushButton>("calibprint_btn")->click();
     EXPECT_EQ(asked.count(), 1);
+}
+
+TEST_F(SheetOptionsDlgTest, OwnFormatsTakeANameAndNeverRepeatASize)
+{
+    dlg.Start("laser");
+    auto* name = qobject_cast<QLineEdit*>(control<QLabel>("name_lbl")->buddy());
+    ASSERT_TRUE(name);
+    name->setText("  Visa NL; 2024  ");
+    addFormat(42, 52, TRange{30, 34});
+    name->setText("Schengen");
+    addFormat(42, 52);   // the same size: takes the first one's place
+    name->clear();
+    addFormat(51, 51);   // shipped
+    EXPECT_EQ(control<QLabel>("status_lbl")->text(),
+              "The format list already has a photo of 51 x 51 mm: choose it there instead of adding it.");
+    name->setText("a\tb");
+    addFormat(44, 55);
+    EXPECT_TRUE(control<QLabel>("status_lbl")->text().startsWith("\"a\tb\" cannot name a format"));
+    ASSERT_EQ(control<QListWidget>("formats_lst")->count(), 1);
+    EXPECT_EQ(control<QListWidget>("formats_lst")->item(0)->text(), "Schengen (42 x 52 mm)");
+    control<QPushButton>("ok_btn")->click();
+    EXPECT_EQ(LoadOwnFormats(), std::vector<TOwnFormat>{TOwnFormat(42, 52, {}, {}, "Schengen")});
+
+    // The keyboard reaches every control in reading order.
+    const char* const order[] = {"cutmarks_chk", "formats_lst", "", "width_edt", "height_edt", "head_chk",
+                                 "headmin_edt", "headmax_edt", "eye_chk", "eyemin_edt", "eyemax_edt", "add_btn",
+                                 "remove_btn", "calibprint_btn", "calibforget_btn", "across_edt", "down_edt",
+                                 "ok_btn", "cancel_btn"};
+    QWidget* w = control<QWidget>(order[0]);
+    for (const char* expected : order) {
+        EXPECT_EQ(w->objectName().toStdString(), expected);
+        if (!*expected) {
+            EXPECT_EQ(w, name);
+        }
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().startsWith("qt_"));
+    }
 }
 
 }  // namespace

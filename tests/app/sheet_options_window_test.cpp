@@ -9,6 +9,8 @@
 #include "ui_U_MainDlg.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -87,37 +89,44 @@ TEST_F(SheetOptionsWindowTest, CalibrationPagePrintsOnTheCurrentPrinterOrSaysWhy
     }
 }
 
-TEST_F(SheetOptionsWindowTest, RemovingTheChosenOwnFormatFallsBackSafely)
+TEST_F(SheetOptionsWindowTest, RemovingOrChangingTheChosenOwnFormatFallsBackSafely)
 {
     const TOwnFormat small{33, 44, {}, {}};
-    const TOwnFormat visa{40, 50, TRange{31, 35}, {}};
+    const TOwnFormat visa{45, 60, TRange{36, 40}, {}};
     const TOwnFormat large{60, 80, {}, {}};
     struct Case {
         const char* what;
-        int chosen;      // in the list: 3 built-in, 4 shipped, then small, visa, large
-        int removedRow;  // in the dialog's own list
+        int chosen;      // in the list: 3 built-in, 3 shipped, then small, visa, large
+        int row;         // in the dialog's own list
+        bool remove;     // or give it a name, which changes it
         int index;
         int widthMm;
         int heightMm;
     };
-    for (const Case c : {Case{"an own format before it: it moves up", 9, 0, 8, 60, 80},
-                         Case{"the chosen one: one of its size", 8, 1, 4, 40, 50},
-                         Case{"the chosen one, no other of its size: the first", 9, 2, 0, 35, 45},
-                         Case{"one after it: it stays", 7, 2, 7, 33, 44}}) {
+    for (const Case c : {Case{"an own format before it: it moves up", 8, 0, true, 7, 60, 80},
+                         Case{"the chosen one changed: the one of its size", 7, 1, false, 7, 45, 60},
+                         Case{"the chosen one, no other of its size: the first", 8, 2, true, 0, 35, 45},
+                         Case{"one after it: it stays", 6, 2, true, 6, 33, 44}}) {
         SCOPED_TRACE(c.what);
         TearDown();
         SetUp();
         SaveOwnFormats({small, visa, large});
         start();
-        ASSERT_EQ(main->Form().format_cmb->count(), 10);
+        ASSERT_EQ(main->Form().format_cmb->count(), 9);
         main->Form().format_cmb->setCurrentIndex(c.chosen);
         useSheetOptions([&](QDialog& d) {
-            d.findChild<QListWidget*>("formats_lst")->setCurrentRow(c.removedRow);
-            d.findChild<QPushButton*>("remove_btn")->click();
+            d.findChild<QListWidget*>("formats_lst")->setCurrentRow(c.row);
+            if (c.remove) {
+                d.findChild<QPushButton*>("remove_btn")->click();
+            } else {
+                qobject_cast<QLineEdit*>(d.findChild<QLabel*>("name_lbl")->buddy())->setText("Visa");
+                d.findChild<QPushButton*>("add_btn")->click();
+            }
             clickOk(d);
         });
-        EXPECT_EQ(main->Form().format_cmb->count(), 9);
-        EXPECT_EQ(main->Formats().size(), 9u);
+        const int count = c.remove ? 8 : 9;
+        EXPECT_EQ(main->Form().format_cmb->count(), count);
+        EXPECT_EQ(main->Formats().size(), static_cast<std::size_t>(count));
         EXPECT_EQ(main->Form().format_cmb->currentIndex(), c.index);
         EXPECT_EQ(main->SheetPrinter()->PhotoWidthMm(), c.widthMm);
         EXPECT_EQ(main->SheetPrinter()->PhotoHeightMm(), c.heightMm);

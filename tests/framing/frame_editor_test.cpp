@@ -81,3 +81,38 @@ TEST(TFrameEditor, LowResolutionBelowThreeHundredPixelsPerInch)
     editor.Clear();
     EXPECT_FALSE(editor.LowResolution());
 }
+
+TEST(TFrameEditor, KeysMoveAndZoomTheShownFrame)
+{
+    // The 700 x 900 photo's whole frame at zoom 1, steps of 2 photo pixels.
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        bool handled;
+        double dx, dy, zoom;
+    } cases[] = {
+        {Qt::Key_Left, Qt::NoModifier, true, -2, 0, 1},
+        {Qt::Key_Right, Qt::NoModifier, true, 2, 0, 1},
+        {Qt::Key_Up, Qt::NoModifier, true, 0, -2, 1},
+        {Qt::Key_Down, Qt::NoModifier, true, 0, 2, 1},
+        {Qt::Key_Left, Qt::ShiftModifier, true, -20, 0, 1},
+        {Qt::Key_Down, Qt::ShiftModifier, true, 0, 20, 1},
+        {Qt::Key_Plus, Qt::NoModifier, true, 0, 0, 1.1},
+        {Qt::Key_Plus, Qt::KeypadModifier, true, 0, 0, 1.1},
+        {Qt::Key_Equal, Qt::NoModifier, true, 0, 0, 1.1},
+        // Zoom 1 is the least: minus from the whole photo keeps it.
+        {Qt::Key_Minus, Qt::NoModifier, true, 0, 0, 1},
+        {Qt::Key_A, Qt::NoModifier, false, 0, 0, 1},
+        {Qt::Key_Space, Qt::ShiftModifier, false, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " modifiers " << c.modifiers.toInt());
+        TFrameEditor editor(700, 900, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+        EXPECT_EQ(editor.PressKey(c.key, c.modifiers, 2), c.handled);
+        const TFrame shown = editor.Shown();
+        EXPECT_EQ(editor.Frame().has_value(), c.handled);
+        EXPECT_NEAR(shown.CentreX() - 350, c.dx, 1e-9);
+        EXPECT_NEAR(shown.Y + shown.Height / 2 - 450, c.dy, 1e-9);
+        EXPECT_NEAR(editor.Zoom(), c.zoom, 1e-9);
+    }
+}

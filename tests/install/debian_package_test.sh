@@ -36,6 +36,9 @@ dpkg -x "$deb" "$root"
 check test "$("$root/usr/bin/quorlo-sheet" --version | sed -n 1p)" = "quorlo-sheet $QUORLO_VERSION"
 check test "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/quorlo" --version | sed -n 1p)" = "quorlo $QUORLO_VERSION"
 check test -d "$root/usr/share/quorlo/lang"
+for model in face_detector face_mesh person_mask; do
+  check test -s "$root/usr/share/quorlo/models/$model.onnx"
+done
 check test -s "$root/usr/share/applications/quorlo.desktop"
 check test -s "$root/usr/share/doc/quorlo/guide.html"
 for page in quorlo quorlo-sheet quorlo-lang; do
@@ -45,6 +48,9 @@ done
 copyright=$root/usr/share/doc/quorlo/copyright
 check grep -qx 'License: GPL-3+' "$copyright"
 check grep -q '/usr/share/common-licenses/GPL-3' "$copyright"
+# The face models' own licence.
+check grep -qx 'License: Apache-2.0' "$copyright"
+check grep -q '/usr/share/common-licenses/Apache-2.0' "$copyright"
 
 if command -v lintian >/dev/null; then
   # Errors fail the test; warnings are shown for whoever reads the log.

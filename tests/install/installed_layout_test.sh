@@ -19,7 +19,9 @@ for f in bin/quorlo bin/quorlo-sheet bin/quorlo-lang \
          share/metainfo/example.varnel.Quorlo.metainfo.xml \
          share/icons/hicolor/scalable/apps/quorlo.svg \
          share/man/man1/quorlo.1.gz share/man/man1/quorlo-sheet.1.gz share/man/man1/quorlo-lang.1.gz \
-         share/doc/quorlo/copyright share/doc/quorlo/changelog.gz share/doc/quorlo/guide.html; do
+         share/doc/quorlo/copyright share/doc/quorlo/changelog.gz share/doc/quorlo/guide.html \
+         share/quorlo/models/face_detector.onnx share/quorlo/models/face_mesh.onnx \
+         share/quorlo/models/person_mask.onnx; do
   check test -s "$prefix/$f"
 done
 for size in 16 22 24 32 48 64 128 256; do

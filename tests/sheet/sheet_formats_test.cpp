@@ -16,7 +16,6 @@ TEST(SheetFormats, ListIsBuiltInThenShippedThenOwn)
         {35, 45, TFormatOrigin::BuiltIn, "35 x 45 mm (France)"},
         {50, 50, TFormatOrigin::BuiltIn, "2 x 2 in. (US)"},
         {45, 55, TFormatOrigin::BuiltIn, "1.8 x 2.2 in. (Canada)"},
-        {50, 50, TFormatOrigin::Shipped, "50 x 50 mm"},
         {40, 50, TFormatOrigin::Shipped, "40 x 50 mm"},
         {51, 51, TFormatOrigin::Shipped, "51 x 51 mm (2 x 2 in.)"},
         {50, 70, TFormatOrigin::Shipped, "50 x 70 mm"},
@@ -52,9 +51,9 @@ TEST(SheetFormats, EveryFormatHasTheRuleOfItsSizeExceptOwnOnesWithoutHead)
         EXPECT_GT(head.Min, 0.4) << i;
         EXPECT_LT(head.Max, 0.9) << i;
     }
-    EXPECT_EQ(list[3].Rule->EyeLineMm->Min, HeadRule(TPhotoFormat::US2x2).EyeLineMm->Min);
-    EXPECT_NEAR(list[7].Rule->HeadFraction().Min, 28.0 / 60, 1e-12);
-    EXPECT_NEAR(list[7].Rule->EyeLineFraction()->Max, 40.0 / 60, 1e-12);
+    EXPECT_EQ(list[4].Rule->EyeLineMm->Min, HeadRule(TPhotoFormat::US2x2).EyeLineMm->Min);
+    EXPECT_NEAR(list[6].Rule->HeadFraction().Min, 28.0 / 60, 1e-12);
+    EXPECT_NEAR(list[6].Rule->EyeLineFraction()->Max, 40.0 / 60, 1e-12);
     EXPECT_FALSE(list.back().Rule);
 }
 
@@ -142,6 +141,11 @@ TEST(SheetFormats, RulesMustLieWithinThePhoto)
         {{40, 50, TRange{0, 30}, std::nullopt}, "The head height from 0 to 30 mm"},
         {{40, 50, TRange{30, 34}, TRange{35, 28}}, "The eye line from 35 to 28 mm does not fit a photo 50 mm high"},
         {{40, 50, std::nullopt, TRange{28, 35}}, "An eye-line rule needs a head-height rule beside it."},
+        // A name of the user's own: any characters but control ones, 40 at most.
+        {{40, 50, {}, {}, "Pasfoto; rijbewijs = 35 x 45 – é"}, ""},
+        {{40, 50, {}, {}, QString(40, u'n')}, ""},
+        {{40, 50, {}, {}, QString(41, u'n')}, "\"nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\" cannot name a format: give at most 40"},
+        {{40, 50, {}, {}, "Visa\nNL"}, "\"Visa\nNL\" cannot name a format"},
     };
     for (const Case& c : cases) {
         if (!*c.message) {
@@ -158,3 +162,36 @@ TEST(SheetFormats, RulesMustLieWithinThePhoto)
 }
 
 }  // namespace
+
+TEST(SheetFormats, NoTwoEntriesOfOneSizeAndNoOwnFormatOfAShippedSize)
+{
+    // Stored before repeats were refused: only the first of each size is listed.
+    const std::vector<TSheetFormat> list =
+        FormatList({{50, 50}, {42, 52, {}, {}, "Visa"}, {51, 51}, {42, 52}, {45, 55}, {44, 60}});
+    ASSERT_EQ(list.size(), 8u);
+    EXPECT_EQ(list[6].Name, "Visa");
+    EXPECT_EQ(list[7].WidthMm, 44);
+    EXPECT_EQ(list[7].Index, 7);
+
+    const struct {
+        int w, h;
+        bool refused;
+    } cases[] = {
+        {35, 45, true}, {50, 50, true}, {45, 55, true}, {40, 50, true}, {51, 51, true}, {50, 70, true},
+        {45, 35, false}, {50, 51, false}, {42, 52, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        if (!c.refused) {
+            EXPECT_NO_THROW(CheckNotShipped({c.w, c.h}));
+            continue;
+        }
+        try {
+            CheckNotShipped({c.w, c.h});
+            ADD_FAILURE() << "accepted";
+        } catch (const ESheetFormat& e) {
+            EXPECT_EQ(e.Message, QStringLiteral("The format list already has a photo of %1 x %2 mm: choose it there "
+                                                "instead of adding it.").arg(c.w).arg(c.h));
+        }
+    }
+}

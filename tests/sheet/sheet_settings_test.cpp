@@ -16,7 +16,7 @@ TEST_F(OwnFormats, KeepTheirOrderAndRulesThroughTheSettings)
     const std::vector<TOwnFormat> formats = {
         {40, 50, TRange{30, 34}, std::nullopt},
         {51, 51, TRange{25.4, 34.9}, TRange{28.6, 34.9}},
-        {300, 5, std::nullopt, std::nullopt},
+        {300, 5, std::nullopt, std::nullopt, QStringLiteral("Fotostreifen für \"Ausweis\"")},
     };
     SaveOwnFormats(formats);
     EXPECT_EQ(LoadOwnFormats(), formats);
@@ -33,6 +33,9 @@ TEST_F(OwnFormats, LinesReadBackOrAreRefused)
         {"40x50", true},        {"40x50;head=30-34", true}, {"40x50;head=30-34;eye=28-35", true},
         {"40x50;eye=28-35", false}, {"40x50;head=30", false}, {"40x50;head=30-34;head=30-34", false},
         {"40x50;size=3-4", false},  {"4x50", false},          {"40x50;head=a-b", false},
+        // The name takes the rest of the line, whatever it holds.
+        {"40x50;name=Visa", true}, {"40x50;head=30-34;eye=28-35;name=a;head=1-2 = b", true},
+        {"40x50;name=a\tb", false},
     };
     for (const Case& c : cases) {
         if (c.reads)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "measure.h"
+
+#include "frame.h"
+
+#include <QByteArray>
+#include <QString>
+
+/// The check in one line, in the catalogue's language: "Photo check: all
+/// passed.", or how many measures fail and how many are to be looked at.
+QString CheckSummary(const TMeasures& Measures);
+
+/// The check as a table for a terminal: one line per measure with its
+/// verdict ("ok", "look", "FAIL"), id, value, limit and sentence.
+QString CheckTable(const TMeasures& Measures);
+
+/// The check as JSON: {"measures": [{"id", "value", "limit", "verdict",
+/// "text"}], "head": {"crown_y", "chin_y", "eye_y"}}, in photo pixels after
+/// the photo was turned upright; "head" is null without a face.
+QByteArray CheckJson(const TMeasures& Measures, const THead* Head);

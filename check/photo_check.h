@@ -1,0 +1,75 @@
+#pragma once
+
+#include "face_regions.h"
+#include "image_measures.h"
+#include "measure.h"
+
+#include "frame.h"
+#include "head_measure.h"
+
+#include <QRectF>
+
+#include <optional>
+#include <vector>
+
+class TBitmap32;
+
+/// What the face models found in one photo (turned upright), in photo pixels.
+struct TPhotoFacts {
+    int PhotoWidth = 0;
+    int PhotoHeight = 0;
+    /// Every face found, most likely first; the first is the one checked.
+    std::vector<QRectF> Faces;
+    /// The checked face's landmarks and its measured head.
+    TFaceLandmarks Landmarks;
+    THead Head;
+    /// The person reaches the photo's top edge above the face: the crown is
+    /// cut off, wherever the measured crown was put.
+    bool CrownCut = false;
+    TPersonMaskMap Person;
+};
+
+/// The facts of Photo from its measured faces (MeasureFaces), the first
+/// being the one checked.
+TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces);
+
+/// The photo's own measures, which do not depend on the frame: computed once
+/// per photo, then judged for every frame.
+struct TPhotoMeasures {
+    bool HasFace = false;
+    TPose Pose;
+    double EyeOpening = 0;
+    double MouthOpening = 0;
+    double EyePixels = 0;
+    TBackgroundMeasure Background;
+    TFaceLight Light;
+    double Sharpness = 0;
+    TGlassesMeasure Glasses;
+};
+
+TPhotoMeasures MeasurePhoto(const TBitmap32& Photo, const TPhotoFacts& Facts);
+
+/// Everything the check knows of one photo, computed once.
+struct TPhotoAnalysis {
+    std::vector<TMeasuredFace> Faces;
+    TPhotoFacts Facts;
+    TPhotoMeasures Measured;
+};
+
+/// Runs the face models on Photo and measures it.
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMesh& Mesh, TPersonMask& Mask);
+
+/// The check's table for the photo framed by Frame for Rule: the framing
+/// measures (head height, eye line, centring, the head inside the photo,
+/// resolution) and the photo's own, in a fixed order, each with its limit,
+/// verdict and sentence in the catalogue's language (the head height's in
+/// Wording, the framing library's). With no face, only "one_face", failing.
+TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
+                     const THeadRule& Rule, const TWording& Wording = {});
+
+/// The frame an unframed photo prints as: the whole photo in the cell,
+/// anchored top-left, the cell's shape filled out to the right or below.
+TFrame UnframedFrame(int PhotoWidth, int PhotoHeight, const THeadRule& Rule);
+
+/// The ids of every measure, in table order.
+QStringList CheckIds();

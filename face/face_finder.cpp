@@ -1,0 +1,231 @@
+#include "face_finder.h"
+
+#include "bitmap32.h"
+#include "face_net.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kInput = 128;   // the detector's input side
+// Faces from this many input pixels up are found reliably (scores above 0.9
+// on the test portraits; 16 pixels gave 0.7 to 0.8, 12 about 0.5).
+constexpr double kMinFacePixels = 20;
+// Tiles come from a copy whose shorter side makes a face of a tenth of it
+// just that size; a tile is the detector's input, no resampling.
+constexpr int kWorkShorter = static_cast<int>(kMinFacePixels * 10);
+constexpr int kTile = kInput;
+constexpr int kMinStride = kTile / 4;
+// A long, thin photo keeps its tiles' count and memory bounded: its copy is
+// at most this long, and its faces must be larger than a tenth.
+constexpr int kMaxWorkLonger = 8 * kWorkShorter;
+constexpr double kMergeOverlap = 0.3;
+// A find lying mostly inside a likelier one is a part of that face (a tile
+// that holds only its lower half): dropped, not averaged in.
+constexpr double kInsideShare = 0.5;
+
+// The detector's anchors: a 16 x 16 grid with 2 per cell, then 8 x 8 with 6.
+std::vector<cv::Point2f> anchors()
+{
+    std::vector<cv::Point2f> all;
+    for (const auto& [grid, perCell] : {std::pair{16, 2}, std::pair{8, 6}})
+        for (int y = 0; y < grid; ++y)
+            for (int x = 0; x < grid; ++x)
+                for (int i = 0; i < perCell; ++i)
+                    all.emplace_back((x + 0.5f) / grid, (y + 0.5f) / grid);
+    return all;
+}
+
+double sigmoid(double logit)
+{
+    return 1 / (1 + std::exp(-std::clamp(logit, -80.0, 80.0)));
+}
+
+// Brightens a dim copy so that its bright end reaches white: the detector
+// misses faces in photos taken in poor light. At most four times (two stops).
+void brightenDim(cv::Mat& bgra)
+{
+    std::vector<int> histogram(256, 0);
+    for (int y = 0; y < bgra.rows; ++y) {
+        const cv::Vec4b* row = bgra.ptr<cv::Vec4b>(y);
+        for (int x = 0; x < bgra.cols; ++x)
+            ++histogram[std::max({row[x][0], row[x][1], row[x][2]})];
+    }
+    const long long total = static_cast<long long>(bgra.rows) * bgra.cols;
+    long long seen = 0;
+    int bright = 255;
+    while (bright > 0 && (seen += histogram[static_cast<std::size_t>(bright)]) < total / 100)
+        --bright;
+    if (bright >= 160)
+        return;
+    const double gain = std::min(4.0, 255.0 / std::max(bright, 1));
+    bgra.convertTo(bgra, -1, gain);
+}
+
+double area(const QRectF& r)
+{
+    return r.width() * r.height();
+}
+
+// Intersection over union of two boxes.
+double overlap(const QRectF& a, const QRectF& b)
+{
+    const double shared = area(a.intersected(b));
+    const double joined = area(a) + area(b) - shared;
+    return joined > 0 ? shared / joined : 0;
+}
+
+// The share of the smaller box that lies inside the other.
+double inside(const QRectF& a, const QRectF& b)
+{
+    const double smaller = std::min(area(a), area(b));
+    return smaller > 0 ? area(a.intersected(b)) / smaller : 0;
+}
+
+// Overlapping finds of one face (from the whole photo and from tiles) become
+// one, their boxes and points averaged by confidence; most likely first.
+std::vector<TFace> merged(std::vector<TFace> found)
+{
+    std::sort(found.begin(), found.end(), [](const TFace& a, const TFace& b) { return a.Score > b.Score; });
+    std::vector<TFace> faces;
+    std::vector<bool> used(found.size(), false);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (used[i])
+            continue;
+        TFace sum;
+        double weight = 0;
+        double x = 0, y = 0, w = 0, h = 0;
+        for (std::size_t j = i; j < found.size(); ++j) {
+            if (used[j])
+                continue;
+            if (overlap(found[i].Box, found[j].Box) < kMergeOverlap) {
+                used[j] = inside(found[i].Box, found[j].Box) > kInsideShare;
+                continue;
+            }
+            used[j] = true;
+            const double s = found[j].Score;
+            x += s * found[j].Box.x();
+            y += s * found[j].Box.y();
+            w += s * found[j].Box.width();
+            h += s * found[j].Box.height();
+            for (std::size_t k = 0; k < sum.KeyPoints.size(); ++k)
+                sum.KeyPoints[k] += s * found[j].KeyPoints[k];
+            weight += s;
+        }
+        sum.Box = QRectF(x / weight, y / weight, w / weight, h / weight);
+        for (QPointF& p : sum.KeyPoints)
+            p /= weight;
+        sum.Score = found[i].Score;
+        faces.push_back(sum);
+    }
+    // The photo's subject first: of the sure faces the largest, then the
+    // doubtful ones by their confidence.
+    std::stable_sort(faces.begin(), faces.end(), [](const TFace& a, const TFace& b) {
+        const bool aSure = a.Score >= kSureFaceScore, bSure = b.Score >= kSureFaceScore;
+        if (aSure != bSure)
+            return aSure;
+        return aSure ? area(a.Box) > area(b.Box) : a.Score > b.Score;
+    });
+    return faces;
+}
+
+}  // namespace
+
+struct TFaceFinder::TNet {
+    cv::dnn::Net Net;
+    std::vector<cv::Point2f> Anchors = anchors();
+};
+
+TFaceFinder::TFaceFinder(const QString& ModelDir)
+    : FNet(std::make_unique<TNet>())
+{
+    FNet->Net = LoadFaceModel(ModelDir, TFaceModel::Detector);
+}
+
+TFaceFinder::~TFaceFinder() = default;
+
+std::vector<TFace> TFaceFinder::Find(const TBitmap32& Photo)
+{
+    return Find(TFacePhoto(Photo));
+}
+
+std::vector<TFace> TFaceFinder::Find(const TFacePhoto& Photo)
+{
+    if (Photo.Width() < 8 || Photo.Height() < 8)
+        return {};
+    // One reduced copy for every pass, made from the smallest halved copy.
+    const cv::Mat& smallest = Photo.Levels().Mats.back();
+    const double toWork = std::min(static_cast<double>(kWorkShorter) / std::min(Photo.Width(), Photo.Height()),
+                                   static_cast<double>(kMaxWorkLonger) / std::max(Photo.Width(), Photo.Height()));
+    const cv::Size workSize(std::max(1, static_cast<int>(std::lround(Photo.Width() * toWork))),
+                            std::max(1, static_cast<int>(std::lround(Photo.Height() * toWork))));
+    cv::Mat work;
+    cv::resize(smallest, work, workSize, 0, 0, workSize.width < smallest.cols ? cv::INTER_AREA : cv::INTER_LINEAR);
+    brightenDim(work);
+    // The work copy's continuous coordinates over the photo's, across and down.
+    const double toWorkX = static_cast<double>(work.cols) / Photo.Width();
+    const double toWorkY = static_cast<double>(work.rows) / Photo.Height();
+
+    // The squares looked at, in the work copy: the whole photo, then the tiles.
+    struct TSquare {
+        cv::Point2d Centre;
+        double Side;
+        bool Tile;
+    };
+    std::vector<TSquare> squares{{{work.cols / 2.0, work.rows / 2.0}, double(std::max(work.cols, work.rows)), false}};
+    // Tiles overlap so that every face too small for the whole-photo pass
+    // lies whole in one of them.
+    const double smallestWhole = kMinFacePixels * std::max(work.cols, work.rows) / kInput;
+    const int stride = std::max(kMinStride, static_cast<int>(kTile - smallestWhole));
+    auto starts = [stride](int length) {
+        std::vector<int> at;
+        for (int s = 0; s + kTile < length; s += stride)
+            at.push_back(s);
+        at.push_back(std::max(0, length - kTile));
+        return at;
+    };
+    for (int ty : starts(work.rows))
+        for (int tx : starts(work.cols))
+            squares.push_back({{tx + kTile / 2.0, ty + kTile / 2.0}, double(kTile), true});
+
+    std::vector<TFace> found;
+    for (const TSquare& square : squares) {
+        cv::Matx23d toWorkCopy;
+        const cv::Mat input = SquareCrop(work, square.Centre, square.Side, 0, kInput, toWorkCopy);
+        const cv::Mat blob = cv::dnn::blobFromImage(input, 1 / 127.5, cv::Size(), cv::Scalar(127.5, 127.5, 127.5));
+        const std::vector<cv::Mat> out = RunFaceModel(FNet->Net, TFaceModel::Detector, blob);
+        const float* boxes = out[0].ptr<float>();
+        const float* logits = out[1].ptr<float>();
+        const double tileLeft = square.Centre.x - square.Side / 2, tileTop = square.Centre.y - square.Side / 2;
+        for (std::size_t i = 0; i < FNet->Anchors.size(); ++i) {
+            const double score = sigmoid(logits[i]);
+            if (score < kMinFaceScore)
+                continue;
+            const float* r = boxes + i * 16;
+            const cv::Point2f a = FNet->Anchors[i] * kInput;
+            auto toPhoto = [&](double u, double v) {
+                const cv::Point2d p = Mapped(toWorkCopy, {u, v});
+                return QPointF(p.x / toWorkX, p.y / toWorkY);
+            };
+            const double cx = a.x + r[0], cy = a.y + r[1], w = r[2], h = r[3];
+            // A face cut by a tile's inner edge is found whole in a neighbour.
+            if (square.Tile) {
+                const double margin = 0.02 * kInput;
+                if ((cx - w / 2 < -margin && tileLeft > 0) || (cy - h / 2 < -margin && tileTop > 0)
+                    || (cx + w / 2 > kInput + margin && tileLeft + kTile < work.cols)
+                    || (cy + h / 2 > kInput + margin && tileTop + kTile < work.rows))
+                    continue;
+            }
+            TFace face;
+            face.Box = QRectF(toPhoto(cx - w / 2, cy - h / 2), toPhoto(cx + w / 2, cy + h / 2));
+            face.Score = score;
+            for (std::size_t k = 0; k < face.KeyPoints.size(); ++k)
+                face.KeyPoints[k] = toPhoto(a.x + r[4 + 2 * k], a.y + r[5 + 2 * k]);
+            found.push_back(face);
+        }
+    }
+    return merged(std::move(found));
+}

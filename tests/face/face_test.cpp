@@ -1,0 +1,262 @@
+#include "face_finder.h"
+#include "face_mesh.h"
+#include "head_measure.h"
+#include "measured_frame.h"
+#include "person_mask.h"
+
+#include "bitmap32.h"
+#include "sheet_formats.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineF>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTransform>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString kModels = QStringLiteral(QRL_TEST_MODEL_DIR);
+
+// A real portrait with its head measured by hand, in photo pixels.
+struct TPortrait {
+    const char* Name;
+    std::function<void(TBitmap32&)> Load;
+    THead Hand;
+    TCrownSource Crown;
+    int CornerOf = 0;   ///< the photo put small in a corner of a canvas this many times its height
+};
+
+void loadImage(const char* path, TBitmap32& photo)
+{
+    const QImage image(QString::fromUtf8(path));
+    ASSERT_FALSE(image.isNull()) << path;
+    photo.Assign(image);
+}
+
+// The photo placed in the lower right corner of a canvas Times its height
+// (and once more its width across), so that the face is about a tenth of the
+// canvas's shorter side; Hand moves with it.
+void inCorner(TBitmap32& photo, THead& hand, int times)
+{
+    TBitmap32 canvas;
+    const int w = photo.Width() * (times + 1), h = photo.Height() * times;
+    canvas.SetSize(w, h);
+    canvas.Clear(Color32(120, 130, 140));
+    const int dx = w - photo.Width(), dy = h - photo.Height();
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x)
+            canvas.SetPixel(dx + x, dy + y, photo.Pixel(x, y));
+    hand = {hand.CrownY + dy, hand.ChinY + dy, hand.CentreX + dx, hand.EyeY + dy};
+    photo.Assign(&canvas);
+}
+
+// Two stops darker: every channel a quarter.
+void darkened(TBitmap32& photo)
+{
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x) {
+            const TColor32 c = photo.Pixel(x, y);
+            photo.SetPixel(x, y, Color32(RedComponent(c) / 4, GreenComponent(c) / 4, BlueComponent(c) / 4));
+        }
+}
+
+// Grace Hopper (python-matplotlib-data, 512 x 600), measured on the photo
+// enlarged seven times: the lower edge of the lit chin where the shadow under
+// it begins (326, at x 265), the pupils' line (190), the middle between the
+// pupils (262). Her cap hides the crown: where the temples' hairline and the
+// eyes, half way down the head, put it (62).
+constexpr THead kHopper{62, 326, 262, 190};
+// Eileen Collins (python3-skimage's astronaut.png, 512 x 512), measured on
+// the photo enlarged four times: the top of the hair (16), the chin's lower
+// edge (174), the pupils (203.8, 100.8 and 247.5, 102.5).
+constexpr THead kCollins{16, 174, 225.6, 101.6};
+
+std::vector<TPortrait> portraits()
+{
+    auto hopper = [](TBitmap32& p) { loadImage(QRL_TEST_PORTRAIT, p); };
+    auto collins = [](TBitmap32& p) { loadImage(QRL_TEST_ASTRONAUT, p); };
+    return {
+        {"Hopper, under a cap", hopper, kHopper, TCrownSource::Proportions},
+        {"Collins", collins, kCollins, TCrownSource::Mask},
+        {"Collins, two stops darker",
+         [=](TBitmap32& p) {
+             collins(p);
+             darkened(p);
+         },
+         kCollins, TCrownSource::Mask},
+        // Faces of 197 in 1800 and 98 in 1024 pixels.
+        {"Hopper, small in a corner", hopper, kHopper, TCrownSource::Proportions, 3},
+        {"Collins, small in a corner", collins, kCollins, TCrownSource::Mask, 2},
+    };
+}
+
+struct TModels {
+    TFaceFinder Finder{kModels};
+    TFaceMesh Mesh{kModels};
+    TPersonMask Mask{kModels};
+};
+
+TModels& models()
+{
+    static TModels instance;
+    return instance;
+}
+
+}  // namespace
+
+TEST(FaceMeasure, HeadOfRealPortraitsWithinFivePercentOfTheHandMeasure)
+{
+    for (TPortrait portrait : portraits()) {
+        SCOPED_TRACE(portrait.Name);
+        TBitmap32 photo;
+        portrait.Load(photo);
+        if (portrait.CornerOf > 0)
+            inCorner(photo, portrait.Hand, portrait.CornerOf);
+        const std::vector<TMeasuredFace> faces =
+            MeasureFaces(photo, models().Finder, models().Mesh, models().Mask);
+        ASSERT_EQ(faces.size(), 1u);
+        EXPECT_TRUE(faces[0].Face.Box.contains(portrait.Hand.CentreX, portrait.Hand.EyeY));
+        const TMeasuredHead& measured = faces[0].Head;
+        const double tolerance = 0.05 * portrait.Hand.Height();
+        EXPECT_NEAR(measured.Head.ChinY, portrait.Hand.ChinY, tolerance);
+        EXPECT_NEAR(measured.Head.EyeY, portrait.Hand.EyeY, tolerance);
+        EXPECT_NEAR(measured.Head.CentreX, portrait.Hand.CentreX, tolerance);
+        EXPECT_NEAR(measured.Head.CrownY, portrait.Hand.CrownY, tolerance);
+        EXPECT_EQ(measured.Crown, portrait.Crown);
+        // Framed by the measured head, the hand-measured head meets each rule.
+        for (TPhotoFormat format : {TPhotoFormat::France35x45, TPhotoFormat::US2x2, TPhotoFormat::Canada18x22}) {
+            SCOPED_TRACE(static_cast<int>(format));
+            const THeadRule& rule = HeadRule(format);
+            const TAutoFrame framed = AutoFrameForHeads({measured.Head}, rule);
+            ASSERT_TRUE(framed.Frame);
+            const THeadCheck check = CheckHead(*framed.Frame, portrait.Hand, rule);
+            EXPECT_TRUE(check.Passes()) << HeadSizeText(check, rule).toStdString();
+        }
+    }
+}
+
+TEST(FaceFinder, EmptyPhotoHasNoFace)
+{
+    EXPECT_TRUE(models().Finder.Find(TBitmap32()).empty());
+}
+
+TEST(FaceMeasure, CrownCutByThePhotosTopComesFromProportions)
+{
+    // Collins without her top 40 rows: the hair's top is 24 pixels above the photo.
+    const QImage cut = QImage(QStringLiteral(QRL_TEST_ASTRONAUT)).copy(0, 40, 512, 472);
+    TBitmap32 photo;
+    photo.Assign(cut);
+    const std::vector<TMeasuredFace> faces = MeasureFaces(photo, models().Finder, models().Mesh, models().Mask);
+    ASSERT_EQ(faces.size(), 1u);
+    EXPECT_EQ(faces[0].Head.Crown, TCrownSource::Proportions);
+    EXPECT_LT(faces[0].Head.Head.CrownY, 0);
+}
+
+TEST(FaceMeasure, TwoPortraitsSideBySideAreTwoFaces)
+{
+    const QImage hopper(QStringLiteral(QRL_TEST_PORTRAIT));
+    const QImage collins(QStringLiteral(QRL_TEST_ASTRONAUT));
+    QImage both(hopper.width() + collins.width(), hopper.height(), QImage::Format_RGB32);
+    both.fill(Qt::gray);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, hopper);
+    painter.drawImage(hopper.width(), 0, collins);
+    painter.end();
+    TBitmap32 photo;
+    photo.Assign(both);
+    // The flag behind Hopper holds a doubtful find, which the mesh weeds out.
+    const std::vector<TMeasuredFace> faces = MeasureFaces(photo, models().Finder, models().Mesh, models().Mask);
+    ASSERT_EQ(faces.size(), 2u);
+    // Both sure faces: the larger first.
+    EXPECT_TRUE(faces[0].Face.Box.contains(kHopper.CentreX, kHopper.EyeY));
+    EXPECT_TRUE(faces[1].Face.Box.contains(kCollins.CentreX + hopper.width(), kCollins.EyeY));
+}
+
+TEST(FaceMesh, FollowsATurnedHead)
+{
+    const QImage upright(QStringLiteral(QRL_TEST_ASTRONAUT));
+    // The pupils and the chin's depth below them, by hand (kCollins).
+    const QPointF rightPupil(203.8, 100.8), leftPupil(247.5, 102.5);
+    const double chinDepth = kCollins.ChinY - kCollins.EyeY;
+    for (double degrees : {-12.0, 12.0, 30.0}) {
+        SCOPED_TRACE(degrees);
+        const QTransform turn = QImage::trueMatrix(QTransform().rotate(degrees), upright.width(), upright.height());
+        TBitmap32 photo;
+        photo.Assign(upright.transformed(turn, Qt::SmoothTransformation));
+        const std::vector<TFace> faces = models().Finder.Find(photo);
+        ASSERT_FALSE(faces.empty());
+        const std::optional<TFaceLandmarks> landmarks = models().Mesh.Fit(photo, faces[0]);
+        ASSERT_TRUE(landmarks);
+        const double tolerance = 0.05 * kCollins.Height();
+        const QPointF right = landmarks->RightEye(), left = landmarks->LeftEye();
+        EXPECT_LT(QLineF(right, turn.map(rightPupil)).length(), tolerance);
+        EXPECT_LT(QLineF(left, turn.map(leftPupil)).length(), tolerance);
+        const QPointF chin = landmarks->Points[Landmark::kChin];
+        EXPECT_NEAR(QLineF((right + left) / 2, chin).length(), chinDepth, tolerance);
+    }
+}
+
+TEST(PersonMask, CoversTheFaceAndNotTheTopCorners)
+{
+    for (const TPortrait& portrait : portraits()) {
+        SCOPED_TRACE(portrait.Name);
+        TBitmap32 photo;
+        portrait.Load(photo);
+        const double w = photo.Width(), h = photo.Height();
+        const TPersonMaskMap mask = models().Mask.Compute(photo, QRectF(0, std::max(w, h) / -2 + h / 2, std::max(w, h),
+                                                                          std::max(w, h)));
+        EXPECT_GT(mask.At({portrait.Hand.CentreX, portrait.Hand.EyeY}), 0.9);
+        EXPECT_LT(mask.At({2, 2}), 0.1);
+        EXPECT_LT(mask.At({w - 2, 2}), 0.1);
+    }
+}
+
+TEST(FaceModels, MissingOrDamagedModelIsNamedWithItsPackage)
+{
+    const std::vector<std::pair<TFaceModel, std::function<void(const QString&)>>> loaders{
+        {TFaceModel::Detector, [](const QString& dir) { TFaceFinder finder(dir); }},
+        {TFaceModel::Mesh, [](const QString& dir) { TFaceMesh mesh(dir); }},
+        {TFaceModel::PersonMask, [](const QString& dir) { TPersonMask mask(dir); }},
+    };
+    // Missing; random bytes; the first half of the file; another model's file.
+    for (int fault = 0; fault < 4; ++fault) {
+        for (const auto& [model, load] : loaders) {
+            const TFaceModelFile file = FaceModelFile(model);
+            SCOPED_TRACE(std::string(file.FileName) + ", fault " + std::to_string(fault));
+            QTemporaryDir dir;
+            ASSERT_TRUE(dir.isValid());
+            const QString path = dir.filePath(QString::fromLatin1(file.FileName));
+            const QString original = kModels + QLatin1Char('/') + QString::fromLatin1(file.FileName);
+            const QString other = kModels + QLatin1Char('/')
+                                  + QString::fromLatin1(FaceModelFile(model == TFaceModel::Mesh ? TFaceModel::Detector
+                                                                                                : TFaceModel::Mesh)
+                                                            .FileName);
+            QFile in(fault == 3 ? other : original);
+            ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+            QByteArray bytes = in.readAll();
+            if (fault == 1)
+                bytes = QByteArray(4096, '\x5a');
+            if (fault == 2)
+                bytes.truncate(bytes.size() / 2);
+            if (fault > 0) {
+                QFile out(path);
+                ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+                out.write(bytes);
+            }
+            try {
+                load(dir.path());
+                ADD_FAILURE() << "no exception";
+            } catch (const EFaceModel& e) {
+                EXPECT_TRUE(e.Message.contains(QDir::toNativeSeparators(path))) << e.Message.toStdString();
+                EXPECT_TRUE(e.Message.contains(QString::fromLatin1(file.Package))) << e.Message.toStdString();
+                EXPECT_EQ(e.Message.contains(QLatin1String("missing")), fault == 0) << e.Message.toStdString();
+            }
+        }
+    }
+}
