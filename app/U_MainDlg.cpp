@@ -313,10 +313,11 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
+    QString warning;
     ReportErrors(this, [&] {
         const TBusyCursor busy;
         FAnalysis.reset();
-        LoadPhotoFile(ui->img->Bitmap(), FileName);
+        warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
         // Another photo: the frame of the last one means nothing here.
         FFrame.reset();
@@ -327,6 +328,9 @@ void TMainDlg::LoadPhoto(const QString& FileName)
             FPreviewDlg->SetPhotoFile(FileName);
     });
     ShowActions();
+    // The photo is loaded, but the user must know that part of it is not.
+    if (!warning.isEmpty())
+        ShowWarningMessage(this, warning);
 }
 
 void TMainDlg::open_btnClick()
