@@ -104,7 +104,7 @@ std::vector<TFileFormat> TPicture::FileFormats()
 }
 
 // Here rather than with the rest of the buffer, which then knows no reader.
-void TBitmap32::LoadFromFile(const QString& FileName)
+TLoadedPicture TBitmap32::LoadFromFile(const QString& FileName)
 {
     TPicture picture;
     picture.LoadFromFile(FileName);
@@ -113,15 +113,18 @@ void TBitmap32::LoadFromFile(const QString& FileName)
     // replaces this one's only once it is complete.
     TBitmap32 loaded;
     loaded.Assign(picture.Graphic());
+    const TLoadedPicture found =
+        picture.Graphic() && picture.Graphic()->EndsEarly() ? TLoadedPicture::EndsEarly : TLoadedPicture::Whole;
     // A camera held sideways stores the photo as its sensor saw it and notes
     // how to turn it; everything after loading sees the photo upright.
     const auto* jpeg = dynamic_cast<const TJPEGImage*>(picture.Graphic());
     const TOrientation orientation = jpeg ? jpeg->Orientation() : TOrientation::TopLeft;
     if (orientation == TOrientation::TopLeft) {
         takeStorage(loaded);
-        return;
+        return found;
     }
     TBitmap32 upright;
     TurnUpright(loaded, orientation, upright);
     takeStorage(upright);
+    return found;
 }
