@@ -2,7 +2,8 @@
 
 #include "bitmap32.h"
 #include "digital_photo.h"
-#include "face_detector.h"
+#include "measured_frame.h"
+#include "photo_check.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,6 +56,8 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
         fail(QStringLiteral("--gap sets the gap of a packed sheet: give --packed too"));
     if (!options.Digital)
         return;
+    if (options.Check != TSheetOptions::TCheck::None)
+        fail(QStringLiteral("--check looks at a sheet's photo: give it without --digital"));
     if (options.Photos.size() != 1)
         fail(QStringLiteral("--digital makes one photo, not %1").arg(options.Photos.size()));
     if (options.Output != TSheetOutput::Jpeg)
@@ -82,8 +85,11 @@ QString RunDigitalPhoto(const TSheetOptions& options)
 
     std::optional<TFrame> frame;
     if (options.Frame && options.Frame->Automatic) {
-        const TFaceDetector detector;
-        const TAutoFrame found = AutoFrame(detector, photo, DigitalHeadRule(size));
+        // The head the face models measure, as the window's "Automatic" frames it.
+        std::vector<THead> heads;
+        for (const TMeasuredFace& face : AnalysePhoto(photo).Faces)
+            heads.push_back(face.Head.Head);
+        const TAutoFrame found = AutoFrameForHeads(heads, DigitalHeadRule(size));
         if (!found.Frame)
             throw Exception(QStringLiteral("--frame auto: %1").arg(found.Message));
         frame = found.Frame;

@@ -59,6 +59,8 @@ struct TSheetOptions {
     TSheetLayout Layout;                  ///< --packed, --gap: the even grid by default
     bool GapGiven = false;
     std::optional<TDigitalSize> Digital;  ///< --digital: one photo file, no sheet
+    /// The photo check of the photo as it prints: as a table, or as JSON.
+    enum class TCheck { None, Table, Json } Check = TCheck::None;
 };
 
 /// The most photos of one run: each keeps its cell in memory until the
@@ -95,5 +97,6 @@ QString SheetUsage();
 /// aspect ratio (HasRuleAspect; the format's, or --size's), X,Y,W,H with
 /// several photos (one rectangle cannot suit them all), a --size that is not
 /// a photo size in whole millimetres, and --size with --format. With --calibration-page no photo
-/// is given, nor any option of the sheet.
+/// is given, nor any option of the sheet. --check and --check-json (not both)
+/// look at one photo and make the output optional.
 TSheetOptions ParseSheetOptions(const QStringList& Args);
