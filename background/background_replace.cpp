@@ -23,10 +23,8 @@ constexpr int kWorkScale = 2;
 // never fewer than kMinBandWork work pixels.
 constexpr double kBandMaskPixels = 1.5;
 constexpr int kMinBandWork = 3;
-// Mask probabilities that still count as the person for the band's outer
-// edge, and that surely are the person for its inner edge.
-constexpr float kMaybePerson = 0.2f;
-constexpr float kSurePerson = 0.8f;
+// The silhouette: where the mask finds the person more likely than not.
+constexpr float kPerson = 0.5f;
 // The guided filter's regularisation, in squared colour units (0 to 1).
 constexpr float kEpsilon = 1e-3f;
 // Filtered opacities below kAlphaFloor are background, above kAlphaCeiling
@@ -111,13 +109,13 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     cv::warpAffine(map, person, toMask, cv::Size(workWidth, workHeight), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                    cv::BORDER_REPLICATE);
 
-    // The band: within reach of anything that may be the person, short of
-    // what surely is.
+    // The band: within reach of the silhouette on either side.
     const int reach = std::max(kMinBandWork, static_cast<int>(std::ceil(kBandMaskPixels / std::min(ax, ay))));
     const cv::Mat square = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1));
+    const cv::Mat silhouette = person >= kPerson;
     cv::Mat maybe, sure;
-    cv::dilate(person > kMaybePerson, maybe, square);
-    cv::erode(person >= kSurePerson, sure, square, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(255));
+    cv::dilate(silhouette, maybe, square);
+    cv::erode(silhouette, sure, square, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(255));
     cv::Mat state(workHeight, workWidth, CV_8UC1, cv::Scalar(kOutside));
     state.setTo(kBand, maybe);
     state.setTo(kInside, sure);
@@ -138,8 +136,11 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     // the old background.
     const cv::Rect area = (band + cv::Size(6 * reach, 6 * reach) - cv::Point(3 * reach, 3 * reach)) &
                           cv::Rect(0, 0, workWidth, workHeight);
-    cv::Mat a, b;
-    GuidedFilterCoefficients(guide(area), person(area), reach, kEpsilon, a, b);
+    // The filter moves the hard silhouette onto the cell's own edges within
+    // half the band's reach, so that its outer edge is background already.
+    cv::Mat hard, a, b;
+    silhouette(area).convertTo(hard, CV_32F, 1.0 / 255);
+    GuidedFilterCoefficients(guide(area), hard, std::max(2, (reach + 1) / 2), kEpsilon, a, b);
 
     // The old background near each band pixel: the mean of the surely
     // background pixels within twice the band's reach; the whole cell's where
