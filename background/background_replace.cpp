@@ -92,7 +92,8 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     cv::Mat cell(height, width, CV_8UC4, Cell.Bits());
     const int workWidth = (width + kWorkScale - 1) / kWorkScale;
     const int workHeight = (height + kWorkScale - 1) / kWorkScale;
-    cv::Mat small, guide;
+    // Kept between calls, as the filter's own buffers are.
+    thread_local cv::Mat small, guide, person, maybe, sure, state, hard, a, b, weight, weighted, oldBack, weightMean;
     cv::resize(cell, small, cv::Size(workWidth, workHeight), 0, 0, cv::INTER_AREA);
     cv::cvtColor(small, small, cv::COLOR_BGRA2BGR);
     small.convertTo(guide, CV_32FC3, 1.0 / 255);
@@ -105,7 +106,6 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     const cv::Matx23d toMask(ax, 0, (Frame.X + 0.5 * cellX * photoX - Mask.Region.x()) * maskX - 0.5, 0, ay,
                              (Frame.Y + 0.5 * cellY * photoY - Mask.Region.y()) * maskY - 0.5);
     const cv::Mat map(side, side, CV_32FC1, const_cast<float*>(Mask.Probability.data()));
-    cv::Mat person;
     cv::warpAffine(map, person, toMask, cv::Size(workWidth, workHeight), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                    cv::BORDER_REPLICATE);
 
@@ -113,10 +113,10 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     const int reach = std::max(kMinBandWork, static_cast<int>(std::ceil(kBandMaskPixels / std::min(ax, ay))));
     const cv::Mat square = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1));
     const cv::Mat silhouette = person >= kPerson;
-    cv::Mat maybe, sure;
     cv::dilate(silhouette, maybe, square);
     cv::erode(silhouette, sure, square, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(255));
-    cv::Mat state(workHeight, workWidth, CV_8UC1, cv::Scalar(kOutside));
+    state.create(workHeight, workWidth, CV_8UC1);
+    state.setTo(kOutside);
     state.setTo(kBand, maybe);
     state.setTo(kInside, sure);
 
@@ -138,25 +138,25 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
                           cv::Rect(0, 0, workWidth, workHeight);
     // The filter moves the hard silhouette onto the cell's own edges within
     // half the band's reach, so that its outer edge is background already.
-    cv::Mat hard, a, b;
     silhouette(area).convertTo(hard, CV_32F, 1.0 / 255);
     GuidedFilterCoefficients(guide(area), hard, std::max(2, (reach + 1) / 2), kEpsilon, a, b);
 
     // The old background near each band pixel: the mean of the surely
     // background pixels within twice the band's reach; the whole cell's where
     // none is that near.
-    cv::Mat outside = state(area) == kOutside;
-    cv::Mat weight, weighted, oldBack, weightMean;
-    outside.convertTo(weight, CV_32F, 1.0 / 255);
-    cv::Mat outsideWhole = state == kOutside;
-    const cv::Scalar overall = cv::countNonZero(outsideWhole) > 0 ? cv::mean(guide, outsideWhole) : cv::Scalar(1, 1, 1);
-    cv::multiply(guide(area), cv::Scalar::all(1), weighted);
-    {
-        std::vector<cv::Mat> planes;
-        cv::split(weighted, planes);
-        for (cv::Mat& plane : planes)
-            plane = plane.mul(weight);
-        cv::merge(planes, weighted);
+    const cv::Scalar overall = cv::countNonZero(state == kOutside) > 0 ? cv::mean(guide, state == kOutside)
+                                                                      : cv::Scalar(1, 1, 1);
+    weight.create(area.size(), CV_32FC1);
+    weighted.create(area.size(), CV_32FC3);
+    for (int y = 0; y < area.height; ++y) {
+        const std::uint8_t* s = state.ptr<std::uint8_t>(area.y + y) + area.x;
+        const float* g = guide.ptr<float>(area.y + y) + 3 * area.x;
+        float* w = weight.ptr<float>(y);
+        float* o = weighted.ptr<float>(y);
+        for (int x = 0; x < area.width; ++x, g += 3, o += 3) {
+            w[x] = s[x] == kOutside ? 1.f : 0.f;
+            o[0] = g[0] * w[x], o[1] = g[1] * w[x], o[2] = g[2] * w[x];
+        }
     }
     const cv::Size window(4 * reach + 1, 4 * reach + 1);
     cv::boxFilter(weighted, oldBack, CV_32F, window, cv::Point(-1, -1), true, cv::BORDER_REPLICATE);

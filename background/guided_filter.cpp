@@ -19,7 +19,12 @@ void GuidedFilterCoefficients(const cv::Mat& Guide, const cv::Mat& Input, int Ra
     const int rows = Guide.rows, cols = Guide.cols;
     // The products the window means are taken of: colour times input, the
     // colour's squares and its cross terms.
-    cv::Mat ip(rows, cols, CV_32FC3), squares(rows, cols, CV_32FC3), crosses(rows, cols, CV_32FC3);
+    // Kept between calls: the cells of a run are all of one size, and fresh
+    // buffers of this size cost more in page faults than the filter itself.
+    thread_local cv::Mat ip, squares, crosses, meanI, meanP, meanIp, meanSquares, meanCrosses, a, b;
+    ip.create(rows, cols, CV_32FC3);
+    squares.create(rows, cols, CV_32FC3);
+    crosses.create(rows, cols, CV_32FC3);
     for (int y = 0; y < rows; ++y) {
         const float* g = Guide.ptr<float>(y);
         const float* p = Input.ptr<float>(y);
@@ -32,7 +37,6 @@ void GuidedFilterCoefficients(const cv::Mat& Guide, const cv::Mat& Input, int Ra
             c[0] = g[0] * g[1], c[1] = g[0] * g[2], c[2] = g[1] * g[2];
         }
     }
-    cv::Mat meanI, meanP, meanIp, meanSquares, meanCrosses;
     mean(Guide, meanI, Radius);
     mean(Input, meanP, Radius);
     mean(ip, meanIp, Radius);
@@ -41,7 +45,8 @@ void GuidedFilterCoefficients(const cv::Mat& Guide, const cv::Mat& Input, int Ra
 
     // Per window: a = (Σ + ε·1)⁻¹ · cov(I, p), b = mean p − a · mean I; the
     // symmetric 3 × 3 system solved by its adjugate.
-    cv::Mat a(rows, cols, CV_32FC3), b(rows, cols, CV_32FC1);
+    a.create(rows, cols, CV_32FC3);
+    b.create(rows, cols, CV_32FC1);
     for (int y = 0; y < rows; ++y) {
         const float* mi = meanI.ptr<float>(y);
         const float* mp = meanP.ptr<float>(y);
