@@ -86,7 +86,8 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     constexpr int side = TPersonMaskMap::kSide;
     if (width <= 0 || height <= 0 || Mask.Probability.size() != static_cast<std::size_t>(side) * side ||
         !(Frame.Width > 0) || !(Frame.Height > 0) || !(Mask.Region.width() > 0) || !(Mask.Region.height() > 0) ||
-        !std::isfinite(Frame.X + Frame.Y + Frame.Width + Frame.Height + Mask.Region.x() + Mask.Region.y()))
+        !std::isfinite(Frame.X + Frame.Y + Frame.Width + Frame.Height + Mask.Region.x() + Mask.Region.y() +
+                       Mask.Region.width() + Mask.Region.height()))
         return;
 
     cv::Mat cell(height, width, CV_8UC4, Cell.Bits());
@@ -110,7 +111,10 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
                    cv::BORDER_REPLICATE);
 
     // The band: within reach of the silhouette on either side.
-    const int reach = std::max(kMinBandWork, static_cast<int>(std::ceil(kBandMaskPixels / std::min(ax, ay))));
+    // A frame of a few photo pixels would ask for a band wider than the cell.
+    const int widest = std::max(kMinBandWork, std::min(workWidth, workHeight) / 4);
+    const int reach = static_cast<int>(
+        std::clamp(std::ceil(kBandMaskPixels / std::min(ax, ay)), double(kMinBandWork), double(widest)));
     const cv::Mat square = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1));
     const cv::Mat silhouette = person >= kPerson;
     cv::dilate(silhouette, maybe, square);

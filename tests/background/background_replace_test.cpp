@@ -184,6 +184,7 @@ TEST(ReplaceBackground, LeavesTheCellAloneWithoutMaskOrFrame)
         {"frame not a number", TFrame{std::nan(""), 0, 100, 100}, full},
         {"mask over no region", TFrame{0, 0, 100, 100}, TPersonMaskMap{full.Probability, QRectF()}},
         {"person throughout", TFrame{10, 10, 50, 50}, full},
+        {"frame of a hundredth of a pixel", TFrame{50, 50, 0.01, 0.01}, full},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
