@@ -110,8 +110,8 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     cv::warpAffine(map, person, toMask, cv::Size(workWidth, workHeight), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                    cv::BORDER_REPLICATE);
 
-    // The band: within reach of the silhouette on either side.
-    // A frame of a few photo pixels would ask for a band wider than the cell.
+    // The band: within reach of the silhouette on either side (no wider than
+    // a quarter of the cell, which a frame of a few photo pixels would ask for).
     const int widest = std::max(kMinBandWork, std::min(workWidth, workHeight) / 4);
     const int reach = static_cast<int>(
         std::clamp(std::ceil(kBandMaskPixels / std::min(ax, ay)), double(kMinBandWork), double(widest)));
@@ -124,14 +124,15 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     state.setTo(kBand, maybe);
     state.setTo(kInside, sure);
 
+    const TTaps across = tapsFor(width, workWidth), down = tapsFor(height, workHeight);
     const cv::Rect band = cv::boundingRect(state == kBand);
     if (band.empty()) {
         // Person or background throughout: nothing to refine.
         for (int y = 0; y < height; ++y) {
-            const std::uint8_t* s = state.ptr<std::uint8_t>(std::min(y * workHeight / height, workHeight - 1));
+            const std::uint8_t* s = state.ptr<std::uint8_t>(down.Nearest[static_cast<std::size_t>(y)]);
             TColor32* p = Cell.ScanLine(y);
             for (int x = 0; x < width; ++x)
-                if (s[std::min(x * workWidth / width, workWidth - 1)] == kOutside)
+                if (s[across.Nearest[static_cast<std::size_t>(x)]] == kOutside)
                     p[x] = Colour;
         }
         return;
@@ -179,7 +180,6 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     }
 
     // The final pass at full size.
-    const TTaps across = tapsFor(width, workWidth), down = tapsFor(height, workHeight);
     const float colour[3] = {BlueComponent(Colour) / 255.f, GreenComponent(Colour) / 255.f, RedComponent(Colour) / 255.f};
     for (int y = 0; y < height; ++y) {
         const auto ky = static_cast<std::size_t>(y);
