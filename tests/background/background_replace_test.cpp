@@ -1,0 +1,201 @@
+#include "background_replace.h"
+
+#include "bitmap32.h"
+#include "photo_check.h"
+#include "sheet_formats.h"
+
+#include <QFileInfo>
+#include <QImage>
+
+#include <opencv2/imgproc.hpp>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// A 35 x 45 mm cell at 600 dpi.
+constexpr int kCellWidth = 827;
+constexpr int kCellHeight = 1063;
+
+TPhotoAnalysis analyse(const TBitmap32& photo)
+{
+    static const QString models = QStringLiteral(QRL_TEST_MODEL_DIR);
+    static TFaceFinder finder{models};
+    static TFaceMesh mesh{models};
+    static TPersonMask mask{models};
+    return AnalysePhoto(photo, finder, mesh, mask);
+}
+
+cv::Mat pixels(TBitmap32& bitmap)
+{
+    return cv::Mat(bitmap.Height(), bitmap.Width(), CV_8UC4, bitmap.Bits());
+}
+
+// The framed part of the photo scaled to the cell, pixel centre to pixel
+// centre; white beyond the photo.
+void render(TBitmap32& photo, const TFrame& frame, TBitmap32& cell)
+{
+    cell.SetSize(kCellWidth, kCellHeight);
+    const double sx = frame.Width / kCellWidth, sy = frame.Height / kCellHeight;
+    const cv::Matx23d toPhoto(sx, 0, frame.X + 0.5 * sx - 0.5, 0, sy, frame.Y + 0.5 * sy - 0.5);
+    cv::Mat out = pixels(cell);
+    cv::warpAffine(pixels(photo), out, toPhoto, out.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                   cv::BORDER_CONSTANT, cv::Scalar::all(255));
+}
+
+// The person before another background, blended by the person mask.
+void paste(TBitmap32& photo, const TPersonMaskMap& mask, const std::function<TColor32(int, int)>& background)
+{
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x) {
+            const double a = std::clamp((mask.At(QPointF(x + 0.5, y + 0.5)) - 0.3) / 0.4, 0.0, 1.0);
+            const TColor32 f = photo.Pixel(x, y), b = background(x, y);
+            const auto mix = [a](int front, int back) { return static_cast<int>(std::lround(front * a + back * (1 - a))); };
+            photo.SetPixel(x, y, Color32(mix(RedComponent(f), RedComponent(b)), mix(GreenComponent(f), GreenComponent(b)),
+                                         mix(BlueComponent(f), BlueComponent(b))));
+        }
+}
+
+// Light stripes and blocks, as a shelf or a patterned wall.
+TColor32 busyTexture(int x, int y)
+{
+    if ((x / 9 + y / 7) % 3 == 0)
+        return Color32(150, 175, 215);
+    return (x / 5 + y / 11) % 2 ? Color32(250, 240, 200) : Color32(60, 45, 40);
+}
+
+double colourDistance(TColor32 a, TColor32 b)
+{
+    return std::hypot(RedComponent(a) - RedComponent(b), GreenComponent(a) - GreenComponent(b),
+                      BlueComponent(a) - BlueComponent(b));
+}
+
+}  // namespace
+
+// Debian's two real portraits, as taken and pasted before a busy texture,
+// framed for 35 x 45 mm at 600 dpi: beyond a margin of two mask pixels the
+// background is exactly the colour and the person exactly as rendered; just
+// outside the silhouette no trace of the old background is left; the photo
+// check finds the new background plain and light where the mask is right.
+TEST(ReplaceBackground, PlainColourBehindThePersonOfRealPortraits)
+{
+    const struct {
+        const char* path;
+        bool busy;
+        TColor32 colour;
+        std::vector<const char*> passing;
+    } cases[] = {
+        // The mask takes the flag's fringe behind the cap for the person: it
+        // stays, and the background is not plain enough for the check.
+        {QRL_TEST_PORTRAIT, false, Color32(255, 255, 255), {"background_light"}},
+        {QRL_TEST_PORTRAIT, true, Color32(220, 220, 220), {"background_light"}},
+        {QRL_TEST_ASTRONAUT, false, Color32(220, 220, 220), {"background_plain", "background_light"}},
+        {QRL_TEST_ASTRONAUT, true, Color32(255, 255, 255), {"background_plain", "background_light"}},
+    };
+    const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path << (c.busy ? " before a busy texture" : ""));
+        TBitmap32 photo;
+        photo.Assign(QImage(QString::fromUtf8(c.path)));
+        ASSERT_FALSE(photo.Empty());
+        TPhotoAnalysis analysis = analyse(photo);
+        ASSERT_EQ(analysis.Faces.size(), 1u);
+        const TPersonMaskMap mask = analysis.Faces[0].Mask;
+        if (c.busy)
+            paste(photo, mask, busyTexture);
+        const TFrame frame = *FrameForHead(analysis.Facts.Head, rule);
+        TBitmap32 before, cell;
+        render(photo, frame, before);
+        cell.Assign(&before);
+        ReplaceBackground(cell, frame, mask, c.colour);
+        if (const char* dir = std::getenv("QRL_SHOT_DIR")) {
+            QImage shot;
+            cell.AssignTo(shot);
+            shot.save(QStringLiteral("%1/%2%3.png").arg(dir, QFileInfo(c.path).baseName(), c.busy ? "_busy" : ""));
+        }
+
+        // The silhouette: the mask's middle line, its edges continued past its region.
+        const QRectF inner = mask.Region.adjusted(0, 0, -1e-6, -1e-6);
+        cv::Mat probability(kCellHeight, kCellWidth, CV_32F);
+        for (int y = 0; y < kCellHeight; ++y)
+            for (int x = 0; x < kCellWidth; ++x) {
+                const QPointF p(frame.X + (x + 0.5) * frame.Width / kCellWidth,
+                                frame.Y + (y + 0.5) * frame.Height / kCellHeight);
+                const QPointF clamped(std::clamp(p.x(), inner.left(), inner.right()),
+                                      std::clamp(p.y(), inner.top(), inner.bottom()));
+                probability.at<float>(y, x) = static_cast<float>(mask.At(clamped));
+            }
+        const cv::Mat person = probability >= 0.5f;
+        cv::Mat fromInside, fromOutside;
+        cv::distanceTransform(person, fromOutside, cv::DIST_L2, cv::DIST_MASK_PRECISE);
+        cv::distanceTransform(255 - person, fromInside, cv::DIST_L2, cv::DIST_MASK_PRECISE);
+        const double margin = 2 * mask.Step() * kCellHeight / frame.Height;
+        int wrongOutside = 0, changedInside = 0, ring = 0;
+        double ringDistance = 0;
+        for (int y = 0; y < kCellHeight; ++y)
+            for (int x = 0; x < kCellWidth; ++x) {
+                const float out = fromInside.at<float>(y, x), in = fromOutside.at<float>(y, x);
+                if (out > margin)
+                    wrongOutside += cell.Pixel(x, y) != c.colour;
+                else if (in > margin)
+                    changedInside += cell.Pixel(x, y) != before.Pixel(x, y);
+                else if (out > 0 && probability.at<float>(y, x) < 0.3f) {
+                    // Background in the pasted photos, and to the mask in the others.
+                    ++ring;
+                    ringDistance += colourDistance(cell.Pixel(x, y), c.colour);
+                }
+            }
+        EXPECT_EQ(wrongOutside, 0);
+        EXPECT_EQ(changedInside, 0);
+        ASSERT_GT(ring, 0);
+        EXPECT_LT(ringDistance / ring, 10.0) << margin << " px margin, " << ring << " px";
+
+        const TPhotoAnalysis result = analyse(cell);
+        ASSERT_FALSE(result.Faces.empty());
+        const TMeasures measures = CheckPhoto(result.Facts, result.Measured,
+                                              TFrame{0, 0, double(kCellWidth), double(kCellHeight)}, rule);
+        for (const char* id : c.passing) {
+            const auto m = std::find_if(measures.begin(), measures.end(), [&](const TMeasure& x) { return x.Id == id; });
+            ASSERT_NE(m, measures.end()) << id;
+            EXPECT_EQ(m->Verdict, TVerdict::Pass) << id << ": " << m->Value;
+        }
+    }
+}
+
+// Nothing to go by: the cell stays as it was.
+TEST(ReplaceBackground, LeavesTheCellAloneWithoutMaskOrFrame)
+{
+    TPersonMaskMap full;
+    full.Probability.assign(TPersonMaskMap::kSide * TPersonMaskMap::kSide, 1.f);
+    full.Region = QRectF(0, 0, 100, 100);
+    const struct {
+        const char* what;
+        TFrame frame;
+        TPersonMaskMap mask;
+    } cases[] = {
+        {"empty mask", TFrame{0, 0, 100, 100}, TPersonMaskMap{}},
+        {"frame of no size", TFrame{0, 0, 0, 0}, full},
+        {"frame not a number", TFrame{std::nan(""), 0, 100, 100}, full},
+        {"mask over no region", TFrame{0, 0, 100, 100}, TPersonMaskMap{full.Probability, QRectF()}},
+        {"person throughout", TFrame{10, 10, 50, 50}, full},
+        {"frame of a hundredth of a pixel", TFrame{50, 50, 0.01, 0.01}, full},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TBitmap32 cell;
+        cell.SetSize(40, 40);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                cell.SetPixel(x, y, Color32(x * 6, y * 6, 90));
+        TBitmap32 before;
+        before.Assign(&cell);
+        ReplaceBackground(cell, c.frame, c.mask, Color32(255, 255, 255));
+        EXPECT_TRUE(std::equal(cell.Bits(), cell.Bits() + 40 * 40, before.Bits()));
+    }
+}
