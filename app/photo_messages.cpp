@@ -18,13 +18,14 @@ const char* photoFailure(const QString& fileName, const std::exception& e)
 {
     if (dynamic_cast<const EFOpenError*>(&e))
         return Msg::kUnreadable;
+    const TPhotoKind named = PhotoKindOfName(fileName);
+    if (named == TPhotoKind::Unknown)
+        return Msg::kNotPhotoName;
     // What the file holds decides, whatever its name says.
     QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly) && file.read(2) != QByteArrayLiteral("\xFF\xD8"))
-        return Msg::kNotJpeg;
-    if (dynamic_cast<const EInvalidGraphic*>(&e))
-        return Msg::kNotJpegName;
-    return Msg::kDamagedJpeg;
+    if (file.open(QIODevice::ReadOnly) && PhotoKindOfContent(file.read(16)) != named)
+        return Msg::kNotItsKind;
+    return named == TPhotoKind::Jpeg ? Msg::kDamagedJpeg : Msg::kDamagedPhoto;
 }
 
 QString detail(const std::exception& e)

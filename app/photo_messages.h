@@ -9,7 +9,7 @@ class TBitmap32;
 /// The operations whose failures the user sees, each raising an Exception
 /// whose message says in the user's language what went wrong with which file
 /// or printer, the library's own text and code following in brackets:
-///   Cannot open "photo.png": it is not a JPEG photo (Erreur JPEG #53).
+///   Cannot open "photo.jpg": the JPEG photo is damaged or cannot be read (Erreur JPEG #53).
 
 /// Loads a photo. An empty file is refused; on any failure the bitmap keeps
 /// the photo it had.

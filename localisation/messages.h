@@ -152,6 +152,16 @@ inline constexpr char kOtherFaces[] = "%1 faces were found: only one person may 
 inline constexpr char kAllPassed[] = "Photo check: all passed.";
 inline constexpr char kToLookAt[] = "Photo check: %1 to look at.";
 inline constexpr char kFailing[] = "Photo check: %1 would be refused, %2 to look at.";
+// Photos of the kinds opened here: %1 is the file's name, %2 the reader's
+// own detail.
+inline constexpr char kNotPhotoName[] =
+    "Cannot open \"%1\": only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened (%2).";
+inline constexpr char kNotItsKind[] =
+    "Cannot open \"%1\": the file does not hold the kind of photo its name says; JPEG (.jpg, .jpeg), PNG (.png) "
+    "and HEIC (.heic, .heif) photos can be opened (%2).";
+inline constexpr char kDamagedPhoto[] = "Cannot open \"%1\": the photo is damaged or cannot be read (%2).";
+inline constexpr char kDroppedNotPhoto[] =
+    "\"%1\" was not opened: only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

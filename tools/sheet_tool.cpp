@@ -7,6 +7,7 @@
 #include "licence.h"
 #include "page_layout.h"
 #include "pdf_printer.h"
+#include "picture.h"
 #include "photo_sheet.h"
 #include "print_frame.h"
 #include "sheet_printer.h"
@@ -18,6 +19,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -83,7 +85,14 @@ void loadPhoto(TBitmap32& photo, const QString& fileName)
     try {
         photo.LoadFromFile(fileName);
     } catch (const Exception& e) {
-        throw Exception(QStringLiteral("cannot load the photo \"%1\": %2").arg(fileName, e.Message));
+        // A name of another kind, or content that is not what the name says.
+        QFile file(fileName);
+        const bool ofItsKind = file.open(QIODevice::ReadOnly) && PhotoKindOfName(fileName) != TPhotoKind::Unknown
+                               && PhotoKindOfContent(file.read(16)) == PhotoKindOfName(fileName);
+        const QString kinds = ofItsKind ? QString()
+                                        : QStringLiteral(" (photos can be JPEG: .jpg, .jpeg; PNG: .png; "
+                                                         "HEIC: .heic, .heif)");
+        throw Exception(QStringLiteral("cannot load the photo \"%1\": %2%3").arg(fileName, e.Message, kinds));
     }
     // A zero-length JPEG file loads as no picture; the window then shows no
     // preview, and a blank sheet here would pass for a result.
