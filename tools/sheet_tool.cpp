@@ -85,14 +85,21 @@ void loadPhoto(TBitmap32& photo, const QString& fileName)
     try {
         photo.LoadFromFile(fileName);
     } catch (const Exception& e) {
-        // A name of another kind, or content that is not what the name says.
+        // A name of another kind, or content that is not what the name says,
+        // is told with the kinds that open.
+        const TPhotoKind named = PhotoKindOfName(fileName);
         QFile file(fileName);
-        const bool ofItsKind = file.open(QIODevice::ReadOnly) && PhotoKindOfName(fileName) != TPhotoKind::Unknown
-                               && PhotoKindOfContent(file.read(16)) == PhotoKindOfName(fileName);
-        const QString kinds = ofItsKind ? QString()
-                                        : QStringLiteral(" (photos can be JPEG: .jpg, .jpeg; PNG: .png; "
-                                                         "HEIC: .heic, .heif)");
-        throw Exception(QStringLiteral("cannot load the photo \"%1\": %2%3").arg(fileName, e.Message, kinds));
+        const bool readable = file.open(QIODevice::ReadOnly);
+        QString why;
+        if (named == TPhotoKind::Unknown)
+            why = QStringLiteral("only %1 photos can be opened (%2)");
+        else if (readable && PhotoKindOfContent(file.read(16)) != named)
+            why = QStringLiteral("the file does not hold the kind of photo its name says; %1 photos can be opened (%2)");
+        else
+            why = QStringLiteral("%2");
+        const QString kinds = QStringLiteral("JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif)");
+        throw Exception(QStringLiteral("cannot load the photo \"%1\": %2")
+                            .arg(fileName, why.replace(QLatin1String("%1"), kinds).replace(QLatin1String("%2"), e.Message)));
     }
     // A zero-length JPEG file loads as no picture; the window then shows no
     // preview, and a blank sheet here would pass for a result.

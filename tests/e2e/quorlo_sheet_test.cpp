@@ -493,7 +493,12 @@ TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
     };
     const std::vector<Case> cases = {
         {{}, "missing.jpg", "out.jpg", 1, "Impossible d'ouvrir le fichier"},
-        {{}, "text.jpg", "out.jpg", 1, "cannot load the photo \"%1/text.jpg\": Erreur JPEG #53"},
+        {{}, "text.jpg", "out.jpg", 1,
+         "cannot load the photo \"%1/text.jpg\": the file does not hold the kind of photo its name says; JPEG (.jpg, "
+         ".jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened (Erreur JPEG #53)"},
+        {{}, "file", "out.jpg", 1,
+         "cannot load the photo \"%1/file\": only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos can "
+         "be opened (Extension de fichier image inconnue (.))"},
         {{}, "damaged.jpg", "out.jpg", 1, "Erreur JPEG #"},
         {{}, "empty.jpg", "out.pdf", 1, "holds no picture"},
         {kVirtualPrinter + QStringList{QStringLiteral("--count"), QStringLiteral("401")}, "photo.jpg",
