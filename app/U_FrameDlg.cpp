@@ -5,12 +5,16 @@
 #include "lang_components.h"
 #include "messages.h"
 #include "on_screen.h"
-#include "face_detector.h"
+#include "measured_frame.h"
+#include "photo_check.h"
 #include "orientation.h"
 #include "registry.h"
 #include "sheet_formats.h"
+#include "verdict_icon.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QScreen>
 #include <QSignalBlocker>
 
@@ -54,9 +58,12 @@ TFrameDlg::TFrameDlg(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
-    // The texts composed at run time, in the user's language.
+    // The texts composed at run time, in the user's language. Each keeps its
+    // line in the language files: texts added later come last.
     QStringList texts = FramingTexts();
-    texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText);
+    texts.removeOne(QString::fromLatin1(kSeveralHeadsText));
+    texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText)
+          << QString::fromLatin1(kSeveralHeadsText);
     FTS_frame = new TTextStorage(this, QStringLiteral("TS_frame"), texts);
 
     paintSwatch(ui->crown_shp, TFrameView::CrownBandColour());
@@ -155,32 +162,31 @@ TWording TFrameDlg::wording() const
     return [this](const QString& original) { return text(original); };
 }
 
-const TFaceDetector* TFrameDlg::detector()
-{
-    if (!FDetector) {
-        try {
-            FDetector = std::make_unique<TFaceDetector>();
-        } catch (const Exception& e) {
-            FMessage = e.Message;
-            return nullptr;
-        }
-    }
-    return FDetector.get();
-}
-
-// The head is measured when the window opens and after a turn, so that the
-// head-size line speaks of a hand-placed frame too.
+// The faces are found and the head measured when the window opens and
+// after a turn, once per photo: moving the frame only judges the measures
+// again. Without the models the window works as before, without a check.
 void TFrameDlg::findHead()
 {
-    const TFaceDetector* d = detector();
-    if (!d || FPhoto.Empty())
-        return;
-    try {
-        const TAutoFrame found = AutoFrame(*d, FPhoto, FEditor->Rule());
-        FEditor->SetHead(found.Head);
-    } catch (const Exception& e) {
-        FMessage = e.Message;
+    FAnalysis.reset();
+    std::optional<THead> head;
+    std::vector<QRectF> others;
+    if (!FPhoto.Empty()) {
+        try {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            FAnalysis = AnalysePhoto(FPhoto);
+            QApplication::restoreOverrideCursor();
+        } catch (const Exception& e) {
+            QApplication::restoreOverrideCursor();
+            FMessage = e.Message;
+        }
     }
+    if (FAnalysis && !FAnalysis->Faces.empty()) {
+        head = FAnalysis->Faces.front().Head.Head;
+        for (std::size_t i = 1; i < FAnalysis->Faces.size(); ++i)
+            others.push_back(FAnalysis->Faces[i].Face.Box);
+    }
+    FEditor->SetHead(head);
+    ui->photo_img->SetFaces(head, others);
 }
 
 void TFrameDlg::keyPressEvent(QKeyEvent* event)
@@ -193,21 +199,17 @@ void TFrameDlg::keyPressEvent(QKeyEvent* event)
 
 void TFrameDlg::auto_btnClick()
 {
-    const TFaceDetector* d = detector();
-    if (!d || FPhoto.Empty()) {
+    if (!FAnalysis || FPhoto.Empty()) {
         frameChanged();
         return;
     }
-    try {
-        const TAutoFrame found = AutoFrame(*d, FPhoto, FEditor->Rule(), wording());
-        FMessage = found.Message;
-        if (found.Frame) {
-            FEditor->SetHead(found.Head);
-            FEditor->SetFrame(found.Frame);
-        }
-    } catch (const Exception& e) {
-        FMessage = e.Message;
-    }
+    std::vector<THead> heads;
+    for (const TMeasuredFace& face : FAnalysis->Faces)
+        heads.push_back(face.Head.Head);
+    const TAutoFrame found = AutoFrameForHeads(heads, FEditor->Rule(), wording());
+    FMessage = found.Message;
+    if (found.Frame)
+        FEditor->SetFrame(found.Frame);
     ui->photo_img->update();
     frameChanged();
 }
@@ -278,4 +280,21 @@ void TFrameDlg::frameChanged()
                        .arg(std::lround(PrintedPixelsPerInch(FEditor->Shown(), FEditor->Rule())));
     }
     ui->msg_lbl->setText(message);
+    showCheck();
+}
+
+// The photo check for the frame as it stands: one line per measure, a mark
+// of its verdict before its sentence, the value and limit in its tip.
+void TFrameDlg::showCheck()
+{
+    ui->check_lst->clear();
+    if (!FAnalysis)
+        return;
+    const TFrame frame = FEditor->Frame() ? *FEditor->Frame()
+                                          : UnframedFrame(FPhoto.Width(), FPhoto.Height(), FEditor->Rule());
+    FMeasures = CheckPhoto(FAnalysis->Facts, FAnalysis->Measured, frame, FEditor->Rule(), wording());
+    for (const TMeasure& m : FMeasures) {
+        auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
+        item->setToolTip(QStringLiteral("%1: %2 (%3)").arg(m.Id).arg(m.Value).arg(m.Limit));
+    }
 }

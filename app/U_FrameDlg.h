@@ -3,13 +3,13 @@
 #include "bitmap32.h"
 #include "frame_editor.h"
 #include "orientation.h"
+#include "photo_check.h"
 
 #include <QDialog>
 
 #include <memory>
 #include <optional>
 
-class TFaceDetector;
 class TTextStorage;
 
 namespace Ui {
@@ -54,6 +54,9 @@ public:
     /// The head-size line and the message line as shown.
     QString HeadText() const;
     QString MessageText() const;
+    /// The photo check as shown for the current frame; empty without a face
+    /// model or photo.
+    const TMeasures& Measures() const { return FMeasures; }
 
     void auto_btnClick();
     void whole_btnClick();
@@ -70,10 +73,8 @@ protected:
 
 private:
     void turn(TOrientation orientation);
-    /// The detector, made on first use; null with the reason shown when its
-    /// data cannot be read.
-    const TFaceDetector* detector();
     void findHead();
+    void showCheck();
     void photoChanged();
     void frameChanged();
     /// A text composed at run time in the user's language, from TS_frame.
@@ -83,7 +84,8 @@ private:
     std::unique_ptr<Ui::FrameDlg> ui;
     TBitmap32 FPhoto;
     std::unique_ptr<TFrameEditor> FEditor;
-    std::unique_ptr<TFaceDetector> FDetector;
+    std::optional<TPhotoAnalysis> FAnalysis;
+    TMeasures FMeasures;
     TTextStorage* FTS_frame;
     QString FMessage;
     int FQuarterTurns = 0;

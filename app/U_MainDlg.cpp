@@ -10,6 +10,8 @@
 #include "string_list.h"
 #include "U_DragDrop.h"
 #include "U_FrameDlg.h"
+#include "check_report.h"
+#include "photo_check.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
 #include "U_SheetOptionsDlg.h"
@@ -280,7 +282,8 @@ void TMainDlg::ShowPrinterName()
         const TStatusLine line =
             StatusLineFor(ShownPrinterName(Printer().Name()),
                           !FFrame && LeavesWhiteStrip(photo.Width(), photo.Height(), format),
-                          FFrame ? LowResolutionWarning(photo, FFrame, Rule()) : QString(), ui->frame_btn->text());
+                          FFrame ? LowResolutionWarning(photo, FFrame, Rule()) : QString(), ui->frame_btn->text(),
+                          checkSummary());
         FStatusPanel->setText(line.Text);
         FStatusPanel->setToolTip(line.ToolTip);
     });
@@ -314,18 +317,24 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
+    QString warning;
     ReportErrors(this, [&] {
         const TBusyCursor busy;
-        LoadPhotoFile(ui->img->Bitmap(), FileName);
+        FAnalysis.reset();
+        warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
         // Another photo: the frame of the last one means nothing here.
         FFrame.reset();
+        analysePhoto();
         ShowFrame();
         RememberPhotoFolder(FileName);
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FileName);
     });
     ShowActions();
+    // The photo is loaded, but the user must know that part of it is not.
+    if (!warning.isEmpty())
+        ShowWarningMessage(this, warning);
 }
 
 void TMainDlg::open_btnClick()
@@ -599,7 +608,29 @@ void TMainDlg::frame_btnClick()
         return;
     FFrame = frame;
     photo.SetStretchFilter(sfMitchell);   // a turned photo is a new bitmap
+    analysePhoto();
     ShowFrame();
+}
+
+// The photo's faces and measures, once per photo (and after a turn). Without
+// the face models the window works as before: the framing window says why.
+void TMainDlg::analysePhoto()
+{
+    FAnalysis.reset();
+    try {
+        FAnalysis = AnalysePhoto(ui->img->Bitmap());
+    } catch (const Exception&) {
+    }
+}
+
+QString TMainDlg::checkSummary() const
+{
+    const TBitmap32& photo = ui->img->Bitmap();
+    if (!FAnalysis || photo.Empty())
+        return {};
+    const THeadRule rule = Rule();
+    const TFrame frame = FFrame ? *FFrame : UnframedFrame(photo.Width(), photo.Height(), rule);
+    return CheckSummary(CheckPhoto(FAnalysis->Facts, FAnalysis->Measured, frame, rule));
 }
 
 void TMainDlg::translate_btnClick()

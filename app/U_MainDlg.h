@@ -5,6 +5,8 @@
 #include "sheet_formats.h"
 #include "sheet_lines.h"
 
+#include "photo_check.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -133,6 +135,10 @@ private:
     void ShowPrinterName();
     /// Places the photo in the view: the frame's rectangle, or the whole photo.
     void ShowFrame();
+    void analysePhoto();
+    /// The photo check in one line for the photo as it prints; empty without
+    /// a photo or the face models.
+    QString checkSummary() const;
     QString VersionCaption() const;
     void PrintConfirmedSheet();
     /// The print run of the sheet's list and the window's photo.
@@ -165,6 +171,7 @@ private:
     TFrameDlg* FFrameDlg = nullptr;
     TSheetOptionsDlg* FSheetOptionsDlg = nullptr;
     std::optional<TFrame> FFrame;
+    std::optional<TPhotoAnalysis> FAnalysis;
     std::vector<TSheetFormat> FFormats;
     int FFormat = 0;             // the format FFrame was made for
     THeadRule FRule;             // and its rule

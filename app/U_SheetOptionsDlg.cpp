@@ -3,7 +3,9 @@
 #include "ui_U_SheetOptionsDlg.h"
 
 #include "messages.h"
+#include "interface_numbers.h"
 #include "lang_components.h"
+#include "number_box.h"
 #include "on_screen.h"
 #include "sheet_settings.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 QString RangeText(const char* wording, const TRange& r)
 {
-    return MessageText(wording).arg(r.Min).arg(r.Max);
+    return MessageText(wording).arg(FormatNumber(r.Min, -1), FormatNumber(r.Max, -1));
 }
 
 // One line of the list: the name and size, then the rules the format carries.
@@ -49,6 +51,10 @@ TSheetOptionsDlg::TSheetOptionsDlg(QWidget* parent) : QDialog(parent), ui(std::m
     connect(ui->eye_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
     connect(ui->ok_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::ok_btnClick);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
+    // Queued: the field puts a refused text back only once the spin box has
+    // finished with it.
+    for (TNumberBox* box : numberBoxes())
+        connect(box, &TNumberBox::editingFinished, this, [this, box] { numberEdited(*box); }, Qt::QueuedConnection);
     RegisterForm(this);
 }
 
@@ -66,6 +72,9 @@ void TSheetOptionsDlg::Start(const QString& printerName)
     FPrinterName = printerName;
     FOwnFormats = LoadOwnFormats();
     FCalibration = printerName.isEmpty() ? std::nullopt : LoadCalibration(printerName);
+    // A language switch since the last time changes how numbers are written.
+    for (TNumberBox* box : numberBoxes())
+        box->FollowInterfaceLanguage();
     ui->cutmarks_chk->setChecked(LoadCutMarks());
     ui->printername_lbl->setText(ShownPrinterName(printerName));
     ui->across_edt->setValue(FCalibration ? FCalibration->AcrossMm : 100);
@@ -141,14 +150,53 @@ void TSheetOptionsDlg::formats_lstChange(int row)
     updateControls();
 }
 
+std::vector<TNumberBox*> TSheetOptionsDlg::numberBoxes() const
+{
+    return {ui->headmin_edt, ui->headmax_edt, ui->eyemin_edt, ui->eyemax_edt, ui->across_edt, ui->down_edt};
+}
+
+std::optional<double> TSheetOptionsDlg::typedNumber(const TNumberBox& box)
+{
+    const std::optional<double> number = box.Number();
+    // The example shows the language's decimal separator.
+    if (!number) {
+        FNumberRefusal =
+            MessageText(Msg::kNotANumber).arg(box.TypedText().trimmed(), FormatNumber(99.5, 1, box.locale()));
+        ui->status_lbl->setText(FNumberRefusal);
+    }
+    return number;
+}
+
+void TSheetOptionsDlg::numberEdited(const TNumberBox& box)
+{
+    // A text put right takes its refusal away.
+    if (typedNumber(box) && ui->status_lbl->text() == FNumberRefusal)
+        ui->status_lbl->clear();
+}
+
+std::optional<TRange> TSheetOptionsDlg::typedRange(const TNumberBox& min, const TNumberBox& max)
+{
+    const std::optional<double> from = typedNumber(min);
+    const std::optional<double> to = from ? typedNumber(max) : std::nullopt;
+    if (!to)
+        return std::nullopt;
+    return TRange{*from, *to};
+}
+
 void TSheetOptionsDlg::add_btnClick()
 {
     TOwnFormat f{ui->width_edt->value(), ui->height_edt->value(), std::nullopt, std::nullopt,
                  FName_edt->text().trimmed()};
-    if (ui->head_chk->isChecked())
-        f.HeadMm = TRange{ui->headmin_edt->value(), ui->headmax_edt->value()};
-    if (ui->eye_chk->isChecked())
-        f.EyeLineMm = TRange{ui->eyemin_edt->value(), ui->eyemax_edt->value()};
+    if (ui->head_chk->isChecked()) {
+        f.HeadMm = typedRange(*ui->headmin_edt, *ui->headmax_edt);
+        if (!f.HeadMm)
+            return;
+    }
+    if (ui->eye_chk->isChecked()) {
+        f.EyeLineMm = typedRange(*ui->eyemin_edt, *ui->eyemax_edt);
+        if (!f.EyeLineMm)
+            return;
+    }
     try {
         CheckOwnFormat(f);
         CheckNotShipped(f);
@@ -188,11 +236,16 @@ void TSheetOptionsDlg::calibforget_btnClick()
 
 bool TSheetOptionsDlg::store()
 {
+    // Nothing is stored while a ruler's length is no number.
+    const std::optional<TRange> rulers =
+        FPrinterName.isEmpty() ? TRange{100, 100} : typedRange(*ui->across_edt, *ui->down_edt);
+    if (!rulers)
+        return false;
     try {
         SaveCutMarks(ui->cutmarks_chk->isChecked());
         SaveOwnFormats(FOwnFormats);
         if (!FPrinterName.isEmpty()) {
-            const TCalibration typed{ui->across_edt->value(), ui->down_edt->value()};
+            const TCalibration typed{rulers->Min, rulers->Max};
             // Untouched rulers at 100 mm mean the printer was not calibrated.
             if (FCalibration || typed != TCalibration{})
                 SaveCalibration(FPrinterName, typed);

@@ -14,6 +14,7 @@ class QLineEdit;
 namespace Ui {
 class SheetOptionsDlg;
 }
+class TNumberBox;
 
 /// The sheet options: cut marks on or off, the user's own photo formats
 /// (width x height in millimetres with optional head-height and eye-line
@@ -58,10 +59,20 @@ private:
     /// Stores every option; false, with the reason in the status line, when
     /// a value cannot be used or stored.
     bool store();
+    std::vector<TNumberBox*> numberBoxes() const;
+    /// A number field's number as typed; a text that is no number is refused
+    /// in the status line.
+    std::optional<double> typedNumber(const TNumberBox& box);
+    /// Two fields read as one range (or two ruler lengths); the first refusal
+    /// ends it.
+    std::optional<TRange> typedRange(const TNumberBox& min, const TNumberBox& max);
+    /// A field left: its text refused at once, or its refusal taken away.
+    void numberEdited(const TNumberBox& box);
 
     std::unique_ptr<Ui::SheetOptionsDlg> ui;
     QLineEdit* FName_edt = nullptr;
     QString FPrinterName;
     std::vector<TOwnFormat> FOwnFormats;
     std::optional<TCalibration> FCalibration;
+    QString FNumberRefusal;   // the status line's last refusal of a number
 };

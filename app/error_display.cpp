@@ -1,6 +1,7 @@
 #include "error_display.h"
 
 #include "exception.h"
+#include "messages.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -31,6 +32,15 @@ void ShowErrorMessage(QWidget* Parent, const QString& Message)
     QMessageBox::critical(Parent, QCoreApplication::applicationName(), Message);
 }
 
+void ShowWarningMessage(QWidget* Parent, const QString& Message)
+{
+    if (display()) {
+        display()(Parent, Message);
+        return;
+    }
+    QMessageBox::warning(Parent, QCoreApplication::applicationName(), Message);
+}
+
 QString CurrentExceptionMessage()
 {
     try {
@@ -38,10 +48,9 @@ QString CurrentExceptionMessage()
     } catch (const Exception& e) {
         return e.Message;
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("Out of memory");
-    } catch (const std::exception& e) {
-        return QString::fromLocal8Bit(e.what());
+        return MessageText(Msg::kOutOfMemory);
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        // A library's own text would be in its language, not the user's.
+        return MessageText(Msg::kUnexpectedError);
     }
 }

@@ -16,6 +16,9 @@ using TErrorDisplay = std::function<void(QWidget* Parent, const QString& Message
 TErrorDisplay SetErrorDisplay(TErrorDisplay display);
 
 void ShowErrorMessage(QWidget* Parent, const QString& Message);
+/// The same for something done with a reservation the user must know of:
+/// a warning box, or the installed display.
+void ShowWarningMessage(QWidget* Parent, const QString& Message);
 
 /// The message of the exception being handled (the product's text for the
 /// program's own errors).

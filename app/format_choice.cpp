@@ -46,13 +46,15 @@ bool LeavesWhiteStrip(int PhotoWidth, int PhotoHeight, const TSheetFormat& Forma
 }
 
 TStatusLine StatusLineFor(const QString& PrinterName, bool WhiteStrip, const QString& LowResolutionWarning,
-                          const QString& FrameCaption)
+                          const QString& FrameCaption, const QString& CheckSummary)
 {
     QStringList warnings;
     if (WhiteStrip)
         warnings << MessageText(Msg::kWhiteStrip).arg(QString(FrameCaption).remove(QLatin1Char('&')));
     if (!LowResolutionWarning.isEmpty())
         warnings << LowResolutionWarning;
+    if (!CheckSummary.isEmpty())
+        warnings << CheckSummary;
     if (warnings.isEmpty())
         return {PrinterName, {}};
     return {warnings.join(u' '), warnings.join(u'\n') + u'\n' + PrinterName};

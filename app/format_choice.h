@@ -42,10 +42,11 @@ struct TStatusLine {
 /// The status line for the current printer and photo: the printer's name,
 /// or in its place the warnings that apply to the photo as it prints (a
 /// white strip beside an unframed photo of another shape, then the low
-/// resolution), with the printer's name in the hint. FrameCaption is the
-/// caption of the button that frames the photo.
+/// resolution, then the photo check's summary when there is one), with the
+/// printer's name in the hint. FrameCaption is the caption of the button
+/// that frames the photo.
 TStatusLine StatusLineFor(const QString& PrinterName, bool WhiteStrip, const QString& LowResolutionWarning,
-                          const QString& FrameCaption);
+                          const QString& FrameCaption, const QString& CheckSummary = {});
 
 /// The rule the framing window measures by: the format's own; for an own
 /// format without one, a head at 70-80 % of the photo's height (the usual

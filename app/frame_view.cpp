@@ -123,12 +123,47 @@ void TFrameView::paintEvent(QPaintEvent*)
     p.setPen(QPen(QColor(255, 220, 0), 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(frame);
+    paintFaces(p);
 
     // The keys act on the picture only while it has the focus: say so.
     if (hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Highlight), 2));
         p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
+}
+
+void TFrameView::SetFaces(const std::optional<THead>& Head, const std::vector<QRectF>& OtherFaces)
+{
+    FHead = Head;
+    FOtherFaces = OtherFaces;
+    update();
+}
+
+// The measured head as three solid lines across the face, in the colours of
+// the bands they belong in, over a dark edge that keeps them visible on any
+// photo; the other faces as dashed boxes.
+void TFrameView::paintFaces(QPainter& p) const
+{
+    if (FHead) {
+        const double half = 0.4 * FHead->Height();
+        auto line = [&](double y, const QColor& colour) {
+            const QPointF from = ToView(FHead->CentreX - half, y);
+            const QPointF to = ToView(FHead->CentreX + half, y);
+            p.setPen(QPen(QColor(0, 0, 0, 160), 4));
+            p.drawLine(from, to);
+            QColor solid = colour;
+            solid.setAlpha(255);
+            p.setPen(QPen(solid, 2));
+            p.drawLine(from, to);
+        };
+        line(FHead->CrownY, kCrownBand);
+        line(FHead->ChinY, kChinBand);
+        line(FHead->EyeY, kEyeBand);
+    }
+    p.setPen(QPen(QColor(230, 0, 180), 2, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    for (const QRectF& box : FOtherFaces)
+        p.drawRect(QRectF(ToView(box.left(), box.top()), ToView(box.right(), box.bottom())));
 }
 
 void TFrameView::resizeEvent(QResizeEvent*)

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "frame.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRectF>
 #include <QWidget>
 
+#include <vector>
+
 class QKeyEvent;
+class QPainter;
 
 class TBitmap32;
 class TFrameEditor;
@@ -15,7 +20,8 @@ class TFrameEditor;
 /// inside it (crown, chin and, where the rule has one, the eye line). A drag
 /// or the arrow keys move the frame (an arrow moves it one screen pixel,
 /// with Shift ten), the wheel or + and - zoom it; all go to the editor and
-/// are announced by Changed.
+/// are announced by Changed. Over the photo it draws the measured head (its
+/// crown, chin and eye line) and outlines the other faces found.
 class TFrameView : public QWidget {
     Q_OBJECT
 
@@ -25,6 +31,10 @@ public:
     /// Shows Photo edited by Editor; both outlive the view's use of them.
     /// Call again after the photo changed (turned).
     void SetPhoto(const TBitmap32* Photo, TFrameEditor* Editor);
+
+    /// The head measured on the photo, and the boxes of the other faces
+    /// found, in photo pixels; none to draw nothing.
+    void SetFaces(const std::optional<THead>& Head, const std::vector<QRectF>& OtherFaces);
 
     /// A key of the frame's (arrows, + and -) pressed anywhere in the
     /// window; false when it is none of them.
@@ -55,7 +65,11 @@ protected:
 private:
     void layoutPhoto();
 
+    void paintFaces(QPainter& painter) const;
+
     const TBitmap32* FPhoto = nullptr;
+    std::optional<THead> FHead;
+    std::vector<QRectF> FOtherFaces;
     TFrameEditor* FEditor = nullptr;
     QImage FScaled;          // the photo at view size, made once per size
     double FScale = 1;

@@ -34,7 +34,7 @@ fi
 [ -x /usr/bin/time ] || { echo "page_road: /usr/bin/time is missing (package time)" >&2; exit 1; }
 
 "$top/scripts/setup" >/dev/null
-sheet="$top/build/release/tools/quorlo-sheet"
+sheet="$top/build/release/app/quorlo-sheet"
 probe="$top/build/release/bench/page_save_probe"
 [ -x "$sheet" ] && [ -x "$probe" ] || { echo "page_road: the programs were not built" >&2; exit 1; }
 

@@ -27,6 +27,9 @@ const char* verdictMark(TVerdict verdict)
 
 QString CheckSummary(const TMeasures& Measures)
 {
+    // No face: the one line says so, as it stands.
+    if (Measures.size() == 1 && Measures.front().Id == QLatin1String("one_face"))
+        return Measures.front().Text;
     const int failing = CountVerdict(Measures, TVerdict::Fail);
     const int looking = CountVerdict(Measures, TVerdict::Warn);
     if (failing > 0)

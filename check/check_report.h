@@ -8,7 +8,8 @@
 #include <QString>
 
 /// The check in one line, in the catalogue's language: "Photo check: all
-/// passed.", or how many measures fail and how many are to be looked at.
+/// passed.", or how many measures fail and how many are to be looked at;
+/// for a photo without a face, that no face was found.
 QString CheckSummary(const TMeasures& Measures);
 
 /// The check as a table for a terminal: one line per measure with its

@@ -106,6 +106,24 @@ TFrame UnframedFrame(int PhotoWidth, int PhotoHeight, const THeadRule& Rule)
     return {0, 0, PhotoHeight * aspect, static_cast<double>(PhotoHeight)};
 }
 
+namespace {
+
+struct TSharedModels {
+    TFaceFinder Finder;
+    TFaceMesh Mesh;
+    TPersonMask Mask;
+};
+
+}  // namespace
+
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo)
+{
+    // A static local: made once, and made again on the next call when a
+    // model could not be read.
+    static TSharedModels models;
+    return AnalysePhoto(Photo, models.Finder, models.Mesh, models.Mask);
+}
+
 QStringList CheckIds()
 {
     return {QStringLiteral("head_height"),   QStringLiteral("eye_line"),        QStringLiteral("centred"),

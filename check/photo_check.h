@@ -59,6 +59,11 @@ struct TPhotoAnalysis {
 /// Runs the face models on Photo and measures it.
 TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMesh& Mesh, TPersonMask& Mask);
 
+/// The same with the program's own models, read from FaceModelDirectory()
+/// on first use and kept for the rest of the run. Raises EFaceModel when one
+/// cannot be used (the next call tries again).
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo);
+
 /// The check's table for the photo framed by Frame for Rule: the framing
 /// measures (head height, eye line, centring, the head inside the photo,
 /// resolution) and the photo's own, in a fixed order, each with its limit,

@@ -20,6 +20,8 @@ TFaceModelFile FaceModelFile(TFaceModel Model)
 
 QString FaceModelDirectory()
 {
+    if (const QString overridden = qEnvironmentVariable("QRL_MODEL_DIR"); !overridden.isEmpty())
+        return overridden;
     const QString program = ProgramDirectory();
     const QString installed = QDir::cleanPath(program + QStringLiteral("/" QRL_MODELS_FROM_PROGRAM));
     // Each program of a build tree lies one folder below the build folder,

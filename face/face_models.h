@@ -19,7 +19,8 @@ struct TFaceModelFile {
 
 TFaceModelFile FaceModelFile(TFaceModel Model);
 
-/// The folder the programs read the models from: `models` beside the program
-/// or one folder up (a build tree, a portable copy) when it holds the
-/// detector, otherwise `<prefix>/share/quorlo/models` of an installed program.
+/// The folder the programs read the models from: $QRL_MODEL_DIR when set
+/// (tests, a packager's check), else `models` beside the program or one
+/// folder up (a build tree, a portable copy) when it holds the detector,
+/// otherwise `<prefix>/share/quorlo/models` of an installed program.
 QString FaceModelDirectory();

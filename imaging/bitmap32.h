@@ -23,6 +23,9 @@ using TPixelCombineEvent = std::function<void(TColor32 F, TColor32 B, TColor32& 
 /// "Can't allocate the DIB handle" instead of exhausting memory.
 inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 30;
 
+/// How much of a picture file a load found.
+enum class TLoadedPicture { Whole, EndsEarly };
+
 /// The image buffer: Width x Height pixels of TColor32 in one block, rows
 /// top-down and packed, pixel (x, y) at Bits()[x + y * Width()]. Other code
 /// addresses the storage directly, so this layout never changes.
@@ -110,9 +113,11 @@ public:
     /// extension; see picture.h), then takes it as Assign would, turned
     /// upright where the file's EXIF block says the camera was held sideways.
     /// A failed load, a decoding error included, leaves the bitmap exactly
-    /// as it was; a zero-length JPEG file makes it empty. Defined beside the
-    /// readers, in picture.cpp.
-    void LoadFromFile(const QString& FileName);
+    /// as it was; a zero-length JPEG file makes it empty. A file that ends
+    /// before its picture does loads what is there (the decoder fills the
+    /// rest) and answers TLoadedPicture::EndsEarly, for the caller to say so.
+    /// Defined beside the readers, in picture.cpp.
+    TLoadedPicture LoadFromFile(const QString& FileName);
 
     /// Re-points an existing Canvas and raises OnHandleChanged.
     virtual void HandleChanged();

@@ -23,16 +23,27 @@ QString fullName(const QString& fileName)
     return QFileInfo(fileName).absoluteFilePath();
 }
 
-[[noreturn]] void throwOpenError(const QString& fileName, const QString& reason)
+[[noreturn]] void throwOpenError(const QString& fileName, int errorNumber, const QString& reason)
 {
-    throw EFOpenError(QStringLiteral("Impossible d'ouvrir le fichier \"%1\". %2")
-                          .arg(fullName(fileName), reason));
+    throw EFOpenError(QStringLiteral("Impossible d'ouvrir le fichier \"%1\". %2").arg(fullName(fileName), reason),
+                      fileName, errorNumber);
 }
 
-[[noreturn]] void throwCreateError(const QString& fileName, const QString& reason)
+[[noreturn]] void throwCreateError(const QString& fileName, int errorNumber)
 {
     throw EFCreateError(QStringLiteral("Impossible de créer le fichier \"%1\". %2")
-                            .arg(fullName(fileName), reason));
+                            .arg(fullName(fileName), qt_error_string(errorNumber)),
+                        fileName, errorNumber);
+}
+
+// The reason a Qt file call just failed: errno as the system left it; Qt
+// refuses a folder itself, and a failure without a reason counts as EIO.
+int lastFileError(const QString& fileName)
+{
+    const int error = errno;
+    if (error != 0)
+        return error;
+    return QFileInfo(fileName).isDir() ? EISDIR : EIO;
 }
 
 // The name for messages about a device: its file's, or none for a buffer.
@@ -46,8 +57,9 @@ QString deviceFileName(const QIODevice& device)
 
 void OpenForReading(QFile& File)
 {
+    errno = 0;
     if (!File.open(QIODevice::ReadOnly))
-        throwOpenError(File.fileName(), File.errorString());
+        throwOpenError(File.fileName(), lastFileError(File.fileName()), File.errorString());
 }
 
 QByteArray ReadAtMost(QIODevice& Device, std::int64_t Limit)
@@ -62,12 +74,15 @@ QByteArray ReadAtMost(QIODevice& Device, std::int64_t Limit)
         const qsizetype old = data.size();
         const qint64 wanted = std::min<qint64>(piece, Limit + 1 - old);
         data.resize(old + wanted);
+        errno = 0;
         const qint64 n = Device.read(data.data() + old, wanted);
         if (n < 0)
-            throwOpenError(deviceFileName(Device), Device.errorString());
+            throwOpenError(deviceFileName(Device), lastFileError(deviceFileName(Device)), Device.errorString());
         data.resize(old + n);
-        if (data.size() > Limit)
-            throwOpenError(deviceFileName(Device), QStringLiteral("Fichier trop volumineux (plus de %1 octets).").arg(Limit));
+        if (data.size() > Limit) {
+            throwOpenError(deviceFileName(Device), EFBIG,
+                           QStringLiteral("Fichier trop volumineux (plus de %1 octets).").arg(Limit));
+        }
         // A short read ends a regular file; a pipe may deliver less at a time.
         if (n == 0 || (!Device.isSequential() && n < wanted))
             return data;
@@ -76,8 +91,9 @@ QByteArray ReadAtMost(QIODevice& Device, std::int64_t Limit)
 
 void WriteAll(QIODevice& Device, const QByteArray& Bytes)
 {
+    errno = 0;
     if (Device.write(Bytes) != Bytes.size())
-        throwCreateError(deviceFileName(Device), Device.errorString());
+        throwCreateError(deviceFileName(Device), lastFileError(deviceFileName(Device)));
 }
 
 TAtomicFileWriter::TAtomicFileWriter(const QString& FileName)
@@ -87,10 +103,10 @@ TAtomicFileWriter::TAtomicFileWriter(const QString& FileName)
     // of its chain.
     const std::optional<QString> resolved = FinalLinkTarget(FileName);
     if (!resolved)
-        throwCreateError(FileName, qt_error_string(errno));
+        throwCreateError(FileName, errno);
     const QString& path = *resolved;
     if (IsWriteProtected(path))
-        throwCreateError(FileName, qt_error_string(EACCES));
+        throwCreateError(FileName, EACCES);
     FTarget = QFile::encodeName(path);
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     const QByteArray base = QFile::encodeName(QFileInfo(path).fileName()).left(200);
@@ -99,7 +115,7 @@ TAtomicFileWriter::TAtomicFileWriter(const QString& FileName)
     FFd = ::mkstemp(FTemporary.data());
     if (FFd < 0) {
         FTemporary.clear();
-        throwCreateError(FileName, qt_error_string(errno));
+        throwCreateError(FileName, errno);
     }
 
     // mkstemp makes the file private; it gets the mode the target has, or
@@ -125,13 +141,13 @@ TAtomicFileWriter::~TAtomicFileWriter()
 void TAtomicFileWriter::Write(const char* Data, std::size_t Size)
 {
     if (FFd < 0)
-        throwCreateError(FFileName, qt_error_string(EBADF));
+        throwCreateError(FFileName, EBADF);
     while (Size > 0) {
         const ssize_t n = ::write(FFd, Data, Size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throwCreateError(FFileName, qt_error_string(n < 0 ? errno : EIO));
+            throwCreateError(FFileName, n < 0 ? errno : EIO);
         Data += n;
         Size -= static_cast<std::size_t>(n);
     }
@@ -140,12 +156,12 @@ void TAtomicFileWriter::Write(const char* Data, std::size_t Size)
 void TAtomicFileWriter::Commit()
 {
     if (FFd < 0)
-        throwCreateError(FFileName, qt_error_string(EBADF));
+        throwCreateError(FFileName, EBADF);
     if (::fchmod(FFd, static_cast<mode_t>(FMode)) != 0 || ::fsync(FFd) != 0)
-        throwCreateError(FFileName, qt_error_string(errno));
+        throwCreateError(FFileName, errno);
     const int fd = std::exchange(FFd, -1);
     if (::close(fd) != 0 || ::rename(FTemporary.constData(), FTarget.constData()) != 0)
-        throwCreateError(FFileName, qt_error_string(errno));
+        throwCreateError(FFileName, errno);
     FTemporary.clear();   // it is the target now
 }
 

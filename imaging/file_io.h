@@ -11,12 +11,30 @@
 class QFile;
 class QIODevice;
 
+/// A file the system refused, with the file's name and the system's error
+/// number (an errno value: ENOENT, EACCES, ENOSPC, ...) beside the message,
+/// so that a window can say which and why in the user's language.
+class EFileError : public Exception {
+public:
+    EFileError(QString message, QString fileName, int errorNumber)
+        : Exception(std::move(message)), FileName(std::move(fileName)), ErrorNumber(errorNumber)
+    {
+    }
+    const QString FileName;   ///< as given; empty for a device that is no file
+    const int ErrorNumber;
+};
+
 /// A file that cannot be opened for reading:
 /// "Impossible d'ouvrir le fichier "<full name>". <system error text>".
-QRL_DECLARE_EXCEPTION(EFOpenError, Exception);
+/// A file above the reading limit gives EFBIG.
+class EFOpenError : public EFileError {
+    using EFileError::EFileError;
+};
 /// A file that cannot be created or written:
 /// "Impossible de créer le fichier "<full name>". <system error text>".
-QRL_DECLARE_EXCEPTION(EFCreateError, Exception);
+class EFCreateError : public EFileError {
+    using EFileError::EFileError;
+};
 
 /// Opens File for reading; raises EFOpenError with its full name.
 void OpenForReading(QFile& File);

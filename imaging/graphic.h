@@ -32,6 +32,10 @@ public:
     /// Icons and metafiles: pictures whose uncovered parts show what lies
     /// beneath. TBitmap32::Assign finds their mask by drawing them twice.
     virtual bool IsIconOrMetafile() const { return false; }
+
+    /// The file ended before the picture did: what was there was drawn, the
+    /// rest filled in by the decoder. Known once the picture is decoded.
+    virtual bool EndsEarly() const { return false; }
 };
 
 /// The platform bitmap: a QImage of any format, optionally marked transparent

@@ -76,6 +76,8 @@ public:
 
     jpeg_decompress_struct& info() { return info_; }
     bool multipleScans() const { return multipleScans_; }
+    /// The library met the end of the data before the last row.
+    bool endedEarly() const { return err_.endedEarly; }
 
     void calcOutputDimensions() { check(tryCalcOutputDimensions()); }
     void start() { check(tryStart()); }
@@ -212,7 +214,7 @@ int ScaledJPEGSize(int FullSize, TJPEGScale Scale)
     return (FullSize + denom - 1) / denom;
 }
 
-QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings)
+QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings, bool* EndedEarly)
 {
     TDecompressor decompressor;
     decompressor.open(Data);
@@ -235,10 +237,12 @@ QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings)
         rows[y] = image.scanLine(y);
     decompressor.readAll(rows.data());
     decompressor.finish();
+    if (EndedEarly)
+        *EndedEarly = decompressor.endedEarly();
     return image;
 }
 
-bool DecodeJPEGInto(const QByteArray& Data, const TJPEGSettings& Settings, TBitmap32& Target)
+bool DecodeJPEGInto(const QByteArray& Data, const TJPEGSettings& Settings, TBitmap32& Target, bool* EndedEarly)
 {
     if (Target.Empty())
         return false;
@@ -262,6 +266,8 @@ bool DecodeJPEGInto(const QByteArray& Data, const TJPEGSettings& Settings, TBitm
         rows[y] = reinterpret_cast<JSAMPROW>(Target.ScanLine(y));
     decompressor.readAll(rows.data());
     decompressor.finish();
+    if (EndedEarly)
+        *EndedEarly = decompressor.endedEarly();
     return true;
 }
 

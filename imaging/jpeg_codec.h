@@ -10,8 +10,13 @@
 class TBitmap32;
 
 /// A fatal error of the JPEG library ("Erreur JPEG #%d" with the library's
-/// message code), or an image this program refuses to decode.
-QRL_DECLARE_EXCEPTION(EJPEG, Exception);
+/// message code, which Code keeps), or an image this program refuses to
+/// decode (Code 0).
+class EJPEG : public Exception {
+public:
+    explicit EJPEG(QString message, int code = 0) : Exception(std::move(message)), Code(code) {}
+    const int Code;
+};
 
 /// The most pixels a JPEG image may declare in its header (2^28, about 268
 /// megapixels: far above any camera). Larger claims come from damaged or
@@ -82,15 +87,17 @@ int ScaledJPEGSize(int FullSize, TJPEGScale Scale);
 /// library's colour map) when the output is quantised: 8-bit pixel format,
 /// or gray output, which always gets the library's one-pass quantiser with
 /// 236 levels and Floyd-Steinberg dithering. A truncated stream decodes with
-/// the missing part filled by the library. Raises EJPEG, also for more than
-/// kMaxJPEGScans scans.
-QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings);
+/// the missing part filled by the library and sets *EndedEarly when given.
+/// Raises EJPEG, also for more than kMaxJPEGScans scans.
+QImage DecodeJPEG(const QByteArray& Data, const TJPEGSettings& Settings, bool* EndedEarly = nullptr);
 
 /// Decodes straight into Target when the output is 24-bit colour and its size
 /// is Target's: the pixels DecodeJPEG would give, with alpha 255. Returns
 /// false, with Target untouched, when that does not apply (gray or quantised
-/// output, another size). Raises EJPEG; rows decoded before an error stay.
-bool DecodeJPEGInto(const QByteArray& Data, const TJPEGSettings& Settings, TBitmap32& Target);
+/// output, another size). Sets *EndedEarly, when given, as DecodeJPEG does.
+/// Raises EJPEG; rows decoded before an error stay.
+bool DecodeJPEGInto(const QByteArray& Data, const TJPEGSettings& Settings, TBitmap32& Target,
+                    bool* EndedEarly = nullptr);
 
 /// Encodes Image as a JFIF stream: the library's defaults, then the quality
 /// with baseline tables forced, one gray or three colour channels, progressive

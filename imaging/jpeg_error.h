@@ -14,12 +14,18 @@
 struct TJPEGErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
+    /// The data ended (the library's JWRN_JPEG_EOF) and the decoder lacked
+    /// bits of the image there (JWRN_HIT_MARKER after it): the rest of the
+    /// image is decoded from nothing. A file that lacks only its end marker
+    /// warns of its end, but has every bit.
+    bool dataEnded;
+    bool endedEarly;
 };
 
 /// Readies Manager for a context and returns what the context's err takes.
-/// Warnings (a truncated file among them) and trace messages are dropped:
-/// they carry nothing the user can act on, and the library goes on with
-/// the best it can.
+/// Warnings and trace messages print nothing and stop nothing: the library
+/// goes on with the best it can. Only a premature end is noted
+/// (endedEarly): the user must learn that part of the photo is missing.
 jpeg_error_mgr* InitJPEGErrorManager(TJPEGErrorManager& Manager);
 
 /// Raises EJPEG "Erreur JPEG #<Code>" for one of the library's message codes.

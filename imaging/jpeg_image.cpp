@@ -67,6 +67,7 @@ void TJPEGImage::LoadFromStream(QIODevice& Stream)
     FData = std::move(data);
     FBitmap = QImage();
     FProgressive = progressive;
+    FEndsEarly = false;
     changed();
 }
 
@@ -88,6 +89,7 @@ void TJPEGImage::Assign(const QImage& Bitmap)
 {
     FData = std::make_shared<const TJPEGData>();
     FBitmap = Bitmap;
+    FEndsEarly = false;
     changed();
 }
 
@@ -97,6 +99,7 @@ void TJPEGImage::Assign(const TJPEGImage& Source)
     FBitmap = Source.FBitmap;
     FSettings = Source.FSettings;
     FProgressive = Source.FProgressive;
+    FEndsEarly = Source.FEndsEarly;
     changed();
 }
 
@@ -104,7 +107,7 @@ void TJPEGImage::Decode()
 {
     if (!FBitmap.isNull() || FData->Bytes.isEmpty())
         return;
-    FBitmap = DecodeJPEG(FData->Bytes, FSettings);
+    FBitmap = DecodeJPEG(FData->Bytes, FSettings, &FEndsEarly);
 }
 
 void TJPEGImage::Compress()
@@ -125,7 +128,7 @@ bool TJPEGImage::DecodeInto(TBitmap32& Target) const
 {
     if (!FBitmap.isNull() || FData->Bytes.isEmpty())
         return false;
-    return DecodeJPEGInto(FData->Bytes, FSettings, Target);
+    return DecodeJPEGInto(FData->Bytes, FSettings, Target, &FEndsEarly);
 }
 
 void TJPEGImage::SetSettings(const TJPEGSettings& Value)

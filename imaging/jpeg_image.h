@@ -74,6 +74,9 @@ public:
     /// bitmap. Returns false, with Target untouched, otherwise.
     bool DecodeInto(TBitmap32& Target) const override;
 
+    /// The last decode of the data met its end before the image's last row.
+    bool EndsEarly() const override { return FEndsEarly; }
+
     /// The decoded bitmap (Format_BGR888 or palette indices); null until made.
     const QImage& Bitmap() const { return FBitmap; }
     /// The compressed bytes; empty until read or encoded.
@@ -112,4 +115,6 @@ private:
     QImage FBitmap;
     TJPEGSettings FSettings;
     bool FProgressive = false;
+    // Learnt while decoding, which DecodeInto does without changing the image.
+    mutable bool FEndsEarly = false;
 };

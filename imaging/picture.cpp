@@ -198,7 +198,7 @@ QByteArray colourProfileOf(const TGraphic* graphic)
 }  // namespace
 
 // Here rather than with the rest of the buffer, which then knows no reader.
-void TBitmap32::LoadFromFile(const QString& FileName)
+TLoadedPicture TBitmap32::LoadFromFile(const QString& FileName)
 {
     TPicture picture;
     picture.LoadFromFile(FileName);
@@ -213,15 +213,18 @@ void TBitmap32::LoadFromFile(const QString& FileName)
     const QByteArray profile = colourProfileOf(picture.Graphic());
     if (!profile.isEmpty() && profile != SRGBProfileBytes())
         ConvertToSRGB(loaded, profile);
+    const TLoadedPicture found =
+        picture.Graphic() && picture.Graphic()->EndsEarly() ? TLoadedPicture::EndsEarly : TLoadedPicture::Whole;
     // A camera held sideways stores the photo as its sensor saw it and notes
     // how to turn it; everything after loading sees the photo upright.
     const auto* jpeg = dynamic_cast<const TJPEGImage*>(picture.Graphic());
     const TOrientation orientation = jpeg ? jpeg->Orientation() : TOrientation::TopLeft;
     if (orientation == TOrientation::TopLeft) {
         takeStorage(loaded);
-        return;
+        return found;
     }
     TBitmap32 upright;
     TurnUpright(loaded, orientation, upright);
     takeStorage(upright);
+    return found;
 }

@@ -277,15 +277,21 @@ void TLangList::DoAfterLanguageSwitch()
         AfterLanguageSwitch(this);
 }
 
+int TLangList::findFirst(const std::function<bool(std::uint32_t code)>& matches) const
+{
+    for (int i = 0; i < FLanguages.Count(); ++i)
+        if (matches(LanguageCode(i)))
+            return i;
+    return -1;
+}
+
 bool TLangList::selectFirst(const std::function<bool(std::uint32_t code)>& matches)
 {
-    for (int i = 0; i < FLanguages.Count(); ++i) {
-        if (matches(LanguageCode(i))) {
-            SetLanguageIndex(i);
-            return true;
-        }
-    }
-    return false;
+    const int index = findFirst(matches);
+    if (index < 0)
+        return false;
+    SetLanguageIndex(index);
+    return true;
 }
 
 bool TLangList::SelectLanguageCode(std::uint32_t code)
@@ -295,11 +301,28 @@ bool TLangList::SelectLanguageCode(std::uint32_t code)
            selectFirst([code](std::uint32_t c) { return PrimaryLanguage(c) == PrimaryLanguage(code); });
 }
 
-bool TLangList::SelectUserDefaultLanguage()
+int TLangList::UserDefaultLanguageIndex() const
 {
     const std::uint16_t user = UserDefaultLangId();
-    return selectFirst([user](std::uint32_t c) { return (c & 0xFFFF) == user; }) ||
-           selectFirst([user](std::uint32_t c) { return PrimaryLanguage(c) == PrimaryLanguage(user); });
+    if (const int exact = findFirst([user](std::uint32_t c) { return (c & 0xFFFF) == user; }); exact >= 0)
+        return exact;
+    return findFirst([user](std::uint32_t c) { return PrimaryLanguage(c) == PrimaryLanguage(user); });
+}
+
+bool TLangList::SelectUserDefaultLanguage()
+{
+    const int index = UserDefaultLanguageIndex();
+    if (index < 0)
+        return false;
+    SetLanguageIndex(index);
+    return true;
+}
+
+QString TLangList::LanguageFile(int index) const
+{
+    if (index < 0 || index >= FLanguages.Count())
+        return {};
+    return languageFileName(LanguageCode(index));
 }
 
 bool TLangList::LoadLanguageSetting()

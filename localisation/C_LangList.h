@@ -153,6 +153,11 @@ public:
     /// Selects the first entry with the user's LANGID, else the first with
     /// its primary language. False when none.
     bool SelectUserDefaultLanguage();
+    /// The entry SelectUserDefaultLanguage selects; -1 when none fits.
+    int UserDefaultLanguageIndex() const;
+    /// The file entry `index` is read from (a user's file of its name wins);
+    /// empty outside the list.
+    QString LanguageFile(int index) const;
     /// Writes the original record as OriginalFilePath(), FilePrefix +
     /// "ORIGINAL.SPK", making its folder when needed. False when it could not
     /// be written (OriginalRecord()->WriteError says why).
@@ -199,6 +204,7 @@ protected:
 
 private:
     QString languageFileName(std::uint32_t code) const;
+    int findFirst(const std::function<bool(std::uint32_t code)>& matches) const;
     bool selectFirst(const std::function<bool(std::uint32_t code)>& matches);
     void ensureRecords();
     QWidget* mainForm() const;

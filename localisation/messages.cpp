@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -28,8 +29,10 @@ QStringList MessageOriginals()
                           Msg::kHeadRange, Msg::kEyeRange, Msg::kDroppedNotJpeg, Msg::kPrintsSize,
                           Msg::kWhiteStrip, Msg::kFormatRepeated, Msg::kFormatNameInvalid, Msg::kNamedOwnFormat,
                           Msg::kPhotoViewName, Msg::kNoPhotoViewName, Msg::kFrameViewName, Msg::kFaceModelMissing,
-                          Msg::kFaceModelDamaged, Msg::kEyeLinePass, Msg::kEyesTooLow, Msg::kEyesTooHigh, Msg::kCentred, Msg::kMoveFrameLeft, Msg::kMoveFrameRight, Msg::kHeadInside, Msg::kCrownCut, Msg::kChinCut, Msg::kHeadPastFrame, Msg::kUpright, Msg::kTiltToRight, Msg::kTiltToLeft, Msg::kStraight, Msg::kTurnToRight, Msg::kTurnToLeft, Msg::kLevel, Msg::kRaiseChin, Msg::kLowerChin, Msg::kEyesOpen, Msg::kEyesClosed, Msg::kMouthIsClosed, Msg::kMouthOpen, Msg::kBackgroundPlain, Msg::kBackgroundBusy, Msg::kBackgroundShaded, Msg::kBackgroundUnseen, Msg::kBackgroundIsLight, Msg::kBackgroundDark, Msg::kEvenLight, Msg::kUnevenLight, Msg::kWellExposed, Msg::kTooDark, Msg::kTooBright, Msg::kNaturalColour, Msg::kColourCast, Msg::kBlackAndWhite, Msg::kSharp, Msg::kBlurred, Msg::kEnoughPixels, Msg::kTooFewPixels, Msg::kNoGlasses, Msg::kGlassesLook, Msg::kGlassesRefused, Msg::kOneFace, Msg::kNoFace, Msg::kOtherFaces, Msg::kAllPassed, Msg::kToLookAt, Msg::kFailing,
-                          Msg::kNotPhotoName, Msg::kNotItsKind, Msg::kDamagedPhoto, Msg::kDroppedNotPhoto})
+                          Msg::kFaceModelDamaged, Msg::kEyeLinePass, Msg::kEyesTooLow, Msg::kEyesTooHigh, Msg::kCentred, Msg::kMoveFrameLeft, Msg::kMoveFrameRight, Msg::kHeadInside, Msg::kCrownCut, Msg::kChinCut, Msg::kHeadPastFrame, Msg::kUpright, Msg::kTiltToRight, Msg::kTiltToLeft, Msg::kStraight, Msg::kTurnToRight, Msg::kTurnToLeft, Msg::kLevel, Msg::kRaiseChin, Msg::kLowerChin, Msg::kEyesOpen, Msg::kEyesClosed, Msg::kMouthIsClosed, Msg::kMouthOpen, Msg::kBackgroundPlain, Msg::kBackgroundBusy, Msg::kBackgroundShaded, Msg::kBackgroundUnseen, Msg::kBackgroundIsLight, Msg::kBackgroundDark, Msg::kEvenLight, Msg::kUnevenLight, Msg::kWellExposed, Msg::kTooDark, Msg::kTooBright, Msg::kNaturalColour, Msg::kColourCast, Msg::kBlackAndWhite, Msg::kSharp, Msg::kBlurred, Msg::kEnoughPixels, Msg::kTooFewPixels, Msg::kNoGlasses, Msg::kGlassesLook, Msg::kGlassesRefused, Msg::kOneFace, Msg::kNoFace, Msg::kOtherFaces, Msg::kAllPassed, Msg::kToLookAt, Msg::kFailing, Msg::kPhotoEndsEarly,
+                          Msg::kNotANumber, Msg::kErrorNoFile, Msg::kErrorNoPermission, Msg::kErrorDiskFull,
+                          Msg::kErrorReadOnlyDisk, Msg::kErrorTooLarge, Msg::kErrorNumber, Msg::kOutOfMemory,
+                          Msg::kUnexpectedError, Msg::kNotPhotoName, Msg::kNotItsKind, Msg::kDamagedPhoto, Msg::kDroppedNotPhoto})
         lines.append(QString::fromUtf8(m));
     return lines;
 }
@@ -48,6 +51,29 @@ QString MessageText(const QString& original)
 QString MessageText(const char* original)
 {
     return MessageText(QString::fromUtf8(original));
+}
+
+QString SystemErrorText(int ErrorNumber)
+{
+    // The system's own text is in the system's language, or in English: the
+    // user reads the reasons a photo or a sheet meets most often in theirs.
+    switch (ErrorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return MessageText(Msg::kErrorNoFile);
+    case EACCES:
+    case EPERM:
+        return MessageText(Msg::kErrorNoPermission);
+    case ENOSPC:
+    case EDQUOT:
+        return MessageText(Msg::kErrorDiskFull);
+    case EROFS:
+        return MessageText(Msg::kErrorReadOnlyDisk);
+    case EFBIG:
+        return MessageText(Msg::kErrorTooLarge);
+    default:
+        return MessageText(Msg::kErrorNumber).arg(ErrorNumber);
+    }
 }
 
 QString ShownPrinterName(const QString& name)

@@ -152,6 +152,21 @@ inline constexpr char kOtherFaces[] = "%1 faces were found: only one person may 
 inline constexpr char kAllPassed[] = "Photo check: all passed.";
 inline constexpr char kToLookAt[] = "Photo check: %1 to look at.";
 inline constexpr char kFailing[] = "Photo check: %1 would be refused, %2 to look at.";
+// A photo that loaded only in part: the file was cut short.
+inline constexpr char kPhotoEndsEarly[] = "The photo file ends early: its lower part is missing.";
+// A number field's text that is not a number: %1 the text, %2 an example in
+// the interface language's style.
+inline constexpr char kNotANumber[] = "\"%1\" is not a number: type a number such as %2.";
+// Why the system refused a file (SystemErrorText), the %2 of the messages above.
+inline constexpr char kErrorNoFile[] = "the file does not exist";
+inline constexpr char kErrorNoPermission[] = "permission denied";
+inline constexpr char kErrorDiskFull[] = "the disk is full";
+inline constexpr char kErrorReadOnlyDisk[] = "the disk is read-only";
+inline constexpr char kErrorTooLarge[] = "the file is too large";
+inline constexpr char kErrorNumber[] = "system error %1";
+// Failures that carry no message of the program's own.
+inline constexpr char kOutOfMemory[] = "There is not enough memory to do this.";
+inline constexpr char kUnexpectedError[] = "An unexpected error stopped this.";
 // Photos of the kinds opened here: %1 is the file's name, %2 the reader's
 // own detail.
 inline constexpr char kNotPhotoName[] =
@@ -180,6 +195,12 @@ void SetMessageSource(TMessageSource source);
 /// the original.
 QString MessageText(const char* original);
 QString MessageText(const QString& original);
+
+/// Why the system refused a file, in the catalogue's words: ENOENT and
+/// ENOTDIR "the file does not exist", EACCES and EPERM "permission denied",
+/// ENOSPC and EDQUOT "the disk is full", EROFS "the disk is read-only", EFBIG
+/// "the file is too large"; any other "system error <number>".
+QString SystemErrorText(int ErrorNumber);
 
 /// A printer's name as the windows show it: the built-in PDF printer's in
 /// the interface's language, any other as its queue is named.

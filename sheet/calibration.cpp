@@ -1,5 +1,6 @@
 #include "calibration.h"
 
+#include "interface_numbers.h"
 #include "messages.h"
 #include "settings_list.h"
 #include "sheet_settings.h"
@@ -63,7 +64,7 @@ void SaveAll(const std::vector<TLine>& lines)
 void CheckRulerLength(double mm)
 {
     if (!(mm >= kMinRulerMm && mm <= kMaxRulerMm))
-        throw ECalibration(MessageText(Msg::kMeasureOutOfRange).arg(QString::number(mm, 'g', 6)));
+        throw ECalibration(MessageText(Msg::kMeasureOutOfRange).arg(FormatNumber(mm, -1)));
 }
 
 std::optional<TCalibration> LoadCalibration(const QString& printerName)

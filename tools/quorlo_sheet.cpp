@@ -1,6 +1,8 @@
 // quorlo-sheet: the print run of the main window from the command line.
 #include "sheet_tool.h"
 
+#include "locale_messages.h"
+
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -36,6 +38,8 @@ int main(int argc, char* argv[])
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("quorlo-sheet"));
+    // Its messages are the window's, in the language of the user's locale.
+    UseMessagesOfUserLocale();
 
     QTextStream out(stdout);
     QTextStream err(stderr);

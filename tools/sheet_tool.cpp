@@ -7,7 +7,8 @@
 #include "licence.h"
 #include "page_layout.h"
 #include "pdf_printer.h"
-#include "picture.h"
+#include "messages.h"
+#include "photo_messages.h"
 #include "photo_sheet.h"
 #include "print_frame.h"
 #include "sheet_printer.h"
@@ -19,7 +20,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -78,33 +78,16 @@ std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
 }
 
 // The photo as the main window holds it: upright, resampled with the
-// Mitchell filter.
-void loadPhoto(TBitmap32& photo, const QString& fileName)
+// Mitchell filter, refused or warned of in the window's words. Returns the
+// warning of a photo that loaded only in part.
+QString loadPhoto(TBitmap32& photo, const QString& fileName)
 {
     photo.SetStretchFilter(sfMitchell);
-    try {
-        photo.LoadFromFile(fileName);
-    } catch (const Exception& e) {
-        // A name of another kind, or content that is not what the name says,
-        // is told with the kinds that open.
-        const TPhotoKind named = PhotoKindOfName(fileName);
-        QFile file(fileName);
-        const bool readable = file.open(QIODevice::ReadOnly);
-        QString why;
-        if (named == TPhotoKind::Unknown)
-            why = QStringLiteral("only %1 photos can be opened (%2)");
-        else if (readable && PhotoKindOfContent(file.read(16)) != named)
-            why = QStringLiteral("the file does not hold the kind of photo its name says; %1 photos can be opened (%2)");
-        else
-            why = QStringLiteral("%2");
-        const QString kinds = QStringLiteral("JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif)");
-        throw Exception(QStringLiteral("cannot load the photo \"%1\": %2")
-                            .arg(fileName, why.replace(QLatin1String("%1"), kinds).replace(QLatin1String("%2"), e.Message)));
-    }
-    // A zero-length JPEG file loads as no picture; the window then shows no
-    // preview, and a blank sheet here would pass for a result.
+    const QString warning = LoadPhotoFile(photo, fileName);
+    // A blank sheet would pass for a result.
     if (photo.Empty())
-        throw Exception(QStringLiteral("the photo \"%1\" holds no picture").arg(fileName));
+        throw Exception(MessageText(Msg::kEmptyPhoto).arg(QFileInfo(fileName).fileName()));
+    return warning;
 }
 
 // The output's name as the user gave it, or the printer's.
@@ -193,8 +176,9 @@ void addPhotoCells(const TSheetOptions& options, const QStringList& photos, cons
 {
     for (const QString& name : photos) {
         TBitmap32 photo;
-        loadPhoto(photo, name);
         QStringList warnings;
+        if (const QString partly = loadPhoto(photo, name); !partly.isEmpty())
+            warnings << partly;
         const std::optional<TFrame> frame = frameFor(options, photo, rule, warnings);
         const QString lowResolution = LowResolutionWarning(photo, frame, rule);
         if (!lowResolution.isEmpty())
@@ -235,7 +219,7 @@ QString RunCalibrationPage(const TSheetOptions& Options)
 {
     const std::unique_ptr<TPrinterDevice> printer = choosePrinter(Options);
     if (Options.Output == TSheetOutput::Jpeg) {
-        SaveCalibrationPageAsJpeg(*printer, Options.OutputFile);
+        SavePageFile(Options.OutputFile, [&] { SaveCalibrationPageAsJpeg(*printer, Options.OutputFile); });
     } else {
         printer->SetJobTitle(PrintJobTitle({}));
         PrintCalibrationPage(*printer);
@@ -280,7 +264,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     // The page itself is never held: each JPEG is composed band by band as
     // it is encoded, and a PDF or a print job places the cells.
     if (Options.Output == TSheetOutput::Jpeg) {
-        SaveSheetPagesAsJpeg(sheet, outputs);
+        SavePageFile(outputs.constFirst(), [&] { SaveSheetPagesAsJpeg(sheet, outputs); });
     } else {
         printer->SetJobTitle(PrintJobTitle(photos));
         sheet.PrintPages();

@@ -5,7 +5,9 @@
 #include "lang_components.h"
 #include "sheet_formats.h"
 
+
 #include <QApplication>
+#include <QListWidget>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,7 +60,8 @@ TEST_F(FrameDlgTest, AutomaticFramesTheHeadAndWholePhotoTakesTheFrameAway)
 {
     dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
     // The face was measured on opening: the whole photo makes the head too small.
-    EXPECT_TRUE(dlg.HeadText().contains(QStringLiteral("too small"))) << dlg.HeadText().toStdString();
+    EXPECT_TRUE(dlg.HeadText().contains(QStringLiteral("too small")))
+        << dlg.HeadText().toStdString() << dlg.MessageText().toStdString();
 
     control<QPushButton>("auto_btn")->click();
     ASSERT_TRUE(dlg.Editor().Frame());
@@ -186,6 +189,30 @@ TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
         w = w->nextInFocusChain();
     } while (w != control<QWidget>("photo_img"));
     EXPECT_EQ(order, QStringList({"photo_img", "auto_btn", "whole_btn", "turnleft_btn", "turnright_btn", "zoom_trk",
-                                  "ok_btn", "cancel_btn"}));
+                                  "check_lst", "ok_btn", "cancel_btn"}));
     qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
+TEST_F(FrameDlgTest, ThePhotoCheckFollowsTheFrameWithoutMeasuringAgain)
+{
+    dlg.Start(photo, HeadRule(TPhotoFormat::US2x2), std::nullopt);
+    control<QPushButton>("auto_btn")->click();
+    const auto verdictOf = [&](const char* id) {
+        for (const TMeasure& m : dlg.Measures())
+            if (m.Id == QLatin1String(id))
+                return m.Verdict;
+        ADD_FAILURE() << "no measure " << id;
+        return TVerdict::Pass;
+    };
+    auto* list = control<QListWidget>("check_lst");
+    ASSERT_EQ(list->count(), static_cast<int>(dlg.Measures().size()));
+    EXPECT_EQ(verdictOf("centred"), TVerdict::Pass);
+    // Her glasses: refused for this format.
+    EXPECT_EQ(verdictOf("glasses"), TVerdict::Fail);
+    EXPECT_EQ(list->item(0)->text(), dlg.Measures().front().Text);
+
+    // A fifth of the frame to the right leaves the face off the middle.
+    dlg.Editor().Move(dlg.Editor().Frame()->Width / 5, 0);
+    control<TFrameView>("photo_img")->Changed();
+    EXPECT_EQ(verdictOf("centred"), TVerdict::Fail);
 }

@@ -11,6 +11,7 @@
 #include "U_SheetOptionsDlg.h"
 #include "U_about.h"
 #include "error_display.h"
+#include "calibration.h"
 #include "lang_file_builder.h"
 #include "sheet_printer.h"
 #include "sheet_settings.h"
@@ -18,12 +19,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QSet>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
+#include <QPushButton>
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -261,6 +264,72 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
     // The built-in printer's name is the program's own text; a queue keeps its name.
     EXPECT_EQ(ShownPrinterName(QStringLiteral("Print to PDF")), "Imprimer en PDF");
     EXPECT_EQ(ShownPrinterName(QStringLiteral("Office_Laser")), "Office_Laser");
+}
+
+// Nothing of the imaging library's French, nor of the system's English, in
+// a German window; a photo cut short loads and the window says so.
+TEST_F(LanguageTest, TheWindowSpeaksOnlyTheInterfacesLanguage)
+{
+    QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/QRL_00000407.SPK"), programDir() + "/QRL_00000407.SPK");
+    saveChoice(0x0407);
+    startForms();
+    main->LoadPhoto(dir.filePath("nichtda.jpg"));
+    QFile portrait(QStringLiteral(QRL_TEST_PORTRAIT));
+    ASSERT_TRUE(portrait.open(QIODevice::ReadOnly));
+    QFile cut(dir.filePath("cut.jpg"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(portrait.read(portrait.size() / 2));
+    cut.close();
+    main->LoadPhoto(cut.fileName());
+    EXPECT_EQ(errors, QStringList({QString::fromUtf8("„nichtda.jpg“ lässt sich nicht öffnen: Die Datei kann nicht "
+                                                     "gelesen werden (die Datei existiert nicht)."),
+                                   QString::fromUtf8("Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.")}));
+    EXPECT_EQ(main->img().Bitmap().Height(), 600);
+}
+
+// After a switch to German the sheet options show and take "99,5"; back in
+// English a ruler typed that way is refused with a message, kept as typed
+// when the field loses the focus, and nothing is stored.
+TEST_F(LanguageTest, TheSheetOptionsNumbersFollowASwitchAndRefuseOtherText)
+{
+    for (const char* name : {"QRL_00000407.SPK", "QRL_00000409.SPK"})
+        QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/") + name, programDir() + u'/' + name);
+    startForms();
+    const auto choose = [&](const char* language) {
+        for (int i = 0; i < main->langue->Languages().Count(); ++i)
+            if (main->langue->Languages()[i].startsWith(QString::fromUtf8(language)))
+                main->langue->SetLanguageIndex(i);
+    };
+    auto* across = sheetOptions->findChild<QDoubleSpinBox*>("across_edt");
+    auto* ok = sheetOptions->findChild<QPushButton*>("ok_btn");
+    auto* status = sheetOptions->findChild<QLabel*>("status_lbl");
+    ASSERT_TRUE(across && ok && status);
+    const auto type = [&](const char* text) {
+        across->setFocus();
+        across->selectAll();
+        QTest::keyClicks(across, QString::fromUtf8(text));
+        QTest::mouseClick(ok, Qt::LeftButton);   // the field loses the focus to OK
+    };
+
+    choose("Deutsch");
+    sheetOptions->Start("laser");
+    sheetOptions->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheetOptions.get()));
+    EXPECT_EQ(across->text(), "100,0");
+    type("99,5");
+    EXPECT_EQ(LoadCalibration("laser"), (TCalibration{99.5, 100}));
+
+    choose("English");
+    sheetOptions->Start("laser");
+    sheetOptions->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheetOptions.get()));
+    EXPECT_EQ(across->text(), "99.5");
+    type("98,5");
+    EXPECT_EQ(status->text(), "\"98,5\" is not a number: type a number such as 99.5.");
+    EXPECT_EQ(across->text(), "98,5");
+    EXPECT_TRUE(sheetOptions->isVisible());
+    EXPECT_EQ(LoadCalibration("laser"), (TCalibration{99.5, 100}));
+    sheetOptions->hide();
 }
 
 TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)

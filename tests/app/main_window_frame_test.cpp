@@ -126,23 +126,28 @@ TEST_F(FrameTest, TheFrameFollowsTheFormat)
 TEST_F(FrameTest, ALowResolutionFrameIsSaidInTheStatusLine)
 {
     const QString printerName = QStringLiteral("Test Printer");
+    // The photo has no face: the photo check says so last.
+    const QString noFace = QStringLiteral(" No face was found: the photo cannot be checked.");
     frameWith(TFrame{0, 0, 70, 90});   // 51 pixels per inch
     EXPECT_EQ(main->StatusText(),
-              QStringLiteral("51 pixels per inch printed: the photo may look blurred."));
+              QStringLiteral("51 pixels per inch printed: the photo may look blurred.") + noFace);
     frameWith(TFrame{0, 0, 560, 720});   // 406 pixels per inch
-    EXPECT_EQ(main->StatusText(), printerName);
+    EXPECT_EQ(main->StatusText(), noFace.trimmed());
 }
 
 TEST_F(FrameTest, TheStatusLineSaysThePrintedSizeAndAWhiteStripUntilFramed)
 {
     // A 600 x 800 photo is narrower than 35 x 45 mm: white beside it.
+    // The photo has no face: the photo check says so last.
+    const QString strip = QStringLiteral("A white strip will be printed; \"Frame...\" fills the photo.");
+    const QString noFace = QStringLiteral("No face was found: the photo cannot be checked.");
     EXPECT_EQ(main->SizeText(), QString::fromUtf8("prints 35 × 45 mm"));
-    EXPECT_EQ(main->StatusText(), "A white strip will be printed; \"Frame...\" fills the photo.");
+    EXPECT_EQ(main->StatusText(), strip + u' ' + noFace);
     EXPECT_EQ(main->img().accessibleName(), "Photo to print: photo.jpg");
     frameWith(TFrame{0, 0, 560, 720});
-    EXPECT_EQ(main->StatusText(), "Test Printer");
+    EXPECT_EQ(main->StatusText(), noFace);
     frameWith(std::nullopt);
-    EXPECT_EQ(main->StatusText(), "A white strip will be printed; \"Frame...\" fills the photo.");
+    EXPECT_EQ(main->StatusText(), strip + u' ' + noFace);
     main->AddToSheetClick();
     EXPECT_EQ(main->StatusText(), "Test Printer") << "no photo in the window";
     EXPECT_EQ(main->img().accessibleName(), "No photo loaded");

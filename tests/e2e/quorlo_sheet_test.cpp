@@ -492,22 +492,20 @@ TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
         const char* message;
     };
     const std::vector<Case> cases = {
-        {{}, "missing.jpg", "out.jpg", 1, "Impossible d'ouvrir le fichier"},
+        {{}, "missing.jpg", "out.jpg", 1,
+         "Cannot open \"missing.jpg\": the file cannot be read (the file does not exist)."},
         {{}, "text.jpg", "out.jpg", 1,
-         "cannot load the photo \"%1/text.jpg\": the file does not hold the kind of photo its name says; JPEG (.jpg, "
-         ".jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened (Erreur JPEG #53)"},
-        {{}, "file", "out.jpg", 1,
-         "cannot load the photo \"%1/file\": only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos can "
-         "be opened (Extension de fichier image inconnue (.))"},
-        {{}, "damaged.jpg", "out.jpg", 1, "Erreur JPEG #"},
-        {{}, "empty.jpg", "out.pdf", 1, "holds no picture"},
+         "Cannot open \"text.jpg\": the file does not hold the kind of photo its name says; JPEG (.jpg, .jpeg), PNG "
+         "(.png) and HEIC (.heic, .heif) photos can be opened (#53)."},
+        {{}, "damaged.jpg", "out.jpg", 1, "the JPEG photo is damaged or cannot be read (#"},
+        {{}, "empty.jpg", "out.pdf", 1, "Cannot open \"empty.jpg\": the file is empty."},
         {kVirtualPrinter + QStringList{QStringLiteral("--count"), QStringLiteral("401")}, "photo.jpg",
          "out.jpg", 1, "401 copies need more than 100 pages"},
         {QStringList{QStringLiteral("nosuch.jpg")}, "photo.jpg", "out.pdf", 1,
-         "cannot load the photo \"nosuch.jpg\""},
+         "Cannot open \"nosuch.jpg\""},
         {{QStringLiteral("--paper"), QStringLiteral("30x40mm"), QStringLiteral("--dpi"), QStringLiteral("300")},
          "photo.jpg", "out.jpg", 1, "not one 35 x 45 mm (France) photo fits on the page of 354 x 472 pixels"},
-        {{}, "photo.jpg", "missing/out.jpg", 1, "Impossible de créer le fichier"},
+        {{}, "photo.jpg", "missing/out.jpg", 1, "Cannot save the sheet as \"out.jpg\" (the file does not exist)."},
         {{}, "photo.jpg", "file/out.pdf", 1, "Cannot create file"},
         {{QStringLiteral("--printer"), QStringLiteral("No Such Printer")}, "photo.jpg", "out.jpg", 1,
          "no printer named \"No Such Printer\""},
@@ -532,6 +530,33 @@ TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
               QStringList({QStringLiteral("damaged.jpg"), QStringLiteral("empty.jpg"),
                            QStringLiteral("file"), QStringLiteral("photo.jpg"), QStringLiteral("text.jpg")}))
         << "no temporary file left behind";
+}
+
+// The window's messages in the language of the locale; a photo cut short
+// still makes its sheet, with a warning.
+TEST_F(QuorloSheet, SpeaksTheLocalesLanguageAndWarnsOfAPhotoCutShort)
+{
+    QProcessEnvironment german = toolEnvironment();
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
+        german.remove(QString::fromLatin1(name));
+    german.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(path("x.txt"), "PNG"));
+    const ToolRun refused = runTool({path("x.txt"), QStringLiteral("--output"), path("out.jpg")}, german);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, QString::fromUtf8("quorlo-sheet: „x.txt“ lässt sich nicht öffnen: Nur JPEG- (.jpg, .jpeg), "
+                                             "PNG- (.png) und HEIC-Fotos (.heic, .heif) können geöffnet werden (.txt).\n"));
+
+    const QByteArray portrait = contentsOf(QStringLiteral(QRL_TEST_PORTRAIT));
+    QFile cut(path("cut.jpg"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(portrait.left(portrait.size() / 2));
+    cut.close();
+    const ToolRun run = runTool(QStringList{cut.fileName()} + kVirtualPrinter
+                                    + QStringList{QStringLiteral("--output"), path("page.jpg")},
+                                german);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, QString::fromUtf8("quorlo-sheet: warning: Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.\n"));
+    EXPECT_TRUE(QFileInfo::exists(path("page.jpg")));
 }
 
 TEST_F(QuorloSheet, FailedRunsKeepEarlierFiles)

@@ -171,21 +171,38 @@ TEST(TJPEGImage, GrayscaleFileLoadsAsAtMost236OpaqueGrayLevels)
     EXPECT_GT(levels.size(), 200u) << "the whole ramp survives";
 }
 
-TEST(TJPEGImage, TruncatedFileDecodesWithTheRestFilledIn)
+// A file cut short loads what it holds, the rest filled in by the library as
+// before, and says that it ends early; one that lacks only its end marker
+// has every row and says nothing.
+TEST(TJPEGImage, TruncatedFileLoadsTheLibrarysFillAndSaysItEndsEarly)
 {
-    const QByteArray file = referenceEncode(photoLike(64, 64));
+    const QByteArray portrait = readFile(QStringLiteral(QRL_TEST_PORTRAIT));
+    const QByteArray made = referenceEncode(photoLike(64, 64));
+    ASSERT_FALSE(portrait.isEmpty());
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        TLoadedPicture found;
+    } cases[] = {
+        {"the whole portrait", portrait, TLoadedPicture::Whole},
+        {"the portrait without its end marker", portrait.chopped(2), TLoadedPicture::Whole},
+        {"the portrait's first half", portrait.left(portrait.size() / 2), TLoadedPicture::EndsEarly},
+        {"the portrait cut after its first scan's start", portrait.left(findMarker(portrait, 0xDA) + 400),
+         TLoadedPicture::EndsEarly},
+        {"half of a 64 x 64 file", made.left(made.size() / 2), TLoadedPicture::EndsEarly},
+    };
     QTemporaryDir dir;
-    TBitmap32 b;
-    // Cut in the middle of the scan, after the header and its colour profile.
-    const qsizetype scan = file.indexOf(QByteArray("\xFF\xDA", 2));
-    ASSERT_GT(scan, 0);
-    b.LoadFromFile(writeFile(dir, QStringLiteral("cut.jpg"), file.left(scan + (file.size() - scan) / 2)));
-    ASSERT_EQ(b.Width(), 64);
-    ASSERT_EQ(b.Height(), 64);
-    // The first row of blocks lies wholly in the half that was kept.
-    const QImage full = referenceDecode(file);
-    for (int x = 0; x < 64; ++x)
-        ASSERT_EQ(b.Pixel(x, 0), full.pixel(x, 0) | 0xFF000000u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap32 b;
+        EXPECT_EQ(b.LoadFromFile(writeFile(dir, QStringLiteral("cut.jpg"), c.bytes)), c.found);
+        const QImage expected = referenceDecode(c.bytes);
+        ASSERT_EQ(b.Width(), expected.width());
+        ASSERT_EQ(b.Height(), expected.height());
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x)
+                ASSERT_EQ(b.Pixel(x, y), expected.pixel(x, y) | 0xFF000000u) << x << "," << y;
+    }
 }
 
 TEST(TJPEGImage, DamagedOrHostileInputFailsAndLeavesThePhotoAsItWas)
