@@ -17,8 +17,8 @@ class FrameDlg;
 }
 
 /// The framing window's size at its first opening.
-inline constexpr int kFrameWindowWidth = 718;
-inline constexpr int kFrameWindowHeight = 594;
+inline constexpr int kFrameWindowWidth = 800;
+inline constexpr int kFrameWindowHeight = 660;
 
 /// The size the framing window opens at: Wanted (the remembered size; none:
 /// the first size), no larger than the screen's free area, no smaller than

@@ -151,7 +151,7 @@ inline constexpr char kNoFace[] = "No face was found: the photo cannot be checke
 inline constexpr char kOtherFaces[] = "%1 faces were found: only one person may be in the photo.";
 inline constexpr char kAllPassed[] = "Photo check: all passed.";
 inline constexpr char kToLookAt[] = "Photo check: %1 to look at.";
-inline constexpr char kFailing[] = "Photo check: %1 would be refused, %2 to look at.";
+inline constexpr char kFailing[] = "Photo check: %1 failed, %2 to look at.";
 // A photo that loaded only in part: the file was cut short.
 inline constexpr char kPhotoEndsEarly[] = "The photo file ends early: its lower part is missing.";
 // A number field's text that is not a number: %1 the text, %2 an example in

@@ -184,6 +184,8 @@ public:
                      .arg(photos.size())
                      .arg(kMaxSheetPhotos));
         }
+        if (photos.size() > 1 && options.Check != TSheetOptions::TCheck::None)
+            fail(QStringLiteral("--check looks at one photo, not %1").arg(photos.size()));
         if (photos.size() > 1 && options.Frame && !options.Frame->Automatic)
             fail(QStringLiteral("--frame X,Y,W,H suits one photo, not %1: use --frame auto").arg(photos.size()));
         options.Photos = photos;
@@ -248,7 +250,7 @@ private:
             noValue(name);
             setOutput(options, TSheetOutput::Print);
         } else if (readSheetExtra(name, options)) {
-            // --cut-marks, --size
+            // --cut-marks, --size, --check
         } else {
             fail(QStringLiteral("unknown option %1").arg(name));
         }
@@ -260,6 +262,13 @@ private:
         if (name == QLatin1String("--cut-marks")) {
             noValue(name);
             options.CutMarks = true;
+            return true;
+        }
+        if (name == QLatin1String("--check") || name == QLatin1String("--check-json")) {
+            noValue(name);
+            if (options.Check != TSheetOptions::TCheck::None)
+                fail(QStringLiteral("give one of --check and --check-json, not both"));
+            options.Check = name == QLatin1String("--check") ? TSheetOptions::TCheck::Table : TSheetOptions::TCheck::Json;
             return true;
         }
         if (name == QLatin1String("--calibration-page")) {
@@ -286,7 +295,7 @@ private:
     {
         if (!photos.isEmpty())
             fail(QStringLiteral("--calibration-page takes no photo, not \"%1\"").arg(photos.front()));
-        for (const char* sheetOption : {"--format", "--size", "--count", "--cut-marks"}) {
+        for (const char* sheetOption : {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json"}) {
             if (seen_.contains(QLatin1String(sheetOption)))
                 fail(QStringLiteral("--calibration-page prints no photos: %1 has no use").arg(QLatin1String(sheetOption)));
         }
@@ -317,7 +326,7 @@ private:
     void finish(TSheetOptions& options) const
     {
         checkFrameAspect(options);
-        if (options.Output == TSheetOutput::None)
+        if (options.Output == TSheetOutput::None && options.Check == TSheetOptions::TCheck::None)
             fail(QStringLiteral("no output given: use --output PAGE.jpg, --output PAGE.pdf or --print"));
         if (options.SizeWidthMm > 0 && seen_.contains(QStringLiteral("--format")))
             fail(QStringLiteral("give one of --format and --size, not both"));
@@ -386,6 +395,8 @@ QString SheetUsage()
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
         "         [--frame auto | --frame X,Y,W,H]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
+        "       quorlo-sheet PHOTO.jpg (--check | --check-json) [--format ... | --size ...]\n"
+        "         [--frame ...] [--output ... | --print ...]\n"
         "       quorlo-sheet --calibration-page [--printer NAME | --paper ...]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "\n"
@@ -433,6 +444,15 @@ QString SheetUsage()
         "                     printer is named like \"100x150mm at 300 dpi\")\n"
         "  --cut-marks        draw grey marks in the gaps along the copies' edges, and\n"
         "                     an outline where a photo leaves its cell white\n"
+        "  --check            check the photo as it prints (framed by --frame, else\n"
+        "                     whole) against what passport offices ask: one line per\n"
+        "                     measure with its verdict (ok, look, FAIL), value, limit\n"
+        "                     and what to do; the sheet is made too when an output\n"
+        "                     is given\n"
+        "  --check-json       the same as JSON: {\"measures\": [{\"id\", \"value\",\n"
+        "                     \"limit\", \"verdict\", \"text\"}], \"head\": {\"crown_y\",\n"
+        "                     \"chin_y\", \"eye_y\"}} in photo pixels; the summary line\n"
+        "                     of a sheet then goes to the standard error\n"
         "  --help             show this help and exit\n"
         "  --version          show the version and exit\n"
         "\n"
@@ -450,7 +470,8 @@ QString SheetUsage()
         "Options also take their value after \"=\" (--count=4); \"--\" ends the options.\n"
         "\n"
         "Exit status: 0 when done, 1 when the photo, the printer or the output fails,\n"
-        "2 for a bad command line.\n")
+        "2 for a bad command line, 3 when the photo check finds a measure that an\n"
+        "office would refuse (the sheet is made all the same).\n")
         .arg(kMaxSheetPages)
         .arg(kMaxSheetPhotos);
 }

@@ -54,6 +54,8 @@ struct TSheetOptions {
     int SizeWidthMm = 0;                  ///< --size: the photo size instead of
     int SizeHeightMm = 0;                 ///< --format's; 0 x 0 when not given
     bool CalibrationPage = false;         ///< the ruler page instead of a sheet
+    /// The photo check of the photo as it prints: as a table, or as JSON.
+    enum class TCheck { None, Table, Json } Check = TCheck::None;
 };
 
 /// The most photos of one run: each keeps its cell in memory until the
@@ -90,5 +92,6 @@ QString SheetUsage();
 /// aspect ratio (HasRuleAspect; the format's, or --size's), X,Y,W,H with
 /// several photos (one rectangle cannot suit them all), a --size that is not
 /// a photo size in whole millimetres, and --size with --format. With --calibration-page no photo
-/// is given, nor any option of the sheet.
+/// is given, nor any option of the sheet. --check and --check-json (not both)
+/// look at one photo and make the output optional.
 TSheetOptions ParseSheetOptions(const QStringList& Args);

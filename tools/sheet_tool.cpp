@@ -2,7 +2,9 @@
 
 #include "calibration_print.h"
 #include "cups_printer.h"
-#include "face_detector.h"
+#include "check_report.h"
+#include "measured_frame.h"
+#include "photo_check.h"
 #include "file_names.h"
 #include "licence.h"
 #include "page_layout.h"
@@ -31,6 +33,7 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitCheckFailed = 3;
 
 std::unique_ptr<TVirtualPrinter> virtualPrinterFor(const TVirtualPaper& paper)
 {
@@ -115,7 +118,8 @@ void checkOutputsAreNotPhotos(const QStringList& outputs, const QStringList& pho
 }
 
 // The frame the command line asks for; automatic framing as the framing
-// window's "Automatic" does it, whose note on several faces becomes a warning.
+// window's "Automatic" does it, on the heads the face models measure, whose
+// note on several faces becomes a warning.
 std::optional<TFrame> frameFor(const TSheetOptions& options, const TBitmap32& photo,
                                const THeadRule& rule, QStringList& warnings)
 {
@@ -123,8 +127,10 @@ std::optional<TFrame> frameFor(const TSheetOptions& options, const TBitmap32& ph
         return std::nullopt;
     if (!options.Frame->Automatic)
         return options.Frame->Rect;
-    const TFaceDetector detector;
-    const TAutoFrame found = AutoFrame(detector, photo, rule);
+    std::vector<THead> heads;
+    for (const TMeasuredFace& face : AnalysePhoto(photo).Faces)
+        heads.push_back(face.Head.Head);
+    const TAutoFrame found = AutoFrameForHeads(heads, rule);
     if (!found.Frame)
         throw Exception(QStringLiteral("--frame auto: %1").arg(found.Message));
     if (!found.Message.isEmpty())
@@ -214,6 +220,22 @@ TSheetResult resultOf(const TRunFormat& format, TIDPrinter& sheetPrinter, int ph
 }
 
 }  // namespace
+
+TSheetCheck RunSheetCheck(const TSheetOptions& Options)
+{
+    TBitmap32 photo;
+    TSheetCheck check;
+    if (const QString partly = loadPhoto(photo, Options.Photo); !partly.isEmpty())
+        check.Warnings << partly;
+    const THeadRule rule = formatOf(Options).Rule;
+    const std::optional<TFrame> frame = frameFor(Options, photo, rule, check.Warnings);
+    const TPhotoAnalysis analysis = AnalysePhoto(photo);
+    check.Measures = CheckPhoto(analysis.Facts, analysis.Measured,
+                                frame ? *frame : UnframedFrame(photo.Width(), photo.Height(), rule), rule);
+    if (!analysis.Faces.empty())
+        check.Head = analysis.Facts.Head;
+    return check;
+}
 
 QString RunCalibrationPage(const TSheetOptions& Options)
 {
@@ -325,11 +347,25 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
             Out << RunCalibrationPage(options) << '\n';
             return 0;
         }
+        int status = 0;
+        if (options.Check != TSheetOptions::TCheck::None) {
+            const TSheetCheck check = RunSheetCheck(options);
+            for (const QString& warning : check.Warnings)
+                Err << program << ": warning: " << warning << '\n';
+            if (options.Check == TSheetOptions::TCheck::Json)
+                Out << CheckJson(check.Measures, check.Head ? &*check.Head : nullptr);
+            else
+                Out << CheckTable(check.Measures) << CheckSummary(check.Measures) << '\n';
+            status = CountVerdict(check.Measures, TVerdict::Fail) > 0 ? kExitCheckFailed : 0;
+            if (options.Output == TSheetOutput::None)
+                return status;
+        }
         const TSheetResult result = RunSheet(options);
         for (const QString& warning : result.Warnings)
             Err << program << ": warning: " << warning << '\n';
-        Out << SheetSummary(result) << '\n';
-        return 0;
+        // JSON on the standard output stays JSON alone.
+        (options.Check == TSheetOptions::TCheck::Json ? Err : Out) << SheetSummary(result) << '\n';
+        return status;
     } catch (const ESheetUsage& e) {
         Err << program << ": " << e.Message << " (see " << program << " --help)\n";
         return kExitUsage;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measure.h"
 #include "sheet_options.h"
 
 #include <QString>
@@ -48,6 +49,18 @@ struct TSheetResult {
 /// than kMaxSheetPages pages, no face is found for --frame auto, or an output
 /// cannot be written (an existing file then stays as it was).
 TSheetResult RunSheet(const TSheetOptions& Options);
+
+/// The photo check of a run's photo as it prints: loaded as the sheet's
+/// photos are, framed as the options say (the whole photo without --frame),
+/// checked for the run's photo size; the warnings of loading and framing.
+/// Raises Exception like RunSheet for the photo, and when a face model
+/// cannot be read.
+struct TSheetCheck {
+    TMeasures Measures;
+    std::optional<THead> Head;
+    QStringList Warnings;
+};
+TSheetCheck RunSheetCheck(const TSheetOptions& Options);
 
 /// Writes or prints the printer's calibration page as `Options` ask
 /// (CalibrationPage set) and returns the line describing it. Raises

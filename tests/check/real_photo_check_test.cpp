@@ -197,7 +197,9 @@ TEST(RealPhotoCheck, GlassesAndAnOpenMouthOnRealPortraits)
         const THeadRule& rule = HeadRule(c.format);
         const TMeasures measures =
             CheckPhoto(analysis.Facts, analysis.Measured, *FrameForHead(analysis.Facts.Head, rule), rule);
-        for (const auto& [id, verdict] : c.verdicts) {
+        for (const auto& [wanted, verdict] : c.verdicts) {
+            // A structured binding cannot be captured before C++20's clang support.
+            const std::string id = wanted;
             const auto m = std::find_if(measures.begin(), measures.end(),
                                         [&](const TMeasure& x) { return x.Id.toStdString() == id; });
             ASSERT_NE(m, measures.end()) << id;

@@ -8,11 +8,16 @@
 #include "cut_marks.h"
 #include "licence.h"
 #include "pdf_tools.h"
+#include "photo_check.h"
 #include "printer.h"
 #include "test_printer.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -679,4 +684,36 @@ TEST_F(QuorloSheet, FramingByTheFaceFollowsTheSizesOwnRuleForEachPhoto)
     // Each photo of a run is framed; the same portrait twice fills the page
     // as one photo's copies do.
     EXPECT_TRUE(framed({QStringLiteral("--format"), QStringLiteral("1"), portrait}, "twice.jpg") == us);
+}
+
+TEST_F(QuorloSheet, TheCheckSaysWhatAnOfficeWouldRefuseAndTheSheetIsMadeAllTheSame)
+{
+    const QString portrait = QStringLiteral(QRL_TEST_PORTRAIT);
+    const QStringList us{portrait, QStringLiteral("--format"), QStringLiteral("1"), QStringLiteral("--frame"),
+                         QStringLiteral("auto")};
+    // Her glasses and the flag behind her fail the 2 x 2 in. photo.
+    ToolRun run = runTool(us + QStringList{QStringLiteral("--check")});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("^FAIL +glasses "), QRegularExpression::MultilineOption)))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("^ok +head_height "), QRegularExpression::MultilineOption)))
+        << run.out.toStdString();
+
+    run = runTool(us + kVirtualPrinter
+                  + QStringList{QStringLiteral("--check-json"), QStringLiteral("--output"), path("us.jpg")});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_FALSE(contentsOf(path("us.jpg")).isEmpty());
+    QJsonParseError error;
+    const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    QStringList ids;
+    for (const QJsonValue& m : json.value(QStringLiteral("measures")).toArray())
+        ids << m.toObject().value(QStringLiteral("id")).toString();
+    EXPECT_EQ(ids, CheckIds());
+    // The head in photo pixels, near the hand measurement (crown 62 under the cap, chin 326).
+    const QJsonObject head = json.value(QStringLiteral("head")).toObject();
+    EXPECT_NEAR(head.value(QStringLiteral("chin_y")).toDouble(), 326, 13);
+    EXPECT_NEAR(head.value(QStringLiteral("crown_y")).toDouble(), 62, 13);
+    // The summary line goes to the standard error, leaving JSON alone on the output.
+    EXPECT_TRUE(run.err.contains(QLatin1String("-> "))) << run.err.toStdString();
 }
