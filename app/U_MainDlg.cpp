@@ -26,6 +26,7 @@
 #include "pdf_printer.h"
 #include "photo_messages.h"
 #include "photo_sheet.h"
+#include "picture.h"
 #include "print_frame.h"
 #include "print_run.h"
 #include "printer.h"
@@ -137,7 +138,10 @@ TMainDlg::TMainDlg(QWidget* parent)
     FJOD->setObjectName(QStringLiteral("JOD"));
     FJOD->setAcceptMode(QFileDialog::AcceptOpen);
     FJOD->setFileMode(QFileDialog::ExistingFile);
-    FJOD->setNameFilter(QStringLiteral("JPEG (*.jpg *.jpeg)"));
+    QStringList patterns;
+    for (const QString& extension : PhotoExtensions())
+        patterns << QStringLiteral("*.") + extension;
+    FJOD->setNameFilter(QStringLiteral("JPEG, PNG, HEIC (%1)").arg(patterns.join(u' ')));
 
     RunPrinterSetup = RunPrintDialog;
     AskPdfFileName = askPdfFileName;
@@ -696,8 +700,8 @@ void TMainDlg::FilesDropped(TMyDropTarget&)
     // Emptied in every case, also when the photo does not load.
     FDroppedFiles->Clear();
     // Anything else dropped would otherwise vanish without a word.
-    if (HasJpegExtension(name))
+    if (HasPhotoExtension(name))
         LoadPhoto(name);
     else
-        ShowErrorMessage(this, MessageText(Msg::kDroppedNotJpeg).arg(QFileInfo(name).fileName()));
+        ShowErrorMessage(this, MessageText(Msg::kDroppedNotPhoto).arg(QFileInfo(name).fileName()));
 }

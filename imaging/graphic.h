@@ -2,6 +2,7 @@
 
 #include "rect.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QRgb>
 
@@ -51,4 +52,7 @@ public:
     QImage Image;
     bool Transparent = false;
     QRgb TransparentColor = 0;   ///< compared on red, green and blue only
+    /// The ICC profile of the file read; empty when it has none (the pixels
+    /// are then taken as sRGB).
+    QByteArray ColourProfile;
 };

@@ -1,5 +1,6 @@
 #include "jpeg_row_encoder.h"
 
+#include "colour_profile.h"
 #include "jpeg_error.h"
 
 #include <algorithm>
@@ -110,6 +111,10 @@ struct TJPEGRowEncoder::TState {
             info.Y_density = static_cast<UINT16>(std::min(dpiY, 65535));
         }
         jpeg_start_compress(&info, TRUE);
+        // Colour pixels here are sRGB, and the file says so (an APP2 marker).
+        if (!settings.Grayscale && !SRGBProfileBytes().isEmpty())
+            jpeg_write_icc_profile(&info, reinterpret_cast<const JOCTET*>(SRGBProfileBytes().constData()),
+                                   static_cast<unsigned>(SRGBProfileBytes().size()));
         return true;
     }
 

@@ -1,10 +1,15 @@
 #include "picture.h"
 
 #include "bitmap32.h"
+#include "colour_profile.h"
 #include "file_io.h"
+#include "heif_reader.h"
+#include "jpeg_icc.h"
 #include "jpeg_image.h"
 #include "orientation.h"
 
+#include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -18,20 +23,38 @@ std::unique_ptr<TGraphic> readJPEG(const QString& fileName)
     return image;
 }
 
-// Bitmaps, icons and GIF images come from Qt's image readers, given the
-// format the extension names; a file it cannot read is reported by name.
+// Bitmaps, icons, GIF and PNG images come from Qt's image readers, given
+// the format the extension names; a file it cannot read is reported by name.
 std::unique_ptr<TGraphic> readWithQt(const QString& fileName, const QByteArray& format)
 {
     QFile file(fileName);
     OpenForReading(file);
-    QImageReader reader(&file, format);
+    // Read whole under the JPEG cap, so that a name pointing at a device or
+    // an endless stream cannot take all memory.
+    QByteArray data = ReadAtMost(file, kMaxJPEGFileBytes);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
     // The same bound as for JPEG photos, in megabytes of 32-bit pixels.
     reader.setAllocationLimit(static_cast<int>(kMaxJPEGPixels * 4 / (1024 * 1024)));
+    const QSize size = reader.size();
+    if (size.isValid())
+        CheckPictureBounds(fileName, size.width(), size.height(), data.size());
     QImage image = reader.read();
     if (image.isNull())
         throw EInvalidGraphic(QStringLiteral("Impossible de lire l'image \"%1\". %2")
                                   .arg(QFileInfo(fileName).absoluteFilePath(), reader.errorString()));
-    return std::make_unique<TBitmap>(std::move(image));
+    auto bitmap = std::make_unique<TBitmap>(image);
+    // Qt keeps a PNG's iCCP chunk (or its gAMA and cHRM) as the colour space.
+    const QColorSpace space = image.colorSpace();
+    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb))
+        bitmap->ColourProfile = space.iccProfile();
+    return bitmap;
+}
+
+std::unique_ptr<TGraphic> readHEIF(const QString& fileName)
+{
+    return ReadHEIF(fileName);
 }
 
 TGraphicReader qtReader(const char* format)
@@ -52,6 +75,9 @@ std::vector<TFileFormat> builtInFormats()
         {QStringLiteral("wmf"), QStringLiteral("Métafichiers"), qtReader("wmf")},
         {QStringLiteral("emf"), QStringLiteral("Métafichiers améliorés"), qtReader("emf")},
         {QStringLiteral("ani"), QStringLiteral("Curseur animé"), qtReader("ani")},
+        {QStringLiteral("png"), QStringLiteral("Image PNG"), qtReader("png")},
+        {QStringLiteral("heic"), QStringLiteral("Image HEIC"), readHEIF},
+        {QStringLiteral("heif"), QStringLiteral("Image HEIF"), readHEIF},
     };
 }
 
@@ -103,6 +129,74 @@ std::vector<TFileFormat> TPicture::FileFormats()
     return formatTable();
 }
 
+QStringList PhotoExtensions()
+{
+    return {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"), QStringLiteral("heic"),
+            QStringLiteral("heif")};
+}
+
+bool HasPhotoExtension(const QString& FileName)
+{
+    return PhotoKindOfName(FileName) != TPhotoKind::Unknown;
+}
+
+TPhotoKind PhotoKindOfName(const QString& FileName)
+{
+    const QString extension = QFileInfo(FileName).suffix().toLower();
+    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
+        return TPhotoKind::Jpeg;
+    if (extension == QLatin1String("png"))
+        return TPhotoKind::Png;
+    if (extension == QLatin1String("heic") || extension == QLatin1String("heif"))
+        return TPhotoKind::Heif;
+    return TPhotoKind::Unknown;
+}
+
+TPhotoKind PhotoKindOfContent(const QByteArray& FirstBytes)
+{
+    if (FirstBytes.startsWith("\xFF\xD8"))
+        return TPhotoKind::Jpeg;
+    if (FirstBytes.startsWith("\x89PNG\r\n\x1A\n"))
+        return TPhotoKind::Png;
+    // An ISO media file: a box of any size, then "ftyp" and a HEIF brand.
+    static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1"};
+    if (FirstBytes.mid(4, 4) == "ftyp") {
+        const QByteArray brand = FirstBytes.mid(8, 4);
+        for (const char* b : brands)
+            if (brand == b)
+                return TPhotoKind::Heif;
+    }
+    return TPhotoKind::Unknown;
+}
+
+void CheckPictureBounds(const QString& FileName, std::int64_t Width, std::int64_t Height, std::int64_t FileBytes)
+{
+    const std::int64_t pixels = Width * Height;
+    if (Width > 0 && Height > 0 && pixels <= kMaxJPEGPixels && pixels <= kMaxJPEGPixelsPerByte * FileBytes)
+        return;
+    throw EInvalidGraphic(QStringLiteral("Image \"%1\" refusée : %2 x %3 pixels dans un fichier de %4 octets "
+                                         "(au plus %5 pixels, et un octet pour %6 pixels)")
+                              .arg(QFileInfo(FileName).absoluteFilePath())
+                              .arg(Width)
+                              .arg(Height)
+                              .arg(FileBytes)
+                              .arg(kMaxJPEGPixels)
+                              .arg(kMaxJPEGPixelsPerByte));
+}
+
+namespace {
+
+QByteArray colourProfileOf(const TGraphic* graphic)
+{
+    if (const auto* jpeg = dynamic_cast<const TJPEGImage*>(graphic))
+        return ReadJPEGColourProfile(jpeg->Data());
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(graphic))
+        return bitmap->ColourProfile;
+    return {};
+}
+
+}  // namespace
+
 // Here rather than with the rest of the buffer, which then knows no reader.
 TLoadedPicture TBitmap32::LoadFromFile(const QString& FileName)
 {
@@ -113,6 +207,12 @@ TLoadedPicture TBitmap32::LoadFromFile(const QString& FileName)
     // replaces this one's only once it is complete.
     TBitmap32 loaded;
     loaded.Assign(picture.Graphic());
+    // A phone's Display P3 or a camera's Adobe RGB numbers mean other
+    // colours than the same numbers in sRGB, which everything after loading
+    // assumes; a photo without a profile is left exactly as decoded.
+    const QByteArray profile = colourProfileOf(picture.Graphic());
+    if (!profile.isEmpty() && profile != SRGBProfileBytes())
+        ConvertToSRGB(loaded, profile);
     const TLoadedPicture found =
         picture.Graphic() && picture.Graphic()->EndsEarly() ? TLoadedPicture::EndsEarly : TLoadedPicture::Whole;
     // A camera held sideways stores the photo as its sensor saw it and notes

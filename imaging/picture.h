@@ -5,7 +5,9 @@
 #include "graphic_error.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -27,7 +29,8 @@ struct TFileFormat {
 /// The table starts with "jpeg" and "jpg" (TJPEGImage, "Fichier image
 /// JPEG"), "bmp", "ico" and "gif" (read by Qt's image readers) and "wmf",
 /// "emf" and "ani" (listed; reading fails with a clear message unless a Qt
-/// reader for the file is installed).
+/// reader for the file is installed), then "png" (Qt's reader), "heic" and
+/// "heif" (libheif). Every reader keeps the bounds of JPEG photos.
 class TPicture {
 public:
     /// The graphic read last; null before the first successful load.
@@ -50,3 +53,21 @@ public:
 private:
     std::unique_ptr<TGraphic> FGraphic;
 };
+
+/// The extensions of the photos the window and the command line offer to
+/// open, without the dot: "jpg", "jpeg", "png", "heic", "heif".
+QStringList PhotoExtensions();
+/// True when FileName ends in one of PhotoExtensions, in any case.
+bool HasPhotoExtension(const QString& FileName);
+
+/// What a photo file holds, judged by its first bytes, whatever its name says.
+enum class TPhotoKind { Unknown, Jpeg, Png, Heif };
+TPhotoKind PhotoKindOfContent(const QByteArray& FirstBytes);
+/// The kind the extension of FileName names; Unknown for any other name.
+TPhotoKind PhotoKindOfName(const QString& FileName);
+
+/// Raises EInvalidGraphic naming FileName when a picture of Width x Height
+/// pixels breaks the bounds JPEG photos keep: above kMaxJPEGPixels, or above
+/// kMaxJPEGPixelsPerByte pixels per byte of the file's FileBytes.
+void CheckPictureBounds(const QString& FileName, std::int64_t Width, std::int64_t Height,
+                        std::int64_t FileBytes);

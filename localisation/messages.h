@@ -181,6 +181,16 @@ inline constexpr char kPhotoLab10x15[] = "Photo lab 10 × 15 cm";
 inline constexpr char kPhotoLab4x6[] = "Photo lab 4 × 6 in.";
 inline constexpr char kChosenPrinter[] = "The printer chosen in Printer Settings";
 inline constexpr char kOwnDigitalSize[] = "Own size";
+// Photos of the kinds opened here: %1 is the file's name, %2 the reader's
+// own detail.
+inline constexpr char kNotPhotoName[] =
+    "Cannot open \"%1\": only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened (%2).";
+inline constexpr char kNotItsKind[] =
+    "Cannot open \"%1\": the file does not hold the kind of photo its name says; JPEG (.jpg, .jpeg), PNG (.png) "
+    "and HEIC (.heic, .heif) photos can be opened (%2).";
+inline constexpr char kDamagedPhoto[] = "Cannot open \"%1\": the photo is damaged or cannot be read (%2).";
+inline constexpr char kDroppedNotPhoto[] =
+    "\"%1\" was not opened: only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

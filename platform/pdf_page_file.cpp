@@ -64,6 +64,9 @@ QPainter& TPdfPageFile::startWriter(QIODevice* target, const QPageLayout& layout
     FPrinterName = printerName;
     FWriter = std::make_unique<QPdfWriter>(target);
     FWriter->setResolution(resolution);
+    // PDF/A-1b is how this Qt states an output intent, and the one it
+    // states is sRGB: what the pages' pixels are.
+    FWriter->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     FWriter->setPageLayout(layout);
     FWriter->setCreator(QCoreApplication::applicationName());
     FWriter->setTitle(title);

@@ -83,6 +83,9 @@ void TQtPrinter::BeginDoc()
     FBuffer->open(QIODevice::WriteOnly);
     FWriter = std::make_unique<QPdfWriter>(FBuffer.get());
     FWriter->setResolution(dpi);
+    // PDF/A-1b is how this Qt states an output intent, and the one it
+    // states is sRGB: what the pages' pixels are.
+    FWriter->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     FWriter->setPageLayout(paper);
     FWriter->setCreator(QCoreApplication::applicationName());
     FWriter->setTitle(JobTitle());

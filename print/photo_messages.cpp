@@ -18,13 +18,14 @@ const char* photoFailure(const QString& fileName, const std::exception& e)
 {
     if (dynamic_cast<const EFOpenError*>(&e))
         return Msg::kUnreadable;
+    const TPhotoKind named = PhotoKindOfName(fileName);
+    if (named == TPhotoKind::Unknown)
+        return Msg::kNotPhotoName;
     // What the file holds decides, whatever its name says.
     QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly) && file.read(2) != QByteArrayLiteral("\xFF\xD8"))
-        return Msg::kNotJpeg;
-    if (dynamic_cast<const EInvalidGraphic*>(&e))
-        return Msg::kNotJpegName;
-    return Msg::kDamagedJpeg;
+    if (file.open(QIODevice::ReadOnly) && PhotoKindOfContent(file.read(16)) != named)
+        return Msg::kNotItsKind;
+    return named == TPhotoKind::Jpeg ? Msg::kDamagedJpeg : Msg::kDamagedPhoto;
 }
 
 // Why, in the user's language. The imaging library's messages are French
@@ -36,8 +37,11 @@ QString detail(const QString& fileName, const std::exception& e)
         return SystemErrorText(file->ErrorNumber);
     if (const auto* jpeg = dynamic_cast<const EJPEG*>(&e))
         return jpeg->Code != 0 ? QStringLiteral("#%1").arg(jpeg->Code) : QString();
+    // The refused extension; a PNG or HEIC reader's own words are French.
     if (dynamic_cast<const EInvalidGraphic*>(&e))
-        return QFileInfo(fileName).suffix().isEmpty() ? QString() : u'.' + QFileInfo(fileName).suffix();
+        return QFileInfo(fileName).suffix().isEmpty() || HasPhotoExtension(fileName)
+                   ? QString()
+                   : u'.' + QFileInfo(fileName).suffix();
     if (const auto* own = dynamic_cast<const Exception*>(&e))
         return own->Message;
     return {};

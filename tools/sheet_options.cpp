@@ -410,6 +410,7 @@ QString SheetUsage()
         "prints it, exactly as the Quorlo window's \"Print Now\" does, without a window.\n"
         "Several photos follow each other on the grid in the order given, each in its\n"
         "own copies, and continue on more pages when a page is full.\n"
+        "Photos are JPEG (.jpg, .jpeg), PNG (.png) or HEIC (.heic, .heif) files.\n"
         "\n"
         "  --format 0|1|2     the photo format: 0 = 35 x 45 mm (France, the default),\n"
         "                     1 = 2 x 2 in. (US), 2 = 1.8 x 2.2 in. (Canada)\n"

@@ -160,11 +160,13 @@ TEST_F(AppTest, ALoadErrorNamesTheFileAndThePhotoStays)
         const char* Name;
         const char* Message;
     } cases[] = {
-        {"fake.jpg", "Cannot open \"fake.jpg\": it is not a JPEG photo (#53)."},
+        {"fake.jpg", "Cannot open \"fake.jpg\": the file does not hold the kind of photo its name says; JPEG (.jpg, "
+                     ".jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened (#53)."},
         {"empty.jpg", "Cannot open \"empty.jpg\": the file is empty."},
         {"damaged.jpg", "Cannot open \"damaged.jpg\": the JPEG photo is damaged or cannot be read (#"},
         {"missing.jpg", "Cannot open \"missing.jpg\": the file cannot be read (the file does not exist)."},
-        {"photo.txt", "Cannot open \"photo.txt\": only JPEG photos (.jpg, .jpeg) can be opened (.txt)."},
+        {"photo.txt", "Cannot open \"photo.txt\": only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos "
+                      "can be opened (.txt)."},
     };
     for (const auto& c : cases) {
         errors.clear();
@@ -207,15 +209,15 @@ TEST_F(AppTest, AForgedPhotoIsRefusedAndTheWaitCursorIsGoneBeforeTheMessage)
     EXPECT_EQ(main->img().Bitmap().Width(), 30);
 }
 
-TEST_F(AppTest, DroppedFilesLoadOnlyAFirstJpegName)
+TEST_F(AppTest, DroppedFilesLoadOnlyAFirstPhotoName)
 {
     start();
     const QString upper = writePhoto("PHOTO.JPG", 20, 30);
-    const QString png = dir.filePath("picture.png");
+    const QString png = dir.filePath("picture.txt");
     QImage(4, 4, QImage::Format_RGB32).save(png, "PNG");
 
     dropUrls(*main, {QUrl::fromLocalFile(png)});
-    EXPECT_EQ(main->img().Bitmap().Width(), 0) << ".png is not taken";
+    EXPECT_EQ(main->img().Bitmap().Width(), 0) << ".txt is not taken";
     EXPECT_EQ(main->DroppedFiles()->Count(), 0) << "the list is emptied";
 
     dropUrls(*main, {QUrl::fromLocalFile(upper)});

@@ -499,7 +499,9 @@ TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
     const std::vector<Case> cases = {
         {{}, "missing.jpg", "out.jpg", 1,
          "Cannot open \"missing.jpg\": the file cannot be read (the file does not exist)."},
-        {{}, "text.jpg", "out.jpg", 1, "Cannot open \"text.jpg\": it is not a JPEG photo (#53)."},
+        {{}, "text.jpg", "out.jpg", 1,
+         "Cannot open \"text.jpg\": the file does not hold the kind of photo its name says; JPEG (.jpg, .jpeg), PNG "
+         "(.png) and HEIC (.heic, .heif) photos can be opened (#53)."},
         {{}, "damaged.jpg", "out.jpg", 1, "the JPEG photo is damaged or cannot be read (#"},
         {{}, "empty.jpg", "out.pdf", 1, "Cannot open \"empty.jpg\": the file is empty."},
         {kVirtualPrinter + QStringList{QStringLiteral("--count"), QStringLiteral("401")}, "photo.jpg",
@@ -543,10 +545,11 @@ TEST_F(QuorloSheet, SpeaksTheLocalesLanguageAndWarnsOfAPhotoCutShort)
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
         german.remove(QString::fromLatin1(name));
     german.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(path("x.png")));
-    const ToolRun refused = runTool({path("x.png"), QStringLiteral("--output"), path("out.jpg")}, german);
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(path("x.txt"), "PNG"));
+    const ToolRun refused = runTool({path("x.txt"), QStringLiteral("--output"), path("out.jpg")}, german);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, QString::fromUtf8("quorlo-sheet: „x.png“ lässt sich nicht öffnen: Es ist kein JPEG-Foto (.png).\n"));
+    EXPECT_EQ(refused.err, QString::fromUtf8("quorlo-sheet: „x.txt“ lässt sich nicht öffnen: Nur JPEG- (.jpg, .jpeg), "
+                                             "PNG- (.png) und HEIC-Fotos (.heic, .heif) können geöffnet werden (.txt).\n"));
 
     const QByteArray portrait = contentsOf(QStringLiteral(QRL_TEST_PORTRAIT));
     QFile cut(path("cut.jpg"));

@@ -1,6 +1,7 @@
 #include "jpeg_image.h"
 
 #include "bitmap32.h"
+#include "colour_profile.h"
 #include "file_io.h"
 #include "test_files.h"
 
@@ -52,6 +53,9 @@ QByteArray referenceEncode(const QImage& image, bool progressive = false)
     if (progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
+    if (!gray)   // colour files written here say they are sRGB
+        jpeg_write_icc_profile(&info, reinterpret_cast<const JOCTET*>(SRGBProfileBytes().constData()),
+                               static_cast<unsigned>(SRGBProfileBytes().size()));
     for (int y = 0; y < rows.height(); ++y) {
         JSAMPROW row = const_cast<JSAMPROW>(rows.constScanLine(y));
         jpeg_write_scanlines(&info, &row, 1);

@@ -8,6 +8,10 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstdlib>
 
 namespace {
 
@@ -43,7 +47,7 @@ TEST(TPicture, ExtensionsMatchWithoutTheDotIgnoringCase)
             EXPECT_EQ(format.Description, QStringLiteral("Fichier image JPEG"));
         }
     }
-    EXPECT_EQ(extensions, QStringList({"jpeg", "jpg", "bmp", "ico", "gif", "wmf", "emf", "ani"}));
+    EXPECT_EQ(extensions, QStringList({"jpeg", "jpg", "bmp", "ico", "gif", "wmf", "emf", "ani", "png", "heic", "heif"}));
 
     QTemporaryDir dir;
     for (const char* name : {"PHOTO.JPG", "photo.Jpeg", "archive.tar.jpg"}) {
@@ -70,8 +74,8 @@ TEST(TPicture, UnknownExtensionOrMissingFileFailsWithTheirMessages)
     b.SetSize(2, 2);
     b.Clear(0xFF00FF00u);
     // The extension is judged first: the file need not exist.
-    EXPECT_EQ(messageOf([&] { b.LoadFromFile(QStringLiteral("/nowhere/photo.PNG")); }),
-              QStringLiteral("Extension de fichier image inconnue (.PNG)"));
+    EXPECT_EQ(messageOf([&] { b.LoadFromFile(QStringLiteral("/nowhere/photo.TIFF")); }),
+              QStringLiteral("Extension de fichier image inconnue (.TIFF)"));
     EXPECT_EQ(messageOf([&] { b.LoadFromFile(QStringLiteral("/nowhere/photo")); }),
               QStringLiteral("Extension de fichier image inconnue (.)"));
     // A relative name is reported in full.
@@ -122,4 +126,64 @@ TEST(TPicture, ListedFormatWithoutDecoderFailsClearlyAndKeepsThePicture)
         EXPECT_GT(message.size(), path.size() + 30) << "the reader says why";
         EXPECT_EQ(picture.Width(), 4);
     }
+}
+
+TEST(TPicture, PngAndHeicPhotosLoadWithinTheBoundsOfJpeg)
+{
+    const QString portrait = QStringLiteral("/usr/share/matplotlib/mpl-data/sample_data/grace_hopper.jpg");
+    const QString astronaut = QStringLiteral("/usr/lib/python3/dist-packages/skimage/data/astronaut.png");
+    if (QStandardPaths::findExecutable(QStringLiteral("heif-enc")).isEmpty())
+        GTEST_SKIP() << "needs heif-enc (libheif-examples)";
+    QTemporaryDir dir;
+    const QString heic = dir.filePath(QStringLiteral("portrait.HEIC"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("90"), portrait,
+                                                             QStringLiteral("-o"), heic}),
+              0);
+    // A PNG whose header claims 20000 x 20000 pixels in a few dozen bytes.
+    QByteArray forged = encodedBy(filled(4, 4, 0xFF808080u), "PNG");
+    forged.replace(16, 8, QByteArray("\x00\x00\x4E\x20\x00\x00\x4E\x20", 8));
+    std::uint32_t crc = 0xFFFFFFFFu;   // the chunk's CRC-32, over its type and data
+    for (int i = 12; i < 29; ++i) {
+        crc ^= static_cast<std::uint8_t>(forged[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i)
+        forged[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+
+    const struct {
+        QString Path;
+        QString Reference;   // the same picture through its own decoder
+        double MeanDifference;
+    } cases[] = {
+        {astronaut, astronaut, 0.0},
+        {heic, portrait, 2.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path.toStdString());
+        TBitmap32 b;
+        b.LoadFromFile(c.Path);
+        const QImage reference = QImage(c.Reference).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(QSize(b.Width(), b.Height()), reference.size());
+        double sum = 0;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) {
+                const QRgb ours = b.Pixel(x, y);
+                const QRgb theirs = reference.pixel(x, y);
+                sum += std::abs(qRed(ours) - qRed(theirs)) + std::abs(qGreen(ours) - qGreen(theirs))
+                       + std::abs(qBlue(ours) - qBlue(theirs));
+            }
+        EXPECT_LE(sum / (3.0 * b.Width() * b.Height()), c.MeanDifference);
+    }
+
+    TBitmap32 b;
+    for (const QString& name : {QStringLiteral("forged.png"), QStringLiteral("forged.heic")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = writeFile(dir, name, name.endsWith(QLatin1String("png")) ? forged
+                                                                                      : readFile(heic).left(400));
+        EXPECT_THROW(b.LoadFromFile(path), EInvalidGraphic);
+    }
+    EXPECT_TRUE(messageOf([&] { b.LoadFromFile(dir.filePath(QStringLiteral("forged.png"))); })
+                    .contains(QStringLiteral("20000 x 20000 pixels")));
 }

@@ -133,7 +133,7 @@ TEST(TVirtualPrinter, EveryPageOfAJobStartsAtThePrintableAreaAndOnlyACompleteJob
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("pages.pdf")});
 }
 
-TEST(TVirtualPrinter, TheJobTitleIsThePdfsTitle)
+TEST(TVirtualPrinter, TheJobTitleIsThePdfsTitleAndSRGBItsOutputIntent)
 {
     if (!pdf_tools::available())
         GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
@@ -150,4 +150,8 @@ TEST(TVirtualPrinter, TheJobTitleIsThePdfsTitle)
         printer.EndDoc();
         EXPECT_EQ(pdf_tools::title(file), title);
     }
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.contains("/OutputIntents") && bytes.contains("(sRGB_IEC61966-2-1_black_scaled)"));
 }

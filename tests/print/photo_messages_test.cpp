@@ -45,6 +45,9 @@ TEST(PhotoMessagesTest, FailuresSayWhatAndWhyInTheCataloguesWords)
     QImage png(4, 4, QImage::Format_RGB32);
     png.fill(Qt::red);
     ASSERT_TRUE(png.save(dir.filePath("x.png")));
+    QFile pngFile(dir.filePath("x.png"));
+    ASSERT_TRUE(pngFile.open(QIODevice::ReadOnly));
+    const QByteArray pngBytes = pngFile.readAll();
 
     const struct {
         QString file;
@@ -52,8 +55,15 @@ TEST(PhotoMessagesTest, FailuresSayWhatAndWhyInTheCataloguesWords)
     } cases[] = {
         {dir.filePath("nichtda.jpg"),
          "Cannot open \"nichtda.jpg\": the file cannot be read (the file does not exist)."},
-        {dir.filePath("x.png"), "Cannot open \"x.png\": it is not a JPEG photo (.png)."},
-        {write(dir, "text.jpg", "not a photo\n"), "Cannot open \"text.jpg\": it is not a JPEG photo (#53)."},
+        {dir.filePath("x.tiff"), "Cannot open \"x.tiff\": only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) "
+                                 "photos can be opened (.tiff)."},
+        {write(dir, "text.jpg", "not a photo\n"), "Cannot open \"text.jpg\": the file does not hold the kind of photo "
+                                                 "its name says; JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, "
+                                                 ".heif) photos can be opened (#53)."},
+        {write(dir, "png.heic", pngBytes), "Cannot open \"png.heic\": the file does not hold the kind of photo its "
+                                           "name says; JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos "
+                                           "can be opened."},
+        {write(dir, "cut.png", pngBytes.left(40)), "Cannot open \"cut.png\": the photo is damaged or cannot be read."},
         {write(dir, "huge.jpg", huge), "Cannot open \"huge.jpg\": the JPEG photo is damaged or cannot be read."},
         {dir.filePath("missing/sheet.jpg"), "Cannot save the sheet as \"sheet.jpg\" (the file does not exist)."},
     };
