@@ -3,7 +3,9 @@
 #include "bitmap32.h"
 #include "digital_photo.h"
 #include "measured_frame.h"
+#include "messages.h"
 #include "photo_check.h"
+#include "photo_messages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,8 +58,6 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
         fail(QStringLiteral("--gap sets the gap of a packed sheet: give --packed too"));
     if (!options.Digital)
         return;
-    if (options.Check != TSheetOptions::TCheck::None)
-        fail(QStringLiteral("--check looks at a sheet's photo: give it without --digital"));
     if (options.Photos.size() != 1)
         fail(QStringLiteral("--digital makes one photo, not %1").arg(options.Photos.size()));
     if (options.Output != TSheetOutput::Jpeg)
@@ -67,21 +67,20 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
         fail(QStringLiteral("--digital makes a photo, not a sheet: it takes no options of the sheet or the printer"));
 }
 
-QString RunDigitalPhoto(const TSheetOptions& options)
+QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
 {
     const TDigitalSize& size = *options.Digital;
     const QFileInfo output(options.OutputFile);
     if (output.exists() && output.canonicalFilePath() == QFileInfo(options.Photo).canonicalFilePath())
         throw Exception(QStringLiteral("the output \"%1\" is the photo itself").arg(options.OutputFile));
+    // Loaded, refused or warned of as a sheet's photo is, in the same words.
     TBitmap32 photo;
     photo.SetStretchFilter(sfMitchell);
-    try {
-        photo.LoadFromFile(options.Photo);
-    } catch (const Exception& e) {
-        throw Exception(QStringLiteral("cannot load the photo \"%1\": %2").arg(options.Photo, e.Message));
-    }
+    const QString partly = LoadPhotoFile(photo, options.Photo);
     if (photo.Empty())
-        throw Exception(QStringLiteral("the photo \"%1\" holds no picture").arg(options.Photo));
+        throw Exception(MessageText(Msg::kEmptyPhoto).arg(QFileInfo(options.Photo).fileName()));
+    if (check && !partly.isEmpty())
+        check->Warnings << partly;
 
     std::optional<TFrame> frame;
     if (options.Frame && options.Frame->Automatic) {
@@ -99,6 +98,15 @@ QString RunDigitalPhoto(const TSheetOptions& options)
     // The rendered pixels stay at hand for a check of the photo.
     TBitmap32 rendered;
     const TDigitalJpeg jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered);
+    if (check) {
+        // The whole picture is what the office receives, judged by the
+        // preset's rule.
+        const TPhotoAnalysis analysis = AnalysePhoto(rendered);
+        const TFrame whole{0, 0, static_cast<double>(rendered.Width()), static_cast<double>(rendered.Height())};
+        check->Measures = CheckPhoto(analysis.Facts, analysis.Measured, whole, DigitalHeadRule(size));
+        if (!analysis.Faces.empty())
+            check->Head = analysis.Facts.Head;
+    }
     return QStringLiteral("%1: %2 x %3 px, %4 KB at quality %5 -> %6")
         .arg(size.Key.isEmpty() ? QStringLiteral("own size") : size.Key)
         .arg(size.Width)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet_options.h"
+#include "sheet_tool.h"
 
 #include <QString>
 
@@ -22,5 +23,6 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven);
 /// describes it, e.g. "us-visa: 600 x 600 px, 231.4 KB at quality 87 ->
 /// photo.jpg". Raises Exception with one line when the photo cannot be
 /// loaded, no face is found for --frame auto, the file sizes cannot be met
-/// or the file cannot be written.
-QString RunDigitalPhoto(const TSheetOptions& options);
+/// or the file cannot be written. With `check`, the photo check of the
+/// written photo (as the office receives it) goes there.
+QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check = nullptr);

@@ -357,13 +357,11 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
             Out << RunCalibrationPage(options) << '\n';
             return 0;
         }
-        if (options.Digital) {
-            Out << RunDigitalPhoto(options) << '\n';
-            return 0;
-        }
         int status = 0;
-        if (options.Check != TSheetOptions::TCheck::None) {
-            const TSheetCheck check = RunSheetCheck(options);
+        const bool checking = options.Check != TSheetOptions::TCheck::None;
+        // The check's report: warnings on the error stream, the table or
+        // JSON on the output; exit 3 when an office would refuse the photo.
+        const auto report = [&](const TSheetCheck& check) {
             for (const QString& warning : check.Warnings)
                 Err << program << ": warning: " << warning << '\n';
             if (options.Check == TSheetOptions::TCheck::Json)
@@ -371,14 +369,26 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
             else
                 Out << CheckTable(check.Measures) << CheckSummary(check.Measures) << '\n';
             status = CountVerdict(check.Measures, TVerdict::Fail) > 0 ? kExitCheckFailed : 0;
+        };
+        // JSON on the standard output stays JSON alone.
+        QTextStream& summary = options.Check == TSheetOptions::TCheck::Json ? Err : Out;
+        if (options.Digital) {
+            TSheetCheck check;
+            const QString line = RunDigitalPhoto(options, checking ? &check : nullptr);
+            if (checking)
+                report(check);
+            summary << line << '\n';
+            return status;
+        }
+        if (checking) {
+            report(RunSheetCheck(options));
             if (options.Output == TSheetOutput::None)
                 return status;
         }
         const TSheetResult result = RunSheet(options);
         for (const QString& warning : result.Warnings)
             Err << program << ": warning: " << warning << '\n';
-        // JSON on the standard output stays JSON alone.
-        (options.Check == TSheetOptions::TCheck::Json ? Err : Out) << SheetSummary(result) << '\n';
+        summary << SheetSummary(result) << '\n';
         return status;
     } catch (const ESheetUsage& e) {
         Err << program << ": " << e.Message << " (see " << program << " --help)\n";

@@ -716,4 +716,14 @@ TEST_F(QuorloSheet, TheCheckSaysWhatAnOfficeWouldRefuseAndTheSheetIsMadeAllTheSa
     EXPECT_NEAR(head.value(QStringLiteral("crown_y")).toDouble(), 62, 13);
     // The summary line goes to the standard error, leaving JSON alone on the output.
     EXPECT_TRUE(run.err.contains(QLatin1String("-> "))) << run.err.toStdString();
+
+    // A digital photo is checked as the office receives it: the written picture.
+    run = runTool({portrait, QStringLiteral("--digital"), QStringLiteral("us-visa"), QStringLiteral("--frame"),
+                   QStringLiteral("auto"), QStringLiteral("--check-json"), QStringLiteral("--output"), path("visa.jpg")});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_FALSE(contentsOf(path("visa.jpg")).isEmpty());
+    const QJsonObject visa = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    // 600 x 600 pixels: the chin well inside the picture.
+    EXPECT_LT(visa.value(QStringLiteral("head")).toObject().value(QStringLiteral("chin_y")).toDouble(), 600);
 }

@@ -244,7 +244,6 @@ TEST(ParseSheetOptions, ReadsTheDigitalPhotoAndThePackedLayout)
         {"p.jpg q.jpg --digital uk --output d.jpg", "--digital makes one photo, not 2"},
         {"p.jpg --digital uk --count 2 --output d.jpg", "--digital makes a photo, not a sheet"},
         {"p.jpg --digital uk --paper A4 --output d.jpg", "--digital makes a photo, not a sheet"},
-        {"p.jpg --digital uk --check --output d.jpg", "--check looks at a sheet's photo"},
         {"p.jpg --gap 2 --output s.jpg", "--gap sets the gap of a packed sheet"},
         {"p.jpg --packed --gap 6 --output s.jpg", "--gap needs millimetres from 0 to 5"},
         {"p.jpg --packed=1 --output s.jpg", "--packed takes no value"},
