@@ -3,7 +3,9 @@
 #include "ui_U_DigitalPhotoDlg.h"
 
 #include "lang_components.h"
+#include "check_report.h"
 #include "messages.h"
+#include "photo_check.h"
 #include "on_screen.h"
 
 #include <QDir>
@@ -116,6 +118,19 @@ void TDigitalPhotoDlg::browse_btnClick()
         ui->file_edt->setText(QDir::toNativeSeparators(name));
 }
 
+// The photo check of the picture as the office receives it, in one line;
+// nothing when the face models cannot be read.
+QString TDigitalPhotoDlg::checkSummary(const TBitmap32& Written, const TDigitalSize& Size)
+{
+    try {
+        const TPhotoAnalysis analysis = AnalysePhoto(Written);
+        const TFrame whole{0, 0, static_cast<double>(Written.Width()), static_cast<double>(Written.Height())};
+        return CheckSummary(CheckPhoto(analysis.Facts, analysis.Measured, whole, DigitalHeadRule(Size)));
+    } catch (const Exception&) {
+        return {};
+    }
+}
+
 bool TDigitalPhotoDlg::SaveChosen()
 {
     QString name = ui->file_edt->text().trimmed();
@@ -135,14 +150,17 @@ bool TDigitalPhotoDlg::SaveChosen()
         return false;
     const TDigitalSize size = ChosenSize();
     try {
-        const TDigitalJpeg jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, QDir::fromNativeSeparators(name));
+        TBitmap32 written;
+        const TDigitalJpeg jpeg =
+            SaveDigitalPhoto(*FPhoto, FFrame, size, QDir::fromNativeSeparators(name), &written);
         ui->status_lbl->setStyleSheet(QString());
         ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
                                     .arg(QFileInfo(name).fileName())
                                     .arg(size.Width)
                                     .arg(size.Height)
                                     .arg(QLocale().toString(jpeg.Bytes.size() / 1000.0, 'f', 1))
-                                    .arg(jpeg.Quality));
+                                    .arg(jpeg.Quality)
+                                + u'\n' + checkSummary(written, size));
         return true;
     } catch (const Exception& e) {
         ui->status_lbl->setStyleSheet(QStringLiteral("color: #b00000"));

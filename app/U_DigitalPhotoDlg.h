@@ -39,6 +39,7 @@ public:
     std::function<QString(QWidget* Parent, const QString& Suggested)> AskFileName;
 
 private:
+    static QString checkSummary(const TBitmap32& Written, const TDigitalSize& Size);
     void preset_cmbChange();
     void browse_btnClick();
     void updateControls();

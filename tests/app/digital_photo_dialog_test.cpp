@@ -42,5 +42,8 @@ TEST(DigitalPhotoDlgTest, SavesThePresetOrTheOwnSize)
     EXPECT_LE(jpeg.size(), 20000);
     EXPECT_EQ(ReadJPEGHeader(jpeg).Width, 300);
     EXPECT_EQ(ReadJPEGHeader(jpeg).Height, 400);
-    EXPECT_TRUE(dlg.findChild<QLabel*>(QStringLiteral("status_lbl"))->text().startsWith("Saved \"own.jpg\": 300 x 400"));
+    const QString status = dlg.findChild<QLabel*>(QStringLiteral("status_lbl"))->text();
+    EXPECT_TRUE(status.startsWith("Saved \"own.jpg\": 300 x 400")) << status.toStdString();
+    // The written picture's photo check follows, on a line of its own.
+    EXPECT_TRUE(status.section(u'\n', 1).startsWith("Photo check: ")) << status.toStdString();
 }
