@@ -2,6 +2,7 @@
 
 #include "messages.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -59,9 +60,11 @@ const TFixedFormat kFixedFormats[] = {
     {Msg::kFormat50x70, TFormatOrigin::Shipped, PercentRule(TPhotoFormat::Other, 50, 70, kGenericHead)},
 };
 
+// As the interface language writes numbers: a language switch makes its
+// locale the default one.
 QString Number(double mm)
 {
-    return QString::number(mm, 'g', 6);
+    return QLocale().toString(mm, 'g', 6);
 }
 
 bool listed(const std::vector<TSheetFormat>& list, int widthMm, int heightMm)
