@@ -23,6 +23,30 @@ std::unique_ptr<TGraphic> readJPEG(const QString& fileName)
     return image;
 }
 
+// Whether every chunk of a PNG stream lies within it. libpng allocates a
+// chunk's declared length before it reads the chunk, so one damaged length
+// field would ask for up to 2 GB; a stream whose chunks overrun it is
+// damaged anyway. Streams without the PNG signature are left to the reader.
+bool pngChunksFit(const QByteArray& data)
+{
+    static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
+    if (!data.startsWith(QByteArrayView(kSignature, 8)))
+        return true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    qsizetype at = 8;
+    while (at + 12 <= data.size()) {
+        const quint32 length = (quint32(bytes[at]) << 24) | (quint32(bytes[at + 1]) << 16)
+                               | (quint32(bytes[at + 2]) << 8) | quint32(bytes[at + 3]);
+        // Length, type, data and CRC.
+        if (length > quint32(data.size() - at - 12))
+            return false;
+        if (QByteArrayView(data.constData() + at + 4, 4) == QByteArrayView("IEND", 4))
+            return true;
+        at += 12 + qsizetype(length);
+    }
+    return at == data.size();
+}
+
 // Bitmaps, icons, GIF and PNG images come from Qt's image readers, given
 // the format the extension names; a file it cannot read is reported by name.
 std::unique_ptr<TGraphic> readWithQt(const QString& fileName, const QByteArray& format)
@@ -32,6 +56,10 @@ std::unique_ptr<TGraphic> readWithQt(const QString& fileName, const QByteArray& 
     // Read whole under the JPEG cap, so that a name pointing at a device or
     // an endless stream cannot take all memory.
     QByteArray data = ReadAtMost(file, kMaxJPEGFileBytes);
+    if (!pngChunksFit(data))
+        throw EInvalidGraphic(QStringLiteral("Impossible de lire l'image \"%1\". %2")
+                                  .arg(QFileInfo(fileName).absoluteFilePath(),
+                                       QStringLiteral("A PNG chunk reaches past the end of the file")));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);

@@ -177,11 +177,18 @@ TEST(TPicture, PngAndHeicPhotosLoadWithinTheBoundsOfJpeg)
         EXPECT_LE(sum / (3.0 * b.Width() * b.Height()), c.MeanDifference);
     }
 
+    // A chunk whose length field claims 2 GB: refused before libpng would
+    // allocate it.
+    QByteArray overlong = encodedBy(filled(4, 4, 0xFF808080u), "PNG");
+    overlong.replace(33, 4, QByteArray("\x7F\xFF\xFF\xF0", 4));
+
     TBitmap32 b;
-    for (const QString& name : {QStringLiteral("forged.png"), QStringLiteral("forged.heic")}) {
+    for (const QString& name :
+         {QStringLiteral("forged.png"), QStringLiteral("forged.heic"), QStringLiteral("overlong.png")}) {
         SCOPED_TRACE(name.toStdString());
-        const QString path = writeFile(dir, name, name.endsWith(QLatin1String("png")) ? forged
-                                                                                      : readFile(heic).left(400));
+        const QString path = writeFile(dir, name, name == QLatin1String("overlong.png") ? overlong
+                                                  : name.endsWith(QLatin1String("png")) ? forged
+                                                                                       : readFile(heic).left(400));
         EXPECT_THROW(b.LoadFromFile(path), EInvalidGraphic);
     }
     EXPECT_TRUE(messageOf([&] { b.LoadFromFile(dir.filePath(QStringLiteral("forged.png"))); })
