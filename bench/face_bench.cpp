@@ -7,6 +7,7 @@
 //   face_bench [Google Benchmark flags]
 
 #include "bitmap32.h"
+#include "large_portrait.h"
 #include "face_finder.h"
 #include "face_mesh.h"
 #include "face_photo.h"
@@ -21,23 +22,11 @@
 
 namespace {
 
-constexpr int kPhotoWidth = 3000;   // 12 megapixels, 3:4 portrait
-constexpr int kPhotoHeight = 4000;
 const QString kModels = QStringLiteral(QRL_BENCH_MODEL_DIR);
 
 const TBitmap32& photo()
 {
-    static TBitmap32 large;
-    if (large.Empty()) {
-        TBitmap32 portrait;
-        portrait.LoadFromFile(QStringLiteral(QRL_BENCH_PORTRAIT));
-        portrait.SetStretchFilter(sfMitchell);
-        large.SetSize(kPhotoWidth, kPhotoHeight);
-        large.Clear(0xFFFFFFFF);
-        // The 512 x 600 portrait keeps its aspect: 3000 x 3516, top-aligned.
-        portrait.DrawTo(large, Rect(0, 0, kPhotoWidth, kPhotoWidth * 600 / 512));
-    }
-    return large;
+    return LargePortrait();
 }
 
 // The halved copies every model samples from, made once per photo.

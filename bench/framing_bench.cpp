@@ -6,6 +6,7 @@
 //   framing_bench [Google Benchmark flags]
 
 #include "bitmap32.h"
+#include "large_portrait.h"
 #include "face_detector.h"
 #include "sheet_formats.h"
 
@@ -15,22 +16,9 @@
 
 namespace {
 
-constexpr int kPhotoWidth = 3000;   // 12 megapixels, 3:4 portrait
-constexpr int kPhotoHeight = 4000;
-
 const TBitmap32& photo()
 {
-    static TBitmap32 large;
-    if (large.Empty()) {
-        TBitmap32 portrait;
-        portrait.LoadFromFile(QStringLiteral(QRL_BENCH_PORTRAIT));
-        portrait.SetStretchFilter(sfMitchell);
-        large.SetSize(kPhotoWidth, kPhotoHeight);
-        large.Clear(0xFFFFFFFF);
-        // The 512 x 600 portrait keeps its aspect: 3000 x 3516, top-aligned.
-        portrait.DrawTo(large, Rect(0, 0, kPhotoWidth, kPhotoWidth * 600 / 512));
-    }
-    return large;
+    return LargePortrait();
 }
 
 void BM_AutoFrame12Megapixels(benchmark::State& state)
