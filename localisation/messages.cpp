@@ -46,7 +46,26 @@ QStringList MessageOriginals()
                           Msg::kDigitalSizeUnknown, Msg::kDigitalSideRange, Msg::kDigitalFileRange,
                           Msg::kDigitalTooLarge, Msg::kDigitalTooSmall, Msg::kDigitalSaved, Msg::kDigitalSaveCaption,
                           Msg::kPhotoLab10x15, Msg::kPhotoLab4x6, Msg::kChosenPrinter, Msg::kOwnDigitalSize,
-                          Msg::kNotPhotoName, Msg::kNotItsKind, Msg::kDamagedPhoto, Msg::kDroppedNotPhoto})
+                          Msg::kNotPhotoName, Msg::kNotItsKind, Msg::kDamagedPhoto, Msg::kDroppedNotPhoto,
+                          Msg::kSeeHelp, Msg::kUnknownOption, Msg::kOptionTwice, Msg::kOptionNeedsValue,
+                          Msg::kOptionTakesNoValue, Msg::kOneOfNotBoth, Msg::kNoPhotoGiven, Msg::kTooManyPhotos,
+                          Msg::kNoOutputGiven, Msg::kOutputNeedsName, Msg::kOutputKind, Msg::kFormatNumber,
+                          Msg::kCountNotNumber, Msg::kCountNegative, Msg::kPrinterNeedsName, Msg::kUnknownPaper,
+                          Msg::kPaperSides, Msg::kDpiRange, Msg::kMarginsNotLength, Msg::kMarginsLeaveNoPage,
+                          Msg::kPageTooLarge, Msg::kDpiNeedsPaper, Msg::kPrintNeedsPrinter, Msg::kFrameSyntax,
+                          Msg::kFrameNoSize, Msg::kFrameOnePhoto, Msg::kFrameNotSizeAspect, Msg::kFrameNotFormatAspect,
+                          Msg::kCheckOnePhoto, Msg::kCalibrationNoPhoto, Msg::kCalibrationNoSheet, Msg::kGapNotLength,
+                          Msg::kGapNeedsPacked, Msg::kDigitalOnePhoto, Msg::kDigitalNeedsJpeg, Msg::kDigitalNoSheet,
+                          Msg::kNoSuchPrinter, Msg::kNoPrinterInstalled, Msg::kLabPrintNeedsOutput,
+                          Msg::kOutputIsPhoto, Msg::kNoCopyFits, Msg::kWarning, Msg::kOnPrinter, Msg::kCopiesOfPlaces,
+                          Msg::kOnePhotoOnPages, Msg::kPhotosOnOnePage, Msg::kPhotosOnPages, Msg::kSheetLine,
+                          Msg::kCalibrationLine, Msg::kDigitalLine, Msg::kUsage, Msg::kHelpIntro, Msg::kHelpFormat,
+                          Msg::kHelpSize, Msg::kHelpCount, Msg::kHelpFrameAuto, Msg::kHelpFrameRect, Msg::kHelpPrinter,
+                          Msg::kHelpPaper, Msg::kHelpDpi, Msg::kHelpMargins, Msg::kHelpOutputJpeg, Msg::kHelpOutputPdf,
+                          Msg::kHelpPrint, Msg::kHelpCalibrationPage, Msg::kHelpCutMarks, Msg::kHelpPacked,
+                          Msg::kHelpGap, Msg::kHelpDigital, Msg::kHelpPhotoLab, Msg::kHelpCheck, Msg::kHelpCheckJson,
+                          Msg::kHelpHelp, Msg::kHelpVersion, Msg::kHelpLayout, Msg::kHelpOutcome, Msg::kHelpExitStatus,
+                          Msg::kNoFaceToFrame, Msg::kSeveralFacesFramed})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

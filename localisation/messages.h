@@ -191,6 +191,143 @@ inline constexpr char kNotItsKind[] =
 inline constexpr char kDamagedPhoto[] = "Cannot open \"%1\": the photo is damaged or cannot be read (%2).";
 inline constexpr char kDroppedNotPhoto[] =
     "\"%1\" was not opened: only JPEG (.jpg, .jpeg), PNG (.png) and HEIC (.heic, .heif) photos can be opened.";
+// quorlo-sheet: a command line it cannot run, pointed to its help (%1 the
+// sentence, %2 the program); option names stay as typed.
+inline constexpr char kSeeHelp[] = "%1 (see %2 --help)";
+inline constexpr char kUnknownOption[] = "unknown option %1";
+inline constexpr char kOptionTwice[] = "%1 is given twice";
+inline constexpr char kOptionNeedsValue[] = "%1 needs a value";
+inline constexpr char kOptionTakesNoValue[] = "%1 takes no value";
+inline constexpr char kOneOfNotBoth[] = "give one of %1 and %2, not both";
+inline constexpr char kNoPhotoGiven[] = "no photo given";
+inline constexpr char kTooManyPhotos[] = "%1 photos given: at most %2 in one run";
+inline constexpr char kNoOutputGiven[] = "no output given: use --output PAGE.jpg, --output PAGE.pdf or --print";
+inline constexpr char kOutputNeedsName[] = "--output needs a file name";
+inline constexpr char kOutputKind[] = "cannot write \"%1\": the output must end in .jpg, .jpeg or .pdf";
+inline constexpr char kFormatNumber[] = "--format must be 0, 1 or 2, not \"%1\"";
+inline constexpr char kCountNotNumber[] = "--count needs a whole number, not \"%1\"";
+inline constexpr char kCountNegative[] = "--count must be 0 or more, not %1";
+inline constexpr char kPrinterNeedsName[] = "--printer needs a printer name";
+inline constexpr char kUnknownPaper[] = "unknown paper \"%1\": give A4, Letter or a size such as 100x150mm";
+inline constexpr char kPaperSides[] = "paper %1: each side must be above 0 and at most %2 mm";
+inline constexpr char kDpiRange[] = "--dpi must be a whole number from %1 to %2, not \"%3\"";
+inline constexpr char kMarginsNotLength[] = "--margins needs millimetres such as 5 or 6.35, not \"%1\"";
+inline constexpr char kMarginsLeaveNoPage[] = "margins of %1 mm leave no page on paper %2";
+inline constexpr char kPageTooLarge[] = "a page of %1 x %2 pixels (paper %3 at %4 dpi) is too large: lower --dpi";
+inline constexpr char kDpiNeedsPaper[] = "--dpi and --margins describe a virtual printer: give --paper too";
+inline constexpr char kPrintNeedsPrinter[] = "--print needs a real printer: --paper describes a virtual one";
+inline constexpr char kFrameSyntax[] = "--frame needs \"auto\" or X,Y,W,H in photo pixels, not \"%1\"";
+inline constexpr char kFrameNoSize[] = "--frame %1 has no size: its width and height must be above 0";
+inline constexpr char kFrameOnePhoto[] = "--frame X,Y,W,H suits one photo, not %1: use --frame auto";
+inline constexpr char kFrameNotSizeAspect[] =
+    "--frame %1 x %2 is not %3 x %4 like --size: for that height the width would be %5";
+inline constexpr char kFrameNotFormatAspect[] =
+    "--frame %1 x %2 is not %3 x %4 like the photo format: for that height the width would be %5";
+inline constexpr char kCheckOnePhoto[] = "--check looks at one photo, not %1";
+inline constexpr char kCalibrationNoPhoto[] = "--calibration-page takes no photo, not \"%1\"";
+inline constexpr char kCalibrationNoSheet[] = "--calibration-page prints no photos: %1 has no use";
+inline constexpr char kGapNotLength[] = "--gap needs millimetres from 0 to 5 such as 2 or 1.5, not \"%1\"";
+inline constexpr char kGapNeedsPacked[] = "--gap sets the gap of a packed sheet: give --packed too";
+inline constexpr char kDigitalOnePhoto[] = "--digital makes one photo, not %1";
+inline constexpr char kDigitalNeedsJpeg[] = "--digital writes a JPEG: give --output PHOTO.jpg";
+inline constexpr char kDigitalNoSheet[] =
+    "--digital makes a photo, not a sheet: it takes no options of the sheet or the printer";
+// quorlo-sheet's run: its printer, its output, the lines it writes (%1 the
+// printer, file or photo format; the lengths in device pixels).
+inline constexpr char kNoSuchPrinter[] = "no printer named \"%1\" is installed";
+inline constexpr char kNoPrinterInstalled[] = "no printer is installed: write the page with --output PAGE.pdf instead";
+inline constexpr char kLabPrintNeedsOutput[] = "\"%1\" is a photo lab's print: write it with --output";
+inline constexpr char kOutputIsPhoto[] = "the output \"%1\" is the photo itself";
+inline constexpr char kNoCopyFits[] = "not one %1 photo fits on the page of %2 x %3 pixels";
+inline constexpr char kWarning[] = "warning: %1";
+inline constexpr char kOnPrinter[] = "printer \"%1\"";
+inline constexpr char kCopiesOfPlaces[] = "%1 of %2 copies";
+inline constexpr char kOnePhotoOnPages[] = "1 photo, %1 copies on %2 pages of %3 places";
+inline constexpr char kPhotosOnOnePage[] = "%1 photos, %2 copies on 1 page of %3 places";
+inline constexpr char kPhotosOnPages[] = "%1 photos, %2 copies on %3 pages of %4 places";
+inline constexpr char kSheetLine[] = "%1: %2 in %3 x %4, cell %5 x %6 px, page %7 x %8 px at %9 dpi -> %10";
+inline constexpr char kCalibrationLine[] = "calibration page of %1, page %2 x %3 px at %4 x %5 dpi -> %6";
+inline constexpr char kDigitalLine[] = "%1: %2 x %3 px, %4 KB at quality %5 -> %6";
+// quorlo-sheet --help: a paragraph or an option's description each, wrapped
+// to the terminal's width where they are shown.
+inline constexpr char kUsage[] = "Usage:";
+inline constexpr char kHelpIntro[] =
+    "Lays out a sheet of identity photos from one photo or several and writes or prints it, exactly as the Quorlo "
+    "window's \"Print Now\" does, without a window. Several photos follow each other on the grid in the order given, "
+    "each in its own copies, and continue on more pages when a page is full. Photos are JPEG (.jpg, .jpeg), PNG "
+    "(.png) or HEIC (.heic, .heif) files.";
+inline constexpr char kHelpFormat[] =
+    "the photo format: 0 = 35 x 45 mm (France, the default), 1 = 2 x 2 in. (US), 2 = 1.8 x 2.2 in. (Canada)";
+inline constexpr char kHelpSize[] =
+    "the photo size in whole millimetres instead of a format, 5 to 300 on each side, such as 40x50mm";
+inline constexpr char kHelpCount[] =
+    "how many copies of each photo, 0 or more (default: one photo fills the page; several share one page evenly, "
+    "at least one copy each)";
+inline constexpr char kHelpFrameAuto[] =
+    "print the part of each photo that frames the face found in it by the format's head-size rule (as the window's "
+    "\"Automatic\" does); no face found is an error. With --size, the rule of a listed format of that size, or else "
+    "the head at 70 to 80 % of the photo's height";
+inline constexpr char kHelpFrameRect[] =
+    "print this rectangle of the one photo, in pixels of the photo turned upright; W x H must have the photo size's "
+    "aspect ratio (35:45, 1:1, 18:22 or --size's) and may reach past the photo's edges, which print white "
+    "(default: the whole photo)";
+inline constexpr char kHelpPrinter[] =
+    "lay the sheet out for the installed printer NAME (default: the current printer: the system's default, or "
+    "without any the built-in \"Print to PDF\" printer, A4 or Letter by locale at 600 dpi, no margins)";
+inline constexpr char kHelpPaper[] =
+    "lay it out for a virtual printer instead: A4 (210 x 297 mm), Letter (8.5 x 11 in.) or W x H millimetres such "
+    "as 100x150mm";
+inline constexpr char kHelpDpi[] = "the virtual printer's resolution, 72 to 2400 (default 600)";
+inline constexpr char kHelpMargins[] = "its unprintable margin on every side (default 0)";
+inline constexpr char kHelpOutputJpeg[] =
+    "write the page as a JPEG image at quality 90, the very file the preview's \"Save as image\" writes; several "
+    "pages go to PAGE-1.jpg, PAGE-2.jpg, ... beside it";
+inline constexpr char kHelpOutputPdf[] = "write the pages as one PDF of the printer's paper";
+inline constexpr char kHelpPrint[] = "print the pages as one job on the printer (not with --paper)";
+inline constexpr char kHelpCalibrationPage[] =
+    "instead of a sheet, the page of two 100 mm rulers to measure; the lengths measured on paper, stored for the "
+    "printer's name in Quorlo's sheet options, correct the size of every later photo on that printer (a virtual "
+    "printer is named like \"100x150mm at 300 dpi\")";
+inline constexpr char kHelpCutMarks[] =
+    "draw grey marks in the gaps along the copies' edges, and an outline where a photo leaves its cell white";
+inline constexpr char kHelpPacked[] =
+    "put the copies side by side with a small gap, centred on the page and with cut marks, instead of spreading them";
+inline constexpr char kHelpGap[] = "the packed copies' gap, 0 to 5 mm (default 2)";
+inline constexpr char kHelpDigital[] =
+    "instead of a sheet, the photo alone as a JPEG file for an online application: us-passport (1200 x 1200 px, "
+    "54 KB to 10 MB), us-visa (600 x 600 px, at most 240 KB), uk (700 x 900 px, 50 KB to 10 MB) or "
+    "WxHpx[,MINKB-MAXKB] such as 800x1000px,50-500; the highest JPEG quality within the file sizes; with --output "
+    "PHOTO.jpg only";
+inline constexpr char kHelpPhotoLab[] = "a lab print at 300 dpi without margins, turned to hold the most copies";
+inline constexpr char kHelpCheck[] =
+    "check the photo as it prints (framed by --frame, else whole) against what passport offices ask: one line per "
+    "measure with its verdict (ok, look, FAIL), value, limit and what to do; the sheet is made too when an output is "
+    "given";
+inline constexpr char kHelpCheckJson[] =
+    "the same as JSON: {\"measures\": [{\"id\", \"value\", \"limit\", \"verdict\", \"text\"}], \"head\": "
+    "{\"crown_y\", \"chin_y\", \"eye_y\"}} in photo pixels; the summary line of a sheet then goes to the standard "
+    "error";
+inline constexpr char kHelpHelp[] = "show this help and exit";
+inline constexpr char kHelpVersion[] = "show the version and exit";
+/// %1 the most pages, %2 the most photos.
+inline constexpr char kHelpLayout[] =
+    "The virtual printer's lengths (up to two decimals, e.g. 6.35) become whole device pixels rounded down, pixels = "
+    "mm x dpi / 25.4: the margins give the physical offsets, and the page is the paper less twice the margins. "
+    "Copies fill the grid row by row from the top left; the grid keeps one more margin of the same width inside the "
+    "page and at least one pixel between copies. A page without room for one copy is refused, unless --count 0 asks "
+    "for the blank page; so are more than %1 pages, or more than %2 photos.";
+inline constexpr char kHelpOutcome[] =
+    "The summary line names every file written. A photo with fewer than 300 pixels per inch where it is printed "
+    "gives a warning on the standard error; the sheet is made all the same. An existing output file is replaced "
+    "only once the new one is complete. Options also take their value after \"=\" (--count=4); \"--\" ends the "
+    "options.";
+inline constexpr char kHelpExitStatus[] =
+    "Exit status: 0 when done, 1 when the photo, the printer or the output fails, 2 for a bad command line, 3 when "
+    "the photo check finds a measure that an office would refuse (the sheet is made all the same).";
+// quorlo-sheet's automatic framing: no face, and the face chosen of several
+// (%1 faces).
+inline constexpr char kNoFaceToFrame[] = "No face was found in this photo.";
+inline constexpr char kSeveralFacesFramed[] = "%1 faces were found; the frame follows the most likely one.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

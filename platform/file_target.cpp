@@ -71,3 +71,18 @@ bool SyncFileToDisk(const QString& FileName)
     errno = error;
     return synced;
 }
+
+int WriteErrorNumber(const QString& FileName, int Reported)
+{
+    // What keeps a new file out of the folder is known for certain; the
+    // failed call's errno may be that of a later call that tidied up.
+    const QByteArray folder = QFile::encodeName(QFileInfo(FileName).absolutePath());
+    struct stat st {};
+    if (::stat(folder.constData(), &st) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return ENOTDIR;
+    if (::access(folder.constData(), W_OK | X_OK) != 0)
+        return errno;
+    return Reported != 0 ? Reported : EIO;
+}

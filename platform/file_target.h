@@ -29,3 +29,9 @@ bool IsOnReadOnlyDisk(const QString& FileName);
 /// Forces the file's contents to the disk; false, with errno set, when it
 /// cannot be opened or synced.
 bool SyncFileToDisk(const QString& FileName);
+
+/// The error number of a failed attempt to create or write FileName, for a
+/// writer whose library reports it only as text: the reason the folder it
+/// lies in gives (missing, no folder, no permission, a read-only disk), else
+/// `Reported` (errno right after the failed call), else EIO.
+int WriteErrorNumber(const QString& FileName, int Reported);

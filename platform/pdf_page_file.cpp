@@ -38,12 +38,16 @@ QPainter& TPdfPageFile::Begin(const QString& fileName, const QPageLayout& layout
                                                     : 0;
     if (refusal != 0) {
         throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), qt_error_string(refusal)));
+                           .arg(QDir::toNativeSeparators(fileName), qt_error_string(refusal)),
+                       fileName, refusal);
     }
     auto file = std::make_unique<QSaveFile>(*target);
+    errno = 0;
     if (!file->open(QIODevice::WriteOnly)) {
+        const int error = WriteErrorNumber(*target, errno);
         throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), file->errorString()));
+                           .arg(QDir::toNativeSeparators(fileName), file->errorString()),
+                       fileName, error);
     }
     FFile = std::move(file);
     return startWriter(FFile.get(), layout, resolution, printerName, title);
@@ -84,11 +88,14 @@ void TPdfPageFile::NewPage()
     // The transformation that puts the origin at the printable area holds
     // for every page, whatever the writer does with it at a page break.
     const QTransform transform = FPainter.worldTransform();
+    errno = 0;
     if (!FWriter->newPage()) {
         if (!FFile)
             throw EPrinter(QStringLiteral("Unable to start a new page on \"%1\"").arg(FPrinterName));
+        const int error = WriteErrorNumber(FFile->fileName(), errno);
         throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(FFileName), FFile->errorString()));
+                           .arg(QDir::toNativeSeparators(FFileName), FFile->errorString()),
+                       FFileName, error);
     }
     FPainter.setWorldTransform(transform);
 }
@@ -102,12 +109,15 @@ void TPdfPageFile::End()
         FBuffer.reset();
         return;
     }
+    errno = 0;
     const bool written = FFile && FFile->commit();
+    const int errorNumber = written || !FFile ? 0 : WriteErrorNumber(FFile->fileName(), errno);
     const QString error = FFile ? FFile->errorString() : QString();
     FFile.reset();
     if (!written) {
         throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(FFileName), error));
+                           .arg(QDir::toNativeSeparators(FFileName), error),
+                       FFileName, errorNumber);
     }
 }
 

@@ -4,11 +4,25 @@
 
 #include <QString>
 
+#include <utility>
+
 class QPainter;
 
 /// Failures of the printer: a job that cannot start or finish, a file the
-/// PDF printer cannot write, a call out of order.
-QRL_DECLARE_EXCEPTION(EPrinter, Exception);
+/// PDF printer cannot write, a call out of order. A file's failure also
+/// carries the file and the system's error number, so that the layer that
+/// shows it can word the reason in the interface's language; the message
+/// stays the system's own wording.
+class EPrinter : public Exception {
+public:
+    explicit EPrinter(QString message) : Exception(std::move(message)) {}
+    EPrinter(QString message, QString fileName, int errorNumber)
+        : Exception(std::move(message)), FileName(std::move(fileName)), ErrorNumber(errorNumber)
+    {
+    }
+    const QString FileName;   ///< the file not written; empty for any other failure
+    const int ErrorNumber = 0;
+};
 
 /// The device capabilities the sheet printer reads, all in device pixels
 /// except the resolutions (pixels per inch).

@@ -1,6 +1,7 @@
 #include "qt_printer.h"
 
 #include "cups_queue.h"
+#include "file_target.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -13,6 +14,8 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <QTransform>
+
+#include <cerrno>
 
 TQtPrinter::TQtPrinter(const QPrinterInfo& info)
     : FPrinter(std::make_unique<QPrinter>(info, QPrinter::HighResolution))
@@ -119,10 +122,13 @@ void TQtPrinter::EndDoc()
 
     if (printsToFile()) {
         QSaveFile file(FPrinter->outputFileName());
+        errno = 0;
         if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+            const int error = WriteErrorNumber(file.fileName(), errno);
             throw EPrinter(QStringLiteral("Cannot write file \"%1\". %2")
                                .arg(QDir::toNativeSeparators(FPrinter->outputFileName()),
-                                    file.errorString()));
+                                    file.errorString()),
+                           FPrinter->outputFileName(), error);
         }
         return;
     }

@@ -6,6 +6,7 @@
 #include "file_io.h"
 #include "jpeg_codec.h"
 #include "picture.h"
+#include "printer_device.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +36,8 @@ QString detail(const QString& fileName, const std::exception& e)
 {
     if (const auto* file = dynamic_cast<const EFileError*>(&e))
         return SystemErrorText(file->ErrorNumber);
+    if (const auto* printer = dynamic_cast<const EPrinter*>(&e); printer && printer->ErrorNumber != 0)
+        return SystemErrorText(printer->ErrorNumber);
     if (const auto* jpeg = dynamic_cast<const EJPEG*>(&e))
         return jpeg->Code != 0 ? QStringLiteral("#%1").arg(jpeg->Code) : QString();
     // The refused extension; a PNG or HEIC reader's own words are French.
@@ -54,6 +57,16 @@ QString withDetail(const char* message, const QString& name, const QString& reas
     if (!reason.isEmpty())
         return text.arg(name, reason);
     return text.remove(QRegularExpression(QStringLiteral("\\s*\\(%2\\)"))).arg(name);
+}
+
+// The file a writer or a printer could not write; empty when none is named.
+QString failedFile(const std::exception& e)
+{
+    if (const auto* file = dynamic_cast<const EFileError*>(&e))
+        return file->FileName;
+    if (const auto* printer = dynamic_cast<const EPrinter*>(&e))
+        return printer->FileName;
+    return {};
 }
 
 QString shown(const QString& fileName)
@@ -89,8 +102,7 @@ void SavePageFile(const QString& FileName, const std::function<void()>& Save)
         throw;
     } catch (const std::exception& e) {
         // Of several pages, the one that failed.
-        const auto* file = dynamic_cast<const EFileError*>(&e);
-        const QString failed = file && !file->FileName.isEmpty() ? file->FileName : FileName;
+        const QString failed = failedFile(e).isEmpty() ? FileName : failedFile(e);
         throw Exception(withDetail(Msg::kCannotSave, shown(failed), detail(FileName, e)));
     }
 }
@@ -102,6 +114,10 @@ void PrintOnPrinter(const QString& PrinterName, const std::function<void()>& Pri
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& e) {
+        // A printer that writes a file (Print to PDF) failed to save it.
+        const QString failed = failedFile(e);
+        if (!failed.isEmpty())
+            throw Exception(withDetail(Msg::kCannotSave, shown(failed), detail(QString(), e)));
         throw Exception(withDetail(Msg::kCannotPrint, PrinterName, detail(QString(), e)));
     }
 }

@@ -12,7 +12,8 @@ class TBitmap32;
 ///   Cannot open "photo.png": it is not a JPEG photo (.png).
 /// The libraries' own texts stay out of it: a file's reason is the
 /// catalogue's (SystemErrorText), a JPEG library error shows its number
-/// ("#53"), a printer's error its own text.
+/// ("#53"), a printer's error its own text, a file a printer cannot write
+/// the catalogue's reason.
 
 /// Loads a photo. An empty file is refused; on any failure the bitmap keeps
 /// the photo it had. Returns what the user must be told of a photo that did
@@ -24,5 +25,7 @@ class TBitmap32;
 /// its pages: the message names the one that failed.
 void SavePageFile(const QString& FileName, const std::function<void()>& Save);
 
-/// Runs a print job on the named printer.
+/// Runs a print job on the named printer. A printer that writes a file and
+/// cannot is told of as a sheet that cannot be saved there, with the
+/// system's reason in the catalogue's words.
 void PrintOnPrinter(const QString& PrinterName, const std::function<void()>& Print);

@@ -34,7 +34,7 @@ bool ReadDigitalOrLayoutOption(const QString& name, const std::function<QString(
     }
     if (name == QLatin1String("--packed")) {
         if (inlineValue)
-            fail(QStringLiteral("--packed takes no value"));
+            fail(MessageText(Msg::kOptionTakesNoValue).arg(name));
         options.Layout.Arrangement = TSheetArrangement::Packed;
         return true;
     }
@@ -44,7 +44,7 @@ bool ReadDigitalOrLayoutOption(const QString& name, const std::function<QString(
         const double mm = text.toDouble(&ok);
         const int tenths = ok ? qRound(mm * 10) : -1;
         if (!ok || tenths < kMinPackedGap || tenths > kMaxPackedGap)
-            fail(QStringLiteral("--gap needs millimetres from 0 to 5 such as 2 or 1.5, not \"%1\"").arg(text));
+            fail(MessageText(Msg::kGapNotLength).arg(text));
         options.Layout.GapTenthsMm = tenths;
         options.GapGiven = true;
         return true;
@@ -55,16 +55,16 @@ bool ReadDigitalOrLayoutOption(const QString& name, const std::function<QString(
 void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
 {
     if (options.GapGiven && !options.Layout.Packed())
-        fail(QStringLiteral("--gap sets the gap of a packed sheet: give --packed too"));
+        fail(MessageText(Msg::kGapNeedsPacked));
     if (!options.Digital)
         return;
     if (options.Photos.size() != 1)
-        fail(QStringLiteral("--digital makes one photo, not %1").arg(options.Photos.size()));
+        fail(MessageText(Msg::kDigitalOnePhoto).arg(options.Photos.size()));
     if (options.Output != TSheetOutput::Jpeg)
-        fail(QStringLiteral("--digital writes a JPEG: give --output PHOTO.jpg"));
+        fail(MessageText(Msg::kDigitalNeedsJpeg));
     if (options.Count || options.CutMarks || options.Layout.Packed() || options.SizeWidthMm > 0
         || !options.PrinterName.isEmpty() || paperGiven || options.CalibrationPage)
-        fail(QStringLiteral("--digital makes a photo, not a sheet: it takes no options of the sheet or the printer"));
+        fail(MessageText(Msg::kDigitalNoSheet));
 }
 
 QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
@@ -72,7 +72,7 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
     const TDigitalSize& size = *options.Digital;
     const QFileInfo output(options.OutputFile);
     if (output.exists() && output.canonicalFilePath() == QFileInfo(options.Photo).canonicalFilePath())
-        throw Exception(QStringLiteral("the output \"%1\" is the photo itself").arg(options.OutputFile));
+        throw Exception(MessageText(Msg::kOutputIsPhoto).arg(options.OutputFile));
     // Loaded, refused or warned of as a sheet's photo is, in the same words.
     TBitmap32 photo;
     photo.SetStretchFilter(sfMitchell);
@@ -88,7 +88,7 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
         std::vector<THead> heads;
         for (const TMeasuredFace& face : AnalysePhoto(photo).Faces)
             heads.push_back(face.Head.Head);
-        const TAutoFrame found = AutoFrameForHeads(heads, DigitalHeadRule(size));
+        const TAutoFrame found = AutoFrameForHeads(heads, DigitalHeadRule(size), FramingWording());
         if (!found.Frame)
             throw Exception(QStringLiteral("--frame auto: %1").arg(found.Message));
         frame = found.Frame;
@@ -107,8 +107,8 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
         if (!analysis.Faces.empty())
             check->Head = analysis.Facts.Head;
     }
-    return QStringLiteral("%1: %2 x %3 px, %4 KB at quality %5 -> %6")
-        .arg(size.Key.isEmpty() ? QStringLiteral("own size") : size.Key)
+    return MessageText(Msg::kDigitalLine)
+        .arg(size.Key.isEmpty() ? MessageText(Msg::kOwnDigitalSize) : size.Key)
         .arg(size.Width)
         .arg(size.Height)
         .arg(QLocale::c().toString(jpeg.Bytes.size() / 1000.0, 'f', 1))

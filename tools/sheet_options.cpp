@@ -2,8 +2,10 @@
 
 #include "digital_options.h"
 #include "jpeg_codec.h"
+#include "messages.h"
 #include "page_layout.h"
 #include "sheet_size.h"
+#include "text_wrap.h"
 #include "virtual_printer.h"
 #include "sheet_formats.h"
 
@@ -20,6 +22,10 @@ namespace {
 constexpr int kDefaultDpi = 600;
 // The most pixels on a side of a JPEG image.
 constexpr int kMaxPageSide = 65500;
+// The help's lines fit a terminal of 80 columns; option descriptions start
+// in the column after the longest option's.
+constexpr int kHelpWidth = 79;
+constexpr int kHelpColumn = 21;
 
 [[noreturn]] void fail(const QString& message)
 {
@@ -64,13 +70,12 @@ TSheetFrame frameNamed(const QString& text)
     for (const QString& part : parts)
         numbers = numbers && number.match(part.trimmed()).hasMatch();
     if (!numbers) {
-        fail(QStringLiteral("--frame needs \"auto\" or X,Y,W,H in photo pixels, not \"%1\"")
-                 .arg(text));
+        fail(MessageText(Msg::kFrameSyntax).arg(text));
     }
     frame.Rect = TFrame{parts[0].trimmed().toDouble(), parts[1].trimmed().toDouble(),
                         parts[2].trimmed().toDouble(), parts[3].trimmed().toDouble()};
     if (!(frame.Rect.Width > 0) || !(frame.Rect.Height > 0))
-        fail(QStringLiteral("--frame %1 has no size: its width and height must be above 0").arg(text));
+        fail(MessageText(Msg::kFrameNoSize).arg(text));
     return frame;
 }
 
@@ -96,13 +101,10 @@ TVirtualPaper paperNamed(const QString& text)
     const int width = m.hasMatch() ? hundredthsMm(m.captured(1)).value_or(-1) : -1;
     const int height = m.hasMatch() ? hundredthsMm(m.captured(2)).value_or(-1) : -1;
     if (width < 0 || height < 0) {
-        fail(QStringLiteral("unknown paper \"%1\": give A4, Letter or a size such as 100x150mm")
-                 .arg(text));
+        fail(MessageText(Msg::kUnknownPaper).arg(text));
     }
     if (width == 0 || height == 0 || width > kMaxPaperMm * 100 || height > kMaxPaperMm * 100) {
-        fail(QStringLiteral("paper %1: each side must be above 0 and at most %2 mm")
-                 .arg(text)
-                 .arg(kMaxPaperMm));
+        fail(MessageText(Msg::kPaperSides).arg(text).arg(kMaxPaperMm));
     }
     paper.Name = text;
     paper.Width = width;
@@ -122,13 +124,13 @@ QString extensionOf(const QString& fileName)
 TSheetOutput outputKindOf(const QString& fileName)
 {
     if (fileName.isEmpty())
-        fail(QStringLiteral("--output needs a file name"));
+        fail(MessageText(Msg::kOutputNeedsName));
     const QString ext = extensionOf(fileName);
     if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
         return TSheetOutput::Jpeg;
     if (ext == QLatin1String("pdf"))
         return TSheetOutput::Pdf;
-    fail(QStringLiteral("cannot write \"%1\": the output must end in .jpg, .jpeg or .pdf").arg(fileName));
+    fail(MessageText(Msg::kOutputKind).arg(fileName));
 }
 
 // The page of the virtual printer must exist and be small enough to be held
@@ -138,13 +140,11 @@ void checkPage(const TVirtualPaper& paper)
     const TPrinterMetrics m =
         TVirtualPrinter::MetricsForPaper(paper.Width, paper.Height, paper.Dpi, paper.Margin);
     if (m.HorzRes <= 0 || m.VertRes <= 0) {
-        fail(QStringLiteral("margins of %1 mm leave no page on paper %2")
-                 .arg(paper.Margin / 100.0)
-                 .arg(paper.Name));
+        fail(MessageText(Msg::kMarginsLeaveNoPage).arg(paper.Margin / 100.0).arg(paper.Name));
     }
     if (m.HorzRes > kMaxPageSide || m.VertRes > kMaxPageSide
         || std::int64_t{m.HorzRes} * m.VertRes > kMaxJPEGPixels) {
-        fail(QStringLiteral("a page of %1 x %2 pixels (paper %3 at %4 dpi) is too large: lower --dpi")
+        fail(MessageText(Msg::kPageTooLarge)
                  .arg(m.HorzRes)
                  .arg(m.VertRes)
                  .arg(paper.Name)
@@ -179,16 +179,14 @@ public:
             return options;
         }
         if (photos.isEmpty())
-            fail(QStringLiteral("no photo given"));
+            fail(MessageText(Msg::kNoPhotoGiven));
         if (photos.size() > kMaxSheetPhotos) {
-            fail(QStringLiteral("%1 photos given: at most %2 in one run")
-                     .arg(photos.size())
-                     .arg(kMaxSheetPhotos));
+            fail(MessageText(Msg::kTooManyPhotos).arg(photos.size()).arg(kMaxSheetPhotos));
         }
         if (photos.size() > 1 && options.Check != TSheetOptions::TCheck::None)
-            fail(QStringLiteral("--check looks at one photo, not %1").arg(photos.size()));
+            fail(MessageText(Msg::kCheckOnePhoto).arg(photos.size()));
         if (photos.size() > 1 && options.Frame && !options.Frame->Automatic)
-            fail(QStringLiteral("--frame X,Y,W,H suits one photo, not %1: use --frame auto").arg(photos.size()));
+            fail(MessageText(Msg::kFrameOnePhoto).arg(photos.size()));
         options.Photos = photos;
         options.Photo = photos.front();
         finish(options);
@@ -202,45 +200,41 @@ private:
         const QString name = equals < 0 ? arg : arg.left(equals);
         inlineValue_ = equals < 0 ? std::nullopt : std::optional<QString>(arg.mid(equals + 1));
         if (seen_.contains(name))
-            fail(QStringLiteral("%1 is given twice").arg(name));
+            fail(MessageText(Msg::kOptionTwice).arg(name));
         seen_.insert(name);
 
         if (name == QLatin1String("--format")) {
             const QString text = value(name);
             const auto format = wholeNumber(text);
             if (!format || *format < 0 || *format >= static_cast<int>(BuiltInFormats().size()))
-                fail(QStringLiteral("--format must be 0, 1 or 2, not \"%1\"").arg(text));
+                fail(MessageText(Msg::kFormatNumber).arg(text));
             options.Format = *format;
         } else if (name == QLatin1String("--count")) {
             const QString text = value(name);
             const auto count = wholeNumber(text);
             if (!count)
-                fail(QStringLiteral("--count needs a whole number, not \"%1\"").arg(text));
+                fail(MessageText(Msg::kCountNotNumber).arg(text));
             if (*count < 0)
-                fail(QStringLiteral("--count must be 0 or more, not %1").arg(*count));
+                fail(MessageText(Msg::kCountNegative).arg(*count));
             options.Count = *count;
         } else if (name == QLatin1String("--printer")) {
             options.PrinterName = value(name);
             if (options.PrinterName.isEmpty())
-                fail(QStringLiteral("--printer needs a printer name"));
+                fail(MessageText(Msg::kPrinterNeedsName));
         } else if (name == QLatin1String("--paper")) {
             paper_ = paperNamed(value(name));
         } else if (name == QLatin1String("--dpi")) {
             const QString text = value(name);
             const auto dpi = wholeNumber(text);
             if (!dpi || *dpi < kMinSheetDpi || *dpi > kMaxSheetDpi) {
-                fail(QStringLiteral("--dpi must be a whole number from %1 to %2, not \"%3\"")
-                         .arg(kMinSheetDpi)
-                         .arg(kMaxSheetDpi)
-                         .arg(text));
+                fail(MessageText(Msg::kDpiRange).arg(kMinSheetDpi).arg(kMaxSheetDpi).arg(text));
             }
             dpi_ = *dpi;
         } else if (name == QLatin1String("--margins")) {
             const QString text = value(name);
             margin_ = hundredthsMm(text);
             if (!margin_) {
-                fail(QStringLiteral("--margins needs millimetres such as 5 or 6.35, not \"%1\"")
-                         .arg(text));
+                fail(MessageText(Msg::kMarginsNotLength).arg(text));
             }
         } else if (name == QLatin1String("--output")) {
             options.OutputFile = value(name);
@@ -255,7 +249,7 @@ private:
         } else if (readSheetExtra(name, options)) {
             // --cut-marks, --size, --check
         } else {
-            fail(QStringLiteral("unknown option %1").arg(name));
+            fail(MessageText(Msg::kUnknownOption).arg(name));
         }
     }
 
@@ -270,7 +264,7 @@ private:
         if (name == QLatin1String("--check") || name == QLatin1String("--check-json")) {
             noValue(name);
             if (options.Check != TSheetOptions::TCheck::None)
-                fail(QStringLiteral("give one of --check and --check-json, not both"));
+                fail(MessageText(Msg::kOneOfNotBoth).arg(QStringLiteral("--check"), QStringLiteral("--check-json")));
             options.Check = name == QLatin1String("--check") ? TSheetOptions::TCheck::Table : TSheetOptions::TCheck::Json;
             return true;
         }
@@ -297,10 +291,10 @@ private:
     void checkCalibrationPage(const QStringList& photos) const
     {
         if (!photos.isEmpty())
-            fail(QStringLiteral("--calibration-page takes no photo, not \"%1\"").arg(photos.front()));
+            fail(MessageText(Msg::kCalibrationNoPhoto).arg(photos.front()));
         for (const char* sheetOption : {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json"}) {
             if (seen_.contains(QLatin1String(sheetOption)))
-                fail(QStringLiteral("--calibration-page prints no photos: %1 has no use").arg(QLatin1String(sheetOption)));
+                fail(MessageText(Msg::kCalibrationNoSheet).arg(QLatin1String(sheetOption)));
         }
     }
 
@@ -309,20 +303,20 @@ private:
         if (inlineValue_)
             return *inlineValue_;
         if (index_ + 1 >= args_.size())
-            fail(QStringLiteral("%1 needs a value").arg(name));
+            fail(MessageText(Msg::kOptionNeedsValue).arg(name));
         return args_[++index_];
     }
 
     void noValue(const QString& name) const
     {
         if (inlineValue_)
-            fail(QStringLiteral("%1 takes no value").arg(name));
+            fail(MessageText(Msg::kOptionTakesNoValue).arg(name));
     }
 
     static void setOutput(TSheetOptions& options, TSheetOutput kind)
     {
         if (options.Output != TSheetOutput::None)
-            fail(QStringLiteral("give one of --output and --print, not both"));
+            fail(MessageText(Msg::kOneOfNotBoth).arg(QStringLiteral("--output"), QStringLiteral("--print")));
         options.Output = kind;
     }
 
@@ -333,18 +327,18 @@ private:
             return;   // any frame is reshaped to the digital size
         checkFrameAspect(options);
         if (options.Output == TSheetOutput::None && options.Check == TSheetOptions::TCheck::None)
-            fail(QStringLiteral("no output given: use --output PAGE.jpg, --output PAGE.pdf or --print"));
+            fail(MessageText(Msg::kNoOutputGiven));
         if (options.SizeWidthMm > 0 && seen_.contains(QStringLiteral("--format")))
-            fail(QStringLiteral("give one of --format and --size, not both"));
+            fail(MessageText(Msg::kOneOfNotBoth).arg(QStringLiteral("--format"), QStringLiteral("--size")));
         if (!paper_) {
             if (dpi_ || margin_)
-                fail(QStringLiteral("--dpi and --margins describe a virtual printer: give --paper too"));
+                fail(MessageText(Msg::kDpiNeedsPaper));
             return;
         }
         if (!options.PrinterName.isEmpty())
-            fail(QStringLiteral("give one of --printer and --paper, not both"));
+            fail(MessageText(Msg::kOneOfNotBoth).arg(QStringLiteral("--printer"), QStringLiteral("--paper")));
         if (options.Output == TSheetOutput::Print)
-            fail(QStringLiteral("--print needs a real printer: --paper describes a virtual one"));
+            fail(MessageText(Msg::kPrintNeedsPrinter));
         TVirtualPaper paper = *paper_;
         paper.Dpi = dpi_.value_or(kDefaultDpi);
         paper.Margin = margin_.value_or(0);
@@ -364,13 +358,11 @@ private:
             : HeadRule(static_cast<TPhotoFormat>(options.Format));
         const TFrame& f = options.Frame->Rect;
         if (!HasRuleAspect(f, rule)) {
-            fail(QStringLiteral("--frame %1 x %2 is not %3 x %4 like %5: "
-                                "for that height the width would be %6")
+            fail(MessageText(options.SizeWidthMm > 0 ? Msg::kFrameNotSizeAspect : Msg::kFrameNotFormatAspect)
                      .arg(f.Width)
                      .arg(f.Height)
                      .arg(rule.PhotoWidthMm)
                      .arg(rule.PhotoHeightMm)
-                     .arg(options.SizeWidthMm > 0 ? QStringLiteral("--size") : QStringLiteral("the photo format"))
                      .arg(f.Height * rule.Aspect(), 0, 'f', 1));
         }
     }
@@ -395,8 +387,9 @@ int DefaultCopies(int Capacity, int Photos)
 
 QString SheetUsage()
 {
-    return QStringLiteral(
-        "Usage: quorlo-sheet PHOTO.jpg... [--format 0|1|2 | --size WxHmm] [--count N]\n"
+    // The lines of option syntax are the same in every language.
+    QString text = MessageText(Msg::kUsage) + QStringLiteral(
+        " quorlo-sheet PHOTO.jpg... [--format 0|1|2 | --size WxHmm] [--count N]\n"
         "         [--cut-marks]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
         "         [--frame auto | --frame X,Y,W,H]\n"
@@ -405,93 +398,61 @@ QString SheetUsage()
         "         [--frame ...] [--output ... | --print ...]\n"
         "       quorlo-sheet --calibration-page [--printer NAME | --paper ...]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
-        "\n"
-        "Lays out a sheet of identity photos from one photo or several and writes or\n"
-        "prints it, exactly as the Quorlo window's \"Print Now\" does, without a window.\n"
-        "Several photos follow each other on the grid in the order given, each in its\n"
-        "own copies, and continue on more pages when a page is full.\n"
-        "Photos are JPEG (.jpg, .jpeg), PNG (.png) or HEIC (.heic, .heif) files.\n"
-        "\n"
-        "  --format 0|1|2     the photo format: 0 = 35 x 45 mm (France, the default),\n"
-        "                     1 = 2 x 2 in. (US), 2 = 1.8 x 2.2 in. (Canada)\n"
-        "  --size WxHmm       the photo size in whole millimetres instead of a format,\n"
-        "                     5 to 300 on each side, such as 40x50mm\n"
-        "  --count N          how many copies of each photo, 0 or more (default: one\n"
-        "                     photo fills the page; several share one page evenly,\n"
-        "                     at least one copy each)\n"
-        "  --frame auto       print the part of each photo that frames the face found in\n"
-        "                     it by the format's head-size rule (as the window's\n"
-        "                     \"Automatic\" does); no face found is an error. With\n"
-        "                     --size, the rule of a listed format of that size, or\n"
-        "                     else the head at 70 to 80 % of the photo's height\n"
-        "  --frame X,Y,W,H    print this rectangle of the one photo, in pixels of the\n"
-        "                     photo turned upright; W x H must have the photo size's\n"
-        "                     aspect ratio (35:45, 1:1, 18:22 or --size's) and may\n"
-        "                     reach past the photo's edges, which print white\n"
-        "                     (default: the whole photo)\n"
-        "  --printer NAME     lay the sheet out for the installed printer NAME\n"
-        "                     (default: the current printer: the system's default,\n"
-        "                     or without any the built-in \"Print to PDF\" printer,\n"
-        "                     A4 or Letter by locale at 600 dpi, no margins)\n"
-        "  --paper SIZE       lay it out for a virtual printer instead: A4 (210 x 297 mm),\n"
-        "                     Letter (8.5 x 11 in.) or W x H millimetres such as 100x150mm\n"
-        "  --dpi N            the virtual printer's resolution, 72 to 2400 (default 600)\n"
-        "  --margins MM       its unprintable margin on every side (default 0)\n"
-        "  --output PAGE.jpg  write the page as a JPEG image at quality 90, the very\n"
-        "                     file the preview's \"Save as image\" writes; several\n"
-        "                     pages go to PAGE-1.jpg, PAGE-2.jpg, ... beside it\n"
-        "  --output PAGE.pdf  write the pages as one PDF of the printer's paper\n"
-        "  --print            print the pages as one job on the printer (not with\n"
-        "                     --paper)\n"
-        "  --calibration-page instead of a sheet, the page of two 100 mm rulers to\n"
-        "                     measure; the lengths measured on paper, stored for the\n"
-        "                     printer's name in Quorlo's sheet options, correct the\n"
-        "                     size of every later photo on that printer (a virtual\n"
-        "                     printer is named like \"100x150mm at 300 dpi\")\n"
-        "  --cut-marks        draw grey marks in the gaps along the copies' edges, and\n"
-        "                     an outline where a photo leaves its cell white\n"
-        "  --packed           put the copies side by side with a small gap, centred on\n"
-        "                     the page and with cut marks, instead of spreading them\n"
-        "  --gap MM           the packed copies' gap, 0 to 5 mm (default 2)\n"
-        "  --digital SIZE     instead of a sheet, the photo alone as a JPEG file for an\n"
-        "                     online application: us-passport (1200 x 1200 px, 54 KB\n"
-        "                     to 10 MB), us-visa (600 x 600 px, at most 240 KB), uk\n"
-        "                     (700 x 900 px, 50 KB to 10 MB) or WxHpx[,MINKB-MAXKB]\n"
-        "                     such as 800x1000px,50-500; the highest JPEG quality\n"
-        "                     within the file sizes; with --output PHOTO.jpg only\n"
-        "  --printer \"Photo lab 10 × 15 cm\" (or lab-10x15), \"Photo lab 4 × 6 in.\"\n"
-        "                     (or lab-4x6): a lab print at 300 dpi without margins,\n"
-        "                     turned to hold the most copies\n"
-        "  --check            check the photo as it prints (framed by --frame, else\n"
-        "                     whole) against what passport offices ask: one line per\n"
-        "                     measure with its verdict (ok, look, FAIL), value, limit\n"
-        "                     and what to do; the sheet is made too when an output\n"
-        "                     is given\n"
-        "  --check-json       the same as JSON: {\"measures\": [{\"id\", \"value\",\n"
-        "                     \"limit\", \"verdict\", \"text\"}], \"head\": {\"crown_y\",\n"
-        "                     \"chin_y\", \"eye_y\"}} in photo pixels; the summary line\n"
-        "                     of a sheet then goes to the standard error\n"
-        "  --help             show this help and exit\n"
-        "  --version          show the version and exit\n"
-        "\n"
-        "The virtual printer's lengths (up to two decimals, e.g. 6.35) become whole\n"
-        "device pixels rounded down, pixels = mm x dpi / 25.4: the margins give the\n"
-        "physical offsets, and the page is the paper less twice the margins.\n"
-        "Copies fill the grid row by row from the top left; the grid keeps one more\n"
-        "margin of the same width inside the page and at least one pixel between\n"
-        "copies. A page without room for one copy is refused, unless --count 0 asks\n"
-        "for the blank page; so are more than %1 pages, or more than %2 photos.\n"
-        "The summary line names every file written.\n"
-        "A photo with fewer than 300 pixels per inch where it is printed gives a\n"
-        "warning on the standard error; the sheet is made all the same.\n"
-        "An existing output file is replaced only once the new one is complete.\n"
-        "Options also take their value after \"=\" (--count=4); \"--\" ends the options.\n"
-        "\n"
-        "Exit status: 0 when done, 1 when the photo, the printer or the output fails,\n"
-        "2 for a bad command line, 3 when the photo check finds a measure that an\n"
-        "office would refuse (the sheet is made all the same).\n")
-        .arg(kMaxSheetPages)
-        .arg(kMaxSheetPhotos);
+        "\n");
+    const auto paragraph = [&text](const QString& words) {
+        text += WrapText(words, kHelpWidth).join(u'\n') + u'\n';
+    };
+    paragraph(MessageText(Msg::kHelpIntro));
+    text += u'\n';
+    const struct {
+        const char* Option;
+        const char* Description;
+    } options[] = {
+        {"--format 0|1|2", Msg::kHelpFormat},
+        {"--size WxHmm", Msg::kHelpSize},
+        {"--count N", Msg::kHelpCount},
+        {"--frame auto", Msg::kHelpFrameAuto},
+        {"--frame X,Y,W,H", Msg::kHelpFrameRect},
+        {"--printer NAME", Msg::kHelpPrinter},
+        {"--paper SIZE", Msg::kHelpPaper},
+        {"--dpi N", Msg::kHelpDpi},
+        {"--margins MM", Msg::kHelpMargins},
+        {"--output PAGE.jpg", Msg::kHelpOutputJpeg},
+        {"--output PAGE.pdf", Msg::kHelpOutputPdf},
+        {"--print", Msg::kHelpPrint},
+        {"--calibration-page", Msg::kHelpCalibrationPage},
+        {"--cut-marks", Msg::kHelpCutMarks},
+        {"--packed", Msg::kHelpPacked},
+        {"--gap MM", Msg::kHelpGap},
+        {"--digital SIZE", Msg::kHelpDigital},
+        {"--printer \"Photo lab 10 × 15 cm\" (or lab-10x15),\n            \"Photo lab 4 × 6 in.\" (or lab-4x6):",
+         Msg::kHelpPhotoLab},
+        {"--check", Msg::kHelpCheck},
+        {"--check-json", Msg::kHelpCheckJson},
+        {"--help", Msg::kHelpHelp},
+        {"--version", Msg::kHelpVersion},
+    };
+    for (const auto& [option, description] : options) {
+        // The description in a column of its own; an option too long for
+        // the first column takes its own lines above it.
+        QString line = QStringLiteral("  ") + QString::fromUtf8(option);
+        const QString indent(kHelpColumn, u' ');
+        if (line.size() >= kHelpColumn) {
+            text += line + u'\n';
+            line = indent;
+        }
+        line = line.leftJustified(kHelpColumn);
+        for (const QString& words : WrapText(MessageText(description), kHelpWidth - kHelpColumn)) {
+            text += line + words + u'\n';
+            line = indent;
+        }
+    }
+    text += u'\n';
+    paragraph(MessageText(Msg::kHelpLayout).arg(kMaxSheetPages).arg(kMaxSheetPhotos));
+    paragraph(MessageText(Msg::kHelpOutcome));
+    text += u'\n';
+    paragraph(MessageText(Msg::kHelpExitStatus));
+    return text;
 }
 
 TSheetOptions ParseSheetOptions(const QStringList& Args)

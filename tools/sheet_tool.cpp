@@ -28,6 +28,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -56,7 +57,7 @@ std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
     }
     if (auto lab = PhotoLabPrinterNamed(options.PrinterName)) {
         if (options.Output == TSheetOutput::Print)
-            throw Exception(QStringLiteral("\"%1\" is a photo lab's print: write it with --output").arg(lab->Name()));
+            throw Exception(MessageText(Msg::kLabPrintNeedsOutput).arg(ShownPrinterName(lab->Name())));
         if (options.Output == TSheetOutput::Pdf)
             lab->SetOutputFileName(options.OutputFile);
         return lab;
@@ -65,14 +66,13 @@ std::unique_ptr<TPrinterDevice> choosePrinter(const TSheetOptions& options)
     if (!options.PrinterName.isEmpty()) {
         queue = TCupsPrinter::Named(options.PrinterName);
         if (!queue)
-            throw Exception(QStringLiteral("no printer named \"%1\" is installed").arg(options.PrinterName));
+            throw Exception(MessageText(Msg::kNoSuchPrinter).arg(options.PrinterName));
     } else {
         queue = TCupsPrinter::SystemDefault();
     }
     if (!queue) {
         if (options.Output == TSheetOutput::Print) {
-            throw Exception(
-                QStringLiteral("no printer is installed: write the page with --output PAGE.pdf instead"));
+            throw Exception(MessageText(Msg::kNoPrinterInstalled));
         }
         // The built-in "Print to PDF", as the window has it without a printer.
         auto builtInPdf = std::make_unique<TPdfPrinter>();
@@ -106,8 +106,18 @@ QString loadPhoto(TBitmap32& photo, const QString& fileName)
 QString destinationOf(const TSheetOptions& options, const TPrinterDevice& printer)
 {
     if (options.Output == TSheetOutput::Print)
-        return QStringLiteral("printer \"%1\"").arg(printer.Name());
+        return MessageText(Msg::kOnPrinter).arg(printer.Name());
     return QDir::toNativeSeparators(options.OutputFile);
+}
+
+// A job into a PDF file fails as a saved page does, named with its reason in
+// the user's language; a printer's job fails in the printer's own words.
+void printOrWrite(const TSheetOptions& options, const std::function<void()>& job)
+{
+    if (options.Output == TSheetOutput::Pdf)
+        SavePageFile(options.OutputFile, job);
+    else
+        job();
 }
 
 // Refuses outputs that name a photo: a slip of the finger on the command
@@ -121,7 +131,7 @@ void checkOutputsAreNotPhotos(const QStringList& outputs, const QStringList& pho
         for (const QString& photoName : photos) {
             const QFileInfo photo(photoName);
             if (photo.exists() && photo.canonicalFilePath() == output.canonicalFilePath())
-                throw Exception(QStringLiteral("the output \"%1\" is the photo itself").arg(name));
+                throw Exception(MessageText(Msg::kOutputIsPhoto).arg(name));
         }
     }
 }
@@ -139,7 +149,7 @@ std::optional<TFrame> frameFor(const TSheetOptions& options, const TBitmap32& ph
     std::vector<THead> heads;
     for (const TMeasuredFace& face : AnalysePhoto(photo).Faces)
         heads.push_back(face.Head.Head);
-    const TAutoFrame found = AutoFrameForHeads(heads, rule);
+    const TAutoFrame found = AutoFrameForHeads(heads, rule, FramingWording());
     if (!found.Frame)
         throw Exception(QStringLiteral("--frame auto: %1").arg(found.Message));
     if (!found.Message.isEmpty())
@@ -230,6 +240,17 @@ TSheetResult resultOf(const TRunFormat& format, TIDPrinter& sheetPrinter, int ph
 
 }  // namespace
 
+TWording FramingWording()
+{
+    return [](const QString& original) {
+        if (original == QLatin1String(kNoFaceText))
+            return MessageText(Msg::kNoFaceToFrame);
+        if (original == QLatin1String(kSeveralHeadsText))
+            return MessageText(Msg::kSeveralFacesFramed);
+        return original;
+    };
+}
+
 TSheetCheck RunSheetCheck(const TSheetOptions& Options)
 {
     TBitmap32 photo;
@@ -253,9 +274,9 @@ QString RunCalibrationPage(const TSheetOptions& Options)
         SavePageFile(Options.OutputFile, [&] { SaveCalibrationPageAsJpeg(*printer, Options.OutputFile); });
     } else {
         printer->SetJobTitle(PrintJobTitle({}));
-        PrintCalibrationPage(*printer);
+        printOrWrite(Options, [&] { PrintCalibrationPage(*printer); });
     }
-    return QStringLiteral("calibration page of %1, page %2 x %3 px at %4 x %5 dpi -> %6")
+    return MessageText(Msg::kCalibrationLine)
         .arg(printer->Name())
         .arg(printer->Caps(TDeviceCap::HorzRes))
         .arg(printer->Caps(TDeviceCap::VertRes))
@@ -281,7 +302,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
     // A page that holds none would come out blank and pass for a sheet; an
     // explicit --count 0 still gets its blank page.
     if (capacity == 0 && (copies > 0 || !Options.Count)) {
-        throw Exception(QStringLiteral("not one %1 photo fits on the page of %2 x %3 pixels")
+        throw Exception(MessageText(Msg::kNoCopyFits)
                             .arg(format.Text)
                             .arg(printer->Caps(TDeviceCap::HorzRes))
                             .arg(printer->Caps(TDeviceCap::VertRes)));
@@ -299,14 +320,14 @@ TSheetResult RunSheet(const TSheetOptions& Options)
         SavePageFile(outputs.constFirst(), [&] { SaveSheetPagesAsJpeg(sheet, outputs); });
     } else {
         printer->SetJobTitle(PrintJobTitle(photos));
-        sheet.PrintPages();
+        printOrWrite(Options, [&] { sheet.PrintPages(); });
     }
 
     QStringList shown;
     for (const QString& output : outputs)
         shown << QDir::toNativeSeparators(output);
     const QString destination = Options.Output == TSheetOutput::Print
-        ? QStringLiteral("printer \"%1\"").arg(printer->Name())
+        ? MessageText(Msg::kOnPrinter).arg(printer->Name())
         : shown.join(QStringLiteral(", "));
     TSheetResult result = resultOf(format, sheetPrinter, static_cast<int>(photos.size()), copies, capacity,
                                    pageCount, destination);
@@ -319,16 +340,21 @@ QString SheetSummary(const TSheetResult& Result)
     const QString dpi = Result.DpiX == Result.DpiY
         ? QString::number(Result.DpiX)
         : QStringLiteral("%1 x %2").arg(Result.DpiX).arg(Result.DpiY);
-    const QString copies = Result.Photos <= 1 && Result.Pages <= 1
-        ? QStringLiteral("%1 of %2 copies").arg(Result.Count).arg(Result.Capacity)
-        : QStringLiteral("%1 %2, %3 copies on %4 %5 of %6 places")
-              .arg(Result.Photos)
-              .arg(Result.Photos == 1 ? QStringLiteral("photo") : QStringLiteral("photos"))
-              .arg(Result.Count)
-              .arg(Result.Pages)
-              .arg(Result.Pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
-              .arg(Result.Capacity);
-    return QStringLiteral("%1: %2 in %3 x %4, cell %5 x %6 px, page %7 x %8 px at %9 dpi -> %10")
+    // One photo or one page is said in the singular.
+    QString copies;
+    if (Result.Photos <= 1 && Result.Pages <= 1)
+        copies = MessageText(Msg::kCopiesOfPlaces).arg(Result.Count).arg(Result.Capacity);
+    else if (Result.Photos <= 1)
+        copies = MessageText(Msg::kOnePhotoOnPages).arg(Result.Count).arg(Result.Pages).arg(Result.Capacity);
+    else if (Result.Pages <= 1)
+        copies = MessageText(Msg::kPhotosOnOnePage).arg(Result.Photos).arg(Result.Count).arg(Result.Capacity);
+    else
+        copies = MessageText(Msg::kPhotosOnPages)
+                     .arg(Result.Photos)
+                     .arg(Result.Count)
+                     .arg(Result.Pages)
+                     .arg(Result.Capacity);
+    return MessageText(Msg::kSheetLine)
         .arg(Result.FormatText, copies)
         .arg(Result.Columns)
         .arg(Result.Rows)
@@ -363,7 +389,7 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
         // JSON on the output; exit 3 when an office would refuse the photo.
         const auto report = [&](const TSheetCheck& check) {
             for (const QString& warning : check.Warnings)
-                Err << program << ": warning: " << warning << '\n';
+                Err << program << ": " << MessageText(Msg::kWarning).arg(warning) << '\n';
             if (options.Check == TSheetOptions::TCheck::Json)
                 Out << CheckJson(check.Measures, check.Head ? &*check.Head : nullptr);
             else
@@ -387,16 +413,16 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
         }
         const TSheetResult result = RunSheet(options);
         for (const QString& warning : result.Warnings)
-            Err << program << ": warning: " << warning << '\n';
+            Err << program << ": " << MessageText(Msg::kWarning).arg(warning) << '\n';
         summary << SheetSummary(result) << '\n';
         return status;
     } catch (const ESheetUsage& e) {
-        Err << program << ": " << e.Message << " (see " << program << " --help)\n";
+        Err << program << ": " << MessageText(Msg::kSeeHelp).arg(e.Message, program) << '\n';
         return kExitUsage;
     } catch (const Exception& e) {
         Err << program << ": " << e.Message << '\n';
     } catch (const std::bad_alloc&) {
-        Err << program << ": out of memory\n";
+        Err << program << ": " << MessageText(Msg::kOutOfMemory) << '\n';
     }
     return kExitFailed;
 }

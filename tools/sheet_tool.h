@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame.h"
 #include "measure.h"
 #include "sheet_options.h"
 
@@ -72,6 +73,10 @@ QString RunCalibrationPage(const TSheetOptions& Options);
 /// with several photos or pages "3 photos, 9 copies on 3 pages of 4 places
 /// in 2 x 2, ... -> page-1.jpg, page-2.jpg, page-3.jpg".
 QString SheetSummary(const TSheetResult& Result);
+
+/// The automatic framing's sentences (kNoFaceText, kSeveralHeadsText) in the
+/// catalogue's words, which quorlo-sheet speaks.
+TWording FramingWording();
 
 /// The whole program once the application object exists: parses `Args`
 /// (without the program's name), answers --help and --version on `Out`, or
