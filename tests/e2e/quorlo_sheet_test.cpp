@@ -511,7 +511,7 @@ TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
         {{QStringLiteral("--paper"), QStringLiteral("30x40mm"), QStringLiteral("--dpi"), QStringLiteral("300")},
          "photo.jpg", "out.jpg", 1, "not one 35 x 45 mm (France) photo fits on the page of 354 x 472 pixels"},
         {{}, "photo.jpg", "missing/out.jpg", 1, "Cannot save the sheet as \"out.jpg\" (the file does not exist)."},
-        {{}, "photo.jpg", "file/out.pdf", 1, "Cannot create file"},
+        {{}, "photo.jpg", "file/out.pdf", 1, "Cannot save the sheet as \"out.pdf\" (the file does not exist)."},
         {{QStringLiteral("--printer"), QStringLiteral("No Such Printer")}, "photo.jpg", "out.jpg", 1,
          "no printer named \"No Such Printer\""},
         {{QStringLiteral("--bogus")}, "photo.jpg", "out.jpg", 2, "unknown option --bogus"},
@@ -537,8 +537,8 @@ TEST_F(QuorloSheet, FailuresSayOneThingAndWriteNothing)
         << "no temporary file left behind";
 }
 
-// The window's messages in the language of the locale; a photo cut short
-// still makes its sheet, with a warning.
+// Every sentence in the language of the locale, the names given kept as
+// they are; a photo cut short still makes its sheet, with a warning.
 TEST_F(QuorloSheet, SpeaksTheLocalesLanguageAndWarnsOfAPhotoCutShort)
 {
     QProcessEnvironment german = toolEnvironment();
@@ -546,10 +546,42 @@ TEST_F(QuorloSheet, SpeaksTheLocalesLanguageAndWarnsOfAPhotoCutShort)
         german.remove(QString::fromLatin1(name));
     german.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
     ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(path("x.txt"), "PNG"));
-    const ToolRun refused = runTool({path("x.txt"), QStringLiteral("--output"), path("out.jpg")}, german);
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, QString::fromUtf8("quorlo-sheet: „x.txt“ lässt sich nicht öffnen: Nur JPEG- (.jpg, .jpeg), "
-                                             "PNG- (.png) und HEIC-Fotos (.heic, .heif) können geöffnet werden (.txt).\n"));
+    {
+        QFile file(path("protected.pdf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::setPermissions(path("protected.pdf"), QFileDevice::ReadOwner));
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {{photo_, "--bogus", "--output", path("out.jpg")}, 2,
+         "unbekannte Option --bogus (siehe quorlo-sheet --help)"},
+        {{photo_}, 2, "keine Ausgabe angegeben: Verwenden Sie --output PAGE.jpg, --output PAGE.pdf oder --print "
+                      "(siehe quorlo-sheet --help)"},
+        {{path("nichtda.jpg"), "--output", path("out.jpg")}, 1,
+         "„nichtda.jpg“ lässt sich nicht öffnen: Die Datei kann nicht gelesen werden (die Datei existiert nicht)."},
+        {{path("x.txt"), "--output", path("out.jpg")}, 1,
+         "„x.txt“ lässt sich nicht öffnen: Nur JPEG- (.jpg, .jpeg), PNG- (.png) und HEIC-Fotos (.heic, .heif) "
+         "können geöffnet werden (.txt)."},
+        {{photo_, "--output", path("protected.pdf")}, 1,
+         "Der Bogen kann nicht als „protected.pdf“ gespeichert werden (Zugriff verweigert)."},
+        {{photo_, "--printer", "Nada", "--output", path("out.jpg")}, 1,
+         "es ist kein Drucker namens „Nada“ installiert"},
+    };
+    // What the German catalogue would have left in English.
+    static const QRegularExpression english(
+        QStringLiteral("\\b(the|not|no|cannot|see|unknown|given|file|photo|printer|installed|use|or)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const ToolRun run = runTool(c.args, german);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.err, QStringLiteral("quorlo-sheet: ") + QString::fromUtf8(c.message) + u'\n');
+        static const QRegularExpression names(QStringLiteral("„[^“]*“|--[a-z]+|\\S+\\.(jpg|pdf)"));
+        EXPECT_FALSE(english.match(QString(run.err).remove(names)).hasMatch()) << run.err.toStdString();
+    }
 
     const QByteArray portrait = contentsOf(QStringLiteral(QRL_TEST_PORTRAIT));
     QFile cut(path("cut.jpg"));
@@ -560,7 +592,9 @@ TEST_F(QuorloSheet, SpeaksTheLocalesLanguageAndWarnsOfAPhotoCutShort)
                                     + QStringList{QStringLiteral("--output"), path("page.jpg")},
                                 german);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, QString::fromUtf8("quorlo-sheet: warning: Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.\n"));
+    EXPECT_EQ(run.err, QString::fromUtf8("quorlo-sheet: Warnung: Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.\n"));
+    EXPECT_TRUE(run.out.contains(QString::fromUtf8(" von 4 Abzügen in 2 x 2, Zelle 413 x 531 px")))
+        << run.out.toStdString();
     EXPECT_TRUE(QFileInfo::exists(path("page.jpg")));
 }
 

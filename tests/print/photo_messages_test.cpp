@@ -2,6 +2,7 @@
 
 #include "exception.h"
 #include "bitmap32.h"
+#include "pdf_printer.h"
 #include "printer_device.h"
 #include "sheet_render.h"
 
@@ -84,6 +85,15 @@ TEST(PhotoMessagesTest, FailuresSayWhatAndWhyInTheCataloguesWords)
         [] { PrintOnPrinter("Office", [] { throw EPrinter(QStringLiteral("Printer is not currently printing")); }); });
     EXPECT_EQ(print, "Cannot print on \"Office\" (Printer is not currently printing).");
     EXPECT_EQ(messageOf([] { PrintOnPrinter("Office", [] {}); }), QString());
+
+    // A printer that writes a file names it with the reason in the
+    // catalogue's words, not in Qt's ("Cannot create file ... Permission denied").
+    const QString pdf = write(dir, "sheet.pdf", "an earlier sheet");
+    ASSERT_TRUE(QFile::setPermissions(pdf, QFileDevice::ReadOwner));
+    TPdfPrinter printer(QPageSize::A4);
+    printer.SetOutputFileName(pdf);
+    EXPECT_EQ(messageOf([&] { PrintOnPrinter(printer.Name(), [&] { TPrintJob(printer).End(); }); }),
+              "Cannot save the sheet as \"sheet.pdf\" (permission denied).");
 }
 
 TEST(PhotoMessagesTest, APhotoCutShortLoadsWithAWarning)
