@@ -6,6 +6,7 @@
 #include "check_report.h"
 #include "messages.h"
 #include "photo_check.h"
+#include "photo_messages.h"
 #include "on_screen.h"
 
 #include <QDir>
@@ -151,8 +152,9 @@ bool TDigitalPhotoDlg::SaveChosen()
     const TDigitalSize size = ChosenSize();
     try {
         TBitmap32 written;
-        const TDigitalJpeg jpeg =
-            SaveDigitalPhoto(*FPhoto, FFrame, size, QDir::fromNativeSeparators(name), &written);
+        const QString fileName = QDir::fromNativeSeparators(name);
+        TDigitalJpeg jpeg;
+        SavePhotoFile(fileName, [&] { jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, fileName, &written); });
         ui->status_lbl->setStyleSheet(QString());
         ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
                                     .arg(QFileInfo(name).fileName())

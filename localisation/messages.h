@@ -328,6 +328,9 @@ inline constexpr char kHelpExitStatus[] =
 // (%1 faces).
 inline constexpr char kNoFaceToFrame[] = "No face was found in this photo.";
 inline constexpr char kSeveralFacesFramed[] = "%1 faces were found; the frame follows the most likely one.";
+// The digital photo for an online application not written: %1 its file,
+// %2 the system's reason.
+inline constexpr char kCannotSavePhoto[] = "Cannot save the photo as \"%1\" (%2).";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -107,6 +107,16 @@ void SavePageFile(const QString& FileName, const std::function<void()>& Save)
     }
 }
 
+void SavePhotoFile(const QString& FileName, const std::function<void()>& Save)
+{
+    try {
+        Save();
+    } catch (const EFileError& e) {
+        throw Exception(withDetail(Msg::kCannotSavePhoto, shown(e.FileName.isEmpty() ? FileName : e.FileName),
+                                   SystemErrorText(e.ErrorNumber)));
+    }
+}
+
 void PrintOnPrinter(const QString& PrinterName, const std::function<void()>& Print)
 {
     try {

@@ -25,6 +25,11 @@ class TBitmap32;
 /// its pages: the message names the one that failed.
 void SavePageFile(const QString& FileName, const std::function<void()>& Save);
 
+/// Runs Save, which writes the digital photo to the named file: a file that
+/// cannot be written is told of as the photo not saved there; the photo's
+/// own refusals (its file sizes) pass as they are.
+void SavePhotoFile(const QString& FileName, const std::function<void()>& Save);
+
 /// Runs a print job on the named printer. A printer that writes a file and
 /// cannot is told of as a sheet that cannot be saved there, with the
 /// system's reason in the catalogue's words.

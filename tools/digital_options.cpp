@@ -97,7 +97,9 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
     }
     // The rendered pixels stay at hand for a check of the photo.
     TBitmap32 rendered;
-    const TDigitalJpeg jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered);
+    TDigitalJpeg jpeg;
+    SavePhotoFile(options.OutputFile,
+                  [&] { jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered); });
     if (check) {
         // The whole picture is what the office receives, judged by the
         // preset's rule.

@@ -2,6 +2,7 @@
 
 #include "exception.h"
 #include "bitmap32.h"
+#include "file_io.h"
 #include "pdf_printer.h"
 #include "printer_device.h"
 #include "sheet_render.h"
@@ -94,6 +95,13 @@ TEST(PhotoMessagesTest, FailuresSayWhatAndWhyInTheCataloguesWords)
     printer.SetOutputFileName(pdf);
     EXPECT_EQ(messageOf([&] { PrintOnPrinter(printer.Name(), [&] { TPrintJob(printer).End(); }); }),
               "Cannot save the sheet as \"sheet.pdf\" (permission denied).");
+
+    // The digital photo's file likewise; its own refusals pass unchanged.
+    const QString photoFile = dir.filePath("missing/photo.jpg");
+    EXPECT_EQ(messageOf([&] { SavePhotoFile(photoFile, [&] { SaveFileAtomically(photoFile, "jpeg"); }); }),
+              "Cannot save the photo as \"photo.jpg\" (the file does not exist).");
+    EXPECT_EQ(messageOf([] { SavePhotoFile("photo.jpg", [] { throw Exception("The photo does not fit."); }); }),
+              "The photo does not fit.");
 }
 
 TEST(PhotoMessagesTest, APhotoCutShortLoadsWithAWarning)
