@@ -80,7 +80,8 @@ inline constexpr int kMaxSheetDpi = 2400;
 /// The longest side of a virtual paper, in millimetres.
 inline constexpr int kMaxPaperMm = 2000;
 
-/// The text of --help.
+/// The text of --help in the catalogue's current language: the lines of
+/// option syntax as they are typed, every description wrapped to 80 columns.
 QString SheetUsage();
 
 /// Reads the arguments that follow the program's name. Options take their
