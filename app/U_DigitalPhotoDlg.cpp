@@ -47,18 +47,22 @@ TDigitalPhotoDlg::TDigitalPhotoDlg(QWidget* parent)
 
 TDigitalPhotoDlg::~TDigitalPhotoDlg() = default;
 
-void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName)
+void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
+                               const std::optional<TPlainBackground>& Background)
 {
-    Start(Photo, Frame, FileName);
+    Start(Photo, Frame, FileName, Background);
     PlaceOnScreen(*this, parentWidget());
     exec();
     FPhoto = nullptr;
+    FBackground.reset();
 }
 
-void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName)
+void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
+                             const std::optional<TPlainBackground>& Background)
 {
     FPhoto = &Photo;
     FFrame = Frame;
+    FBackground = Background;
     // Filled afresh, in the interface's language of the moment.
     const int chosen = std::max(ui->preset_cmb->currentIndex(), 0);
     const QSignalBlocker quiet(ui->preset_cmb);
@@ -152,7 +156,7 @@ bool TDigitalPhotoDlg::SaveChosen()
     try {
         TBitmap32 written;
         const TDigitalJpeg jpeg =
-            SaveDigitalPhoto(*FPhoto, FFrame, size, QDir::fromNativeSeparators(name), &written);
+            SaveDigitalPhoto(*FPhoto, FFrame, size, QDir::fromNativeSeparators(name), &written, FBackground);
         ui->status_lbl->setStyleSheet(QString());
         ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
                                     .arg(QFileInfo(name).fileName())
