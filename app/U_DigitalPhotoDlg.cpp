@@ -48,18 +48,22 @@ TDigitalPhotoDlg::TDigitalPhotoDlg(QWidget* parent)
 
 TDigitalPhotoDlg::~TDigitalPhotoDlg() = default;
 
-void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName)
+void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
+                               const std::optional<TPlainBackground>& Background)
 {
-    Start(Photo, Frame, FileName);
+    Start(Photo, Frame, FileName, Background);
     PlaceOnScreen(*this, parentWidget());
     exec();
     FPhoto = nullptr;
+    FBackground.reset();
 }
 
-void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName)
+void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
+                             const std::optional<TPlainBackground>& Background)
 {
     FPhoto = &Photo;
     FFrame = Frame;
+    FBackground = Background;
     // Filled afresh, in the interface's language of the moment.
     const int chosen = std::max(ui->preset_cmb->currentIndex(), 0);
     const QSignalBlocker quiet(ui->preset_cmb);
@@ -154,7 +158,8 @@ bool TDigitalPhotoDlg::SaveChosen()
         TBitmap32 written;
         const QString fileName = QDir::fromNativeSeparators(name);
         TDigitalJpeg jpeg;
-        SavePhotoFile(fileName, [&] { jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, fileName, &written); });
+        SavePhotoFile(fileName,
+                      [&] { jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, fileName, &written, FBackground); });
         ui->status_lbl->setStyleSheet(QString());
         ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
                                     .arg(QFileInfo(name).fileName())

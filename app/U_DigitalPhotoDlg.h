@@ -23,11 +23,14 @@ public:
     explicit TDigitalPhotoDlg(QWidget* parent = nullptr);
     ~TDigitalPhotoDlg() override;
 
-    /// Shows the dialog modally for `Photo` and its `Frame`, both kept only
-    /// while it is open; `FileName` is offered when none was chosen before.
-    void Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName);
+    /// Shows the dialog modally for `Photo` and its `Frame` (and plain
+    /// background), kept only while it is open; `FileName` is offered when
+    /// none was chosen before.
+    void Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
+                 const std::optional<TPlainBackground>& Background = std::nullopt);
     /// Fills the controls for the photo as Execute does, without showing.
-    void Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName);
+    void Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
+               const std::optional<TPlainBackground>& Background = std::nullopt);
 
     /// The size the controls describe: the chosen preset, or the own size.
     TDigitalSize ChosenSize() const;
@@ -47,4 +50,5 @@ private:
     std::unique_ptr<Ui::DigitalPhotoDlg> ui;
     const TBitmap32* FPhoto = nullptr;
     std::optional<TFrame> FFrame;
+    std::optional<TPlainBackground> FBackground;
 };

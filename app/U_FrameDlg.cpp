@@ -13,6 +13,7 @@
 #include "verdict_icon.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScreen>
@@ -27,6 +28,11 @@ const char kNoHeadText[] =
     "No face found: place the top of the head in the upper band and the chin in the lower band.";
 const char kLowResolutionText[] =
     "The framed part has %1 pixels per inch when printed; below 300 the print may look blurred.";
+const char kNoPersonText[] = "No person was found in the photo: its background cannot be replaced.";
+
+// The background combo's entries, the last one a colour of the user's own.
+constexpr TColor32 kOfferedBackgrounds[] = {kBackgroundWhite, kBackgroundLightGrey, kBackgroundLightBlue};
+constexpr int kOwnColourEntry = 3;
 
 // The slider runs from 0 (whole photo, zoom 1) in tenths of zoom.
 constexpr double kSliderPerZoom = 10;
@@ -63,7 +69,7 @@ TFrameDlg::TFrameDlg(QWidget* parent)
     QStringList texts = FramingTexts();
     texts.removeOne(QString::fromLatin1(kSeveralHeadsText));
     texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText)
-          << QString::fromLatin1(kSeveralHeadsText);
+          << QString::fromLatin1(kSeveralHeadsText) << QString::fromLatin1(kNoPersonText);
     FTS_frame = new TTextStorage(this, QStringLiteral("TS_frame"), texts);
 
     paintSwatch(ui->crown_shp, TFrameView::CrownBandColour());
@@ -75,6 +81,14 @@ TFrameDlg::TFrameDlg(QWidget* parent)
     connect(ui->turnleft_btn, &QPushButton::clicked, this, &TFrameDlg::turnleft_btnClick);
     connect(ui->turnright_btn, &QPushButton::clicked, this, &TFrameDlg::turnright_btnClick);
     connect(ui->zoom_trk, &QSlider::valueChanged, this, &TFrameDlg::zoom_trkChange);
+    connect(ui->background_chk, &QCheckBox::clicked, this, &TFrameDlg::background_chkClick);
+    connect(ui->background_cmb, &QComboBox::activated, this, &TFrameDlg::background_cmbChange);
+    AskColour = [](QWidget* parent, TColor32 current) -> std::optional<TColor32> {
+        const QColor chosen = QColorDialog::getColor(QColor::fromRgb(current), parent);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return Color32(chosen.red(), chosen.green(), chosen.blue());
+    };
     connect(ui->photo_img, &TFrameView::Changed, this, &TFrameDlg::frameChanged);
     connect(ui->ok_btn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
@@ -84,9 +98,10 @@ TFrameDlg::TFrameDlg(QWidget* parent)
 
 TFrameDlg::~TFrameDlg() = default;
 
-bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame)
+bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
+                        std::optional<TColor32>& Background)
 {
-    Start(Photo, Rule, Frame);
+    Start(Photo, Rule, Frame, Background);
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     resize(FittedWindowSize(RememberedSize(), minimumSizeHint(),
                             screen ? screen->availableGeometry().size() : QSize()));
@@ -98,10 +113,12 @@ bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<T
     if (FQuarterTurns % 4 != 0)
         Photo.Assign(&FPhoto);
     Frame = FEditor->Frame();
+    Background = this->Background();
     return true;
 }
 
-void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame)
+void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
+                      const std::optional<TColor32>& Background)
 {
     FPhoto.Assign(&Photo);
     FQuarterTurns = 0;
@@ -113,8 +130,75 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     ui->photo_img->setAccessibleName(::MessageText(Msg::kFrameViewName));
     // The keys work on the picture: it has the focus first.
     ui->photo_img->setFocus();
+    // Off unless the photo has one already; the format's colour is offered.
+    ui->background_chk->setChecked(Background.has_value());
+    showBackgroundColour(Background.value_or(DefaultBackgroundColour(Rule)));
     findHead();
     photoChanged();
+}
+
+std::optional<TColor32> TFrameDlg::Background() const
+{
+    if (!ui->background_chk->isChecked() || !FAnalysis || FAnalysis->Facts.Person.Empty())
+        return std::nullopt;
+    return FBackgroundColour;
+}
+
+void TFrameDlg::background_chkClick(bool)
+{
+    backgroundChanged();
+}
+
+void TFrameDlg::background_cmbChange(int Index)
+{
+    if (Index == kOwnColourEntry) {
+        const std::optional<TColor32> own = AskColour ? AskColour(this, FOwnColour) : std::nullopt;
+        if (!own) {
+            showBackgroundColour(FBackgroundColour);   // the colour before stays
+            return;
+        }
+        FOwnColour = *own;
+        FBackgroundColour = *own;
+    } else if (Index >= 0 && Index < kOwnColourEntry) {
+        FBackgroundColour = kOfferedBackgrounds[Index];
+    }
+    // Choosing a colour asks for it.
+    ui->background_chk->setChecked(true);
+    showBackgroundColour(FBackgroundColour);
+    backgroundChanged();
+}
+
+void TFrameDlg::showBackgroundColour(TColor32 Colour)
+{
+    FBackgroundColour = Colour;
+    const auto offered = std::find(std::begin(kOfferedBackgrounds), std::end(kOfferedBackgrounds), Colour);
+    int index = static_cast<int>(offered - std::begin(kOfferedBackgrounds));
+    if (offered == std::end(kOfferedBackgrounds)) {
+        FOwnColour = Colour;
+        index = kOwnColourEntry;
+    }
+    const QSignalBlocker quiet(ui->background_cmb);
+    ui->background_cmb->setCurrentIndex(index);
+    paintSwatch(ui->background_shp, QColor::fromRgb(Colour));
+}
+
+void TFrameDlg::backgroundChanged()
+{
+    const bool person = FAnalysis && !FAnalysis->Facts.Person.Empty();
+    ui->background_chk->setEnabled(person);
+    ui->background_cmb->setEnabled(person);
+    const std::optional<TColor32> colour = Background();
+    FMeasuredWithBackground.reset();
+    std::optional<TPlainBackground> shown;
+    if (colour) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        FMeasuredWithBackground =
+            MeasuredWithBackground(FPhoto, FAnalysis->Facts, FAnalysis->Measured, *colour);
+        QApplication::restoreOverrideCursor();
+        shown = TPlainBackground{*colour, FAnalysis->Facts.Person};
+    }
+    ui->photo_img->SetBackground(shown);
+    showCheck();
 }
 
 QSize TFrameDlg::RememberedSize()
@@ -260,6 +344,7 @@ void TFrameDlg::photoChanged()
 {
     ui->photo_img->SetPhoto(&FPhoto, FEditor.get());
     frameChanged();
+    backgroundChanged();
 }
 
 void TFrameDlg::frameChanged()
@@ -279,6 +364,11 @@ void TFrameDlg::frameChanged()
         message += text(QString::fromLatin1(kLowResolutionText))
                        .arg(std::lround(PrintedPixelsPerInch(FEditor->Shown(), FEditor->Rule())));
     }
+    if (FAnalysis && FAnalysis->Facts.Person.Empty()) {
+        if (!message.isEmpty())
+            message += u'\n';
+        message += text(QString::fromLatin1(kNoPersonText));
+    }
     ui->msg_lbl->setText(message);
     showCheck();
 }
@@ -292,7 +382,8 @@ void TFrameDlg::showCheck()
         return;
     const TFrame frame = FEditor->Frame() ? *FEditor->Frame()
                                           : UnframedFrame(FPhoto.Width(), FPhoto.Height(), FEditor->Rule());
-    FMeasures = CheckPhoto(FAnalysis->Facts, FAnalysis->Measured, frame, FEditor->Rule(), wording());
+    FMeasures = CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame,
+                           FEditor->Rule(), wording());
     for (const TMeasure& m : FMeasures) {
         auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
         item->setToolTip(QStringLiteral("%1: %2 (%3)").arg(m.Id).arg(m.Value).arg(m.Limit));

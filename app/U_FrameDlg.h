@@ -4,8 +4,11 @@
 #include "frame_editor.h"
 #include "orientation.h"
 #include "photo_check.h"
+#include "plain_background.h"
 
 #include <QDialog>
+
+#include <functional>
 
 #include <memory>
 #include <optional>
@@ -29,8 +32,10 @@ QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Scr
 /// format's guides, growing with the window, whose size the settings keep;
 /// drag, arrow keys, wheel, + and - and slider place the frame, "Automatic"
 /// finds the face and frames it by the rule, "Whole photo" takes the frame
-/// away, the turn buttons turn the photo a quarter. OK hands back the frame
-/// (and the turned photo); Cancel changes nothing.
+/// away, the turn buttons turn the photo a quarter; "Plain background" puts
+/// a colour behind the person, in the picture and in the check. OK hands
+/// back the frame, the background (and the turned photo); Cancel changes
+/// nothing.
 class TFrameDlg : public QDialog {
     Q_OBJECT
 
@@ -38,15 +43,19 @@ public:
     explicit TFrameDlg(QWidget* parent = nullptr);
     ~TFrameDlg() override;
 
-    /// Shows the window modally for Photo under Rule, starting from Frame.
-    /// On OK, Frame becomes the chosen frame (none: the whole photo) and
-    /// Photo the turned photo if it was turned; returns true. On Cancel both
-    /// stay as they were.
-    bool Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame);
+    /// Shows the window modally for Photo under Rule, starting from Frame and
+    /// Background. On OK, Frame becomes the chosen frame (none: the whole
+    /// photo), Background the plain background's colour (none: the photo's
+    /// own) and Photo the turned photo if it was turned; returns true. On
+    /// Cancel all stay as they were.
+    bool Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
+                 std::optional<TColor32>& Background);
 
     /// Loads the window without showing it (Execute does this first): a copy
-    /// of Photo, the rule, the frame; looks for the face to measure the head.
-    void Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame);
+    /// of Photo, the rule, the frame, the background; looks for the face to
+    /// measure the head and find the person.
+    void Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
+               const std::optional<TColor32>& Background = std::nullopt);
 
     const TBitmap32& Photo() const { return FPhoto; }
     int QuarterTurns() const { return FQuarterTurns; }
@@ -57,12 +66,21 @@ public:
     /// The photo check as shown for the current frame; empty without a face
     /// model or photo.
     const TMeasures& Measures() const { return FMeasures; }
+    /// The plain background as chosen; none while it is off or no person
+    /// was found to put it behind.
+    std::optional<TColor32> Background() const;
+
+    /// Asks for a colour of the user's own, starting from Current; none when
+    /// cancelled. A colour dialog by default.
+    std::function<std::optional<TColor32>(QWidget* Parent, TColor32 Current)> AskColour;
 
     void auto_btnClick();
     void whole_btnClick();
     void turnleft_btnClick();
     void turnright_btnClick();
     void zoom_trkChange(int Value);
+    void background_chkClick(bool On);
+    void background_cmbChange(int Index);
 
     /// The size the window had when it last closed; none before that.
     static QSize RememberedSize();
@@ -77,6 +95,11 @@ private:
     void showCheck();
     void photoChanged();
     void frameChanged();
+    /// The background choice changed, or the person under it: the picture,
+    /// the swatch and the check follow.
+    void backgroundChanged();
+    /// Shows Colour as the combo's choice (a colour of the user's own as the last entry).
+    void showBackgroundColour(TColor32 Colour);
     /// A text composed at run time in the user's language, from TS_frame.
     QString text(const QString& original) const;
     TWording wording() const;
@@ -86,6 +109,9 @@ private:
     std::unique_ptr<TFrameEditor> FEditor;
     std::optional<TPhotoAnalysis> FAnalysis;
     TMeasures FMeasures;
+    std::optional<TPhotoMeasures> FMeasuredWithBackground;
+    TColor32 FBackgroundColour = kBackgroundWhite;
+    TColor32 FOwnColour = kBackgroundWhite;
     TTextStorage* FTS_frame;
     QString FMessage;
     int FQuarterTurns = 0;

@@ -145,8 +145,9 @@ TMainDlg::TMainDlg(QWidget* parent)
 
     RunPrinterSetup = RunPrintDialog;
     AskPdfFileName = askPdfFileName;
-    RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame) {
-        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame);
+    RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame,
+                            std::optional<TColor32>& background) {
+        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background);
     };
 
     connect(ui->JvBitBtn1, &QPushButton::clicked, this, &TMainDlg::open_btnClick);
@@ -297,9 +298,9 @@ void TMainDlg::ShowPrinterName()
 void TMainDlg::ShowFrame()
 {
     if (FFrame)
-        ShowFrameInView(*ui->img, *FFrame);
+        ShowFrameInView(*ui->img, *FFrame, plainBackground());
     else
-        ShowWholePhotoInView(*ui->img);
+        ShowWholePhotoInView(*ui->img, plainBackground());
     ShowPrinterName();
 }
 
@@ -328,8 +329,9 @@ void TMainDlg::LoadPhoto(const QString& FileName)
         FAnalysis.reset();
         warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
-        // Another photo: the frame of the last one means nothing here.
+        // Another photo: the frame and background of the last one mean nothing here.
         FFrame.reset();
+        FBackground.reset();
         analysePhoto();
         ShowFrame();
         RememberPhotoFolder(FileName);
@@ -420,7 +422,8 @@ void TMainDlg::print_btnClick()
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
-        RenderPrintRun(this, ui->img->Bitmap(), ui->img->Look(), sheetPrinter(), FPreviewDlg->Page(), FFrame);
+        RenderPrintRun(this, ui->img->Bitmap(), ui->img->Look(), sheetPrinter(), FPreviewDlg->Page(), FFrame,
+                       plainBackground());
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
         rendered = true;
     });
@@ -435,7 +438,8 @@ void TMainDlg::PrintSheetRun()
     TPhotoSheet sheet(sheetPrinter());
     bool rendered = false;
     ReportErrors(this, [&] {
-        RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), ui->img->Look(), FFrame, ui->num_trk->value(), sheet);
+        RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), ui->img->Look(), FFrame, ui->num_trk->value(), sheet,
+                       plainBackground());
         FPreviewDlg->SetSheet(&sheet);
         FPreviewDlg->ShowPage(0);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
@@ -477,12 +481,15 @@ void TMainDlg::AddToSheetClick()
     if (ui->img->Bitmap().Empty())
         return;   // nothing loaded: nothing to keep
     ReportErrors(this, [&] {
-        FSheetLines.Add(ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, ui->num_trk->value());
+        FSheetLines.Add(ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, ui->num_trk->value(),
+                        plainBackground());
         ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
         // The photo lives on in the list; the view is free for the next
         // one, which then takes the following places.
         ui->img->Bitmap().Delete();
         FFrame.reset();
+        FBackground.reset();
+        analysePhoto();
         ShowFrame();
     });
     ShowActions();
@@ -505,11 +512,17 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
         return;
     ReportErrors(this, [&] {
         int count = ui->num_trk->value();
-        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count))
+        std::optional<TPlainBackground> background = plainBackground();
+        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count, background))
             ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
         else
             delete ui->sheet_lst->takeItem(row);
         ui->num_trk->setValue(count);
+        FBackground.reset();
+        if (background)
+            FBackground = background->Colour;
+        // Another photo in the window: its own faces and measures.
+        analysePhoto();
         ShowFrame();
         if (FPreviewDlg)
             FPreviewDlg->SetPhotoFile(FPhotoFile);
@@ -588,7 +601,7 @@ void TMainDlg::SaveDigital1Click()
     const QFileInfo photo(FPhotoFile);
     const QString suggested =
         FPhotoFile.isEmpty() ? QString() : photo.dir().filePath(photo.completeBaseName() + QStringLiteral("-online.jpg"));
-    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested));
+    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested), plainBackground());
 }
 
 void TMainDlg::PrintCalibration()
@@ -619,11 +632,13 @@ void TMainDlg::frame_btnClick()
     if (photo.Empty() || !RunFrameDialog)
         return;   // nothing loaded: nothing to frame
     std::optional<TFrame> frame = FFrame;
+    std::optional<TColor32> background = FBackground;
     bool chosen = false;
-    ReportErrors(this, [&] { chosen = RunFrameDialog(photo, Rule(), frame); });
+    ReportErrors(this, [&] { chosen = RunFrameDialog(photo, Rule(), frame, background); });
     if (!chosen)
         return;
     FFrame = frame;
+    FBackground = background;
     photo.SetStretchFilter(sfMitchell);   // a turned photo is a new bitmap
     analysePhoto();
     ShowFrame();
@@ -635,9 +650,26 @@ void TMainDlg::analysePhoto()
 {
     FAnalysis.reset();
     try {
-        FAnalysis = AnalysePhoto(ui->img->Bitmap());
+        if (!ui->img->Bitmap().Empty())
+            FAnalysis = AnalysePhoto(ui->img->Bitmap());
     } catch (const Exception&) {
     }
+    measureBackground();
+}
+
+void TMainDlg::measureBackground()
+{
+    FMeasuredWithBackground.reset();
+    if (FAnalysis && FBackground)
+        FMeasuredWithBackground =
+            MeasuredWithBackground(ui->img->Bitmap(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
+}
+
+std::optional<TPlainBackground> TMainDlg::plainBackground() const
+{
+    if (!FBackground || !FAnalysis || FAnalysis->Facts.Person.Empty())
+        return std::nullopt;
+    return TPlainBackground{*FBackground, FAnalysis->Facts.Person};
 }
 
 QString TMainDlg::checkSummary() const
@@ -647,7 +679,7 @@ QString TMainDlg::checkSummary() const
         return {};
     const THeadRule rule = Rule();
     const TFrame frame = FFrame ? *FFrame : UnframedFrame(photo.Width(), photo.Height(), rule);
-    return CheckSummary(CheckPhoto(FAnalysis->Facts, FAnalysis->Measured, frame, rule));
+    return CheckSummary(CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame, rule));
 }
 
 void TMainDlg::translate_btnClick()

@@ -6,6 +6,7 @@
 #include "sheet_lines.h"
 
 #include "photo_check.h"
+#include "plain_background.h"
 
 #include <QMainWindow>
 
@@ -67,9 +68,12 @@ public:
     std::function<bool(QWidget* Parent)> RunPrinterSetup;
     /// Asks where the built-in PDF printer writes; empty when cancelled.
     std::function<QString(QWidget* Parent, const QString& Suggested)> AskPdfFileName;
-    /// The framing window for Photo under Rule from Frame; true on OK, with
-    /// Frame (and Photo, if turned) as chosen. TFrameDlg::Execute by default.
-    std::function<bool(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame)> RunFrameDialog;
+    /// The framing window for Photo under Rule from Frame and Background;
+    /// true on OK, with Frame, Background (and Photo, if turned) as chosen.
+    /// TFrameDlg::Execute by default.
+    std::function<bool(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
+                       std::optional<TColor32>& Background)>
+        RunFrameDialog;
 
     // Event handlers.
     void AppEvtActivate();
@@ -118,6 +122,8 @@ public:
     QString SizeText() const;
     /// The photo's frame; none: the whole photo is printed.
     const std::optional<TFrame>& Frame() const { return FFrame; }
+    /// The plain background's colour chosen for the photo; none: the photo's own.
+    const std::optional<TColor32>& BackgroundColour() const { return FBackground; }
     /// The rule of the chosen format (FramingRule).
     const THeadRule& Rule() const { return FRule; }
     /// What the format list offers, in its order: the built-in formats until
@@ -141,6 +147,11 @@ private:
     /// Places the photo in the view: the frame's rectangle, or the whole photo.
     void ShowFrame();
     void analysePhoto();
+    /// The photo's measures with the chosen plain background, for the check.
+    void measureBackground();
+    /// The chosen plain background with the photo's person mask; none
+    /// without a choice or a mask.
+    std::optional<TPlainBackground> plainBackground() const;
     /// The photo check in one line for the photo as it prints; empty without
     /// a photo or the face models.
     QString checkSummary() const;
@@ -178,6 +189,8 @@ private:
     TDigitalPhotoDlg* FDigitalPhotoDlg = nullptr;
     std::optional<TFrame> FFrame;
     std::optional<TPhotoAnalysis> FAnalysis;
+    std::optional<TColor32> FBackground;
+    std::optional<TPhotoMeasures> FMeasuredWithBackground;
     std::vector<TSheetFormat> FFormats;
     int FFormat = 0;             // the format FFrame was made for
     THeadRule FRule;             // and its rule

@@ -1,5 +1,6 @@
 #include "frame_view.h"
 
+#include "background_replace.h"
 #include "bitmap32.h"
 #include "frame_editor.h"
 
@@ -81,6 +82,20 @@ void TFrameView::layoutPhoto()
     const QSize size(std::max(1, static_cast<int>(std::lround(FPhoto->Width() * FScale))),
                      std::max(1, static_cast<int>(std::lround(FPhoto->Height() * FScale))));
     FScaled = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (FBackground) {
+        TBitmap32 shown;
+        shown.Assign(FScaled);
+        ReplaceBackground(shown, TFrame{0, 0, double(FPhoto->Width()), double(FPhoto->Height())}, FBackground->Mask,
+                          FBackground->Colour);
+        shown.AssignTo(FScaled);
+    }
+}
+
+void TFrameView::SetBackground(const std::optional<TPlainBackground>& Background)
+{
+    FBackground = Background;
+    layoutPhoto();
+    update();
 }
 
 void TFrameView::paintEvent(QPaintEvent*)
@@ -92,8 +107,9 @@ void TFrameView::paintEvent(QPaintEvent*)
 
     const TFrame f = FEditor->Shown();
     const QRectF frame(ToView(f.X, f.Y), ToView(f.Right(), f.Bottom()));
-    // What the cell shows beyond the photo's edges prints white.
-    p.fillRect(frame, Qt::white);
+    // What the cell shows beyond the photo's edges prints white, or in the
+    // plain background's colour.
+    p.fillRect(frame, FBackground ? QColor::fromRgb(FBackground->Colour) : QColor(Qt::white));
     p.drawImage(ToView(0, 0), FScaled);
 
     QPainterPath outside;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame.h"
+#include "plain_background.h"
 
 #include <QImage>
 #include <QPoint>
@@ -35,6 +36,10 @@ public:
     /// The head measured on the photo, and the boxes of the other faces
     /// found, in photo pixels; none to draw nothing.
     void SetFaces(const std::optional<THead>& Head, const std::vector<QRectF>& OtherFaces);
+
+    /// A plain background to show behind the person, as the print run puts
+    /// it there; none: the photo's own.
+    void SetBackground(const std::optional<TPlainBackground>& Background);
 
     /// A key of the frame's (arrows, + and -) pressed anywhere in the
     /// window; false when it is none of them.
@@ -71,7 +76,8 @@ private:
     std::optional<THead> FHead;
     std::vector<QRectF> FOtherFaces;
     TFrameEditor* FEditor = nullptr;
-    QImage FScaled;          // the photo at view size, made once per size
+    QImage FScaled;          // the photo at view size, made once per size and background
+    std::optional<TPlainBackground> FBackground;
     double FScale = 1;
     QPointF FOrigin;         // where photo pixel (0, 0) lands
     QPoint FDragFrom;

@@ -1,5 +1,7 @@
 #include "framed_view.h"
 
+#include "background_replace.h"
+#include "bitmap32.h"
 #include "image_view.h"
 #include "sheet_render.h"
 
@@ -44,6 +46,44 @@ private:
     TRect FFrame;
 };
 
+// Paints a plain background behind the person over what the stages below
+// drew: within the frame's rectangle, or within the photo's where there is
+// no frame (the whole photo, as the cell shows it).
+class TBackgroundLayer : public TCustomLayer {
+public:
+    TBackgroundLayer(TCustomImage32& View, std::optional<TRect> FrameRect, const TFrame& Shown,
+                     TPlainBackground Background)
+        : FView(View), FFrameRect(FrameRect), FShown(Shown), FBackground(std::move(Background))
+    {
+    }
+
+    void Paint(TBitmap32& Buffer) override
+    {
+        const TRect r = FFrameRect.value_or(FView.CachedBitmapRect());
+        const TRect clipped = Rect(std::max(0, r.Left), std::max(0, r.Top), std::min(Buffer.Width(), r.Right),
+                                   std::min(Buffer.Height(), r.Bottom));
+        if (clipped.IsEmpty() || r.IsEmpty())
+            return;
+        // The part of the shown rectangle inside the buffer, as a cell of its own.
+        const double sx = FShown.Width / r.Width(), sy = FShown.Height / r.Height();
+        const TFrame part{FShown.X + (clipped.Left - r.Left) * sx, FShown.Y + (clipped.Top - r.Top) * sy,
+                          clipped.Width() * sx, clipped.Height() * sy};
+        FCell.SetSize(clipped.Width(), clipped.Height());
+        for (int y = 0; y < clipped.Height(); ++y)
+            std::copy_n(Buffer.ScanLine(clipped.Top + y) + clipped.Left, clipped.Width(), FCell.ScanLine(y));
+        ReplaceBackground(FCell, part, FBackground.Mask, FBackground.Colour);
+        for (int y = 0; y < clipped.Height(); ++y)
+            std::copy_n(FCell.ScanLine(y), clipped.Width(), Buffer.ScanLine(clipped.Top + y) + clipped.Left);
+    }
+
+private:
+    TCustomImage32& FView;
+    std::optional<TRect> FFrameRect;
+    TFrame FShown;
+    TPlainBackground FBackground;
+    TBitmap32 FCell;
+};
+
 }  // namespace
 
 TRect FrameRectInView(const TFrame& Frame, int ViewWidth, int ViewHeight)
@@ -52,7 +92,7 @@ TRect FrameRectInView(const TFrame& Frame, int ViewWidth, int ViewHeight)
                            static_cast<int>(std::lround(Frame.Height)), ViewWidth, ViewHeight);
 }
 
-void ShowFrameInView(TCustomImage32& View, const TFrame& Frame)
+void ShowFrameInView(TCustomImage32& View, const TFrame& Frame, const std::optional<TPlainBackground>& Background)
 {
     const TBitmap32& photo = View.Bitmap();
     const TRect f = FrameRectInView(Frame, View.width(), View.height());
@@ -66,16 +106,22 @@ void ShowFrameInView(TCustomImage32& View, const TFrame& Frame)
         View.SetOffsetHorz(static_cast<float>(p.Left + f.Left));
         View.SetOffsetVert(static_cast<float>(p.Top + f.Top));
         View.Layers().Add(std::make_unique<TFrameMask>(View, f));
+        if (Background)
+            View.Layers().Add(std::make_unique<TBackgroundLayer>(View, f, Frame, *Background));
     }
     View.InvalidateCache();
     View.EndUpdate();
     View.Changed();
 }
 
-void ShowWholePhotoInView(TCustomImage32& View)
+void ShowWholePhotoInView(TCustomImage32& View, const std::optional<TPlainBackground>& Background)
 {
     View.BeginUpdate();
     View.Layers().Clear();
+    const TBitmap32& photo = View.Bitmap();
+    if (Background && !photo.Empty())
+        View.Layers().Add(std::make_unique<TBackgroundLayer>(
+            View, std::nullopt, TFrame{0, 0, double(photo.Width()), double(photo.Height())}, *Background));
     View.SetBitmapAlign(baTopLeft);
     View.SetScale(1.0f);
     View.SetOffsetHorz(0);

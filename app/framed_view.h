@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame.h"
+#include "plain_background.h"
 #include "rect.h"
 
 class TCustomImage32;
@@ -11,8 +12,11 @@ TRect FrameRectInView(const TFrame& Frame, int ViewWidth, int ViewHeight);
 
 /// Shows the photo of View as the print run prints it with Frame: the frame's
 /// rectangle fills FrameRectInView, white where it reaches past the photo,
-/// the view's colour beyond it.
-void ShowFrameInView(TCustomImage32& View, const TFrame& Frame);
+/// the view's colour beyond it. A plain background replaces the one behind
+/// the person within the frame's rectangle, as the print run does.
+void ShowFrameInView(TCustomImage32& View, const TFrame& Frame,
+                     const std::optional<TPlainBackground>& Background = std::nullopt);
 
-/// Shows the whole photo again, fitted to the view (smResize, top left).
-void ShowWholePhotoInView(TCustomImage32& View);
+/// Shows the whole photo again, fitted to the view (smResize, top left),
+/// with a plain background behind the person if one is given.
+void ShowWholePhotoInView(TCustomImage32& View, const std::optional<TPlainBackground>& Background = std::nullopt);

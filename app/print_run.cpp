@@ -10,24 +10,26 @@
 #include "work_progress.h"
 
 void RenderPrintRun(QWidget* Parent, const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
-                    TBitmap32& Page, const std::optional<TFrame>& Frame)
+                    TBitmap32& Page, const std::optional<TFrame>& Frame,
+                    const std::optional<TPlainBackground>& Background)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kRenderingPhoto));
-    RenderPhotoCell(Photo, View, SheetPrinter, Frame);
+    RenderPhotoCell(Photo, View, SheetPrinter, Frame, Background);
     progress.Stage(MessageText(Msg::kBuildingPage));
     RenderPage(SheetPrinter, Page, progress.Reporter());
 }
 
 void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, const TBitmap32& Photo, const TViewLook& View,
-                    const std::optional<TFrame>& Frame, int Count, TPhotoSheet& Sheet)
+                    const std::optional<TFrame>& Frame, int Count, TPhotoSheet& Sheet,
+                    const std::optional<TPlainBackground>& Background)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kRenderingPhoto));
     Sheet.Clear();
     Lines.AddTo(Sheet, progress.Reporter());
     if (!Photo.Empty()) {
-        RenderPhotoCell(Photo, View, Sheet.SheetPrinter(), Frame);
+        RenderPhotoCell(Photo, View, Sheet.SheetPrinter(), Frame, Background);
         Sheet.AddCell(Count);
     }
 }

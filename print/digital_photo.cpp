@@ -1,5 +1,6 @@
 #include "digital_photo.h"
 
+#include "background_replace.h"
 #include "file_io.h"
 #include "jpeg_row_encoder.h"
 #include "messages.h"
@@ -102,7 +103,7 @@ TDigitalSize ParseDigitalSize(const QString& text)
 }
 
 void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                        TBitmap32& out)
+                        TBitmap32& out, const std::optional<TPlainBackground>& background)
 {
     out.SetSize(size.Width, size.Height);
     out.Clear(clWhite32);
@@ -122,8 +123,11 @@ void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& fra
         shaped.Y = (photo.Height() - shaped.Height) / 2;
     }
     const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), shaped, size.Width, size.Height);
-    if (!r.IsEmpty())
-        photo.DrawTo(out, r);
+    if (r.IsEmpty())
+        return;
+    photo.DrawTo(out, r);
+    if (background)
+        ReplaceBackground(out, shaped, background->Mask, background->Colour);
 }
 
 TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& size)
@@ -155,12 +159,13 @@ TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& siz
 }
 
 TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                              const QString& fileName, TBitmap32* rendered)
+                              const QString& fileName, TBitmap32* rendered,
+                              const std::optional<TPlainBackground>& background)
 {
     TBitmap32 own;
     TBitmap32& pixels = rendered ? *rendered : own;
     pixels.SetStretchFilter(sfMitchell);
-    RenderDigitalPhoto(photo, frame, size, pixels);
+    RenderDigitalPhoto(photo, frame, size, pixels, background);
     TDigitalJpeg jpeg = EncodeDigitalPhoto(pixels, size);
     SaveFileAtomically(fileName, jpeg.Bytes);
     return jpeg;

@@ -3,6 +3,7 @@
 #include "bitmap32.h"
 #include "exception.h"
 #include "frame.h"
+#include "plain_background.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,9 +59,10 @@ TDigitalSize ParseDigitalSize(const QString& text);
 /// to size.Width x size.Height. The frame is widened or narrowed about its
 /// centre to the size's shape, its height kept; without a frame the largest
 /// rectangle of that shape in the middle of the photo. What the frame holds
-/// beyond the photo is white. `out` becomes that picture.
+/// beyond the photo is white. `out` becomes that picture, with a plain
+/// background behind the person when one is given.
 void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                        TBitmap32& out);
+                        TBitmap32& out, const std::optional<TPlainBackground>& background = std::nullopt);
 
 /// A digital photo as encoded: the stream and the quality it took.
 struct TDigitalJpeg {
@@ -79,7 +81,8 @@ TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& siz
 /// when given, for a check of the photo to run on; `photo` may not be it.
 TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame,
                               const TDigitalSize& size, const QString& fileName,
-                              TBitmap32* rendered = nullptr);
+                              TBitmap32* rendered = nullptr,
+                              const std::optional<TPlainBackground>& background = std::nullopt);
 
 /// The size as one line: "1200 x 1200 px, 54 KB - 10 MB".
 QString DigitalSizeText(const TDigitalSize& size);

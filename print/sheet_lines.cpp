@@ -18,6 +18,7 @@ struct TSheetLines::TLine {
     TViewLook View;
     std::optional<TFrame> Frame;
     int Count = 0;
+    std::optional<TPlainBackground> Background;
 };
 
 TSheetLines::TSheetLines() = default;
@@ -25,7 +26,8 @@ TSheetLines::TSheetLines() = default;
 TSheetLines::~TSheetLines() = default;
 
 void TSheetLines::Add(const TBitmap32& Photo, const TViewLook& View, const QString& FileName,
-                      const std::optional<TFrame>& Frame, int CopyCount)
+                      const std::optional<TFrame>& Frame, int CopyCount,
+                      const std::optional<TPlainBackground>& Background)
 {
     if (FLines.size() >= static_cast<std::size_t>(kMaxLines))
         throw Exception(MessageText(Msg::kSheetListFull).arg(kMaxLines));
@@ -36,6 +38,7 @@ void TSheetLines::Add(const TBitmap32& Photo, const TViewLook& View, const QStri
     added->View = View;
     added->Frame = Frame;
     added->Count = CopyCount;
+    added->Background = Background;
     FLines.push_back(std::move(added));
 }
 
@@ -46,7 +49,8 @@ void TSheetLines::Remove(int Line)
 }
 
 bool TSheetLines::TakeBack(int Line, TBitmap32& Photo, const TViewLook& View, QString& FileName,
-                           std::optional<TFrame>& Frame, int& CopyCount)
+                           std::optional<TFrame>& Frame, int& CopyCount,
+                           std::optional<TPlainBackground>& Background)
 {
     TLine& taken = *FLines.at(static_cast<std::size_t>(Line));   // raises outside the list
     const bool keep = !Photo.Empty();
@@ -57,6 +61,7 @@ bool TSheetLines::TakeBack(int Line, TBitmap32& Photo, const TViewLook& View, QS
     std::swap(FileName, taken.FileName);
     std::swap(Frame, taken.Frame);
     std::swap(CopyCount, taken.Count);
+    std::swap(Background, taken.Background);
     if (!keep) {
         FLines.erase(FLines.begin() + Line);
         return false;
@@ -97,6 +102,11 @@ const std::optional<TFrame>& TSheetLines::Frame(int Line) const
     return line(Line).Frame;
 }
 
+const std::optional<TPlainBackground>& TSheetLines::Background(int Line) const
+{
+    return line(Line).Background;
+}
+
 void TSheetLines::FollowFormat(const THeadRule& From, const THeadRule& To)
 {
     for (auto& l : FLines)
@@ -108,7 +118,7 @@ void TSheetLines::AddTo(TPhotoSheet& Sheet, const TProgress& Progress) const
 {
     for (int i = 0; i < Count(); ++i) {
         const TLine& l = line(i);
-        RenderPhotoCell(l.Photo, l.View, Sheet.SheetPrinter(), l.Frame);
+        RenderPhotoCell(l.Photo, l.View, Sheet.SheetPrinter(), l.Frame, l.Background);
         Sheet.AddCell(l.Count);
         if (Progress)
             Progress(i + 1, Count());

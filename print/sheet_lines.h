@@ -2,6 +2,7 @@
 
 #include "frame.h"
 #include "head_rules.h"
+#include "plain_background.h"
 #include "progress.h"
 #include "view_paint.h"
 
@@ -33,17 +34,18 @@ public:
     /// `View`, as the last line; raises Exception with the catalogue's
     /// message when the list is full, and then keeps nothing.
     void Add(const TBitmap32& Photo, const TViewLook& View, const QString& FileName,
-             const std::optional<TFrame>& Frame, int CopyCount);
+             const std::optional<TFrame>& Frame, int CopyCount,
+             const std::optional<TPlainBackground>& Background = std::nullopt);
     void Remove(int Line);
     void Clear();
 
     /// Takes line `Line` back into the window to be changed: its photo goes
-    /// into `Photo`, its file name, frame and count into the others. The
+    /// into `Photo`, its file name, frame, count and background into the others. The
     /// window's photo, when `Photo` held one, takes the line's place with the
     /// values the arguments held and the look `View`; otherwise the line
     /// leaves the list. True when the line stayed (with the window's photo).
     bool TakeBack(int Line, TBitmap32& Photo, const TViewLook& View, QString& FileName,
-                  std::optional<TFrame>& Frame, int& CopyCount);
+                  std::optional<TFrame>& Frame, int& CopyCount, std::optional<TPlainBackground>& Background);
 
     int Count() const { return static_cast<int>(FLines.size()); }
     bool Empty() const { return FLines.empty(); }
@@ -54,6 +56,7 @@ public:
     /// The file the line's photo came from.
     const QString& FileName(int Line) const;
     const std::optional<TFrame>& Frame(int Line) const;
+    const std::optional<TPlainBackground>& Background(int Line) const;
 
     /// The format changed from `From` to `To`: every frame keeps its centre
     /// and head scale in the new shape, as the window's own frame does.

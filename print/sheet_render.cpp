@@ -1,5 +1,6 @@
 #include "sheet_render.h"
 
+#include "background_replace.h"
 #include "bitmap32.h"
 #include "file_io.h"
 #include "jpeg_row_encoder.h"
@@ -55,7 +56,7 @@ TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int 
 }
 
 void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
-                     const std::optional<TFrame>& Frame)
+                     const std::optional<TFrame>& Frame, const std::optional<TPlainBackground>& Background)
 {
     TBitmap32& cell = SheetPrinter.Cell();
     cell.Clear(clWhite32);
@@ -73,11 +74,20 @@ void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& 
         if (photo.Empty() || cell.Empty() || r.IsEmpty())
             return;
         photo.DrawTo(cell, r);
+        if (Background)
+            ReplaceBackground(cell, *Frame, Background->Mask, Background->Colour);
         return;
     }
     const TRect r = PhotoRectInCell(Photo.Width(), Photo.Height(), cell.Width(), cell.Height());
     PaintView(Photo, Photo.StretchFilter(), View, r, cell);
     SheetPrinter.SetPhotoInCell(QRect(r.Left, r.Top, r.Width(), r.Height()));
+    if (Background && !r.IsEmpty() && !Photo.Empty()) {
+        // The part of the photo the whole cell shows, the photo at its top left.
+        const double sx = static_cast<double>(Photo.Width()) / r.Width();
+        const double sy = static_cast<double>(Photo.Height()) / r.Height();
+        ReplaceBackground(cell, TFrame{0, 0, cell.Width() * sx, cell.Height() * sy}, Background->Mask,
+                          Background->Colour);
+    }
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame.h"
+#include "plain_background.h"
 #include "rect.h"
 #include "sheet_printer.h"
 #include "view_paint.h"
@@ -39,9 +40,12 @@ TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int 
 /// into FramedPhotoRect clipped to the cell, with the same filter, so
 /// exactly the framed rectangle fills the cell and what the frame holds
 /// beyond the photo stays white. Either way the only resampling of the photo
-/// in a print run.
+/// in a print run. With a plain background, ReplaceBackground then puts its
+/// colour behind the person throughout the cell (the unframed photo's white
+/// strip included); the photo itself is never changed.
 void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
-                     const std::optional<TFrame>& Frame = std::nullopt);
+                     const std::optional<TFrame>& Frame = std::nullopt,
+                     const std::optional<TPlainBackground>& Background = std::nullopt);
 
 /// Makes `Page` the sheet printer's page, one pixel per printer pixel
 /// (HORZRES x VERTRES), cleared to opaque white, with the sheet drawn on it:

@@ -7,6 +7,8 @@
 
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QFile>
 #include <QTemporaryDir>
@@ -105,8 +107,9 @@ TEST_F(FrameDlgTest, OkHandsBackTheTurnedPhotoAndFrameCancelKeepsThem)
     };
 
     std::optional<TFrame> frame = TFrame{10, 20, 350, 450};
+    std::optional<TColor32> background;
     run([&] { control<QPushButton>("turnright_btn")->click(); }, false);
-    EXPECT_FALSE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame));
+    EXPECT_FALSE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame, background));
     EXPECT_EQ(photo.Width(), 512);
     EXPECT_EQ(*frame, (TFrame{10, 20, 350, 450}));
 
@@ -114,7 +117,7 @@ TEST_F(FrameDlgTest, OkHandsBackTheTurnedPhotoAndFrameCancelKeepsThem)
         control<QPushButton>("turnright_btn")->click();
         control<QPushButton>("whole_btn")->click();
     }, true);
-    EXPECT_TRUE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame));
+    EXPECT_TRUE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame, background));
     EXPECT_EQ(photo.Width(), 600);
     EXPECT_EQ(photo.Height(), 512);
     // Turned clockwise: the old top-left corner is now top-right.
@@ -144,6 +147,7 @@ TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
     const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     std::optional<TFrame> frame;
+    std::optional<TColor32> background;
     QSize picture;
     QTimer::singleShot(0, &dlg, [&] {
         EXPECT_EQ(dlg.size(), QSize(kFrameWindowWidth, kFrameWindowHeight)) << "the first opening";
@@ -158,7 +162,7 @@ TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
         QTest::keyClick(control<QWidget>("photo_img"), Qt::Key_Right, Qt::ShiftModifier);
         dlg.accept();
     });
-    ASSERT_TRUE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame));
+    ASSERT_TRUE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame, background));
     // The picture takes the growth (its hint below may need a line less).
     EXPECT_EQ(picture.width(), 900 - kFrameWindowWidth);
     EXPECT_GE(picture.height(), 700 - kFrameWindowHeight);
@@ -189,7 +193,7 @@ TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
         w = w->nextInFocusChain();
     } while (w != control<QWidget>("photo_img"));
     EXPECT_EQ(order, QStringList({"photo_img", "auto_btn", "whole_btn", "turnleft_btn", "turnright_btn", "zoom_trk",
-                                  "check_lst", "ok_btn", "cancel_btn"}));
+                                  "background_chk", "background_cmb", "check_lst", "ok_btn", "cancel_btn"}));
     qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
@@ -215,4 +219,51 @@ TEST_F(FrameDlgTest, ThePhotoCheckFollowsTheFrameWithoutMeasuringAgain)
     dlg.Editor().Move(dlg.Editor().Frame()->Width / 5, 0);
     control<TFrameView>("photo_img")->Changed();
     EXPECT_EQ(verdictOf("centred"), TVerdict::Fail);
+}
+
+TEST_F(FrameDlgTest, APlainBackgroundIsOfferedInTheFormatsColourAndJudgedByTheCheck)
+{
+    const auto verdictOf = [&](const char* id) {
+        for (const TMeasure& m : dlg.Measures())
+            if (m.Id == QLatin1String(id))
+                return m.Verdict;
+        ADD_FAILURE() << "no measure " << id;
+        return TVerdict::Pass;
+    };
+    auto* chosen = control<QCheckBox>("background_chk");
+    auto* colours = control<QComboBox>("background_cmb");
+    dlg.Start(photo, HeadRule(TPhotoFormat::US2x2), std::nullopt);
+    EXPECT_EQ(colours->currentIndex(), 0) << "white for 2 x 2 in.";
+    dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    EXPECT_EQ(colours->currentIndex(), 1) << "light grey for 35 x 45 mm";
+    EXPECT_TRUE(chosen->isEnabled());
+    EXPECT_FALSE(chosen->isChecked());
+    EXPECT_FALSE(dlg.Background());
+    // The flag behind her is neither plain nor light.
+    EXPECT_NE(verdictOf("background_light"), TVerdict::Pass);
+
+    // Choosing a colour asks for it; the check judges the new background.
+    colours->activated(0);
+    EXPECT_TRUE(chosen->isChecked());
+    EXPECT_EQ(dlg.Background(), kBackgroundWhite);
+    EXPECT_EQ(verdictOf("background_light"), TVerdict::Pass);
+
+    // A colour of one's own; cancelling the colour dialog keeps the last one.
+    std::optional<TColor32> answer = Color32(0xC0, 0xD0, 0xE0);
+    dlg.AskColour = [&](QWidget*, TColor32) { return answer; };
+    colours->activated(3);
+    EXPECT_EQ(dlg.Background(), Color32(0xC0, 0xD0, 0xE0));
+    answer.reset();
+    colours->activated(2);
+    colours->activated(3);
+    EXPECT_EQ(dlg.Background(), kBackgroundLightBlue);
+    EXPECT_EQ(colours->currentIndex(), 2);
+
+    chosen->click();
+    EXPECT_FALSE(dlg.Background());
+    EXPECT_NE(verdictOf("background_light"), TVerdict::Pass);
+    // Opened again with the colour it was given.
+    dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt, Color32(0xC0, 0xD0, 0xE0));
+    EXPECT_TRUE(chosen->isChecked());
+    EXPECT_EQ(colours->currentIndex(), 3);
 }

@@ -6,7 +6,9 @@
 #include "image_view.h"
 #include "ui_U_MainDlg.h"
 #include "sheet_formats.h"
+#include "sheet_printer.h"
 
+#include <QComboBox>
 #include <QTest>
 
 namespace {
@@ -151,4 +153,31 @@ TEST_F(FrameTest, TheStatusLineSaysThePrintedSizeAndAWhiteStripUntilFramed)
     main->AddToSheetClick();
     EXPECT_EQ(main->StatusText(), "Test Printer") << "no photo in the window";
     EXPECT_EQ(main->img().accessibleName(), "No photo loaded");
+}
+
+TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWithThePhoto)
+{
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
+    const TColor32 corner = main->img().Bitmap().Pixel(2, 2);
+    ASSERT_NE(corner, clWhite32);
+    frameBy([&] { QTest::mouseClick(main->Form().frame_btn, Qt::LeftButton); },
+            [](TFrameDlg& dlg) {
+                dlg.findChild<QComboBox*>("background_cmb")->activated(0);
+                dlg.accept();
+            });
+    ASSERT_EQ(main->BackgroundColour(), kBackgroundWhite);
+    TImage32& view = main->img();
+    view.PrepareBuffer();
+    EXPECT_EQ(view.Buffer().Pixel(2, 2), clWhite32);
+
+    onNextModal([&](QDialog& dialog) { dialog.reject(); });
+    QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
+    EXPECT_EQ(main->SheetPrinter()->Cell().Pixel(2, 2), clWhite32);
+    EXPECT_EQ(main->img().Bitmap().Pixel(2, 2), corner) << "the photo itself stays";
+
+    main->AddToSheetClick();
+    ASSERT_TRUE(main->SheetLines().Background(0));
+    EXPECT_EQ(main->SheetLines().Background(0)->Colour, kBackgroundWhite);
+    EXPECT_FALSE(main->BackgroundColour()) << "the next photo starts with its own";
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }

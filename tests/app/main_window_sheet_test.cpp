@@ -209,7 +209,7 @@ TEST_F(SheetListTest, LinesAreRenderedAgainAtANewFormatsCellSize)
     addPhoto("red.jpg", kRed, 1);
     // A framed photo's frame takes the new shape, as the window's own does.
     main->LoadPhoto(writePhoto("framed.jpg", 300, 400, kRed));
-    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame) {
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&) {
         frame = TFrame{50, 50, 175, 225};
         return true;
     };

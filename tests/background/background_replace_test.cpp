@@ -1,4 +1,5 @@
 #include "background_replace.h"
+#include "plain_background.h"
 
 #include "bitmap32.h"
 #include "photo_check.h"
@@ -197,5 +198,50 @@ TEST(ReplaceBackground, LeavesTheCellAloneWithoutMaskOrFrame)
         before.Assign(&cell);
         ReplaceBackground(cell, c.frame, c.mask, Color32(255, 255, 255));
         EXPECT_TRUE(std::equal(cell.Bits(), cell.Bits() + 40 * 40, before.Bits()));
+    }
+}
+
+// The check judges the background the print will have: before a busy
+// texture the astronaut's is refused; with a plain one it passes, and her
+// face's own measures stay as they were.
+TEST(PlainBackground, TheCheckJudgesTheNewBackground)
+{
+    TBitmap32 photo;
+    photo.Assign(QImage(QStringLiteral(QRL_TEST_ASTRONAUT)));
+    paste(photo, analyse(photo).Faces.at(0).Mask, busyTexture);
+    const TPhotoAnalysis analysis = analyse(photo);
+    const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
+    const TFrame frame = *FrameForHead(analysis.Facts.Head, rule);
+    const auto verdict = [&](const TPhotoMeasures& measured, const char* id) {
+        for (const TMeasure& m : CheckPhoto(analysis.Facts, measured, frame, rule))
+            if (m.Id == QLatin1String(id))
+                return m.Verdict;
+        return TVerdict::Pass;
+    };
+    EXPECT_EQ(verdict(analysis.Measured, "background_plain"), TVerdict::Fail);
+    const TPhotoMeasures plain = MeasuredWithBackground(photo, analysis.Facts, analysis.Measured, kBackgroundLightGrey);
+    EXPECT_EQ(verdict(plain, "background_plain"), TVerdict::Pass) << plain.Background.Texture;
+    EXPECT_EQ(verdict(plain, "background_light"), TVerdict::Pass) << plain.Background.Lightness;
+    EXPECT_EQ(plain.Sharpness, analysis.Measured.Sharpness);
+}
+
+TEST(PlainBackground, ColoursByNameAndByFormat)
+{
+    const struct {
+        const char* text;
+        std::optional<TColor32> colour;
+    } names[] = {
+        {"white", kBackgroundWhite},     {" Grey ", kBackgroundLightGrey}, {"gray", kBackgroundLightGrey},
+        {"BLUE", kBackgroundLightBlue},  {"#1a2B3c", Color32(0x1A, 0x2B, 0x3C)},
+        {"#12345", std::nullopt},        {"#12345g", std::nullopt},       {"#0x1234", std::nullopt},
+        {"#+12345", std::nullopt},       {"red", std::nullopt},           {"", std::nullopt},
+    };
+    for (const auto& n : names)
+        EXPECT_EQ(ParseBackgroundColour(QString::fromUtf8(n.text)), n.colour) << n.text;
+    EXPECT_EQ(BackgroundColourName(Color32(0x1A, 0x2B, 0x3C)), QStringLiteral("#1A2B3C"));
+
+    for (const TSheetFormat& f : FormatList({TOwnFormat(30, 40)})) {
+        const TColor32 expected = f.WidthMm == f.HeightMm || f.Index == 2 ? kBackgroundWhite : kBackgroundLightGrey;
+        EXPECT_EQ(DefaultBackgroundColour(f.Rule.value_or(GenericHeadRule(f.WidthMm, f.HeightMm))), expected) << f.Index;
     }
 }

@@ -318,3 +318,40 @@ TEST(SheetRender, CutMarksLieInGapsAndOnWhiteBordersAlikeInBothJpegRoutes)
             << c.HorzRes << " x " << c.VertRes << ", count " << c.Count;
     }
 }
+
+// The person on the left half of a photo, its background on the right: with
+// a plain background the cell keeps the person's pixels and takes the colour
+// elsewhere, the unframed photo's white strip included; the photo stays.
+TEST(SheetRender, APlainBackgroundReplacesAllButThePersonInTheCell)
+{
+    TTestPrinter printer(2400, 3300, 300, 300);
+    TIDPrinter sheet(printer);
+    const int cw = sheet.Cell().Width(), ch = sheet.Cell().Height();
+    auto photo = flatPhoto(300, 400, Color32(40, 90, 200));
+    photo->FillRectS(0, 0, 150, 400, Color32(200, 60, 50));
+    TPlainBackground background{Color32(220, 220, 220), {}};
+    background.Mask.Region = QRectF(0, 0, 300, 400);
+    for (int y = 0; y < TPersonMaskMap::kSide; ++y)
+        for (int x = 0; x < TPersonMaskMap::kSide; ++x)
+            background.Mask.Probability.push_back(x < TPersonMaskMap::kSide / 2 ? 1.f : 0.f);
+    const struct {
+        const char* what;
+        std::optional<TFrame> frame;
+        int personRight;   // the person's last column in the cell
+    } cases[] = {
+        {"unframed: the photo 400 rows high, a strip on the right", std::nullopt, 531 * 150 / 400},
+        {"framed on the photo's middle", TFrame{75, 0, 150, 150.0 * ch / cw}, cw / 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RenderPhotoCell(*photo, kMainPhotoViewLook, sheet, c.frame, background);
+        const TBitmap32& cell = sheet.Cell();
+        for (int y = 0; y < ch; y += 37) {
+            EXPECT_EQ(cell.Pixel(0, y), Color32(200, 60, 50)) << y;
+            EXPECT_EQ(cell.Pixel(c.personRight - 40, y), Color32(200, 60, 50)) << y;
+            EXPECT_EQ(cell.Pixel(c.personRight + 40, y), background.Colour) << y;
+            EXPECT_EQ(cell.Pixel(cw - 1, y), background.Colour) << y;
+        }
+    }
+    EXPECT_EQ(photo->Pixel(299, 0), Color32(40, 90, 200));
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "color32.h"
+#include "head_rules.h"
+#include "person_mask.h"
+
+#include <QString>
+
+#include <optional>
+
+class TBitmap32;
+struct TPhotoFacts;
+struct TPhotoMeasures;
+
+/// The plain colours offered for a background, as offices ask for them.
+inline constexpr TColor32 kBackgroundWhite = Color32(255, 255, 255);
+inline constexpr TColor32 kBackgroundLightGrey = Color32(220, 220, 220);
+inline constexpr TColor32 kBackgroundLightBlue = Color32(200, 222, 245);
+
+/// A plain background chosen for one photo: its colour and the photo's person
+/// mask (in photo pixels), computed once per photo and carried to every cell.
+struct TPlainBackground {
+    TColor32 Colour = kBackgroundWhite;
+    TPersonMaskMap Mask;
+};
+
+/// The colour the office of Rule's format asks for: white for the square
+/// 2 x 2 in. photos and the 1.8 x 2.2 in. one, light grey for the rest.
+TColor32 DefaultBackgroundColour(const THeadRule& Rule);
+
+/// Reads "white", "grey" (or "gray"), "blue" or "#RRGGBB"; none for
+/// anything else.
+std::optional<TColor32> ParseBackgroundColour(const QString& Text);
+
+/// "#RRGGBB" of Colour.
+QString BackgroundColourName(TColor32 Colour);
+
+/// The photo's measures as they would be with Colour behind the person: the
+/// background is measured again on a copy of the photo, shrunk to the
+/// check's working scale, whose background was replaced as the print run
+/// replaces a cell's; the face's own measures stay as Measured has them.
+/// Without a face or a mask, Measured as it is.
+TPhotoMeasures MeasuredWithBackground(const TBitmap32& Photo, const TPhotoFacts& Facts,
+                                      const TPhotoMeasures& Measured, TColor32 Colour);
