@@ -65,7 +65,8 @@ QStringList MessageOriginals()
                           Msg::kHelpPrint, Msg::kHelpCalibrationPage, Msg::kHelpCutMarks, Msg::kHelpPacked,
                           Msg::kHelpGap, Msg::kHelpDigital, Msg::kHelpPhotoLab, Msg::kHelpCheck, Msg::kHelpCheckJson,
                           Msg::kHelpHelp, Msg::kHelpVersion, Msg::kHelpLayout, Msg::kHelpOutcome, Msg::kHelpExitStatus,
-                          Msg::kNoFaceToFrame, Msg::kSeveralFacesFramed, Msg::kCannotSavePhoto})
+                          Msg::kNoFaceToFrame, Msg::kSeveralFacesFramed, Msg::kCannotSavePhoto,
+                          Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -331,6 +331,15 @@ inline constexpr char kSeveralFacesFramed[] = "%1 faces were found; the frame fo
 // The digital photo for an online application not written: %1 its file,
 // %2 the system's reason.
 inline constexpr char kCannotSavePhoto[] = "Cannot save the photo as \"%1\" (%2).";
+// quorlo-sheet's plain background: %1 the colour given.
+inline constexpr char kBackgroundColourUnknown[] =
+    "unknown background colour \"%1\": give white, grey, blue or #RRGGBB";
+inline constexpr char kHelpBackground[] =
+    "put a plain colour behind the person in every copy (or in the digital photo): white, grey (light grey), blue "
+    "(light blue) or #RRGGBB; the photo file is not changed, and the photo check judges the new background. Some "
+    "offices refuse photos whose background was changed";
+inline constexpr char kNoPersonForBackground[] =
+    "--background: no person was found in \"%1\", so its background cannot be replaced";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -67,6 +67,17 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
         fail(MessageText(Msg::kDigitalNoSheet));
 }
 
+std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const QString& PhotoName,
+                                                   const std::function<const TPhotoAnalysis&()>& Analysis)
+{
+    if (!options.Background)
+        return std::nullopt;
+    const TPersonMaskMap& person = Analysis().Facts.Person;
+    if (person.Empty())
+        throw Exception(MessageText(Msg::kNoPersonForBackground).arg(QDir::toNativeSeparators(PhotoName)));
+    return TPlainBackground{*options.Background, person};
+}
+
 QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
 {
     const TDigitalSize& size = *options.Digital;
@@ -82,11 +93,17 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
     if (check && !partly.isEmpty())
         check->Warnings << partly;
 
+    std::optional<TPhotoAnalysis> analysis;
+    const auto analysed = [&]() -> const TPhotoAnalysis& {
+        if (!analysis)
+            analysis = AnalysePhoto(photo);
+        return *analysis;
+    };
     std::optional<TFrame> frame;
     if (options.Frame && options.Frame->Automatic) {
         // The head the face models measure, as the window's "Automatic" frames it.
         std::vector<THead> heads;
-        for (const TMeasuredFace& face : AnalysePhoto(photo).Faces)
+        for (const TMeasuredFace& face : analysed().Faces)
             heads.push_back(face.Head.Head);
         const TAutoFrame found = AutoFrameForHeads(heads, DigitalHeadRule(size), FramingWording());
         if (!found.Frame)
@@ -98,8 +115,9 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
     // The rendered pixels stay at hand for a check of the photo.
     TBitmap32 rendered;
     TDigitalJpeg jpeg;
+    const std::optional<TPlainBackground> background = PlainBackgroundFor(options, options.Photo, analysed);
     SavePhotoFile(options.OutputFile,
-                  [&] { jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered); });
+                  [&] { jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered, background); });
     if (check) {
         // The whole picture is what the office receives, judged by the
         // preset's rule.

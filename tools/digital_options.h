@@ -3,9 +3,12 @@
 #include "sheet_options.h"
 #include "sheet_tool.h"
 
+#include "photo_check.h"
+
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 /// Reads --digital SIZE, --packed and --gap MM into `options`; false for
 /// any other option. `value` takes the option's value; `inlineValue` says
@@ -18,6 +21,12 @@ bool ReadDigitalOrLayoutOption(const QString& name, const std::function<QString(
 /// .jpeg, and nothing of a sheet or a printer; --gap needs --packed. Raises
 /// ESheetUsage. `paperGiven`: --paper was given.
 void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven);
+
+/// The plain background --background asks for, with the person mask of
+/// Analysis (asked for only then); none without the option. Raises
+/// Exception naming PhotoName when no person is found to put it behind.
+std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const QString& PhotoName,
+                                                   const std::function<const TPhotoAnalysis&()>& Analysis);
 
 /// Makes the digital photo --digital asks for and returns the line that
 /// describes it, e.g. "us-visa: 600 x 600 px, 231.4 KB at quality 87 ->

@@ -1,6 +1,7 @@
 #include "sheet_options.h"
 
 #include "digital_options.h"
+#include "plain_background.h"
 #include "jpeg_codec.h"
 #include "messages.h"
 #include "page_layout.h"
@@ -268,6 +269,13 @@ private:
             options.Check = name == QLatin1String("--check") ? TSheetOptions::TCheck::Table : TSheetOptions::TCheck::Json;
             return true;
         }
+        if (name == QLatin1String("--background")) {
+            const QString text = value(name);
+            options.Background = ParseBackgroundColour(text);
+            if (!options.Background)
+                fail(MessageText(Msg::kBackgroundColourUnknown).arg(text));
+            return true;
+        }
         if (name == QLatin1String("--calibration-page")) {
             noValue(name);
             options.CalibrationPage = true;
@@ -292,7 +300,8 @@ private:
     {
         if (!photos.isEmpty())
             fail(MessageText(Msg::kCalibrationNoPhoto).arg(photos.front()));
-        for (const char* sheetOption : {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json"}) {
+        for (const char* sheetOption :
+             {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json", "--background"}) {
             if (seen_.contains(QLatin1String(sheetOption)))
                 fail(MessageText(Msg::kCalibrationNoSheet).arg(QLatin1String(sheetOption)));
         }
@@ -390,7 +399,7 @@ QString SheetUsage()
     // The lines of option syntax are the same in every language.
     QString text = MessageText(Msg::kUsage) + QStringLiteral(
         " quorlo-sheet PHOTO.jpg... [--format 0|1|2 | --size WxHmm] [--count N]\n"
-        "         [--cut-marks]\n"
+        "         [--cut-marks] [--background white|grey|blue|#RRGGBB]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
         "         [--frame auto | --frame X,Y,W,H]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
@@ -413,6 +422,7 @@ QString SheetUsage()
         {"--count N", Msg::kHelpCount},
         {"--frame auto", Msg::kHelpFrameAuto},
         {"--frame X,Y,W,H", Msg::kHelpFrameRect},
+        {"--background COLOUR", Msg::kHelpBackground},
         {"--printer NAME", Msg::kHelpPrinter},
         {"--paper SIZE", Msg::kHelpPaper},
         {"--dpi N", Msg::kHelpDpi},

@@ -59,6 +59,7 @@ struct TSheetOptions {
     TSheetLayout Layout;                  ///< --packed, --gap: the even grid by default
     bool GapGiven = false;
     std::optional<TDigitalSize> Digital;  ///< --digital: one photo file, no sheet
+    std::optional<TColor32> Background;   ///< --background: a plain colour behind the person
     /// The photo check of the photo as it prints: as a table, or as JSON.
     enum class TCheck { None, Table, Json } Check = TCheck::None;
 };

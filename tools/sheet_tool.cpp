@@ -6,6 +6,7 @@
 #include "digital_options.h"
 #include "measured_frame.h"
 #include "photo_check.h"
+#include "plain_background.h"
 #include "file_names.h"
 #include "licence.h"
 #include "page_layout.h"
@@ -136,18 +137,36 @@ void checkOutputsAreNotPhotos(const QStringList& outputs, const QStringList& pho
     }
 }
 
+// What the face models find in one photo, asked of them at most once: the
+// automatic frame, the plain background and the check share it.
+class TAnalysisOnDemand {
+public:
+    explicit TAnalysisOnDemand(const TBitmap32& Photo) : FPhoto(Photo) {}
+
+    const TPhotoAnalysis& Get()
+    {
+        if (!FAnalysis)
+            FAnalysis = AnalysePhoto(FPhoto);
+        return *FAnalysis;
+    }
+
+private:
+    const TBitmap32& FPhoto;
+    std::optional<TPhotoAnalysis> FAnalysis;
+};
+
 // The frame the command line asks for; automatic framing as the framing
 // window's "Automatic" does it, on the heads the face models measure, whose
 // note on several faces becomes a warning.
-std::optional<TFrame> frameFor(const TSheetOptions& options, const TBitmap32& photo,
-                               const THeadRule& rule, QStringList& warnings)
+std::optional<TFrame> frameFor(const TSheetOptions& options, TAnalysisOnDemand& analysis, const THeadRule& rule,
+                               QStringList& warnings)
 {
     if (!options.Frame)
         return std::nullopt;
     if (!options.Frame->Automatic)
         return options.Frame->Rect;
     std::vector<THead> heads;
-    for (const TMeasuredFace& face : AnalysePhoto(photo).Faces)
+    for (const TMeasuredFace& face : analysis.Get().Faces)
         heads.push_back(face.Head.Head);
     const TAutoFrame found = AutoFrameForHeads(heads, rule, FramingWording());
     if (!found.Frame)
@@ -204,13 +223,15 @@ void addPhotoCells(const TSheetOptions& options, const QStringList& photos, cons
         QStringList warnings;
         if (const QString partly = loadPhoto(photo, name); !partly.isEmpty())
             warnings << partly;
-        const std::optional<TFrame> frame = frameFor(options, photo, rule, warnings);
+        TAnalysisOnDemand analysis(photo);
+        const std::optional<TFrame> frame = frameFor(options, analysis, rule, warnings);
+        const std::optional<TPlainBackground> background = PlainBackgroundFor(options, name, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
         const QString lowResolution = LowResolutionWarning(photo, frame, rule);
         if (!lowResolution.isEmpty())
             warnings << lowResolution;
         for (const QString& warning : warnings)
             warningsOut << (photos.size() > 1 ? QStringLiteral("%1: %2").arg(name, warning) : warning);
-        RenderPhotoCell(photo, kMainPhotoViewLook, sheet.SheetPrinter(), frame);
+        RenderPhotoCell(photo, kMainPhotoViewLook, sheet.SheetPrinter(), frame, background);
         sheet.AddCell(copies);
     }
 }
@@ -258,9 +279,16 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options)
     if (const QString partly = loadPhoto(photo, Options.Photo); !partly.isEmpty())
         check.Warnings << partly;
     const THeadRule rule = formatOf(Options).Rule;
-    const std::optional<TFrame> frame = frameFor(Options, photo, rule, check.Warnings);
-    const TPhotoAnalysis analysis = AnalysePhoto(photo);
-    check.Measures = CheckPhoto(analysis.Facts, analysis.Measured,
+    TAnalysisOnDemand onDemand(photo);
+    const std::optional<TFrame> frame = frameFor(Options, onDemand, rule, check.Warnings);
+    const TPhotoAnalysis& analysis = onDemand.Get();
+    // With a plain background the check judges the background the sheet will have.
+    const std::optional<TPlainBackground> background =
+        PlainBackgroundFor(Options, Options.Photo, [&]() -> const TPhotoAnalysis& { return analysis; });
+    const TPhotoMeasures measured = background
+        ? MeasuredWithBackground(photo, analysis.Facts, analysis.Measured, background->Colour)
+        : analysis.Measured;
+    check.Measures = CheckPhoto(analysis.Facts, measured,
                                 frame ? *frame : UnframedFrame(photo.Width(), photo.Height(), rule), rule);
     if (!analysis.Faces.empty())
         check.Head = analysis.Facts.Head;

@@ -761,3 +761,26 @@ TEST_F(QuorloSheet, TheCheckSaysWhatAnOfficeWouldRefuseAndTheSheetIsMadeAllTheSa
     // 600 x 600 pixels: the chin well inside the picture.
     EXPECT_LT(visa.value(QStringLiteral("head")).toObject().value(QStringLiteral("chin_y")).toDouble(), 600);
 }
+
+TEST_F(QuorloSheet, APlainBackgroundGoesIntoEveryCopyAndTheCheckJudgesIt)
+{
+    const QString portrait = QStringLiteral(QRL_TEST_PORTRAIT);
+    ToolRun run = runTool(QStringList{portrait, QStringLiteral("--frame"), QStringLiteral("auto"),
+                                      QStringLiteral("--background"), QStringLiteral("white"), QStringLiteral("--check")}
+                          + kVirtualPrinter + QStringList{QStringLiteral("--output"), path("white.jpg")});
+    // The flag behind her is not light; the white put there is.
+    EXPECT_TRUE(run.out.contains(
+        QRegularExpression(QStringLiteral("^ok +background_light "), QRegularExpression::MultilineOption)))
+        << run.out.toStdString();
+    TBitmap32 sheet;
+    sheet.LoadFromFile(path("white.jpg"));
+    ASSERT_FALSE(sheet.Empty()) << run.err.toStdString();
+    EXPECT_TRUE(nearColour(sheet.Pixel(kPlaceX[1] + 5, kPlaceY[1] + 5), 0xFFFFFFFF)) << "the last copy's corner";
+
+    // A photo without a person has nothing to put the colour behind.
+    run = runVirtual({QStringLiteral("--background"), QStringLiteral("grey"), QStringLiteral("--output"),
+                      path("none.jpg")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QLatin1String("no person was found"))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("none.jpg")));
+}

@@ -147,6 +147,7 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
         {"p.jpg --output x.jpg --frame 0,0,-35,-45", "has no size"},
         {"p.jpg --output x.jpg --frame 0,0,450,450", "is not 35 x 45"},
         {"p.jpg --output x.jpg --format 1 --frame 0,0,350,450", "is not 50 x 50"},
+        {"p.jpg --output x.jpg --background red", "unknown background colour \"red\""},
     };
     for (const auto& [line, expected] : cases) {
         const QString message = usageError(QString::fromLatin1(line));
@@ -172,6 +173,7 @@ TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
     EXPECT_EQ(sized.SizeHeightMm, 50);
     EXPECT_TRUE(sized.CutMarks);
     EXPECT_FALSE(parse(QStringLiteral("p.jpg --output x.pdf")).CutMarks);
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --background #102030 --output x.pdf")).Background, Color32(16, 32, 48));
     const TSheetOptions ruler = parse(QStringLiteral("--calibration-page --paper A4 --output r.pdf"));
     EXPECT_TRUE(ruler.CalibrationPage);
     EXPECT_TRUE(ruler.Photo.isEmpty());
@@ -189,6 +191,7 @@ TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
         {"--calibration-page --cut-marks --output x.jpg", "--cut-marks has no use"},
         {"--calibration-page --format 1 --output x.jpg", "--format has no use"},
         {"--calibration-page --size 40x50mm --output x.jpg", "--size has no use"},
+        {"--calibration-page --background white --output x.jpg", "--background has no use"},
         {"--calibration-page", "no output"},
     };
     for (const auto& [line, expected] : cases) {
