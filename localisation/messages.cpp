@@ -66,7 +66,9 @@ QStringList MessageOriginals()
                           Msg::kHelpGap, Msg::kHelpDigital, Msg::kHelpPhotoLab, Msg::kHelpCheck, Msg::kHelpCheckJson,
                           Msg::kHelpHelp, Msg::kHelpVersion, Msg::kHelpLayout, Msg::kHelpOutcome, Msg::kHelpExitStatus,
                           Msg::kNoFaceToFrame, Msg::kSeveralFacesFramed, Msg::kCannotSavePhoto,
-                          Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground})
+                          Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground,
+                          Msg::kQueueServiceDown, Msg::kQueueMissing, Msg::kQueueStateUnknown,
+                          Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

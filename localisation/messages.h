@@ -340,6 +340,15 @@ inline constexpr char kHelpBackground[] =
     "offices refuse photos whose background was changed";
 inline constexpr char kNoPersonForBackground[] =
     "--background: no person was found in \"%1\", so its background cannot be replaced";
+// Why a print queue failed, the %2 of kCannotPrint; %1 the print service's
+// own reason, left out with its colon when it gives none.
+inline constexpr char kQueueServiceDown[] = "the print service (CUPS) is not running";
+inline constexpr char kQueueMissing[] = "the printer does not exist (any more)";
+inline constexpr char kQueueStateUnknown[] = "the printer cannot be asked for its state: %1";
+inline constexpr char kQueueNotAccepting[] = "the printer is not accepting jobs: %1";
+inline constexpr char kQueueStopped[] = "the printer is stopped: %1";
+inline constexpr char kQueueJobRefused[] = "the printer refused the job: %1";
+inline constexpr char kQueuePageNotSent[] = "the page could not be sent: %1";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

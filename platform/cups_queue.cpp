@@ -35,9 +35,11 @@ THttp connectTo(const QString& server, const QString& printer)
     THttp http(httpConnect2(host.constData(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                             kConnectMs, nullptr));
     if (!http) {
-        throw EPrinter(QStringLiteral("The printer \"%1\" cannot be reached: the print service "
+        throw EPrinter(TQueueFailure::ServiceDown,
+                       QStringLiteral("The printer \"%1\" cannot be reached: the print service "
                                       "(CUPS) at %2 is not running")
-                           .arg(printer, QString::fromLocal8Bit(host)));
+                           .arg(printer, QString::fromLocal8Bit(host)),
+                       QString::fromLocal8Bit(host));
     }
     return http;
 }
@@ -61,11 +63,17 @@ TIpp printerAttributes(http_t* http, const QByteArray& name, const char* kind)
     return response;
 }
 
-QString stateMessage(ipp_t* attributes)
+// The queue's own word on its state; empty when it has none.
+QString stateReason(ipp_t* attributes)
 {
     ipp_attribute_t* message = ippFindAttribute(attributes, "printer-state-message", IPP_TAG_TEXT);
     const char* text = message ? ippGetString(message, 0, nullptr) : nullptr;
-    return text && *text ? QStringLiteral(" (%1)").arg(QString::fromUtf8(text)) : QString();
+    return text && *text ? QString::fromUtf8(text) : QString();
+}
+
+QString inBrackets(const QString& reason)
+{
+    return reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason);
 }
 
 void checkReady(http_t* http, const QString& printer)
@@ -77,20 +85,25 @@ void checkReady(http_t* http, const QString& printer)
         attributes = printerAttributes(http, name, "classes");
     if (!attributes) {
         if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
-            throw EPrinter(QStringLiteral("The printer \"%1\" does not exist (any more)").arg(printer));
-        throw EPrinter(QStringLiteral("The printer \"%1\" cannot be asked for its state: %2")
-                           .arg(printer, lastError()));
+            throw EPrinter(TQueueFailure::NoSuchQueue,
+                           QStringLiteral("The printer \"%1\" does not exist (any more)").arg(printer));
+        throw EPrinter(TQueueFailure::StateUnknown,
+                       QStringLiteral("The printer \"%1\" cannot be asked for its state: %2").arg(printer, lastError()),
+                       lastError());
     }
     ipp_attribute_t* accepting = ippFindAttribute(attributes.get(), "printer-is-accepting-jobs",
                                                   IPP_TAG_BOOLEAN);
     if (accepting && !ippGetBoolean(accepting, 0)) {
-        throw EPrinter(QStringLiteral("The printer \"%1\" is not accepting jobs%2")
-                           .arg(printer, stateMessage(attributes.get())));
+        const QString reason = stateReason(attributes.get());
+        throw EPrinter(TQueueFailure::NotAccepting,
+                       QStringLiteral("The printer \"%1\" is not accepting jobs%2").arg(printer, inBrackets(reason)),
+                       reason);
     }
     ipp_attribute_t* state = ippFindAttribute(attributes.get(), "printer-state", IPP_TAG_ENUM);
     if (state && ippGetInteger(state, 0) == kStateStopped) {
-        throw EPrinter(QStringLiteral("The printer \"%1\" is stopped%2")
-                           .arg(printer, stateMessage(attributes.get())));
+        const QString reason = stateReason(attributes.get());
+        throw EPrinter(TQueueFailure::Stopped,
+                       QStringLiteral("The printer \"%1\" is stopped%2").arg(printer, inBrackets(reason)), reason);
     }
 }
 
@@ -143,11 +156,13 @@ int TCupsQueue::SubmitPdf(const QByteArray& Pdf, const QStringList& Options, con
     const int job = cupsCreateJob(http.get(), name.constData(), Title.isEmpty() ? nullptr : title.constData(),
                                   options.count(), options.options());
     if (job <= 0) {
-        throw EPrinter(QStringLiteral("The printer \"%1\" refused the job: %2").arg(FName, lastError()));
+        throw EPrinter(TQueueFailure::JobRefused,
+                       QStringLiteral("The printer \"%1\" refused the job: %2").arg(FName, lastError()), lastError());
     }
     const auto fail = [&](const QString& reason) {
         cupsCancelJob2(http.get(), name.constData(), job, 0);
-        throw EPrinter(QStringLiteral("The page could not be sent to \"%1\": %2").arg(FName, reason));
+        throw EPrinter(TQueueFailure::PageNotSent,
+                       QStringLiteral("The page could not be sent to \"%1\": %2").arg(FName, reason), reason);
     };
     if (cupsStartDocument(http.get(), name.constData(), job, nullptr, CUPS_FORMAT_PDF, 1)
         != HTTP_STATUS_CONTINUE)

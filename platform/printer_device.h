@@ -8,11 +8,24 @@
 
 class QPainter;
 
+/// What a print queue's failure was, for the layer that words it.
+enum class TQueueFailure {
+    None,           ///< not a queue's failure
+    ServiceDown,    ///< the print service cannot be reached
+    NoSuchQueue,    ///< the queue does not exist (any more)
+    StateUnknown,   ///< the queue cannot be asked for its state
+    NotAccepting,   ///< the queue refuses new jobs
+    Stopped,        ///< the queue is stopped
+    JobRefused,     ///< the queue would not create the job
+    PageNotSent,    ///< the job's document did not get through
+};
+
 /// Failures of the printer: a job that cannot start or finish, a file the
 /// PDF printer cannot write, a call out of order. A file's failure also
-/// carries the file and the system's error number, so that the layer that
-/// shows it can word the reason in the interface's language; the message
-/// stays the system's own wording.
+/// carries the file and the system's error number, and a queue's failure
+/// its kind and the print service's own reason, so that the layer that
+/// shows it can word it in the interface's language; the message stays in
+/// English, with the system's own wording.
 class EPrinter : public Exception {
 public:
     explicit EPrinter(QString message) : Exception(std::move(message)) {}
@@ -20,8 +33,14 @@ public:
         : Exception(std::move(message)), FileName(std::move(fileName)), ErrorNumber(errorNumber)
     {
     }
+    EPrinter(TQueueFailure failure, QString message, QString reason = {})
+        : Exception(std::move(message)), Failure(failure), Reason(std::move(reason))
+    {
+    }
     const QString FileName;   ///< the file not written; empty for any other failure
     const int ErrorNumber = 0;
+    const TQueueFailure Failure = TQueueFailure::None;
+    const QString Reason;     ///< the print service's reason, as it gives it; may be empty
 };
 
 /// The device capabilities the sheet printer reads, all in device pixels

@@ -29,6 +29,27 @@ const char* photoFailure(const QString& fileName, const std::exception& e)
     return named == TPhotoKind::Jpeg ? Msg::kDamagedJpeg : Msg::kDamagedPhoto;
 }
 
+// A queue's failure in the catalogue's words, with the print service's own
+// reason where it gave one.
+QString queueFailureText(const EPrinter& e)
+{
+    const char* message = nullptr;
+    switch (e.Failure) {
+    case TQueueFailure::None: return e.Message;
+    case TQueueFailure::ServiceDown: return MessageText(Msg::kQueueServiceDown);
+    case TQueueFailure::NoSuchQueue: return MessageText(Msg::kQueueMissing);
+    case TQueueFailure::StateUnknown: message = Msg::kQueueStateUnknown; break;
+    case TQueueFailure::NotAccepting: message = Msg::kQueueNotAccepting; break;
+    case TQueueFailure::Stopped: message = Msg::kQueueStopped; break;
+    case TQueueFailure::JobRefused: message = Msg::kQueueJobRefused; break;
+    case TQueueFailure::PageNotSent: message = Msg::kQueuePageNotSent; break;
+    }
+    QString text = MessageText(message);
+    if (e.Reason.isEmpty())
+        return text.remove(QRegularExpression(QStringLiteral("\\s*[:：]\\s*%1"))).trimmed();
+    return text.arg(e.Reason);
+}
+
 // Why, in the user's language. The imaging library's messages are French
 // whatever the interface speaks: of those only the system's reason, the JPEG
 // library's number or the refused extension is shown.
@@ -38,6 +59,8 @@ QString detail(const QString& fileName, const std::exception& e)
         return SystemErrorText(file->ErrorNumber);
     if (const auto* printer = dynamic_cast<const EPrinter*>(&e); printer && printer->ErrorNumber != 0)
         return SystemErrorText(printer->ErrorNumber);
+    if (const auto* printer = dynamic_cast<const EPrinter*>(&e); printer && printer->Failure != TQueueFailure::None)
+        return queueFailureText(*printer);
     if (const auto* jpeg = dynamic_cast<const EJPEG*>(&e))
         return jpeg->Code != 0 ? QStringLiteral("#%1").arg(jpeg->Code) : QString();
     // The refused extension; a PNG or HEIC reader's own words are French.

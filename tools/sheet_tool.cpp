@@ -112,13 +112,14 @@ QString destinationOf(const TSheetOptions& options, const TPrinterDevice& printe
 }
 
 // A job into a PDF file fails as a saved page does, named with its reason in
-// the user's language; a printer's job fails in the printer's own words.
-void printOrWrite(const TSheetOptions& options, const std::function<void()>& job)
+// the user's language; a printer's job as the window's does, with the queue's
+// failure in the user's language too.
+void printOrWrite(const TSheetOptions& options, const QString& printerName, const std::function<void()>& job)
 {
     if (options.Output == TSheetOutput::Pdf)
         SavePageFile(options.OutputFile, job);
     else
-        job();
+        PrintOnPrinter(printerName, job);
 }
 
 // Refuses outputs that name a photo: a slip of the finger on the command
@@ -302,7 +303,7 @@ QString RunCalibrationPage(const TSheetOptions& Options)
         SavePageFile(Options.OutputFile, [&] { SaveCalibrationPageAsJpeg(*printer, Options.OutputFile); });
     } else {
         printer->SetJobTitle(PrintJobTitle({}));
-        printOrWrite(Options, [&] { PrintCalibrationPage(*printer); });
+        printOrWrite(Options, printer->Name(), [&] { PrintCalibrationPage(*printer); });
     }
     return MessageText(Msg::kCalibrationLine)
         .arg(printer->Name())
@@ -348,7 +349,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
         SavePageFile(outputs.constFirst(), [&] { SaveSheetPagesAsJpeg(sheet, outputs); });
     } else {
         printer->SetJobTitle(PrintJobTitle(photos));
-        printOrWrite(Options, [&] { sheet.PrintPages(); });
+        printOrWrite(Options, printer->Name(), [&] { sheet.PrintPages(); });
     }
 
     QStringList shown;

@@ -167,7 +167,7 @@ TEST_F(QuorloSheetOnCups, PrintOnAQueueThatRejectsJobsFailsWithTheReason)
     ASSERT_TRUE(cups_->runTool(accept, {PrivateCups::kQueue}).has_value());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty()) << "reported as printed: " << run.out.toStdString();
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("quorlo-sheet: The printer \"%1\" is not accepting jobs")
-                                       .arg(PrivateCups::kQueue)))
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("quorlo-sheet: Cannot print on \"%1\" (the printer is not accepting jobs").arg(PrivateCups::kQueue)))
         << run.err.toStdString();
 }

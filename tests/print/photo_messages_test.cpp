@@ -86,6 +86,22 @@ TEST(PhotoMessagesTest, FailuresSayWhatAndWhyInTheCataloguesWords)
         [] { PrintOnPrinter("Office", [] { throw EPrinter(QStringLiteral("Printer is not currently printing")); }); });
     EXPECT_EQ(print, "Cannot print on \"Office\" (Printer is not currently printing).");
     EXPECT_EQ(messageOf([] { PrintOnPrinter("Office", [] {}); }), QString());
+    // A queue's failure in the catalogue's words, with the print service's
+    // reason where it gives one.
+    const struct {
+        TQueueFailure failure;
+        const char* reason;
+        const char* message;
+    } queues[] = {
+        {TQueueFailure::NotAccepting, "Paper jam", "Cannot print on \"Office\" (the printer is not accepting jobs: Paper jam)."},
+        {TQueueFailure::Stopped, "", "Cannot print on \"Office\" (the printer is stopped)."},
+        {TQueueFailure::NoSuchQueue, "", "Cannot print on \"Office\" (the printer does not exist (any more))."},
+    };
+    for (const auto& q : queues)
+        EXPECT_EQ(messageOf([&] {
+                      PrintOnPrinter("Office", [&] { throw EPrinter(q.failure, "English", QString::fromUtf8(q.reason)); });
+                  }),
+                  QString::fromUtf8(q.message));
 
     // A printer that writes a file names it with the reason in the
     // catalogue's words, not in Qt's ("Cannot create file ... Permission denied").
