@@ -68,7 +68,8 @@ QStringList MessageOriginals()
                           Msg::kNoFaceToFrame, Msg::kSeveralFacesFramed, Msg::kCannotSavePhoto,
                           Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground,
                           Msg::kQueueServiceDown, Msg::kQueueMissing, Msg::kQueueStateUnknown,
-                          Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent})
+                          Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent,
+                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

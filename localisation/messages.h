@@ -349,6 +349,11 @@ inline constexpr char kQueueNotAccepting[] = "the printer is not accepting jobs:
 inline constexpr char kQueueStopped[] = "the printer is stopped: %1";
 inline constexpr char kQueueJobRefused[] = "the printer refused the job: %1";
 inline constexpr char kQueuePageNotSent[] = "the page could not be sent: %1";
+// The main window's three formats as quorlo-sheet names them: the same words
+// as the window's format list.
+inline constexpr char kFormatFrance[] = "35 x 45 mm (France)";
+inline constexpr char kFormatUs[] = "2 x 2 in. (US)";
+inline constexpr char kFormatCanada[] = "1.8 x 2.2 in. (Canada)";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -194,7 +194,7 @@ TRunFormat formatOf(const TSheetOptions& options)
                 SheetSizeRule({options.SizeWidthMm, options.SizeHeightMm})};
     }
     const TSheetFormat listed = BuiltInFormats().at(static_cast<std::size_t>(options.Format));
-    return {listed.Text, listed.WidthMm, listed.HeightMm, *listed.Rule};
+    return {MessageText(listed.Text), listed.WidthMm, listed.HeightMm, *listed.Rule};
 }
 
 // The files a run writes, known before any photo is loaded: one per page for

@@ -593,7 +593,7 @@ TEST_F(QuorloSheet, SpeaksTheLocalesLanguageAndWarnsOfAPhotoCutShort)
                                 german);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, QString::fromUtf8("quorlo-sheet: Warnung: Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.\n"));
-    EXPECT_TRUE(run.out.contains(QString::fromUtf8(" von 4 Abzügen in 2 x 2, Zelle 413 x 531 px")))
+    EXPECT_TRUE(run.out.contains(QString::fromUtf8("35 x 45 mm (Frankreich): 4 von 4 Abzügen in 2 x 2, Zelle 413 x 531 px")))
         << run.out.toStdString();
     EXPECT_TRUE(QFileInfo::exists(path("page.jpg")));
 }
