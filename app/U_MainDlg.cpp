@@ -283,11 +283,12 @@ void TMainDlg::ShowPrinterName()
     FSizePanel->setText(PrintedSizeText(format));
     // What the photo will look like printed is said before it is printed;
     // the printer's name then stays in the panel's hint. A framed photo has
-    // the cell's shape; one that prints blurred says so.
+    // the cell's shape, and a plain background fills the strip beside an
+    // unframed one; a photo that prints blurred says so.
     ReportErrors(this, [&] {
         const TStatusLine line =
             StatusLineFor(ShownPrinterName(Printer().Name()),
-                          !FFrame && LeavesWhiteStrip(photo.Width(), photo.Height(), format),
+                          !FFrame && !plainBackground() && LeavesWhiteStrip(photo.Width(), photo.Height(), format),
                           FFrame ? LowResolutionWarning(photo, FFrame, Rule()) : QString(), ui->frame_btn->text(),
                           checkSummary());
         FStatusPanel->setText(line.Text);

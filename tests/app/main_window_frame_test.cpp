@@ -160,12 +160,15 @@ TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWith
     main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
     const TColor32 corner = main->img().Bitmap().Pixel(2, 2);
     ASSERT_NE(corner, clWhite32);
+    const QString strip = QStringLiteral("A white strip will be printed");
+    EXPECT_TRUE(main->StatusText().contains(strip));
     frameBy([&] { QTest::mouseClick(main->Form().frame_btn, Qt::LeftButton); },
             [](TFrameDlg& dlg) {
                 dlg.findChild<QComboBox*>("background_cmb")->activated(0);
                 dlg.accept();
             });
     ASSERT_EQ(main->BackgroundColour(), kBackgroundWhite);
+    EXPECT_FALSE(main->StatusText().contains(strip)) << "the colour fills the strip";
     TImage32& view = main->img();
     view.PrepareBuffer();
     EXPECT_EQ(view.Buffer().Pixel(2, 2), clWhite32);
