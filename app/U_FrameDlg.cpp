@@ -194,8 +194,14 @@ void TFrameDlg::backgroundChanged()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         FMeasuredWithBackground =
             MeasuredWithBackground(FPhoto, FAnalysis->Facts, FAnalysis->Measured, *colour);
+        if (FWholePerson.Empty()) {
+            try {
+                FWholePerson = WholePhotoPersonMask(FPhoto);
+            } catch (const Exception&) {
+            }
+        }
         QApplication::restoreOverrideCursor();
-        shown = TPlainBackground{*colour, FAnalysis->Facts.Person};
+        shown = TPlainBackground{*colour, FAnalysis->Facts.Person, FWholePerson};
     }
     ui->photo_img->SetBackground(shown);
     showCheck();
@@ -252,6 +258,7 @@ TWording TFrameDlg::wording() const
 void TFrameDlg::findHead()
 {
     FAnalysis.reset();
+    FWholePerson = {};
     std::optional<THead> head;
     std::vector<QRectF> others;
     if (!FPhoto.Empty()) {

@@ -110,6 +110,7 @@ private:
     std::optional<TPhotoAnalysis> FAnalysis;
     TMeasures FMeasures;
     std::optional<TPhotoMeasures> FMeasuredWithBackground;
+    TPersonMaskMap FWholePerson;   // the whole photo's person, once a background asks for it
     TColor32 FBackgroundColour = kBackgroundWhite;
     TColor32 FOwnColour = kBackgroundWhite;
     TTextStorage* FTS_frame;

@@ -650,6 +650,7 @@ void TMainDlg::frame_btnClick()
 void TMainDlg::analysePhoto()
 {
     FAnalysis.reset();
+    FWholePerson = {};
     try {
         if (!ui->img->Bitmap().Empty())
             FAnalysis = AnalysePhoto(ui->img->Bitmap());
@@ -661,16 +662,23 @@ void TMainDlg::analysePhoto()
 void TMainDlg::measureBackground()
 {
     FMeasuredWithBackground.reset();
-    if (FAnalysis && FBackground)
-        FMeasuredWithBackground =
-            MeasuredWithBackground(ui->img->Bitmap(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
+    if (!FAnalysis || !FBackground)
+        return;
+    FMeasuredWithBackground =
+        MeasuredWithBackground(ui->img->Bitmap(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
+    if (FWholePerson.Empty()) {
+        try {
+            FWholePerson = WholePhotoPersonMask(ui->img->Bitmap());
+        } catch (const Exception&) {
+        }
+    }
 }
 
 std::optional<TPlainBackground> TMainDlg::plainBackground() const
 {
     if (!FBackground || !FAnalysis || FAnalysis->Facts.Person.Empty())
         return std::nullopt;
-    return TPlainBackground{*FBackground, FAnalysis->Facts.Person};
+    return TPlainBackground{*FBackground, FAnalysis->Facts.Person, FWholePerson};
 }
 
 QString TMainDlg::checkSummary() const

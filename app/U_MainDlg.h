@@ -191,6 +191,7 @@ private:
     std::optional<TPhotoAnalysis> FAnalysis;
     std::optional<TColor32> FBackground;
     std::optional<TPhotoMeasures> FMeasuredWithBackground;
+    TPersonMaskMap FWholePerson;   // the whole photo's person, once a background asks for it
     std::vector<TSheetFormat> FFormats;
     int FFormat = 0;             // the format FFrame was made for
     THeadRule FRule;             // and its rule

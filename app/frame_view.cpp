@@ -1,6 +1,5 @@
 #include "frame_view.h"
 
-#include "background_replace.h"
 #include "bitmap32.h"
 #include "frame_editor.h"
 
@@ -85,8 +84,7 @@ void TFrameView::layoutPhoto()
     if (FBackground) {
         TBitmap32 shown;
         shown.Assign(FScaled);
-        ReplaceBackground(shown, TFrame{0, 0, double(FPhoto->Width()), double(FPhoto->Height())}, FBackground->Mask,
-                          FBackground->Colour);
+        PutPlainBackground(shown, TFrame{0, 0, double(FPhoto->Width()), double(FPhoto->Height())}, *FBackground);
         shown.AssignTo(FScaled);
     }
 }

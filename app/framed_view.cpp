@@ -1,6 +1,5 @@
 #include "framed_view.h"
 
-#include "background_replace.h"
 #include "bitmap32.h"
 #include "image_view.h"
 #include "sheet_render.h"
@@ -71,7 +70,7 @@ public:
         FCell.SetSize(clipped.Width(), clipped.Height());
         for (int y = 0; y < clipped.Height(); ++y)
             std::copy_n(Buffer.ScanLine(clipped.Top + y) + clipped.Left, clipped.Width(), FCell.ScanLine(y));
-        ReplaceBackground(FCell, part, FBackground.Mask, FBackground.Colour);
+        PutPlainBackground(FCell, part, FBackground);
         for (int y = 0; y < clipped.Height(); ++y)
             std::copy_n(FCell.ScanLine(y), clipped.Width(), Buffer.ScanLine(clipped.Top + y) + clipped.Left);
     }

@@ -80,7 +80,8 @@ void sample(const cv::Mat& map, int y0, int y1, float wy, int x0, int x1, float 
 
 }  // namespace
 
-void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMap& Mask, TColor32 Colour)
+void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMap& Mask, TColor32 Colour,
+                       const TPersonMaskMap* Beyond)
 {
     const int width = Cell.Width(), height = Cell.Height();
     constexpr int side = TPersonMaskMap::kSide;
@@ -94,7 +95,8 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     const int workWidth = (width + kWorkScale - 1) / kWorkScale;
     const int workHeight = (height + kWorkScale - 1) / kWorkScale;
     // Kept between calls, as the filter's own buffers are.
-    thread_local cv::Mat small, guide, person, maybe, sure, state, hard, a, b, weight, weighted, oldBack, weightMean;
+    thread_local cv::Mat small, guide, person, outer, maybe, sure, state, hard, a, b, weight, weighted, oldBack,
+        weightMean;
     cv::resize(cell, small, cv::Size(workWidth, workHeight), 0, 0, cv::INTER_AREA);
     cv::cvtColor(small, small, cv::COLOR_BGRA2BGR);
     small.convertTo(guide, CV_32FC3, 1.0 / 255);
@@ -109,6 +111,27 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     const cv::Mat map(side, side, CV_32FC1, const_cast<float*>(Mask.Probability.data()));
     cv::warpAffine(map, person, toMask, cv::Size(workWidth, workHeight), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                    cv::BORDER_REPLICATE);
+    if (Beyond && Beyond->Probability.size() == map.total() && Beyond->Region.width() > 0 &&
+        Beyond->Region.height() > 0 && std::isfinite(Beyond->Region.x() + Beyond->Region.y() +
+                                                     Beyond->Region.width() + Beyond->Region.height())) {
+        // Past the face's region the whole photo's mask says where the person is.
+        const double bx = side / Beyond->Region.width(), by = side / Beyond->Region.height();
+        const cv::Matx23d toBeyond(cellX * photoX * bx, 0,
+                                   (Frame.X + 0.5 * cellX * photoX - Beyond->Region.x()) * bx - 0.5, 0,
+                                   cellY * photoY * by, (Frame.Y + 0.5 * cellY * photoY - Beyond->Region.y()) * by - 0.5);
+        const cv::Mat whole(side, side, CV_32FC1, const_cast<float*>(Beyond->Probability.data()));
+        cv::warpAffine(whole, outer, toBeyond, person.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+                       cv::BORDER_REPLICATE);
+        const auto inside = [](double at) { return at >= -0.5 && at <= side - 0.5; };
+        for (int y = 0; y < workHeight; ++y) {
+            const bool row = inside(toMask(1, 1) * y + toMask(1, 2));
+            float* p = person.ptr<float>(y);
+            const float* o = outer.ptr<float>(y);
+            for (int x = 0; x < workWidth; ++x)
+                if (!row || !inside(toMask(0, 0) * x + toMask(0, 2)))
+                    p[x] = o[x];
+        }
+    }
 
     // The band: within reach of the silhouette on either side (no wider than
     // a quarter of the cell, which a frame of a few photo pixels would ask for).

@@ -9,6 +9,12 @@
 #include <algorithm>
 #include <cmath>
 
+void PutPlainBackground(TBitmap32& Cell, const TFrame& Frame, const TPlainBackground& Background)
+{
+    ReplaceBackground(Cell, Frame, Background.Mask, Background.Colour,
+                      Background.Beyond.Empty() ? nullptr : &Background.Beyond);
+}
+
 TColor32 DefaultBackgroundColour(const THeadRule& Rule)
 {
     const bool usOrCanada = Rule.Format == TPhotoFormat::US2x2 || Rule.Format == TPhotoFormat::Canada18x22;

@@ -9,6 +9,7 @@
 #include <optional>
 
 class TBitmap32;
+struct TFrame;
 struct TPhotoFacts;
 struct TPhotoMeasures;
 
@@ -18,11 +19,17 @@ inline constexpr TColor32 kBackgroundLightGrey = Color32(220, 220, 220);
 inline constexpr TColor32 kBackgroundLightBlue = Color32(200, 222, 245);
 
 /// A plain background chosen for one photo: its colour and the photo's person
-/// mask (in photo pixels), computed once per photo and carried to every cell.
+/// masks (in photo pixels), computed once per photo and carried to every
+/// cell: the face's, and the whole photo's for what lies beyond it (may be
+/// empty).
 struct TPlainBackground {
     TColor32 Colour = kBackgroundWhite;
     TPersonMaskMap Mask;
+    TPersonMaskMap Beyond;
 };
+
+/// ReplaceBackground with the background's colour and masks.
+void PutPlainBackground(TBitmap32& Cell, const TFrame& Frame, const TPlainBackground& Background);
 
 /// The colour the office of Rule's format asks for: white for the square
 /// 2 x 2 in. photos and the 1.8 x 2.2 in. one, light grey for the rest.

@@ -114,14 +114,31 @@ struct TSharedModels {
     TPersonMask Mask;
 };
 
-}  // namespace
-
-TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo)
+TSharedModels& sharedModels()
 {
     // A static local: made once, and made again on the next call when a
     // model could not be read.
     static TSharedModels models;
+    return models;
+}
+
+}  // namespace
+
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo)
+{
+    TSharedModels& models = sharedModels();
     return AnalysePhoto(Photo, models.Finder, models.Mesh, models.Mask);
+}
+
+TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask)
+{
+    const double side = std::max(Photo.Width(), Photo.Height());
+    return Mask.Compute(Photo, QRectF((Photo.Width() - side) / 2, (Photo.Height() - side) / 2, side, side));
+}
+
+TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo)
+{
+    return WholePhotoPersonMask(Photo, sharedModels().Mask);
 }
 
 QStringList CheckIds()

@@ -64,6 +64,12 @@ TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMe
 /// cannot be used (the next call tries again).
 TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo);
 
+/// The person mask of the whole photo (a square about it), far coarser than
+/// a face's: what lies beyond a face's mask, such as the body below it. The
+/// second form with the program's own models, as AnalysePhoto has them.
+TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask);
+TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo);
+
 /// The check's table for the photo framed by Frame for Rule: the framing
 /// measures (head height, eye line, centring, the head inside the photo,
 /// resolution) and the photo's own, in a fixed order, each with its limit,

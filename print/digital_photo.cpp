@@ -1,6 +1,5 @@
 #include "digital_photo.h"
 
-#include "background_replace.h"
 #include "file_io.h"
 #include "jpeg_row_encoder.h"
 #include "messages.h"
@@ -127,7 +126,7 @@ void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& fra
         return;
     photo.DrawTo(out, r);
     if (background)
-        ReplaceBackground(out, shaped, background->Mask, background->Colour);
+        PutPlainBackground(out, shaped, *background);
 }
 
 TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& size)

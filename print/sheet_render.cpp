@@ -1,6 +1,5 @@
 #include "sheet_render.h"
 
-#include "background_replace.h"
 #include "bitmap32.h"
 #include "file_io.h"
 #include "jpeg_row_encoder.h"
@@ -75,7 +74,7 @@ void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& 
             return;
         photo.DrawTo(cell, r);
         if (Background)
-            ReplaceBackground(cell, *Frame, Background->Mask, Background->Colour);
+            PutPlainBackground(cell, *Frame, *Background);
         return;
     }
     const TRect r = PhotoRectInCell(Photo.Width(), Photo.Height(), cell.Width(), cell.Height());
@@ -85,8 +84,7 @@ void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& 
         // The part of the photo the whole cell shows, the photo at its top left.
         const double sx = static_cast<double>(Photo.Width()) / r.Width();
         const double sy = static_cast<double>(Photo.Height()) / r.Height();
-        ReplaceBackground(cell, TFrame{0, 0, cell.Width() * sx, cell.Height() * sy}, Background->Mask,
-                          Background->Colour);
+        PutPlainBackground(cell, TFrame{0, 0, cell.Width() * sx, cell.Height() * sy}, *Background);
     }
 }
 

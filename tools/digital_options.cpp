@@ -67,7 +67,8 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
         fail(MessageText(Msg::kDigitalNoSheet));
 }
 
-std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const QString& PhotoName,
+std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const TBitmap32& Photo,
+                                                   const QString& PhotoName,
                                                    const std::function<const TPhotoAnalysis&()>& Analysis)
 {
     if (!options.Background)
@@ -75,7 +76,7 @@ std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options,
     const TPersonMaskMap& person = Analysis().Facts.Person;
     if (person.Empty())
         throw Exception(MessageText(Msg::kNoPersonForBackground).arg(QDir::toNativeSeparators(PhotoName)));
-    return TPlainBackground{*options.Background, person};
+    return TPlainBackground{*options.Background, person, WholePhotoPersonMask(Photo)};
 }
 
 QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
@@ -115,7 +116,7 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
     // The rendered pixels stay at hand for a check of the photo.
     TBitmap32 rendered;
     TDigitalJpeg jpeg;
-    const std::optional<TPlainBackground> background = PlainBackgroundFor(options, options.Photo, analysed);
+    const std::optional<TPlainBackground> background = PlainBackgroundFor(options, photo, options.Photo, analysed);
     SavePhotoFile(options.OutputFile,
                   [&] { jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered, background); });
     if (check) {

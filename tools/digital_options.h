@@ -25,7 +25,8 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven);
 /// The plain background --background asks for, with the person mask of
 /// Analysis (asked for only then); none without the option. Raises
 /// Exception naming PhotoName when no person is found to put it behind.
-std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const QString& PhotoName,
+std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const TBitmap32& Photo,
+                                                   const QString& PhotoName,
                                                    const std::function<const TPhotoAnalysis&()>& Analysis);
 
 /// Makes the digital photo --digital asks for and returns the line that

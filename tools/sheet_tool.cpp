@@ -226,7 +226,7 @@ void addPhotoCells(const TSheetOptions& options, const QStringList& photos, cons
             warnings << partly;
         TAnalysisOnDemand analysis(photo);
         const std::optional<TFrame> frame = frameFor(options, analysis, rule, warnings);
-        const std::optional<TPlainBackground> background = PlainBackgroundFor(options, name, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
+        const std::optional<TPlainBackground> background = PlainBackgroundFor(options, photo, name, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
         const QString lowResolution = LowResolutionWarning(photo, frame, rule);
         if (!lowResolution.isEmpty())
             warnings << lowResolution;
@@ -285,7 +285,7 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options)
     const TPhotoAnalysis& analysis = onDemand.Get();
     // With a plain background the check judges the background the sheet will have.
     const std::optional<TPlainBackground> background =
-        PlainBackgroundFor(Options, Options.Photo, [&]() -> const TPhotoAnalysis& { return analysis; });
+        PlainBackgroundFor(Options, photo, Options.Photo, [&]() -> const TPhotoAnalysis& { return analysis; });
     const TPhotoMeasures measured = background
         ? MeasuredWithBackground(photo, analysis.Facts, analysis.Measured, background->Colour)
         : analysis.Measured;

@@ -245,3 +245,30 @@ TEST(PlainBackground, ColoursByNameAndByFormat)
         EXPECT_EQ(DefaultBackgroundColour(f.Rule.value_or(GenericHeadRule(f.WidthMm, f.HeightMm))), expected) << f.Index;
     }
 }
+
+// The astronaut's whole photo, her body reaching far below her face's mask:
+// the whole photo's mask takes the flag beside her body away as well.
+TEST(PlainBackground, TheWholePhotosMaskReachesBeyondTheFaces)
+{
+    TBitmap32 photo;
+    photo.Assign(QImage(QStringLiteral(QRL_TEST_ASTRONAUT)));
+    const TPhotoAnalysis analysis = analyse(photo);
+    static TPersonMask model{QStringLiteral(QRL_TEST_MODEL_DIR)};
+    TPlainBackground background{kBackgroundWhite, analysis.Facts.Person, WholePhotoPersonMask(photo, model)};
+    const TFrame whole{0, 0, double(photo.Width()), double(photo.Height())};
+    // The flag at her left, low down, beyond the face's mask.
+    const auto whiteShare = [&](const TBitmap32& cell) {
+        int white = 0, all = 0;
+        for (int y = photo.Height() * 56 / 100; y < photo.Height() * 72 / 100; ++y)
+            for (int x = 0; x < 16; ++x, ++all)
+                white += cell.Pixel(x, y) == kBackgroundWhite;
+        return double(white) / all;
+    };
+    TBitmap32 faceOnly, withBeyond;
+    faceOnly.Assign(&photo);
+    withBeyond.Assign(&photo);
+    ReplaceBackground(faceOnly, whole, background.Mask, background.Colour);
+    PutPlainBackground(withBeyond, whole, background);
+    EXPECT_LT(whiteShare(faceOnly), 0.5);
+    EXPECT_GT(whiteShare(withBeyond), 0.9);
+}

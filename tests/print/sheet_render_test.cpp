@@ -329,7 +329,7 @@ TEST(SheetRender, APlainBackgroundReplacesAllButThePersonInTheCell)
     const int cw = sheet.Cell().Width(), ch = sheet.Cell().Height();
     auto photo = flatPhoto(300, 400, Color32(40, 90, 200));
     photo->FillRectS(0, 0, 150, 400, Color32(200, 60, 50));
-    TPlainBackground background{Color32(220, 220, 220), {}};
+    TPlainBackground background{Color32(220, 220, 220), {}, {}};
     background.Mask.Region = QRectF(0, 0, 300, 400);
     for (int y = 0; y < TPersonMaskMap::kSide; ++y)
         for (int x = 0; x < TPersonMaskMap::kSide; ++x)
