@@ -184,6 +184,15 @@ TEST_F(SheetListTest, ADoubleClickedLineComesBackToBeChanged)
     EXPECT_EQ(lineTexts(*main), (QStringList{QString::fromUtf8("blue.jpg \u00D7 5"), QString::fromUtf8("red.jpg \u00D7 3")}));
     EXPECT_EQ(main->Form().num_trk->value(), 2);
     EXPECT_TRUE(near(main->img().Bitmap().Pixel(150, 200), kGreen));
+
+    // The photo taken back is checked as itself, not as the one it replaced.
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
+    QTest::mouseClick(main->Form().add_btn, Qt::LeftButton);
+    main->LoadPhoto(writePhoto("flat.jpg", 300, 400, kBlue));
+    const QString noFace = QStringLiteral("No face was found");
+    EXPECT_TRUE(main->StatusText().contains(noFace));
+    doubleClick(list->count() - 1);
+    EXPECT_FALSE(main->StatusText().contains(noFace)) << main->StatusText().toStdString();
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
