@@ -371,7 +371,9 @@ void TFrameDlg::frameChanged()
         message += text(QString::fromLatin1(kLowResolutionText))
                        .arg(std::lround(PrintedPixelsPerInch(FEditor->Shown(), FEditor->Rule())));
     }
-    if (FAnalysis && FAnalysis->Facts.Person.Empty()) {
+    // Said only when a background was asked for: without a face the head
+    // line says enough.
+    if (FAnalysis && FAnalysis->Facts.Person.Empty() && ui->background_chk->isChecked()) {
         if (!message.isEmpty())
             message += u'\n';
         message += text(QString::fromLatin1(kNoPersonText));
