@@ -77,7 +77,8 @@ THeadCheck CheckHead(const TFrame& Frame, const THead& Head, const THeadRule& Ru
 /// the original wording.
 using TWording = std::function<QString(const QString& Original)>;
 
-/// The messages of automatic framing (face_detector.h).
+/// The messages of automatic framing. The second is an earlier detector's,
+/// no longer said; it keeps its line in the language files.
 inline constexpr char kNoFaceText[] = "No face was found in this photo; the frame stays as it was.";
 inline constexpr char kSeveralFacesText[] =
     "%1 faces were found; the frame follows the most likely one (eyes visible, then the largest).";
