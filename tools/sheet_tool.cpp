@@ -283,11 +283,10 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options)
     TAnalysisOnDemand onDemand(photo);
     const std::optional<TFrame> frame = frameFor(Options, onDemand, rule, check.Warnings);
     const TPhotoAnalysis& analysis = onDemand.Get();
-    // With a plain background the check judges the background the sheet will have.
-    const std::optional<TPlainBackground> background =
-        PlainBackgroundFor(Options, photo, Options.Photo, [&]() -> const TPhotoAnalysis& { return analysis; });
-    const TPhotoMeasures measured = background
-        ? MeasuredWithBackground(photo, analysis.Facts, analysis.Measured, background->Colour)
+    // With a plain background the check judges the background the sheet
+    // will have (a photo without a person keeps its own: the check says so).
+    const TPhotoMeasures measured = Options.Background
+        ? MeasuredWithBackground(photo, analysis.Facts, analysis.Measured, *Options.Background)
         : analysis.Measured;
     check.Measures = CheckPhoto(analysis.Facts, measured,
                                 frame ? *frame : UnframedFrame(photo.Width(), photo.Height(), rule), rule);
