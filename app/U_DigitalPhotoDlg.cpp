@@ -32,8 +32,8 @@ bool ownSize(int index)
 
 }  // namespace
 
-TDigitalPhotoDlg::TDigitalPhotoDlg(QWidget* parent)
-    : QDialog(parent), AskFileName(askJpegName), ui(std::make_unique<Ui::DigitalPhotoDlg>())
+TDigitalPhotoDlg::TDigitalPhotoDlg(TFaceModels& Models, QWidget* parent)
+    : QDialog(parent), AskFileName(askJpegName), ui(std::make_unique<Ui::DigitalPhotoDlg>()), FModels(Models)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -128,7 +128,7 @@ void TDigitalPhotoDlg::browse_btnClick()
 QString TDigitalPhotoDlg::checkSummary(const TBitmap32& Written, const TDigitalSize& Size)
 {
     try {
-        const TPhotoAnalysis analysis = AnalysePhoto(Written);
+        const TPhotoAnalysis analysis = AnalysePhoto(Written, FModels);
         const TFrame whole{0, 0, static_cast<double>(Written.Width()), static_cast<double>(Written.Height())};
         return CheckSummary(CheckPhoto(analysis.Facts, analysis.Measured, whole, DigitalHeadRule(Size)));
     } catch (const Exception&) {

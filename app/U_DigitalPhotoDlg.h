@@ -1,6 +1,7 @@
 #pragma once
 
 #include "digital_photo.h"
+#include "face_models.h"
 
 #include <QDialog>
 
@@ -20,7 +21,8 @@ class TDigitalPhotoDlg : public QDialog {
     Q_OBJECT
 public:
     /// Creates the form and registers it with the application's forms.
-    explicit TDigitalPhotoDlg(QWidget* parent = nullptr);
+    /// Checks the written photo with Models, which must outlive the dialog.
+    explicit TDigitalPhotoDlg(TFaceModels& Models, QWidget* parent = nullptr);
     ~TDigitalPhotoDlg() override;
 
     /// Shows the dialog modally for `Photo` and its `Frame` (and plain
@@ -42,12 +44,13 @@ public:
     std::function<QString(QWidget* Parent, const QString& Suggested)> AskFileName;
 
 private:
-    static QString checkSummary(const TBitmap32& Written, const TDigitalSize& Size);
+    QString checkSummary(const TBitmap32& Written, const TDigitalSize& Size);
     void preset_cmbChange();
     void browse_btnClick();
     void updateControls();
 
     std::unique_ptr<Ui::DigitalPhotoDlg> ui;
+    TFaceModels& FModels;
     const TBitmap32* FPhoto = nullptr;
     std::optional<TFrame> FFrame;
     std::optional<TPlainBackground> FBackground;

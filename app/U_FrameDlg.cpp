@@ -55,10 +55,11 @@ void paintSwatch(QWidget* swatch, const QColor& colour)
 
 }  // namespace
 
-TFrameDlg::TFrameDlg(QWidget* parent)
+TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     : QDialog(parent),
       ui(std::make_unique<Ui::FrameDlg>()),
-      FEditor(std::make_unique<TFrameEditor>(0, 0, HeadRule(TPhotoFormat::France35x45), std::nullopt))
+      FEditor(std::make_unique<TFrameEditor>(0, 0, HeadRule(TPhotoFormat::France35x45), std::nullopt)),
+      FModels(Models)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -196,7 +197,7 @@ void TFrameDlg::backgroundChanged()
             MeasuredWithBackground(FPhoto, FAnalysis->Facts, FAnalysis->Measured, *colour);
         if (FWholePerson.Empty()) {
             try {
-                FWholePerson = WholePhotoPersonMask(FPhoto);
+                FWholePerson = WholePhotoPersonMask(FPhoto, FModels.Mask());
             } catch (const Exception&) {
             }
         }
@@ -264,7 +265,7 @@ void TFrameDlg::findHead()
     if (!FPhoto.Empty()) {
         try {
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            FAnalysis = AnalysePhoto(FPhoto);
+            FAnalysis = AnalysePhoto(FPhoto, FModels);
             QApplication::restoreOverrideCursor();
         } catch (const Exception& e) {
             QApplication::restoreOverrideCursor();

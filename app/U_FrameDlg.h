@@ -40,7 +40,8 @@ class TFrameDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFrameDlg(QWidget* parent = nullptr);
+    /// Analyses photos with Models, which must outlive the window.
+    explicit TFrameDlg(TFaceModels& Models, QWidget* parent = nullptr);
     ~TFrameDlg() override;
 
     /// Shows the window modally for Photo under Rule, starting from Frame and
@@ -107,6 +108,7 @@ private:
     std::unique_ptr<Ui::FrameDlg> ui;
     TBitmap32 FPhoto;
     std::unique_ptr<TFrameEditor> FEditor;
+    TFaceModels& FModels;
     std::optional<TPhotoAnalysis> FAnalysis;
     TMeasures FMeasures;
     std::optional<TPhotoMeasures> FMeasuredWithBackground;

@@ -653,7 +653,7 @@ void TMainDlg::analysePhoto()
     FWholePerson = {};
     try {
         if (!ui->img->Bitmap().Empty())
-            FAnalysis = AnalysePhoto(ui->img->Bitmap());
+            FAnalysis = AnalysePhoto(ui->img->Bitmap(), FFaceModels);
     } catch (const Exception&) {
     }
     measureBackground();
@@ -668,7 +668,7 @@ void TMainDlg::measureBackground()
         MeasuredWithBackground(ui->img->Bitmap(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
     if (FWholePerson.Empty()) {
         try {
-            FWholePerson = WholePhotoPersonMask(ui->img->Bitmap());
+            FWholePerson = WholePhotoPersonMask(ui->img->Bitmap(), FFaceModels.Mask());
         } catch (const Exception&) {
         }
     }

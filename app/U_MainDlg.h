@@ -57,6 +57,9 @@ public:
     /// The sheet options; its calibration page prints on the current printer.
     void SetSheetOptionsDialog(TSheetOptionsDlg* dialog);
     void SetDigitalPhotoDialog(TDigitalPhotoDlg* dialog) { FDigitalPhotoDlg = dialog; }
+    /// The face models the window and its dialogs analyse photos with, read
+    /// when the first photo is analysed.
+    TFaceModels& FaceModels() { return FFaceModels; }
     /// A photo to load at the first activation (the command line's), the
     /// way the open dialog loads one.
     void SetStartPhoto(const QString& FileName) { FStartPhoto = FileName; }
@@ -188,6 +191,7 @@ private:
     TSheetOptionsDlg* FSheetOptionsDlg = nullptr;
     TDigitalPhotoDlg* FDigitalPhotoDlg = nullptr;
     std::optional<TFrame> FFrame;
+    TFaceModels FFaceModels;
     std::optional<TPhotoAnalysis> FAnalysis;
     std::optional<TColor32> FBackground;
     std::optional<TPhotoMeasures> FMeasuredWithBackground;

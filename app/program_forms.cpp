@@ -5,8 +5,8 @@
 
 // Members are constructed in declaration order: that is the creation order.
 TProgramForms::TProgramForms()
-    : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(&MainDlg), SheetOptionsDlg(&MainDlg),
-      DigitalPhotoDlg(&MainDlg)
+    : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(MainDlg.FaceModels(), &MainDlg),
+      SheetOptionsDlg(&MainDlg), DigitalPhotoDlg(MainDlg.FaceModels(), &MainDlg)
 {
     MainDlg.SetSettingsDialog(&SettingsDlg);
     MainDlg.SetPreviewDialog(&previewdlg);

@@ -27,10 +27,8 @@ void BM_ReplaceBackground(benchmark::State& state)
     TBitmap32 photo;
     photo.LoadFromFile(QStringLiteral(QRL_BENCH_PORTRAIT));
     const QString models = QStringLiteral(QRL_BENCH_MODEL_DIR);
-    TFaceFinder finder(models);
-    TFaceMesh mesh(models);
-    TPersonMask personMask(models);
-    const TPhotoAnalysis analysis = AnalysePhoto(photo, finder, mesh, personMask);
+    TFaceModels faceModels(models);
+    const TPhotoAnalysis analysis = AnalysePhoto(photo, faceModels);
     if (analysis.Faces.empty()) {
         state.SkipWithError("no face found");
         return;

@@ -74,11 +74,9 @@ BENCHMARK(BM_PersonMask)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Everything the photo check needs of the models: faces, mesh, mask, head.
 void BM_MeasureFaces12Megapixels(benchmark::State& state)
 {
-    TFaceFinder finder(kModels);
-    TFaceMesh mesh(kModels);
-    TPersonMask mask(kModels);
+    TFaceModels models(kModels);
     for (auto _ : state) {
-        std::vector<TMeasuredFace> faces = MeasureFaces(photo(), finder, mesh, mask);
+        std::vector<TMeasuredFace> faces = MeasureFaces(photo(), models.Finder(), models.Mesh(), models.Mask());
         if (faces.empty())
             state.SkipWithError("no face measured");
         benchmark::DoNotOptimize(faces);
@@ -91,12 +89,10 @@ BENCHMARK(BM_MeasureFaces12Megapixels)->Unit(benchmark::kMillisecond)->UseRealTi
 // its frame (the measured head framed for 35 x 45 mm).
 void BM_PhotoCheck12Megapixels(benchmark::State& state)
 {
-    TFaceFinder finder(kModels);
-    TFaceMesh mesh(kModels);
-    TPersonMask mask(kModels);
+    TFaceModels models(kModels);
     const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
     for (auto _ : state) {
-        const TPhotoAnalysis analysis = AnalysePhoto(photo(), finder, mesh, mask);
+        const TPhotoAnalysis analysis = AnalysePhoto(photo(), models);
         if (analysis.Faces.empty())
             state.SkipWithError("no face measured");
         const TFrame frame = FrameForHead(analysis.Facts.Head, rule).value_or(TFrame{});
@@ -108,11 +104,9 @@ BENCHMARK(BM_PhotoCheck12Megapixels)->Unit(benchmark::kMillisecond)->UseRealTime
 // What a move of the frame costs: the measures judged again, no model run.
 void BM_CheckAfterAFrameMove(benchmark::State& state)
 {
-    TFaceFinder finder(kModels);
-    TFaceMesh mesh(kModels);
-    TPersonMask mask(kModels);
+    TFaceModels models(kModels);
     const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
-    const TPhotoAnalysis analysis = AnalysePhoto(photo(), finder, mesh, mask);
+    const TPhotoAnalysis analysis = AnalysePhoto(photo(), models);
     TFrame frame = FrameForHead(analysis.Facts.Head, rule).value_or(TFrame{});
     for (auto _ : state) {
         frame.X += 1;
@@ -125,10 +119,10 @@ BENCHMARK(BM_CheckAfterAFrameMove)->Unit(benchmark::kMicrosecond);
 void BM_LoadModels(benchmark::State& state)
 {
     for (auto _ : state) {
-        TFaceFinder finder(kModels);
-        TFaceMesh mesh(kModels);
-        TPersonMask mask(kModels);
-        benchmark::DoNotOptimize(&finder);
+        TFaceModels models(kModels);
+        benchmark::DoNotOptimize(&models.Finder());
+        benchmark::DoNotOptimize(&models.Mesh());
+        benchmark::DoNotOptimize(&models.Mask());
     }
 }
 BENCHMARK(BM_LoadModels)->Unit(benchmark::kMillisecond)->UseRealTime();

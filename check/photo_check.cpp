@@ -1,5 +1,6 @@
 #include "photo_check.h"
 
+#include "check_image.h"
 #include "check_limits.h"
 
 #include "bitmap32.h"
@@ -89,10 +90,10 @@ TPhotoMeasures MeasurePhoto(const TBitmap32& Photo, const TPhotoFacts& Facts)
     return measured;
 }
 
-TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMesh& Mesh, TPersonMask& Mask)
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceModels& Models)
 {
     TPhotoAnalysis analysis;
-    analysis.Faces = MeasureFaces(Photo, Finder, Mesh, Mask);
+    analysis.Faces = MeasureFaces(Photo, Models.Finder(), Models.Mesh(), Models.Mask());
     analysis.Facts = PhotoFactsOf(Photo, analysis.Faces);
     analysis.Measured = MeasurePhoto(Photo, analysis.Facts);
     return analysis;
@@ -106,39 +107,10 @@ TFrame UnframedFrame(int PhotoWidth, int PhotoHeight, const THeadRule& Rule)
     return {0, 0, PhotoHeight * aspect, static_cast<double>(PhotoHeight)};
 }
 
-namespace {
-
-struct TSharedModels {
-    TFaceFinder Finder;
-    TFaceMesh Mesh;
-    TPersonMask Mask;
-};
-
-TSharedModels& sharedModels()
-{
-    // A static local: made once, and made again on the next call when a
-    // model could not be read.
-    static TSharedModels models;
-    return models;
-}
-
-}  // namespace
-
-TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo)
-{
-    TSharedModels& models = sharedModels();
-    return AnalysePhoto(Photo, models.Finder, models.Mesh, models.Mask);
-}
-
 TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask)
 {
     const double side = std::max(Photo.Width(), Photo.Height());
     return Mask.Compute(Photo, QRectF((Photo.Width() - side) / 2, (Photo.Height() - side) / 2, side, side));
-}
-
-TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo)
-{
-    return WholePhotoPersonMask(Photo, sharedModels().Mask);
 }
 
 QStringList CheckIds()
@@ -151,31 +123,28 @@ QStringList CheckIds()
             QStringLiteral("resolution"),    QStringLiteral("glasses"),         QStringLiteral("one_face")};
 }
 
-TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
-                     const THeadRule& Rule, const TWording& Wording)
-{
-    using namespace Msg;
-    TTable table;
-    if (!Measured.HasFace) {
-        table.Add("one_face", 0, QStringLiteral("1"), TVerdict::Fail, table.Text(kNoFace));
-        return table.Take();
-    }
-    const THead& head = Facts.Head;
+namespace {
 
-    // Framing: the head against the format's rule.
-    const THeadCheck fit = CheckHead(Frame, head, Rule);
-    table.Add("head_height", TTable::round1(fit.Head), rangeText(Rule.Head, Rule.Unit == TRuleUnit::Millimetres ? "mm" : "%"),
+using namespace Msg;
+
+// The head against the format's rule, in the frame and in the photo.
+void addFraming(TTable& table, const TPhotoFacts& facts, const TFrame& frame, const THeadRule& rule,
+                const TWording& wording)
+{
+    const THead& head = facts.Head;
+    const THeadCheck fit = CheckHead(frame, head, rule);
+    table.Add("head_height", TTable::round1(fit.Head), rangeText(rule.Head, rule.Unit == TRuleUnit::Millimetres ? "mm" : "%"),
               fit.HeadVerdict == THeadVerdict::Within ? TVerdict::Pass : TVerdict::Fail,
-              HeadSizeText(fit, Rule, Wording));
-    if (Rule.EyeLineMm && fit.EyeLineMm) {
+              HeadSizeText(fit, rule, wording));
+    if (rule.EyeLineMm && fit.EyeLineMm) {
         const char* text = fit.EyeVerdict == THeadVerdict::Within ? kEyeLinePass
                            : fit.EyeVerdict == THeadVerdict::TooSmall ? kEyesTooLow
                                                                       : kEyesTooHigh;
-        table.Add("eye_line", TTable::round1(*fit.EyeLineMm), rangeText(*Rule.EyeLineMm, "mm"),
+        table.Add("eye_line", TTable::round1(*fit.EyeLineMm), rangeText(*rule.EyeLineMm, "mm"),
                   fit.EyeVerdict == THeadVerdict::Within ? TVerdict::Pass : TVerdict::Fail, table.Text(text));
     }
 
-    const double offset = Frame.Width > 0 ? 100 * (head.CentreX - Frame.CentreX()) / Frame.Width : 0;
+    const double offset = frame.Width > 0 ? 100 * (head.CentreX - frame.CentreX()) / frame.Width : 0;
     const TVerdict centred = VerdictAtMost(std::abs(offset), kCentredPercent, kCentredWarnPercent);
     table.Add("centred", TTable::round1(offset), QStringLiteral("%1 %").arg(kCentredPercent), centred,
               centred == TVerdict::Pass ? table.Text(kCentred)
@@ -185,51 +154,58 @@ TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, c
     // The head inside the photo, then inside the frame; how much of its
     // height lies outside, in percent.
     const double h = std::max(1.0, head.Height());
-    const double outOfPhoto = std::max(0.0, -head.CrownY) + std::max(0.0, head.ChinY - Facts.PhotoHeight);
-    const double outOfFrame = std::max(0.0, Frame.Y - head.CrownY) + std::max(0.0, head.ChinY - Frame.Bottom());
-    const char* insideText = Facts.CrownCut || head.CrownY < 0 ? kCrownCut
-                             : head.ChinY > Facts.PhotoHeight   ? kChinCut
+    const double outOfPhoto = std::max(0.0, -head.CrownY) + std::max(0.0, head.ChinY - facts.PhotoHeight);
+    const double outOfFrame = std::max(0.0, frame.Y - head.CrownY) + std::max(0.0, head.ChinY - frame.Bottom());
+    const char* insideText = facts.CrownCut || head.CrownY < 0 ? kCrownCut
+                             : head.ChinY > facts.PhotoHeight   ? kChinCut
                              : outOfFrame > 0                   ? kHeadPastFrame
                                                                 : kHeadInside;
     const bool inside = insideText == kHeadInside;
     table.Add("crown_visible", TTable::round1(100 * std::max(outOfPhoto, outOfFrame) / h), QStringLiteral("0 %"),
               inside ? TVerdict::Pass : TVerdict::Fail, table.Text(insideText));
+}
 
-    // Pose. Roll > 0 leans toward the left shoulder: straighten toward the right.
-    table.AddTurn("roll", Measured.Pose.Roll, kRoll, kUpright, kTiltToLeft, kTiltToRight);
-    table.AddTurn("yaw", Measured.Pose.Yaw, kYaw, kStraight, kTurnToLeft, kTurnToRight);
-    table.AddTurn("pitch", Measured.Pose.Pitch, kPitch, kLevel, kLowerChin, kRaiseChin);
+// The pose, the eyes and the mouth.
+void addExpression(TTable& table, const TPhotoMeasures& measured)
+{
+    // Roll > 0 leans toward the left shoulder: straighten toward the right.
+    table.AddTurn("roll", measured.Pose.Roll, kRoll, kUpright, kTiltToLeft, kTiltToRight);
+    table.AddTurn("yaw", measured.Pose.Yaw, kYaw, kStraight, kTurnToLeft, kTurnToRight);
+    table.AddTurn("pitch", measured.Pose.Pitch, kPitch, kLevel, kLowerChin, kRaiseChin);
 
-    const TVerdict eyes = VerdictAtLeast(Measured.EyeOpening, kEyeOpen, kEyeOpenWarn);
-    table.Add("eyes_open", TTable::round2(Measured.EyeOpening), QStringLiteral("≥ %1").arg(kEyeOpen), eyes,
+    const TVerdict eyes = VerdictAtLeast(measured.EyeOpening, kEyeOpen, kEyeOpenWarn);
+    table.Add("eyes_open", TTable::round2(measured.EyeOpening), QStringLiteral("≥ %1").arg(kEyeOpen), eyes,
               table.Text(eyes == TVerdict::Pass ? kEyesOpen : kEyesClosed));
-    const TVerdict mouth = VerdictAtMost(Measured.MouthOpening, CheckLimit::kMouthClosed, CheckLimit::kMouthClosedWarn);
-    table.Add("mouth_closed", TTable::round2(Measured.MouthOpening), QStringLiteral("≤ %1").arg(CheckLimit::kMouthClosed), mouth,
+    const TVerdict mouth = VerdictAtMost(measured.MouthOpening, CheckLimit::kMouthClosed, CheckLimit::kMouthClosedWarn);
+    table.Add("mouth_closed", TTable::round2(measured.MouthOpening), QStringLiteral("≤ %1").arg(CheckLimit::kMouthClosed), mouth,
               table.Text(mouth == TVerdict::Pass ? kMouthIsClosed : kMouthOpen));
+}
 
-    // Background.
-    const TBackgroundMeasure& back = Measured.Background;
+void addBackground(TTable& table, const TBackgroundMeasure& back)
+{
     if (back.SeenShare < kBackgroundSeenShare) {
         table.Add("background_plain", 0, QStringLiteral("≤ %1 L*").arg(kBackgroundTexture), TVerdict::Warn,
                   table.Text(kBackgroundUnseen));
         table.Add("background_light", 0, QStringLiteral("≥ %1 L*").arg(CheckLimit::kBackgroundLight), TVerdict::Warn,
                   table.Text(kBackgroundUnseen));
-    } else {
-        const TVerdict texture = VerdictAtMost(back.Texture, kBackgroundTexture, kBackgroundTextureWarn);
-        const TVerdict slope = VerdictAtMost(back.Slope, kBackgroundSlope, kBackgroundSlopeWarn);
-        const TVerdict plain = worse(texture, slope);
-        table.Add("background_plain", TTable::round1(back.Texture), QStringLiteral("≤ %1 L*").arg(kBackgroundTexture),
-                  plain,
-                  table.Text(plain == TVerdict::Pass ? kBackgroundPlain
-                             : texture >= slope      ? kBackgroundBusy
-                                                     : kBackgroundShaded));
-        const TVerdict light = VerdictAtLeast(back.Lightness, CheckLimit::kBackgroundLight, kBackgroundLightWarn);
-        table.Add("background_light", TTable::round1(back.Lightness), QStringLiteral("≥ %1 L*").arg(CheckLimit::kBackgroundLight),
-                  light, table.Text(light == TVerdict::Pass ? kBackgroundIsLight : kBackgroundDark));
+        return;
     }
+    const TVerdict texture = VerdictAtMost(back.Texture, kBackgroundTexture, kBackgroundTextureWarn);
+    const TVerdict slope = VerdictAtMost(back.Slope, kBackgroundSlope, kBackgroundSlopeWarn);
+    const TVerdict plain = worse(texture, slope);
+    table.Add("background_plain", TTable::round1(back.Texture), QStringLiteral("≤ %1 L*").arg(kBackgroundTexture),
+              plain,
+              table.Text(plain == TVerdict::Pass ? kBackgroundPlain
+                         : texture >= slope      ? kBackgroundBusy
+                                                 : kBackgroundShaded));
+    const TVerdict light = VerdictAtLeast(back.Lightness, CheckLimit::kBackgroundLight, kBackgroundLightWarn);
+    table.Add("background_light", TTable::round1(back.Lightness), QStringLiteral("≥ %1 L*").arg(CheckLimit::kBackgroundLight),
+              light, table.Text(light == TVerdict::Pass ? kBackgroundIsLight : kBackgroundDark));
+}
 
-    // Light and colour of the face.
-    const TFaceLight& face = Measured.Light;
+// The light and colour of the face.
+void addLight(TTable& table, const TFaceLight& face)
+{
     const TVerdict even = VerdictAtMost(face.HalvesApart, kHalvesApart, kHalvesApartWarn);
     table.Add("lighting_even", TTable::round1(face.HalvesApart), QStringLiteral("≤ %1 L*").arg(kHalvesApart), even,
               table.Text(even == TVerdict::Pass ? kEvenLight : kUnevenLight));
@@ -244,34 +220,59 @@ TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, c
     table.Add("colour", TTable::round1(face.SkinHue), QStringLiteral("%1-%2°").arg(kSkinHueMin).arg(kSkinHueMax),
               grey ? TVerdict::Warn : natural ? TVerdict::Pass : TVerdict::Fail,
               table.Text(grey ? kBlackAndWhite : natural ? kNaturalColour : kColourCast));
+}
 
-    const TVerdict sharp = VerdictAtLeast(Measured.Sharpness, kSharpness, kSharpnessWarn);
-    table.Add("sharpness", TTable::round2(Measured.Sharpness), QStringLiteral("≥ %1").arg(kSharpness), sharp,
+// Sharpness and pixels, then glasses, which some formats refuse.
+void addDetail(TTable& table, const TPhotoMeasures& measured, const TFrame& frame, const THeadRule& rule)
+{
+    const TVerdict sharp = VerdictAtLeast(measured.Sharpness, kSharpness, kSharpnessWarn);
+    table.Add("sharpness", TTable::round2(measured.Sharpness), QStringLiteral("≥ %1").arg(kSharpness), sharp,
               table.Text(sharp == TVerdict::Pass ? kSharp : kBlurred));
 
-    const double ppi = PrintedPixelsPerInch(Frame, Rule);
+    const double ppi = PrintedPixelsPerInch(frame, rule);
     const TVerdict pixels = worse(VerdictAtLeast(ppi, kPrintedPpi, kPrintedPpi * 0.75),
-                                  VerdictAtLeast(Measured.EyePixels, kEyePixelsPreferred, kEyePixels));
+                                  VerdictAtLeast(measured.EyePixels, kEyePixelsPreferred, kEyePixels));
     table.Add("resolution", std::round(ppi), QStringLiteral("≥ %1 ppi, ≥ %2 px").arg(kPrintedPpi).arg(kEyePixels),
               pixels,
               table.Text(pixels == TVerdict::Pass ? kEnoughPixels : kTooFewPixels)
                   .arg(std::lround(ppi))
-                  .arg(std::lround(Measured.EyePixels)));
+                  .arg(std::lround(measured.EyePixels)));
 
-    const bool glasses = Measured.Glasses.BridgeEdge > kGlassesBridgeEdge || Measured.Glasses.GlareShare > kGlareShare;
-    const bool refused = Rule.Format == TPhotoFormat::US2x2;
-    table.Add("glasses", TTable::round1(Measured.Glasses.BridgeEdge), QStringLiteral("≤ %1 L*").arg(kGlassesBridgeEdge),
+    const bool glasses = measured.Glasses.BridgeEdge > kGlassesBridgeEdge || measured.Glasses.GlareShare > kGlareShare;
+    const bool refused = rule.Format == TPhotoFormat::US2x2;
+    table.Add("glasses", TTable::round1(measured.Glasses.BridgeEdge), QStringLiteral("≤ %1 L*").arg(kGlassesBridgeEdge),
               !glasses ? TVerdict::Pass : refused ? TVerdict::Fail : TVerdict::Warn,
               table.Text(!glasses ? kNoGlasses : refused ? kGlassesRefused : kGlassesLook));
+}
 
-    // Faces whose middle lies inside the frame print with it.
+// Faces whose middle lies inside the frame print with it.
+void addFaceCount(TTable& table, const TPhotoFacts& facts, const TFrame& frame)
+{
     int inFrame = 0;
-    for (const QRectF& box : Facts.Faces) {
+    for (const QRectF& box : facts.Faces) {
         const QPointF c = box.center();
-        inFrame += c.x() >= Frame.X && c.x() <= Frame.Right() && c.y() >= Frame.Y && c.y() <= Frame.Bottom();
+        inFrame += c.x() >= frame.X && c.x() <= frame.Right() && c.y() >= frame.Y && c.y() <= frame.Bottom();
     }
     inFrame = std::max(inFrame, 1);
     table.Add("one_face", inFrame, QStringLiteral("1"), inFrame == 1 ? TVerdict::Pass : TVerdict::Fail,
               inFrame == 1 ? table.Text(kOneFace) : table.Text(kOtherFaces).arg(inFrame));
+}
+
+}  // namespace
+
+TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
+                     const THeadRule& Rule, const TWording& Wording)
+{
+    TTable table;
+    if (!Measured.HasFace) {
+        table.Add("one_face", 0, QStringLiteral("1"), TVerdict::Fail, table.Text(Msg::kNoFace));
+        return table.Take();
+    }
+    addFraming(table, Facts, Frame, Rule, Wording);
+    addExpression(table, Measured);
+    addBackground(table, Measured.Background);
+    addLight(table, Measured.Light);
+    addDetail(table, Measured, Frame, Rule);
+    addFaceCount(table, Facts, Frame);
     return table.Take();
 }

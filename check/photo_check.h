@@ -56,19 +56,13 @@ struct TPhotoAnalysis {
     TPhotoMeasures Measured;
 };
 
-/// Runs the face models on Photo and measures it.
-TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceFinder& Finder, TFaceMesh& Mesh, TPersonMask& Mask);
-
-/// The same with the program's own models, read from FaceModelDirectory()
-/// on first use and kept for the rest of the run. Raises EFaceModel when one
-/// cannot be used (the next call tries again).
-TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo);
+/// Runs the face models on Photo and measures it. Raises EFaceModel when a
+/// model cannot be used.
+TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceModels& Models);
 
 /// The person mask of the whole photo (a square about it), far coarser than
-/// a face's: what lies beyond a face's mask, such as the body below it. The
-/// second form with the program's own models, as AnalysePhoto has them.
+/// a face's: what lies beyond a face's mask, such as the body below it.
 TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask);
-TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo);
 
 /// The check's table for the photo framed by Frame for Rule: the framing
 /// measures (head height, eye line, centring, the head inside the photo,

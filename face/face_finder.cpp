@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kInput = 128;   // the detector's input side
+constexpr int kInput = FaceModelInfo(TFaceModel::Detector).InputSide;
 // Faces from this many input pixels up are found reliably (scores above 0.9
 // on the test portraits; 16 pixels gave 0.7 to 0.8, 12 about 0.5).
 constexpr double kMinFacePixels = 20;
@@ -37,11 +37,6 @@ std::vector<cv::Point2f> anchors()
                 for (int i = 0; i < perCell; ++i)
                     all.emplace_back((x + 0.5f) / grid, (y + 0.5f) / grid);
     return all;
-}
-
-double sigmoid(double logit)
-{
-    return 1 / (1 + std::exp(-std::clamp(logit, -80.0, 80.0)));
 }
 
 // Brightens a dim copy so that its bright end reaches white: the detector
@@ -195,13 +190,13 @@ std::vector<TFace> TFaceFinder::Find(const TFacePhoto& Photo)
     for (const TSquare& square : squares) {
         cv::Matx23d toWorkCopy;
         const cv::Mat input = SquareCrop(work, square.Centre, square.Side, 0, kInput, toWorkCopy);
-        const cv::Mat blob = cv::dnn::blobFromImage(input, 1 / 127.5, cv::Size(), cv::Scalar(127.5, 127.5, 127.5));
-        const std::vector<cv::Mat> out = RunFaceModel(FNet->Net, TFaceModel::Detector, blob);
+        const std::vector<cv::Mat> out =
+            RunFaceModel(FNet->Net, TFaceModel::Detector, ModelInput(TFaceModel::Detector, input));
         const float* boxes = out[0].ptr<float>();
         const float* logits = out[1].ptr<float>();
         const double tileLeft = square.Centre.x - square.Side / 2, tileTop = square.Centre.y - square.Side / 2;
         for (std::size_t i = 0; i < FNet->Anchors.size(); ++i) {
-            const double score = sigmoid(logits[i]);
+            const double score = Sigmoid(logits[i]);
             if (score < kMinFaceScore)
                 continue;
             const float* r = boxes + i * 16;

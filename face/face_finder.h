@@ -35,7 +35,7 @@ class TFaceFinder {
 public:
     /// Loads the detector from ModelDir; raises EFaceModel when it is missing
     /// or cannot be used.
-    explicit TFaceFinder(const QString& ModelDir = FaceModelDirectory());
+    explicit TFaceFinder(const QString& ModelDir);
     ~TFaceFinder();
     TFaceFinder(const TFaceFinder&) = delete;
     TFaceFinder& operator=(const TFaceFinder&) = delete;

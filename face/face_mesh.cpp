@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kInput = 192;
+constexpr int kInput = FaceModelInfo(TFaceModel::Mesh).InputSide;
 constexpr double kCropScale = 1.5;
 // The mesh's own face test: real faces of the test portraits, dim, small or
 // turned, score above 0.99; detector finds on clothes or a flag 0.6 and less.
@@ -44,8 +44,7 @@ struct TFaceMesh::TNet {
     {
         cv::Matx23d toPhoto;
         const cv::Mat input = SquareCrop(photo, {centre.x(), centre.y()}, side, angle, kInput, toPhoto);
-        const cv::Mat blob = cv::dnn::blobFromImage(input, 1 / 255.0);
-        const std::vector<cv::Mat> out = RunFaceModel(Net, TFaceModel::Mesh, blob);
+        const std::vector<cv::Mat> out = RunFaceModel(Net, TFaceModel::Mesh, ModelInput(TFaceModel::Mesh, input));
         const float* xyz = out[0].ptr<float>();
         TFaceLandmarks result;
         result.Points.reserve(Landmark::kCount);
@@ -57,7 +56,7 @@ struct TFaceMesh::TNet {
             result.Points.emplace_back(p.x, p.y);
             result.Depth.push_back(xyz[3 * i + 2] * depthScale);
         }
-        result.Presence = 1 / (1 + std::exp(-std::clamp(double(out[1].ptr<float>()[0]), -80.0, 80.0)));
+        result.Presence = Sigmoid(out[1].ptr<float>()[0]);
         return result;
     }
 };

@@ -52,7 +52,7 @@ class TFaceMesh {
 public:
     /// Loads the mesh model from ModelDir; raises EFaceModel when it is
     /// missing or cannot be used.
-    explicit TFaceMesh(const QString& ModelDir = FaceModelDirectory());
+    explicit TFaceMesh(const QString& ModelDir);
     ~TFaceMesh();
     TFaceMesh(const TFaceMesh&) = delete;
     TFaceMesh& operator=(const TFaceMesh&) = delete;

@@ -18,39 +18,26 @@ namespace {
 // The converted models are a few megabytes; anything far larger is not one.
 constexpr qint64 kMaxModelBytes = 64 * 1024 * 1024;
 
-struct TModelShape {
-    int InputSide;
-    std::vector<std::size_t> OutputCounts;   ///< elements of each output, one image
-};
-
-TModelShape modelShape(TFaceModel model)
+QString latin1(std::string_view text)
 {
-    switch (model) {
-    case TFaceModel::Detector:
-        return {128, {896 * 16, 896}};   // box regressors, score logits
-    case TFaceModel::Mesh:
-        return {192, {468 * 3, 1}};      // landmarks, face-presence logit
-    case TFaceModel::PersonMask:
-        break;
-    }
-    return {256, {256 * 256}};
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-[[noreturn]] void damaged(const QString& path, TFaceModelFile file, const QString& detail)
+[[noreturn]] void damaged(const QString& path, const TFaceModelInfo& model, const QString& detail)
 {
     throw EFaceModel(MessageText(Msg::kFaceModelDamaged)
-                         .arg(QDir::toNativeSeparators(path), QString::fromLatin1(file.Package), detail));
+                         .arg(QDir::toNativeSeparators(path), latin1(model.Package), detail));
 }
 
 }  // namespace
 
 cv::dnn::Net LoadFaceModel(const QString& Dir, TFaceModel Model)
 {
-    const TFaceModelFile file = FaceModelFile(Model);
-    const QString path = QDir(Dir).filePath(QString::fromLatin1(file.FileName));
+    const TFaceModelInfo& file = FaceModelInfo(Model);
+    const QString path = QDir(Dir).filePath(latin1(file.FileName));
     if (!QFileInfo(path).isFile())
         throw EFaceModel(MessageText(Msg::kFaceModelMissing)
-                             .arg(QDir::toNativeSeparators(path), QString::fromLatin1(file.Package)));
+                             .arg(QDir::toNativeSeparators(path), latin1(file.Package)));
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
         damaged(path, file, in.errorString());
@@ -59,7 +46,6 @@ cv::dnn::Net LoadFaceModel(const QString& Dir, TFaceModel Model)
     const QByteArray bytes = in.readAll();
 
     cv::dnn::Net net;
-    const TModelShape shape = modelShape(Model);
     // A damaged file is reported here, once; OpenCV's own log of it would
     // only repeat it on the terminal.
     const auto logLevel = cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
@@ -73,7 +59,7 @@ cv::dnn::Net LoadFaceModel(const QString& Dir, TFaceModel Model)
         net.setPreferableTarget(cv::dnn::DNN_TARGET_CPU);
         // A file that reads as a graph may still be another model: one run
         // on a blank input shows its outputs.
-        const int dims[] = {1, 3, shape.InputSide, shape.InputSide};
+        const int dims[] = {1, 3, file.InputSide, file.InputSide};
         RunFaceModel(net, Model, cv::Mat(4, dims, CV_32F, cv::Scalar(0)));
     } catch (const cv::Exception& e) {
         damaged(path, file, QString::fromStdString(e.err));
@@ -85,19 +71,31 @@ cv::dnn::Net LoadFaceModel(const QString& Dir, TFaceModel Model)
 
 std::vector<cv::Mat> RunFaceModel(cv::dnn::Net& Net, TFaceModel Model, const cv::Mat& Blob)
 {
-    const TModelShape shape = modelShape(Model);
+    const std::span<const std::size_t> sizes = FaceModelInfo(Model).Outputs();
     Net.setInput(Blob);
     std::vector<cv::Mat> outputs;
     Net.forward(outputs, Net.getUnconnectedOutLayersNames());
     std::vector<cv::Mat> ordered;
-    for (std::size_t count : shape.OutputCounts) {
+    for (std::size_t count : sizes) {
         const auto found = std::find_if(outputs.begin(), outputs.end(),
                                         [&](const cv::Mat& m) { return m.total() == count; });
-        if (found == outputs.end() || outputs.size() != shape.OutputCounts.size())
+        if (found == outputs.end() || outputs.size() != sizes.size())
             CV_Error(cv::Error::StsUnmatchedSizes, "the model's outputs are not the expected ones");
         ordered.push_back(*found);
     }
     return ordered;
+}
+
+cv::Mat ModelInput(TFaceModel Model, const cv::Mat& Rgb)
+{
+    if (FaceModelInfo(Model).Input == TInputRange::MinusOneToOne)
+        return cv::dnn::blobFromImage(Rgb, 1 / 127.5, cv::Size(), cv::Scalar(127.5, 127.5, 127.5));
+    return cv::dnn::blobFromImage(Rgb, 1 / 255.0);
+}
+
+double Sigmoid(double Logit)
+{
+    return 1 / (1 + std::exp(-std::clamp(Logit, -80.0, 80.0)));
 }
 
 cv::Mat PhotoPixels(const TBitmap32& Photo)

@@ -22,6 +22,13 @@ cv::dnn::Net LoadFaceModel(const QString& Dir, TFaceModel Model);
 /// by the model's table (the converted graph does not fix their order).
 std::vector<cv::Mat> RunFaceModel(cv::dnn::Net& Net, TFaceModel Model, const cv::Mat& Blob);
 
+/// The model's input from a square crop of R, G, B pixels of its input side,
+/// scaled as the model's table says.
+cv::Mat ModelInput(TFaceModel Model, const cv::Mat& Rgb);
+
+/// A probability from a model's logit.
+double Sigmoid(double Logit);
+
 /// The photo's pixels as a 4-channel B, G, R, A matrix, without a copy.
 cv::Mat PhotoPixels(const TBitmap32& Photo);
 

@@ -63,7 +63,7 @@ TPersonMaskMap TPersonMask::Compute(const TFacePhoto& Photo, const QRectF& Regio
     const cv::Mat input = SquareCrop(Photo, {centre.x(), centre.y()},
                                      std::max(Region.width(), Region.height()), 0, side, toPhoto);
     const std::vector<cv::Mat> out =
-        RunFaceModel(FNet->Net, TFaceModel::PersonMask, cv::dnn::blobFromImage(input, 1 / 255.0));
+        RunFaceModel(FNet->Net, TFaceModel::PersonMask, ModelInput(TFaceModel::PersonMask, input));
     const float* p = out[0].ptr<float>();
     map.Probability.assign(p, p + side * side);
     const double s = std::max(Region.width(), Region.height());

@@ -16,7 +16,7 @@ class TFacePhoto;
 /// the part of the photo it covers, in photo pixels; it may reach past the
 /// photo's edges, where the photo counts as black.
 struct TPersonMaskMap {
-    static constexpr int kSide = 256;
+    static constexpr int kSide = FaceModelInfo(TFaceModel::PersonMask).InputSide;
 
     std::vector<float> Probability;   ///< kSide rows of kSide, top row first
     QRectF Region;
@@ -34,7 +34,7 @@ class TPersonMask {
 public:
     /// Loads the model from ModelDir; raises EFaceModel when it is missing or
     /// cannot be used.
-    explicit TPersonMask(const QString& ModelDir = FaceModelDirectory());
+    explicit TPersonMask(const QString& ModelDir);
     ~TPersonMask();
     TPersonMask(const TPersonMask&) = delete;
     TPersonMask& operator=(const TPersonMask&) = delete;

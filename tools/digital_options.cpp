@@ -68,7 +68,7 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven)
 }
 
 std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const TBitmap32& Photo,
-                                                   const QString& PhotoName,
+                                                   const QString& PhotoName, TFaceModels& Models,
                                                    const std::function<const TPhotoAnalysis&()>& Analysis)
 {
     if (!options.Background)
@@ -76,10 +76,10 @@ std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options,
     const TPersonMaskMap& person = Analysis().Facts.Person;
     if (person.Empty())
         throw Exception(MessageText(Msg::kNoPersonForBackground).arg(QDir::toNativeSeparators(PhotoName)));
-    return TPlainBackground{*options.Background, person, WholePhotoPersonMask(Photo)};
+    return TPlainBackground{*options.Background, person, WholePhotoPersonMask(Photo, Models.Mask())};
 }
 
-QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
+QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TSheetCheck* check)
 {
     const TDigitalSize& size = *options.Digital;
     const QFileInfo output(options.OutputFile);
@@ -97,7 +97,7 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
     std::optional<TPhotoAnalysis> analysis;
     const auto analysed = [&]() -> const TPhotoAnalysis& {
         if (!analysis)
-            analysis = AnalysePhoto(photo);
+            analysis = AnalysePhoto(photo, Models);
         return *analysis;
     };
     std::optional<TFrame> frame;
@@ -116,13 +116,13 @@ QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check)
     // The rendered pixels stay at hand for a check of the photo.
     TBitmap32 rendered;
     TDigitalJpeg jpeg;
-    const std::optional<TPlainBackground> background = PlainBackgroundFor(options, photo, options.Photo, analysed);
+    const std::optional<TPlainBackground> background = PlainBackgroundFor(options, photo, options.Photo, Models, analysed);
     SavePhotoFile(options.OutputFile,
                   [&] { jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered, background); });
     if (check) {
         // The whole picture is what the office receives, judged by the
         // preset's rule.
-        const TPhotoAnalysis analysis = AnalysePhoto(rendered);
+        const TPhotoAnalysis analysis = AnalysePhoto(rendered, Models);
         const TFrame whole{0, 0, static_cast<double>(rendered.Width()), static_cast<double>(rendered.Height())};
         check->Measures = CheckPhoto(analysis.Facts, analysis.Measured, whole, DigitalHeadRule(size));
         if (!analysis.Faces.empty())

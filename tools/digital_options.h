@@ -26,7 +26,7 @@ void CheckDigitalOrLayoutOptions(const TSheetOptions& options, bool paperGiven);
 /// Analysis (asked for only then); none without the option. Raises
 /// Exception naming PhotoName when no person is found to put it behind.
 std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options, const TBitmap32& Photo,
-                                                   const QString& PhotoName,
+                                                   const QString& PhotoName, TFaceModels& Models,
                                                    const std::function<const TPhotoAnalysis&()>& Analysis);
 
 /// Makes the digital photo --digital asks for and returns the line that
@@ -35,4 +35,4 @@ std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options,
 /// loaded, no face is found for --frame auto, the file sizes cannot be met
 /// or the file cannot be written. With `check`, the photo check of the
 /// written photo (as the office receives it) goes there.
-QString RunDigitalPhoto(const TSheetOptions& options, TSheetCheck* check = nullptr);
+QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TSheetCheck* check = nullptr);

@@ -43,5 +43,8 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return SheetToolMain(args, out, err);
+    // Read when a photo is first analysed; a sheet without framing, check
+    // or background never reads them.
+    TFaceModels models;
+    return SheetToolMain(args, out, err, models);
 }

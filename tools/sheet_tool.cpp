@@ -142,17 +142,18 @@ void checkOutputsAreNotPhotos(const QStringList& outputs, const QStringList& pho
 // automatic frame, the plain background and the check share it.
 class TAnalysisOnDemand {
 public:
-    explicit TAnalysisOnDemand(const TBitmap32& Photo) : FPhoto(Photo) {}
+    TAnalysisOnDemand(const TBitmap32& Photo, TFaceModels& Models) : FPhoto(Photo), FModels(Models) {}
 
     const TPhotoAnalysis& Get()
     {
         if (!FAnalysis)
-            FAnalysis = AnalysePhoto(FPhoto);
+            FAnalysis = AnalysePhoto(FPhoto, FModels);
         return *FAnalysis;
     }
 
 private:
     const TBitmap32& FPhoto;
+    TFaceModels& FModels;
     std::optional<TPhotoAnalysis> FAnalysis;
 };
 
@@ -217,16 +218,17 @@ QStringList plannedOutputs(const TSheetOptions& options, int photoCount, int cop
 // Each photo's cell added to the sheet with `copies` copies, one photo held
 // at a time; the warnings name the photo when there are several.
 void addPhotoCells(const TSheetOptions& options, const QStringList& photos, const THeadRule& rule, int copies,
-                   TPhotoSheet& sheet, QStringList& warningsOut)
+                   TFaceModels& models, TPhotoSheet& sheet, QStringList& warningsOut)
 {
     for (const QString& name : photos) {
         TBitmap32 photo;
         QStringList warnings;
         if (const QString partly = loadPhoto(photo, name); !partly.isEmpty())
             warnings << partly;
-        TAnalysisOnDemand analysis(photo);
+        TAnalysisOnDemand analysis(photo, models);
         const std::optional<TFrame> frame = frameFor(options, analysis, rule, warnings);
-        const std::optional<TPlainBackground> background = PlainBackgroundFor(options, photo, name, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
+        const std::optional<TPlainBackground> background =
+            PlainBackgroundFor(options, photo, name, models, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
         const QString lowResolution = LowResolutionWarning(photo, frame, rule);
         if (!lowResolution.isEmpty())
             warnings << lowResolution;
@@ -273,14 +275,14 @@ TWording FramingWording()
     };
 }
 
-TSheetCheck RunSheetCheck(const TSheetOptions& Options)
+TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models)
 {
     TBitmap32 photo;
     TSheetCheck check;
     if (const QString partly = loadPhoto(photo, Options.Photo); !partly.isEmpty())
         check.Warnings << partly;
     const THeadRule rule = formatOf(Options).Rule;
-    TAnalysisOnDemand onDemand(photo);
+    TAnalysisOnDemand onDemand(photo, Models);
     const std::optional<TFrame> frame = frameFor(Options, onDemand, rule, check.Warnings);
     const TPhotoAnalysis& analysis = onDemand.Get();
     // With a plain background the check judges the background the sheet
@@ -313,7 +315,7 @@ QString RunCalibrationPage(const TSheetOptions& Options)
         .arg(destinationOf(Options, *printer));
 }
 
-TSheetResult RunSheet(const TSheetOptions& Options)
+TSheetResult RunSheet(const TSheetOptions& Options, TFaceModels& Models)
 {
     const QStringList photos = Options.Photos.isEmpty() ? QStringList{Options.Photo} : Options.Photos;
     if (Options.Output != TSheetOutput::Print)
@@ -341,7 +343,7 @@ TSheetResult RunSheet(const TSheetOptions& Options)
 
     TPhotoSheet sheet(sheetPrinter);
     QStringList warnings;
-    addPhotoCells(Options, photos, format.Rule, copies, sheet, warnings);
+    addPhotoCells(Options, photos, format.Rule, copies, Models, sheet, warnings);
     // The page itself is never held: each JPEG is composed band by band as
     // it is encoded, and a PDF or a print job places the cells.
     if (Options.Output == TSheetOutput::Jpeg) {
@@ -393,7 +395,7 @@ QString SheetSummary(const TSheetResult& Result)
         .arg(dpi, Result.Destination);
 }
 
-int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
+int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err, TFaceModels& Models)
 {
     const QString program = QStringLiteral("quorlo-sheet");
     try {
@@ -428,18 +430,18 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err)
         QTextStream& summary = options.Check == TSheetOptions::TCheck::Json ? Err : Out;
         if (options.Digital) {
             TSheetCheck check;
-            const QString line = RunDigitalPhoto(options, checking ? &check : nullptr);
+            const QString line = RunDigitalPhoto(options, Models, checking ? &check : nullptr);
             if (checking)
                 report(check);
             summary << line << '\n';
             return status;
         }
         if (checking) {
-            report(RunSheetCheck(options));
+            report(RunSheetCheck(options, Models));
             if (options.Output == TSheetOutput::None)
                 return status;
         }
-        const TSheetResult result = RunSheet(options);
+        const TSheetResult result = RunSheet(options, Models);
         for (const QString& warning : result.Warnings)
             Err << program << ": " << MessageText(Msg::kWarning).arg(warning) << '\n';
         summary << SheetSummary(result) << '\n';

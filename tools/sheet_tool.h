@@ -1,5 +1,6 @@
 #pragma once
 
+#include "face_models.h"
 #include "frame.h"
 #include "measure.h"
 #include "sheet_options.h"
@@ -49,7 +50,7 @@ struct TSheetResult {
 /// a photo, not one copy fits and copies are asked for, the copies need more
 /// than kMaxSheetPages pages, no face is found for --frame auto, or an output
 /// cannot be written (an existing file then stays as it was).
-TSheetResult RunSheet(const TSheetOptions& Options);
+TSheetResult RunSheet(const TSheetOptions& Options, TFaceModels& Models);
 
 /// The photo check of a run's photo as it prints: loaded as the sheet's
 /// photos are, framed as the options say (the whole photo without --frame),
@@ -61,7 +62,7 @@ struct TSheetCheck {
     std::optional<THead> Head;
     QStringList Warnings;
 };
-TSheetCheck RunSheetCheck(const TSheetOptions& Options);
+TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models);
 
 /// Writes or prints the printer's calibration page as `Options` ask
 /// (CalibrationPage set) and returns the line describing it. Raises
@@ -81,5 +82,6 @@ TWording FramingWording();
 /// The whole program once the application object exists: parses `Args`
 /// (without the program's name), answers --help and --version on `Out`, or
 /// runs and writes the summary there. Every failure is one line on `Err`.
-/// Returns the exit status: 0 done, 1 failed, 2 bad command line.
-int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err);
+/// Returns the exit status: 0 done, 1 failed, 2 bad command line. Photos are
+/// analysed with Models, read only when a run needs them.
+int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err, TFaceModels& Models);

@@ -20,7 +20,8 @@ TEST(DigitalPhotoDlgTest, SavesThePresetOrTheOwnSize)
     photo.SetStretchFilter(sfMitchell);
     photo.LoadFromFile(QStringLiteral(QRL_TEST_PORTRAIT));
     const QTemporaryDir dir;
-    TDigitalPhotoDlg dlg;
+    TFaceModels models;
+    TDigitalPhotoDlg dlg{models};
     dlg.Start(photo, std::nullopt, dir.filePath(QStringLiteral("me.jpg")));
     auto* presets = dlg.findChild<QComboBox*>(QStringLiteral("preset_cmb"));
     auto* width = dlg.findChild<QSpinBox*>(QStringLiteral("width_edt"));

@@ -35,7 +35,8 @@ protected:
     }
 
     TBitmap32 photo;
-    TFrameDlg dlg;
+    TFaceModels models;
+    TFrameDlg dlg{models};
 };
 
 }  // namespace

@@ -74,9 +74,9 @@ protected:
         settings = std::make_unique<TSettingsDlg>(main->langue);
         preview = std::make_unique<Tpreviewdlg>(main.get());
         about = std::make_unique<TAboutDlg>();
-        frame = std::make_unique<TFrameDlg>(main.get());
+        frame = std::make_unique<TFrameDlg>(main->FaceModels(), main.get());
         sheetOptions = std::make_unique<TSheetOptionsDlg>(main.get());
-        digital = std::make_unique<TDigitalPhotoDlg>(main.get());
+        digital = std::make_unique<TDigitalPhotoDlg>(main->FaceModels(), main.get());
         main->SetSettingsDialog(settings.get());
         main->SetPreviewDialog(preview.get());
         main->SetAboutDialog(about.get());

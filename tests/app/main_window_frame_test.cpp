@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        frameDlg = std::make_unique<TFrameDlg>(main.get());
+        frameDlg = std::make_unique<TFrameDlg>(main->FaceModels(), main.get());
         main->SetFrameDialog(frameDlg.get());
         start();
         // Red above blue, so that a frame's position shows.

@@ -24,13 +24,15 @@ namespace {
 constexpr int kCellWidth = 827;
 constexpr int kCellHeight = 1063;
 
+TFaceModels& models()
+{
+    static TFaceModels instance{QStringLiteral(QRL_TEST_MODEL_DIR)};
+    return instance;
+}
+
 TPhotoAnalysis analyse(const TBitmap32& photo)
 {
-    static const QString models = QStringLiteral(QRL_TEST_MODEL_DIR);
-    static TFaceFinder finder{models};
-    static TFaceMesh mesh{models};
-    static TPersonMask mask{models};
-    return AnalysePhoto(photo, finder, mesh, mask);
+    return AnalysePhoto(photo, models());
 }
 
 cv::Mat pixels(TBitmap32& bitmap)
@@ -253,8 +255,7 @@ TEST(PlainBackground, TheWholePhotosMaskReachesBeyondTheFaces)
     TBitmap32 photo;
     photo.Assign(QImage(QStringLiteral(QRL_TEST_ASTRONAUT)));
     const TPhotoAnalysis analysis = analyse(photo);
-    static TPersonMask model{QStringLiteral(QRL_TEST_MODEL_DIR)};
-    TPlainBackground background{kBackgroundWhite, analysis.Facts.Person, WholePhotoPersonMask(photo, model)};
+    TPlainBackground background{kBackgroundWhite, analysis.Facts.Person, WholePhotoPersonMask(photo, models().Mask())};
     const TFrame whole{0, 0, double(photo.Width()), double(photo.Height())};
     // The flag at her left, low down, beyond the face's mask.
     const auto whiteShare = [&](const TBitmap32& cell) {

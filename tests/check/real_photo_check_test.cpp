@@ -20,15 +20,9 @@ namespace {
 
 const QString kModels = QStringLiteral(QRL_TEST_MODEL_DIR);
 
-struct TModels {
-    TFaceFinder Finder{kModels};
-    TFaceMesh Mesh{kModels};
-    TPersonMask Mask{kModels};
-};
-
-TModels& models()
+TFaceModels& models()
 {
-    static TModels instance;
+    static TFaceModels instance{kModels};
     return instance;
 }
 
@@ -41,7 +35,7 @@ void loadImage(const char* path, TBitmap32& photo)
 
 TPhotoAnalysis analyse(const TBitmap32& photo)
 {
-    return AnalysePhoto(photo, models().Finder, models().Mesh, models().Mask);
+    return AnalysePhoto(photo, models());
 }
 
 // The measures that do not pass, with the photo framed for the rule.

