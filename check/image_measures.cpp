@@ -1,5 +1,7 @@
 #include "image_measures.h"
 
+#include "check_image.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>

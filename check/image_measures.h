@@ -2,6 +2,8 @@
 
 #include "face_regions.h"
 
+class TCheckImage;
+
 /// The background beside and above the head, outside the person, in L*
 /// units: its spread once a smooth slope is taken out (pattern, objects), the
 /// slope's rise across the area (a shadow, a lamp), its mean lightness, and
