@@ -3,12 +3,10 @@
 #include "messages.h"
 #include "C_VersionInfo.h"
 #include "lang_components.h"
-#include "lang_format.h"
 #include "Lang_Languages.h"
 #include "lang_properties.h"
 #include "application_events.h"
 #include "registry.h"
-#include "program_dir.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -17,64 +15,12 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QScopedValueRollback>
-#include <QStandardPaths>
 #include <QWidget>
 
 #include <cstdio>
 #include <optional>
 
 namespace {
-
-using namespace LangFile;
-
-QString withSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-
-QString withoutSlash(QString path)
-{
-    while (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
-    return path;
-}
-
-bool isDirectory(const QString& path)
-{
-    return !path.isEmpty() && QFileInfo(withoutSlash(path)).isDir();
-}
-
-bool holdsLanguageFiles(const QString& dir, const QString& prefix)
-{
-    return isDirectory(dir) &&
-           !QDir(dir).entryList({prefix + QStringLiteral("*.SPK")}, QDir::Files).isEmpty();
-}
-
-/// The shared language folder of an installed program, found from the
-/// program's own folder (<prefix>/bin -> <prefix>/share/quorlo/lang).
-QString installedLanguageDir(const QString& programDir, const QString& sub)
-{
-    if (programDir.isEmpty())
-        return {};
-    return withSlash(QDir::cleanPath(programDir + QStringLiteral(QRL_LANG_FROM_PROGRAM "/") + sub));
-}
-
-/// The line a language file shows in the list, or nothing when the file does
-/// not open with the signature. Whatever else is wrong with it (a revision
-/// above 4, a flag that is no bitmap, too few items, damaged records) shows
-/// when it is chosen: the line is read from what the file holds, missing
-/// items reading as empty.
-std::optional<QString> listingText(const QString& fileName)
-{
-    const std::optional<TLangFileContents> header = ReadLanguageFileHeader(fileName);
-    if (!header)
-        return std::nullopt;
-    // Header text 2 is shown by the chooser, not listed.
-    if (header->Revision == 0)
-        return header->HeaderText1 + QStringLiteral(" - ") + header->HeaderText3;
-    return header->HeaderText1 + QStringLiteral(" [") + VersionText(header->ProgramVersion) +
-           QStringLiteral("] - ") + header->HeaderText3;
-}
 
 /// The file's name as the user knows it, for messages.
 QString shownName(const QString& fileName)
@@ -90,10 +36,8 @@ TLangList::TLangList(QObject* owner)
 {
     FExcludedComps->SetSorted(true);
     FExcludedComps->SetDuplicates(TDuplicates::dupIgnore);
-    if (QCoreApplication::instance()) {
-        FProgramDir = withSlash(ProgramDirectory());
+    if (QCoreApplication::instance())
         FCommandLine = QCoreApplication::arguments();
-    }
 }
 
 TLangList::~TLangList()
@@ -135,87 +79,6 @@ void TLangList::SetExcludedComps(const TStringList* value)
     FExcludedComps->AddStrings(*value);
 }
 
-void TLangList::SetSubDir(const QString& value)
-{
-    if (value != FSubDir)
-        FSubDir = value;
-}
-
-void TLangList::SetProgramDir(const QString& value)
-{
-    FProgramDir = value.isEmpty() ? QString() : withSlash(value);
-}
-
-std::uint32_t TLangList::LanguageCode(int index) const
-{
-    if (index < 0 || index >= FLanguages.Count())
-        return 0;
-    return FLanguages.Objects(index).toUInt();
-}
-
-QString TLangList::languageFileName(std::uint32_t code) const
-{
-    // A file the user added stands in for the program's file of that name.
-    const QString name = LanguageFileName(FFilePrefix, code);
-    if (const QString user = UserLanguageDir(); !user.isEmpty() && QFileInfo(user + name).isFile())
-        return user + name;
-    return LanguageDir() + name;
-}
-
-QString TLangList::UserLanguageDir() const
-{
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty())
-        return {};
-    return withSlash(QDir::cleanPath(data + QStringLiteral("/" QRL_LANG_DATA_SUBDIR "/") + withoutSlash(FSubDir)));
-}
-
-QString TLangList::LanguageDir() const
-{
-    const QString sub = withoutSlash(FSubDir);
-    if (const QString installed = installedLanguageDir(FProgramDir, sub);
-        isDirectory(installed) && !holdsLanguageFiles(FProgramDir + sub, FFilePrefix))
-        return installed;
-    if (isDirectory(FProgramDir + sub))
-        return withSlash(FProgramDir + sub);
-    const QString system = FProgramDir + QStringLiteral("system/") + sub;
-    if (isDirectory(system))
-        return withSlash(system);
-    return withSlash(withSlash(QDir::currentPath()) + sub);
-}
-
-bool TLangList::BuildLanguageList()
-{
-    FLanguages.Clear();
-    for (const TLanguageEntry& language : ScannedLanguages()) {
-        for (std::uint32_t variant = 0; variant <= 0xFFFF; ++variant) {
-            const std::uint32_t code = variant << 16 | language.LangId;
-            const QString fileName = languageFileName(code);
-            if (!QFileInfo(fileName).isFile())
-                break;
-            if (const std::optional<QString> text = listingText(fileName))
-                FLanguages.AddObject(*text, QVariant::fromValue(code));
-        }
-    }
-    return !FLanguages.IsEmpty();
-}
-
-bool TLangList::LoadFlagBitmap(std::uint16_t langId, QImage& bitmap) const
-{
-    bitmap = QImage();
-    const std::optional<TLangFileContents> header = ReadLanguageFileHeader(languageFileName(langId));
-    if (!header)
-        return false;
-    // Row painting asks for flags: a file changed since it was listed must
-    // not take the painting down.
-    try {
-        bitmap = BitmapFromBmpBytes(header->Flag);
-    } catch (const EInvalidGraphic&) {
-        bitmap = QImage();
-    }
-    return !bitmap.isNull();
-}
-
 QString TLangList::CurrentLanguageInfo() const
 {
     return FTranslationLoaded && FCurrent ? FCurrent->HeaderText2 : QString();
@@ -223,7 +86,7 @@ QString TLangList::CurrentLanguageInfo() const
 
 void TLangList::SetLanguageIndex(int value)
 {
-    if (value < 0 || value >= FLanguages.Count())
+    if (value < 0 || value >= Languages().Count())
         return;
     bool canChange = true;
     DoBeforeLanguageSwitch(LanguageCode(FIndex), LanguageCode(value), canChange);
@@ -277,14 +140,6 @@ void TLangList::DoAfterLanguageSwitch()
         AfterLanguageSwitch(this);
 }
 
-int TLangList::findFirst(const std::function<bool(std::uint32_t code)>& matches) const
-{
-    for (int i = 0; i < FLanguages.Count(); ++i)
-        if (matches(LanguageCode(i)))
-            return i;
-    return -1;
-}
-
 bool TLangList::selectFirst(const std::function<bool(std::uint32_t code)>& matches)
 {
     const int index = findFirst(matches);
@@ -301,14 +156,6 @@ bool TLangList::SelectLanguageCode(std::uint32_t code)
            selectFirst([code](std::uint32_t c) { return PrimaryLanguage(c) == PrimaryLanguage(code); });
 }
 
-int TLangList::UserDefaultLanguageIndex() const
-{
-    const std::uint16_t user = UserDefaultLangId();
-    if (const int exact = findFirst([user](std::uint32_t c) { return (c & 0xFFFF) == user; }); exact >= 0)
-        return exact;
-    return findFirst([user](std::uint32_t c) { return PrimaryLanguage(c) == PrimaryLanguage(user); });
-}
-
 bool TLangList::SelectUserDefaultLanguage()
 {
     const int index = UserDefaultLanguageIndex();
@@ -316,13 +163,6 @@ bool TLangList::SelectUserDefaultLanguage()
         return false;
     SetLanguageIndex(index);
     return true;
-}
-
-QString TLangList::LanguageFile(int index) const
-{
-    if (index < 0 || index >= FLanguages.Count())
-        return {};
-    return languageFileName(LanguageCode(index));
 }
 
 bool TLangList::LoadLanguageSetting()
@@ -341,22 +181,11 @@ bool TLangList::LoadLanguageSetting()
 
 bool TLangList::SaveLanguageSetting()
 {
-    if (FRegKey.isEmpty() || objectName().isEmpty() || FIndex < 0 || FIndex >= FLanguages.Count())
+    if (FRegKey.isEmpty() || objectName().isEmpty() || FIndex < 0 || FIndex >= Languages().Count())
         return true;
     TRegistry registry(TRootKey::CurrentUser);
     return registry.OpenKey(FRegKey, true) &&
            registry.WriteInteger(objectName(), static_cast<std::int32_t>(LanguageCode(FIndex)));
-}
-
-QString TLangList::OriginalFilePath() const
-{
-    const QString dir = LanguageDir();
-    // The shared folder of an installed program belongs to its package, even
-    // for root.
-    if (dir != installedLanguageDir(FProgramDir, withoutSlash(FSubDir)) &&
-        QFileInfo(withoutSlash(dir)).isWritable())
-        return dir + OriginalFileName(FFilePrefix);
-    return UserLanguageDir() + OriginalFileName(FFilePrefix);
 }
 
 bool TLangList::WriteOriginalFile()

@@ -2,6 +2,7 @@
 
 #include "C_LangPack.h"
 #include "exception.h"
+#include "lang_file_list.h"
 #include "string_list.h"
 
 #include <QObject>
@@ -28,20 +29,17 @@ using TBeforeChangeEvent =
 /// Raised with the sender.
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
-/// The program's switchable interface language: finds the language files
-/// beside the program, keeps the list of available languages, remembers the
-/// user's choice in the settings store, and on a switch has the chosen file
-/// applied to every form (TLanguageRecord::ApplyFile) and tells the program
-/// through AfterLanguageSwitch. Started with "-co" it writes the texts of the
-/// running interface as the original-language file.
-///
-/// A language file is named FilePrefix + its language code (variant number
-/// in the high 16 bits, LANGID in the low 16) as 8 upper-case hexadecimal
-/// digits + ".SPK", e.g. QRL_0000040C.SPK for French, variant 0.
+/// The program's switchable interface language: the list of available
+/// language files (TLangFileList), the user's choice remembered in the
+/// settings store, and on a switch the chosen file applied to every form
+/// (TLanguageRecord::ApplyFile) and the program told through
+/// AfterLanguageSwitch. Started with "-co" it writes the texts of the running
+/// interface as the original-language file. Rebuilding the list keeps the
+/// index.
 ///
 /// Set up as a form does it: construct, set the properties and events, then
 /// call Loaded(). Everything runs on the GUI thread.
-class TLangList : public QObject {
+class TLangList : public QObject, public TLangFileList {
     Q_OBJECT
     Q_PROPERTY(int LanguageIndex READ LanguageIndex WRITE SetLanguageIndex)
     Q_PROPERTY(bool CplCompatibility READ CplCompatibility WRITE SetCplCompatibility)
@@ -85,12 +83,7 @@ public:
     void SetLanguageIndex(int value);
     bool CplCompatibility() const { return FCplCompatibility; }
     void SetCplCompatibility(bool value) { FCplCompatibility = value; }
-    QString FilePrefix() const { return FFilePrefix; }
-    void SetFilePrefix(const QString& value) { FFilePrefix = value; }
-    /// The folder of the language files under the program directory; empty
-    /// for the program directory itself.
-    QString SubDir() const { return FSubDir; }
-    void SetSubDir(const QString& value);
+    // FilePrefix and SubDir: TLangFileList's.
     /// The settings key under the user's root ("Software\Varnel\Quorlo");
     /// empty: nothing is read or written. The value is named objectName().
     QString RegKey() const { return FRegKey; }
@@ -101,43 +94,9 @@ public:
     TBeforeChangeEvent BeforeLanguageSwitch;
     TNotifyEvent AfterLanguageSwitch;
 
-    /// The display texts of the available languages, in list order; the
-    /// object of each line is its language code (std::uint32_t).
-    const TStringList& Languages() const { return FLanguages; }
-    /// The language code of entry `index`, or 0 outside the list.
-    std::uint32_t LanguageCode(int index) const;
-
-    /// Rebuilds Languages: for every LANGID of the table, in table order, the
-    /// variants 0, 1, 2, ... up to the first file missing from both
-    /// LanguageDir() and UserLanguageDir() (the user's file wins). Each usable
-    /// language file gives "text1 - text3", or "text1 [a.b.c.d] - text3" with
-    /// the version it was made for from revision 1 on. Files that do not open
-    /// with the signature are passed over; every other one is listed, also
-    /// when it cannot be applied (a revision above 4, a flag that is no
-    /// bitmap, too few items, damaged records): choosing it says why. Keeps
-    /// the index.
-    /// True when at least one language file was listed.
-    bool BuildLanguageList();
-    /// Loads the flag of a LANGID (item 5 of its variant-0 file) into
-    /// `bitmap`; false, with `bitmap` emptied, when there is none to load.
-    bool LoadFlagBitmap(std::uint16_t langId, QImage& bitmap) const;
     /// Header text 2 of the applied file when the last switch succeeded;
     /// empty otherwise.
     QString CurrentLanguageInfo() const;
-    /// Where the language files are, with a trailing "/": the program
-    /// directory + SubDir when that is a folder, else the program directory +
-    /// "system/" + SubDir when that is one, else the current directory +
-    /// SubDir. An installed program's shared language folder (+ SubDir)
-    /// comes first unless the program directory + SubDir holds language files.
-    QString LanguageDir() const;
-    /// The user's own language folder, $XDG_DATA_HOME/quorlo/lang/ (+ SubDir),
-    /// with a trailing "/"; empty when there is no data folder. Its files are
-    /// listed beside LanguageDir()'s, and one of the same name wins.
-    QString UserLanguageDir() const;
-    /// Where "-co" writes: the language folder when it is the program's own
-    /// and writable, else the user's $XDG_DATA_HOME/quorlo/lang/ (+ SubDir).
-    QString OriginalFilePath() const;
-
     /// Selects the saved language: the value under RegKey named objectName()
     /// through SelectLanguageCode; with no key, no value or a value that is
     /// no number, the user's language (SelectUserDefaultLanguage). False when
@@ -153,11 +112,6 @@ public:
     /// Selects the first entry with the user's LANGID, else the first with
     /// its primary language. False when none.
     bool SelectUserDefaultLanguage();
-    /// The entry SelectUserDefaultLanguage selects; -1 when none fits.
-    int UserDefaultLanguageIndex() const;
-    /// The file entry `index` is read from (a user's file of its name wins);
-    /// empty outside the list.
-    QString LanguageFile(int index) const;
     /// Writes the original record as OriginalFilePath(), FilePrefix +
     /// "ORIGINAL.SPK", making its folder when needed. False when it could not
     /// be written (OriginalRecord()->WriteError says why).
@@ -175,10 +129,6 @@ public:
     /// -compile; not co).
     static bool AsksForOriginalFile(const QStringList& arguments);
 
-    /// The program directory, with a trailing "/". Tests point it at a
-    /// folder of their own; the program keeps the executable's.
-    QString ProgramDir() const { return FProgramDir; }
-    void SetProgramDir(const QString& value);
     /// The command line ApplicationActivate reads: the application's
     /// arguments unless tests set others (item 0 is the program).
     QStringList CommandLine() const { return FCommandLine; }
@@ -203,8 +153,6 @@ protected:
     virtual void DoAfterLanguageSwitch();
 
 private:
-    QString languageFileName(std::uint32_t code) const;
-    int findFirst(const std::function<bool(std::uint32_t code)>& matches) const;
     bool selectFirst(const std::function<bool(std::uint32_t code)>& matches);
     void ensureRecords();
     QWidget* mainForm() const;
@@ -212,14 +160,10 @@ private:
     QObject* FRoot;
     std::unique_ptr<TLanguageRecord> FOriginal;
     std::unique_ptr<TLanguageRecord> FCurrent;
-    TStringList FLanguages;
-    QString FProgramDir;
     int FIndex = 0;
     bool FTranslationLoaded = false;
     bool FSwitching = false;
-    QString FFilePrefix;
     std::unique_ptr<TStringList> FExcludedComps;
-    QString FSubDir;
     bool FCplCompatibility = false;
     TApplicationEvents* FApplicationEvents = nullptr;   ///< owned as a child
     bool FStarted = false;

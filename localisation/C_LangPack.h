@@ -1,7 +1,7 @@
 #pragma once
 
 #include "string_list.h"
-#include "graphic_error.h"
+#include "flag_bitmap.h"
 #include "lang_file_contents.h"
 
 #include <QByteArray>
@@ -11,13 +11,6 @@
 
 #include <cstdint>
 #include <functional>
-
-/// Decodes a flag bitmap item: a BMP file (starting with "BM"). No bytes give
-/// an empty image; anything else raises EInvalidGraphic("Bitmap image is not
-/// valid"), also for a picture too large for a flag.
-QImage BitmapFromBmpBytes(const QByteArray& bytes);
-/// A BMP file of the image; no bytes for an empty image.
-QByteArray BmpBytesOfBitmap(const QImage& image);
 
 /// Shows one problem met while the original-language file is written (the
 /// program shows a message; the default writes a line to stderr).

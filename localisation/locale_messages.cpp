@@ -1,9 +1,9 @@
 #include "locale_messages.h"
 
 #include "messages.h"
-#include "C_LangList.h"
 #include "C_TextStorage.h"
 #include "lang_file_contents.h"
+#include "lang_file_list.h"
 #include "Lang_Languages.h"
 
 #include <QLocale>
@@ -44,7 +44,7 @@ bool UseMessagesOfFile(const QString& FileName)
 
 QString UseMessagesOfUserLocale()
 {
-    TLangList languages;
+    TLangFileList languages;
     languages.SetFilePrefix(QStringLiteral("QRL_"));
     languages.BuildLanguageList();
     const int index = languages.UserDefaultLanguageIndex();

@@ -1,6 +1,6 @@
 #include "flag_art.h"
 
-#include "C_LangPack.h"
+#include "flag_bitmap.h"
 #include "lang_tool.h"
 
 #include <QColor>

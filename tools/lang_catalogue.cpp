@@ -1,7 +1,7 @@
 #include "lang_catalogue.h"
 
-#include "C_LangPack.h"
 #include "code_pages.h"
+#include "flag_bitmap.h"
 #include "lang_format.h"
 #include "Lang_Languages.h"
 #include "string_list.h"

@@ -4,7 +4,7 @@
 #include "lang_file_contents.h"
 #include "lang_tool.h"
 
-#include "C_LangPack.h"
+#include "flag_bitmap.h"
 #include "lang_format.h"
 #include "Lang_Storageobj.h"
 
