@@ -88,6 +88,19 @@ TMainDlg::TMainDlg(QWidget* parent)
       FRule(HeadRule(TPhotoFormat::France35x45))
 {
     ui->setupUi(this);
+    SetUpWindow();
+    CreateStatusLine();
+    CreateComponents();
+    CreateDialogs();
+    ConnectControls();
+    ShowActions();
+    // The messages the program shows, translated with the form.
+    CreateMessageStorage(this);
+    RegisterForm(this);
+}
+
+void TMainDlg::SetUpWindow()
+{
     // The central widget is the main window's inner part, not a control of the
     // form: without a name the language files see the controls on it directly.
     ui->centralWidget->setObjectName(QString());
@@ -112,7 +125,10 @@ TMainDlg::TMainDlg(QWidget* parent)
     ui->translate_btn->setIcon(glyph(this, "preferences-desktop-locale", QStyle::SP_FileDialogInfoView));
     ui->opt_btn->setIcon(glyph(this, "document-properties", QStyle::SP_FileDialogDetailedView));
     ui->print_btn->setIcon(glyph(this, "document-print", QStyle::SP_DialogApplyButton));
+}
 
+void TMainDlg::CreateStatusLine()
+{
     // The status bar's one panel; an unnamed inner part, not a component.
     FStatusPanel = new QLabel(ui->StatusBar);
     FStatusPanel->setWordWrap(true);
@@ -120,7 +136,10 @@ TMainDlg::TMainDlg(QWidget* parent)
     ui->StatusBar->addWidget(FStatusPanel, 1);
     FSizePanel = new QLabel(ui->StatusBar);
     ui->StatusBar->addPermanentWidget(FSizePanel);
+}
 
+void TMainDlg::CreateComponents()
+{
     AppEvt = new TApplicationEvents(this);
     AppEvt->setObjectName(QStringLiteral("AppEvt"));
     AppEvt->OnActivate = [this](TApplicationEvents&) { AppEvtActivate(); };
@@ -133,7 +152,10 @@ TMainDlg::TMainDlg(QWidget* parent)
     langue->SetRegKey(QStringLiteral("Software\\Varnel\\Quorlo"));
     langue->AfterLanguageSwitch = [this](QObject*) { langueAfterLanguageSwitch(); };
     langue->Loaded();
+}
 
+void TMainDlg::CreateDialogs()
+{
     FJOD = new QFileDialog(this);
     FJOD->setObjectName(QStringLiteral("JOD"));
     FJOD->setAcceptMode(QFileDialog::AcceptOpen);
@@ -149,7 +171,10 @@ TMainDlg::TMainDlg(QWidget* parent)
                             std::optional<TColor32>& background) {
         return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background);
     };
+}
 
+void TMainDlg::ConnectControls()
+{
     connect(ui->JvBitBtn1, &QPushButton::clicked, this, &TMainDlg::open_btnClick);
     connect(ui->LoadPicture1, &QAction::triggered, this, &TMainDlg::open_btnClick);
     connect(ui->format_cmb, &QComboBox::currentIndexChanged, this, &TMainDlg::format_cmbChange);
@@ -172,7 +197,6 @@ TMainDlg::TMainDlg(QWidget* parent)
     removeLine->setShortcutContext(Qt::WidgetShortcut);
     ui->sheet_lst->addAction(removeLine);
     connect(removeLine, &QAction::triggered, this, &TMainDlg::RemoveFromSheetClick);
-    ShowActions();
     // A double click on the photo frames it too.
     ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
@@ -187,10 +211,6 @@ TMainDlg::TMainDlg(QWidget* parent)
     printNow->setShortcut(QKeySequence::Print);
     addAction(printNow);
     connect(printNow, &QAction::triggered, this, &TMainDlg::print_btnClick);
-
-    // The messages the program shows, translated with the form.
-    CreateMessageStorage(this);
-    RegisterForm(this);
 }
 
 TMainDlg::~TMainDlg()

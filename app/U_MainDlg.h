@@ -140,6 +140,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The constructor's parts, in the order it runs them.
+    /// The form's unnamed parts, the fixed border and size, the photo view, the icons.
+    void SetUpWindow();
+    /// The status bar's two panels.
+    void CreateStatusLine();
+    /// AppEvt, then the language list.
+    void CreateComponents();
+    /// The open dialog and the hooks that run the other dialogs.
+    void CreateDialogs();
+    /// Every control and shortcut to its handler.
+    void ConnectControls();
     void UpdateLayout();
     /// The sheet printer on the current printer.
     TIDPrinter& sheetPrinter();

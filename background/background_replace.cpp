@@ -78,100 +78,156 @@ void sample(const cv::Mat& map, int y0, int y1, float wy, int x0, int x1, float 
     }
 }
 
-}  // namespace
+// The band's fit on the work pixels of Area: the guided filter's
+// coefficients (opacity = A · colour + B) and the old background seen nearby.
+struct TBandFit {
+    cv::Rect Area;
+    cv::Mat A, B, OldBack;
+};
 
-void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMap& Mask, TColor32 Colour,
-                       const TPersonMaskMap* Beyond)
+// Where a full-size pixel of the band samples the fit: two rows and two
+// columns of Area and the weights of the second ones.
+struct TSpot {
+    int Y0, Y1;
+    float Wy;
+    int X0, X1;
+    float Wx;
+};
+
+// A cell, frame and mask the stages below can work with.
+bool usable(const TBitmap32& cell, const TFrame& frame, const TPersonMaskMap& mask)
 {
-    const int width = Cell.Width(), height = Cell.Height();
     constexpr int side = TPersonMaskMap::kSide;
-    if (width <= 0 || height <= 0 || Mask.Probability.size() != static_cast<std::size_t>(side) * side ||
-        !(Frame.Width > 0) || !(Frame.Height > 0) || !(Mask.Region.width() > 0) || !(Mask.Region.height() > 0) ||
-        !std::isfinite(Frame.X + Frame.Y + Frame.Width + Frame.Height + Mask.Region.x() + Mask.Region.y() +
-                       Mask.Region.width() + Mask.Region.height()))
-        return;
+    return cell.Width() > 0 && cell.Height() > 0 && mask.Probability.size() == static_cast<std::size_t>(side) * side &&
+           frame.Width > 0 && frame.Height > 0 && mask.Region.width() > 0 && mask.Region.height() > 0 &&
+           std::isfinite(frame.X + frame.Y + frame.Width + frame.Height + mask.Region.x() + mask.Region.y() +
+                         mask.Region.width() + mask.Region.height());
+}
 
-    cv::Mat cell(height, width, CV_8UC4, Cell.Bits());
-    const int workWidth = (width + kWorkScale - 1) / kWorkScale;
-    const int workHeight = (height + kWorkScale - 1) / kWorkScale;
-    // Kept between calls, as the filter's own buffers are.
-    thread_local cv::Mat small, guide, person, outer, maybe, sure, state, hard, a, b, weight, weighted, oldBack,
-        weightMean;
-    cv::resize(cell, small, cv::Size(workWidth, workHeight), 0, 0, cv::INTER_AREA);
+// The whole photo's mask, checked on its own: without it the face's mask
+// continues past its region.
+bool usableBeyond(const TPersonMaskMap& beyond)
+{
+    constexpr int side = TPersonMaskMap::kSide;
+    return beyond.Probability.size() == static_cast<std::size_t>(side) * side && beyond.Region.width() > 0 &&
+           beyond.Region.height() > 0 &&
+           std::isfinite(beyond.Region.x() + beyond.Region.y() + beyond.Region.width() + beyond.Region.height());
+}
+
+// The cell at work size, BGR from 0 to 1: the guided filter's guide.
+void workGuide(TBitmap32& cell, cv::Size work, cv::Mat& guide)
+{
+    thread_local cv::Mat small;
+    const cv::Mat pixels(cell.Height(), cell.Width(), CV_8UC4, cell.Bits());
+    cv::resize(pixels, small, work, 0, 0, cv::INTER_AREA);
     cv::cvtColor(small, small, cv::COLOR_BGRA2BGR);
     small.convertTo(guide, CV_32FC3, 1.0 / 255);
+}
 
-    // The mask carried to the work pixels' centres: work pixel -> cell -> photo -> mask.
-    const double cellX = static_cast<double>(width) / workWidth, cellY = static_cast<double>(height) / workHeight;
-    const double photoX = Frame.Width / width, photoY = Frame.Height / height;
-    const double maskX = side / Mask.Region.width(), maskY = side / Mask.Region.height();
-    const double ax = cellX * photoX * maskX, ay = cellY * photoY * maskY;
-    const cv::Matx23d toMask(ax, 0, (Frame.X + 0.5 * cellX * photoX - Mask.Region.x()) * maskX - 0.5, 0, ay,
-                             (Frame.Y + 0.5 * cellY * photoY - Mask.Region.y()) * maskY - 0.5);
-    const cv::Mat map(side, side, CV_32FC1, const_cast<float*>(Mask.Probability.data()));
-    cv::warpAffine(map, person, toMask, cv::Size(workWidth, workHeight), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+// From the work pixels' centres to the pixels of a mask over Region: work
+// pixel -> cell -> photo -> mask.
+cv::Matx23d workToMask(const TFrame& frame, cv::Size cell, cv::Size work, const QRectF& region)
+{
+    constexpr int side = TPersonMaskMap::kSide;
+    const double cellX = static_cast<double>(cell.width) / work.width;
+    const double cellY = static_cast<double>(cell.height) / work.height;
+    const double photoX = frame.Width / cell.width, photoY = frame.Height / cell.height;
+    const double maskX = side / region.width(), maskY = side / region.height();
+    return cv::Matx23d(cellX * photoX * maskX, 0, (frame.X + 0.5 * cellX * photoX - region.x()) * maskX - 0.5, 0,
+                       cellY * photoY * maskY, (frame.Y + 0.5 * cellY * photoY - region.y()) * maskY - 0.5);
+}
+
+// The person's probability at the work pixels' centres; past the mask's
+// region its edge rows and columns continue.
+void carryMask(const TPersonMaskMap& mask, const cv::Matx23d& toMask, cv::Size work, cv::Mat& person)
+{
+    constexpr int side = TPersonMaskMap::kSide;
+    const cv::Mat map(side, side, CV_32FC1, const_cast<float*>(mask.Probability.data()));
+    cv::warpAffine(map, person, toMask, work, cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_REPLICATE);
+}
+
+// Past the face's region (toMask) the whole photo's mask says where the
+// person is.
+void takeOverBeyond(const TPersonMaskMap& beyond, const cv::Matx23d& toBeyond, const cv::Matx23d& toMask,
+                    cv::Mat& person)
+{
+    constexpr int side = TPersonMaskMap::kSide;
+    thread_local cv::Mat outer;
+    const cv::Mat whole(side, side, CV_32FC1, const_cast<float*>(beyond.Probability.data()));
+    cv::warpAffine(whole, outer, toBeyond, person.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                    cv::BORDER_REPLICATE);
-    if (Beyond && Beyond->Probability.size() == map.total() && Beyond->Region.width() > 0 &&
-        Beyond->Region.height() > 0 && std::isfinite(Beyond->Region.x() + Beyond->Region.y() +
-                                                     Beyond->Region.width() + Beyond->Region.height())) {
-        // Past the face's region the whole photo's mask says where the person is.
-        const double bx = side / Beyond->Region.width(), by = side / Beyond->Region.height();
-        const cv::Matx23d toBeyond(cellX * photoX * bx, 0,
-                                   (Frame.X + 0.5 * cellX * photoX - Beyond->Region.x()) * bx - 0.5, 0,
-                                   cellY * photoY * by, (Frame.Y + 0.5 * cellY * photoY - Beyond->Region.y()) * by - 0.5);
-        const cv::Mat whole(side, side, CV_32FC1, const_cast<float*>(Beyond->Probability.data()));
-        cv::warpAffine(whole, outer, toBeyond, person.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
-                       cv::BORDER_REPLICATE);
-        const auto inside = [](double at) { return at >= -0.5 && at <= side - 0.5; };
-        for (int y = 0; y < workHeight; ++y) {
-            const bool row = inside(toMask(1, 1) * y + toMask(1, 2));
-            float* p = person.ptr<float>(y);
-            const float* o = outer.ptr<float>(y);
-            for (int x = 0; x < workWidth; ++x)
-                if (!row || !inside(toMask(0, 0) * x + toMask(0, 2)))
-                    p[x] = o[x];
-        }
+    const auto inside = [](double at) { return at >= -0.5 && at <= side - 0.5; };
+    for (int y = 0; y < person.rows; ++y) {
+        const bool row = inside(toMask(1, 1) * y + toMask(1, 2));
+        float* p = person.ptr<float>(y);
+        const float* o = outer.ptr<float>(y);
+        for (int x = 0; x < person.cols; ++x)
+            if (!row || !inside(toMask(0, 0) * x + toMask(0, 2)))
+                p[x] = o[x];
     }
+}
 
-    // The band: within reach of the silhouette on either side (no wider than
-    // a quarter of the cell, which a frame of a few photo pixels would ask for).
-    const int widest = std::max(kMinBandWork, std::min(workWidth, workHeight) / 4);
-    const int reach = static_cast<int>(
-        std::clamp(std::ceil(kBandMaskPixels / std::min(ax, ay)), double(kMinBandWork), double(widest)));
+// How far the band reaches either side of the silhouette, in work pixels: no
+// wider than a quarter of the cell, which a frame of a few photo pixels would
+// ask for.
+int bandReach(const cv::Matx23d& toMask, cv::Size work)
+{
+    const int widest = std::max(kMinBandWork, std::min(work.width, work.height) / 4);
+    return static_cast<int>(std::clamp(std::ceil(kBandMaskPixels / std::min(toMask(0, 0), toMask(1, 1))),
+                                       double(kMinBandWork), double(widest)));
+}
+
+// Each work pixel's place: in the band within reach of the silhouette on
+// either side, else inside (the person) or outside (the background).
+void markBand(const cv::Mat& silhouette, int reach, cv::Mat& state)
+{
+    thread_local cv::Mat maybe, sure;
     const cv::Mat square = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1));
-    const cv::Mat silhouette = person >= kPerson;
     cv::dilate(silhouette, maybe, square);
     cv::erode(silhouette, sure, square, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(255));
-    state.create(workHeight, workWidth, CV_8UC1);
+    state.create(silhouette.rows, silhouette.cols, CV_8UC1);
     state.setTo(kOutside);
     state.setTo(kBand, maybe);
     state.setTo(kInside, sure);
+}
 
-    const TTaps across = tapsFor(width, workWidth), down = tapsFor(height, workHeight);
-    const cv::Rect band = cv::boundingRect(state == kBand);
-    if (band.empty()) {
-        // Person or background throughout: nothing to refine.
-        for (int y = 0; y < height; ++y) {
-            const std::uint8_t* s = state.ptr<std::uint8_t>(down.Nearest[static_cast<std::size_t>(y)]);
-            TColor32* p = Cell.ScanLine(y);
-            for (int x = 0; x < width; ++x)
-                if (s[across.Nearest[static_cast<std::size_t>(x)]] == kOutside)
-                    p[x] = Colour;
-        }
-        return;
+// Without a band the cell is the person or the background throughout.
+void fillOutside(TBitmap32& cell, const cv::Mat& state, const TTaps& across, const TTaps& down, TColor32 colour)
+{
+    const int width = cell.Width(), height = cell.Height();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* s = state.ptr<std::uint8_t>(down.Nearest[static_cast<std::size_t>(y)]);
+        TColor32* p = cell.ScanLine(y);
+        for (int x = 0; x < width; ++x)
+            if (s[across.Nearest[static_cast<std::size_t>(x)]] == kOutside)
+                p[x] = colour;
     }
-    // Around the band, far enough for the filter's windows and the search for
-    // the old background.
-    const cv::Rect area = (band + cv::Size(6 * reach, 6 * reach) - cv::Point(3 * reach, 3 * reach)) &
-                          cv::Rect(0, 0, workWidth, workHeight);
-    // The filter moves the hard silhouette onto the cell's own edges within
-    // half the band's reach, so that its outer edge is background already.
-    silhouette(area).convertTo(hard, CV_32F, 1.0 / 255);
-    GuidedFilterCoefficients(guide(area), hard, std::max(2, (reach + 1) / 2), kEpsilon, a, b);
+}
 
-    // The old background near each band pixel: the mean of the surely
-    // background pixels within twice the band's reach; the whole cell's where
-    // none is that near.
+// Around the band, far enough for the filter's windows and the search for
+// the old background.
+cv::Rect aroundBand(const cv::Rect& band, int reach, cv::Size work)
+{
+    return (band + cv::Size(6 * reach, 6 * reach) - cv::Point(3 * reach, 3 * reach)) &
+           cv::Rect(0, 0, work.width, work.height);
+}
+
+// The filter moves the hard silhouette onto the cell's own edges within half
+// the band's reach, so that its outer edge is background already.
+void refineSilhouette(const cv::Mat& guide, const cv::Mat& silhouette, int reach, TBandFit& fit)
+{
+    thread_local cv::Mat hard;
+    silhouette(fit.Area).convertTo(hard, CV_32F, 1.0 / 255);
+    GuidedFilterCoefficients(guide(fit.Area), hard, std::max(2, (reach + 1) / 2), kEpsilon, fit.A, fit.B);
+}
+
+// The old background near each band pixel: the mean of the surely
+// background pixels within twice the band's reach; the whole cell's where
+// none is that near.
+void estimateOldBackground(const cv::Mat& guide, const cv::Mat& state, int reach, TBandFit& fit)
+{
+    thread_local cv::Mat weight, weighted, weightMean;
+    const cv::Rect& area = fit.Area;
     const cv::Scalar overall = cv::countNonZero(state == kOutside) > 0 ? cv::mean(guide, state == kOutside)
                                                                       : cv::Scalar(1, 1, 1);
     weight.create(area.size(), CV_32FC1);
@@ -187,12 +243,12 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
         }
     }
     const cv::Size window(4 * reach + 1, 4 * reach + 1);
-    cv::boxFilter(weighted, oldBack, CV_32F, window, cv::Point(-1, -1), true, cv::BORDER_REPLICATE);
+    cv::boxFilter(weighted, fit.OldBack, CV_32F, window, cv::Point(-1, -1), true, cv::BORDER_REPLICATE);
     cv::boxFilter(weight, weightMean, CV_32F, window, cv::Point(-1, -1), true, cv::BORDER_REPLICATE);
-    for (int y = 0; y < oldBack.rows; ++y) {
-        float* o = oldBack.ptr<float>(y);
+    for (int y = 0; y < fit.OldBack.rows; ++y) {
+        float* o = fit.OldBack.ptr<float>(y);
         const float* w = weightMean.ptr<float>(y);
-        for (int x = 0; x < oldBack.cols; ++x, o += 3) {
+        for (int x = 0; x < fit.OldBack.cols; ++x, o += 3) {
             if (w[x] > 1e-3f) {
                 o[0] /= w[x], o[1] /= w[x], o[2] /= w[x];
             } else {
@@ -201,50 +257,98 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
             }
         }
     }
+}
 
-    // The final pass at full size.
-    const float colour[3] = {BlueComponent(Colour) / 255.f, GreenComponent(Colour) / 255.f, RedComponent(Colour) / 255.f};
+// One pixel of the band: the filter's opacity from its colour; where it is
+// partly the person, the person's own colour over the new one.
+TColor32 blendInBand(TColor32 c, const TBandFit& fit, const TSpot& at, const float (&colourUnits)[3],
+                     TColor32 colour)
+{
+    float coefficients[3], offset, back[3];
+    sample<3>(fit.A, at.Y0, at.Y1, at.Wy, at.X0, at.X1, at.Wx, coefficients);
+    sample<1>(fit.B, at.Y0, at.Y1, at.Wy, at.X0, at.X1, at.Wx, &offset);
+    const float seen[3] = {BlueComponent(c) / 255.f, GreenComponent(c) / 255.f, RedComponent(c) / 255.f};
+    const float filtered = coefficients[0] * seen[0] + coefficients[1] * seen[1] + coefficients[2] * seen[2] + offset;
+    const float alpha = std::clamp((filtered - kAlphaFloor) / (kAlphaCeiling - kAlphaFloor), 0.f, 1.f);
+    if (alpha >= 1.f)
+        return c;
+    if (alpha <= 0.f)
+        return colour;
+    sample<3>(fit.OldBack, at.Y0, at.Y1, at.Wy, at.X0, at.X1, at.Wx, back);
+    int out[3];
+    for (int k = 0; k < 3; ++k) {
+        // The person's own colour: the pixel with its share of old background taken out.
+        const float front = std::clamp((seen[k] - (1 - alpha) * back[k]) / alpha, 0.f, 1.f);
+        out[k] = static_cast<int>((alpha * front + (1 - alpha) * colourUnits[k]) * 255.f + 0.5f);
+    }
+    return Color32(out[2], out[1], out[0]);
+}
+
+// The final pass at full size: inside stays exactly as it was, outside
+// becomes exactly the new colour, the band is blended.
+void compose(TBitmap32& cell, const cv::Mat& state, const TTaps& across, const TTaps& down, const TBandFit& fit,
+             TColor32 colour)
+{
+    const cv::Rect& area = fit.Area;
+    const float colourUnits[3] = {BlueComponent(colour) / 255.f, GreenComponent(colour) / 255.f,
+                                  RedComponent(colour) / 255.f};
+    const int width = cell.Width(), height = cell.Height();
+    TSpot at{};
     for (int y = 0; y < height; ++y) {
         const auto ky = static_cast<std::size_t>(y);
         const std::uint8_t* s = state.ptr<std::uint8_t>(down.Nearest[ky]);
-        const int y0 = std::clamp(down.Index[ky] - area.y, 0, area.height - 1);
-        const int y1 = std::clamp(down.Next[ky] - area.y, 0, area.height - 1);
-        const float wy = down.Weight[ky];
-        TColor32* p = Cell.ScanLine(y);
+        at.Y0 = std::clamp(down.Index[ky] - area.y, 0, area.height - 1);
+        at.Y1 = std::clamp(down.Next[ky] - area.y, 0, area.height - 1);
+        at.Wy = down.Weight[ky];
+        TColor32* p = cell.ScanLine(y);
         for (int x = 0; x < width; ++x) {
             const auto kx = static_cast<std::size_t>(x);
             const std::uint8_t where = s[across.Nearest[kx]];
             if (where == kInside)
                 continue;
             if (where == kOutside) {
-                p[x] = Colour;
+                p[x] = colour;
                 continue;
             }
-            const int x0 = std::clamp(across.Index[kx] - area.x, 0, area.width - 1);
-            const int x1 = std::clamp(across.Next[kx] - area.x, 0, area.width - 1);
-            const float wx = across.Weight[kx];
-            float coefficients[3], offset, back[3];
-            sample<3>(a, y0, y1, wy, x0, x1, wx, coefficients);
-            sample<1>(b, y0, y1, wy, x0, x1, wx, &offset);
-            const TColor32 c = p[x];
-            const float seen[3] = {BlueComponent(c) / 255.f, GreenComponent(c) / 255.f, RedComponent(c) / 255.f};
-            const float filtered =
-                coefficients[0] * seen[0] + coefficients[1] * seen[1] + coefficients[2] * seen[2] + offset;
-            const float alpha = std::clamp((filtered - kAlphaFloor) / (kAlphaCeiling - kAlphaFloor), 0.f, 1.f);
-            if (alpha >= 1.f)
-                continue;
-            if (alpha <= 0.f) {
-                p[x] = Colour;
-                continue;
-            }
-            sample<3>(oldBack, y0, y1, wy, x0, x1, wx, back);
-            int out[3];
-            for (int k = 0; k < 3; ++k) {
-                // The person's own colour: the pixel with its share of old background taken out.
-                const float front = std::clamp((seen[k] - (1 - alpha) * back[k]) / alpha, 0.f, 1.f);
-                out[k] = static_cast<int>((alpha * front + (1 - alpha) * colour[k]) * 255.f + 0.5f);
-            }
-            p[x] = Color32(out[2], out[1], out[0]);
+            at.X0 = std::clamp(across.Index[kx] - area.x, 0, area.width - 1);
+            at.X1 = std::clamp(across.Next[kx] - area.x, 0, area.width - 1);
+            at.Wx = across.Weight[kx];
+            p[x] = blendInBand(p[x], fit, at, colourUnits, colour);
         }
     }
+}
+
+}  // namespace
+
+void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMap& Mask, TColor32 Colour,
+                       const TPersonMaskMap* Beyond)
+{
+    if (!usable(Cell, Frame, Mask))
+        return;
+    const cv::Size size(Cell.Width(), Cell.Height());
+    const cv::Size work((size.width + kWorkScale - 1) / kWorkScale, (size.height + kWorkScale - 1) / kWorkScale);
+    // Kept between calls, as the filter's own buffers are.
+    thread_local cv::Mat guide, person, state;
+    thread_local TBandFit fit;
+    workGuide(Cell, work, guide);
+
+    const cv::Matx23d toMask = workToMask(Frame, size, work, Mask.Region);
+    carryMask(Mask, toMask, work, person);
+    if (Beyond && usableBeyond(*Beyond))
+        takeOverBeyond(*Beyond, workToMask(Frame, size, work, Beyond->Region), toMask, person);
+
+    const int reach = bandReach(toMask, work);
+    const cv::Mat silhouette = person >= kPerson;
+    markBand(silhouette, reach, state);
+    const TTaps across = tapsFor(size.width, work.width), down = tapsFor(size.height, work.height);
+    const cv::Rect band = cv::boundingRect(state == kBand);
+    if (band.empty()) {
+        fillOutside(Cell, state, across, down, Colour);
+        return;
+    }
+
+    fit.Area = aroundBand(band, reach, work);
+    refineSilhouette(guide, silhouette, reach, fit);
+    estimateOldBackground(guide, state, reach, fit);
+    compose(Cell, state, across, down, fit, Colour);
 }
