@@ -2,7 +2,7 @@
 """Turns a TFLite face model from an npm tarball into an ONNX file that
 OpenCV's DNN module reads.
 
-    tflite_to_onnx.py TARBALL MEMBER OUTPUT.onnx [--input-shape N H W C]
+    tflite_to_onnx.py TARBALL MEMBER OUTPUT.onnx
 
 MEMBER is the path of the .tflite file inside the tarball, or of a packed
 asset file followed by ':' and the input shape the wanted model takes
