@@ -7,6 +7,7 @@
 #include "jpeg_row_encoder.h"
 #include "test_files.h"
 
+#include <QColorSpace>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -112,6 +113,46 @@ TEST(ColourProfile, EmbeddedProfilesAreConvertedToSRGBAsImageMagickDoes)
         std::printf("%s: largest difference to ImageMagick %d, mean %.3f; mean change %.2f\n", c.Name, largest,
                     mean, moved);
         EXPECT_GT(moved, 2.0);
+    }
+}
+
+// A PNG and a HEIC carrying Display P3: a colour inside both gamuts comes
+// out as LittleCMS converts it to sRGB.
+TEST(ColourProfile, PngAndHeicProfilesAreConvertedToSRGB)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("heif-enc")).isEmpty())
+        GTEST_SKIP() << "needs heif-enc (libheif-examples)";
+    const QByteArray p3 = displayP3Profile();
+    const unsigned char inP3[3] = {200, 90, 60};
+    unsigned char inSRGB[3] = {};
+    cmsHPROFILE source = cmsOpenProfileFromMem(p3.constData(), static_cast<cmsUInt32Number>(p3.size()));
+    cmsHPROFILE target = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform = cmsCreateTransform(source, TYPE_RGB_8, target, TYPE_RGB_8, INTENT_PERCEPTUAL, 0);
+    cmsDoTransform(transform, inP3, inSRGB, 1);
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(target);
+    cmsCloseProfile(source);
+    ASSERT_GT(inSRGB[0] - inP3[0], 10) << "P3's red is stronger than sRGB's";
+
+    QTemporaryDir dir;
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(qRgb(inP3[0], inP3[1], inP3[2]));
+    image.setColorSpace(QColorSpace::fromIccProfile(p3));
+    const QString png = dir.filePath(QStringLiteral("p3.png"));
+    ASSERT_TRUE(image.save(png));
+    // heif-enc carries the PNG's profile into the HEIC.
+    const QString heic = dir.filePath(QStringLiteral("p3.heic"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("90"), png,
+                                                             QStringLiteral("-o"), heic}),
+              0);
+    for (const QString& path : {png, heic}) {
+        SCOPED_TRACE(path.toStdString());
+        TBitmap32 loaded;
+        loaded.LoadFromFile(path);
+        const TColor32 centre = loaded.Pixel(16, 16);
+        EXPECT_NEAR(RedComponent(centre), inSRGB[0], 2);
+        EXPECT_NEAR(GreenComponent(centre), inSRGB[1], 2);
+        EXPECT_NEAR(BlueComponent(centre), inSRGB[2], 2);
     }
 }
 

@@ -139,18 +139,22 @@ TEST(TPicture, PngAndHeicPhotosLoadWithinTheBoundsOfJpeg)
     ASSERT_EQ(QProcess::execute(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("90"), portrait,
                                                              QStringLiteral("-o"), heic}),
               0);
-    // A PNG whose header claims 20000 x 20000 pixels in a few dozen bytes.
-    QByteArray forged = encodedBy(filled(4, 4, 0xFF808080u), "PNG");
-    forged.replace(16, 8, QByteArray("\x00\x00\x4E\x20\x00\x00\x4E\x20", 8));
-    std::uint32_t crc = 0xFFFFFFFFu;   // the chunk's CRC-32, over its type and data
-    for (int i = 12; i < 29; ++i) {
-        crc ^= static_cast<std::uint8_t>(forged[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    crc = ~crc;
-    for (int i = 0; i < 4; ++i)
-        forged[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    // A PNG whose header claims `side` x `side` pixels in a few dozen bytes.
+    const auto forgedPng = [](std::uint32_t side) {
+        QByteArray forged = encodedBy(filled(4, 4, 0xFF808080u), "PNG");
+        for (int i = 0; i < 8; ++i)
+            forged[16 + i] = static_cast<char>(side >> (24 - 8 * (i % 4)));
+        std::uint32_t crc = 0xFFFFFFFFu;   // the chunk's CRC-32, over its type and data
+        for (int i = 12; i < 29; ++i) {
+            crc ^= static_cast<std::uint8_t>(forged[i]);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        crc = ~crc;
+        for (int i = 0; i < 4; ++i)
+            forged[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+        return forged;
+    };
 
     const struct {
         QString Path;
@@ -187,10 +191,15 @@ TEST(TPicture, PngAndHeicPhotosLoadWithinTheBoundsOfJpeg)
          {QStringLiteral("forged.png"), QStringLiteral("forged.heic"), QStringLiteral("overlong.png")}) {
         SCOPED_TRACE(name.toStdString());
         const QString path = writeFile(dir, name, name == QLatin1String("overlong.png") ? overlong
-                                                  : name.endsWith(QLatin1String("png")) ? forged
+                                                  : name.endsWith(QLatin1String("png")) ? forgedPng(20000)
                                                                                        : readFile(heic).left(400));
         EXPECT_THROW(b.LoadFromFile(path), EInvalidGraphic);
     }
-    EXPECT_TRUE(messageOf([&] { b.LoadFromFile(dir.filePath(QStringLiteral("forged.png"))); })
-                    .contains(QStringLiteral("20000 x 20000 pixels")));
+    // Above the pixel cap, and below it but far more pixels than the file's
+    // bytes can hold: both refused by their size before anything is decoded.
+    for (const std::uint32_t side : {20000u, 4000u}) {
+        const QString path = writeFile(dir, QStringLiteral("forged.png"), forgedPng(side));
+        EXPECT_TRUE(messageOf([&] { b.LoadFromFile(path); }).contains(QStringLiteral("%1 x %1 pixels").arg(side)))
+            << side;
+    }
 }

@@ -1,6 +1,7 @@
 #include "digital_photo.h"
 
 #include "jpeg_codec.h"
+#include "jpeg_row_encoder.h"
 #include "messages.h"
 
 #include <QFile>
@@ -26,10 +27,25 @@ QString messageOf(const std::function<void()>& f)
     return QStringLiteral("(no exception)");
 }
 
+// `pixels` through the encoder the digital photo is saved with, baseline.
+QByteArray encodedAt(const TBitmap32& pixels, int quality)
+{
+    TJPEGSettings settings;
+    settings.CompressionQuality = quality;
+    settings.ProgressiveEncoding = false;
+    TJPEGRowEncoder encoder(pixels.Width(), pixels.Height(), settings);
+    for (int y = 0; y < pixels.Height(); ++y) {
+        const TColor32* row = pixels.ScanLine(y);
+        encoder.WriteRows(&row, 1);
+    }
+    return encoder.Finish();
+}
+
 }  // namespace
 
 // Each preset and an own size: the file has the size's pixels, is baseline,
-// and its length keeps within the limits.
+// and its length keeps within the limits; the size reads as the dialog
+// shows it.
 TEST(DigitalPhoto, SavesEverySizeWithinItsLimits)
 {
     TBitmap32 portrait;
@@ -40,18 +56,20 @@ TEST(DigitalPhoto, SavesEverySizeWithinItsLimits)
         const char* Text;
         int Width, Height;
         qint64 MinBytes, MaxBytes;
+        const char* Shown;
     };
     const TCase cases[] = {
-        {"us-passport", 1200, 1200, 54 * 1024, 10'000'000},
-        {"us-visa", 600, 600, 0, 240'000},
-        {"UK", 700, 900, 50 * 1024, 10'000'000},
-        {"400x500px,10-30", 400, 500, 10 * 1024, 30'000},
+        {"us-passport", 1200, 1200, 54 * 1024, 10'000'000, "1200 \u00d7 1200 px, 54 KB \u2013 10 MB"},
+        {"us-visa", 600, 600, 0, 240'000, "600 \u00d7 600 px, \u2264 240 KB"},
+        {"UK", 700, 900, 50 * 1024, 10'000'000, "700 \u00d7 900 px, 50 KB \u2013 10 MB"},
+        {"400x500px,10-30", 400, 500, 10 * 1024, 30'000, "400 \u00d7 500 px, 10 KB \u2013 30 KB"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Text);
         const TDigitalSize size = ParseDigitalSize(QString::fromLatin1(c.Text));
         EXPECT_EQ(size.MinBytes, c.MinBytes);
         EXPECT_EQ(size.MaxBytes, c.MaxBytes);
+        EXPECT_EQ(DigitalSizeText(size).toStdString(), c.Shown);
         const QString name = dir.filePath(QStringLiteral("photo.jpg"));
         const TFrame head{100, 80, 300, 386};   // a 35:45 frame as the window gives it
         const TDigitalJpeg jpeg = SaveDigitalPhoto(portrait, head, size, name);
@@ -68,7 +86,32 @@ TEST(DigitalPhoto, SavesEverySizeWithinItsLimits)
     }
 }
 
-// The quality is the highest that fits: one byte less of room costs it.
+// The frame's centre stays the picture's centre whatever the size's shape:
+// a photo of four quarters meeting at the centre of a 35 : 45 frame.
+TEST(DigitalPhoto, KeepsTheFrameCentreInEveryShape)
+{
+    TBitmap32 quarters;
+    quarters.SetSize(800, 700);
+    const TFrame frame{100, 80, 350, 450};   // centre (275, 305)
+    for (int y = 0; y < quarters.Height(); ++y)
+        for (int x = 0; x < quarters.Width(); ++x)
+            quarters.SetPixel(x, y, (x < 275 ? 0xFF000000u : 0xFFFF0000u) | (y < 305 ? 0u : 0xFF00u));
+    for (const char* text : {"us-visa", "uk", "300x600px"}) {
+        SCOPED_TRACE(text);
+        const TDigitalSize size = ParseDigitalSize(QString::fromLatin1(text));
+        TBitmap32 out;
+        out.SetStretchFilter(sfMitchell);
+        RenderDigitalPhoto(quarters, frame, size, out);
+        const int cx = size.Width / 2, cy = size.Height / 2;
+        EXPECT_EQ(out.Pixel(cx - 3, cy - 3), 0xFF000000u);
+        EXPECT_EQ(out.Pixel(cx + 2, cy - 3), 0xFFFF0000u);
+        EXPECT_EQ(out.Pixel(cx - 3, cy + 2), 0xFF00FF00u);
+        EXPECT_EQ(out.Pixel(cx + 2, cy + 2), 0xFFFFFF00u);
+    }
+}
+
+// The quality is the highest that fits: one step more overflows, one byte
+// less of room costs it.
 TEST(DigitalPhoto, BisectionFindsTheHighestQualityThatFits)
 {
     TBitmap32 portrait;
@@ -81,6 +124,7 @@ TEST(DigitalPhoto, BisectionFindsTheHighestQualityThatFits)
     const TDigitalJpeg fitted = EncodeDigitalPhoto(pixels, size);
     ASSERT_GT(fitted.Quality, 1);
     ASSERT_LT(fitted.Quality, 100);
+    EXPECT_GT(encodedAt(pixels, fitted.Quality + 1).size(), size.MaxBytes);
     size.MaxBytes = fitted.Bytes.size();
     EXPECT_EQ(EncodeDigitalPhoto(pixels, size).Quality, fitted.Quality);
     size.MaxBytes = fitted.Bytes.size() - 1;
@@ -105,6 +149,8 @@ TEST(DigitalPhoto, RefusesWhatCannotBeMade)
         {QStringLiteral("600x600"), QStringLiteral("\"600x600\" is not a digital photo size")},
         {QStringLiteral("50x600px"), QStringLiteral("\"50x600px\": each side")},
         {QStringLiteral("600x600px,90-50"), QStringLiteral("\"600x600px,90-50\": the file size")},
+        // Bounds that meet, 128,000 bytes each, are a range; no file has that size.
+        {QStringLiteral("600x600px,125-128"), MessageText(Msg::kDigitalTooSmall).section(QLatin1Char(':'), 0, 0)},
     };
     for (const auto& words : firstWords) {
         const QString& text = words[0];

@@ -1,6 +1,7 @@
 #include "sheet_settings.h"
 
 #include "calibration.h"
+#include "packed_layout.h"
 #include "settings_fixture.h"
 #include "registry.h"
 
@@ -9,6 +10,7 @@ namespace {
 using OwnFormats = SheetSettingsTest;
 using CutMarksOption = SheetSettingsTest;
 using Calibrations = SheetSettingsTest;
+using PackedLayoutOption = SheetSettingsTest;
 
 TEST_F(OwnFormats, KeepTheirOrderAndRulesThroughTheSettings)
 {
@@ -68,6 +70,18 @@ TEST_F(CutMarksOption, IsOffUntilTurnedOn)
     EXPECT_TRUE(LoadCutMarks());
     SaveCutMarks(false);
     EXPECT_FALSE(LoadCutMarks());
+}
+
+// Every gap from none to the largest reads back as saved, a gap of 0 too.
+TEST_F(PackedLayoutOption, IsTheEvenGridUntilChosenAndReadsBackAsSaved)
+{
+    EXPECT_EQ(LoadSheetLayout(), TSheetLayout{});
+    for (const TSheetLayout layout : {TSheetLayout{TSheetArrangement::Packed, 0},
+                                      TSheetLayout{TSheetArrangement::Packed, kMaxPackedGap},
+                                      TSheetLayout{TSheetArrangement::Even, 15}}) {
+        SaveSheetLayout(layout);
+        EXPECT_EQ(LoadSheetLayout(), layout) << layout.GapTenthsMm;
+    }
 }
 
 TEST_F(Calibrations, AreKeptPerPrinterNameWhateverItsCharacters)
