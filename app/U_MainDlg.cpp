@@ -88,18 +88,18 @@ TMainDlg::TMainDlg(QWidget* parent)
       FRule(HeadRule(TPhotoFormat::France35x45))
 {
     ui->setupUi(this);
-    SetUpWindow();
-    CreateStatusLine();
-    CreateComponents();
-    CreateDialogs();
-    ConnectControls();
+    setUpWindow();
+    createStatusLine();
+    createComponents();
+    createDialogs();
+    connectControls();
     ShowActions();
     // The messages the program shows, translated with the form.
     CreateMessageStorage(this);
     RegisterForm(this);
 }
 
-void TMainDlg::SetUpWindow()
+void TMainDlg::setUpWindow()
 {
     // The central widget is the main window's inner part, not a control of the
     // form: without a name the language files see the controls on it directly.
@@ -127,7 +127,7 @@ void TMainDlg::SetUpWindow()
     ui->print_btn->setIcon(glyph(this, "document-print", QStyle::SP_DialogApplyButton));
 }
 
-void TMainDlg::CreateStatusLine()
+void TMainDlg::createStatusLine()
 {
     // The status bar's one panel; an unnamed inner part, not a component.
     FStatusPanel = new QLabel(ui->StatusBar);
@@ -138,7 +138,7 @@ void TMainDlg::CreateStatusLine()
     ui->StatusBar->addPermanentWidget(FSizePanel);
 }
 
-void TMainDlg::CreateComponents()
+void TMainDlg::createComponents()
 {
     AppEvt = new TApplicationEvents(this);
     AppEvt->setObjectName(QStringLiteral("AppEvt"));
@@ -154,7 +154,7 @@ void TMainDlg::CreateComponents()
     langue->Loaded();
 }
 
-void TMainDlg::CreateDialogs()
+void TMainDlg::createDialogs()
 {
     FJOD = new QFileDialog(this);
     FJOD->setObjectName(QStringLiteral("JOD"));
@@ -173,7 +173,7 @@ void TMainDlg::CreateDialogs()
     };
 }
 
-void TMainDlg::ConnectControls()
+void TMainDlg::connectControls()
 {
     connect(ui->JvBitBtn1, &QPushButton::clicked, this, &TMainDlg::open_btnClick);
     connect(ui->LoadPicture1, &QAction::triggered, this, &TMainDlg::open_btnClick);

@@ -142,15 +142,15 @@ protected:
 private:
     // The constructor's parts, in the order it runs them.
     /// The form's unnamed parts, the fixed border and size, the photo view, the icons.
-    void SetUpWindow();
+    void setUpWindow();
     /// The status bar's two panels.
-    void CreateStatusLine();
+    void createStatusLine();
     /// AppEvt, then the language list.
-    void CreateComponents();
+    void createComponents();
     /// The open dialog and the hooks that run the other dialogs.
-    void CreateDialogs();
+    void createDialogs();
     /// Every control and shortcut to its handler.
-    void ConnectControls();
+    void connectControls();
     void UpdateLayout();
     /// The sheet printer on the current printer.
     TIDPrinter& sheetPrinter();

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace {
@@ -34,10 +35,7 @@ struct TGoldenValue {
 
 struct TGoldenRun {
     TFaceModel Model;
-    cv::Rect Cut;   ///< of the astronaut portrait, 512 x 512
-    int Side;       ///< the model's input
-    double Scale;   ///< the blob is (pixel - Mean) * Scale, as the face library makes it
-    double Mean;
+    cv::Rect Cut;   ///< of the astronaut portrait, 512 x 512, shrunk to the model's input
     std::vector<TGoldenValue> Values;
 };
 
@@ -58,17 +56,17 @@ constexpr int landmark(int point, int axis)
     return 3 * point + axis;
 }
 
-// A person-mask pixel, of 256 x 256.
+// A person-mask pixel, one per input pixel.
 constexpr int pixel(int x, int y)
 {
-    return y * 256 + x;
+    return y * FaceModelInfo(TFaceModel::PersonMask).InputSide + x;
 }
 
 const std::vector<TGoldenRun>& goldenRuns()
 {
     static const std::vector<TGoldenRun> runs{
         // Head and shoulders: a face of about 50 input pixels.
-        {TFaceModel::Detector, cv::Rect(97, 0, 256, 256), 128, 1 / 127.5, 127.5,
+        {TFaceModel::Detector, cv::Rect(97, 0, 256, 256),
          {{"best score logit", 1, kBestAnchor, 2.30182362},
           {"box centre x", 0, box(0), 8.46927357},
           {"box centre y", 0, box(1), 6.90596485},
@@ -79,7 +77,7 @@ const std::vector<TGoldenRun>& goldenRuns()
           {"score logits summed", 1, kSum, -12828.1301},
           {"score logits' magnitudes summed", 1, kMagnitudeSum, 12850.8842}}},
         // The head.
-        {TFaceModel::Mesh, cv::Rect(105, 0, 240, 240), 192, 1 / 255.0, 0,
+        {TFaceModel::Mesh, cv::Rect(105, 0, 240, 240),
          {{"nose tip depth", 0, landmark(kNoseTip, 2), -20.0276299},
           {"forehead top y", 0, landmark(kForeheadTop, 1), 47.7860413},
           {"right eye outer x", 0, landmark(kRightEyeOuter, 0), 67.5455017},
@@ -92,7 +90,7 @@ const std::vector<TGoldenRun>& goldenRuns()
           {"landmarks summed", 0, kSum, 90096.9363},
           {"landmarks' magnitudes summed", 0, kMagnitudeSum, 93462.7493}}},
         // The whole portrait.
-        {TFaceModel::PersonMask, cv::Rect(0, 0, 512, 512), 256, 1 / 255.0, 0,
+        {TFaceModel::PersonMask, cv::Rect(0, 0, 512, 512),
          {{"face", 0, pixel(112, 60), 1},
           {"body", 0, pixel(128, 200), 1},
           {"background top left", 0, pixel(8, 8), 0},
@@ -125,13 +123,12 @@ TEST(FaceModels, ConvertedModelsGiveTheirGoldenOutputs)
     const cv::Mat rgb(portrait.height(), portrait.width(), CV_8UC3, const_cast<uchar*>(portrait.constBits()),
                       static_cast<std::size_t>(portrait.bytesPerLine()));
     for (const TGoldenRun& run : goldenRuns()) {
-        const char* file = FaceModelFile(run.Model).FileName;
-        SCOPED_TRACE(file);
+        const TFaceModelInfo& model = FaceModelInfo(run.Model);
+        SCOPED_TRACE(std::string(model.FileName));
         cv::Mat input;
-        cv::resize(rgb(run.Cut), input, cv::Size(run.Side, run.Side), 0, 0, cv::INTER_AREA);
-        const cv::Mat blob = cv::dnn::blobFromImage(input, run.Scale, cv::Size(), cv::Scalar::all(run.Mean));
+        cv::resize(rgb(run.Cut), input, cv::Size(model.InputSide, model.InputSide), 0, 0, cv::INTER_AREA);
         cv::dnn::Net net = LoadFaceModel(kModels, run.Model);
-        const std::vector<cv::Mat> outputs = RunFaceModel(net, run.Model, blob);
+        const std::vector<cv::Mat> outputs = RunFaceModel(net, run.Model, ModelInput(run.Model, input));
         for (const TGoldenValue& golden : run.Values) {
             const double value = goldenValue(outputs[static_cast<std::size_t>(golden.Output)], golden.Index);
             // Far above the noise of another summation order (SIMD or not:
