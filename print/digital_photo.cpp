@@ -26,21 +26,6 @@ QString kbText(std::int64_t bytes)
     return QLocale().toString(static_cast<double>(bytes) / kKB, 'f', 1);
 }
 
-// One encoding at `quality`: the stream exactly as it goes to the file.
-QByteArray encodeAt(const TBitmap32& pixels, int quality)
-{
-    TJPEGSettings settings;
-    settings.CompressionQuality = quality;
-    settings.ProgressiveEncoding = false;
-    TJPEGRowEncoder encoder(pixels.Width(), pixels.Height(), settings);
-    for (int y = 0; y < pixels.Height(); ++y) {
-        const TColor32* row = pixels.ScanLine(y);
-        encoder.WriteRows(&row, 1);
-    }
-    // The sRGB profile's APP2 marker belongs to the stream here, before
-    // its size is measured against the limits.
-    return encoder.Finish();
-}
 
 }  // namespace
 
@@ -129,21 +114,36 @@ void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& fra
         PutPlainBackground(out, shaped, *background);
 }
 
+QByteArray EncodeDigitalPhotoAt(const TBitmap32& pixels, int quality)
+{
+    TJPEGSettings settings;
+    settings.CompressionQuality = quality;
+    settings.ProgressiveEncoding = false;
+    TJPEGRowEncoder encoder(pixels.Width(), pixels.Height(), settings);
+    for (int y = 0; y < pixels.Height(); ++y) {
+        const TColor32* row = pixels.ScanLine(y);
+        encoder.WriteRows(&row, 1);
+    }
+    // The sRGB profile's APP2 marker belongs to the stream here, before
+    // its size is measured against the limits.
+    return encoder.Finish();
+}
+
 TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& size)
 {
     const auto fits = [&](const QByteArray& bytes) { return size.MaxBytes <= 0 || bytes.size() <= size.MaxBytes; };
-    TDigitalJpeg best{encodeAt(pixels, 100), 100};
+    TDigitalJpeg best{EncodeDigitalPhotoAt(pixels, 100), 100};
     if (!fits(best.Bytes)) {
         // The file grows with the quality: the highest quality that fits
         // lies between the lowest that fits and the lowest that does not.
-        QByteArray lowest = encodeAt(pixels, 1);
+        QByteArray lowest = EncodeDigitalPhotoAt(pixels, 1);
         if (!fits(lowest))
             throw EDigitalPhoto(MessageText(Msg::kDigitalTooLarge).arg(kbText(lowest.size()), kbText(size.MaxBytes)));
         best = {std::move(lowest), 1};
         int tooHigh = 100;
         while (tooHigh - best.Quality > 1) {
             const int quality = (best.Quality + tooHigh) / 2;
-            QByteArray bytes = encodeAt(pixels, quality);
+            QByteArray bytes = EncodeDigitalPhotoAt(pixels, quality);
             if (fits(bytes))
                 best = {std::move(bytes), quality};
             else

@@ -70,6 +70,10 @@ struct TDigitalJpeg {
     int Quality = 0;
 };
 
+/// `pixels` as the baseline JPEG a digital photo is written as, at one
+/// quality: the stream exactly as it goes to the file.
+QByteArray EncodeDigitalPhotoAt(const TBitmap32& pixels, int quality);
+
 /// `pixels` as a baseline JPEG of the highest quality whose file keeps
 /// within size's limits, found by bisection over qualities 1 to 100. Raises
 /// EDigitalPhoto when even quality 1 is above MaxBytes, or quality 100 below

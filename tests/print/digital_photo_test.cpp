@@ -27,20 +27,6 @@ QString messageOf(const std::function<void()>& f)
     return QStringLiteral("(no exception)");
 }
 
-// `pixels` through the encoder the digital photo is saved with, baseline.
-QByteArray encodedAt(const TBitmap32& pixels, int quality)
-{
-    TJPEGSettings settings;
-    settings.CompressionQuality = quality;
-    settings.ProgressiveEncoding = false;
-    TJPEGRowEncoder encoder(pixels.Width(), pixels.Height(), settings);
-    for (int y = 0; y < pixels.Height(); ++y) {
-        const TColor32* row = pixels.ScanLine(y);
-        encoder.WriteRows(&row, 1);
-    }
-    return encoder.Finish();
-}
-
 }  // namespace
 
 // Each preset and an own size: the file has the size's pixels, is baseline,
@@ -124,7 +110,7 @@ TEST(DigitalPhoto, BisectionFindsTheHighestQualityThatFits)
     const TDigitalJpeg fitted = EncodeDigitalPhoto(pixels, size);
     ASSERT_GT(fitted.Quality, 1);
     ASSERT_LT(fitted.Quality, 100);
-    EXPECT_GT(encodedAt(pixels, fitted.Quality + 1).size(), size.MaxBytes);
+    EXPECT_GT(EncodeDigitalPhotoAt(pixels, fitted.Quality + 1).size(), size.MaxBytes);
     size.MaxBytes = fitted.Bytes.size();
     EXPECT_EQ(EncodeDigitalPhoto(pixels, size).Quality, fitted.Quality);
     size.MaxBytes = fitted.Bytes.size() - 1;
