@@ -4,6 +4,7 @@
 
 #include "lang_components.h"
 #include "check_report.h"
+#include "country_names.h"
 #include "messages.h"
 #include "photo_check.h"
 #include "photo_messages.h"
@@ -49,9 +50,10 @@ TDigitalPhotoDlg::TDigitalPhotoDlg(TFaceModels& Models, QWidget* parent)
 TDigitalPhotoDlg::~TDigitalPhotoDlg() = default;
 
 void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-                               const std::optional<TPlainBackground>& Background)
+                               const std::optional<TPlainBackground>& Background,
+                               const std::optional<THeadRule>& FrameRule)
 {
-    Start(Photo, Frame, FileName, Background);
+    Start(Photo, Frame, FileName, Background, FrameRule);
     PlaceOnScreen(*this, parentWidget());
     exec();
     FPhoto = nullptr;
@@ -59,17 +61,19 @@ void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFram
 }
 
 void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-                             const std::optional<TPlainBackground>& Background)
+                             const std::optional<TPlainBackground>& Background,
+                             const std::optional<THeadRule>& FrameRule)
 {
     FPhoto = &Photo;
     FFrame = Frame;
+    FFrameRule = FrameRule;
     FBackground = Background;
     // Filled afresh, in the interface's language of the moment.
     const int chosen = std::max(ui->preset_cmb->currentIndex(), 0);
     const QSignalBlocker quiet(ui->preset_cmb);
     ui->preset_cmb->clear();
     for (const TDigitalPreset& preset : DigitalPresets())
-        ui->preset_cmb->addItem(MessageText(preset.Name));
+        ui->preset_cmb->addItem(DocumentName(*preset.Document));
     ui->preset_cmb->addItem(MessageText(Msg::kOwnDigitalSize));
     ui->preset_cmb->setCurrentIndex(chosen);
     if (ui->file_edt->text().isEmpty())
@@ -88,7 +92,9 @@ void TDigitalPhotoDlg::preset_cmbChange()
         ui->minkb_edt->setValue(static_cast<int>(preset.Size.MinBytes / kKiB));
         ui->maxkb_edt->setValue(static_cast<int>(preset.Size.MaxBytes / kKB));
         // The office's own statement, as it publishes it.
-        ui->source_lbl->setText(DigitalSizeText(preset.Size) + u'\n' + QString::fromUtf8(preset.Source));
+        const std::string_view source = preset.Document->Source;
+        ui->source_lbl->setText(DigitalSizeText(preset.Size) + u'\n'
+                                + QString::fromUtf8(source.data(), static_cast<qsizetype>(source.size())));
     } else {
         ui->source_lbl->clear();
     }
@@ -158,8 +164,10 @@ bool TDigitalPhotoDlg::SaveChosen()
         TBitmap32 written;
         const QString fileName = QDir::fromNativeSeparators(name);
         TDigitalJpeg jpeg;
+        // The form's own shape and head rule, from the window's frame.
+        const std::optional<TFrame> frame = FFrameRule ? DigitalFrame(FFrame, *FFrameRule, size) : FFrame;
         SavePhotoFile(fileName,
-                      [&] { jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, fileName, &written, FBackground); });
+                      [&] { jpeg = SaveDigitalPhoto(*FPhoto, frame, size, fileName, &written, FBackground); });
         ui->status_lbl->setStyleSheet(QString());
         ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
                                     .arg(QFileInfo(name).fileName())

@@ -27,12 +27,16 @@ public:
 
     /// Shows the dialog modally for `Photo` and its `Frame` (and plain
     /// background), kept only while it is open; `FileName` is offered when
-    /// none was chosen before.
+    /// none was chosen before. A frame made for `FrameRule` (the window's
+    /// format) is refitted to each online form's shape and head rule
+    /// (DigitalFrame); without a rule it is only widened or narrowed.
     void Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-                 const std::optional<TPlainBackground>& Background = std::nullopt);
+                 const std::optional<TPlainBackground>& Background = std::nullopt,
+                 const std::optional<THeadRule>& FrameRule = std::nullopt);
     /// Fills the controls for the photo as Execute does, without showing.
     void Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-               const std::optional<TPlainBackground>& Background = std::nullopt);
+               const std::optional<TPlainBackground>& Background = std::nullopt,
+               const std::optional<THeadRule>& FrameRule = std::nullopt);
 
     /// The size the controls describe: the chosen preset, or the own size.
     TDigitalSize ChosenSize() const;
@@ -53,5 +57,6 @@ private:
     TFaceModels& FModels;
     const TBitmap32* FPhoto = nullptr;
     std::optional<TFrame> FFrame;
+    std::optional<THeadRule> FFrameRule;
     std::optional<TPlainBackground> FBackground;
 };

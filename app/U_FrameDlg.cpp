@@ -1,6 +1,8 @@
 #include "U_FrameDlg.h"
 #include "ui_U_FrameDlg.h"
 
+#include "country_names.h"
+
 #include "C_TextStorage.h"
 #include "lang_components.h"
 #include "messages.h"
@@ -82,6 +84,12 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     connect(ui->turnleft_btn, &QPushButton::clicked, this, &TFrameDlg::turnleft_btnClick);
     connect(ui->turnright_btn, &QPushButton::clicked, this, &TFrameDlg::turnright_btnClick);
     connect(ui->zoom_trk, &QSlider::valueChanged, this, &TFrameDlg::zoom_trkChange);
+    // Shown under the plain background for an office that refuses it.
+    FEditsRefused = new QLabel(this);
+    FEditsRefused->setWordWrap(true);
+    FEditsRefused->setObjectName(QString());
+    FEditsRefused->hide();
+    ui->side_lay->insertWidget(ui->side_lay->indexOf(ui->background_lbl), FEditsRefused);
     connect(ui->background_chk, &QCheckBox::clicked, this, &TFrameDlg::background_chkClick);
     connect(ui->background_cmb, &QComboBox::activated, this, &TFrameDlg::background_cmbChange);
     AskColour = [](QWidget* parent, TColor32 current) -> std::optional<TColor32> {
@@ -132,7 +140,12 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     // The keys work on the picture: it has the focus first.
     ui->photo_img->setFocus();
     // Off unless the photo has one already; the format's colour is offered.
+    // Where the office refuses a changed background, the control says so.
     ui->background_chk->setChecked(Background.has_value());
+    const QString refused = BackgroundOffered(Rule) ? QString() : EditsRefusedText(*Rule.Document);
+    FEditsRefused->setText(refused);
+    FEditsRefused->setVisible(!refused.isEmpty());
+    ui->background_chk->setToolTip(refused);
     showBackgroundColour(Background.value_or(DefaultBackgroundColour(Rule)));
     findHead();
     photoChanged();

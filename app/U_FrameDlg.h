@@ -15,6 +15,8 @@
 
 class TTextStorage;
 
+class QLabel;
+
 namespace Ui {
 class FrameDlg;
 }
@@ -113,6 +115,7 @@ private:
     TMeasures FMeasures;
     std::optional<TPhotoMeasures> FMeasuredWithBackground;
     TPersonMaskMap FWholePerson;   // the whole photo's person, once a background asks for it
+    QLabel* FEditsRefused = nullptr;   // why the office's photo keeps its background
     TColor32 FBackgroundColour = kBackgroundWhite;
     TColor32 FOwnColour = kBackgroundWhite;
     TTextStorage* FTS_frame;

@@ -418,7 +418,7 @@ void TMainDlg::RebuildFormats()
     const int index = FindFormat(FFormats, chosen);
     {
         const QSignalBlocker quiet(ui->format_cmb);
-        ShowFormats(*ui->format_cmb, FFormats);
+        ui->format_cmb->SetFormats(FFormats);
         ui->format_cmb->setCurrentIndex(index);
     }
     // The same format at another place only moves; another one is chosen.
@@ -622,7 +622,7 @@ void TMainDlg::SaveDigital1Click()
     const QFileInfo photo(FPhotoFile);
     const QString suggested =
         FPhotoFile.isEmpty() ? QString() : photo.dir().filePath(photo.completeBaseName() + QStringLiteral("-online.jpg"));
-    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested), plainBackground());
+    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested), plainBackground(), FRule);
 }
 
 void TMainDlg::PrintCalibration()
@@ -722,7 +722,7 @@ void TMainDlg::langueAfterLanguageSwitch()
     setWindowTitle(VersionCaption());
     // The shipped and own formats' texts are the catalogue's.
     const QSignalBlocker quiet(ui->format_cmb);
-    ShowFormats(*ui->format_cmb, FFormats);
+    ui->format_cmb->SetFormats(FFormats);
     ui->format_cmb->setCurrentIndex(FFormat);
     ShowPrinterName();
 }

@@ -1,5 +1,6 @@
 #include "format_choice.h"
 
+#include "country_names.h"
 #include "messages.h"
 
 #include <QComboBox>
@@ -13,18 +14,42 @@ bool sameRule(const std::optional<THeadRule>& a, const std::optional<THeadRule>&
 {
     if (!a || !b)
         return a.has_value() == b.has_value();
-    return a->Unit == b->Unit && a->Head == b->Head && a->EyeLineMm == b->EyeLineMm;
+    return a->Unit == b->Unit && a->Head == b->Head && a->EyeLineMm == b->EyeLineMm && a->Crown == b->Crown;
 }
 
 }  // namespace
 
 QString FormatItemText(const TSheetFormat& Format)
 {
+    if (Format.Origin == TFormatOrigin::Document && Format.Document)
+        return DocumentItemText(Format);
     if (Format.Origin == TFormatOrigin::Own && !Format.Name.isEmpty())
         return MessageText(Msg::kNamedOwnFormat).arg(Format.Name).arg(Format.WidthMm).arg(Format.HeightMm);
     if (Format.Origin == TFormatOrigin::Own)
         return MessageText(Msg::kOwnFormat).arg(Format.WidthMm).arg(Format.HeightMm);
     return MessageText(Format.Text);
+}
+
+QString DocumentItemText(const TSheetFormat& Format, bool WithCountry)
+{
+    const QLocale locale;
+    const QString size = QStringLiteral("%1 \u00d7 %2 mm").arg(locale.toString(Format.WidthMm), locale.toString(Format.HeightMm));
+    const QString name = WithCountry && Format.Document ? DocumentName(*Format.Document) : MessageText(Format.Text);
+    return MessageText(Msg::kDocumentItem).arg(name, size);
+}
+
+std::vector<int> ChooserMatches(const std::vector<TSheetFormat>& Formats, const QString& Text)
+{
+    std::vector<int> found;
+    const QString wanted = Text.trimmed();
+    for (const TSheetFormat& f : Formats) {
+        const bool match = f.Origin == TFormatOrigin::Document && f.Document
+            ? DocumentMatches(*f.Document, wanted)
+            : wanted.isEmpty() || FormatItemText(f).contains(wanted, Qt::CaseInsensitive);
+        if (match)
+            found.push_back(f.Index);
+    }
+    return found;
 }
 
 QString PrintedSizeText(const TSheetFormat& Format)
@@ -38,10 +63,10 @@ bool LeavesWhiteStrip(int PhotoWidth, int PhotoHeight, const TSheetFormat& Forma
 {
     if (PhotoWidth <= 0 || PhotoHeight <= 0 || Format.WidthMm <= 0 || Format.HeightMm <= 0)
         return false;
-    // The two aspect ratios compared crosswise in whole numbers, so that a
-    // shape exactly at the tolerance is decided exactly.
-    const long long photo = static_cast<long long>(PhotoWidth) * Format.HeightMm;
-    const long long cell = static_cast<long long>(Format.WidthMm) * PhotoHeight;
+    // The two aspect ratios compared crosswise, so that a shape exactly at
+    // the tolerance is decided exactly (whole millimetres multiply exactly).
+    const double photo = static_cast<double>(PhotoWidth) * Format.HeightMm;
+    const double cell = Format.WidthMm * PhotoHeight;
     return 100 * std::max(photo, cell) > (100 + kShapeTolerancePercent) * std::min(photo, cell);
 }
 
@@ -64,14 +89,13 @@ THeadRule FramingRule(const TSheetFormat& Format)
 {
     if (Format.Rule)
         return *Format.Rule;
-    return {TPhotoFormat::Other, Format.WidthMm, Format.HeightMm, TRuleUnit::PercentOfHeight, {70, 80},
-            std::nullopt};
+    return GenericHeadRule(Format.WidthMm, Format.HeightMm);
 }
 
 bool SameFormat(const TSheetFormat& A, const TSheetFormat& B)
 {
     return A.Origin == B.Origin && A.Text == B.Text && A.Name == B.Name && A.WidthMm == B.WidthMm
-           && A.HeightMm == B.HeightMm && sameRule(A.Rule, B.Rule);
+           && A.HeightMm == B.HeightMm && A.Document == B.Document && sameRule(A.Rule, B.Rule);
 }
 
 int FindFormat(const std::vector<TSheetFormat>& List, const TSheetFormat& Chosen)

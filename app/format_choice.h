@@ -14,12 +14,22 @@ class QComboBox;
 // shipped and the user's own formats follow, their texts from the message
 // catalogue, so a language switch leaves their number and order alone.
 
-/// The item text of a shipped or own format in the current language; an own
-/// format with a name shows it before its size.
+/// The item text of a shipped, own or document format in the current
+/// language; an own format with a name shows it before its size, a document
+/// its country, its name and its printed size (DocumentItemText).
 QString FormatItemText(const TSheetFormat& Format);
 
-/// The status line's word for the format's size on paper, "prints 50 × 50
-/// mm", its numbers in the interface's number format.
+/// A document's entry: "Canada, Passport (50 × 70 mm)", or without the
+/// country (under its country's heading) "Passport (50 × 70 mm)".
+QString DocumentItemText(const TSheetFormat& Format, bool WithCountry = true);
+
+/// The indices of the formats of `Formats` that the chooser's search text
+/// finds: documents by country, name or id (DocumentMatches), the others by
+/// their item text; every format for an empty text.
+std::vector<int> ChooserMatches(const std::vector<TSheetFormat>& Formats, const QString& Text);
+
+/// The status line's word for the format's size on paper, "prints 50.8 ×
+/// 50.8 mm", its numbers in the interface's number format.
 QString PrintedSizeText(const TSheetFormat& Format);
 
 /// How far an unframed photo's shape may differ from its cell's before the
@@ -49,12 +59,11 @@ TStatusLine StatusLineFor(const QString& PrinterName, bool WhiteStrip, const QSt
                           const QString& FrameCaption, const QString& CheckSummary = {});
 
 /// The rule the framing window measures by: the format's own; for an own
-/// format without one, a head at 70-80 % of the photo's height (the usual
-/// share for a full-face photo) at the format's size.
+/// format without one, GenericHeadRule at the format's size.
 THeadRule FramingRule(const TSheetFormat& Format);
 
 /// Whether two entries, perhaps of two lists, are one format: the same
-/// origin, text, name, size and rule.
+/// origin, text, name, size, rule and document.
 bool SameFormat(const TSheetFormat& A, const TSheetFormat& B);
 
 /// Where `Chosen` stands in `List`: the same format, else the first one of

@@ -15,10 +15,35 @@ void PutPlainBackground(TBitmap32& Cell, const TFrame& Frame, const TPlainBackgr
                       Background.Beyond.Empty() ? nullptr : &Background.Beyond);
 }
 
+TColor32 BackdropColour(TBackdrop Backdrop)
+{
+    switch (Backdrop) {
+    case TBackdrop::White:
+        return kBackgroundWhite;
+    case TBackdrop::OffWhite:
+        return kBackgroundOffWhite;
+    case TBackdrop::LightGrey:
+        return kBackgroundLightGrey;
+    case TBackdrop::Cream:
+        return kBackgroundCream;
+    case TBackdrop::LightBlue:
+        return kBackgroundLightBlue;
+    }
+    return kBackgroundWhite;
+}
+
 TColor32 DefaultBackgroundColour(const THeadRule& Rule)
 {
-    const bool usOrCanada = Rule.Format == TPhotoFormat::US2x2 || Rule.Format == TPhotoFormat::Canada18x22;
-    return usOrCanada || Rule.PhotoWidthMm == Rule.PhotoHeightMm ? kBackgroundWhite : kBackgroundLightGrey;
+    if (Rule.Backdrop)
+        return BackdropColour(*Rule.Backdrop);
+    // A size of the user's own is judged by its shape: square photos are
+    // the visa photos that ask for white.
+    return Rule.PhotoWidthMm == Rule.PhotoHeightMm ? kBackgroundWhite : kBackgroundLightGrey;
+}
+
+bool BackgroundOffered(const THeadRule& Rule)
+{
+    return !Rule.Document || Rule.Document->Edits != TEdits::Refused;
 }
 
 std::optional<TColor32> ParseBackgroundColour(const QString& Text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color32.h"
+#include "documents.h"
 #include "head_rules.h"
 #include "person_mask.h"
 
@@ -17,6 +18,8 @@ struct TPhotoMeasures;
 inline constexpr TColor32 kBackgroundWhite = Color32(255, 255, 255);
 inline constexpr TColor32 kBackgroundLightGrey = Color32(220, 220, 220);
 inline constexpr TColor32 kBackgroundLightBlue = Color32(200, 222, 245);
+inline constexpr TColor32 kBackgroundOffWhite = Color32(246, 245, 240);
+inline constexpr TColor32 kBackgroundCream = Color32(242, 236, 220);
 
 /// A plain background chosen for one photo: its colour and the photo's person
 /// masks (in photo pixels), computed once per photo and carried to every
@@ -31,9 +34,17 @@ struct TPlainBackground {
 /// ReplaceBackground with the background's colour and masks.
 void PutPlainBackground(TBitmap32& Cell, const TFrame& Frame, const TPlainBackground& Background);
 
-/// The colour the office of Rule's format asks for: white for the square
-/// 2 x 2 in. photos and the 1.8 x 2.2 in. one, light grey for the rest.
+/// The colour of a backdrop an office names.
+TColor32 BackdropColour(TBackdrop Backdrop);
+
+/// The colour the office of Rule's format asks for first (its row's
+/// Backdrop, or the listed size's); for a size of the user's own, white for
+/// a square photo and light grey for the rest.
 TColor32 DefaultBackgroundColour(const THeadRule& Rule);
+
+/// Whether a plain background is offered for Rule's format: not where the
+/// office refuses a photo whose background was changed.
+bool BackgroundOffered(const THeadRule& Rule);
 
 /// Reads "white", "grey" (or "gray"), "blue" or "#RRGGBB"; none for
 /// anything else.

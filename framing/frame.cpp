@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,6 +19,19 @@ double headCentre(const THeadRule& rule)
     if (!eye)
         return 0.5;
     return (1 - eye->Mid()) + (0.5 - kEyeDepth) * rule.HeadFraction().Mid();
+}
+
+// The head as the rule measures it. A rule that measures to the top of the
+// skull leaves the hair's volume out: its crown lies as far above the eyes as
+// kEyeDepth puts it, never above the measured top of the head.
+THead headForRule(const THead& head, const THeadRule& rule)
+{
+    if (rule.Crown != TCrown::TopOfSkull)
+        return head;
+    THead skull = head;
+    const double skullTop = head.EyeY - (head.ChinY - head.EyeY) * kEyeDepth / (1 - kEyeDepth);
+    skull.CrownY = std::max(head.CrownY, skullTop);
+    return skull;
 }
 
 // Lengths are shown and judged to a tenth, so that a head shown as "36.0 mm"
@@ -93,29 +107,31 @@ TGuides GuidesFor(const THeadRule& Rule)
     return guides;
 }
 
-std::optional<TFrame> FrameForHead(const THead& Head, const THeadRule& Rule)
+std::optional<TFrame> FrameForHead(const THead& Measured, const THeadRule& Rule)
 {
-    if (!(Head.Height() > 0))
+    const THead head = headForRule(Measured, Rule);
+    if (!(head.Height() > 0))
         return std::nullopt;
     TFrame frame;
-    frame.Height = Head.Height() / Rule.HeadFraction().Mid();
+    frame.Height = head.Height() / Rule.HeadFraction().Mid();
     frame.Width = frame.Height * Rule.Aspect();
-    frame.X = Head.CentreX - frame.Width / 2;
+    frame.X = head.CentreX - frame.Width / 2;
     if (const std::optional<TRange> eye = Rule.EyeLineFraction())
-        frame.Y = Head.EyeY - (1 - eye->Mid()) * frame.Height;
+        frame.Y = head.EyeY - (1 - eye->Mid()) * frame.Height;
     else
-        frame.Y = (Head.CrownY + Head.ChinY) / 2 - headCentre(Rule) * frame.Height;
+        frame.Y = (head.CrownY + head.ChinY) / 2 - headCentre(Rule) * frame.Height;
     return frame;
 }
 
-THeadCheck CheckHead(const TFrame& Frame, const THead& Head, const THeadRule& Rule)
+THeadCheck CheckHead(const TFrame& Frame, const THead& Measured, const THeadRule& Rule)
 {
+    const THead head = headForRule(Measured, Rule);
     THeadCheck check;
-    const double fraction = Frame.Height > 0 ? Head.Height() / Frame.Height : 0;
+    const double fraction = Frame.Height > 0 ? head.Height() / Frame.Height : 0;
     check.Head = fraction * (Rule.Unit == TRuleUnit::Millimetres ? Rule.PhotoHeightMm : 100.0);
     check.HeadVerdict = verdict(Rule.Head, check.Head);
     if (Rule.EyeLineMm && Frame.Height > 0) {
-        check.EyeLineMm = (Frame.Bottom() - Head.EyeY) / Frame.Height * Rule.PhotoHeightMm;
+        check.EyeLineMm = (Frame.Bottom() - head.EyeY) / Frame.Height * Rule.PhotoHeightMm;
         check.EyeVerdict = verdict(*Rule.EyeLineMm, *check.EyeLineMm);
     }
     return check;

@@ -53,7 +53,9 @@ TGuides GuidesFor(const THeadRule& Rule);
 /// The frame that makes Head the middle of the rule's head-height range,
 /// centres the face across and puts the eyes in the middle of the eye-line
 /// band where the rule has one; without one the head is centred between the
-/// crown and chin bands. None for a head of no height.
+/// crown and chin bands. A rule measured to the top of the skull takes the
+/// crown where the face's proportions put it (kEyeDepth), never above the
+/// measured one. None for a head of no height.
 std::optional<TFrame> FrameForHead(const THead& Head, const THeadRule& Rule);
 
 enum class THeadVerdict { TooSmall, Within, TooLarge };
@@ -70,6 +72,8 @@ struct THeadCheck {
     bool Passes() const { return HeadVerdict == THeadVerdict::Within && EyeVerdict == THeadVerdict::Within; }
 };
 
+/// The head's height and eye line in Frame, measured as Rule measures them
+/// (its crown as FrameForHead takes it).
 THeadCheck CheckHead(const TFrame& Frame, const THead& Head, const THeadRule& Rule);
 
 /// The wording of one of this library's texts in the user's language, given

@@ -17,6 +17,17 @@ struct TRange {
     constexpr bool operator==(const TRange&) const = default;
 };
 
+/// Where an office puts the top of the head it measures the head's height to.
+enum class TCrown {
+    TopOfHair,    ///< the top of the hair, as most offices measure
+    TopOfSkull,   ///< the natural top of the head, the hair's volume left out
+};
+
+/// The plain colours offices name for a background.
+enum class TBackdrop : unsigned char { White, OffWhite, LightGrey, Cream, LightBlue };
+
+struct TDocument;
+
 /// How a rule states its head height: in millimetres on the printed photo, or
 /// in percent of the photo's height.
 enum class TRuleUnit { Millimetres, PercentOfHeight };
@@ -24,20 +35,29 @@ enum class TRuleUnit { Millimetres, PercentOfHeight };
 /// What an office asks of the head on a printed identity photo of one format.
 struct THeadRule {
     TPhotoFormat Format;
-    /// The printed photo in whole millimetres, as the sheet printer prints it.
-    int PhotoWidthMm;
-    int PhotoHeightMm;
+    /// The printed photo in millimetres, as the sheet printer prints it
+    /// (inch sizes exactly: 2 in. is 50.8 mm).
+    double PhotoWidthMm;
+    double PhotoHeightMm;
     /// Head height (chin to crown) in Unit, as the rule states it.
     TRuleUnit Unit;
     TRange Head;
     /// Height of the eye line above the bottom edge, in millimetres, for the
     /// formats whose rule has one.
     std::optional<TRange> EyeLineMm;
+    /// Where the rule's crown lies.
+    TCrown Crown = TCrown::TopOfHair;
+    /// The background colour the rule's office (or size) takes first; none
+    /// for a size of the user's own.
+    std::optional<TBackdrop> Backdrop = std::nullopt;
+    /// The office's row the rule comes from, for whoever judges more of it
+    /// (glasses, background, edits); none for a size of no office's.
+    const TDocument* Document = nullptr;
 
     /// The head-height range as fractions of the photo's height.
     TRange HeadFraction() const;
     /// The eye-line range as fractions of the photo's height above the bottom edge.
     std::optional<TRange> EyeLineFraction() const;
     /// Width over height of the printed photo, and so of every frame.
-    double Aspect() const { return static_cast<double>(PhotoWidthMm) / PhotoHeightMm; }
+    double Aspect() const { return PhotoWidthMm / PhotoHeightMm; }
 };

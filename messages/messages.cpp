@@ -69,7 +69,14 @@ QStringList MessageOriginals()
                           Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground,
                           Msg::kQueueServiceDown, Msg::kQueueMissing, Msg::kQueueStateUnknown,
                           Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent,
-                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada})
+                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kDocPassport,
+                          Msg::kDocPassportAndId, Msg::kDocVisa, Msg::kDocSchengenVisa, Msg::kDocPassportAbroad,
+                          Msg::kDocOciCard, Msg::kDocIdAndResidence, Msg::kDocPassportOnline, Msg::kDocVisaOnline,
+                          Msg::kDocPassport5Years, Msg::kEditsRefused, Msg::kDocumentName, Msg::kDocumentItem,
+                          Msg::kChooserSearch, Msg::kChooserRecent, Msg::kChooserSizes, Msg::kFormatUnknownId,
+                          Msg::kHelpFormatId, Msg::kHelpListFormats, Msg::kListNoCountry, Msg::kListHead,
+                          Msg::kListEyes, Msg::kListToSkull, Msg::kColourWhite, Msg::kColourOffWhite,
+                          Msg::kColourLightGrey, Msg::kColourCream, Msg::kColourLightBlue})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -354,6 +354,49 @@ inline constexpr char kQueuePageNotSent[] = "the page could not be sent: %1";
 inline constexpr char kFormatFrance[] = "35 x 45 mm (France)";
 inline constexpr char kFormatUs[] = "2 x 2 in. (US)";
 inline constexpr char kFormatCanada[] = "1.8 x 2.2 in. (Canada)";
+// The documents of the table of offices' rules (framing/document_table.cpp).
+inline constexpr char kDocPassport[] = "Passport";
+inline constexpr char kDocPassportAndId[] = "Passport and identity card";
+inline constexpr char kDocVisa[] = "Visa";
+inline constexpr char kDocSchengenVisa[] = "Schengen visa";
+inline constexpr char kDocPassportAbroad[] = "Passport, applied for at an embassy";
+inline constexpr char kDocOciCard[] = "OCI card";
+inline constexpr char kDocIdAndResidence[] = "Identity card and residence permit";
+inline constexpr char kDocPassportOnline[] = "Passport, online application";
+inline constexpr char kDocVisaOnline[] = "Visa, online application";
+inline constexpr char kDocPassport5Years[] = "Passport valid for 5 years";
+// A document whose office refuses a replaced background: %1 its country and
+// name (kDocumentName).
+inline constexpr char kEditsRefused[] = "%1: the office refuses photos whose background was changed.";
+// A document as the format chooser and the warnings name it: %1 the country,
+// %2 the document.
+inline constexpr char kDocumentName[] = "%1, %2";
+// A document in the format chooser: %1 kDocumentName, %2 its printed size or
+// its pixels.
+inline constexpr char kDocumentItem[] = "%1 (%2)";
+inline constexpr char kChooserSearch[] = "Search a country or a document";
+inline constexpr char kChooserRecent[] = "Last chosen";
+inline constexpr char kChooserSizes[] = "Sizes";
+inline constexpr char kFormatUnknownId[] =
+    "--format takes 0, 1, 2 or a document's id, not \"%1\" (--list-formats lists them)";
+inline constexpr char kHelpFormatId[] =
+    "the photo format of a document, by its id from --list-formats (de-passport, cn-visa, ...): its size, head "
+    "rule and background colour";
+inline constexpr char kHelpListFormats[] =
+    "list the documents whose photo rules Quorlo knows, of one country when its code is given (DE, CA, ...): id, "
+    "size, head height, background colours and the online form's file; then end";
+inline constexpr char kListNoCountry[] = "--list-formats: no document of \"%1\" is known";
+// --list-formats: the head height (%1 a range with its unit), the eye line
+// above the lower edge, a crown at the top of the skull.
+inline constexpr char kListHead[] = "head %1";
+inline constexpr char kListEyes[] = "eyes %1";
+inline constexpr char kListToSkull[] = "%1 to the skull";
+// The background colours offices name.
+inline constexpr char kColourWhite[] = "white";
+inline constexpr char kColourOffWhite[] = "off-white";
+inline constexpr char kColourLightGrey[] = "light grey";
+inline constexpr char kColourCream[] = "cream";
+inline constexpr char kColourLightBlue[] = "light blue";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -3,7 +3,6 @@
 #include "file_io.h"
 #include "jpeg_row_encoder.h"
 #include "messages.h"
-#include "sheet_formats.h"
 #include "sheet_render.h"
 
 #include <QLocale>
@@ -31,31 +30,44 @@ QString kbText(std::int64_t bytes)
 
 const std::vector<TDigitalPreset>& DigitalPresets()
 {
-    static const std::vector<TDigitalPreset> presets = {
-        {{QStringLiteral("us-passport"), 1200, 1200, 54 * kKiB, 10 * kMB},
-         Msg::kPresetUsPassport,
-         "U.S. Department of State, online passport renewal: square JPEG, 600 x 600 to "
-         "1200 x 1200 px, 54 KB to 10 MB",
-         600, 600},
-        {{QStringLiteral("us-visa"), 600, 600, 0, 240 * kKB},
-         Msg::kPresetUsVisa,
-         "U.S. Department of State, visa photo requirements: JPEG, 600 x 600 px, 240 KB or less",
-         600, 600},
-        {{QStringLiteral("uk"), 700, 900, 50 * kKiB, 10 * kMB},
-         Msg::kPresetUk,
-         "GOV.UK, digital passport photos: JPEG, at least 600 x 750 px, 50 KB to 10 MB",
-         600, 750},
-    };
+    static const std::vector<TDigitalPreset> presets = [] {
+        std::vector<TDigitalPreset> list;
+        for (const TDocument& d : Documents()) {
+            if (!d.Online)
+                continue;
+            const std::string_view key = OnlineKey(d);
+            list.push_back({{QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())), d.Online->Width,
+                             d.Online->Height, d.Online->MinBytes, d.Online->MaxBytes},
+                            &d});
+        }
+        // The forms --digital has always known by a short name come first,
+        // in their old order; the table's order (by country) follows.
+        const auto rank = [](const TDigitalPreset& p) {
+            const QString keys[] = {QStringLiteral("us-passport"), QStringLiteral("us-visa"), QStringLiteral("uk")};
+            const auto at = std::find(std::begin(keys), std::end(keys), p.Size.Key);
+            return static_cast<int>(at - std::begin(keys));
+        };
+        std::stable_sort(list.begin(), list.end(),
+                         [&](const TDigitalPreset& a, const TDigitalPreset& b) { return rank(a) < rank(b); });
+        return list;
+    }();
     return presets;
 }
 
 THeadRule DigitalHeadRule(const TDigitalSize& size)
 {
-    if (size.Key.startsWith(QLatin1String("us-")))
-        return HeadRule(TPhotoFormat::US2x2);
-    if (size.Key == QLatin1String("uk"))
-        return {TPhotoFormat::Other, 35, 45, TRuleUnit::Millimetres, {29, 34}, std::nullopt};
+    for (const TDigitalPreset& preset : DigitalPresets())
+        if (!size.Key.isEmpty() && preset.Size.Key == size.Key)
+            return DocumentRule(*preset.Document);
     return GenericHeadRule(size.Width, size.Height);
+}
+
+std::optional<TFrame> DigitalFrame(const std::optional<TFrame>& frame, const THeadRule& from,
+                                   const TDigitalSize& size)
+{
+    if (!frame)
+        return std::nullopt;
+    return FollowFormat(*frame, from, DigitalHeadRule(size));
 }
 
 TDigitalSize ParseDigitalSize(const QString& text)

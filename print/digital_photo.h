@@ -18,7 +18,7 @@ QRL_DECLARE_EXCEPTION(EDigitalPhoto, Exception);
 /// The pixel size and file size an online application takes. Sizes in
 /// bytes; MinBytes 0 and MaxBytes 0 mean no limit.
 struct TDigitalSize {
-    QString Key;              ///< "us-passport", or empty for an own size
+    QString Key;              ///< its form's OnlineKey ("us-passport"), or empty for an own size
     int Width = 0;
     int Height = 0;
     std::int64_t MinBytes = 0;
@@ -27,23 +27,27 @@ struct TDigitalSize {
     bool operator==(const TDigitalSize&) const = default;
 };
 
-/// One preset: its size and where the office states it.
+/// One preset: an online form of the table of documents.
 struct TDigitalPreset {
     TDigitalSize Size;
-    const char* Name;         ///< a message of the catalogue
-    const char* Source;
-    /// The smallest size the office takes, when it takes a range.
-    int LeastWidth;
-    int LeastHeight;
+    const TDocument* Document;
 };
 
-/// The head-size rule automatic framing follows for `size`: the US 2 x 2
-/// in. rule for the US presets, a head of 29 to 34 mm of 45 for the UK, and
-/// for an own size the head at 70 to 80 % of the height (GenericHeadRule).
+/// The rule automatic framing follows for `size`: its online form's row's
+/// (its shape, head and crown), and for an own size the head at 70 to 80 %
+/// of the height (GenericHeadRule).
 THeadRule DigitalHeadRule(const TDigitalSize& size);
 
-/// The presets, in the order they are offered.
+/// The presets, in the order they are offered: every online form of the
+/// table (the US passport renewal, the US visa and the UK passport first,
+/// as they have always been offered).
 const std::vector<TDigitalPreset>& DigitalPresets();
+
+/// The frame of `size`'s online form from a frame made for `from`: the form's
+/// own shape and head rule (FollowFormat), so a UK file cut from a square
+/// 2 x 2 in. frame gets its 700 x 900 frame. None stays none.
+std::optional<TFrame> DigitalFrame(const std::optional<TFrame>& frame, const THeadRule& from,
+                                   const TDigitalSize& size);
 
 /// Sides of an own size, in pixels.
 inline constexpr int kMinDigitalSide = 100;

@@ -62,7 +62,7 @@ void TIDPrinter::SetPrinter(TPrinterDevice& Printer)
 
 TIDPrinter::~TIDPrinter() = default;
 
-void TIDPrinter::SetPhotoSize(int WidthMm, int HeightMm)
+void TIDPrinter::SetPhotoSize(double WidthMm, double HeightMm)
 {
     FPhotoWidthMm = WidthMm;
     FPhotoHeightMm = HeightMm;
@@ -119,17 +119,12 @@ void TIDPrinter::turnLabPaper()
     lab->SetLandscape(capacity(true) > capacity(false));
 }
 
-int TIDPrinter::MmToPixels(int Mm, int Dpi)
+int TIDPrinter::MmToPixels(double Mm, int Dpi)
 {
-    if (Dpi == 0)
-        return 0;
-    // The length of one pixel first, then the division, and truncation: the
-    // order and the precision decide the last pixel (45 mm at 600 dpi is
-    // 1062.99 and stays 1062), which fixes the photo's size on paper.
-    const long double pixelMm = 25.4L / Dpi;
-    const long double pixels = Mm / pixelMm;
-    return static_cast<int>(std::clamp<long double>(pixels, std::numeric_limits<int>::min(),
-                                                    std::numeric_limits<int>::max()));
+    // The order and the precision of the steps decide the last pixel (45 mm
+    // at 600 dpi is 1062.99 and stays 1062), which fixes the photo's size on
+    // paper; the calibrated size without a factor takes the same steps.
+    return CalibratedMmToPixels(Mm, Dpi, std::nullopt);
 }
 
 int TIDPrinter::PhysicalOffsetX() const

@@ -15,7 +15,7 @@
 
 class QPainter;
 
-/// The sheet printer: the size of one photo in whole millimetres, its
+/// The sheet printer: the size of one photo in millimetres, its
 /// printer's metrics, the photo cell at printer resolution, and the grid of
 /// copies that fits on the page. Every printer figure is read from the
 /// printer it was given when needed and kept only in the fields.
@@ -39,8 +39,9 @@ public:
     /// print dialog); the next UpdateMetrics reads its figures.
     void SetPrinter(TPrinterDevice& Printer);
 
-    /// Stores the photo size, then UpdateMetrics.
-    void SetPhotoSize(int WidthMm, int HeightMm);
+    /// Stores the photo size in millimetres (an inch size exactly, 50.8 for
+    /// 2 in.), then UpdateMetrics.
+    void SetPhotoSize(double WidthMm, double HeightMm);
 
     /// Re-reads the printer's resolutions, printable size and stored
     /// calibration (LoadCalibration of its name) and resizes the cell to the
@@ -50,10 +51,12 @@ public:
     /// stretch filter becomes Mitchell.
     void UpdateMetrics();
 
-    /// `Mm` in pixels at `Dpi`: Mm / (25.4 / Dpi) in 80-bit floating point,
-    /// truncated toward zero (35 mm at 600 dpi is 826, 45 mm 1062). A
-    /// resolution of 0 gives 0; results beyond the int range are clamped.
-    static int MmToPixels(int Mm, int Dpi);
+    /// `Mm` in pixels at `Dpi`: whole millimetres as Mm / (25.4 / Dpi) in
+    /// 80-bit floating point, truncated toward zero (35 mm at 600 dpi is
+    /// 826, 45 mm 1062); any other length exactly from its micrometres,
+    /// truncated (50.8 mm at 300 dpi is 600). A resolution of 0 gives 0;
+    /// results beyond the int range are clamped.
+    static int MmToPixels(double Mm, int Dpi);
 
     /// The printer's physical offsets, in device pixels.
     int PhysicalOffsetX() const;
@@ -95,8 +98,8 @@ public:
 
     int PrintableWidth() const { return FPrintableWidth; }
     int PrintableHeight() const { return FPrintableHeight; }
-    int PhotoWidthMm() const { return FPhotoWidthMm; }
-    int PhotoHeightMm() const { return FPhotoHeightMm; }
+    double PhotoWidthMm() const { return FPhotoWidthMm; }
+    double PhotoHeightMm() const { return FPhotoHeightMm; }
     int DpiX() const { return FDpiX; }
     int DpiY() const { return FDpiY; }
     /// The printer's calibration as of the last UpdateMetrics.
@@ -134,8 +137,8 @@ private:
     TPrinterDevice* FPrinter;
     int FPrintableWidth = 0;
     int FPrintableHeight = 0;
-    int FPhotoWidthMm = 35;
-    int FPhotoHeightMm = 45;
+    double FPhotoWidthMm = 35;
+    double FPhotoHeightMm = 45;
     int FDpiX = 0;
     int FDpiY = 0;
     int FCount = 0;

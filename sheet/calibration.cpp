@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <climits>
 
 namespace {
@@ -92,12 +93,21 @@ void ForgetCalibration(const QString& printerName)
         SaveAll(lines);
 }
 
-int CalibratedMmToPixels(int Mm, int Dpi, std::optional<double> factor)
+int CalibratedMmToPixels(double Mm, int Dpi, std::optional<double> factor)
 {
     if (Dpi == 0)
         return 0;
+    if (!factor && Mm != std::floor(Mm)) {
+        // A length given in inches has a whole number of micrometres, and
+        // 25,400 of them make an inch: the division is exact, and 2 in. at
+        // 300 dpi is 600 pixels, not 599 as the floating-point steps make it.
+        const long double micrometres = std::round(static_cast<long double>(Mm) * 1000);
+        const long double pixels = std::floor(micrometres * Dpi / 25400);
+        return static_cast<int>(std::clamp<long double>(pixels, INT_MIN, INT_MAX));
+    }
     // The same two steps as the uncalibrated size: the pixel's length first,
-    // then the length divided by it.
+    // then the length divided by it. Whole millimetres keep them, so every
+    // millimetre size prints to the pixel as it always has.
     const long double pixelMm = 25.4L / Dpi;
     const long double mm = factor ? static_cast<long double>(Mm) * static_cast<long double>(*factor) : Mm;
     const long double pixels = mm / pixelMm;

@@ -42,6 +42,8 @@ void ForgetCalibration(const QString& printerName);
 /// `Mm` at `Dpi` in whole pixels, corrected by `factor` (FactorX or FactorY):
 /// Mm x factor / (25.4 / Dpi) in 80-bit floating point, truncated toward zero
 /// like the uncalibrated size. No factor gives exactly the sheet printer's
-/// MmToPixels. A resolution of 0 gives 0; results beyond the int
-/// range are clamped.
-int CalibratedMmToPixels(int Mm, int Dpi, std::optional<double> factor);
+/// MmToPixels: whole millimetres in those 80-bit steps, as they have always
+/// printed, any other length (an inch size) exactly, from its micrometres,
+/// so 2 in. at 300 dpi is 600 pixels. A resolution of 0 gives 0; results
+/// beyond the int range are clamped.
+int CalibratedMmToPixels(double Mm, int Dpi, std::optional<double> factor);

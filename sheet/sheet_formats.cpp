@@ -9,56 +9,29 @@
 
 namespace {
 
-// Whole millimetres in an inch length, truncated in 80-bit floating point as
-// the sheet printer always did: 2 in is 50 mm, 1.8 in 45, 2.2 in 55.
-constexpr int InchesToWholeMm(long double inches)
-{
-    return static_cast<int>(inches * 25.4L);
-}
-
-constexpr THeadRule MmRule(TPhotoFormat format, int widthMm, int heightMm, TRange head,
+constexpr THeadRule MmRule(TPhotoFormat format, double widthMm, double heightMm, TRange head,
                            std::optional<TRange> eyes = std::nullopt)
 {
     return {format, widthMm, heightMm, TRuleUnit::Millimetres, head, eyes};
 }
 
-constexpr THeadRule PercentRule(TPhotoFormat format, int widthMm, int heightMm, TRange head)
+// The formats there are before the user adds one, from the table of
+// documents: the three built-in ones at the places the main window's list
+// has always had them, then the shipped sizes, each of a size of its own.
+std::vector<TSheetFormat> fixedFormats()
 {
-    return {format, widthMm, heightMm, TRuleUnit::PercentOfHeight, head, std::nullopt};
+    std::vector<TSheetFormat> list;
+    for (const TBuiltInFormat& f : BuiltInFormatRows()) {
+        const TDocument* document = f.Size ? nullptr : FindDocument(f.Document);
+        const THeadRule rule = document ? DocumentRule(*document) : SizeRule(*f.Size);
+        list.push_back({static_cast<int>(list.size()), QString::fromUtf8(f.Text), rule.PhotoWidthMm,
+                        rule.PhotoHeightMm, TFormatOrigin::BuiltIn, rule, {}, document});
+    }
+    for (const TSizeFormat& f : ShippedSizes())
+        list.push_back({static_cast<int>(list.size()), QString::fromUtf8(f.Text), f.WidthMm, f.HeightMm,
+                        TFormatOrigin::Shipped, SizeRule(f), {}, nullptr});
+    return list;
 }
-
-// The head at 70 to 80 percent of the photo's height, the usual share of a
-// full-face photo.
-constexpr TRange kGenericHead{70, 80};
-// 2 x 2 in.: the head 1 to 1 3/8 in., the eyes 1 1/8 to 1 3/8 in. above the
-// bottom, in whole millimetres.
-constexpr TRange kUsHead{25, 35};
-constexpr TRange kUsEyes{28, 35};
-
-struct TFixedFormat {
-    const char* Text;
-    TFormatOrigin Origin;
-    THeadRule Rule;   ///< its size is the format's size
-};
-
-// Every format there is before the user adds one: the three built-in ones at
-// the places the main window's list has always had them, then the shipped
-// ones, each of a size of its own. The inch formats print at whole
-// millimetres, truncated, and their rules are read against the photo as
-// printed: the square visa photo of 50 x 50 mm is the 2 x 2 in. one.
-const TFixedFormat kFixedFormats[] = {
-    {"35 x 45 mm (France)", TFormatOrigin::BuiltIn, MmRule(TPhotoFormat::France35x45, 35, 45, {32, 36})},
-    {"2 x 2 in. (US)", TFormatOrigin::BuiltIn,
-     MmRule(TPhotoFormat::US2x2, InchesToWholeMm(2.0L), InchesToWholeMm(2.0L), kUsHead, kUsEyes)},
-    {"1.8 x 2.2 in. (Canada)", TFormatOrigin::BuiltIn,
-     PercentRule(TPhotoFormat::Canada18x22, InchesToWholeMm(1.8L), InchesToWholeMm(2.2L), {71, 80})},
-    {Msg::kFormat40x50, TFormatOrigin::Shipped, MmRule(TPhotoFormat::Other, 40, 50, {30, 34})},
-    // 2 x 2 in. rounded to the millimetre rather than truncated: the rule
-    // is still the inch one.
-    {Msg::kFormat51x51, TFormatOrigin::Shipped, MmRule(TPhotoFormat::Other, 51, 51, kUsHead, kUsEyes)},
-    // No single office rule.
-    {Msg::kFormat50x70, TFormatOrigin::Shipped, PercentRule(TPhotoFormat::Other, 50, 70, kGenericHead)},
-};
 
 // As the interface language writes numbers: a language switch makes its
 // locale the default one.
@@ -67,7 +40,7 @@ QString Number(double mm)
     return QLocale().toString(mm, 'g', 6);
 }
 
-bool listed(const std::vector<TSheetFormat>& list, int widthMm, int heightMm)
+bool listed(const std::vector<TSheetFormat>& list, double widthMm, double heightMm)
 {
     return std::any_of(list.begin(), list.end(),
                        [&](const TSheetFormat& f) { return f.WidthMm == widthMm && f.HeightMm == heightMm; });
@@ -89,56 +62,65 @@ void CheckRange(const std::optional<TRange>& range, int heightMm, const char* me
 
 const THeadRule& HeadRule(TPhotoFormat Format)
 {
-    for (const TFixedFormat& f : kFixedFormats)
-        if (f.Rule.Format == Format)
-            return f.Rule;
-    return kFixedFormats[0].Rule;
-}
-
-THeadRule GenericHeadRule(int WidthMm, int HeightMm)
-{
-    return PercentRule(TPhotoFormat::Other, WidthMm, HeightMm, kGenericHead);
+    static const std::vector<TSheetFormat> builtIn = BuiltInFormats();
+    for (const TSheetFormat& f : builtIn)
+        if (f.Rule->Format == Format)
+            return *f.Rule;
+    return *builtIn.front().Rule;
 }
 
 THeadRule RuleForSize(int WidthMm, int HeightMm, const std::vector<TSheetFormat>& list)
 {
     for (const TSheetFormat& format : list)
-        if (format.WidthMm == WidthMm && format.HeightMm == HeightMm && format.Rule)
+        if (format.Origin != TFormatOrigin::Document && format.WidthMm == WidthMm && format.HeightMm == HeightMm
+            && format.Rule)
             return *format.Rule;
     return GenericHeadRule(WidthMm, HeightMm);
 }
 
 std::vector<TSheetFormat> BuiltInFormats()
 {
-    std::vector<TSheetFormat> list = FormatList({});
-    list.resize(3);
+    std::vector<TSheetFormat> list = fixedFormats();
+    list.resize(BuiltInFormatRows().size());
     return list;
 }
 
 std::vector<TSheetFormat> FormatList(const std::vector<TOwnFormat>& own)
 {
-    std::vector<TSheetFormat> list;
-    for (const TFixedFormat& f : kFixedFormats) {
-        const int index = static_cast<int>(list.size());
-        list.push_back({index, QString::fromUtf8(f.Text), f.Rule.PhotoWidthMm, f.Rule.PhotoHeightMm, f.Origin,
-                        f.Rule, {}});
-    }
+    std::vector<TSheetFormat> list = fixedFormats();
     for (const TOwnFormat& f : own)
         if (!listed(list, f.WidthMm, f.HeightMm))
             list.push_back(OwnSheetFormat(f, static_cast<int>(list.size())));
+    for (const TDocument& d : Documents())
+        if (!d.Online)
+            list.push_back(DocumentSheetFormat(d, static_cast<int>(list.size())));
     return list;
+}
+
+QString FormatKey(const TSheetFormat& Format)
+{
+    if (Format.Document && Format.Origin == TFormatOrigin::Document)
+        return QString::fromUtf8(Format.Document->Id.data(), static_cast<qsizetype>(Format.Document->Id.size()));
+    return QStringLiteral("%1x%2").arg(Format.WidthMm).arg(Format.HeightMm);
+}
+
+TSheetFormat DocumentSheetFormat(const TDocument& Document, int index)
+{
+    return {index, QString::fromUtf8(Document.Name), Document.WidthMm, Document.HeightMm, TFormatOrigin::Document,
+            DocumentRule(Document), {}, &Document};
 }
 
 void CheckNotShipped(const TOwnFormat& Format)
 {
-    if (listed(FormatList({}), Format.WidthMm, Format.HeightMm))
+    if (listed(fixedFormats(), Format.WidthMm, Format.HeightMm))
         throw ESheetFormat(MessageText(Msg::kFormatRepeated).arg(Format.WidthMm).arg(Format.HeightMm));
 }
 
 TSheetFormat OwnSheetFormat(const TOwnFormat& format, int index)
 {
     TSheetFormat entry{index, QStringLiteral("%1 x %2 mm").arg(format.WidthMm).arg(format.HeightMm),
-                       format.WidthMm, format.HeightMm, TFormatOrigin::Own, std::nullopt, format.Name};
+                       static_cast<double>(format.WidthMm), static_cast<double>(format.HeightMm), TFormatOrigin::Own,
+                       std::nullopt, format.Name};
     if (format.HeadMm)
         entry.Rule = MmRule(TPhotoFormat::Other, format.WidthMm, format.HeightMm, *format.HeadMm, format.EyeLineMm);
     return entry;

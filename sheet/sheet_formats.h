@@ -1,7 +1,8 @@
 #pragma once
 
-#include "head_rules.h"
+#include "documents.h"
 #include "exception.h"
+#include "head_rules.h"
 
 #include <QString>
 
@@ -12,8 +13,9 @@
 /// A photo size or rule that cannot be used; the message says why.
 QRL_DECLARE_EXCEPTION(ESheetFormat, Exception);
 
-/// Where a format of the list comes from.
-enum class TFormatOrigin { BuiltIn, Shipped, Own };
+/// Where a format of the list comes from: the original list, the sizes
+/// shipped after it, the user's own, the table of documents.
+enum class TFormatOrigin { BuiltIn, Shipped, Own, Document };
 
 /// The smallest and largest side of a photo, in millimetres.
 inline constexpr int kMinPhotoMm = 5;
@@ -50,47 +52,58 @@ struct TSheetFormat {
     /// Position in the list.
     int Index = 0;
     /// The list item's text, in the original language; a shipped format's
-    /// is a message of the catalogue, so MessageText gives its translation.
+    /// is a message of the catalogue, so MessageText gives its translation;
+    /// a document's is its name (the country is its row's).
     QString Text;
-    int WidthMm = 0;
-    int HeightMm = 0;
+    /// The printed size in millimetres; an inch size exactly (50.8).
+    double WidthMm = 0;
+    double HeightMm = 0;
     TFormatOrigin Origin = TFormatOrigin::BuiltIn;
     /// The framing rule; absent for an own format given without one.
     std::optional<THeadRule> Rule;
     /// An own format's name, as the user gave it; empty for every other.
     QString Name;
+    /// The office's row the format's rules come from (a document, and the
+    /// built-in formats of an office); none for a size of no office's.
+    const TDocument* Document = nullptr;
 };
 
-/// The rule of a built-in format: 35 x 45 mm, head 32-36 mm; 2 x 2 in., head
-/// 25-35 mm with the eyes 28-35 mm above the bottom; 1.8 x 2.2 in., head
-/// 71-80 % of the photo's height. Other gives the 35 x 45 mm rule.
+/// The rule of a built-in format, as its row of the table of documents gives
+/// it: 35 x 45 mm, head 32-36 mm; 2 x 2 in., head 25-35 mm with the eyes
+/// 28-35 mm above the bottom; 1.8 x 2.2 in., head 71-80 % of the photo's
+/// height. Other gives the 35 x 45 mm rule.
 const THeadRule& HeadRule(TPhotoFormat Format);
 
 /// The three formats the main window has always listed, at their places and
 /// with their texts: 35 x 45 mm, 2 x 2 in. and 1.8 x 2.2 in., the inch sizes
-/// in whole millimetres truncated (50 x 50, 45 x 55).
+/// exactly (50.8 x 50.8, 45.72 x 55.88).
 std::vector<TSheetFormat> BuiltInFormats();
 
 /// The whole list: the built-in formats, the shipped extras (40 x 50,
-/// 51 x 51 and 50 x 70 mm), then `own` in its order. No two entries have
-/// one size: an own format of a size listed before it (stored before such
-/// repeats were refused) is left out.
+/// 51 x 51 and 50 x 70 mm), then `own` in its order, then every printed
+/// document of the table (Documents(), online forms left out) in its order;
+/// so the places of the first three groups never move. No two entries
+/// before the documents have one size: an own format of a size listed
+/// before it (stored before such repeats were refused) is left out.
 std::vector<TSheetFormat> FormatList(const std::vector<TOwnFormat>& own);
 
+/// The key the last choices keep a format by: a document's id, otherwise its
+/// size ("35x45", "50.8x50.8"), which no two of the other formats share.
+QString FormatKey(const TSheetFormat& Format);
+
+/// The list entry of a printed document at `index`.
+TSheetFormat DocumentSheetFormat(const TDocument& Document, int index);
+
 /// Raises ESheetFormat when a built-in or shipped format has Format's size:
-/// an own format never repeats one.
+/// an own format never repeats one (a document's size it may).
 void CheckNotShipped(const TOwnFormat& Format);
 
 /// The list entry of an own format: text "W x H mm", its name, its rule when
 /// it has a head-height range.
 TSheetFormat OwnSheetFormat(const TOwnFormat& format, int index);
 
-/// The rule of a photo size that no office rule fits: the head at 70 to 80
-/// percent of the photo's height, the usual share of a full-face photo.
-THeadRule GenericHeadRule(int WidthMm, int HeightMm);
-
 /// The rule of the first format of `list` of WidthMm x HeightMm that has a
-/// rule, otherwise GenericHeadRule.
+/// rule, documents left out, otherwise GenericHeadRule.
 THeadRule RuleForSize(int WidthMm, int HeightMm, const std::vector<TSheetFormat>& list);
 
 /// Raises ESheetFormat unless both sides are within kMinPhotoMm..kMaxPhotoMm,

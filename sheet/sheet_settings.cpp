@@ -10,6 +10,7 @@ namespace {
 
 const QString kListName = QStringLiteral("OwnFormat");
 const QString kCutMarksName = QStringLiteral("CutMarks");
+const QString kRecentName = QStringLiteral("RecentFormat");
 const QString kNameField = QStringLiteral(";name=");
 // More entries than any list a person keeps.
 constexpr int kMaxOwnFormats = 200;
@@ -107,6 +108,21 @@ void SaveOwnFormats(const std::vector<TOwnFormat>& formats)
     }
     if (!WriteSettingsList(QString::fromUtf8(kSheetSettingsKey), kListName, lines, kMaxOwnFormats))
         throw NotSaved();
+}
+
+QStringList LoadRecentFormats()
+{
+    return ReadSettingsList(QString::fromUtf8(kSheetSettingsKey), kRecentName, kRecentFormats);
+}
+
+bool RememberRecentFormat(const QString& Key)
+{
+    QStringList keys = LoadRecentFormats();
+    keys.removeAll(Key);
+    keys.prepend(Key);
+    while (keys.size() > kRecentFormats)
+        keys.removeLast();
+    return WriteSettingsList(QString::fromUtf8(kSheetSettingsKey), kRecentName, keys, kRecentFormats);
 }
 
 bool LoadCutMarks()

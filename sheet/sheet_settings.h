@@ -3,6 +3,7 @@
 #include "sheet_formats.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -20,6 +21,14 @@ void SaveOwnFormats(const std::vector<TOwnFormat>& formats);
 /// What a failed write of the sheet settings says: which file could not be
 /// written.
 QString SheetSettingsNotSavedText();
+
+/// The formats chosen last in the format chooser, newest first, as FormatKey
+/// gives them; at most kRecentFormats.
+inline constexpr int kRecentFormats = 5;
+QStringList LoadRecentFormats();
+/// Puts `Key` first among the last choices (once); false when the settings
+/// cannot be written, which leaves them as they were.
+bool RememberRecentFormat(const QString& Key);
 
 /// Whether sheets carry cut marks; off until the user turns them on.
 bool LoadCutMarks();

@@ -174,6 +174,15 @@ public:
             }
             readOption(arg, options);
         }
+        if (options.ListFormats) {
+            // The one argument it takes is a country, not a photo.
+            if (seen_.size() > 1)
+                fail(MessageText(Msg::kOneOfNotBoth).arg(QStringLiteral("--list-formats"), otherOption()));
+            if (photos.size() > 1)
+                fail(MessageText(Msg::kListNoCountry).arg(photos.join(u' ')));
+            options.ListCountry = photos.value(0).toUpper();
+            return options;
+        }
         if (options.CalibrationPage) {
             checkCalibrationPage(photos);
             finish(options);
@@ -207,9 +216,16 @@ private:
         if (name == QLatin1String("--format")) {
             const QString text = value(name);
             const auto format = wholeNumber(text);
-            if (!format || *format < 0 || *format >= static_cast<int>(BuiltInFormats().size()))
-                fail(MessageText(Msg::kFormatNumber).arg(text));
-            options.Format = *format;
+            if (format) {
+                if (*format < 0 || *format >= static_cast<int>(BuiltInFormats().size()))
+                    fail(MessageText(Msg::kFormatNumber).arg(text));
+                options.Format = *format;
+            } else {
+                // A document of the table; an online form is --digital's.
+                options.Document = FindDocument(text.toStdString());
+                if (!options.Document || options.Document->Online)
+                    fail(MessageText(Msg::kFormatUnknownId).arg(text));
+            }
         } else if (name == QLatin1String("--count")) {
             const QString text = value(name);
             const auto count = wholeNumber(text);
@@ -276,6 +292,11 @@ private:
                 fail(MessageText(Msg::kBackgroundColourUnknown).arg(text));
             return true;
         }
+        if (name == QLatin1String("--list-formats")) {
+            noValue(name);
+            options.ListFormats = true;
+            return true;
+        }
         if (name == QLatin1String("--calibration-page")) {
             noValue(name);
             options.CalibrationPage = true;
@@ -293,6 +314,15 @@ private:
             return true;
         }
         return false;
+    }
+
+    // An option given beside --list-formats.
+    QString otherOption() const
+    {
+        for (const QString& name : seen_)
+            if (name != QLatin1String("--list-formats"))
+                return name;
+        return {};
     }
 
     // The ruler page is the printer's own: no photo, nothing of a sheet.
@@ -362,9 +392,8 @@ private:
         if (!options.Frame || options.Frame->Automatic)
             return;
         // Only the ratio matters here, which any rule of the size has.
-        const THeadRule rule = options.SizeWidthMm > 0
-            ? GenericSizeRule({options.SizeWidthMm, options.SizeHeightMm})
-            : HeadRule(static_cast<TPhotoFormat>(options.Format));
+        const THeadRule rule = options.SizeWidthMm > 0 ? GenericSizeRule({options.SizeWidthMm, options.SizeHeightMm})
+                                                       : OptionsRule(options);
         const TFrame& f = options.Frame->Rect;
         if (!HasRuleAspect(f, rule)) {
             fail(MessageText(options.SizeWidthMm > 0 ? Msg::kFrameNotSizeAspect : Msg::kFrameNotFormatAspect)
@@ -387,6 +416,15 @@ private:
 
 }  // namespace
 
+THeadRule OptionsRule(const TSheetOptions& Options)
+{
+    if (Options.Document)
+        return DocumentRule(*Options.Document);
+    if (Options.SizeWidthMm > 0)
+        return SheetSizeRule({Options.SizeWidthMm, Options.SizeHeightMm});
+    return HeadRule(static_cast<TPhotoFormat>(Options.Format));
+}
+
 int DefaultCopies(int Capacity, int Photos)
 {
     if (Photos <= 1)
@@ -398,7 +436,7 @@ QString SheetUsage()
 {
     // The lines of option syntax are the same in every language.
     QString text = MessageText(Msg::kUsage) + QStringLiteral(
-        " quorlo-sheet PHOTO.jpg... [--format 0|1|2 | --size WxHmm] [--count N]\n"
+        " quorlo-sheet PHOTO.jpg... [--format 0|1|2|ID | --size WxHmm] [--count N]\n"
         "         [--cut-marks] [--background white|grey|blue|#RRGGBB]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
         "         [--frame auto | --frame X,Y,W,H]\n"
@@ -407,6 +445,7 @@ QString SheetUsage()
         "         [--frame ...] [--output ... | --print ...]\n"
         "       quorlo-sheet --calibration-page [--printer NAME | --paper ...]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
+        "       quorlo-sheet --list-formats [COUNTRY]\n"
         "\n");
     const auto paragraph = [&text](const QString& words) {
         text += WrapText(words, kHelpWidth).join(u'\n') + u'\n';
@@ -418,6 +457,8 @@ QString SheetUsage()
         const char* Description;
     } options[] = {
         {"--format 0|1|2", Msg::kHelpFormat},
+        {"--format ID", Msg::kHelpFormatId},
+        {"--list-formats [COUNTRY]", Msg::kHelpListFormats},
         {"--size WxHmm", Msg::kHelpSize},
         {"--count N", Msg::kHelpCount},
         {"--frame auto", Msg::kHelpFrameAuto},

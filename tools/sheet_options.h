@@ -1,6 +1,7 @@
 #pragma once
 
 #include "digital_photo.h"
+#include "documents.h"
 #include "exception.h"
 #include "frame.h"
 #include "packed_layout.h"
@@ -45,6 +46,7 @@ struct TSheetOptions {
     QStringList Photos;                   ///< in the order of their copies on the sheet
     QString Photo;                        ///< the first of Photos
     int Format = 0;                       ///< index into BuiltInFormats()
+    const TDocument* Document = nullptr;  ///< --format ID: a document instead
     std::optional<int> Count;             ///< copies of each photo; none: DefaultCopies
     QString PrinterName;                  ///< empty: the current printer
     std::optional<TVirtualPaper> Paper;   ///< instead of a real printer
@@ -60,6 +62,10 @@ struct TSheetOptions {
     bool GapGiven = false;
     std::optional<TDigitalSize> Digital;  ///< --digital: one photo file, no sheet
     std::optional<TColor32> Background;   ///< --background: a plain colour behind the person
+    /// --list-formats: the table of documents instead of a run, of one
+    /// country when ListCountry (an ISO 3166 code) is given.
+    bool ListFormats = false;
+    QString ListCountry;
     /// The photo check of the photo as it prints: as a table, or as JSON.
     enum class TCheck { None, Table, Json } Check = TCheck::None;
 };
@@ -89,7 +95,8 @@ QString SheetUsage();
 /// value as the next argument or after "=" (--count=4); "--" ends the
 /// options. With --help or --version nothing else is checked. Raises
 /// ESheetUsage for an unknown or repeated option, a missing or malformed
-/// value, a count below 0, a format other than 0, 1 or 2, an unknown paper,
+/// value, a count below 0, a format other than 0, 1, 2 or a document's id
+/// (FindDocument; not an online form's), an unknown paper,
 /// a resolution outside kMinSheetDpi..kMaxSheetDpi, margins that leave no
 /// page, a page too large to hold as one image, --dpi or --margins without
 /// --paper, --printer with --paper, --print with --paper, no photo or more
@@ -100,5 +107,10 @@ QString SheetUsage();
 /// several photos (one rectangle cannot suit them all), a --size that is not
 /// a photo size in whole millimetres, and --size with --format. With --calibration-page no photo
 /// is given, nor any option of the sheet. --check and --check-json (not both)
-/// look at one photo and make the output optional.
+/// look at one photo and make the output optional. --list-formats takes at
+/// most one country code (in place of the photos) and nothing else.
 TSheetOptions ParseSheetOptions(const QStringList& Args);
+
+/// The rule of the run's photo size: the document's, the built-in format's,
+/// or --size's (SheetSizeRule).
+THeadRule OptionsRule(const TSheetOptions& Options);

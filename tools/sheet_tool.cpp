@@ -22,6 +22,8 @@
 #include "U_UnicodeUtils.h"
 #include "virtual_printer.h"
 #include "sheet_formats.h"
+#include "country_names.h"
+#include "format_list.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -178,24 +180,26 @@ std::optional<TFrame> frameFor(const TSheetOptions& options, TAnalysisOnDemand& 
     return found.Frame;
 }
 
-// The photo size of a run: the listed format's, or --size with the rule of
-// the first listed format of that size.
+// The photo size of a run: the listed format's, a document's, or --size with
+// the rule of the first listed format of that size.
 struct TRunFormat {
     QString Text;
-    int WidthMm = 0;
-    int HeightMm = 0;
+    double WidthMm = 0;
+    double HeightMm = 0;
     THeadRule Rule;
 };
 
 TRunFormat formatOf(const TSheetOptions& options)
 {
+    const THeadRule rule = OptionsRule(options);
+    if (options.Document)
+        return {DocumentName(*options.Document), rule.PhotoWidthMm, rule.PhotoHeightMm, rule};
     if (options.SizeWidthMm > 0) {
         return {QStringLiteral("%1 x %2 mm").arg(options.SizeWidthMm).arg(options.SizeHeightMm),
-                options.SizeWidthMm, options.SizeHeightMm,
-                SheetSizeRule({options.SizeWidthMm, options.SizeHeightMm})};
+                static_cast<double>(options.SizeWidthMm), static_cast<double>(options.SizeHeightMm), rule};
     }
     const TSheetFormat listed = BuiltInFormats().at(static_cast<std::size_t>(options.Format));
-    return {MessageText(listed.Text), listed.WidthMm, listed.HeightMm, *listed.Rule};
+    return {MessageText(listed.Text), listed.WidthMm, listed.HeightMm, rule};
 }
 
 // The files a run writes, known before any photo is loaded: one per page for
@@ -413,6 +417,14 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err, T
             Out << RunCalibrationPage(options) << '\n';
             return 0;
         }
+        if (options.ListFormats) {
+            Out << FormatListText(options.ListCountry);
+            return 0;
+        }
+        // A background replaced for an office that refuses it: said, and
+        // done as asked.
+        if (const QString refused = RefusedEditWarning(options); !refused.isEmpty())
+            Err << program << ": " << MessageText(Msg::kWarning).arg(refused) << '\n';
         int status = 0;
         const bool checking = options.Check != TSheetOptions::TCheck::None;
         // The check's report: warnings on the error stream, the table or

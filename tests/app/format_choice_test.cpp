@@ -60,7 +60,7 @@ TEST(FormatChoice, FormatTextsSayTheOwnNameAndThePrintedSizeInTheInterfacesNumbe
     EXPECT_EQ(FormatItemText(list[3]), "40 x 50 mm");
     EXPECT_EQ(FormatItemText(list[6]), "42 x 52 mm (own)");
     EXPECT_EQ(FormatItemText(list[7]), "Visa NL (44 x 60 mm)");
-    EXPECT_EQ(PrintedSizeText(list[1]), QString::fromUtf8("prints 50 × 50 mm"));
+    EXPECT_EQ(PrintedSizeText(list[1]), QString::fromUtf8("prints 50.8 × 50.8 mm"));
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
     EXPECT_EQ(PrintedSizeText(list[7]), QString::fromUtf8("prints ٤٤ × ٦٠ mm"));

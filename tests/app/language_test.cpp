@@ -354,7 +354,7 @@ TEST_F(LanguageTest, OwnFormatsKeepTheirPlacesAndTheSelectionThroughASwitch)
                 row = i;
         ASSERT_GE(row, 0);
         main->langue->SetLanguageIndex(row);
-        ASSERT_EQ(formats->count(), 3 + sizes.size());
+        ASSERT_EQ(formats->count(), static_cast<int>(FormatList(LoadOwnFormats()).size()));
         EXPECT_EQ(formats->itemText(0), language == std::string("Deutsch") ? QString::fromUtf8("35 x 45 mm (Frankreich)")
                                                                             : QString::fromUtf8("35 x 45 mm (France)"));
         for (int i = 0; i < sizes.size(); ++i)

@@ -57,15 +57,16 @@ TEST_F(AppTest, FormatChangeFollowsTheMaximumOnlyFromTheMaximum)
 {
     start();
     QSlider* trk = main->Form().num_trk;
-    main->Form().format_cmb->setCurrentIndex(1);   // 50 x 50 mm: 590 x 590 cells
-    EXPECT_EQ(main->SheetPrinter()->PhotoWidthMm(), 50);
-    EXPECT_EQ(trk->maximum(), 4 * 5);
-    EXPECT_EQ(trk->value(), 20) << "at the maximum: follows it";
+    main->Form().format_cmb->setCurrentIndex(1);   // 2 x 2 in.: 600 x 600 cells
+    EXPECT_EQ(main->SheetPrinter()->PhotoWidthMm(), 50.8);
+    EXPECT_EQ(main->SheetPrinter()->Cell().Width(), 600);
+    EXPECT_EQ(trk->maximum(), 15);
+    EXPECT_EQ(trk->value(), 15) << "at the maximum: follows it";
 
     trk->setValue(7);
-    main->Form().format_cmb->setCurrentIndex(2);   // 45 x 55 mm: 531 x 649
-    EXPECT_EQ(main->SheetPrinter()->PhotoHeightMm(), 55);
-    EXPECT_EQ(trk->maximum(), 4 * 5);
+    main->Form().format_cmb->setCurrentIndex(2);   // 1.8 x 2.2 in.: 540 x 660
+    EXPECT_EQ(main->SheetPrinter()->PhotoHeightMm(), 55.88);
+    EXPECT_EQ(trk->maximum(), 16);
     EXPECT_EQ(trk->value(), 7) << "below the maximum: stays";
 
     trk->setValue(19);

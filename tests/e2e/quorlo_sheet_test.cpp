@@ -194,12 +194,12 @@ TEST_F(QuorloSheet, CountFillsPlacesRowByRow)
     sheet.LoadFromFile(none);
     expectCopies(sheet, 0);
 
-    // The US format's 590 x 590 cell fits once across 945 and twice down.
+    // The US format's 600 x 600 cell (2 in. at 300 dpi) fits once across 945 and twice down.
     run = runVirtual({QStringLiteral("--format"), QStringLiteral("1"), QStringLiteral("--output"),
                       path("us.jpg")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith(
-        QLatin1String("2 x 2 in. (US): 2 of 2 copies in 1 x 2, cell 590 x 590 px")))
+        QLatin1String("2 x 2 in. (US): 2 of 2 copies in 1 x 2, cell 600 x 600 px")))
         << run.out.toStdString();
 }
 
@@ -711,10 +711,13 @@ TEST_F(QuorloSheet, FramingByTheFaceFollowsTheSizesOwnRuleForEachPhoto)
         EXPECT_EQ(run.exitCode, 0) << output << ": " << run.err.toStdString();
         return contentsOf(path(output));
     };
-    // 50 x 50 mm is the 2 x 2 in. photo: framed by its rule, not 35 x 45 mm's.
+    // 35 x 45 mm is the first format's size: framed by its rule, not the
+    // generic one; a document's id frames as the built-in format of its row.
+    const QByteArray france = framed({QStringLiteral("--format"), QStringLiteral("0")}, "france.jpg");
+    ASSERT_FALSE(france.isEmpty());
+    EXPECT_TRUE(framed({QStringLiteral("--size"), QStringLiteral("35x45mm")}, "size.jpg") == france);
     const QByteArray us = framed({QStringLiteral("--format"), QStringLiteral("1")}, "us.jpg");
-    ASSERT_FALSE(us.isEmpty());
-    EXPECT_TRUE(framed({QStringLiteral("--size"), QStringLiteral("50x50mm")}, "size.jpg") == us);
+    EXPECT_TRUE(framed({QStringLiteral("--format"), QStringLiteral("us-passport")}, "id.jpg") == us);
     // Each photo of a run is framed; the same portrait twice fills the page
     // as one photo's copies do.
     EXPECT_TRUE(framed({QStringLiteral("--format"), QStringLiteral("1"), portrait}, "twice.jpg") == us);

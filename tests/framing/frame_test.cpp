@@ -23,14 +23,15 @@ TEST(HeadRule, TableOfFormats)
 {
     struct Case {
         TPhotoFormat format;
-        int widthMm, heightMm;
+        double widthMm, heightMm;
         double headMin, headMax;   // fractions of the photo's height
         double eyeMin, eyeMax;     // 0 where the rule has no eye line
     };
     const Case cases[] = {
         {TPhotoFormat::France35x45, 35, 45, 32.0 / 45, 36.0 / 45, 0, 0},
-        {TPhotoFormat::US2x2, 50, 50, 0.50, 0.70, 0.56, 0.70},
-        {TPhotoFormat::Canada18x22, 45, 55, 0.71, 0.80, 0, 0},
+        // The inch formats at their exact sizes.
+        {TPhotoFormat::US2x2, 50.8, 50.8, 25 / 50.8, 35 / 50.8, 28 / 50.8, 35 / 50.8},
+        {TPhotoFormat::Canada18x22, 45.72, 55.88, 0.71, 0.80, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.format));
@@ -98,10 +99,10 @@ TEST(GuidesFor, CrownAndChinBandsSpanTheHeadRange)
         EXPECT_LT(g.ChinBand.Max, 1);
         EXPECT_EQ(g.EyeBand.has_value(), rule.EyeLineMm.has_value());
     }
-    // 2 x 2 in.: eyes 28-35 mm above the bottom of 50 mm, so 15-22 mm below the top.
+    // 2 x 2 in.: eyes 28-35 mm above the bottom of 50.8 mm, so 15.8-22.8 mm below the top.
     const TGuides us = GuidesFor(HeadRule(TPhotoFormat::US2x2));
-    EXPECT_NEAR(us.EyeBand->Min, 0.30, 1e-12);
-    EXPECT_NEAR(us.EyeBand->Max, 0.44, 1e-12);
+    EXPECT_NEAR(us.EyeBand->Min, 15.8 / 50.8, 1e-12);
+    EXPECT_NEAR(us.EyeBand->Max, 22.8 / 50.8, 1e-12);
 }
 
 TEST(CheckHead, VerdictsAndTheirWords)
@@ -114,7 +115,8 @@ TEST(CheckHead, VerdictsAndTheirWords)
         THeadVerdict eye;
         const char* text;
     };
-    // France: 900 px = 45 mm, 20 px per mm. US: 18 px per mm. Canada: 9 px per percent.
+    // France: 900 px = 45 mm, 20 px per mm. US: 900 px = 50.8 mm. Canada: 9 px per percent.
+    constexpr double us = 900 / 50.8;
     const Case cases[] = {
         {TPhotoFormat::France35x45, 680, 0, THeadVerdict::Within, THeadVerdict::Within,
          "Head height 34.0 mm: within the rule (32-36 mm)."},
@@ -124,11 +126,11 @@ TEST(CheckHead, VerdictsAndTheirWords)
          "Head height 36.2 mm: too large, the rule asks for 32-36 mm."},
         {TPhotoFormat::France35x45, 590, 0, THeadVerdict::TooSmall, THeadVerdict::Within,
          "Head height 29.5 mm: too small, the rule asks for 32-36 mm."},
-        {TPhotoFormat::US2x2, 540, 567, THeadVerdict::Within, THeadVerdict::Within,
+        {TPhotoFormat::US2x2, 30 * us, 31.5 * us, THeadVerdict::Within, THeadVerdict::Within,
          "Head height 30.0 mm: within the rule (25-35 mm)."},
-        {TPhotoFormat::US2x2, 540, 450, THeadVerdict::Within, THeadVerdict::TooSmall,
+        {TPhotoFormat::US2x2, 30 * us, 25 * us, THeadVerdict::Within, THeadVerdict::TooSmall,
          "Head height 30.0 mm: within the rule (25-35 mm). Eyes 25.0 mm above the bottom: too low, the rule asks for 28-35 mm."},
-        {TPhotoFormat::US2x2, 648, 648, THeadVerdict::TooLarge, THeadVerdict::TooLarge,
+        {TPhotoFormat::US2x2, 36 * us, 36 * us, THeadVerdict::TooLarge, THeadVerdict::TooLarge,
          "Head height 36.0 mm: too large, the rule asks for 25-35 mm. Eyes 36.0 mm above the bottom: too high, the rule asks for 28-35 mm."},
         {TPhotoFormat::Canada18x22, 630, 0, THeadVerdict::TooSmall, THeadVerdict::Within,
          "Head height 70.0 % of the photo: too small, the rule asks for 71-80 %."},
@@ -184,8 +186,8 @@ TEST(PrintedPixelsPerInch, AgainstTheThreeHundredMark)
     const Case cases[] = {
         {TPhotoFormat::France35x45, 413, 413 / (35 / 25.4)},   // 299.7: just below
         {TPhotoFormat::France35x45, 414, 414 / (35 / 25.4)},   // 300.5
-        {TPhotoFormat::US2x2, 591, 300.228},
-        {TPhotoFormat::Canada18x22, 1600, 903.111},
+        {TPhotoFormat::US2x2, 600, 300},           // 2 in. exactly
+        {TPhotoFormat::Canada18x22, 1600, 1600 / 1.8},
     };
     for (const Case& c : cases) {
         const THeadRule& rule = HeadRule(c.format);

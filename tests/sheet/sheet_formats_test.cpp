@@ -2,33 +2,48 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
-TEST(SheetFormats, ListIsBuiltInThenShippedThenOwn)
+// How many printed documents the table lists after the own formats.
+std::size_t printedDocuments()
+{
+    const std::span<const TDocument> rows = Documents();
+    return static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(), [](const TDocument& d) { return !d.Online; }));
+}
+
+TEST(SheetFormats, ListIsBuiltInThenShippedThenOwnThenTheDocuments)
 {
     const std::vector<TOwnFormat> own = {{40, 60, TRange{28, 33}, std::nullopt}, {22, 30, {}, {}}};
     const std::vector<TSheetFormat> list = FormatList(own);
     struct Expected {
-        int w, h;
+        double w, h;
         TFormatOrigin origin;
         const char* text;
     } expected[] = {
         {35, 45, TFormatOrigin::BuiltIn, "35 x 45 mm (France)"},
-        {50, 50, TFormatOrigin::BuiltIn, "2 x 2 in. (US)"},
-        {45, 55, TFormatOrigin::BuiltIn, "1.8 x 2.2 in. (Canada)"},
+        {50.8, 50.8, TFormatOrigin::BuiltIn, "2 x 2 in. (US)"},
+        {45.72, 55.88, TFormatOrigin::BuiltIn, "1.8 x 2.2 in. (Canada)"},
         {40, 50, TFormatOrigin::Shipped, "40 x 50 mm"},
         {51, 51, TFormatOrigin::Shipped, "51 x 51 mm (2 x 2 in.)"},
         {50, 70, TFormatOrigin::Shipped, "50 x 70 mm"},
         {40, 60, TFormatOrigin::Own, "40 x 60 mm"},
         {22, 30, TFormatOrigin::Own, "22 x 30 mm"},
     };
-    ASSERT_EQ(list.size(), std::size(expected));
-    for (std::size_t i = 0; i < list.size(); ++i) {
+    ASSERT_EQ(list.size(), std::size(expected) + printedDocuments());
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(list[i].Index, static_cast<int>(i));
         EXPECT_EQ(list[i].WidthMm, expected[i].w) << i;
         EXPECT_EQ(list[i].HeightMm, expected[i].h) << i;
         EXPECT_EQ(list[i].Origin, expected[i].origin) << i;
         EXPECT_EQ(list[i].Text, expected[i].text) << i;
+    }
+    for (std::size_t i = std::size(expected); i < list.size(); ++i) {
+        EXPECT_EQ(list[i].Index, static_cast<int>(i));
+        EXPECT_EQ(list[i].Origin, TFormatOrigin::Document) << i;
+        ASSERT_TRUE(list[i].Document) << i;
+        EXPECT_FALSE(list[i].Document->Online) << i;
     }
 }
 
@@ -42,7 +57,9 @@ TEST(SheetFormats, EveryFormatHasTheRuleOfItsSizeExceptOwnOnesWithoutHead)
         EXPECT_EQ(list[i].Rule->Format, table.Format);
         EXPECT_EQ(list[i].Rule->Head.Min, table.Head.Min);
     }
-    for (std::size_t i = 3; i + 1 < list.size(); ++i) {
+    for (std::size_t i = 3; i < list.size(); ++i) {
+        if (i == 7)
+            continue;   // the own format without a rule
         ASSERT_TRUE(list[i].Rule) << i;
         // The rule describes the photo as printed in this format.
         EXPECT_EQ(list[i].Rule->PhotoWidthMm, list[i].WidthMm) << i;
@@ -54,7 +71,7 @@ TEST(SheetFormats, EveryFormatHasTheRuleOfItsSizeExceptOwnOnesWithoutHead)
     EXPECT_EQ(list[4].Rule->EyeLineMm->Min, HeadRule(TPhotoFormat::US2x2).EyeLineMm->Min);
     EXPECT_NEAR(list[6].Rule->HeadFraction().Min, 28.0 / 60, 1e-12);
     EXPECT_NEAR(list[6].Rule->EyeLineFraction()->Max, 40.0 / 60, 1e-12);
-    EXPECT_FALSE(list.back().Rule);
+    EXPECT_FALSE(list[7].Rule);
 }
 
 TEST(SheetFormats, ASizeFramesByTheFirstListedFormatOfItsSizeWithARule)
@@ -68,7 +85,9 @@ TEST(SheetFormats, ASizeFramesByTheFirstListedFormatOfItsSizeWithARule)
         TRange head;
     } cases[] = {
         {35, 45, TPhotoFormat::France35x45, TRuleUnit::Millimetres, {32, 36}},
-        {50, 50, TPhotoFormat::US2x2, TRuleUnit::Millimetres, {25, 35}},
+        // 2 x 2 in. is 50.8 mm: 51 x 51 mm is the listed size with its rule.
+        {51, 51, TPhotoFormat::Other, TRuleUnit::Millimetres, {25, 35}},
+        {50, 50, TPhotoFormat::Other, TRuleUnit::PercentOfHeight, {70, 80}},
         {40, 50, TPhotoFormat::Other, TRuleUnit::Millimetres, {30, 34}},
         {40, 60, TPhotoFormat::Other, TRuleUnit::Millimetres, {28, 33}},
         // An own format without a rule, and a size of no format.
@@ -165,20 +184,24 @@ TEST(SheetFormats, RulesMustLieWithinThePhoto)
 
 TEST(SheetFormats, NoTwoEntriesOfOneSizeAndNoOwnFormatOfAShippedSize)
 {
-    // Stored before repeats were refused: only the first of each size is listed.
+    // Stored before repeats were refused: only the first of each size is
+    // listed. The inch formats' truncated sizes (50 x 50, 45 x 55) are no
+    // longer listed ones.
     const std::vector<TSheetFormat> list =
-        FormatList({{50, 50}, {42, 52, {}, {}, "Visa"}, {51, 51}, {42, 52}, {45, 55}, {44, 60}});
-    ASSERT_EQ(list.size(), 8u);
+        FormatList({{35, 45}, {42, 52, {}, {}, "Visa"}, {51, 51}, {42, 52}, {45, 55}, {44, 60}});
+    ASSERT_EQ(list.size(), 9u + printedDocuments());
     EXPECT_EQ(list[6].Name, "Visa");
-    EXPECT_EQ(list[7].WidthMm, 44);
-    EXPECT_EQ(list[7].Index, 7);
+    EXPECT_EQ(list[7].WidthMm, 45);
+    EXPECT_EQ(list[8].WidthMm, 44);
+    EXPECT_EQ(list[8].Index, 8);
 
     const struct {
         int w, h;
         bool refused;
     } cases[] = {
-        {35, 45, true}, {50, 50, true}, {45, 55, true}, {40, 50, true}, {51, 51, true}, {50, 70, true},
-        {45, 35, false}, {50, 51, false}, {42, 52, false},
+        {35, 45, true}, {40, 50, true}, {51, 51, true}, {50, 70, true},
+        // A document's size (33 x 48 mm, the Chinese visa) may be an own one.
+        {45, 35, false}, {50, 51, false}, {42, 52, false}, {50, 50, false}, {45, 55, false}, {33, 48, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);

@@ -120,7 +120,10 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
         {"p.jpg --output x.jpg --count 99999999999", "whole number"},
         {"p.jpg --output x.jpg --format 3", "--format must be 0, 1 or 2"},
         {"p.jpg --output x.jpg --format -1", "--format must be 0, 1 or 2"},
-        {"p.jpg --output x.jpg --format one", "--format must be 0, 1 or 2"},
+        {"p.jpg --output x.jpg --format 3", "--format must be 0, 1 or 2"},
+        {"p.jpg --output x.jpg --format one", "--format takes 0, 1, 2 or a document's id, not \"one\""},
+        // An online form is --digital's.
+        {"p.jpg --output x.jpg --format us-visa-online", "a document's id, not \"us-visa-online\""},
         {"p.jpg --output x.jpg --paper A5", "unknown paper"},
         {"p.jpg --output x.jpg --paper 100x150", "unknown paper"},
         {"p.jpg --output x.jpg --paper 100x150.123mm", "unknown paper"},
@@ -146,7 +149,7 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
         {"p.jpg --output x.jpg --frame 0,0,0,0", "has no size"},
         {"p.jpg --output x.jpg --frame 0,0,-35,-45", "has no size"},
         {"p.jpg --output x.jpg --frame 0,0,450,450", "is not 35 x 45"},
-        {"p.jpg --output x.jpg --format 1 --frame 0,0,350,450", "is not 50 x 50"},
+        {"p.jpg --output x.jpg --format 1 --frame 0,0,350,450", "is not 50.8 x 50.8"},
         {"p.jpg --output x.jpg --background red", "unknown background colour \"red\""},
     };
     for (const auto& [line, expected] : cases) {
