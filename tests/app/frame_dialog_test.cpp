@@ -268,3 +268,15 @@ TEST_F(FrameDlgTest, APlainBackgroundIsOfferedInTheFormatsColourAndJudgedByTheCh
     EXPECT_TRUE(chosen->isChecked());
     EXPECT_EQ(colours->currentIndex(), 3);
 }
+
+// Where the office refuses a changed background, the control says so and
+// stays off; elsewhere it says nothing.
+TEST_F(FrameDlgTest, ThePlainBackgroundSaysWhereTheOfficeRefusesIt)
+{
+    dlg.Start(photo, HeadRule(TPhotoFormat::US2x2), std::nullopt);
+    EXPECT_FALSE(control<QCheckBox>("background_chk")->isChecked());
+    EXPECT_EQ(control<QCheckBox>("background_chk")->toolTip(),
+              "United States, Passport: the office refuses photos whose background was changed.");
+    dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    EXPECT_TRUE(control<QCheckBox>("background_chk")->toolTip().isEmpty());
+}

@@ -723,6 +723,35 @@ TEST_F(QuorloSheet, FramingByTheFaceFollowsTheSizesOwnRuleForEachPhoto)
     EXPECT_TRUE(framed({QStringLiteral("--format"), QStringLiteral("1"), portrait}, "twice.jpg") == us);
 }
 
+// A document of the table prints at its office's size, framed by its rule;
+// a background replaced for an office that refuses it is said, and made.
+TEST_F(QuorloSheet, DocumentsPrintAtTheirOfficesSizesAndRefusedEditsAreSaid)
+{
+    const QString portrait = QStringLiteral(QRL_TEST_PORTRAIT);
+    const auto runDocument = [&](const QString& id, const QStringList& extra, const char* output) {
+        return runTool(QStringList{portrait} + kVirtualPrinter
+                       + QStringList{QStringLiteral("--format"), id, QStringLiteral("--frame"), QStringLiteral("auto"),
+                                     QStringLiteral("--output"), path(output)}
+                       + extra);
+    };
+    // 33 x 48 mm at 300 dpi.
+    const ToolRun china = runDocument(QStringLiteral("cn-visa"), {}, "cn.jpg");
+    ASSERT_EQ(china.exitCode, 0) << china.err.toStdString();
+    EXPECT_FALSE(china.err.contains(QLatin1String("refuses"))) << china.err.toStdString();
+    EXPECT_TRUE(china.out.startsWith(QLatin1String("China, Visa: "))) << china.out.toStdString();
+    EXPECT_TRUE(china.out.contains(QLatin1String("cell 389 x 566 px"))) << china.out.toStdString();
+
+    // 50 x 70 mm; the passport office refuses a changed background.
+    const ToolRun canada = runDocument(QStringLiteral("CA-passport"),
+                                       {QStringLiteral("--background"), QStringLiteral("white")}, "ca.jpg");
+    ASSERT_EQ(canada.exitCode, 0) << canada.err.toStdString();
+    EXPECT_TRUE(canada.err.startsWith(QLatin1String("quorlo-sheet: warning: Canada, Passport: the office refuses "
+                                                    "photos whose background was changed.\n")))
+        << canada.err.toStdString();
+    EXPECT_TRUE(canada.out.contains(QLatin1String("cell 590 x 826 px"))) << canada.out.toStdString();
+    EXPECT_FALSE(contentsOf(path("ca.jpg")).isEmpty());
+}
+
 TEST_F(QuorloSheet, TheCheckSaysWhatAnOfficeWouldRefuseAndTheSheetIsMadeAllTheSame)
 {
     const QString portrait = QStringLiteral(QRL_TEST_PORTRAIT);

@@ -73,6 +73,13 @@ TEST(TIDPrinter, MmToPixelsTruncatesInExtendedPrecision)
     EXPECT_EQ(TIDPrinter::MmToPixels(55, 300), 649);
     // A whole inch is exact in any precision.
     EXPECT_EQ(TIDPrinter::MmToPixels(254, 600), 6000);
+    // Inch sizes are exact: 2 in., 1.8 in. and 2.2 in. (the floating-point
+    // steps would give 599 for 2 in. at 300 dpi).
+    EXPECT_EQ(TIDPrinter::MmToPixels(50.8, 300), 600);
+    EXPECT_EQ(TIDPrinter::MmToPixels(45.72, 300), 540);
+    EXPECT_EQ(TIDPrinter::MmToPixels(55.88, 300), 660);
+    EXPECT_EQ(TIDPrinter::MmToPixels(50.8, 600), 1200);
+    EXPECT_EQ(TIDPrinter::MmToPixels(55.88, 203), 446);   // 446.6
     EXPECT_EQ(TIDPrinter::MmToPixels(35, 0), 0);
     EXPECT_EQ(TIDPrinter::MmToPixels(55, INT_MAX), INT_MAX);
 }
