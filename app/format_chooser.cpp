@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -43,7 +44,11 @@ void addFormat(QListWidget& list, const QString& text, int index)
 
 }  // namespace
 
-TFormatChooser::TFormatChooser(QWidget* parent) : QComboBox(parent) {}
+TFormatChooser::TFormatChooser(QWidget* parent) : QComboBox(parent)
+{
+    // A document's name may be longer than the closed box: its tip has it whole.
+    connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) { setToolTip(text); });
+}
 
 void TFormatChooser::SetFormats(const std::vector<TSheetFormat>& Formats)
 {
@@ -76,6 +81,8 @@ void TFormatChooser::showPopup()
         FSearch = new QLineEdit(FPopup);
         FSearch->setClearButtonEnabled(true);
         FEntries = new QListWidget(FPopup);
+        FEntries->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        FEntries->setTextElideMode(Qt::ElideRight);
         layout->addWidget(FSearch);
         layout->addWidget(FEntries);
         FSearch->installEventFilter(this);
@@ -91,7 +98,11 @@ void TFormatChooser::showPopup()
     FSearch->clear();
     fillEntries({});
     const QFontMetrics metrics(font());
-    const int width = std::max(this->width(), metrics.averageCharWidth() * kPopupChars);
+    // As wide as the longest entry of the whole list, so that none is cut
+    // and narrowing the list by a search never changes the width.
+    const int entries = FEntries->sizeHintForColumn(0) + FEntries->verticalScrollBar()->sizeHint().width()
+                        + 2 * FEntries->frameWidth() + 8;
+    const int width = std::max({this->width(), metrics.averageCharWidth() * kPopupChars, entries});
     const int height = metrics.lineSpacing() * kPopupRows;
     QPoint place = mapToGlobal(QPoint(0, this->height()));
     if (const QScreen* screen = this->screen()) {
