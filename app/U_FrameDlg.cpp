@@ -145,7 +145,6 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     const QString refused = BackgroundOffered(Rule) ? QString() : EditsRefusedText(*Rule.Document);
     FEditsRefused->setText(refused);
     FEditsRefused->setVisible(!refused.isEmpty());
-    ui->background_chk->setToolTip(refused);
     showBackgroundColour(Background.value_or(DefaultBackgroundColour(Rule)));
     findHead();
     photoChanged();

@@ -44,11 +44,8 @@ void addFormat(QListWidget& list, const QString& text, int index)
 
 }  // namespace
 
-TFormatChooser::TFormatChooser(QWidget* parent) : QComboBox(parent)
-{
-    // A document's name may be longer than the closed box: its tip has it whole.
-    connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) { setToolTip(text); });
-}
+// No tip of its own: a control's tip is a text of the language files.
+TFormatChooser::TFormatChooser(QWidget* parent) : QComboBox(parent) {}
 
 void TFormatChooser::SetFormats(const std::vector<TSheetFormat>& Formats)
 {
