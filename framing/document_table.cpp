@@ -36,6 +36,12 @@ constexpr TRange kUsVisaHead{50, 69};
 constexpr TRange kUsVisaEyes{56, 69};
 
 const TDocument kDocuments[] = {
+    // The United Arab Emirates
+    {"ae-id", "AE", Msg::kDocIdAndResidence, 35, 45, kPercent, kGenericHead, TopOfHair, kNone, kNone, White,
+     BackdropBit(White), WithoutGlareOrTint, Accepted, std::nullopt, "shared fact sheet (second-hand copies)",
+     "2026-12", true,
+     "35-40 mm wide as the press reports the identity authority (43 x 55 mm asked elsewhere); printed at 600 dpi; "
+     "no head height found: ICAO's 70-80 %"},
     // Australia
     {"au-passport", "AU", Msg::kDocPassport, 35, 45, kMm, {32, 36}, TopOfHair, kNone, kNone, White,
      White | LightGrey, WithoutGlareOrTint, Refused, std::nullopt,
@@ -183,12 +189,6 @@ const TDocument kDocuments[] = {
     {"tr-passport", "TR", Msg::kDocPassport, 50, 60, kMm, {32, 36}, TopOfHair, kNone, kNone, White,
      BackdropBit(White), WithoutGlareOrTint, Accepted, std::nullopt, "shared fact sheet (second-hand copies)",
      "2026-12", true, "about 32-36 mm; must not be cut down to 35 x 45 mm; glasses better avoided"},
-    // The United Arab Emirates
-    {"ae-id", "AE", Msg::kDocIdAndResidence, 35, 45, kPercent, kGenericHead, TopOfHair, kNone, kNone, White,
-     BackdropBit(White), WithoutGlareOrTint, Accepted, std::nullopt, "shared fact sheet (second-hand copies)",
-     "2026-12", true,
-     "35-40 mm wide as the press reports the identity authority (43 x 55 mm asked elsewhere); printed at 600 dpi; "
-     "no head height found: ICAO's 70-80 %"},
     // The United States
     {"us-passport", "US", Msg::kDocPassport, kTwoInches, kTwoInches, kMm, kUsHead, TopOfHair, kUsEyes, kNone, White,
      White | OffWhite, NotWorn, Refused, std::nullopt,
@@ -228,6 +228,9 @@ const TSizeFormat kShippedSizes[] = {
     {Msg::kFormat50x70, 50, 70, kPercent, kNone, kNone, LightGrey},
 };
 
+// The online forms offered first, in the order they have always been.
+const std::string_view kOfferedFirst[] = {"us-passport-online", "us-visa-online", "gb-passport-online"};
+
 const TBuiltInFormat kBuiltIn[] = {
     {Msg::kFormatFrance, "fr-passport", nullptr},
     {Msg::kFormatUs, "us-passport", nullptr},
@@ -244,6 +247,11 @@ std::span<const TDocument> Documents()
 std::span<const TBuiltInFormat> BuiltInFormatRows()
 {
     return kBuiltIn;
+}
+
+std::span<const std::string_view> OnlineFormsOfferedFirst()
+{
+    return kOfferedFirst;
 }
 
 std::span<const TSizeFormat> ShippedSizes()

@@ -106,7 +106,7 @@ struct TSizeFormat {
 /// for a size whose office states no head height.
 inline constexpr TRange kGenericHead{70, 80};
 
-/// Every row, printed documents and online forms, grouped by country.
+/// Every row, printed documents and online forms, by country code.
 std::span<const TDocument> Documents();
 
 /// The built-in formats of the original list, in its order: 35 x 45 mm, 2 x
@@ -121,6 +121,9 @@ std::span<const TBuiltInFormat> BuiltInFormatRows();
 /// The sizes the list ships after the built-in ones (40 x 50, 51 x 51 and
 /// 50 x 70 mm).
 std::span<const TSizeFormat> ShippedSizes();
+
+/// The ids of the online forms offered before the others, in their order.
+std::span<const std::string_view> OnlineFormsOfferedFirst();
 
 /// The row of `Id`, letter case aside; an online form's alias names it too.
 /// None for an id no row has.

@@ -40,12 +40,11 @@ const std::vector<TDigitalPreset>& DigitalPresets()
                              d.Online->Height, d.Online->MinBytes, d.Online->MaxBytes},
                             &d});
         }
-        // The forms --digital has always known by a short name come first,
-        // in their old order; the table's order (by country) follows.
+        // The forms offered first keep their places; the table's order (by
+        // country) follows.
         const auto rank = [](const TDigitalPreset& p) {
-            const QString keys[] = {QStringLiteral("us-passport"), QStringLiteral("us-visa"), QStringLiteral("uk")};
-            const auto at = std::find(std::begin(keys), std::end(keys), p.Size.Key);
-            return static_cast<int>(at - std::begin(keys));
+            const std::span<const std::string_view> first = OnlineFormsOfferedFirst();
+            return static_cast<int>(std::find(first.begin(), first.end(), p.Document->Id) - first.begin());
         };
         std::stable_sort(list.begin(), list.end(),
                          [&](const TDigitalPreset& a, const TDigitalPreset& b) { return rank(a) < rank(b); });

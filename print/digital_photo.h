@@ -39,8 +39,8 @@ struct TDigitalPreset {
 THeadRule DigitalHeadRule(const TDigitalSize& size);
 
 /// The presets, in the order they are offered: every online form of the
-/// table (the US passport renewal, the US visa and the UK passport first,
-/// as they have always been offered).
+/// table, those of OnlineFormsOfferedFirst first (the US passport renewal,
+/// the US visa and the UK passport, as they have always been offered).
 const std::vector<TDigitalPreset>& DigitalPresets();
 
 /// The frame of `size`'s online form from a frame made for `from`: the form's

@@ -53,7 +53,7 @@ QString documentLine(const TDocument& d)
     const QString size = QStringLiteral("%1 \u00d7 %2 mm").arg(number(d.WidthMm), number(d.HeightMm));
     return QStringLiteral("  %1 %2 %3 %4 %5\n")
         .arg(viewText(d.Id).leftJustified(20), size.leftJustified(17), head.leftJustified(32),
-             colours.join(QStringLiteral(", ")).leftJustified(24), online);
+             colours.join(QStringLiteral(", ")).leftJustified(36), online);
 }
 
 }  // namespace
