@@ -92,9 +92,11 @@ const TDocument kDocuments[] = {
      "a German embassy's page: 35 x 45 mm, white, no reflections; the 32-36 mm head and light grey are the visa "
      "centres' (Italy also takes 30 x 40 mm)"},
     // France
-    {"fr-passport", "FR", Msg::kDocPassportAndId, 35, 45, kMm, {32, 36}, TopOfHair, kNone, kNone, LightGrey,
-     LightGrey | LightBlue, WithoutGlareOrTint, Accepted, std::nullopt, "shared fact sheet (second-hand copies)",
-     "2026-12", true, "plain light background, pure white refused", TPhotoFormat::France35x45},
+    {"fr-passport", "FR", Msg::kDocPassportAndId, 35, 45, kMm, {32, 36}, TopOfSkull, kNone, kNone, LightGrey,
+     LightGrey | LightBlue, WithoutGlareOrTint, Accepted, std::nullopt,
+     "https://touffreville27.fr/permis-de-detention-de-chien/?xml=F10619", "2026-12-08", true,
+     "service-public.fr's text (checked 20 March 2023) on a commune's site: 32-36 mm from the chin to the top of "
+     "the skull, hair left out; light blue or light grey, white refused"},
     // The United Kingdom
     {"gb-passport", "GB", Msg::kDocPassport, 35, 45, kMm, {29, 34}, TopOfHair, kNone, kNone, LightGrey,
      LightGrey | Cream, WithoutGlareOrTint, Refused, std::nullopt, "https://gov.tc/passports/photos", "2026-12-08",
@@ -157,8 +159,11 @@ const TDocument kDocuments[] = {
      "2 MB, or 413 x 531 px of 100-500 KB)"},
     // The Netherlands
     {"nl-passport", "NL", Msg::kDocPassportAndId, 35, 45, kMm, {26, 30}, TopOfHair, kNone, kNone, LightGrey,
-     LightGrey | White, Allowed, Accepted, std::nullopt, "shared fact sheet (second-hand copies)", "2026-12", true,
-     "printed at 400 dpi or more"},
+     LightGrey | LightBlue | White, Allowed, Refused, std::nullopt,
+     "https://fdocuments.nl/document/fotomatrix-model-2020-20200323-toelichting-fotomatrix-model-2020-foto.html",
+     "2026-12-08", true,
+     "a copy of the government's Fotomatrix model 2020: from 11 years, grey, light blue or white, not edited, "
+     "printed at 400 dpi or more; chin to crown (kruin), not said further"},
     // The Philippines
     {"ph-passport", "PH", Msg::kDocPassport, 35, 45, kPercent, {70, 80}, TopOfHair, kNone, kNone, White,
      BackdropBit(White), NotWorn, Accepted, std::nullopt, "shared fact sheet (second-hand copies)", "2026-12", true,
@@ -197,8 +202,10 @@ const TDocument kDocuments[] = {
      "State Department's template's; not retouched", TPhotoFormat::US2x2},
     {"us-passport-online", "US", Msg::kDocPassportOnline, kTwoInches, kTwoInches, kMm, kUsHead, TopOfHair, kUsEyes,
      kNone, White, White | OffWhite, NotWorn, Refused,
-     TOnlineForm{1200, 1200, 600, 600, 54 * kKiB, 10 * kMB, "us-passport"}, "shared fact sheet (second-hand copies)",
-     "2026-12", true, "online renewal: square, 600 to 1200 px, 54 KB to 10 MB; edited or generated photos refused",
+     TOnlineForm{1200, 1200, 600, 600, 54 * kKiB, 10 * kMB, "us-passport"},
+     "https://yapa.photo/us/guides/online-passport-renewal-photo-requirements/", "2026-12-08", true,
+     "the State Department's upload rules as copies quote them: 54 KB to 10 MB, square 600 to 1200 px; edited or "
+     "generated photos refused",
      TPhotoFormat::US2x2},
     {"us-visa", "US", Msg::kDocVisa, kTwoInches, kTwoInches, kPercent, kUsVisaHead, TopOfHair, kUsVisaEyes, kNone,
      White, BackdropBit(White), NotWorn, Refused, std::nullopt, "http://travel.state.gov/visa/guide/guide_3882.html",
@@ -217,9 +224,13 @@ const TDocument kDocuments[] = {
      "2026-12-08", true, "a copy of the Home Affairs sheet; photos are now taken live at the offices"},
 };
 
-// Sizes of the list that no one office states. 1.8 x 2.2 in. is the original
-// list's third format (its head 71-80 % of the height); 51 x 51 mm is 2 x 2
+// Sizes of the list that no one office states. The original list's first
+// and third formats keep their rules: 35 x 45 mm with the head 32-36 mm to
+// the measured top of the head (France's office measures to the skull: its
+// row), 1.8 x 2.2 in. with the head 71-80 % of the height; 51 x 51 mm is 2 x 2
 // in. as offices outside the US write it, with the US rule.
+const TSizeFormat kFranceSize{Msg::kFormatFrance, 35, 45, kMm, TRange{32, 36}, kNone, LightGrey,
+                              TPhotoFormat::France35x45};
 const TSizeFormat kCanadaSize{Msg::kFormatCanada, 1.8 * kInch, 2.2 * kInch, kPercent, TRange{71, 80}, kNone, White,
                               TPhotoFormat::Canada18x22};
 const TSizeFormat kShippedSizes[] = {
@@ -232,7 +243,7 @@ const TSizeFormat kShippedSizes[] = {
 const std::string_view kOfferedFirst[] = {"us-passport-online", "us-visa-online", "gb-passport-online"};
 
 const TBuiltInFormat kBuiltIn[] = {
-    {Msg::kFormatFrance, "fr-passport", nullptr},
+    {Msg::kFormatFrance, {}, &kFranceSize},
     {Msg::kFormatUs, "us-passport", nullptr},
     {Msg::kFormatCanada, {}, &kCanadaSize},
 };
