@@ -76,7 +76,8 @@ QStringList MessageOriginals()
                           Msg::kChooserSearch, Msg::kChooserRecent, Msg::kChooserSizes, Msg::kFormatUnknownId,
                           Msg::kHelpFormatId, Msg::kHelpListFormats, Msg::kListNoCountry, Msg::kListHead,
                           Msg::kListEyes, Msg::kListToSkull, Msg::kColourWhite, Msg::kColourOffWhite,
-                          Msg::kColourLightGrey, Msg::kColourCream, Msg::kColourLightBlue})
+                          Msg::kColourLightGrey, Msg::kColourCream, Msg::kColourLightBlue,
+                          Msg::kHelpDigitalId})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -397,6 +397,9 @@ inline constexpr char kColourOffWhite[] = "off-white";
 inline constexpr char kColourLightGrey[] = "light grey";
 inline constexpr char kColourCream[] = "cream";
 inline constexpr char kColourLightBlue[] = "light blue";
+inline constexpr char kHelpDigitalId[] =
+    "the photo alone for any online form of --list-formats, by its id (ca-visa-online, sg-passport-online, ...): "
+    "its pixels, file sizes and head rule";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

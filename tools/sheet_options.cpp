@@ -476,6 +476,7 @@ QString SheetUsage()
         {"--packed", Msg::kHelpPacked},
         {"--gap MM", Msg::kHelpGap},
         {"--digital SIZE", Msg::kHelpDigital},
+        {"--digital ID", Msg::kHelpDigitalId},
         {"--printer \"Photo lab 10 × 15 cm\" (or lab-10x15),\n            \"Photo lab 4 × 6 in.\" (or lab-4x6):",
          Msg::kHelpPhotoLab},
         {"--check", Msg::kHelpCheck},
