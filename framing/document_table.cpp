@@ -88,8 +88,8 @@ const TDocument kDocuments[] = {
     // The Schengen area
     {"eu-schengen-visa", "EU", Msg::kDocSchengenVisa, 35, 45, kMm, {32, 36}, TopOfHair, kNone, kNone, White,
      White | LightGrey, WithoutGlareOrTint, Accepted, std::nullopt,
-     "https://colombo.diplo.de/lk-en/service/01-visaeinreise/05-photo-specifications/1585960", "2026-12-08", false,
-     "a German embassy's page: 35 x 45 mm, white, no reflections; the 32-36 mm head and light grey are the visa "
+     "https://colombo.diplo.de/lk-en/service/01-visaeinreise", "2026-12-08", false,
+     "a German embassy's visa section, its page on photos: 35 x 45 mm, white, no reflections; the 32-36 mm head and light grey are the visa "
      "centres' (Italy also takes 30 x 40 mm)"},
     // France
     {"fr-passport", "FR", Msg::kDocPassportAndId, 35, 45, kMm, {32, 36}, TopOfSkull, kNone, kNone, LightGrey,
