@@ -8,7 +8,11 @@
 // automatic framing makes for 35 x 45 mm (the rule: 32 to 36 mm). Photos
 // that are not installed are named with their package and left out.
 //
-//   head_eval [TABLE]
+//   head_eval [TABLE] [--draw DIR]
+//
+// --draw writes each photo to DIR with the person mask's edge (grey), the
+// hand's lines (thin, white) and the measured ones (thick: crown blue, chin
+// green, eyes orange).
 
 #include "bitmap32.h"
 #include "frame.h"
@@ -20,6 +24,7 @@
 #include <QFileInfo>
 #include <QCoreApplication>
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTextStream>
@@ -181,12 +186,51 @@ const TMeasuredFace* faceAt(const TPhotoAnalysis& analysis, const THead& hand)
     return nullptr;
 }
 
+// The photo with the mask's edge, the hand's lines and the measured ones.
+void draw(const QString& dir, const QString& name, const TBitmap32& photo, const TMeasuredFace& face,
+          const THead& hand)
+{
+    QImage image;
+    photo.AssignTo(image);
+    image = image.convertToFormat(QImage::Format_RGB32);
+    const TPersonMaskMap& mask = face.Mask;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const bool in = mask.At({x + 0.5, y + 0.5}) >= 0.5;
+            if (in != (mask.At({x + 1.5, y + 0.5}) >= 0.5) || in != (mask.At({x + 0.5, y + 1.5}) >= 0.5))
+                image.setPixel(x, y, qRgb(160, 160, 160));
+        }
+    QPainter p(&image);
+    const double half = 0.4 * hand.Height();
+    const auto line = [&](double y, QColor colour, double width, double cx) {
+        p.setPen(QPen(colour, width));
+        p.drawLine(QPointF(cx - half, y), QPointF(cx + half, y));
+    };
+    const THead& m = face.Head.Head;
+    const double thick = std::max(2.0, hand.Height() / 100);
+    line(m.CrownY, QColor(60, 140, 255), thick, m.CentreX);
+    line(m.ChinY, QColor(40, 200, 90), thick, m.CentreX);
+    line(m.EyeY, QColor(255, 150, 30), thick, m.CentreX);
+    for (double y : {hand.CrownY, hand.ChinY, hand.EyeY})
+        line(y, Qt::white, 1, hand.CentreX);
+    p.end();
+    const QString file = QString(name).replace(QLatin1Char(' '), QLatin1Char('_')) + QStringLiteral(".jpg");
+    image.save(dir + QLatin1Char('/') + file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString table = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QRL_HEAD_EVAL_TABLE);
+    QString table = QStringLiteral(QRL_HEAD_EVAL_TABLE), drawDir;
+    const QStringList args = QCoreApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--draw") && i + 1 < args.size())
+            drawDir = args[++i];
+        else
+            table = args[i];
+    }
     int skipped = 0;
     std::vector<TCase> cases = readCases(table, skipped);
     TFaceModels models(QStringLiteral(QRL_BENCH_MODEL_DIR));
@@ -209,6 +253,8 @@ int main(int argc, char** argv)
             std::printf("%-24s not found (%zu faces elsewhere)\n", qPrintable(c.Name), analysis.Faces.size());
             continue;
         }
+        if (!drawDir.isEmpty())
+            draw(drawDir, c.Name, photo, *face, c.Hand);
         const THead& m = face->Head.Head;
         const double h = c.Hand.Height();
         const double crown = 100 * (m.CrownY - c.Hand.CrownY) / h;
@@ -216,12 +262,14 @@ int main(int argc, char** argv)
         const double eyes = 100 * (m.EyeY - c.Hand.EyeY) / h;
         const bool right = std::abs(crown) <= 100 * kGood && std::abs(chin) <= 100 * kGood;
         const TAutoFrame frame = AutoFrameForHeads({m}, rule);
+        const TCrownSource crownSource = face->Head.Crown;
+        const char* source = IsEstimated(crownSource) ? CrownReasonName(crownSource) : CrownSourceName(crownSource);
         const THeadCheck check = CheckHead(*frame.Frame, c.Hand, rule);
         const bool inside = check.HeadVerdict == THeadVerdict::Within;
         good += right, framed += inside;
         realGood += right && real, realFramed += inside && real;
         std::printf("%-24s %+6.1f%% %+6.1f%% %+6.1f%%  %-10s %.1f mm %s%s\n", qPrintable(c.Name), crown, chin, eyes,
-                    face->Head.Crown == TCrownSource::Mask ? "seen" : "estimated", check.Head,
+                    source, check.Head,
                     inside ? "inside" : "OUTSIDE", right ? "" : "   <- beyond 5 %");
     }
     const int all = static_cast<int>(cases.size());

@@ -88,17 +88,17 @@ std::vector<TPortrait> portraits()
     auto hopper = [](TBitmap32& p) { loadImage(QRL_TEST_PORTRAIT, p); };
     auto collins = [](TBitmap32& p) { loadImage(QRL_TEST_ASTRONAUT, p); };
     return {
-        {"Hopper, under a cap", hopper, kHopper, TCrownSource::Proportions},
-        {"Collins", collins, kCollins, TCrownSource::Mask},
+        {"Hopper, under a cap", hopper, kHopper, TCrownSource::Covered},
+        {"Collins", collins, kCollins, TCrownSource::Seen},
         {"Collins, two stops darker",
          [=](TBitmap32& p) {
              collins(p);
              darkened(p);
          },
-         kCollins, TCrownSource::Mask},
+         kCollins, TCrownSource::Seen},
         // Faces of 197 in 1800 and 98 in 1024 pixels.
-        {"Hopper, small in a corner", hopper, kHopper, TCrownSource::Proportions, 3},
-        {"Collins, small in a corner", collins, kCollins, TCrownSource::Mask, 2},
+        {"Hopper, small in a corner", hopper, kHopper, TCrownSource::Covered, 3},
+        {"Collins, small in a corner", collins, kCollins, TCrownSource::Seen, 2},
     };
 }
 
@@ -152,7 +152,7 @@ TEST(FaceFinder, EmptyPhotoHasNoFace)
     EXPECT_TRUE(models().Finder.Find(TBitmap32()).empty());
 }
 
-TEST(FaceMeasure, CrownCutByThePhotosTopComesFromProportions)
+TEST(FaceMeasure, CrownCutByThePhotosTopContinuesTheHairsOutline)
 {
     // Collins without her top 40 rows: the hair's top is 24 pixels above the photo.
     const QImage cut = QImage(QStringLiteral(QRL_TEST_ASTRONAUT)).copy(0, 40, 512, 472);
@@ -160,7 +160,7 @@ TEST(FaceMeasure, CrownCutByThePhotosTopComesFromProportions)
     photo.Assign(cut);
     const std::vector<TMeasuredFace> faces = MeasureFaces(photo, models().Finder, models().Mesh, models().Mask);
     ASSERT_EQ(faces.size(), 1u);
-    EXPECT_EQ(faces[0].Head.Crown, TCrownSource::Proportions);
+    EXPECT_EQ(faces[0].Head.Crown, TCrownSource::CutOff);
     EXPECT_LT(faces[0].Head.Head.CrownY, 0);
 }
 
