@@ -37,9 +37,9 @@ constexpr double kMinEdgePerson = 0.15;
 // the two differ by at least kMinEdgeContrast.
 constexpr double kEdgeSearch = 0.08;
 constexpr double kMinEdgeContrast = 40;
-// The hair's outermost strands are where the colour has gone this share of
+// The hair's outermost strands begin where the colour has gone this share of
 // the way from the background's to the hair's.
-constexpr double kEdgeShare = 0.4;
+constexpr double kEdgeShare = 0.25;
 // Rows of the profile searched for that edge, per head height.
 constexpr double kProfileRows = 200;
 // The hair's outline beside a head cut by the photo's top: rows from the
