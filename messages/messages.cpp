@@ -69,7 +69,8 @@ QStringList MessageOriginals()
                           Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground,
                           Msg::kQueueServiceDown, Msg::kQueueMissing, Msg::kQueueStateUnknown,
                           Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent,
-                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada})
+                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kHeadSyntax,
+                          Msg::kHeadOnePhoto, Msg::kHelpHead, Msg::kCrownHidden})
         lines.append(QString::fromUtf8(m));
     return lines;
 }
