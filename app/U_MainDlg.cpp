@@ -169,7 +169,13 @@ void TMainDlg::createDialogs()
     AskPdfFileName = askPdfFileName;
     RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame,
                             std::optional<TColor32>& background) {
-        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background);
+        if (!FFrameDlg)
+            return false;
+        FFrameDlg->SetHeadLines(FHeadLines);
+        const bool chosen = FFrameDlg->Execute(photo, rule, frame, background);
+        if (chosen)
+            FHeadLines = FFrameDlg->HeadLines();
+        return chosen;
     };
 }
 
@@ -350,9 +356,11 @@ void TMainDlg::LoadPhoto(const QString& FileName)
         FAnalysis.reset();
         warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
-        // Another photo: the frame and background of the last one mean nothing here.
+        // Another photo: the frame, background and head lines of the last one
+        // mean nothing here.
         FFrame.reset();
         FBackground.reset();
+        FHeadLines.reset();
         analysePhoto();
         ShowFrame();
         RememberPhotoFolder(FileName);
@@ -510,6 +518,7 @@ void TMainDlg::AddToSheetClick()
         ui->img->Bitmap().Delete();
         FFrame.reset();
         FBackground.reset();
+        FHeadLines.reset();
         analysePhoto();
         ShowFrame();
     });
@@ -674,6 +683,8 @@ void TMainDlg::analysePhoto()
     try {
         if (!ui->img->Bitmap().Empty())
             FAnalysis = AnalysePhoto(ui->img->Bitmap(), FFaceModels);
+        if (FAnalysis && FHeadLines)
+            UseHeadLines(*FAnalysis, ui->img->Bitmap(), *FHeadLines);
     } catch (const Exception&) {
     }
     measureBackground();
