@@ -512,6 +512,7 @@ void TMainDlg::AddToSheetClick()
     ReportErrors(this, [&] {
         FSheetLines.Add(ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, ui->num_trk->value(),
                         plainBackground());
+        FSheetLines.SetHeadLines(FSheetLines.Count() - 1, FHeadLines);
         ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
         // The photo lives on in the list; the view is free for the next
         // one, which then takes the following places.
@@ -543,10 +544,15 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
     ReportErrors(this, [&] {
         int count = ui->num_trk->value();
         std::optional<TPlainBackground> background = plainBackground();
-        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count, background))
+        // The head lines go with their photos, both ways.
+        const std::optional<THeadLines> lines = FSheetLines.HeadLines(row);
+        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count, background)) {
             ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
-        else
+            FSheetLines.SetHeadLines(row, FHeadLines);
+        } else {
             delete ui->sheet_lst->takeItem(row);
+        }
+        FHeadLines = lines;
         ui->num_trk->setValue(count);
         FBackground.reset();
         if (background)
