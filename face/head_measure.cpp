@@ -281,6 +281,7 @@ TMeasuredHead MeasureHead(const TBitmap32& Photo, const TFaceLandmarks& Landmark
     head.ChinY = Landmarks.Points[Landmark::kChin].y();
     const double chinDepth = std::max(head.ChinY - head.EyeY, 1.0);
     head.CrownY = head.EyeY - kCrownOverChin * chinDepth;
+    measured.Top = head.CrownY;
     const double cheekLeft = std::min(Landmarks.Points[Landmark::kLeftCheek].x(),
                                       Landmarks.Points[Landmark::kRightCheek].x());
     const double cheekRight = std::max(Landmarks.Points[Landmark::kLeftCheek].x(),
@@ -313,6 +314,7 @@ TMeasuredHead MeasureHead(const TBitmap32& Photo, const TFaceLandmarks& Landmark
             head.CrownY = *continued;
         else
             head.CrownY = std::min(head.CrownY, edge);
+        measured.Top = head.CrownY;
         return measured;
     }
     if (static_cast<int>(tops.size()) < kMinColumns)
@@ -343,6 +345,7 @@ TMeasuredHead MeasureHead(const TBitmap32& Photo, const TFaceLandmarks& Landmark
     for (const auto& side : {personColour(Photo, Mask, cheekLeft - 0.15 * faceWidth, cheekLeft, sideTop, sideBottom),
                              personColour(Photo, Mask, cheekRight, cheekRight + 0.15 * faceWidth, sideTop, sideBottom)})
         hair = hair || (side && distance(top, *side) <= kMaxSideDistance);
+    measured.Top = crown;
     if (!hair) {
         measured.Crown = TCrownSource::Covered;
         return measured;
@@ -365,6 +368,10 @@ std::vector<TMeasuredFace> MeasureFaces(const TBitmap32& Photo, TFaceFinder& Fin
             continue;
         TMeasuredFace one{face, std::move(*landmarks), Mask.Compute(photo, HeadRegion(face.Box)), {}};
         one.Head = MeasureHead(Photo, one.Landmarks, one.Mask);
+        const THead& head = one.Head.Head;
+        const double faceWidth = std::abs(one.Landmarks.Points[Landmark::kLeftCheek].x()
+                                          - one.Landmarks.Points[Landmark::kRightCheek].x());
+        KeepHeadAndShoulders(one.Mask, head, std::min(one.Head.Top, head.CrownY), faceWidth);
         measured.push_back(std::move(one));
     }
     return measured;

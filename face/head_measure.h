@@ -33,6 +33,9 @@ const char* CrownReasonName(TCrownSource Source);
 struct TMeasuredHead {
     THead Head;
     TCrownSource Crown = TCrownSource::Unclear;
+    /// The top of what the head wears or grows, seen on the photo's edge: a
+    /// hat's top for a covered crown; the crown where it was not seen.
+    double Top = 0;
 };
 
 /// The head in photo pixels from a face's landmarks and the person mask
