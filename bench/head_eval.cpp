@@ -32,6 +32,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -121,6 +122,15 @@ void upscaled(TBitmap32& photo, THead& hand, int times)
     hand = {hand.CrownY * times, hand.ChinY * times, hand.CentreX * times, hand.EyeY * times};
 }
 
+// The photo Stops stops darker: every channel halved that many times.
+void darker(TBitmap32& photo, int stops)
+{
+    pixels(photo).forEach<cv::Vec4b>([stops](cv::Vec4b& p, const int*) {
+        for (int k = 0; k < 3; ++k)
+            p[k] = static_cast<std::uint8_t>(p[k] >> stops);
+    });
+}
+
 bool applyChange(const QString& kind, TBitmap32& photo, THead& hand)
 {
     if (kind == QLatin1String("tight"))
@@ -131,6 +141,8 @@ bool applyChange(const QString& kind, TBitmap32& photo, THead& hand)
         turned(photo, hand, kind.mid(6).toDouble());
     else if (kind.startsWith(QLatin1String("upscaled")))
         upscaled(photo, hand, kind.mid(8).toInt());
+    else if (kind.startsWith(QLatin1String("darker")))
+        darker(photo, kind.mid(6).toInt());
     else
         return false;
     return true;

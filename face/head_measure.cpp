@@ -24,9 +24,13 @@ constexpr double kMaxSoftEdge = 0.08;
 // their hair lie well inside this.
 constexpr double kMinCrownRatio = 0.8;
 constexpr double kMaxCrownRatio = 1.6;
-// Mean colours (0-255 per channel) further apart than this between the top
-// of the head and just above the forehead, and further than kMaxSideDistance
-// from the hair beside the face: a hat. The hair's top and its sides differ
+// Colour distances below are in units of the face's own light: the mean of
+// its channels counts as kFaceLight, so that a dim photo's hat is as far
+// from its hair as a bright one's.
+constexpr double kFaceLight = 160;
+// Mean colours further apart than this between the top of the head and just
+// above the forehead, and further than kMaxSideDistance from the hair
+// beside the face: a hat. The hair's top and its sides differ
 // more than the two bands above the forehead, by the light from above.
 constexpr double kMaxHairColourDistance = 100;
 constexpr double kMaxSideDistance = 150;
@@ -149,7 +153,7 @@ std::optional<TColour> personColour(const TBitmap32& photo, const TPersonMaskMap
 // the two are too alike to tell apart (dark hair before a dark wall), or
 // the rows above are not in the photo.
 std::optional<double> edgeCrown(const TBitmap32& photo, const TPersonMaskMap& mask, double left, double right,
-                                double crown, double height)
+                                double crown, double height, double light)
 {
     const double reach = kEdgeSearch * height;
     const double row = std::max(1.0, height / kProfileRows);
@@ -159,7 +163,7 @@ std::optional<double> edgeCrown(const TBitmap32& photo, const TPersonMaskMap& ma
     const TColour above = meanColour(photo, left, right, aboveTop, aboveBottom);
     const TColour below = meanColour(photo, left, right, crown + reach, crown + 2 * reach);
     const double apart = distance(above, below);
-    if (apart < kMinEdgeContrast)
+    if (apart * light < kMinEdgeContrast)
         return std::nullopt;
     for (double y = aboveBottom; y < crown + 2 * reach; y += row) {
         const TColour here = meanColour(photo, left, right, y, y + row - 1);
@@ -329,7 +333,11 @@ TMeasuredHead MeasureHead(const TBitmap32& Photo, const TFaceLandmarks& Landmark
     // background like the hair, or a person behind: the photo's own edge
     // there, where it shows.
     const double l = head.CentreX - kColumnSpread * faceWidth, r = head.CentreX + kColumnSpread * faceWidth;
-    const std::optional<double> edge = edgeCrown(Photo, Mask, l, r, crown, head.ChinY - crown);
+    // The face between the eyes and the chin sets the unit of colour distances.
+    const TColour face = meanColour(Photo, head.CentreX - 0.2 * faceWidth, head.CentreX + 0.2 * faceWidth, head.EyeY,
+                                    head.ChinY);
+    const double light = kFaceLight / std::max((face[0] + face[1] + face[2]) / 3, 8.0);
+    const std::optional<double> edge = edgeCrown(Photo, Mask, l, r, crown, head.ChinY - crown, light);
     if (edge && plausible(*edge))
         crown = *edge;
 
@@ -341,10 +349,10 @@ TMeasuredHead MeasureHead(const TBitmap32& Photo, const TFaceLandmarks& Landmark
     const TColour top = meanColour(Photo, l, r, crown + reach * 0.05, crown + reach / 3);
     const TColour low = meanColour(Photo, l, r, forehead.y() - reach / 3, forehead.y());
     const double sideTop = forehead.y(), sideBottom = (forehead.y() + head.EyeY) / 2;
-    bool hair = distance(top, low) <= kMaxHairColourDistance;
+    bool hair = distance(top, low) * light <= kMaxHairColourDistance;
     for (const auto& side : {personColour(Photo, Mask, cheekLeft - 0.15 * faceWidth, cheekLeft, sideTop, sideBottom),
                              personColour(Photo, Mask, cheekRight, cheekRight + 0.15 * faceWidth, sideTop, sideBottom)})
-        hair = hair || (side && distance(top, *side) <= kMaxSideDistance);
+        hair = hair || (side && distance(top, *side) * light <= kMaxSideDistance);
     measured.Top = crown;
     if (!hair) {
         measured.Crown = TCrownSource::Covered;
