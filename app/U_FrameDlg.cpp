@@ -133,6 +133,7 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     FQuarterTurns = 0;
     FMessage.clear();
     FEditor = std::make_unique<TFrameEditor>(FPhoto.Width(), FPhoto.Height(), Rule, Frame);
+    FEditor->SetHeadLines(FStartLines);
     const bool eyeRule = Rule.EyeLineMm.has_value();
     ui->eye_shp->setVisible(eyeRule);
     ui->eye_lbl->setVisible(eyeRule);
@@ -271,6 +272,7 @@ TWording TFrameDlg::wording() const
 void TFrameDlg::findHead()
 {
     FAnalysis.reset();
+    FAppliedLines.reset();
     FWholePerson = {};
     std::optional<THead> head;
     std::vector<QRectF> others;
@@ -291,6 +293,22 @@ void TFrameDlg::findHead()
     }
     FEditor->SetHead(head);
     ui->photo_img->SetFaces(head, others);
+    followHeadLines();
+}
+
+void TFrameDlg::followHeadLines()
+{
+    const std::optional<THeadLines>& lines = FEditor->HeadLines();
+    if (FAnalysis && lines && lines != FAppliedLines) {
+        UseHeadLines(*FAnalysis, FPhoto, *lines);
+        FAppliedLines = lines;
+        if (const std::optional<TColor32> colour = Background())
+            FMeasuredWithBackground = MeasuredWithBackground(FPhoto, FAnalysis->Facts, FAnalysis->Measured, *colour);
+    }
+    // Only a crown the models could not see is worth a word.
+    const bool estimated = FAnalysis && !FAnalysis->Faces.empty() && IsEstimated(FAnalysis->Facts.Crown);
+    FCrownNote = estimated ? ::MessageText(Msg::kCrownHidden) : QString();
+    ui->photo_img->SetCrownNote(FCrownNote);
 }
 
 void TFrameDlg::keyPressEvent(QKeyEvent* event)
@@ -369,6 +387,7 @@ void TFrameDlg::photoChanged()
 
 void TFrameDlg::frameChanged()
 {
+    followHeadLines();
     // The slider follows the wheel without zooming again.
     FSettingZoom = true;
     ui->zoom_trk->setValue(static_cast<int>(std::lround((FEditor->Zoom() - 1) * kSliderPerZoom)));

@@ -35,8 +35,10 @@ QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Scr
 /// drag, arrow keys, wheel, + and - and slider place the frame, "Automatic"
 /// finds the face and frames it by the rule, "Whole photo" takes the frame
 /// away, the turn buttons turn the photo a quarter; "Plain background" puts
-/// a colour behind the person, in the picture and in the check. OK hands
-/// back the frame, the background (and the turned photo); Cancel changes
+/// a colour behind the person, in the picture and in the check; the
+/// measured crown and chin lines can be dragged where the user sees them,
+/// and the head rule, "Automatic" and the check follow. OK hands back the
+/// frame, the background, the lines (and the turned photo); Cancel changes
 /// nothing.
 class TFrameDlg : public QDialog {
     Q_OBJECT
@@ -73,6 +75,15 @@ public:
     /// was found to put it behind.
     std::optional<TColor32> Background() const;
 
+    /// The crown and chin lines the next Start begins with (the photo's
+    /// earlier correction); none: the measured ones.
+    void SetHeadLines(const std::optional<THeadLines>& Lines) { FStartLines = Lines; }
+    /// The user's crown and chin lines as they stand; none while the
+    /// measured ones stand (and after a turn).
+    const std::optional<THeadLines>& HeadLines() const { return FEditor->HeadLines(); }
+    /// The note beside the crown line; empty when the crown was seen or given.
+    QString CrownNote() const { return FCrownNote; }
+
     /// Asks for a colour of the user's own, starting from Current; none when
     /// cancelled. A colour dialog by default.
     std::function<std::optional<TColor32>(QWidget* Parent, TColor32 Current)> AskColour;
@@ -95,6 +106,8 @@ protected:
 private:
     void turn(TOrientation orientation);
     void findHead();
+    /// The user's lines, when they moved, carried into the analysis and the check.
+    void followHeadLines();
     void showCheck();
     void photoChanged();
     void frameChanged();
@@ -120,6 +133,9 @@ private:
     TColor32 FOwnColour = kBackgroundWhite;
     TTextStorage* FTS_frame;
     QString FMessage;
+    QString FCrownNote;
+    std::optional<THeadLines> FStartLines;
+    std::optional<THeadLines> FAppliedLines;   // the lines the analysis has
     int FQuarterTurns = 0;
     bool FSettingZoom = false;
 };

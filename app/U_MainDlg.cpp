@@ -169,7 +169,13 @@ void TMainDlg::createDialogs()
     AskPdfFileName = askPdfFileName;
     RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame,
                             std::optional<TColor32>& background) {
-        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background);
+        if (!FFrameDlg)
+            return false;
+        FFrameDlg->SetHeadLines(FHeadLines);
+        const bool chosen = FFrameDlg->Execute(photo, rule, frame, background);
+        if (chosen)
+            FHeadLines = FFrameDlg->HeadLines();
+        return chosen;
     };
 }
 
@@ -350,9 +356,11 @@ void TMainDlg::LoadPhoto(const QString& FileName)
         FAnalysis.reset();
         warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
-        // Another photo: the frame and background of the last one mean nothing here.
+        // Another photo: the frame, background and head lines of the last one
+        // mean nothing here.
         FFrame.reset();
         FBackground.reset();
+        FHeadLines.reset();
         analysePhoto();
         ShowFrame();
         RememberPhotoFolder(FileName);
@@ -504,12 +512,14 @@ void TMainDlg::AddToSheetClick()
     ReportErrors(this, [&] {
         FSheetLines.Add(ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, ui->num_trk->value(),
                         plainBackground());
+        FSheetLines.SetHeadLines(FSheetLines.Count() - 1, FHeadLines);
         ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
         // The photo lives on in the list; the view is free for the next
         // one, which then takes the following places.
         ui->img->Bitmap().Delete();
         FFrame.reset();
         FBackground.reset();
+        FHeadLines.reset();
         analysePhoto();
         ShowFrame();
     });
@@ -534,10 +544,15 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
     ReportErrors(this, [&] {
         int count = ui->num_trk->value();
         std::optional<TPlainBackground> background = plainBackground();
-        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count, background))
+        // The head lines go with their photos, both ways.
+        const std::optional<THeadLines> lines = FSheetLines.HeadLines(row);
+        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count, background)) {
             ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
-        else
+            FSheetLines.SetHeadLines(row, FHeadLines);
+        } else {
             delete ui->sheet_lst->takeItem(row);
+        }
+        FHeadLines = lines;
         ui->num_trk->setValue(count);
         FBackground.reset();
         if (background)
@@ -674,6 +689,8 @@ void TMainDlg::analysePhoto()
     try {
         if (!ui->img->Bitmap().Empty())
             FAnalysis = AnalysePhoto(ui->img->Bitmap(), FFaceModels);
+        if (FAnalysis && FHeadLines)
+            UseHeadLines(*FAnalysis, ui->img->Bitmap(), *FHeadLines);
     } catch (const Exception&) {
     }
     measureBackground();

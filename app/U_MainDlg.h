@@ -127,6 +127,9 @@ public:
     const std::optional<TFrame>& Frame() const { return FFrame; }
     /// The plain background's colour chosen for the photo; none: the photo's own.
     const std::optional<TColor32>& BackgroundColour() const { return FBackground; }
+    /// The crown and chin lines the user placed on the photo in the framing
+    /// window; none: the measured ones. They stay until another photo is loaded.
+    const std::optional<THeadLines>& HeadLines() const { return FHeadLines; }
     /// The rule of the chosen format (FramingRule).
     const THeadRule& Rule() const { return FRule; }
     /// What the format list offers, in its order: the built-in formats until
@@ -205,6 +208,7 @@ private:
     TFaceModels FFaceModels;
     std::optional<TPhotoAnalysis> FAnalysis;
     std::optional<TColor32> FBackground;
+    std::optional<THeadLines> FHeadLines;
     std::optional<TPhotoMeasures> FMeasuredWithBackground;
     TPersonMaskMap FWholePerson;   // the whole photo's person, once a background asks for it
     std::vector<TSheetFormat> FFormats;

@@ -3,6 +3,7 @@
 #include "bitmap32.h"
 #include "frame_editor.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +21,10 @@ const QColor kChinBand(40, 200, 90, 90);
 const QColor kEyeBand(255, 150, 30, 90);
 const QColor kOutside(0, 0, 0, 120);
 const QColor kBackground(70, 70, 70);
+// A line is grabbed within this many screen pixels of it.
+constexpr double kGrab = 5;
+// The measured lines reach this share of the head's height either side of its centre.
+constexpr double kLineHalf = 0.4;
 
 }  // namespace
 
@@ -40,7 +45,8 @@ QColor TFrameView::EyeBandColour()
 
 TFrameView::TFrameView(QWidget* parent) : QWidget(parent)
 {
-    setMouseTracking(false);
+    // Tracked for the cursor over a line that can be dragged.
+    setMouseTracking(true);
     setCursor(Qt::OpenHandCursor);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -153,16 +159,45 @@ void TFrameView::SetFaces(const std::optional<THead>& Head, const std::vector<QR
     update();
 }
 
+void TFrameView::SetCrownNote(const QString& Note)
+{
+    FCrownNote = Note;
+    update();
+}
+
+std::optional<THead> TFrameView::shownHead() const
+{
+    if (FEditor && FEditor->Head())
+        return FEditor->Head();
+    return FHead;
+}
+
+std::optional<TFrameEditor::TLine> TFrameView::lineAt(QPointF At) const
+{
+    const std::optional<THead> head = shownHead();
+    if (!head || !FEditor || !FEditor->Head())
+        return std::nullopt;
+    const double half = kLineHalf * head->Height();
+    const QPointF left = ToView(head->CentreX - half, 0), right = ToView(head->CentreX + half, 0);
+    if (At.x() < left.x() - kGrab || At.x() > right.x() + kGrab)
+        return std::nullopt;
+    const double crown = std::abs(At.y() - ToView(0, head->CrownY).y());
+    const double chin = std::abs(At.y() - ToView(0, head->ChinY).y());
+    if (std::min(crown, chin) > kGrab)
+        return std::nullopt;
+    return crown <= chin ? TFrameEditor::TLine::Crown : TFrameEditor::TLine::Chin;
+}
+
 // The measured head as three solid lines across the face, in the colours of
 // the bands they belong in, over a dark edge that keeps them visible on any
 // photo; the other faces as dashed boxes.
 void TFrameView::paintFaces(QPainter& p) const
 {
-    if (FHead) {
-        const double half = 0.4 * FHead->Height();
+    if (const std::optional<THead> head = shownHead()) {
+        const double half = kLineHalf * head->Height();
         auto line = [&](double y, const QColor& colour) {
-            const QPointF from = ToView(FHead->CentreX - half, y);
-            const QPointF to = ToView(FHead->CentreX + half, y);
+            const QPointF from = ToView(head->CentreX - half, y);
+            const QPointF to = ToView(head->CentreX + half, y);
             p.setPen(QPen(QColor(0, 0, 0, 160), 4));
             p.drawLine(from, to);
             QColor solid = colour;
@@ -170,14 +205,32 @@ void TFrameView::paintFaces(QPainter& p) const
             p.setPen(QPen(solid, 2));
             p.drawLine(from, to);
         };
-        line(FHead->CrownY, kCrownBand);
-        line(FHead->ChinY, kChinBand);
-        line(FHead->EyeY, kEyeBand);
+        line(head->CrownY, kCrownBand);
+        line(head->ChinY, kChinBand);
+        line(head->EyeY, kEyeBand);
+        if (!FCrownNote.isEmpty())
+            paintNote(p, ToView(head->CentreX - half, head->CrownY));
     }
     p.setPen(QPen(QColor(230, 0, 180), 2, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
     for (const QRectF& box : FOtherFaces)
         p.drawRect(QRectF(ToView(box.left(), box.top()), ToView(box.right(), box.bottom())));
+}
+
+// The note above the crown line's left end, on a dark box that keeps it
+// legible on any photo, kept inside the view.
+void TFrameView::paintNote(QPainter& p, QPointF LineStart) const
+{
+    const QFontMetricsF metrics(font());
+    const QRectF text = metrics.boundingRect(FCrownNote).adjusted(-4, -2, 4, 2);
+    QRectF box(LineStart.x(), LineStart.y() - text.height() - 4, text.width(), text.height());
+    box.moveLeft(std::clamp(box.left(), 0.0, std::max(0.0, width() - box.width())));
+    box.moveTop(std::clamp(box.top(), 0.0, std::max(0.0, height() - box.height())));
+    p.fillRect(box, QColor(0, 0, 0, 190));
+    QColor solid = kCrownBand;
+    solid.setAlpha(255);
+    p.setPen(solid.lighter(150));
+    p.drawText(box, Qt::AlignCenter, FCrownNote);
 }
 
 void TFrameView::resizeEvent(QResizeEvent*)
@@ -189,15 +242,25 @@ void TFrameView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !FEditor)
         return;
+    // On a line of the head the drag moves that line, elsewhere the frame.
+    FDraggedLine = lineAt(event->position());
     FDragging = true;
     FDragFrom = event->position().toPoint();
-    setCursor(Qt::ClosedHandCursor);
+    setCursor(FDraggedLine ? Qt::SizeVerCursor : Qt::ClosedHandCursor);
 }
 
 void TFrameView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!FDragging || !FEditor)
+    if (!FDragging || !FEditor) {
+        setCursor(lineAt(event->position()) ? Qt::SizeVerCursor : Qt::OpenHandCursor);
         return;
+    }
+    if (FDraggedLine) {
+        FEditor->MoveLine(*FDraggedLine, (event->position().y() - FOrigin.y()) / FScale);
+        update();
+        emit Changed();
+        return;
+    }
     const QPoint at = event->position().toPoint();
     const QPoint delta = at - FDragFrom;
     FDragFrom = at;
@@ -210,7 +273,8 @@ void TFrameView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         FDragging = false;
-        setCursor(Qt::OpenHandCursor);
+        FDraggedLine.reset();
+        setCursor(lineAt(event->position()) ? Qt::SizeVerCursor : Qt::OpenHandCursor);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame.h"
+#include "frame_editor.h"
 #include "plain_background.h"
 
 #include <QImage>
@@ -8,13 +9,13 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QKeyEvent;
 class QPainter;
 
 class TBitmap32;
-class TFrameEditor;
 
 /// The framing window's picture: the photo large, the frame as the cell's
 /// outline with everything outside it dimmed, and the rule's guide bands
@@ -22,7 +23,10 @@ class TFrameEditor;
 /// or the arrow keys move the frame (an arrow moves it one screen pixel,
 /// with Shift ten), the wheel or + and - zoom it; all go to the editor and
 /// are announced by Changed. Over the photo it draws the measured head (its
-/// crown, chin and eye line) and outlines the other faces found.
+/// crown, chin and eye line) and outlines the other faces found. The crown
+/// and chin lines can be dragged (or moved with Ctrl and Alt and the arrows,
+/// as the editor says); a note beside the crown line says when it was
+/// estimated.
 class TFrameView : public QWidget {
     Q_OBJECT
 
@@ -36,6 +40,9 @@ public:
     /// The head measured on the photo, and the boxes of the other faces
     /// found, in photo pixels; none to draw nothing.
     void SetFaces(const std::optional<THead>& Head, const std::vector<QRectF>& OtherFaces);
+
+    /// A sentence to show beside the crown line; empty for none.
+    void SetCrownNote(const QString& Note);
 
     /// A plain background to show behind the person, as the print run puts
     /// it there; none: the photo's own.
@@ -71,10 +78,16 @@ private:
     void layoutPhoto();
 
     void paintFaces(QPainter& painter) const;
+    void paintNote(QPainter& painter, QPointF LineStart) const;
+    /// The head as drawn: the editor's, which carries the user's lines.
+    std::optional<THead> shownHead() const;
+    /// The head's line within grabbing distance of a widget point, if any.
+    std::optional<TFrameEditor::TLine> lineAt(QPointF At) const;
 
     const TBitmap32* FPhoto = nullptr;
     std::optional<THead> FHead;
     std::vector<QRectF> FOtherFaces;
+    QString FCrownNote;
     TFrameEditor* FEditor = nullptr;
     QImage FScaled;          // the photo at view size, made once per size and background
     std::optional<TPlainBackground> FBackground;
@@ -82,4 +95,5 @@ private:
     QPointF FOrigin;         // where photo pixel (0, 0) lands
     QPoint FDragFrom;
     bool FDragging = false;
+    std::optional<TFrameEditor::TLine> FDraggedLine;
 };

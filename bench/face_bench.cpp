@@ -71,6 +71,23 @@ void BM_PersonMask(benchmark::State& state)
 }
 BENCHMARK(BM_PersonMask)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The head measured from landmarks and mask already at hand (the crown's
+// colour tests run on the full photo), and the mask kept to the head.
+void BM_MeasureHead(benchmark::State& state)
+{
+    TFaceModels models(kModels);
+    const TMeasuredFace face =
+        MeasureFaces(photo(), models.Finder(), models.Mesh(), models.Mask()).at(0);
+    const TPersonMaskMap mask = models.Mask().Compute(photo(), HeadRegion(face.Face.Box));
+    for (auto _ : state) {
+        const TMeasuredHead head = MeasureHead(photo(), face.Landmarks, mask);
+        TPersonMaskMap kept = mask;
+        KeepHeadAndShoulders(kept, head.Head, head.Top, head.Head.Height() * 0.6);
+        benchmark::DoNotOptimize(kept);
+    }
+}
+BENCHMARK(BM_MeasureHead)->Unit(benchmark::kMillisecond);
+
 // Everything the photo check needs of the models: faces, mesh, mask, head.
 void BM_MeasureFaces12Megapixels(benchmark::State& state)
 {

@@ -58,7 +58,7 @@ QString CheckTable(const TMeasures& Measures)
     return table;
 }
 
-QByteArray CheckJson(const TMeasures& Measures, const THead* Head)
+QByteArray CheckJson(const TMeasures& Measures, const THead* Head, TCrownSource Crown)
 {
     QJsonArray measures;
     for (const TMeasure& m : Measures)
@@ -68,9 +68,16 @@ QByteArray CheckJson(const TMeasures& Measures, const THead* Head)
                                     {QStringLiteral("verdict"), QLatin1String(VerdictName(m.Verdict))},
                                     {QStringLiteral("text"), m.Text}});
     QJsonObject root{{QStringLiteral("measures"), measures}};
-    root.insert(QStringLiteral("head"), Head ? QJsonValue(QJsonObject{{QStringLiteral("crown_y"), Head->CrownY},
-                                                                     {QStringLiteral("chin_y"), Head->ChinY},
-                                                                     {QStringLiteral("eye_y"), Head->EyeY}})
-                                             : QJsonValue(QJsonValue::Null));
+    QJsonValue head(QJsonValue::Null);
+    if (Head) {
+        QJsonObject lines{{QStringLiteral("crown_y"), Head->CrownY},
+                          {QStringLiteral("chin_y"), Head->ChinY},
+                          {QStringLiteral("eye_y"), Head->EyeY},
+                          {QStringLiteral("crown_source"), QLatin1String(CrownSourceName(Crown))}};
+        if (IsEstimated(Crown))
+            lines.insert(QStringLiteral("crown_reason"), QLatin1String(CrownReasonName(Crown)));
+        head = lines;
+    }
+    root.insert(QStringLiteral("head"), head);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -3,6 +3,7 @@
 #include "measure.h"
 
 #include "frame.h"
+#include "head_measure.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,6 +18,8 @@ QString CheckSummary(const TMeasures& Measures);
 QString CheckTable(const TMeasures& Measures);
 
 /// The check as JSON: {"measures": [{"id", "value", "limit", "verdict",
-/// "text"}], "head": {"crown_y", "chin_y", "eye_y"}}, in photo pixels after
-/// the photo was turned upright; "head" is null without a face.
-QByteArray CheckJson(const TMeasures& Measures, const THead* Head);
+/// "text"}], "head": {"crown_y", "chin_y", "eye_y", "crown_source"}}, in
+/// photo pixels after the photo was turned upright; "crown_source" is
+/// "seen", "given" or "estimated", the last with "crown_reason" ("cut_off",
+/// "covered", "unclear"). "head" is null without a face.
+QByteArray CheckJson(const TMeasures& Measures, const THead* Head, TCrownSource Crown = TCrownSource::Seen);

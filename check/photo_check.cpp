@@ -63,6 +63,7 @@ TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace
     const TMeasuredFace& checked = Faces.front();
     facts.Landmarks = checked.Landmarks;
     facts.Head = checked.Head.Head;
+    facts.Crown = checked.Head.Crown;
     facts.Person = checked.Mask;
     // The person still there on the photo's top row above the face: the
     // hair, and so the crown, goes on past the edge.
@@ -97,6 +98,20 @@ TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceModels& Models)
     analysis.Facts = PhotoFactsOf(Photo, analysis.Faces);
     analysis.Measured = MeasurePhoto(Photo, analysis.Facts);
     return analysis;
+}
+
+void UseHeadLines(TPhotoAnalysis& Analysis, const TBitmap32& Photo, const THeadLines& Lines)
+{
+    if (Analysis.Faces.empty())
+        return;
+    TMeasuredHead& head = Analysis.Faces.front().Head;
+    head.Head = WithLines(head.Head, Lines);
+    head.Crown = TCrownSource::Given;
+    Analysis.Facts.Head = head.Head;
+    Analysis.Facts.Crown = head.Crown;
+    // The user has seen where the crown is: cut only above the photo.
+    Analysis.Facts.CrownCut = Lines.CrownY < 0;
+    Analysis.Measured = MeasurePhoto(Photo, Analysis.Facts);
 }
 
 TFrame UnframedFrame(int PhotoWidth, int PhotoHeight, const THeadRule& Rule)

@@ -23,6 +23,8 @@ struct TPhotoFacts {
     /// The checked face's landmarks and its measured head.
     TFaceLandmarks Landmarks;
     THead Head;
+    /// Where its crown comes from: seen, estimated (and why), or given.
+    TCrownSource Crown = TCrownSource::Unclear;
     /// The person reaches the photo's top edge above the face: the crown is
     /// cut off, wherever the measured crown was put.
     bool CrownCut = false;
@@ -59,6 +61,12 @@ struct TPhotoAnalysis {
 /// Runs the face models on Photo and measures it. Raises EFaceModel when a
 /// model cannot be used.
 TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceModels& Models);
+
+/// The checked face's crown and chin put on the user's Lines: its measured
+/// head (and so automatic framing), the facts (the crown given, cut when it
+/// lies above the photo) and the photo's own measures follow. Without a face
+/// nothing changes.
+void UseHeadLines(TPhotoAnalysis& Analysis, const TBitmap32& Photo, const THeadLines& Lines);
 
 /// The person mask of the whole photo (a square about it), far coarser than
 /// a face's: what lies beyond a face's mask, such as the body below it.

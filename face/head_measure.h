@@ -9,25 +9,46 @@
 
 class TBitmap32;
 
-/// Where the crown of a measured head comes from.
+/// Where the crown of a measured head comes from: seen on the photo, or
+/// estimated for one of three reasons, or given by the user.
 enum class TCrownSource {
-    Mask,          ///< the top of the person mask above the face, hair included
-    Proportions,   ///< the eyes half way between crown and chin: the mask was unclear
+    Seen,       ///< the top of the person mask above the face, hair included, on the photo's own edge
+    CutOff,     ///< estimated: the hair goes on past the photo's top edge; the head's outline is continued
+    Covered,    ///< estimated: a hat or scarf covers the head (its top is neither hair nor skin)
+    Unclear,    ///< estimated: the mask gives no clear top (soft, uneven, or of a height no head has)
+    Given,      ///< placed by the user
 };
+
+/// True for a crown estimated rather than seen or given.
+constexpr bool IsEstimated(TCrownSource Source)
+{
+    return Source == TCrownSource::CutOff || Source == TCrownSource::Covered || Source == TCrownSource::Unclear;
+}
+
+/// "seen", "estimated" or "given"; and the reason of an estimate
+/// ("cut_off", "covered", "unclear"), empty otherwise.
+const char* CrownSourceName(TCrownSource Source);
+const char* CrownReasonName(TCrownSource Source);
 
 struct TMeasuredHead {
     THead Head;
-    TCrownSource Crown = TCrownSource::Proportions;
+    TCrownSource Crown = TCrownSource::Unclear;
+    /// The top of what the head wears or grows, seen on the photo's edge: a
+    /// hat's top for a covered crown; the crown where it was not seen.
+    double Top = 0;
 };
 
 /// The head in photo pixels from a face's landmarks and the person mask
 /// around it: the chin (landmark 152), the eye line and the face's centre
 /// across (the eyes' centres), and the crown where the mask ends above the
-/// forehead. Where the mask gives no clear crown (the forehead not in it,
-/// a soft edge before a background like the hair, an end at the photo's top,
-/// a height no head has, or a hat: the top differing in colour from what
-/// lies just above the forehead) the crown is put kCrownOverChin times as far
-/// above the eyes as the chin is below them.
+/// forehead, moved onto the photo's own edge between the hair and what lies
+/// above it where the two differ in colour. Where the mask goes on past the
+/// photo's top edge the crown is where the head's outline, continued as an
+/// ellipse through its sides, closes (CutOff). Where the mask gives no clear
+/// crown (the forehead not in it, a soft or uneven edge, a height no head
+/// has) or a hat covers the head (the top's colour matches neither the hair
+/// beside the face nor the forehead) the crown is put kCrownOverChin times
+/// as far above the eyes as the chin is below them.
 TMeasuredHead MeasureHead(const TBitmap32& Photo, const TFaceLandmarks& Landmarks, const TPersonMaskMap& Mask);
 
 /// Crown above the eyes over chin (landmark 152) below them, for a crown

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "face_models.h"
+#include "frame.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -52,3 +53,12 @@ private:
 /// The square around a face that its mask is best computed on: three face
 /// sizes wide, from well above the face (hair, hats) to the shoulders.
 QRectF HeadRegion(const QRectF& FaceBox);
+
+/// The person of Mask kept to the head and what joins it, for a plain
+/// background to leave nothing of the old one: nothing above Top (the top of
+/// the head, a hat's included) by more than a few percent of the head's
+/// height; beside the head, outside an ellipse about the face FaceWidth
+/// wide, nothing thinner than a strand (a flag's cord or pole, a lamp's
+/// stem); and only the part joined to the face. The probabilities kept are
+/// untouched, the others become 0.
+void KeepHeadAndShoulders(TPersonMaskMap& Mask, const THead& Head, double Top, double FaceWidth);

@@ -97,6 +97,14 @@ QStringList FramingTexts()
     return texts;
 }
 
+THead WithLines(const THead& Head, const THeadLines& Lines)
+{
+    THead head = Head;
+    head.CrownY = Lines.CrownY;
+    head.ChinY = Lines.ChinY;
+    return head;
+}
+
 TGuides GuidesFor(const THeadRule& Rule)
 {
     const double c = headCentre(Rule);

@@ -35,6 +35,18 @@ struct THead {
     double Height() const { return ChinY - CrownY; }
 };
 
+/// The crown and chin lines a user placed on a photo, in photo pixels: they
+/// take the place of the measured ones.
+struct THeadLines {
+    double CrownY = 0;
+    double ChinY = 0;
+
+    bool operator==(const THeadLines&) const = default;
+};
+
+/// Head with its crown and chin on Lines; its eye line and centre stay.
+THead WithLines(const THead& Head, const THeadLines& Lines);
+
 /// Crown-to-eye distance over crown-to-chin height of an upright adult face.
 /// Places the head under an eye-line rule and the eyes of an estimated head.
 inline constexpr double kEyeDepth = 0.5;

@@ -1,6 +1,7 @@
 #include "frame_editor.h"
 
 #include <algorithm>
+#include <cmath>
 
 TFrameEditor::TFrameEditor(int PhotoWidth, int PhotoHeight, const THeadRule& Rule, std::optional<TFrame> Frame)
     : FWidth(std::max(0, PhotoWidth)), FHeight(std::max(0, PhotoHeight)), FRule(&Rule), FFrame(Frame)
@@ -58,6 +59,14 @@ void TFrameEditor::SetZoom(double Value)
 bool TFrameEditor::PressKey(int Key, Qt::KeyboardModifiers Modifiers, double Step)
 {
     const double step = Modifiers.testFlag(Qt::ShiftModifier) ? 10 * Step : Step;
+    // Ctrl and Alt move the head's lines up and down, not the frame.
+    const bool crown = Modifiers.testFlag(Qt::ControlModifier), chin = Modifiers.testFlag(Qt::AltModifier);
+    if ((crown || chin) && (Key == Qt::Key_Up || Key == Qt::Key_Down)) {
+        if (!FHead)
+            return false;
+        const double by = Key == Qt::Key_Up ? -step : step;
+        return crown ? MoveLine(TLine::Crown, FHead->CrownY + by) : MoveLine(TLine::Chin, FHead->ChinY + by);
+    }
     switch (Key) {
     case Qt::Key_Left: Move(-step, 0); return true;
     case Qt::Key_Right: Move(step, 0); return true;
@@ -76,6 +85,35 @@ void TFrameEditor::PhotoTurned()
     std::swap(FWidth, FHeight);
     FFrame.reset();
     FHead.reset();
+    // The lines were rows of the photo before it turned.
+    FLines.reset();
+}
+
+void TFrameEditor::SetHead(const std::optional<THead>& Head)
+{
+    FHead = Head;
+    if (FHead && FLines)
+        FHead = WithLines(*FHead, *FLines);
+}
+
+void TFrameEditor::SetHeadLines(const std::optional<THeadLines>& Lines)
+{
+    FLines = Lines;
+    if (FHead && FLines)
+        FHead = WithLines(*FHead, *FLines);
+}
+
+bool TFrameEditor::MoveLine(TLine Line, double Y)
+{
+    if (!FHead || !std::isfinite(Y))
+        return false;
+    THeadLines lines{FHead->CrownY, FHead->ChinY};
+    if (Line == TLine::Crown)
+        lines.CrownY = std::min(Y, lines.ChinY - kMinHeadHeight);
+    else
+        lines.ChinY = std::max(Y, lines.CrownY + kMinHeadHeight);
+    SetHeadLines(lines);
+    return true;
 }
 
 std::optional<THeadCheck> TFrameEditor::Check() const

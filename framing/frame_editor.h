@@ -34,8 +34,9 @@ public:
     void SetZoom(double Value);
     /// The framing window's keys: an arrow moves the shown frame by Step
     /// photo pixels that way (with Shift ten times as far), + (or =) and -
-    /// zoom in and out by kZoomStep. False, with nothing changed, for any
-    /// other key.
+    /// zoom in and out by kZoomStep; with Ctrl, Up and Down move the head's
+    /// crown line instead, with Alt its chin line. False, with nothing
+    /// changed, for any other key (and for a line's keys without a head).
     bool PressKey(int Key, Qt::KeyboardModifiers Modifiers, double Step);
     /// "Whole photo": no frame.
     void Clear() { FFrame.reset(); }
@@ -46,7 +47,19 @@ public:
     void PhotoTurned();
 
     const std::optional<THead>& Head() const { return FHead; }
-    void SetHead(const std::optional<THead>& Head) { FHead = Head; }
+    /// The measured head; the user's lines, when the head has them, stay on it.
+    void SetHead(const std::optional<THead>& Head);
+
+    /// The two lines of the head the user may move.
+    enum class TLine { Crown, Chin };
+    /// Puts the head's crown or chin line on photo row Y, at least
+    /// kMinHeadHeight photo pixels above the chin or below the crown; from
+    /// then on the head's crown and chin are the user's (HeadLines). False,
+    /// with nothing changed, without a head.
+    bool MoveLine(TLine Line, double Y);
+    /// The user's crown and chin lines; none until one was moved or given.
+    const std::optional<THeadLines>& HeadLines() const { return FLines; }
+    void SetHeadLines(const std::optional<THeadLines>& Lines);
     /// The head check of the shown frame, when a head is known.
     std::optional<THeadCheck> Check() const;
     /// Below kMinPrintPixelsPerInch for the shown frame.
@@ -56,6 +69,8 @@ public:
     static constexpr double kMaxZoom = 10.0;
     /// One key press or wheel notch zooms by a tenth.
     static constexpr double kZoomStep = 1.1;
+    /// The least crown-to-chin height the user's lines keep.
+    static constexpr double kMinHeadHeight = 4;
 
 private:
     int FWidth;
@@ -63,4 +78,5 @@ private:
     const THeadRule* FRule;
     std::optional<TFrame> FFrame;
     std::optional<THead> FHead;
+    std::optional<THeadLines> FLines;
 };

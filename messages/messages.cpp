@@ -77,7 +77,8 @@ QStringList MessageOriginals()
                           Msg::kHelpFormatId, Msg::kHelpListFormats, Msg::kListNoCountry, Msg::kListHead,
                           Msg::kListEyes, Msg::kListToSkull, Msg::kColourWhite, Msg::kColourOffWhite,
                           Msg::kColourLightGrey, Msg::kColourCream, Msg::kColourLightBlue,
-                          Msg::kHelpDigitalId})
+                          Msg::kHelpDigitalId, Msg::kHeadSyntax,
+                          Msg::kHeadOnePhoto, Msg::kHelpHead, Msg::kCrownHidden})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

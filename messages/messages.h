@@ -400,6 +400,16 @@ inline constexpr char kColourLightBlue[] = "light blue";
 inline constexpr char kHelpDigitalId[] =
     "the photo alone for any online form of --list-formats, by its id (ca-visa-online, sg-passport-online, ...): "
     "its pixels, file sizes and head rule";
+// quorlo-sheet's --head: the user's own crown and chin rows; %1 the text
+// given, or the number of photos.
+inline constexpr char kHeadSyntax[] =
+    "--head needs CROWN_Y,CHIN_Y in photo pixels, the crown above the chin, not \"%1\"";
+inline constexpr char kHeadOnePhoto[] = "--head CROWN_Y,CHIN_Y suits one photo, not %1";
+inline constexpr char kHelpHead[] =
+    "put the top of the head and the chin on these rows of the photo (photo pixels, after it was turned upright) "
+    "instead of the measured ones: automatic framing and the photo check follow them";
+// The framing window, beside a crown line that was estimated, not seen.
+inline constexpr char kCrownHidden[] = "The top of the head is hidden: check the blue line.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

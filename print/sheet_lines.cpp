@@ -19,6 +19,7 @@ struct TSheetLines::TLine {
     std::optional<TFrame> Frame;
     int Count = 0;
     std::optional<TPlainBackground> Background;
+    std::optional<THeadLines> HeadLines;
 };
 
 TSheetLines::TSheetLines() = default;
@@ -90,6 +91,16 @@ QString TSheetLines::Text(int Line) const
 const QString& TSheetLines::FileName(int Line) const
 {
     return line(Line).FileName;
+}
+
+const std::optional<THeadLines>& TSheetLines::HeadLines(int Line) const
+{
+    return line(Line).HeadLines;
+}
+
+void TSheetLines::SetHeadLines(int Line, const std::optional<THeadLines>& Lines)
+{
+    FLines.at(static_cast<std::size_t>(Line))->HeadLines = Lines;
 }
 
 int TSheetLines::Copies(int Line) const

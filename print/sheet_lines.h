@@ -57,6 +57,10 @@ public:
     const QString& FileName(int Line) const;
     const std::optional<TFrame>& Frame(int Line) const;
     const std::optional<TPlainBackground>& Background(int Line) const;
+    /// The crown and chin lines the user placed on the line's photo; none:
+    /// the measured ones. A line starts without them and keeps what it is given.
+    const std::optional<THeadLines>& HeadLines(int Line) const;
+    void SetHeadLines(int Line, const std::optional<THeadLines>& Lines);
 
     /// The format changed from `From` to `To`: every frame keeps its centre
     /// and head scale in the new shape, as the window's own frame does.

@@ -79,6 +79,27 @@ std::optional<TPlainBackground> PlainBackgroundFor(const TSheetOptions& options,
     return TPlainBackground{*options.Background, person, WholePhotoPersonMask(Photo, Models.Mask())};
 }
 
+namespace {
+
+// The user's head lines in the rendered digital photo: its rows are the
+// frame's (or the middle part's of the size's shape), scaled to its height.
+THeadLines renderedLines(const THeadLines& lines, const TBitmap32& photo, const std::optional<TFrame>& frame,
+                         const TDigitalSize& size)
+{
+    const double aspect = static_cast<double>(size.Width) / size.Height;
+    double top = 0, height = photo.Height();
+    if (frame) {
+        top = frame->Y, height = frame->Height;
+    } else if (photo.Width() < photo.Height() * aspect) {
+        height = photo.Width() / aspect;
+        top = (photo.Height() - height) / 2;
+    }
+    const double scale = size.Height / height;
+    return {(lines.CrownY - top) * scale, (lines.ChinY - top) * scale};
+}
+
+}  // namespace
+
 QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TSheetCheck* check)
 {
     const TDigitalSize& size = *options.Digital;
@@ -96,8 +117,11 @@ QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TShee
 
     std::optional<TPhotoAnalysis> analysis;
     const auto analysed = [&]() -> const TPhotoAnalysis& {
-        if (!analysis)
+        if (!analysis) {
             analysis = AnalysePhoto(photo, Models);
+            if (options.Head)
+                UseHeadLines(*analysis, photo, *options.Head);
+        }
         return *analysis;
     };
     std::optional<TFrame> frame;
@@ -122,11 +146,14 @@ QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TShee
     if (check) {
         // The whole picture is what the office receives, judged by the
         // preset's rule.
-        const TPhotoAnalysis analysis = AnalysePhoto(rendered, Models);
+        TPhotoAnalysis analysis = AnalysePhoto(rendered, Models);
+        if (options.Head)
+            UseHeadLines(analysis, rendered, renderedLines(*options.Head, photo, frame, size));
         const TFrame whole{0, 0, static_cast<double>(rendered.Width()), static_cast<double>(rendered.Height())};
         check->Measures = CheckPhoto(analysis.Facts, analysis.Measured, whole, DigitalHeadRule(size));
         if (!analysis.Faces.empty())
             check->Head = analysis.Facts.Head;
+        check->Crown = analysis.Facts.Crown;
     }
     return MessageText(Msg::kDigitalLine)
         .arg(size.Key.isEmpty() ? MessageText(Msg::kOwnDigitalSize) : size.Key)

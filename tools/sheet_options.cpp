@@ -57,6 +57,19 @@ std::optional<int> hundredthsMm(const QString& text)
     return m.captured(1).toInt() * 100 + decimals.toInt();
 }
 
+// CROWN_Y,CHIN_Y in photo pixels, the crown above the chin.
+THeadLines headNamed(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]{1,6}(\\.[0-9]{1,3})?$"));
+    const QStringList parts = text.split(QLatin1Char(','));
+    bool numbers = parts.size() == 2;
+    for (const QString& part : parts)
+        numbers = numbers && number.match(part.trimmed()).hasMatch();
+    if (!numbers || !(parts[0].trimmed().toDouble() < parts[1].trimmed().toDouble()))
+        fail(MessageText(Msg::kHeadSyntax).arg(text));
+    return {parts[0].trimmed().toDouble(), parts[1].trimmed().toDouble()};
+}
+
 // "auto", or four numbers X,Y,W,H in photo pixels.
 TSheetFrame frameNamed(const QString& text)
 {
@@ -197,6 +210,8 @@ public:
             fail(MessageText(Msg::kCheckOnePhoto).arg(photos.size()));
         if (photos.size() > 1 && options.Frame && !options.Frame->Automatic)
             fail(MessageText(Msg::kFrameOnePhoto).arg(photos.size()));
+        if (photos.size() > 1 && options.Head)
+            fail(MessageText(Msg::kHeadOnePhoto).arg(photos.size()));
         options.Photos = photos;
         options.Photo = photos.front();
         finish(options);
@@ -258,6 +273,8 @@ private:
             setOutput(options, outputKindOf(options.OutputFile));
         } else if (name == QLatin1String("--frame")) {
             options.Frame = frameNamed(value(name));
+        } else if (name == QLatin1String("--head")) {
+            options.Head = headNamed(value(name));
         } else if (name == QLatin1String("--print")) {
             noValue(name);
             setOutput(options, TSheetOutput::Print);
@@ -439,10 +456,10 @@ QString SheetUsage()
         " quorlo-sheet PHOTO.jpg... [--format 0|1|2|ID | --size WxHmm] [--count N]\n"
         "         [--cut-marks] [--background white|grey|blue|#RRGGBB]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
-        "         [--frame auto | --frame X,Y,W,H]\n"
+        "         [--frame auto | --frame X,Y,W,H] [--head CROWN_Y,CHIN_Y]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "       quorlo-sheet PHOTO.jpg (--check | --check-json) [--format ... | --size ...]\n"
-        "         [--frame ...] [--output ... | --print ...]\n"
+        "         [--frame ...] [--head ...] [--output ... | --print ...]\n"
         "       quorlo-sheet --calibration-page [--printer NAME | --paper ...]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "       quorlo-sheet --list-formats [COUNTRY]\n"
@@ -463,6 +480,7 @@ QString SheetUsage()
         {"--count N", Msg::kHelpCount},
         {"--frame auto", Msg::kHelpFrameAuto},
         {"--frame X,Y,W,H", Msg::kHelpFrameRect},
+        {"--head CROWN_Y,CHIN_Y", Msg::kHelpHead},
         {"--background COLOUR", Msg::kHelpBackground},
         {"--printer NAME", Msg::kHelpPrinter},
         {"--paper SIZE", Msg::kHelpPaper},

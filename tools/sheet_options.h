@@ -53,6 +53,7 @@ struct TSheetOptions {
     TSheetOutput Output = TSheetOutput::None;
     QString OutputFile;                   ///< for Jpeg and Pdf
     std::optional<TSheetFrame> Frame;     ///< none: the whole photo
+    std::optional<THeadLines> Head;       ///< --head: the user's crown and chin instead of the measured
     // The sheet's own extras.
     bool CutMarks = false;                ///< draw cut marks around the copies
     int SizeWidthMm = 0;                  ///< --size: the photo size instead of
@@ -105,7 +106,9 @@ QString SheetUsage();
 /// is neither "auto" nor X,Y,W,H, has no size, or lacks the photo size's
 /// aspect ratio (HasRuleAspect; the format's, or --size's), X,Y,W,H with
 /// several photos (one rectangle cannot suit them all), a --size that is not
-/// a photo size in whole millimetres, and --size with --format. With --calibration-page no photo
+/// a photo size in whole millimetres, --size with --format, a --head that is
+/// not CROWN_Y,CHIN_Y with the crown above the chin, and --head with several
+/// photos. With --calibration-page no photo
 /// is given, nor any option of the sheet. --check and --check-json (not both)
 /// look at one photo and make the output optional. --list-formats takes at
 /// most one country code (in place of the photos) and nothing else.

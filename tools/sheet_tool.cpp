@@ -141,21 +141,29 @@ void checkOutputsAreNotPhotos(const QStringList& outputs, const QStringList& pho
 }
 
 // What the face models find in one photo, asked of them at most once: the
-// automatic frame, the plain background and the check share it.
+// automatic frame, the plain background and the check share it. The user's
+// head lines, when given, take the place of the measured crown and chin.
 class TAnalysisOnDemand {
 public:
-    TAnalysisOnDemand(const TBitmap32& Photo, TFaceModels& Models) : FPhoto(Photo), FModels(Models) {}
+    TAnalysisOnDemand(const TBitmap32& Photo, TFaceModels& Models, const std::optional<THeadLines>& Lines)
+        : FPhoto(Photo), FModels(Models), FLines(Lines)
+    {
+    }
 
     const TPhotoAnalysis& Get()
     {
-        if (!FAnalysis)
+        if (!FAnalysis) {
             FAnalysis = AnalysePhoto(FPhoto, FModels);
+            if (FLines)
+                UseHeadLines(*FAnalysis, FPhoto, *FLines);
+        }
         return *FAnalysis;
     }
 
 private:
     const TBitmap32& FPhoto;
     TFaceModels& FModels;
+    std::optional<THeadLines> FLines;
     std::optional<TPhotoAnalysis> FAnalysis;
 };
 
@@ -229,7 +237,7 @@ void addPhotoCells(const TSheetOptions& options, const QStringList& photos, cons
         QStringList warnings;
         if (const QString partly = loadPhoto(photo, name); !partly.isEmpty())
             warnings << partly;
-        TAnalysisOnDemand analysis(photo, models);
+        TAnalysisOnDemand analysis(photo, models, options.Head);
         const std::optional<TFrame> frame = frameFor(options, analysis, rule, warnings);
         const std::optional<TPlainBackground> background =
             PlainBackgroundFor(options, photo, name, models, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
@@ -286,7 +294,7 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models)
     if (const QString partly = loadPhoto(photo, Options.Photo); !partly.isEmpty())
         check.Warnings << partly;
     const THeadRule rule = formatOf(Options).Rule;
-    TAnalysisOnDemand onDemand(photo, Models);
+    TAnalysisOnDemand onDemand(photo, Models, Options.Head);
     const std::optional<TFrame> frame = frameFor(Options, onDemand, rule, check.Warnings);
     const TPhotoAnalysis& analysis = onDemand.Get();
     // With a plain background the check judges the background the sheet
@@ -298,6 +306,7 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models)
                                 frame ? *frame : UnframedFrame(photo.Width(), photo.Height(), rule), rule);
     if (!analysis.Faces.empty())
         check.Head = analysis.Facts.Head;
+    check.Crown = analysis.Facts.Crown;
     return check;
 }
 
@@ -433,7 +442,7 @@ int SheetToolMain(const QStringList& Args, QTextStream& Out, QTextStream& Err, T
             for (const QString& warning : check.Warnings)
                 Err << program << ": " << MessageText(Msg::kWarning).arg(warning) << '\n';
             if (options.Check == TSheetOptions::TCheck::Json)
-                Out << CheckJson(check.Measures, check.Head ? &*check.Head : nullptr);
+                Out << CheckJson(check.Measures, check.Head ? &*check.Head : nullptr, check.Crown);
             else
                 Out << CheckTable(check.Measures) << CheckSummary(check.Measures) << '\n';
             status = CountVerdict(check.Measures, TVerdict::Fail) > 0 ? kExitCheckFailed : 0;

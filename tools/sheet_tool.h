@@ -2,6 +2,7 @@
 
 #include "face_models.h"
 #include "frame.h"
+#include "head_measure.h"
 #include "measure.h"
 #include "sheet_options.h"
 
@@ -60,6 +61,7 @@ TSheetResult RunSheet(const TSheetOptions& Options, TFaceModels& Models);
 struct TSheetCheck {
     TMeasures Measures;
     std::optional<THead> Head;
+    TCrownSource Crown = TCrownSource::Unclear;
     QStringList Warnings;
 };
 TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models);

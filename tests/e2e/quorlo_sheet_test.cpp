@@ -780,8 +780,21 @@ TEST_F(QuorloSheet, TheCheckSaysWhatAnOfficeWouldRefuseAndTheSheetIsMadeAllTheSa
     const QJsonObject head = json.value(QStringLiteral("head")).toObject();
     EXPECT_NEAR(head.value(QStringLiteral("chin_y")).toDouble(), 326, 13);
     EXPECT_NEAR(head.value(QStringLiteral("crown_y")).toDouble(), 62, 13);
+    // Her cap hides the crown: it is said to be estimated, and why.
+    EXPECT_EQ(head.value(QStringLiteral("crown_source")).toString(), QStringLiteral("estimated"));
+    EXPECT_EQ(head.value(QStringLiteral("crown_reason")).toString(), QStringLiteral("covered"));
     // The summary line goes to the standard error, leaving JSON alone on the output.
     EXPECT_TRUE(run.err.contains(QLatin1String("-> "))) << run.err.toStdString();
+
+    // The user's own crown and chin: the frame and the head height follow them.
+    run = runTool(us + QStringList{QStringLiteral("--head"), QStringLiteral("40,330"), QStringLiteral("--check-json")});
+    const QJsonObject given = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    const QJsonObject givenHead = given.value(QStringLiteral("head")).toObject();
+    EXPECT_EQ(givenHead.value(QStringLiteral("crown_y")).toDouble(), 40);
+    EXPECT_EQ(givenHead.value(QStringLiteral("chin_y")).toDouble(), 330);
+    EXPECT_EQ(givenHead.value(QStringLiteral("crown_source")).toString(), QStringLiteral("given"));
+    EXPECT_FALSE(givenHead.contains(QStringLiteral("crown_reason")));
 
     // A digital photo is checked as the office receives it: the written picture.
     run = runTool({portrait, QStringLiteral("--digital"), QStringLiteral("us-visa"), QStringLiteral("--frame"),

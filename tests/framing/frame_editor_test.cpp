@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 TEST(TFrameEditor, WholePhotoHoldsThePhotoCentred)
 {
     struct Case {
@@ -114,5 +116,51 @@ TEST(TFrameEditor, KeysMoveAndZoomTheShownFrame)
         EXPECT_NEAR(shown.CentreX() - 350, c.dx, 1e-9);
         EXPECT_NEAR(shown.Y + shown.Height / 2 - 450, c.dy, 1e-9);
         EXPECT_NEAR(editor.Zoom(), c.zoom, 1e-9);
+    }
+}
+
+// The user's crown and chin lines, dragged or moved by key, take the place
+// of the measured ones: the head check and automatic framing follow them,
+// a measured head found again keeps them, and a turn drops them.
+TEST(TFrameEditor, TheUsersHeadLinesAreWhatFramingFollows)
+{
+    const THead measured{100, 400, 350, 250};
+    const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
+    const struct {
+        const char* what;
+        std::function<bool(TFrameEditor&)> move;
+        THeadLines lines;
+    } cases[] = {
+        {"crown dragged up", [](TFrameEditor& e) { return e.MoveLine(TFrameEditor::TLine::Crown, 80); }, {80, 400}},
+        {"chin dragged down", [](TFrameEditor& e) { return e.MoveLine(TFrameEditor::TLine::Chin, 450); }, {100, 450}},
+        {"crown dragged past the chin",
+         [](TFrameEditor& e) { return e.MoveLine(TFrameEditor::TLine::Crown, 500); },
+         {400 - TFrameEditor::kMinHeadHeight, 400}},
+        {"Ctrl+Up", [](TFrameEditor& e) { return e.PressKey(Qt::Key_Up, Qt::ControlModifier, 2); }, {98, 400}},
+        {"Alt+Shift+Down",
+         [](TFrameEditor& e) { return e.PressKey(Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier, 2); },
+         {100, 420}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TFrameEditor editor(700, 900, rule, std::nullopt);
+        EXPECT_FALSE(c.move(editor)) << "no head, no lines";
+        EXPECT_FALSE(editor.HeadLines());
+        editor.SetHead(measured);
+        ASSERT_TRUE(c.move(editor));
+        ASSERT_TRUE(editor.HeadLines());
+        EXPECT_EQ(*editor.HeadLines(), c.lines);
+        EXPECT_FALSE(editor.Frame()) << "a line's key leaves the frame alone";
+        const THead user = WithLines(measured, c.lines);
+        EXPECT_EQ(editor.Head()->CrownY, user.CrownY);
+        EXPECT_EQ(editor.Head()->ChinY, user.ChinY);
+        // Framed automatically, the user's head fills the middle of the rule.
+        const THeadCheck framed = CheckHead(*FrameForHead(*editor.Head(), rule), user, rule);
+        EXPECT_NEAR(framed.Head, rule.Head.Mid(), 0.05);
+        // Found again (after the models ran), the head keeps the lines.
+        editor.SetHead(measured);
+        EXPECT_EQ(editor.Head()->CrownY, user.CrownY);
+        editor.PhotoTurned();
+        EXPECT_FALSE(editor.HeadLines());
     }
 }

@@ -60,6 +60,9 @@ TEST(ParseSheetOptions, ReadsEveryOptionInEitherSpelling)
 TEST(ParseSheetOptions, FramesAreAutomaticOrRectanglesOfTheFormatsShape)
 {
     EXPECT_EQ(parse(QStringLiteral("p.jpg --frame auto --output x.jpg")).Frame, (TSheetFrame{true, {}}));
+    // The user's own crown and chin rows, in photo pixels too.
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --head=-12.5,330 --output x.jpg")).Head, (THeadLines{-12.5, 330}));
+    EXPECT_FALSE(parse(QStringLiteral("p.jpg --output x.jpg")).Head);
     EXPECT_EQ(parse(QStringLiteral("p.jpg --frame=-10,20.5,350,450 --output x.jpg")).Frame,
               (TSheetFrame{false, {-10, 20.5, 350, 450}}));
     // Within a photo pixel of 35:45: 451 x 580 is 451.1 x 580.
@@ -103,6 +106,7 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
         {"", "no photo"},
         {"--output x.jpg", "no photo"},
         {"a.jpg b.jpg --frame 0,0,350,450 --output x.jpg", "--frame X,Y,W,H suits one photo, not 2"},
+        {"a.jpg b.jpg --head 60,330 --output x.jpg", "--head CROWN_Y,CHIN_Y suits one photo, not 2"},
         {"a.jpg b.jpg --check", "--check looks at one photo, not 2"},
         {"a.jpg --check --check-json", "give one of --check and --check-json, not both"},
         {"p.jpg", "no output"},
@@ -147,6 +151,10 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
         {"p.jpg --output x.jpg --frame 1,2,3,4,5", "\"auto\" or X,Y,W,H"},
         {"p.jpg --output x.jpg --frame 1,2,x,4", "\"auto\" or X,Y,W,H"},
         {"p.jpg --output x.jpg --frame 0,0,0,0", "has no size"},
+        {"p.jpg --output x.jpg --head 60", "--head needs CROWN_Y,CHIN_Y"},
+        {"p.jpg --output x.jpg --head 60,x", "--head needs CROWN_Y,CHIN_Y"},
+        {"p.jpg --output x.jpg --head 330,60", "the crown above the chin, not \"330,60\""},
+        {"p.jpg --output x.jpg --head 60,60", "the crown above the chin"},
         {"p.jpg --output x.jpg --frame 0,0,-35,-45", "has no size"},
         {"p.jpg --output x.jpg --frame 0,0,450,450", "is not 35 x 45"},
         {"p.jpg --output x.jpg --format 1 --frame 0,0,350,450", "is not 50.8 x 50.8"},
