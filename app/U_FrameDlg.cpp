@@ -384,7 +384,8 @@ void TFrameDlg::frameChanged()
 }
 
 // The photo check for the frame as it stands: one line per measure, a mark
-// of its verdict before its sentence, the value and limit in its tip.
+// of its verdict before its sentence, the measure's row (what it measures,
+// its value, the limits and their source) in its tip.
 void TFrameDlg::showCheck()
 {
     ui->check_lst->clear();
@@ -396,6 +397,6 @@ void TFrameDlg::showCheck()
                            FEditor->Rule(), wording());
     for (const TMeasure& m : FMeasures) {
         auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
-        item->setToolTip(QStringLiteral("%1: %2 (%3)").arg(m.Id).arg(m.Value).arg(m.Limit));
+        item->setToolTip(MeasureDescription(m));
     }
 }
