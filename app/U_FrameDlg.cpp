@@ -397,6 +397,7 @@ void TFrameDlg::showCheck()
                            FEditor->Rule(), wording());
     for (const TMeasure& m : FMeasures) {
         auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
-        item->setToolTip(MeasureDescription(m));
+        // As rich text, so that the tip wraps instead of running off the screen.
+        item->setToolTip(QStringLiteral("<table width=\"400\"><tr><td>%1</td></tr></table>").arg(MeasureDescription(m).toHtmlEscaped()));
     }
 }
