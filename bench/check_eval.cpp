@@ -196,8 +196,9 @@ void croppedTop(TBitmap32& photo, int top)
 }
 
 // The eyes' openings shifted toward the person's left by a quarter of their
-// width, as a glance aside moves the iris; the lids stay.
-void glancedAside(TBitmap32& photo, const TFaceLandmarks& face)
+// width, as a glance aside moves the iris (Down: downwards by a third of
+// their height, the upper lid's skin following); the lids stay.
+void glancedAside(TBitmap32& photo, const TFaceLandmarks& face, bool down = false)
 {
     const int rings[2][16] = {{33, 246, 161, 160, 159, 158, 157, 173, 133, 155, 154, 153, 145, 144, 163, 7},
                               {263, 466, 388, 387, 386, 385, 384, 398, 362, 382, 381, 380, 374, 373, 390, 249}};
@@ -211,13 +212,15 @@ void glancedAside(TBitmap32& photo, const TFaceLandmarks& face)
         cv::Mat1b mask(m.size(), 0);
         cv::fillPoly(mask, std::vector<std::vector<cv::Point>>{outline}, cv::Scalar(255));
         const cv::Rect box = cv::boundingRect(outline);
-        const int shift = box.width / 4;
+        const int shift = down ? 0 : box.width / 4;
+        const int drop = down ? box.height / 3 : 0;
         for (int y = box.y; y < box.br().y; ++y)
             for (int x = box.x; x < box.br().x; ++x)
-                if (mask(y, x) && mask(y, x - shift))
-                    m.at<cv::Vec4b>(y, x) = source.at<cv::Vec4b>(y, x - shift);
+                if (mask(y, x) && mask(y - drop, x - shift))
+                    m.at<cv::Vec4b>(y, x) = source.at<cv::Vec4b>(y - drop, x - shift);
                 else if (mask(y, x))
-                    m.at<cv::Vec4b>(y, x) = source.at<cv::Vec4b>(y, box.x + box.width / 2 + box.width / 3);
+                    m.at<cv::Vec4b>(y, x) = down ? source.at<cv::Vec4b>(box.y - 2, x)
+                                                 : source.at<cv::Vec4b>(y, box.x + box.width / 2 + box.width / 3);
     }
 }
 
@@ -285,6 +288,8 @@ std::vector<TChange> changes(const TPersonMaskMap* mask)
           "background_plain", "background_light"}},
         {"eyes aside", photoOnly([](TBitmap32& p, const TPhotoAnalysis& a) { glancedAside(p, a.Facts.Landmarks); }), {},
          {"gaze"}, {}},
+        {"eyes down", photoOnly([](TBitmap32& p, const TPhotoAnalysis& a) { glancedAside(p, a.Facts.Landmarks, true); }),
+         {}, {"gaze"}, {"eyes_open"}},
     };
     if (mask)
         list.push_back({"busy wall", photoOnly([mask](TBitmap32& p, const TPhotoAnalysis&) { pasted(p, *mask, busyTexture); }),
