@@ -216,7 +216,7 @@ void glancedAside(TBitmap32& photo, const TFaceLandmarks& face, bool down = fals
         const int drop = down ? box.height / 3 : 0;
         for (int y = box.y; y < box.br().y; ++y)
             for (int x = box.x; x < box.br().x; ++x)
-                if (mask(y, x) && mask(y - drop, x - shift))
+                if (mask(y, x) && y - drop >= 0 && x - shift >= 0 && mask(y - drop, x - shift))
                     m.at<cv::Vec4b>(y, x) = source.at<cv::Vec4b>(y - drop, x - shift);
                 else if (mask(y, x))
                     m.at<cv::Vec4b>(y, x) = down ? source.at<cv::Vec4b>(box.y - 2, x)

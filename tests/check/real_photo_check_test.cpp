@@ -180,7 +180,8 @@ void glancedAside(TBitmap32& photo, const TFaceLandmarks& face)
         for (int y = box.y; y < box.br().y; ++y)
             for (int x = box.x; x < box.br().x; ++x)
                 if (mask(y, x))
-                    m.at<cv::Vec4b>(y, x) = source.at<cv::Vec4b>(y, mask(y, x - shift) ? x - shift : box.x + box.width * 5 / 6);
+                    m.at<cv::Vec4b>(y, x) = source.at<cv::Vec4b>(
+                        y, x - shift >= 0 && mask(y, x - shift) ? x - shift : box.x + box.width * 5 / 6);
     }
 }
 
