@@ -6,13 +6,10 @@
 #include "bitmap32.h"
 #include "messages.h"
 
+#include <algorithm>
 #include <cmath>
 
-namespace {
-
 using namespace CheckLimit;
-
-}  // namespace
 
 TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces, bool MoreFaces)
 {
@@ -333,14 +330,12 @@ bool readExposure(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 {
     const TFaceLight& light = in.Measured.Light;
     judge(m, light.Lightness);
-    const bool dark = light.Lightness < m.Pass.Low;
-    TVerdict verdict = m.Verdict;
     const TVerdict burnt = Judge(light.BurntShare, AtMost(kBurntShare), AtMost(kBurntShareWarn));
     const TVerdict headroom = Judge(light.Highlights, AtLeast(kHighlightsPass), AtLeast(kHighlightsLookAt));
-    verdict = worse(verdict, worse(burnt, headroom));
-    m.Verdict = verdict;
-    const bool tooDark = dark || (headroom != TVerdict::Pass && burnt == TVerdict::Pass && light.Lightness <= m.Pass.High);
-    m.Text = say(verdict == TVerdict::Pass ? kWellExposed : tooDark ? kTooDark : kTooBright);
+    m.Verdict = worse(m.Verdict, worse(burnt, headroom));
+    const bool tooDark = light.Lightness < m.Pass.Low
+                         || (headroom != TVerdict::Pass && burnt == TVerdict::Pass && light.Lightness <= m.Pass.High);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kWellExposed : tooDark ? kTooDark : kTooBright);
     return true;
 }
 
