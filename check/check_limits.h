@@ -1,6 +1,6 @@
 #pragma once
 
-/// The numbers of the table of measures (photo_check.cpp, MeasureSpecs()),
+/// The numbers of the table of measures (photo_check.cpp, MeasureTable()),
 /// with where they come from. ICAO: Doc 9303, Machine Readable Travel
 /// Documents, part 3 (portrait quality). ISO: ISO/IEC 19794-5 (face image
 /// data), annex on best practice for the full-frontal image. Where neither

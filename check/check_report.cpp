@@ -67,7 +67,7 @@ QByteArray CheckJson(const TMeasures& Measures, const THead* Head)
                                     {QStringLiteral("limit"), m.Limit},
                                     {QStringLiteral("verdict"), QLatin1String(VerdictName(m.Verdict))},
                                     {QStringLiteral("text"), m.Text},
-                                    {QStringLiteral("source"), m.Spec ? MessageText(m.Spec->Source) : QString()}});
+                                    {QStringLiteral("source"), m.Row ? MessageText(m.Row->Source) : QString()}});
     QJsonObject root{{QStringLiteral("measures"), measures}};
     root.insert(QStringLiteral("head"), Head ? QJsonValue(QJsonObject{{QStringLiteral("crown_y"), Head->CrownY},
                                                                      {QStringLiteral("chin_y"), Head->ChinY},

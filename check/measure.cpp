@@ -36,7 +36,7 @@ QString bandText(const TBand& band, const char* unit, bool localised)
 
 }  // namespace
 
-TDirection TMeasureSpec::Direction() const
+TDirection TMeasureRow::Direction() const
 {
     if (std::isinf(Pass.Low) && !FromRule)
         return TDirection::AtMost;
@@ -45,11 +45,11 @@ TDirection TMeasureSpec::Direction() const
     return TDirection::Within;
 }
 
-const TMeasureSpec* FindMeasureSpec(QStringView Id)
+const TMeasureRow* FindMeasureRow(QStringView Id)
 {
-    for (const TMeasureSpec& spec : MeasureSpecs())
-        if (Id == QLatin1String(spec.Id.data(), static_cast<qsizetype>(spec.Id.size())))
-            return &spec;
+    for (const TMeasureRow& row : MeasureTable())
+        if (Id == QLatin1String(row.Id.data(), static_cast<qsizetype>(row.Id.size())))
+            return &row;
     return nullptr;
 }
 
@@ -86,9 +86,9 @@ QString BandText(const TBand& Band, const char* Unit)
 
 QString MeasureDescription(const TMeasure& Measure)
 {
-    if (!Measure.Spec)
+    if (!Measure.Row)
         return Measure.Text;
-    const TMeasureSpec& spec = *Measure.Spec;
+    const TMeasureRow& row = *Measure.Row;
     const char* unit = Measure.Unit;
     QString value = MessageText(Msg::kNotJudged);
     if (Measure.Value) {
@@ -97,9 +97,9 @@ QString MeasureDescription(const TMeasure& Measure)
             value += (QLatin1String(unit) == QLatin1String("°") ? QString() : QStringLiteral(" ")) + QString::fromUtf8(unit);
     }
     const QString pass = bandText(Measure.Pass, unit, true);
-    const QString source = MessageText(spec.Source);
+    const QString source = MessageText(row.Source);
     if (Measure.LookAt == Measure.Pass)
-        return MessageText(Msg::kMeasureTipNoBand).arg(MessageText(spec.Name), value, pass, source);
-    return MessageText(Msg::kMeasureTip).arg(MessageText(spec.Name), value, pass, bandText(Measure.LookAt, unit, true),
+        return MessageText(Msg::kMeasureTipNoBand).arg(MessageText(row.Name), value, pass, source);
+    return MessageText(Msg::kMeasureTip).arg(MessageText(row.Name), value, pass, bandText(Measure.LookAt, unit, true),
                                              source);
 }

@@ -41,19 +41,19 @@ enum class TDirection { AtMost, AtLeast, Within };
 
 struct TCheckInput;
 struct TMeasure;
-struct TMeasureSpec;
+struct TMeasureRow;
 
 /// Reads one measure for a photo and frame: its value (none when it cannot
 /// be judged there), verdict and sentence. Returns false when the measure
 /// does not apply (an eye line for a format without one).
-using TMeasureReader = bool (*)(const TCheckInput& Input, const TMeasureSpec& Spec, TMeasure& Measure);
+using TMeasureReader = bool (*)(const TCheckInput& Input, const TMeasureRow& Row, TMeasure& Measure);
 
 /// One row of the table of measures: what is measured, which values pass,
 /// which are to be looked at (the limit's last stretch, or where the
 /// measurement itself is unsure; every value beyond fails), and where those
 /// limits come from. Bands of a format's rule come from the rule
 /// (FromRule), the row's own being empty then.
-struct TMeasureSpec {
+struct TMeasureRow {
     /// Stable name, the same in every language ("roll", "background_plain").
     std::string_view Id;
     /// What it measures, a message of the catalogue ("Head tilt").
@@ -73,9 +73,9 @@ struct TMeasureSpec {
 };
 
 /// Every measure, in the order the check lists them.
-std::span<const TMeasureSpec> MeasureSpecs();
+std::span<const TMeasureRow> MeasureTable();
 /// The row of a measure; null for an unknown id.
-const TMeasureSpec* FindMeasureSpec(QStringView Id);
+const TMeasureRow* FindMeasureRow(QStringView Id);
 
 /// One line of the photo check.
 struct TMeasure {
@@ -91,7 +91,7 @@ struct TMeasure {
     QString Text;
     /// The row it was read by, the bands it was judged against and the
     /// value's unit (the row's, or the rule's for a length of the rule).
-    const TMeasureSpec* Spec = nullptr;
+    const TMeasureRow* Row = nullptr;
     TBand Pass;
     TBand LookAt;
     const char* Unit = "";

@@ -86,8 +86,8 @@ TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask)
 QStringList CheckIds()
 {
     QStringList ids;
-    for (const TMeasureSpec& spec : MeasureSpecs())
-        ids << QString::fromLatin1(spec.Id.data(), static_cast<qsizetype>(spec.Id.size()));
+    for (const TMeasureRow& row : MeasureTable())
+        ids << QString::fromLatin1(row.Id.data(), static_cast<qsizetype>(row.Id.size()));
     return ids;
 }
 
@@ -145,7 +145,7 @@ void turn(TMeasure& m, double value, const char* passText, const char* negativeT
 
 // The framing: the head against the format's rule, in the frame and in the photo.
 
-bool readHeadHeight(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readHeadHeight(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const bool mm = in.Rule.Unit == TRuleUnit::Millimetres;
     m.Pass = m.LookAt = {in.Rule.Head.Min, in.Rule.Head.Max};
@@ -157,7 +157,7 @@ bool readHeadHeight(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
     return true;
 }
 
-bool readEyeLine(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readEyeLine(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     if (!in.Rule.EyeLineMm || !in.Fit.EyeLineMm)
         return false;
@@ -171,7 +171,7 @@ bool readEyeLine(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
     return true;
 }
 
-bool readCentred(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readCentred(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const double offset = in.Frame.Width > 0 ? 100 * (in.Facts.Head.CentreX - in.Frame.CentreX()) / in.Frame.Width : 0;
     judge(m, offset);
@@ -183,7 +183,7 @@ bool readCentred(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 // How much of the head's height lies outside the photo or the frame, in
 // percent. Hair running on past the photo's top edge cuts the head however
 // little of the estimated head lies outside: how much is not known.
-bool readCrownVisible(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readCrownVisible(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const THead& head = in.Facts.Head;
     const TFrame& frame = in.Frame;
@@ -207,7 +207,7 @@ bool readCrownVisible(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 // frame's height, against the least the rule's own geometry leaves there:
 // the largest head allowed, centred as the guides draw it. Half of that
 // passes, a quarter is to be looked at; a crown on the edge fails.
-bool readTopMargin(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readTopMargin(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const double least = 100 * std::max(0.0, GuidesFor(in.Rule).CrownBand.Min);
     m.Pass = AtLeast(std::round(least * kTopMarginPass * 10) / 10);
@@ -220,7 +220,7 @@ bool readTopMargin(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 
 // The widest white band the frame leaves where it reaches past the photo,
 // in percent of the frame's height (top and bottom) or width (the sides).
-bool readFrameFilled(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readFrameFilled(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const TFrame& f = in.Frame;
     if (!(f.Width > 0 && f.Height > 0))
@@ -235,26 +235,26 @@ bool readFrameFilled(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 
 // The pose, the eyes and the mouth.
 
-bool readRoll(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readRoll(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     // Roll > 0 leans toward the left shoulder: straighten toward the right.
     turn(m, in.Measured.Pose.Roll, kUpright, kTiltToLeft, kTiltToRight);
     return true;
 }
 
-bool readYaw(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readYaw(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     turn(m, in.Measured.Pose.Yaw, kStraight, kTurnToLeft, kTurnToRight);
     return true;
 }
 
-bool readPitch(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readPitch(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     turn(m, in.Measured.Pose.Pitch, kLevel, kLowerChin, kRaiseChin);
     return true;
 }
 
-bool readEyesOpen(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readEyesOpen(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     judge(m, in.Measured.EyeOpening);
     m.Text = say(m.Verdict == TVerdict::Pass ? kEyesOpen : kEyesClosed);
@@ -264,7 +264,7 @@ bool readEyesOpen(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 // How far the iris lies off the middle of the eye's opening, in percent:
 // across in eye widths, down (lids and iris follow a lowered gaze) counted
 // twice, as the opening is far lower than wide.
-bool readGaze(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readGaze(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     if (!in.Measured.Gaze) {
         unjudged(m, kGazeUnseen);
@@ -278,7 +278,7 @@ bool readGaze(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
     return true;
 }
 
-bool readMouthClosed(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readMouthClosed(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     judge(m, in.Measured.MouthOpening);
     m.Text = say(m.Verdict == TVerdict::Pass ? kMouthIsClosed : kMouthOpen);
@@ -288,7 +288,7 @@ bool readMouthClosed(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 // The background: its unevenness is the larger of its texture and of a
 // third of its slope across the area (a slope of 12 L* shades a wall about
 // as plainly as a texture of 4).
-bool readBackgroundPlain(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readBackgroundPlain(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const TBackgroundMeasure& back = in.Measured.Background;
     if (back.SeenShare < kBackgroundSeenShare) {
@@ -301,7 +301,7 @@ bool readBackgroundPlain(const TCheckInput& in, const TMeasureSpec&, TMeasure& m
     return true;
 }
 
-bool readBackgroundLight(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readBackgroundLight(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const TBackgroundMeasure& back = in.Measured.Background;
     if (back.SeenShare < kBackgroundSeenShare) {
@@ -315,7 +315,7 @@ bool readBackgroundLight(const TCheckInput& in, const TMeasureSpec&, TMeasure& m
 
 // The light and colour of the face.
 
-bool readLightingEven(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readLightingEven(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     judge(m, in.Measured.Light.HalvesApart);
     m.Text = say(m.Verdict == TVerdict::Pass ? kEvenLight : kUnevenLight);
@@ -326,7 +326,7 @@ bool readLightingEven(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 // brightest tones as witnesses: a face of any skin has highlights beside it
 // (the whites of the eyes, a light collar, the wall) that two stops under
 // leave grey, and burnt-out skin is too bright however dark the rest.
-bool readExposure(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readExposure(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const TFaceLight& light = in.Measured.Light;
     judge(m, light.Lightness);
@@ -341,7 +341,7 @@ bool readExposure(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 
 // A cast is judged on what should be neutral, the whites of the eyes; where
 // none is seen, on the skin's hue alone. Grey skin is a black-and-white photo.
-bool readColour(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readColour(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const TFaceLight& light = in.Measured.Light;
     if (light.SkinSeen && light.SkinChroma < kGreyChroma) {
@@ -368,7 +368,7 @@ bool readColour(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 
 // Sharpness, pixels and compression, then glasses, which some formats refuse.
 
-bool readSharpness(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readSharpness(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     if (!in.Measured.Sharpness) {
         unjudged(m, kTooSmallToJudge);
@@ -379,7 +379,7 @@ bool readSharpness(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
     return true;
 }
 
-bool readCompression(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readCompression(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     if (!in.Measured.Compression) {
         unjudged(m, kTooSmallToJudge);
@@ -392,19 +392,19 @@ bool readCompression(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 
 // Printed pixels per inch, with ICAO's least number of pixels between the
 // eyes (preferred: 120) as a second witness.
-bool readResolution(const TCheckInput& in, const TMeasureSpec& spec, TMeasure& m)
+bool readResolution(const TCheckInput& in, const TMeasureRow& row, TMeasure& m)
 {
     const double ppi = std::round(PrintedPixelsPerInch(in.Frame, in.Rule));
     judge(m, ppi);
     m.Verdict = worse(m.Verdict, Judge(in.Measured.EyePixels, AtLeast(kEyePixelsPreferred), AtLeast(kEyePixels)));
-    m.Limit = QStringLiteral("%1, ≥ %2 px").arg(BandText(spec.Pass, spec.Unit)).arg(kEyePixels);
+    m.Limit = QStringLiteral("%1, ≥ %2 px").arg(BandText(row.Pass, row.Unit)).arg(kEyePixels);
     m.Text = say(m.Verdict == TVerdict::Pass ? kEnoughPixels : kTooFewPixels)
                  .arg(std::lround(ppi))
                  .arg(std::lround(in.Measured.EyePixels));
     return true;
 }
 
-bool readGlasses(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readGlasses(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const TGlassesMeasure& glasses = in.Measured.Glasses;
     if (!glasses.Judged) {
@@ -425,7 +425,7 @@ bool readGlasses(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 
 // Faces that show in the frame print with it: a face whose box overlaps the
 // frame by a third of its own area or more.
-bool readOneFace(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
+bool readOneFace(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     const QRectF frame(in.Frame.X, in.Frame.Y, in.Frame.Width, in.Frame.Height);
     int inFrame = 0;
@@ -442,7 +442,7 @@ bool readOneFace(const TCheckInput& in, const TMeasureSpec&, TMeasure& m)
 
 // The table of measures, in the order the check lists them. The numbers
 // and their reasons are in check_limits.h.
-const TMeasureSpec kMeasures[] = {
+const TMeasureRow kMeasures[] = {
     {"head_height", kMeasureHeadHeight, {}, {}, "mm", 1, kSourceRule, readHeadHeight, true},
     {"eye_line", kMeasureEyeLine, {}, {}, "mm", 1, kSourceRule, readEyeLine, true},
     {"centred", kMeasureCentred, Within(kCentredPercent), Within(kCentredWarnPercent), "%", 1, kSourceIcaoOurs, readCentred},
@@ -484,7 +484,7 @@ double rounded(double value, int decimals)
 
 }  // namespace
 
-std::span<const TMeasureSpec> MeasureSpecs()
+std::span<const TMeasureRow> MeasureTable()
 {
     return kMeasures;
 }
@@ -494,26 +494,26 @@ TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, c
 {
     TMeasures measures;
     if (!Measured.HasFace) {
-        const TMeasureSpec& spec = *FindMeasureSpec(u"one_face");
-        TMeasure m{QStringLiteral("one_face"), 0, BandText(spec.Pass, spec.Unit), TVerdict::Fail, say(kNoFace), &spec,
-                   spec.Pass, spec.LookAt, spec.Unit};
+        const TMeasureRow& row = *FindMeasureRow(u"one_face");
+        TMeasure m{QStringLiteral("one_face"), 0, BandText(row.Pass, row.Unit), TVerdict::Fail, say(kNoFace), &row,
+                   row.Pass, row.LookAt, row.Unit};
         measures.push_back(m);
         return measures;
     }
     const TCheckInput input{Facts, Measured, Frame, Rule, Wording, CheckHead(Frame, Facts.Head, Rule)};
-    for (const TMeasureSpec& spec : kMeasures) {
+    for (const TMeasureRow& row : kMeasures) {
         TMeasure m;
-        m.Id = QString::fromLatin1(spec.Id.data(), static_cast<qsizetype>(spec.Id.size()));
-        m.Spec = &spec;
-        m.Pass = spec.Pass;
-        m.LookAt = spec.LookAt;
-        m.Unit = spec.Unit;
-        if (!spec.Read(input, spec, m))
+        m.Id = QString::fromLatin1(row.Id.data(), static_cast<qsizetype>(row.Id.size()));
+        m.Row = &row;
+        m.Pass = row.Pass;
+        m.LookAt = row.LookAt;
+        m.Unit = row.Unit;
+        if (!row.Read(input, row, m))
             continue;
         if (m.Value)
-            m.Value = rounded(*m.Value, spec.Decimals);
+            m.Value = rounded(*m.Value, row.Decimals);
         if (m.Limit.isEmpty())
-            m.Limit = BandText(m.Pass, spec.Unit);
+            m.Limit = BandText(m.Pass, row.Unit);
         measures.push_back(std::move(m));
     }
     return measures;

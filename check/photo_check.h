@@ -82,7 +82,7 @@ TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceModels& Models);
 TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask);
 
 /// The check's table for the photo framed by Frame for Rule: one line per row
-/// of MeasureSpecs() that applies, in the table's order, each with its
+/// of MeasureTable() that applies, in the table's order, each with its
 /// value, limit, verdict and sentence in the catalogue's language (the head
 /// height's in Wording, the framing library's). With no face, only
 /// "one_face", failing.

@@ -203,16 +203,16 @@ TEST(MeasureTable, EveryRowIsTranslatableWithNestedBands)
 {
     const QStringList catalogue = MessageOriginals();
     QStringList ids;
-    for (const TMeasureSpec& spec : MeasureSpecs()) {
-        const QString id = QString::fromLatin1(spec.Id.data(), static_cast<qsizetype>(spec.Id.size()));
+    for (const TMeasureRow& row : MeasureTable()) {
+        const QString id = QString::fromLatin1(row.Id.data(), static_cast<qsizetype>(row.Id.size()));
         SCOPED_TRACE(id.toStdString());
         EXPECT_FALSE(ids.contains(id));
         ids << id;
-        EXPECT_TRUE(catalogue.contains(QString::fromUtf8(spec.Name)));
-        EXPECT_TRUE(catalogue.contains(QString::fromUtf8(spec.Source)));
-        EXPECT_LE(spec.LookAt.Low, spec.Pass.Low);
-        EXPECT_GE(spec.LookAt.High, spec.Pass.High);
-        EXPECT_EQ(FindMeasureSpec(id), &spec);
+        EXPECT_TRUE(catalogue.contains(QString::fromUtf8(row.Name)));
+        EXPECT_TRUE(catalogue.contains(QString::fromUtf8(row.Source)));
+        EXPECT_LE(row.LookAt.Low, row.Pass.Low);
+        EXPECT_GE(row.LookAt.High, row.Pass.High);
+        EXPECT_EQ(FindMeasureRow(id), &row);
     }
 }
 
