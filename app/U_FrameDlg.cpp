@@ -415,7 +415,8 @@ void TFrameDlg::frameChanged()
 }
 
 // The photo check for the frame as it stands: one line per measure, a mark
-// of its verdict before its sentence, the value and limit in its tip.
+// of its verdict before its sentence, the measure's row (what it measures,
+// its value, the limits and their source) in its tip.
 void TFrameDlg::showCheck()
 {
     ui->check_lst->clear();
@@ -427,6 +428,7 @@ void TFrameDlg::showCheck()
                            FEditor->Rule(), wording());
     for (const TMeasure& m : FMeasures) {
         auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
-        item->setToolTip(QStringLiteral("%1: %2 (%3)").arg(m.Id).arg(m.Value).arg(m.Limit));
+        // As rich text, so that the tip wraps instead of running off the screen.
+        item->setToolTip(QStringLiteral("<table width=\"400\"><tr><td>%1</td></tr></table>").arg(MeasureDescription(m).toHtmlEscaped()));
     }
 }

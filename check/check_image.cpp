@@ -1,6 +1,7 @@
 #include "check_image.h"
 
 #include "bitmap32.h"
+#include "check_limits.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -78,22 +79,40 @@ TCheckImage::TCheckImage(const TBitmap32& Photo, const TFaceRegions& Face, const
                         std::max(1, static_cast<int>(std::lround(area.height * FScale))));
     FLab = labOf(shrunk(bgraOf(Photo)(area), size));
 
-    // The detail around the eyes and the mouth, from the photo itself: the
-    // work copy's scale would smooth away the blur being looked for.
+    // The detail around the eyes and the mouth, from the photo itself at one
+    // eye distance, enlarged or shrunk: a number that does not follow the
+    // photo's pixel count (too few pixels are the resolution's to report).
     const double d = std::max(1.0, Face.EyeDistance());
+    FEyePixels = Face.EyeDistance();
     const double eyeY = (Face.RightEye.y() + Face.LeftEye.y()) / 2;
     const cv::Rect detail =
         clippedRect(std::min(Face.RightEye.x(), Face.LeftEye.x()) - 0.35 * d, eyeY - 0.35 * d,
                     std::max(Face.RightEye.x(), Face.LeftEye.x()) + 0.35 * d, std::max(eyeY, Face.MouthY) + 0.1 * d,
                     Photo.Width(), Photo.Height());
-    if (!detail.empty()) {
-        const double ds = std::min(1.0, kDetailEyeDistance / d);
-        const cv::Mat part =
-            shrunk(bgraOf(Photo)(detail), cv::Size(std::max(1, static_cast<int>(std::lround(detail.width * ds))),
-                                                   std::max(1, static_cast<int>(std::lround(detail.height * ds)))));
+    if (!detail.empty() && FEyePixels >= CheckLimit::kDetailJudgedEyePixels) {
+        const double ds = kDetailEyeDistance / d;
+        const cv::Size detailSize(std::max(1, static_cast<int>(std::lround(detail.width * ds))),
+                                  std::max(1, static_cast<int>(std::lround(detail.height * ds))));
+        cv::Mat part;
+        if (ds < 1)
+            part = shrunk(bgraOf(Photo)(detail), detailSize);
+        else
+            cv::resize(bgraOf(Photo)(detail), part, detailSize, 0, 0, cv::INTER_CUBIC);
         cv::Mat grey;
         cv::cvtColor(part, grey, cv::COLOR_BGRA2GRAY);
         grey.convertTo(FFaceDetail, CV_32F, 1.0 / 255);
+
+        // The JPEG grid lies on the photo's own pixels: no resampling here.
+        const double noseX = (Face.RightEye.x() + Face.LeftEye.x()) / 2;
+        const double noseY = (eyeY + Face.MouthY) / 2;
+        const double half = std::min(kNativeSide / 2.0, 0.9 * d);
+        const cv::Rect native =
+            clippedRect(noseX - half, noseY - half, noseX + half, noseY + half, Photo.Width(), Photo.Height());
+        if (native.width >= 16 && native.height >= 16) {
+            cv::Mat nativeGrey;
+            cv::cvtColor(bgraOf(Photo)(native), nativeGrey, cv::COLOR_BGRA2GRAY);
+            nativeGrey.convertTo(FNativeFace, CV_32F);
+        }
     }
 
     if (!Person.Empty() && !Person.Region.isEmpty()) {

@@ -25,14 +25,23 @@ public:
     /// Work pixels per photo pixel.
     double Scale() const { return FScale; }
     cv::Point2f ToWork(const QPointF& PhotoPoint) const;
-    /// The photo in grey around the eyes and mouth, at its own resolution up
-    /// to 128 pixels between the eyes (the sharpness measure's input).
+    /// The photo in grey (0-1) around the eyes and mouth, brought up or down
+    /// to kDetailEyeDistance pixels between the eyes (the sharpness measure's
+    /// input); empty where the eyes lie closer than kDetailJudgedEyePixels.
     const cv::Mat1f& FaceDetail() const { return FFaceDetail; }
+    /// The photo's own pixels in grey (0-255) around the nose, at most
+    /// kNativeSide square, the JPEG grid as it was (the compression
+    /// measure's input); empty where the face is too small to judge.
+    const cv::Mat1f& NativeFace() const { return FNativeFace; }
+    /// Pixels between the eyes in the photo.
+    double EyePixels() const { return FEyePixels; }
 
 private:
     cv::Mat3f FLab;
     cv::Mat1f FPerson;
     cv::Mat1f FFaceDetail;
+    cv::Mat1f FNativeFace;
+    double FEyePixels = 0;
     double FScale = 1;
     QPointF FOrigin;
 };

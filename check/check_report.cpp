@@ -52,7 +52,7 @@ QString CheckTable(const TMeasures& Measures)
         table += QStringLiteral("%1  %2  %3  %4  %5\n")
                      .arg(QLatin1String(verdictMark(m.Verdict)), -4)
                      .arg(m.Id, -idWidth)
-                     .arg(QString::number(m.Value, 'g', 6), 7)
+                     .arg(m.Value ? QString::number(*m.Value, 'g', 6) : QStringLiteral("—"), 7)
                      .arg(m.Limit, -limitWidth)
                      .arg(m.Text);
     return table;
@@ -63,10 +63,11 @@ QByteArray CheckJson(const TMeasures& Measures, const THead* Head, TCrownSource 
     QJsonArray measures;
     for (const TMeasure& m : Measures)
         measures.append(QJsonObject{{QStringLiteral("id"), m.Id},
-                                    {QStringLiteral("value"), m.Value},
+                                    {QStringLiteral("value"), m.Value ? QJsonValue(*m.Value) : QJsonValue()},
                                     {QStringLiteral("limit"), m.Limit},
                                     {QStringLiteral("verdict"), QLatin1String(VerdictName(m.Verdict))},
-                                    {QStringLiteral("text"), m.Text}});
+                                    {QStringLiteral("text"), m.Text},
+                                    {QStringLiteral("source"), m.Row ? MessageText(m.Row->Source) : QString()}});
     QJsonObject root{{QStringLiteral("measures"), measures}};
     QJsonValue head(QJsonValue::Null);
     if (Head) {

@@ -14,12 +14,15 @@
 QString CheckSummary(const TMeasures& Measures);
 
 /// The check as a table for a terminal: one line per measure with its
-/// verdict ("ok", "look", "FAIL"), id, value, limit and sentence.
+/// verdict ("ok", "look", "FAIL"), id, value ("—" where it cannot be
+/// judged), limit and sentence.
 QString CheckTable(const TMeasures& Measures);
 
 /// The check as JSON: {"measures": [{"id", "value", "limit", "verdict",
-/// "text"}], "head": {"crown_y", "chin_y", "eye_y", "crown_source"}}, in
-/// photo pixels after the photo was turned upright; "crown_source" is
+/// "text", "source"}], "head": {"crown_y", "chin_y", "eye_y", "crown_source"}},
+/// in photo pixels after the photo was turned upright; "crown_source" is
 /// "seen", "given" or "estimated", the last with "crown_reason" ("cut_off",
-/// "covered", "unclear"). "head" is null without a face.
+/// "covered", "unclear"). "head" is null without a face, a "value" null
+/// where the photo does not let it be judged, the "source" where the
+/// measure's limits come from, in the catalogue's language like "text".
 QByteArray CheckJson(const TMeasures& Measures, const THead* Head, TCrownSource Crown = TCrownSource::Seen);

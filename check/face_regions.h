@@ -28,6 +28,8 @@ struct TFaceRegions {
 TFaceRegions FaceRegionsOf(const TFaceLandmarks& Face, const THead& Head);
 
 /// The check's work copy of the photo holds a head at most this many pixels
-/// high; the sharpness measure sees the eyes at most this far apart.
+/// high; the sharpness measure sees the eyes this far apart; the compression
+/// measure reads at most a square this wide of the photo's own pixels.
 inline constexpr double kWorkHeadHeight = 320;
-inline constexpr double kDetailEyeDistance = 128;
+inline constexpr double kDetailEyeDistance = 64;
+inline constexpr int kNativeSide = 256;

@@ -1,6 +1,7 @@
 #include "image_measures.h"
 
 #include "check_image.h"
+#include "check_limits.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -19,6 +20,30 @@ constexpr float kBurntLightness = 97;
 // Skin for the colour: within this many L* of the face's median, which
 // leaves out eyebrows, lashes, nostrils and highlights.
 constexpr float kSkinBand = 20;
+// Skin or whites brighter than this may have a channel at its top, which
+// hides a colour cast.
+constexpr float kWhiteUnclipped = 90;
+// Compression: steps between neighbours are capped at this many grey levels.
+constexpr float kStepCap = 24;
+// Glasses: the arcs below each eye, in eye distances from its centre, at
+// kRingAngles angles from kRingFrom (below the outer corner) to kRingTo
+// (below the eye's inner half), 0 being the outer side; a step of kFrameEdge
+// L* over twice kRingStep eye distances is a frame's edge. Below bare eyes
+// the steps measure 4 to 12 on the sample portraits, across a metal rim 20
+// to 45.
+constexpr double kRingInner = 0.3;
+constexpr double kRingOuter = 0.6;
+constexpr double kRingStep = 0.03;
+constexpr int kRingAngles = 8;
+constexpr double kRingFrom = 45;
+constexpr double kRingTo = 100;
+constexpr double kFrameEdge = 13;
+// The whites of the eyes and the gaze need this many pixels of the openings;
+// a white is this many L* brighter than the face's median.
+constexpr int kMinWhitePixels = 6;
+constexpr double kWhiteShare = 0.03;
+constexpr float kWhiteAboveSkin = 5;
+constexpr std::size_t kMinEyePixels = 12;
 
 cv::Rect workRect(const TCheckImage& image, double left, double top, double right, double bottom)
 {
@@ -73,6 +98,23 @@ int medianOf(const std::array<int, 101>& histogram, int count)
     while (median < 100 && (seen += histogram[static_cast<std::size_t>(median)]) < (count + 1) / 2)
         ++median;
     return median;
+}
+
+// The L* below which Share of the image's pixels lie.
+double percentileOf(const cv::Mat3f& lab, double share)
+{
+    std::array<int, 101> histogram{};
+    for (int y = 0; y < lab.rows; ++y) {
+        const cv::Vec3f* row = lab.ptr<cv::Vec3f>(y);
+        for (int x = 0; x < lab.cols; ++x)
+            ++histogram[static_cast<std::size_t>(std::clamp(static_cast<int>(row[x][0]), 0, 100))];
+    }
+    const double wanted = share * lab.total();
+    double seen = 0;
+    for (int l = 0; l <= 100; ++l)
+        if ((seen += histogram[static_cast<std::size_t>(l)]) >= wanted)
+            return l;
+    return 100;
 }
 
 }  // namespace
@@ -157,6 +199,7 @@ TFaceLight MeasureFaceLight(const TCheckImage& Image, const TFaceRegions& Face)
     const int median = medianOf(histogram, count);
     result.Lightness = median;
     result.BurntShare = static_cast<double>(burnt) / count;
+    result.Highlights = percentileOf(Image.Lab(), 0.99);
     // The two cheeks, below each eye along the face's own down: bare skin on
     // every face, where hair, a fringe or a beard on one side does not weigh in.
     const cv::Point2f right = Image.ToWork(Face.RightEye);
@@ -189,12 +232,16 @@ TFaceLight MeasureFaceLight(const TCheckImage& Image, const TFaceRegions& Face)
         const std::uint8_t* inside = mask.ptr<std::uint8_t>(y);
         const cv::Vec3f* lab = Image.Lab().ptr<cv::Vec3f>(y);
         for (int x = 0; x < mask.cols; ++x)
-            if (inside[x] && std::abs(lab[x][0] - static_cast<float>(median)) <= kSkinBand) {
+            if (inside[x] && std::abs(lab[x][0] - static_cast<float>(median)) <= kSkinBand
+                && lab[x][0] <= kWhiteUnclipped) {
                 a += lab[x][1];
                 b += lab[x][2];
                 ++skin;
             }
     }
+    // Skin whose channels reached their top has lost its hue: a burnt face
+    // tells nothing of the light's colour.
+    result.SkinSeen = skin >= count / 5;
     if (skin > 0) {
         a /= skin;
         b /= skin;
@@ -204,11 +251,11 @@ TFaceLight MeasureFaceLight(const TCheckImage& Image, const TFaceRegions& Face)
     return result;
 }
 
-double MeasureSharpness(const TCheckImage& Image)
+std::optional<double> MeasureSharpness(const TCheckImage& Image)
 {
     const cv::Mat1f& detail = Image.FaceDetail();
     if (detail.rows < 8 || detail.cols < 8)
-        return 0;
+        return std::nullopt;
     cv::Mat1f laplacian;
     cv::Laplacian(detail, laplacian, CV_32F, 3);
     cv::Scalar mean;
@@ -219,39 +266,220 @@ double MeasureSharpness(const TCheckImage& Image)
     return lapSpread[0] / std::max(spread[0], 0.02);
 }
 
+std::optional<double> MeasureCompression(const TCheckImage& Image)
+{
+    const cv::Mat1f& grey = Image.NativeFace();
+    if (grey.rows < 16 || grey.cols < 16)
+        return std::nullopt;
+    // The mean step between neighbours by the column (row) they lie between,
+    // modulo 8; strong edges are capped so that a lash or a lid does not
+    // outweigh the many small steps a block edge makes on smooth skin.
+    std::array<double, 8> across{}, down{};
+    std::array<int, 8> acrossCount{}, downCount{};
+    for (int y = 0; y + 1 < grey.rows; ++y) {
+        const float* row = grey.ptr<float>(y);
+        const float* next = grey.ptr<float>(y + 1);
+        for (int x = 0; x + 1 < grey.cols; ++x) {
+            across[static_cast<std::size_t>(x % 8)] += std::min(std::abs(row[x + 1] - row[x]), kStepCap);
+            ++acrossCount[static_cast<std::size_t>(x % 8)];
+            down[static_cast<std::size_t>(y % 8)] += std::min(std::abs(next[x] - row[x]), kStepCap);
+            ++downCount[static_cast<std::size_t>(y % 8)];
+        }
+    }
+    // The grid's phase is the one whose steps stand out most from the rest.
+    const auto standOut = [](const std::array<double, 8>& sum, const std::array<int, 8>& count) {
+        double best = 0;
+        for (std::size_t p = 0; p < 8; ++p) {
+            double others = 0;
+            int n = 0;
+            for (std::size_t q = 0; q < 8; ++q)
+                if (q != p) {
+                    others += sum[q];
+                    n += count[q];
+                }
+            const double here = sum[p] / std::max(count[p], 1);
+            best = std::max(best, here / std::max(others / std::max(n, 1), 0.05));
+        }
+        return best;
+    };
+    return (standOut(across, acrossCount) + standOut(down, downCount)) / 2;
+}
+
 TGlassesMeasure MeasureGlasses(const TCheckImage& Image, const TFaceRegions& Face)
 {
     TGlassesMeasure result;
-    if (Image.Lab().empty())
-        return result;
     const cv::Point2f right = Image.ToWork(Face.RightEye);
     const cv::Point2f left = Image.ToWork(Face.LeftEye);
     const double d = std::hypot(left.x - right.x, left.y - right.y);
-    const cv::Point2f middle = (right + left) * 0.5f;
-    // The bridge: narrow enough to leave the eyebrows' inner ends out.
-    const cv::Rect bridge = workRect(Image, middle.x - 0.12 * d, middle.y - 0.35 * d, middle.x + 0.12 * d,
-                                     middle.y + 0.1 * d);
-    if (bridge.height >= 5 && bridge.width >= 2) {
-        cv::Mat1f rows;
-        cv::Mat1f lightness;
-        cv::extractChannel(Image.Lab()(bridge), lightness, 0);
-        cv::reduce(lightness, rows, 1, cv::REDUCE_AVG);
-        for (int y = 2; y < rows.rows - 2; ++y)
-            result.BridgeEdge = std::max(result.BridgeEdge, std::abs(rows(y + 2) - rows(y - 2)) / 2.0);
+    if (Image.Lab().empty() || Image.EyePixels() < CheckLimit::kDetailJudgedEyePixels || d < 8) {
+        result.Judged = false;
+        return result;
     }
-    int shining = 0;
-    int all = 0;
-    for (const cv::Point2f& eye : {right, left}) {
-        const cv::Rect patch = workRect(Image, eye.x - 0.25 * d, eye.y - 0.15 * d, eye.x + 0.25 * d, eye.y + 0.15 * d);
-        for (int y = patch.y; y < patch.br().y; ++y) {
-            const cv::Vec3f* lab = Image.Lab().ptr<cv::Vec3f>(y);
-            for (int x = patch.x; x < patch.br().x; ++x) {
-                shining += lab[x][0] >= kBurntLightness;
-                ++all;
-            }
+    cv::Mat1f lightness;
+    cv::extractChannel(Image.Lab(), lightness, 0);
+    const cv::Point2f across = (left - right) * static_cast<float>(1 / d);
+    const cv::Point2f down(-across.y, across.x);
+    const auto at = [&](cv::Point2f p) {
+        const int x = std::clamp(static_cast<int>(std::lround(p.x)), 0, lightness.cols - 1);
+        const int y = std::clamp(static_cast<int>(std::lround(p.y)), 0, lightness.rows - 1);
+        return lightness(y, x);
+    };
+    // The strongest step of lightness along a line, a few pixels either side.
+    const auto strongestStep = [&](cv::Point2f from, cv::Point2f direction, double start, double end) {
+        const double gap = kRingStep * d;
+        double strongest = 0;
+        for (double r = start; r <= end; r += 0.02 * d)
+            strongest = std::max(strongest, static_cast<double>(std::abs(at(from + direction * static_cast<float>(r + gap))
+                                                                         - at(from + direction * static_cast<float>(r - gap)))));
+        return strongest;
+    };
+    int crossed = 0;
+    int looked = 0;
+    // Below each eye, in the face's own directions, where bare skin is
+    // smooth and a rim crosses the cheek; the eye's corners (lashes, make-up)
+    // and the eyebrows are left out.
+    for (const auto& [eye, outward] : {std::pair{right, -1.0f}, std::pair{left, 1.0f}}) {
+        for (int i = 0; i < kRingAngles; ++i) {
+            const double angle = (kRingFrom + (kRingTo - kRingFrom) * i / (kRingAngles - 1)) * std::numbers::pi / 180;
+            const cv::Point2f direction = across * (outward * static_cast<float>(std::cos(angle)))
+                                          + down * static_cast<float>(std::sin(angle));
+            crossed += strongestStep(eye, direction, kRingInner * d, kRingOuter * d) >= kFrameEdge;
+            ++looked;
         }
     }
-    if (all > 0)
-        result.GlareShare = static_cast<double>(shining) / all;
+    // The bridge: down the nose's top between the eyes, where a frame's
+    // bridge crosses it; it counts as much as a quarter of the rings.
+    const cv::Point2f middle = (right + left) * 0.5f;
+    const bool bridge = strongestStep(middle - down * static_cast<float>(0.4 * d), down, 0, 0.5 * d) >= kFrameEdge;
+    result.Frame = (crossed + (bridge ? looked / 4.0 : 0)) / (looked * 1.25);
     return result;
+}
+
+namespace {
+
+// An outline on the work grid through landmarks of the mesh.
+std::vector<cv::Point> eyeOutline(const TCheckImage& image, const TFaceLandmarks& face, const int* indices, int count)
+{
+    std::vector<cv::Point> outline;
+    for (int i = 0; i < count; ++i) {
+        const cv::Point2f p = image.ToWork(face.Points[static_cast<std::size_t>(indices[i])]);
+        outline.emplace_back(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
+    }
+    return outline;
+}
+
+// The mesh's points round each eye, from the outer corner along the upper
+// lid to the inner corner and back along the lower lid.
+constexpr int kRightEyeRing[] = {33, 246, 161, 160, 159, 158, 157, 173, 133, 155, 154, 153, 145, 144, 163, 7};
+constexpr int kLeftEyeRing[] = {263, 466, 388, 387, 386, 385, 384, 398, 362, 382, 381, 380, 374, 373, 390, 249};
+// The opening between the lips, along the upper inner lip and back along
+// the lower one: the teeth where the mouth is open.
+constexpr int kInnerLips[] = {78, 191, 80, 81, 82, 13, 312, 311, 310, 415, 308, 324, 318, 402, 317, 14, 87, 178, 88, 95};
+
+struct TEyePixel {
+    cv::Point2f At;
+    cv::Vec3f Lab;
+};
+
+// The work grid's pixels inside the outline through the given landmarks.
+template <std::size_t N>
+std::vector<TEyePixel> regionPixels(const TCheckImage& image, const TFaceLandmarks& face, const int (&ring)[N])
+{
+    std::vector<TEyePixel> pixels;
+    if (image.Lab().empty() || !IsCompleteMesh(face))
+        return pixels;
+    const std::vector<cv::Point> outline = eyeOutline(image, face, ring, static_cast<int>(N));
+    const cv::Rect box = cv::boundingRect(outline) & cv::Rect(0, 0, image.Lab().cols, image.Lab().rows);
+    if (box.empty())
+        return pixels;
+    cv::Mat1b mask(box.size(), 0);
+    std::vector<cv::Point> shifted;
+    for (const cv::Point& p : outline)
+        shifted.push_back(p - box.tl());
+    cv::fillPoly(mask, std::vector<std::vector<cv::Point>>{shifted}, cv::Scalar(255));
+    for (int y = 0; y < box.height; ++y)
+        for (int x = 0; x < box.width; ++x)
+            if (mask(y, x))
+                pixels.push_back({cv::Point2f(static_cast<float>(box.x + x), static_cast<float>(box.y + y)),
+                                  image.Lab()(box.y + y, box.x + x)});
+    return pixels;
+}
+
+}  // namespace
+
+std::optional<double> MeasureNeutralCast(const TCheckImage& Image, const TFaceLandmarks& Landmarks, double SkinLightness)
+{
+    if (Image.EyePixels() < CheckLimit::kDetailJudgedEyePixels)
+        return std::nullopt;
+    // The whites (and the lamp's reflection): what in the openings is
+    // brighter than the skin; behind the lids of a narrowed eye or in the
+    // shade of glasses there is none. The brightest are left out: a channel
+    // that reached its top no longer shows a cast.
+    double a = 0, b = 0;
+    int n = 0;
+    std::size_t opening = 0;
+    for (const auto* ring : {&kRightEyeRing, &kLeftEyeRing}) {
+        const std::vector<TEyePixel> pixels = regionPixels(Image, Landmarks, *ring);
+        opening += pixels.size();
+        for (const TEyePixel& p : pixels)
+            if (p.Lab[0] >= SkinLightness + kWhiteAboveSkin && p.Lab[0] <= kWhiteUnclipped) {
+                a += p.Lab[1];
+                b += p.Lab[2];
+                ++n;
+            }
+    }
+    // A few bright pixels are a glint on glasses, not the whites.
+    if (n < kMinWhitePixels || n < kWhiteShare * static_cast<double>(opening))
+        return std::nullopt;
+    return std::hypot(a / n, b / n);
+}
+
+std::optional<TGaze> MeasureGaze(const TCheckImage& Image, const TFaceLandmarks& Landmarks)
+{
+    if (Image.EyePixels() < CheckLimit::kDetailJudgedEyePixels || !IsCompleteMesh(Landmarks))
+        return std::nullopt;
+    TGaze gaze;
+    int eyes = 0;
+    const QPointF acrossFace = Landmarks.LeftEye() - Landmarks.RightEye();
+    const double length = std::max(1e-9, std::hypot(acrossFace.x(), acrossFace.y()));
+    const cv::Point2f across(static_cast<float>(acrossFace.x() / length), static_cast<float>(acrossFace.y() / length));
+    const cv::Point2f down(-across.y, across.x);
+    for (const auto* ring : {&kRightEyeRing, &kLeftEyeRing}) {
+        const std::vector<TEyePixel> pixels = regionPixels(Image, Landmarks, *ring);
+        if (pixels.size() < kMinEyePixels)
+            continue;
+        // The opening in the face's own directions: its middle and extent.
+        double minU = 1e300, maxU = -1e300, minV = 1e300, maxV = -1e300, sumV = 0;
+        std::vector<float> lightness;
+        for (const TEyePixel& p : pixels) {
+            const double u = p.At.dot(across), v = p.At.dot(down);
+            minU = std::min(minU, u);
+            maxU = std::max(maxU, u);
+            minV = std::min(minV, v);
+            maxV = std::max(maxV, v);
+            sumV += v;
+            lightness.push_back(p.Lab[0]);
+        }
+        std::nth_element(lightness.begin(), lightness.begin() + static_cast<std::ptrdiff_t>(lightness.size() * 4 / 10),
+                         lightness.end());
+        const float dark = lightness[lightness.size() * 4 / 10];
+        // The iris and pupil: the darker part, each pixel weighed by how much darker.
+        double weight = 0, u = 0, v = 0;
+        for (const TEyePixel& p : pixels) {
+            const double w = std::max(0.0f, dark - p.Lab[0]);
+            weight += w;
+            u += w * p.At.dot(across);
+            v += w * p.At.dot(down);
+        }
+        if (!(weight > 0) || maxU - minU < 4 || maxV - minV < 2)
+            continue;
+        gaze.Across += (u / weight - (minU + maxU) / 2) / (maxU - minU);
+        gaze.Down += (v / weight - sumV / pixels.size()) / (maxV - minV);
+        ++eyes;
+    }
+    if (eyes == 0)
+        return std::nullopt;
+    gaze.Across /= eyes;
+    gaze.Down /= eyes;
+    return gaze;
 }

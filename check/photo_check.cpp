@@ -6,69 +6,35 @@
 #include "bitmap32.h"
 #include "messages.h"
 
+#include <algorithm>
 #include <cmath>
-
-namespace {
 
 using namespace CheckLimit;
 
-class TTable {
-public:
-
-    static QString Text(const char* original) { return MessageText(original); }
-    void Add(const char* id, double value, const QString& limit, TVerdict verdict, const QString& text)
-    {
-        FMeasures.push_back({QString::fromLatin1(id), value, limit, verdict, text});
-    }
-    // Pass, or the sentence for a value beyond the limit in either direction.
-    void AddTurn(const char* id, double value, double limit, const char* passText, const char* negativeText,
-                 const char* positiveText)
-    {
-        const TVerdict verdict = VerdictAtMost(std::abs(value), limit, limit * kPoseWarnFactor);
-        const QString text = verdict == TVerdict::Pass ? Text(passText)
-                                                       : Text(value < 0 ? negativeText : positiveText)
-                                                             .arg(std::lround(std::abs(value)));
-        Add(id, round1(value), QStringLiteral("%1°").arg(limit), verdict, text);
-    }
-    TMeasures Take() { return std::move(FMeasures); }
-
-    static double round1(double v) { return std::round(v * 10) / 10; }
-    static double round2(double v) { return std::round(v * 100) / 100; }
-
-private:
-    TMeasures FMeasures;
-};
-
-QString rangeText(const TRange& range, const char* unit)
-{
-    return QStringLiteral("%1-%2 %3").arg(range.Min).arg(range.Max).arg(QLatin1String(unit));
-}
-
-TVerdict worse(TVerdict a, TVerdict b)
-{
-    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
-}
-
-}  // namespace
-
-TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces)
+TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces, bool MoreFaces)
 {
     TPhotoFacts facts;
     facts.PhotoWidth = Photo.Width();
     facts.PhotoHeight = Photo.Height();
-    for (const TMeasuredFace& face : Faces)
+    facts.MoreFaces = MoreFaces;
+    const TMeasuredFace* checked = nullptr;
+    for (const TMeasuredFace& face : Faces) {
+        if (face.Landmarks.Presence < kPersonPresence)
+            continue;
         facts.Faces.push_back(face.Face.Box);
-    if (Faces.empty())
+        if (!checked)
+            checked = &face;
+    }
+    if (!checked)
         return facts;
-    const TMeasuredFace& checked = Faces.front();
-    facts.Landmarks = checked.Landmarks;
-    facts.Head = checked.Head.Head;
-    facts.Crown = checked.Head.Crown;
-    facts.Person = checked.Mask;
+    facts.Landmarks = checked->Landmarks;
+    facts.Head = checked->Head.Head;
+    facts.Crown = checked->Head.Crown;
+    facts.Person = checked->Mask;
     // The person still there on the photo's top row above the face: the
     // hair, and so the crown, goes on past the edge.
     facts.CrownCut = facts.Head.CrownY <= 0
-                     || (!checked.Mask.Empty() && checked.Mask.At(QPointF(facts.Head.CentreX, 0.5)) >= 0.5);
+                     || (!checked->Mask.Empty() && checked->Mask.At(QPointF(facts.Head.CentreX, 0.5)) >= 0.5);
     return facts;
 }
 
@@ -88,14 +54,18 @@ TPhotoMeasures MeasurePhoto(const TBitmap32& Photo, const TPhotoFacts& Facts)
     measured.Light = MeasureFaceLight(image, face);
     measured.Sharpness = MeasureSharpness(image);
     measured.Glasses = MeasureGlasses(image, face);
+    measured.Compression = MeasureCompression(image);
+    measured.NeutralCast = MeasureNeutralCast(image, Facts.Landmarks, measured.Light.Lightness);
+    measured.Gaze = MeasureGaze(image, Facts.Landmarks);
     return measured;
 }
 
 TPhotoAnalysis AnalysePhoto(const TBitmap32& Photo, TFaceModels& Models)
 {
     TPhotoAnalysis analysis;
-    analysis.Faces = MeasureFaces(Photo, Models.Finder(), Models.Mesh(), Models.Mask());
-    analysis.Facts = PhotoFactsOf(Photo, analysis.Faces);
+    analysis.Faces = MeasureFaces(Photo, Models.Finder(), Models.Mesh(), Models.Mask(), kMostFacesCounted);
+    analysis.Facts =
+        PhotoFactsOf(Photo, analysis.Faces, static_cast<int>(analysis.Faces.size()) >= kMostFacesCounted);
     analysis.Measured = MeasurePhoto(Photo, analysis.Facts);
     return analysis;
 }
@@ -130,164 +100,436 @@ TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask)
 
 QStringList CheckIds()
 {
-    return {QStringLiteral("head_height"),   QStringLiteral("eye_line"),        QStringLiteral("centred"),
-            QStringLiteral("crown_visible"), QStringLiteral("roll"),            QStringLiteral("yaw"),
-            QStringLiteral("pitch"),         QStringLiteral("eyes_open"),       QStringLiteral("mouth_closed"),
-            QStringLiteral("background_plain"), QStringLiteral("background_light"), QStringLiteral("lighting_even"),
-            QStringLiteral("exposure"),      QStringLiteral("colour"),          QStringLiteral("sharpness"),
-            QStringLiteral("resolution"),    QStringLiteral("glasses"),         QStringLiteral("one_face")};
+    QStringList ids;
+    for (const TMeasureRow& row : MeasureTable())
+        ids << QString::fromLatin1(row.Id.data(), static_cast<qsizetype>(row.Id.size()));
+    return ids;
 }
+
+/// Everything a row reads, with the head's fit to the rule worked out once.
+struct TCheckInput {
+    const TPhotoFacts& Facts;
+    const TPhotoMeasures& Measured;
+    const TFrame& Frame;
+    const THeadRule& Rule;
+    const TWording& Wording;
+    THeadCheck Fit;
+};
 
 namespace {
 
 using namespace Msg;
 
-// The head against the format's rule, in the frame and in the photo.
-void addFraming(TTable& table, const TPhotoFacts& facts, const TFrame& frame, const THeadRule& rule,
-                const TWording& wording)
+QString say(const char* original)
 {
-    const THead& head = facts.Head;
-    const THeadCheck fit = CheckHead(frame, head, rule);
-    table.Add("head_height", TTable::round1(fit.Head), rangeText(rule.Head, rule.Unit == TRuleUnit::Millimetres ? "mm" : "%"),
-              fit.HeadVerdict == THeadVerdict::Within ? TVerdict::Pass : TVerdict::Fail,
-              HeadSizeText(fit, rule, wording));
-    if (rule.EyeLineMm && fit.EyeLineMm) {
-        const char* text = fit.EyeVerdict == THeadVerdict::Within ? kEyeLinePass
-                           : fit.EyeVerdict == THeadVerdict::TooSmall ? kEyesTooLow
-                                                                      : kEyesTooHigh;
-        table.Add("eye_line", TTable::round1(*fit.EyeLineMm), rangeText(*rule.EyeLineMm, "mm"),
-                  fit.EyeVerdict == THeadVerdict::Within ? TVerdict::Pass : TVerdict::Fail, table.Text(text));
-    }
+    return MessageText(original);
+}
 
-    const double offset = frame.Width > 0 ? 100 * (head.CentreX - frame.CentreX()) / frame.Width : 0;
-    const TVerdict centred = VerdictAtMost(std::abs(offset), kCentredPercent, kCentredWarnPercent);
-    table.Add("centred", TTable::round1(offset), QStringLiteral("%1 %").arg(kCentredPercent), centred,
-              centred == TVerdict::Pass ? table.Text(kCentred)
-                                        : table.Text(offset < 0 ? kMoveFrameLeft : kMoveFrameRight)
-                                              .arg(std::lround(std::abs(offset))));
+// The value judged against the line's bands.
+void judge(TMeasure& m, double value)
+{
+    m.Value = value;
+    m.Verdict = Judge(value, m.Pass, m.LookAt);
+}
 
-    // The head inside the photo, then inside the frame; how much of its
-    // height lies outside, in percent.
+// The photo does not let the measure be judged: no value, look at it, and why.
+void unjudged(TMeasure& m, const char* reason)
+{
+    m.Value.reset();
+    m.Verdict = TVerdict::Warn;
+    m.Text = say(reason);
+}
+
+TVerdict worse(TVerdict a, TVerdict b)
+{
+    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
+}
+
+QString rangeText(const TRange& range, const char* unit)
+{
+    return QStringLiteral("%1-%2 %3").arg(range.Min).arg(range.Max).arg(QLatin1String(unit));
+}
+
+// Pass, or the sentence for a value beyond the limit in either direction.
+void turn(TMeasure& m, double value, const char* passText, const char* negativeText, const char* positiveText)
+{
+    judge(m, value);
+    m.Text = m.Verdict == TVerdict::Pass ? say(passText)
+                                         : say(value < 0 ? negativeText : positiveText).arg(std::lround(std::abs(value)));
+}
+
+// The framing: the head against the format's rule, in the frame and in the photo.
+
+bool readHeadHeight(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const bool mm = in.Rule.Unit == TRuleUnit::Millimetres;
+    m.Pass = m.LookAt = {in.Rule.Head.Min, in.Rule.Head.Max};
+    m.Unit = mm ? "mm" : "%";
+    m.Value = in.Fit.Head;
+    m.Limit = rangeText(in.Rule.Head, mm ? "mm" : "%");
+    m.Verdict = in.Fit.HeadVerdict == THeadVerdict::Within ? TVerdict::Pass : TVerdict::Fail;
+    m.Text = HeadSizeText(in.Fit, in.Rule, in.Wording);
+    return true;
+}
+
+bool readEyeLine(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    if (!in.Rule.EyeLineMm || !in.Fit.EyeLineMm)
+        return false;
+    m.Pass = m.LookAt = {in.Rule.EyeLineMm->Min, in.Rule.EyeLineMm->Max};
+    m.Value = *in.Fit.EyeLineMm;
+    m.Limit = rangeText(*in.Rule.EyeLineMm, "mm");
+    m.Verdict = in.Fit.EyeVerdict == THeadVerdict::Within ? TVerdict::Pass : TVerdict::Fail;
+    m.Text = say(in.Fit.EyeVerdict == THeadVerdict::Within   ? kEyeLinePass
+                 : in.Fit.EyeVerdict == THeadVerdict::TooSmall ? kEyesTooLow
+                                                               : kEyesTooHigh);
+    return true;
+}
+
+bool readCentred(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const double offset = in.Frame.Width > 0 ? 100 * (in.Facts.Head.CentreX - in.Frame.CentreX()) / in.Frame.Width : 0;
+    judge(m, offset);
+    m.Text = m.Verdict == TVerdict::Pass ? say(kCentred)
+                                         : say(offset < 0 ? kMoveFrameLeft : kMoveFrameRight).arg(std::lround(std::abs(offset)));
+    return true;
+}
+
+// How much of the head's height lies outside the photo or the frame, in
+// percent. Hair running on past the photo's top edge cuts the head however
+// little of the estimated head lies outside: how much is not known.
+bool readCrownVisible(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const THead& head = in.Facts.Head;
+    const TFrame& frame = in.Frame;
     const double h = std::max(1.0, head.Height());
-    const double outOfPhoto = std::max(0.0, -head.CrownY) + std::max(0.0, head.ChinY - facts.PhotoHeight);
+    const double outOfPhoto = std::max(0.0, -head.CrownY) + std::max(0.0, head.ChinY - in.Facts.PhotoHeight);
     const double outOfFrame = std::max(0.0, frame.Y - head.CrownY) + std::max(0.0, head.ChinY - frame.Bottom());
-    const char* insideText = facts.CrownCut || head.CrownY < 0 ? kCrownCut
-                             : head.ChinY > facts.PhotoHeight   ? kChinCut
-                             : outOfFrame > 0                   ? kHeadPastFrame
-                                                                : kHeadInside;
-    const bool inside = insideText == kHeadInside;
-    table.Add("crown_visible", TTable::round1(100 * std::max(outOfPhoto, outOfFrame) / h), QStringLiteral("0 %"),
-              inside ? TVerdict::Pass : TVerdict::Fail, table.Text(insideText));
+    judge(m, 100 * std::max(outOfPhoto, outOfFrame) / h);
+    const char* text = in.Facts.CrownCut || head.CrownY < 0 ? kCrownCut
+                       : head.ChinY > in.Facts.PhotoHeight   ? kChinCut
+                       : outOfFrame > 0                      ? kHeadPastFrame
+                                                             : kHeadInside;
+    if (in.Facts.CrownCut && m.Verdict == TVerdict::Pass) {
+        m.Value.reset();
+        m.Verdict = TVerdict::Fail;
+    }
+    m.Text = say(text);
+    return true;
+}
+
+// The space between the crown and the frame's top edge, in percent of the
+// frame's height, against the least the rule's own geometry leaves there:
+// the largest head allowed, centred as the guides draw it. Half of that
+// passes, a quarter is to be looked at; a crown on the edge fails.
+bool readTopMargin(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const double least = 100 * std::max(0.0, GuidesFor(in.Rule).CrownBand.Min);
+    m.Pass = AtLeast(std::round(least * kTopMarginPass * 10) / 10);
+    m.LookAt = AtLeast(std::round(least * kTopMarginLookAt * 10) / 10);
+    const double margin = in.Frame.Height > 0 ? 100 * (in.Facts.Head.CrownY - in.Frame.Y) / in.Frame.Height : 0;
+    judge(m, margin);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kTopMarginRoom : kTopMarginSmall);
+    return true;
+}
+
+// The widest white band the frame leaves where it reaches past the photo,
+// in percent of the frame's height (top and bottom) or width (the sides).
+bool readFrameFilled(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const TFrame& f = in.Frame;
+    if (!(f.Width > 0 && f.Height > 0))
+        return false;
+    const double band = 100 * std::max({std::max(0.0, -f.Y) / f.Height,
+                                        std::max(0.0, f.Bottom() - in.Facts.PhotoHeight) / f.Height,
+                                        std::max(0.0, -f.X) / f.Width, std::max(0.0, f.Right() - in.Facts.PhotoWidth) / f.Width});
+    judge(m, band);
+    m.Text = m.Verdict == TVerdict::Pass ? say(kFrameFilled) : say(kWhiteBand).arg(std::lround(std::max(1.0, band)));
+    return true;
 }
 
 // The pose, the eyes and the mouth.
-void addExpression(TTable& table, const TPhotoMeasures& measured)
+
+bool readRoll(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
     // Roll > 0 leans toward the left shoulder: straighten toward the right.
-    table.AddTurn("roll", measured.Pose.Roll, kRoll, kUpright, kTiltToLeft, kTiltToRight);
-    table.AddTurn("yaw", measured.Pose.Yaw, kYaw, kStraight, kTurnToLeft, kTurnToRight);
-    table.AddTurn("pitch", measured.Pose.Pitch, kPitch, kLevel, kLowerChin, kRaiseChin);
-
-    const TVerdict eyes = VerdictAtLeast(measured.EyeOpening, kEyeOpen, kEyeOpenWarn);
-    table.Add("eyes_open", TTable::round2(measured.EyeOpening), QStringLiteral("≥ %1").arg(kEyeOpen), eyes,
-              table.Text(eyes == TVerdict::Pass ? kEyesOpen : kEyesClosed));
-    const TVerdict mouth = VerdictAtMost(measured.MouthOpening, CheckLimit::kMouthClosed, CheckLimit::kMouthClosedWarn);
-    table.Add("mouth_closed", TTable::round2(measured.MouthOpening), QStringLiteral("≤ %1").arg(CheckLimit::kMouthClosed), mouth,
-              table.Text(mouth == TVerdict::Pass ? kMouthIsClosed : kMouthOpen));
+    turn(m, in.Measured.Pose.Roll, kUpright, kTiltToLeft, kTiltToRight);
+    return true;
 }
 
-void addBackground(TTable& table, const TBackgroundMeasure& back)
+bool readYaw(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
-    if (back.SeenShare < kBackgroundSeenShare) {
-        table.Add("background_plain", 0, QStringLiteral("≤ %1 L*").arg(kBackgroundTexture), TVerdict::Warn,
-                  table.Text(kBackgroundUnseen));
-        table.Add("background_light", 0, QStringLiteral("≥ %1 L*").arg(CheckLimit::kBackgroundLight), TVerdict::Warn,
-                  table.Text(kBackgroundUnseen));
-        return;
+    turn(m, in.Measured.Pose.Yaw, kStraight, kTurnToLeft, kTurnToRight);
+    return true;
+}
+
+bool readPitch(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    turn(m, in.Measured.Pose.Pitch, kLevel, kLowerChin, kRaiseChin);
+    return true;
+}
+
+bool readEyesOpen(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    judge(m, in.Measured.EyeOpening);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kEyesOpen : kEyesClosed);
+    return true;
+}
+
+// How far the iris lies off the middle of the eye's opening, in percent:
+// across in eye widths, down (lids and iris follow a lowered gaze) counted
+// twice, as the opening is far lower than wide.
+bool readGaze(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    if (!in.Measured.Gaze) {
+        unjudged(m, kGazeUnseen);
+        return true;
     }
-    const TVerdict texture = VerdictAtMost(back.Texture, kBackgroundTexture, kBackgroundTextureWarn);
-    const TVerdict slope = VerdictAtMost(back.Slope, kBackgroundSlope, kBackgroundSlopeWarn);
-    const TVerdict plain = worse(texture, slope);
-    table.Add("background_plain", TTable::round1(back.Texture), QStringLiteral("≤ %1 L*").arg(kBackgroundTexture),
-              plain,
-              table.Text(plain == TVerdict::Pass ? kBackgroundPlain
-                         : texture >= slope      ? kBackgroundBusy
-                                                 : kBackgroundShaded));
-    const TVerdict light = VerdictAtLeast(back.Lightness, CheckLimit::kBackgroundLight, kBackgroundLightWarn);
-    table.Add("background_light", TTable::round1(back.Lightness), QStringLiteral("≥ %1 L*").arg(CheckLimit::kBackgroundLight),
-              light, table.Text(light == TVerdict::Pass ? kBackgroundIsLight : kBackgroundDark));
+    const TGaze& gaze = *in.Measured.Gaze;
+    const double across = 100 * std::abs(gaze.Across);
+    const double down = 100 * kGazeDownWeight * gaze.Down;
+    judge(m, std::max(across, down));
+    m.Text = say(m.Verdict == TVerdict::Pass ? kLooksAtCamera : down >= across ? kLooksDown : kLooksAside);
+    return true;
+}
+
+bool readMouthClosed(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    judge(m, in.Measured.MouthOpening);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kMouthIsClosed : kMouthOpen);
+    return true;
+}
+
+// The background: its unevenness is the larger of its texture and of a
+// third of its slope across the area (a slope of 12 L* shades a wall about
+// as plainly as a texture of 4).
+bool readBackgroundPlain(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const TBackgroundMeasure& back = in.Measured.Background;
+    if (back.SeenShare < kBackgroundSeenShare) {
+        unjudged(m, kBackgroundUnseen);
+        return true;
+    }
+    const double shading = back.Slope / kSlopePerTexture;
+    judge(m, std::max(back.Texture, shading));
+    m.Text = say(m.Verdict == TVerdict::Pass ? kBackgroundPlain : back.Texture >= shading ? kBackgroundBusy : kBackgroundShaded);
+    return true;
+}
+
+bool readBackgroundLight(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const TBackgroundMeasure& back = in.Measured.Background;
+    if (back.SeenShare < kBackgroundSeenShare) {
+        unjudged(m, kBackgroundUnseen);
+        return true;
+    }
+    judge(m, back.Lightness);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kBackgroundIsLight : kBackgroundDark);
+    return true;
 }
 
 // The light and colour of the face.
-void addLight(TTable& table, const TFaceLight& face)
+
+bool readLightingEven(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
-    const TVerdict even = VerdictAtMost(face.HalvesApart, kHalvesApart, kHalvesApartWarn);
-    table.Add("lighting_even", TTable::round1(face.HalvesApart), QStringLiteral("≤ %1 L*").arg(kHalvesApart), even,
-              table.Text(even == TVerdict::Pass ? kEvenLight : kUnevenLight));
-    const TVerdict dark = VerdictAtLeast(face.Lightness, kFaceDark, kFaceDarkWarn);
-    const TVerdict bright = worse(VerdictAtMost(face.BurntShare, kBurntShare, kBurntShareWarn),
-                                  face.Lightness > kFaceBright ? TVerdict::Warn : TVerdict::Pass);
-    table.Add("exposure", TTable::round1(face.Lightness), QStringLiteral("%1-%2 L*").arg(kFaceDark).arg(kFaceBright),
-              worse(dark, bright),
-              table.Text(dark != TVerdict::Pass ? kTooDark : bright != TVerdict::Pass ? kTooBright : kWellExposed));
-    const bool grey = face.SkinChroma < kGreyChroma;
-    const bool natural = face.SkinHue >= kSkinHueMin && face.SkinHue <= kSkinHueMax;
-    table.Add("colour", TTable::round1(face.SkinHue), QStringLiteral("%1-%2°").arg(kSkinHueMin).arg(kSkinHueMax),
-              grey ? TVerdict::Warn : natural ? TVerdict::Pass : TVerdict::Fail,
-              table.Text(grey ? kBlackAndWhite : natural ? kNaturalColour : kColourCast));
+    judge(m, in.Measured.Light.HalvesApart);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kEvenLight : kUnevenLight);
+    return true;
 }
 
-// Sharpness and pixels, then glasses, which some formats refuse.
-void addDetail(TTable& table, const TPhotoMeasures& measured, const TFrame& frame, const THeadRule& rule)
+// The face's lightness, with the burnt-out share and the photo's own
+// brightest tones as witnesses: a face of any skin has highlights beside it
+// (the whites of the eyes, a light collar, the wall) that two stops under
+// leave grey, and burnt-out skin is too bright however dark the rest.
+bool readExposure(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
-    const TVerdict sharp = VerdictAtLeast(measured.Sharpness, kSharpness, kSharpnessWarn);
-    table.Add("sharpness", TTable::round2(measured.Sharpness), QStringLiteral("≥ %1").arg(kSharpness), sharp,
-              table.Text(sharp == TVerdict::Pass ? kSharp : kBlurred));
-
-    const double ppi = PrintedPixelsPerInch(frame, rule);
-    const TVerdict pixels = worse(VerdictAtLeast(ppi, kPrintedPpi, kPrintedPpi * 0.75),
-                                  VerdictAtLeast(measured.EyePixels, kEyePixelsPreferred, kEyePixels));
-    table.Add("resolution", std::round(ppi), QStringLiteral("≥ %1 ppi, ≥ %2 px").arg(kPrintedPpi).arg(kEyePixels),
-              pixels,
-              table.Text(pixels == TVerdict::Pass ? kEnoughPixels : kTooFewPixels)
-                  .arg(std::lround(ppi))
-                  .arg(std::lround(measured.EyePixels)));
-
-    const bool glasses = measured.Glasses.BridgeEdge > kGlassesBridgeEdge || measured.Glasses.GlareShare > kGlareShare;
-    const bool refused = rule.Format == TPhotoFormat::US2x2;
-    table.Add("glasses", TTable::round1(measured.Glasses.BridgeEdge), QStringLiteral("≤ %1 L*").arg(kGlassesBridgeEdge),
-              !glasses ? TVerdict::Pass : refused ? TVerdict::Fail : TVerdict::Warn,
-              table.Text(!glasses ? kNoGlasses : refused ? kGlassesRefused : kGlassesLook));
+    const TFaceLight& light = in.Measured.Light;
+    judge(m, light.Lightness);
+    const TVerdict burnt = Judge(light.BurntShare, AtMost(kBurntShare), AtMost(kBurntShareWarn));
+    const TVerdict headroom = Judge(light.Highlights, AtLeast(kHighlightsPass), AtLeast(kHighlightsLookAt));
+    m.Verdict = worse(m.Verdict, worse(burnt, headroom));
+    const bool tooDark = light.Lightness < m.Pass.Low
+                         || (headroom != TVerdict::Pass && burnt == TVerdict::Pass && light.Lightness <= m.Pass.High);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kWellExposed : tooDark ? kTooDark : kTooBright);
+    return true;
 }
 
-// Faces whose middle lies inside the frame print with it.
-void addFaceCount(TTable& table, const TPhotoFacts& facts, const TFrame& frame)
+// A cast is judged on what should be neutral, the whites of the eyes; where
+// none is seen, on the skin's hue alone. Grey skin is a black-and-white photo.
+bool readColour(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
+    const TFaceLight& light = in.Measured.Light;
+    if (light.SkinSeen && light.SkinChroma < kGreyChroma) {
+        m.Value = 0;
+        m.Verdict = TVerdict::Warn;
+        m.Text = say(kBlackAndWhite);
+        return true;
+    }
+    const bool natural = !light.SkinSeen || (light.SkinHue >= kSkinHueMin && light.SkinHue <= kSkinHueMax);
+    if (!in.Measured.NeutralCast) {
+        unjudged(m, kNoNeutral);
+        if (!natural) {
+            m.Verdict = TVerdict::Fail;
+            m.Text = say(kColourCast);
+        }
+        return true;
+    }
+    judge(m, *in.Measured.NeutralCast);
+    if (!natural)
+        m.Verdict = TVerdict::Fail;
+    m.Text = say(m.Verdict == TVerdict::Pass ? kNaturalColour : kColourCast);
+    return true;
+}
+
+// Sharpness, pixels and compression, then glasses, which some formats refuse.
+
+bool readSharpness(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    if (!in.Measured.Sharpness) {
+        unjudged(m, kTooSmallToJudge);
+        return true;
+    }
+    judge(m, *in.Measured.Sharpness);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kSharp : kBlurred);
+    return true;
+}
+
+bool readCompression(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    if (!in.Measured.Compression) {
+        unjudged(m, kTooSmallToJudge);
+        return true;
+    }
+    judge(m, *in.Measured.Compression);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kNoBlocks : kJpegBlocks);
+    return true;
+}
+
+// Printed pixels per inch, with ICAO's least number of pixels between the
+// eyes (preferred: 120) as a second witness.
+bool readResolution(const TCheckInput& in, const TMeasureRow& row, TMeasure& m)
+{
+    const double ppi = std::round(PrintedPixelsPerInch(in.Frame, in.Rule));
+    judge(m, ppi);
+    m.Verdict = worse(m.Verdict, Judge(in.Measured.EyePixels, AtLeast(kEyePixelsPreferred), AtLeast(kEyePixels)));
+    m.Limit = QStringLiteral("%1, ≥ %2 px").arg(BandText(row.Pass, row.Unit)).arg(kEyePixels);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kEnoughPixels : kTooFewPixels)
+                 .arg(std::lround(ppi))
+                 .arg(std::lround(in.Measured.EyePixels));
+    return true;
+}
+
+bool readGlasses(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const TGlassesMeasure& glasses = in.Measured.Glasses;
+    if (!glasses.Judged) {
+        unjudged(m, kTooSmallToJudge);
+        return true;
+    }
+    judge(m, glasses.Frame);
+    // Frames clearly seen fail where the office refuses glasses; elsewhere
+    // they are for the user to weigh.
+    const bool refused = in.Rule.Format == TPhotoFormat::US2x2;
+    if (m.Verdict == TVerdict::Fail && !refused)
+        m.Verdict = TVerdict::Warn;
+    m.Text = say(m.Verdict == TVerdict::Pass                   ? kNoGlasses
+                 : refused && m.Verdict == TVerdict::Fail ? kGlassesRefused
+                                                           : kGlassesLook);
+    return true;
+}
+
+// Faces that show in the frame print with it: a face whose box overlaps the
+// frame by a third of its own area or more.
+bool readOneFace(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const QRectF frame(in.Frame.X, in.Frame.Y, in.Frame.Width, in.Frame.Height);
     int inFrame = 0;
-    for (const QRectF& box : facts.Faces) {
-        const QPointF c = box.center();
-        inFrame += c.x() >= frame.X && c.x() <= frame.Right() && c.y() >= frame.Y && c.y() <= frame.Bottom();
+    for (const QRectF& box : in.Facts.Faces) {
+        const QRectF common = box.intersected(frame);
+        inFrame += common.width() * common.height() >= kFaceInFrameShare * box.width() * box.height();
     }
     inFrame = std::max(inFrame, 1);
-    table.Add("one_face", inFrame, QStringLiteral("1"), inFrame == 1 ? TVerdict::Pass : TVerdict::Fail,
-              inFrame == 1 ? table.Text(kOneFace) : table.Text(kOtherFaces).arg(inFrame));
+    judge(m, inFrame);
+    const bool more = in.Facts.MoreFaces && inFrame == static_cast<int>(in.Facts.Faces.size());
+    m.Text = m.Verdict == TVerdict::Pass ? say(kOneFace) : say(more ? kAtLeastFaces : kOtherFaces).arg(inFrame);
+    return true;
+}
+
+// The table of measures, in the order the check lists them. The numbers
+// and their reasons are in check_limits.h.
+const TMeasureRow kMeasures[] = {
+    {"head_height", kMeasureHeadHeight, {}, {}, "mm", 1, kSourceRule, readHeadHeight, true},
+    {"eye_line", kMeasureEyeLine, {}, {}, "mm", 1, kSourceRule, readEyeLine, true},
+    {"centred", kMeasureCentred, Within(kCentredPercent), Within(kCentredWarnPercent), "%", 1, kSourceIcaoOurs, readCentred},
+    {"crown_visible", kMeasureCrownVisible, AtMost(0), AtMost(0), "%", 1, kSourceIcao, readCrownVisible},
+    {"top_margin", kMeasureTopMargin, {}, {}, "%", 1, kSourceTopMargin, readTopMargin, true},
+    {"frame_filled", kMeasureFrameFilled, AtMost(kWhiteBandPass), AtMost(kWhiteBandLookAt), "%", 1, kSourceIcaoOurs,
+     readFrameFilled},
+    {"roll", kMeasureRoll, Within(kRollPass), Within(kRoll), "°", 1, kSourceIso, readRoll},
+    {"yaw", kMeasureYaw, Within(kYawPass), Within(kYaw), "°", 1, kSourceIso, readYaw},
+    {"pitch", kMeasurePitch, Within(kPitchPass), Within(kPitch), "°", 1, kSourceIso, readPitch},
+    {"eyes_open", kMeasureEyesOpen, AtLeast(kEyeOpen), AtLeast(kEyeOpenWarn), "", 2, kSourceIcaoOurs, readEyesOpen},
+    {"gaze", kMeasureGaze, AtMost(kGazePass), AtMost(kGazeLookAt), "%", 0, kSourceIcaoOurs, readGaze},
+    {"mouth_closed", kMeasureMouthClosed, AtMost(kMouthClosed), AtMost(kMouthClosedWarn), "", 2, kSourceIcaoOurs,
+     readMouthClosed},
+    {"background_plain", kMeasureBackgroundPlain, AtMost(kBackgroundTexture), AtMost(kBackgroundTextureWarn), "L*", 1,
+     kSourceIcaoOurs, readBackgroundPlain},
+    {"background_light", kMeasureBackgroundLight, AtLeast(kBackgroundLight), AtLeast(kBackgroundLightWarn), "L*", 1,
+     kSourceIcaoOurs, readBackgroundLight},
+    {"lighting_even", kMeasureLightingEven, AtMost(kHalvesApart), AtMost(kHalvesApartWarn), "L*", 1, kSourceIcaoOurs,
+     readLightingEven},
+    {"exposure", kMeasureExposure, {kFaceDark, kFaceBright}, {kFaceDarkWarn, kFaceBrightWarn}, "L*", 1, kSourceIcaoOurs,
+     readExposure},
+    {"colour", kMeasureColour, AtMost(kNeutralCast), AtMost(kNeutralCastWarn), "", 1, kSourceIcaoOurs, readColour},
+    {"sharpness", kMeasureSharpness, AtLeast(kSharpness), AtLeast(kSharpnessWarn), "", 2, kSourceIcaoOurs, readSharpness},
+    {"compression", kMeasureCompression, AtMost(kBlockiness), AtMost(kBlockinessWarn), "", 2, kSourceOurs,
+     readCompression},
+    {"resolution", kMeasureResolution, AtLeast(kPrintedPpi), AtLeast(kPrintedPpiWarn), "ppi", 0, kSourceResolution,
+     readResolution},
+    {"glasses", kMeasureGlasses, AtMost(kGlassesFrame), AtMost(kGlassesFrameWarn), "", 2, kSourceIcaoOurs, readGlasses},
+    {"one_face", kMeasureOneFace, AtMost(1), AtMost(1), "", 0, kSourceIcao, readOneFace},
+};
+
+// Values as the table and the JSON give them.
+double rounded(double value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    return std::round(value * scale) / scale;
 }
 
 }  // namespace
 
+std::span<const TMeasureRow> MeasureTable()
+{
+    return kMeasures;
+}
+
 TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
                      const THeadRule& Rule, const TWording& Wording)
 {
-    TTable table;
+    TMeasures measures;
     if (!Measured.HasFace) {
-        table.Add("one_face", 0, QStringLiteral("1"), TVerdict::Fail, table.Text(Msg::kNoFace));
-        return table.Take();
+        const TMeasureRow& row = *FindMeasureRow(u"one_face");
+        TMeasure m{QStringLiteral("one_face"), 0, BandText(row.Pass, row.Unit), TVerdict::Fail, say(kNoFace), &row,
+                   row.Pass, row.LookAt, row.Unit};
+        measures.push_back(m);
+        return measures;
     }
-    addFraming(table, Facts, Frame, Rule, Wording);
-    addExpression(table, Measured);
-    addBackground(table, Measured.Background);
-    addLight(table, Measured.Light);
-    addDetail(table, Measured, Frame, Rule);
-    addFaceCount(table, Facts, Frame);
-    return table.Take();
+    const TCheckInput input{Facts, Measured, Frame, Rule, Wording, CheckHead(Frame, Facts.Head, Rule)};
+    for (const TMeasureRow& row : kMeasures) {
+        TMeasure m;
+        m.Id = QString::fromLatin1(row.Id.data(), static_cast<qsizetype>(row.Id.size()));
+        m.Row = &row;
+        m.Pass = row.Pass;
+        m.LookAt = row.LookAt;
+        m.Unit = row.Unit;
+        if (!row.Read(input, row, m))
+            continue;
+        if (m.Value)
+            m.Value = rounded(*m.Value, row.Decimals);
+        if (m.Limit.isEmpty())
+            m.Limit = BandText(m.Pass, row.Unit);
+        measures.push_back(std::move(m));
+    }
+    return measures;
 }

@@ -18,8 +18,13 @@ class TBitmap32;
 struct TPhotoFacts {
     int PhotoWidth = 0;
     int PhotoHeight = 0;
-    /// Every face found, most likely first; the first is the one checked.
+    /// Every person's face found, most likely first; the first is the one
+    /// checked. A face the mesh doubts is a person's (an animal, a pattern)
+    /// is not among them.
     std::vector<QRectF> Faces;
+    /// The faces were counted up to the most the analysis looks for: there
+    /// may be more.
+    bool MoreFaces = false;
     /// The checked face's landmarks and its measured head.
     TFaceLandmarks Landmarks;
     THead Head;
@@ -32,8 +37,11 @@ struct TPhotoFacts {
 };
 
 /// The facts of Photo from its measured faces (MeasureFaces), the first
-/// being the one checked.
-TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces);
+/// being the one checked; MoreFaces when MeasureFaces stopped at its most.
+TPhotoFacts PhotoFactsOf(const TBitmap32& Photo, const std::vector<TMeasuredFace>& Faces, bool MoreFaces = false);
+
+/// The most faces AnalysePhoto measures; a group photo says "at least" so many.
+inline constexpr int kMostFacesCounted = 12;
 
 /// The photo's own measures, which do not depend on the frame: computed once
 /// per photo, then judged for every frame.
@@ -45,8 +53,17 @@ struct TPhotoMeasures {
     double EyePixels = 0;
     TBackgroundMeasure Background;
     TFaceLight Light;
-    double Sharpness = 0;
+    /// None where the face is too small in the photo to judge it.
+    std::optional<double> Sharpness;
     TGlassesMeasure Glasses;
+    /// How strongly the JPEG grid shows around the face (1: not at all);
+    /// none where the face is too small to judge it.
+    std::optional<double> Compression;
+    /// Where the eyes look, none where they cannot be seen well enough.
+    std::optional<TGaze> Gaze;
+    /// The colour of what should be neutral (the whites of the eyes), in
+    /// CIELAB chroma; none where none is seen.
+    std::optional<double> NeutralCast;
 };
 
 TPhotoMeasures MeasurePhoto(const TBitmap32& Photo, const TPhotoFacts& Facts);
@@ -72,11 +89,11 @@ void UseHeadLines(TPhotoAnalysis& Analysis, const TBitmap32& Photo, const THeadL
 /// a face's: what lies beyond a face's mask, such as the body below it.
 TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask);
 
-/// The check's table for the photo framed by Frame for Rule: the framing
-/// measures (head height, eye line, centring, the head inside the photo,
-/// resolution) and the photo's own, in a fixed order, each with its limit,
-/// verdict and sentence in the catalogue's language (the head height's in
-/// Wording, the framing library's). With no face, only "one_face", failing.
+/// The check's table for the photo framed by Frame for Rule: one line per row
+/// of MeasureTable() that applies, in the table's order, each with its
+/// value, limit, verdict and sentence in the catalogue's language (the head
+/// height's in Wording, the framing library's). With no face, only
+/// "one_face", failing.
 TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
                      const THeadRule& Rule, const TWording& Wording = {});
 

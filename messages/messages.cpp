@@ -78,7 +78,20 @@ QStringList MessageOriginals()
                           Msg::kListEyes, Msg::kListToSkull, Msg::kColourWhite, Msg::kColourOffWhite,
                           Msg::kColourLightGrey, Msg::kColourCream, Msg::kColourLightBlue,
                           Msg::kHelpDigitalId, Msg::kHeadSyntax,
-                          Msg::kHeadOnePhoto, Msg::kHelpHead, Msg::kCrownHidden})
+                          Msg::kHeadOnePhoto, Msg::kHelpHead, Msg::kCrownHidden,
+                          Msg::kMeasureHeadHeight, Msg::kMeasureEyeLine, Msg::kMeasureCentred,
+                          Msg::kMeasureCrownVisible, Msg::kMeasureTopMargin, Msg::kMeasureFrameFilled,
+                          Msg::kMeasureRoll, Msg::kMeasureYaw, Msg::kMeasurePitch, Msg::kMeasureEyesOpen,
+                          Msg::kMeasureGaze, Msg::kMeasureMouthClosed, Msg::kMeasureBackgroundPlain,
+                          Msg::kMeasureBackgroundLight, Msg::kMeasureLightingEven, Msg::kMeasureExposure,
+                          Msg::kMeasureColour, Msg::kMeasureSharpness, Msg::kMeasureCompression,
+                          Msg::kMeasureResolution, Msg::kMeasureGlasses, Msg::kMeasureOneFace, Msg::kSourceRule,
+                          Msg::kSourceIso, Msg::kSourceIcao, Msg::kSourceIcaoOurs, Msg::kSourceOurs,
+                          Msg::kSourceResolution, Msg::kSourceTopMargin, Msg::kMeasureTip, Msg::kMeasureTipNoBand,
+                          Msg::kNotJudged, Msg::kTopMarginRoom, Msg::kTopMarginSmall, Msg::kFrameFilled,
+                          Msg::kWhiteBand, Msg::kLooksAtCamera, Msg::kLooksDown, Msg::kLooksAside, Msg::kGazeUnseen,
+                          Msg::kNoNeutral, Msg::kTooSmallToJudge, Msg::kNoBlocks, Msg::kJpegBlocks,
+                          Msg::kAtLeastFaces})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -410,6 +410,62 @@ inline constexpr char kHelpHead[] =
     "instead of the measured ones: automatic framing and the photo check follow them";
 // The framing window, beside a crown line that was estimated, not seen.
 inline constexpr char kCrownHidden[] = "The top of the head is hidden: check the blue line.";
+// The photo check's table of measures: what each measure measures, where
+// its limits come from, the tip beside a measure (%1 what it measures, %2
+// its value, %3 the values that pass, %4 those to look at, %5 the source),
+// and the sentences of the measures added with the table.
+inline constexpr char kMeasureHeadHeight[] = "Head height";
+inline constexpr char kMeasureEyeLine[] = "Eye line above the bottom edge";
+inline constexpr char kMeasureCentred[] = "Face off the middle";
+inline constexpr char kMeasureCrownVisible[] = "Head cut off by the photo or the frame";
+inline constexpr char kMeasureTopMargin[] = "Space above the head";
+inline constexpr char kMeasureFrameFilled[] = "White band where the frame leaves the photo";
+inline constexpr char kMeasureRoll[] = "Head tilted toward a shoulder";
+inline constexpr char kMeasureYaw[] = "Face turned aside";
+inline constexpr char kMeasurePitch[] = "Chin raised or lowered";
+inline constexpr char kMeasureEyesOpen[] = "Eye opening";
+inline constexpr char kMeasureGaze[] = "Gaze away from the camera";
+inline constexpr char kMeasureMouthClosed[] = "Mouth opening";
+inline constexpr char kMeasureBackgroundPlain[] = "Unevenness of the background";
+inline constexpr char kMeasureBackgroundLight[] = "Lightness of the background";
+inline constexpr char kMeasureLightingEven[] = "Difference in light between the cheeks";
+inline constexpr char kMeasureExposure[] = "Lightness of the face";
+inline constexpr char kMeasureColour[] = "Colour cast";
+inline constexpr char kMeasureSharpness[] = "Sharpness of the face";
+inline constexpr char kMeasureCompression[] = "JPEG blocks";
+inline constexpr char kMeasureResolution[] = "Printed pixels per inch";
+inline constexpr char kMeasureGlasses[] = "Spectacle frames";
+inline constexpr char kMeasureOneFace[] = "Faces in the photo";
+inline constexpr char kSourceRule[] = "the format's own rule";
+inline constexpr char kSourceIso[] = "ISO/IEC 19794-5, best practice for a frontal portrait";
+inline constexpr char kSourceIcao[] = "ICAO Doc 9303, part 3 (portrait quality)";
+inline constexpr char kSourceIcaoOurs[] =
+    "ICAO Doc 9303, part 3 asks for it; the numbers are ours, measured on real portraits and on controlled changes "
+    "of them";
+inline constexpr char kSourceOurs[] = "ours, measured on real portraits and on controlled changes of them";
+inline constexpr char kSourceResolution[] =
+    "ours: below 300 pixels per inch a print shows its pixels; ICAO Doc 9303, part 3 asks for 90 pixels between "
+    "the eyes";
+inline constexpr char kSourceTopMargin[] =
+    "the room the format's head-height rule leaves above the largest head it allows";
+inline constexpr char kMeasureTip[] = "%1: %2. Passes: %3; to look at: %4; beyond that it fails. Source: %5.";
+inline constexpr char kMeasureTipNoBand[] = "%1: %2. Passes: %3; beyond that it fails. Source: %4.";
+inline constexpr char kNotJudged[] = "cannot be judged";
+inline constexpr char kTopMarginRoom[] = "There is room above the head.";
+inline constexpr char kTopMarginSmall[] = "The head is too close to the top edge: move the frame up or make it larger.";
+inline constexpr char kFrameFilled[] = "The photo fills the frame.";
+inline constexpr char kWhiteBand[] =
+    "The frame reaches past the photo: a white band of %1 % would print; move the frame inside the photo.";
+inline constexpr char kLooksAtCamera[] = "The eyes look into the camera.";
+inline constexpr char kLooksDown[] = "The eyes look down: look straight into the camera.";
+inline constexpr char kLooksAside[] = "The eyes look aside: look straight into the camera.";
+inline constexpr char kGazeUnseen[] = "The eyes cannot be seen well enough to tell where they look.";
+inline constexpr char kNoNeutral[] = "No white of the eyes is seen to judge the colour against.";
+inline constexpr char kTooSmallToJudge[] = "The face is too small in the photo to judge this.";
+inline constexpr char kNoBlocks[] = "No JPEG blocks are visible.";
+inline constexpr char kJpegBlocks[] =
+    "The photo shows JPEG blocks: use the camera's own file, or save it at a higher quality.";
+inline constexpr char kAtLeastFaces[] = "At least %1 faces were found: only one person may be in the photo.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

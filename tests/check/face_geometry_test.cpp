@@ -66,3 +66,27 @@ TEST(FacePose, AnglesOfATurnedHeadAreFoundWithTheirSigns)
         EXPECT_NEAR(pose.Pitch, c.pitch, 0.5);
     }
 }
+
+// The less open eye counts: one closed eye is a closed eye.
+TEST(EyeOpening, TheLessOpenEyeIsTheOneJudged)
+{
+    const struct {
+        double right, left, expected;
+    } cases[] = {{9, 9, 0.3}, {1.5, 9, 0.05}, {9, 1.5, 0.05}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.right << "/" << c.left);
+        TFaceLandmarks face;
+        face.Points.assign(Landmark::kCount, QPointF(0, 0));
+        face.Depth.assign(Landmark::kCount, 0);
+        // Eyes 30 pixels wide, their lids c.right and c.left apart.
+        face.Points[Landmark::kRightEyeOuter] = {-45, 0};
+        face.Points[Landmark::kRightEyeInner] = {-15, 0};
+        face.Points[Landmark::kLeftEyeInner] = {15, 0};
+        face.Points[Landmark::kLeftEyeOuter] = {45, 0};
+        face.Points[Landmark::kRightUpperLid] = {-30, -c.right / 2};
+        face.Points[Landmark::kRightLowerLid] = {-30, c.right / 2};
+        face.Points[Landmark::kLeftUpperLid] = {30, -c.left / 2};
+        face.Points[Landmark::kLeftLowerLid] = {30, c.left / 2};
+        EXPECT_NEAR(EyeOpening(face), c.expected, 1e-9);
+    }
+}
