@@ -1,5 +1,7 @@
 #include "documents.h"
 
+#include "messages.h"
+
 #include <QString>
 
 namespace {
@@ -37,6 +39,7 @@ THeadRule DocumentRule(const TDocument& Document)
                    Document.Unit,
                    Document.Head,
                    inMm(Document.EyeLine, Document.Unit, Document.HeightMm)};
+    rule.TopMarginMm = inMm(Document.TopMargin, Document.Unit, Document.HeightMm);
     rule.Crown = Document.Crown;
     rule.Backdrop = Document.Backdrop;
     rule.Document = &Document;
@@ -60,4 +63,32 @@ THeadRule GenericHeadRule(double WidthMm, double HeightMm)
 std::string_view OnlineKey(const TDocument& Document)
 {
     return Document.Online && !Document.Online->Alias.empty() ? Document.Online->Alias : Document.Id;
+}
+
+std::vector<TBackdrop> AcceptedBackdrops(const TDocument& Document)
+{
+    std::vector<TBackdrop> colours{Document.Backdrop};
+    for (int b = 0; b <= static_cast<int>(TBackdrop::LightBlue); ++b) {
+        const auto backdrop = static_cast<TBackdrop>(b);
+        if (backdrop != Document.Backdrop && (Document.Backdrops & BackdropBit(backdrop)))
+            colours.push_back(backdrop);
+    }
+    return colours;
+}
+
+const char* BackdropName(TBackdrop Backdrop)
+{
+    switch (Backdrop) {
+    case TBackdrop::White:
+        return Msg::kColourWhite;
+    case TBackdrop::OffWhite:
+        return Msg::kColourOffWhite;
+    case TBackdrop::LightGrey:
+        return Msg::kColourLightGrey;
+    case TBackdrop::Cream:
+        return Msg::kColourCream;
+    case TBackdrop::LightBlue:
+        return Msg::kColourLightBlue;
+    }
+    return Msg::kColourWhite;
 }

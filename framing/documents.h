@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // The identity documents people ask for, one row each, with what their
 // offices ask of the photo. The rows are data (document_table.cpp); every
@@ -129,9 +130,9 @@ std::span<const std::string_view> OnlineFormsOfferedFirst();
 /// None for an id no row has.
 const TDocument* FindDocument(std::string_view Id);
 
-/// The framing rule of a row: its size, head, crown and eye line in the
-/// rule's terms (an eye line in percent becomes millimetres), and the row
-/// itself for whoever judges more of it.
+/// The framing rule of a row: its size, head, crown, eye line and top margin
+/// in the rule's terms (an eye line or a margin in percent becomes
+/// millimetres), and the row itself for whoever judges more of it.
 THeadRule DocumentRule(const TDocument& Document);
 
 /// The rule of a size: its own head and eye line, or kGenericHead.
@@ -142,3 +143,10 @@ THeadRule GenericHeadRule(double WidthMm, double HeightMm);
 
 /// The online form's file name as --digital takes it: the alias, else the id.
 std::string_view OnlineKey(const TDocument& Document);
+
+/// The colours the row's office takes: the one a plain background takes
+/// first, then the others in TBackdrop's order.
+std::vector<TBackdrop> AcceptedBackdrops(const TDocument& Document);
+
+/// A colour's name, a message of the catalogue ("light grey").
+const char* BackdropName(TBackdrop Backdrop);

@@ -10,15 +10,17 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 
 // Where the middle of the head sits, as a fraction of the frame's height from
-// the top. Without an eye-line rule, half way down: equal space above the
-// crown and below the chin. With one, the head hangs from its eyes at the
-// middle of the eye band.
+// the top. With an eye-line rule the head hangs from its eyes at the middle
+// of the eye band; with a top margin, from its crown at the middle of the
+// margin; with neither, half way down: equal space above the crown and below
+// the chin.
 double headCentre(const THeadRule& rule)
 {
-    const std::optional<TRange> eye = rule.EyeLineFraction();
-    if (!eye)
-        return 0.5;
-    return (1 - eye->Mid()) + (0.5 - kEyeDepth) * rule.HeadFraction().Mid();
+    if (const std::optional<TRange> eye = rule.EyeLineFraction())
+        return (1 - eye->Mid()) + (0.5 - kEyeDepth) * rule.HeadFraction().Mid();
+    if (const std::optional<TRange> top = rule.TopMarginFraction())
+        return top->Mid() + rule.HeadFraction().Mid() / 2;
+    return 0.5;
 }
 
 // The head as the rule measures it. A rule that measures to the top of the

@@ -64,8 +64,9 @@ TGuides GuidesFor(const THeadRule& Rule);
 
 /// The frame that makes Head the middle of the rule's head-height range,
 /// centres the face across and puts the eyes in the middle of the eye-line
-/// band where the rule has one; without one the head is centred between the
-/// crown and chin bands. A rule measured to the top of the skull takes the
+/// band where the rule has one, else the crown in the middle of the top
+/// margin where the rule has one; without either the head is centred between
+/// the crown and chin bands. A rule measured to the top of the skull takes the
 /// crown where the face's proportions put it (kEyeDepth), never above the
 /// measured one. None for a head of no height.
 std::optional<TFrame> FrameForHead(const THead& Head, const THeadRule& Rule);

@@ -12,3 +12,10 @@ std::optional<TRange> THeadRule::EyeLineFraction() const
         return std::nullopt;
     return TRange{EyeLineMm->Min / PhotoHeightMm, EyeLineMm->Max / PhotoHeightMm};
 }
+
+std::optional<TRange> THeadRule::TopMarginFraction() const
+{
+    if (!TopMarginMm)
+        return std::nullopt;
+    return TRange{TopMarginMm->Min / PhotoHeightMm, TopMarginMm->Max / PhotoHeightMm};
+}

@@ -45,6 +45,9 @@ struct THeadRule {
     /// Height of the eye line above the bottom edge, in millimetres, for the
     /// formats whose rule has one.
     std::optional<TRange> EyeLineMm;
+    /// Space between the top edge and the crown, in millimetres, for the
+    /// documents whose office states one.
+    std::optional<TRange> TopMarginMm = std::nullopt;
     /// Where the rule's crown lies.
     TCrown Crown = TCrown::TopOfHair;
     /// The background colour the rule's office (or size) takes first; none
@@ -58,6 +61,8 @@ struct THeadRule {
     TRange HeadFraction() const;
     /// The eye-line range as fractions of the photo's height above the bottom edge.
     std::optional<TRange> EyeLineFraction() const;
+    /// The top margin as fractions of the photo's height below the top edge.
+    std::optional<TRange> TopMarginFraction() const;
     /// Width over height of the printed photo, and so of every frame.
     double Aspect() const { return PhotoWidthMm / PhotoHeightMm; }
 };

@@ -26,13 +26,6 @@ QString rangeText(const TRange& r, TRuleUnit unit)
         .arg(number(r.Min), number(r.Max), unit == TRuleUnit::Millimetres ? QStringLiteral("mm") : QStringLiteral("%"));
 }
 
-QString colourText(TBackdrop backdrop)
-{
-    const char* const names[] = {Msg::kColourWhite, Msg::kColourOffWhite, Msg::kColourLightGrey, Msg::kColourCream,
-                                 Msg::kColourLightBlue};
-    return MessageText(names[static_cast<int>(backdrop)]);
-}
-
 QString documentLine(const TDocument& d)
 {
     QString head = MessageText(Msg::kListHead).arg(rangeText(d.Head, d.Unit));
@@ -40,13 +33,9 @@ QString documentLine(const TDocument& d)
         head = MessageText(Msg::kListToSkull).arg(head);
     if (d.EyeLine)
         head += QStringLiteral(", ") + MessageText(Msg::kListEyes).arg(rangeText(*d.EyeLine, d.Unit));
-    // The colour taken first, then the others the office accepts.
-    QStringList colours{colourText(d.Backdrop)};
-    for (int b = 0; b <= static_cast<int>(TBackdrop::LightBlue); ++b) {
-        const auto backdrop = static_cast<TBackdrop>(b);
-        if (backdrop != d.Backdrop && (d.Backdrops & BackdropBit(backdrop)))
-            colours << colourText(backdrop);
-    }
+    QStringList colours;
+    for (TBackdrop backdrop : AcceptedBackdrops(d))
+        colours << MessageText(BackdropName(backdrop));
     QString online = QStringLiteral("\u2013");
     if (d.Online)
         online = DigitalSizeText({{}, d.Online->Width, d.Online->Height, d.Online->MinBytes, d.Online->MaxBytes});
