@@ -91,7 +91,9 @@ QStringList MessageOriginals()
                           Msg::kNotJudged, Msg::kTopMarginRoom, Msg::kTopMarginSmall, Msg::kFrameFilled,
                           Msg::kWhiteBand, Msg::kLooksAtCamera, Msg::kLooksDown, Msg::kLooksAside, Msg::kGazeUnseen,
                           Msg::kNoNeutral, Msg::kTooSmallToJudge, Msg::kNoBlocks, Msg::kJpegBlocks,
-                          Msg::kAtLeastFaces})
+                          Msg::kAtLeastFaces, Msg::kMeasureBackgroundColour, Msg::kMeasureUnedited,
+                          Msg::kSourceOffice, Msg::kSourceOfficeCopy, Msg::kBackgroundColourTaken,
+                          Msg::kBackgroundColourNotTaken, Msg::kGlassesWithoutGlare, Msg::kTopMarginLarge})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

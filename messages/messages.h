@@ -466,6 +466,19 @@ inline constexpr char kNoBlocks[] = "No JPEG blocks are visible.";
 inline constexpr char kJpegBlocks[] =
     "The photo shows JPEG blocks: use the camera's own file, or save it at a higher quality.";
 inline constexpr char kAtLeastFaces[] = "At least %1 faces were found: only one person may be in the photo.";
+// The photo check read from the document's row: the background's colour
+// and the edits the office refuses, what they measure; where a limit comes
+// from the row (%1 the document, kDocumentName; %2 the office's page or the
+// copy the row rests on; %3 the day it was read); their sentences (%1 of
+// kBackgroundColourNotTaken the colours the office takes, kColourWhite ...).
+inline constexpr char kMeasureBackgroundColour[] = "Colour of the background";
+inline constexpr char kMeasureUnedited[] = "Edits to the photo";
+inline constexpr char kSourceOffice[] = "the office's rule for %1: %2, read %3";
+inline constexpr char kSourceOfficeCopy[] = "the office's rule for %1, from a copy of its text: %2, read %3";
+inline constexpr char kBackgroundColourTaken[] = "The background has a colour the office takes.";
+inline constexpr char kBackgroundColourNotTaken[] = "The background's colour is not one the office takes; it takes %1.";
+inline constexpr char kGlassesWithoutGlare[] = "Glasses seen: the office takes them only without glare or tinted lenses.";
+inline constexpr char kTopMarginLarge[] = "There is too much space above the head: move the frame down.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.
