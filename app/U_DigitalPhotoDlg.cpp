@@ -134,7 +134,9 @@ void TDigitalPhotoDlg::browse_btnClick()
 QString TDigitalPhotoDlg::checkSummary(const TBitmap32& Written, const TDigitalSize& Size)
 {
     try {
-        const TPhotoAnalysis analysis = AnalysePhoto(Written, FModels);
+        TPhotoAnalysis analysis = AnalysePhoto(Written, FModels);
+        // The background was put in by Quorlo: the photo the office gets is edited.
+        analysis.Measured.BackgroundReplaced = FBackground.has_value();
         const TFrame whole{0, 0, static_cast<double>(Written.Width()), static_cast<double>(Written.Height())};
         return CheckSummary(CheckPhoto(analysis.Facts, analysis.Measured, whole, DigitalHeadRule(Size)));
     } catch (const Exception&) {

@@ -425,7 +425,7 @@ void TFrameDlg::showCheck()
     const TFrame frame = FEditor->Frame() ? *FEditor->Frame()
                                           : UnframedFrame(FPhoto.Width(), FPhoto.Height(), FEditor->Rule());
     FMeasures = CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame,
-                           FEditor->Rule(), wording());
+                           FEditor->Rule(), wording(), DocumentNameOf(FEditor->Rule()));
     for (const TMeasure& m : FMeasures) {
         auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
         // As rich text, so that the tip wraps instead of running off the screen.

@@ -56,7 +56,8 @@ QString BackgroundColourName(TColor32 Colour);
 /// The photo's measures as they would be with Colour behind the person: the
 /// background is measured again on a copy of the photo, shrunk to the
 /// check's working scale, whose background was replaced as the print run
-/// replaces a cell's; the face's own measures stay as Measured has them.
-/// Without a face or a mask, Measured as it is.
+/// replaces a cell's, and the photo counts as edited (BackgroundReplaced);
+/// the face's own measures stay as Measured has them. Without a face or a
+/// mask, Measured as it is.
 TPhotoMeasures MeasuredWithBackground(const TBitmap32& Photo, const TPhotoFacts& Facts,
                                       const TPhotoMeasures& Measured, TColor32 Colour);

@@ -75,6 +75,27 @@ inline constexpr double kBackgroundLightWarn = 50;
 // At least this share of the area must be background to judge it.
 inline constexpr double kBackgroundSeenShare = 0.15;
 
+// Background colour: the colours an office takes are its row's (the table
+// of documents); where each colour's name lies in CIELAB's a*b* plane, and
+// how far from it a background may lie, are ours. Each name is a stretch
+// from its palest to its strongest tone: white and light grey are neutral,
+// off-white and cream lean to yellow, light blue runs from a pale blue to a
+// clear sky blue. Lightness is left to the background's own measure: a
+// wall's L* follows the exposure more than its paint, so white and light
+// grey are not told apart. The plain colours Quorlo puts in lie on their
+// stretches; cream (b* 8.5) and Quorlo's light blue (b* -14) lie 8.5 and 14
+// from white: one to look at, one refused where only white is taken.
+struct TColourStretch {
+    double PaleA, PaleB;
+    double StrongA, StrongB;
+};
+// By TBackdrop: white, off-white, light grey, cream, light blue.
+inline constexpr TColourStretch kBackdropColours[] = {
+    {0, 0, 0, 0}, {0, 1, 0, 4}, {0, 0, 0, 0}, {0, 6, 1, 14}, {-1, -7, -6, -30},
+};
+inline constexpr double kBackgroundColour = 6;
+inline constexpr double kBackgroundColourWarn = 10;
+
 // Light on the face (ICAO: even lighting, no shadows, no over- or under-
 // exposure). Ours, in L* units: the two cheeks within 13 of each other (two
 // studio portraits lit softly from one side measure 2 and 9 to 11, a face

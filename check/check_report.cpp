@@ -67,7 +67,7 @@ QByteArray CheckJson(const TMeasures& Measures, const THead* Head, TCrownSource 
                                     {QStringLiteral("limit"), m.Limit},
                                     {QStringLiteral("verdict"), QLatin1String(VerdictName(m.Verdict))},
                                     {QStringLiteral("text"), m.Text},
-                                    {QStringLiteral("source"), m.Row ? MessageText(m.Row->Source) : QString()}});
+                                    {QStringLiteral("source"), m.Source}});
     QJsonObject root{{QStringLiteral("measures"), measures}};
     QJsonValue head(QJsonValue::Null);
     if (Head) {

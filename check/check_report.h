@@ -24,5 +24,6 @@ QString CheckTable(const TMeasures& Measures);
 /// "seen", "given" or "estimated", the last with "crown_reason" ("cut_off",
 /// "covered", "unclear"). "head" is null without a face, a "value" null
 /// where the photo does not let it be judged, the "source" where the
-/// measure's limits come from, in the catalogue's language like "text".
+/// measure's limits come from (an office's page where they are its
+/// document's), in the catalogue's language like "text".
 QByteArray CheckJson(const TMeasures& Measures, const THead* Head, TCrownSource Crown = TCrownSource::Seen);

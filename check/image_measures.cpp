@@ -144,12 +144,16 @@ TBackgroundMeasure MeasureBackground(const TCheckImage& Image, const TFaceRegion
     }
 
     TPlaneFit fit;
+    double sumA = 0, sumB = 0;
     for (int y = area.y; y < area.br().y; ++y) {
         const cv::Vec3f* lab = Image.Lab().ptr<cv::Vec3f>(y);
         const std::uint8_t* taken = person.ptr<std::uint8_t>(y);
         for (int x = area.x; x < area.br().x; ++x)
-            if (!taken[x])
+            if (!taken[x]) {
                 fit.Add(x - area.x, y - area.y, lab[x][0]);
+                sumA += lab[x][1];
+                sumB += lab[x][2];
+            }
     }
     const double n = fit.Moments[0];
     result.SeenShare = n / area.area();
@@ -169,6 +173,8 @@ TBackgroundMeasure MeasureBackground(const TCheckImage& Image, const TFaceRegion
     result.Texture = std::sqrt(residual / n);
     result.Slope = std::abs(plane[1]) * area.width + std::abs(plane[2]) * area.height;
     result.Lightness = fit.Moments[6] / n;
+    result.A = sumA / n;
+    result.B = sumB / n;
     return result;
 }
 

@@ -9,12 +9,15 @@ class TCheckImage;
 /// The background beside and above the head, outside the person, in L*
 /// units: its spread once a smooth slope is taken out (pattern, objects), the
 /// slope's rise across the area (a shadow, a lamp), its mean lightness, and
-/// the share of the area that is background at all.
+/// the share of the area that is background at all; then its colour, the
+/// mean a* and b* (CIELAB).
 struct TBackgroundMeasure {
     double Texture = 0;
     double Slope = 0;
     double Lightness = 0;
     double SeenShare = 0;
+    double A = 0;
+    double B = 0;
 };
 
 TBackgroundMeasure MeasureBackground(const TCheckImage& Image, const TFaceRegions& Face);

@@ -97,7 +97,7 @@ QString MeasureDescription(const TMeasure& Measure)
             value += (QLatin1String(unit) == QLatin1String("°") ? QString() : QStringLiteral(" ")) + QString::fromUtf8(unit);
     }
     const QString pass = bandText(Measure.Pass, unit, true);
-    const QString source = MessageText(row.Source);
+    const QString source = Measure.Source.isEmpty() ? MessageText(row.Source) : Measure.Source;
     if (Measure.LookAt == Measure.Pass)
         return MessageText(Msg::kMeasureTipNoBand).arg(MessageText(row.Name), value, pass, source);
     return MessageText(Msg::kMeasureTip).arg(MessageText(row.Name), value, pass, bandText(Measure.LookAt, unit, true),

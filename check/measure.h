@@ -95,6 +95,9 @@ struct TMeasure {
     TBand Pass;
     TBand LookAt;
     const char* Unit = "";
+    /// Where the limits come from, in the catalogue's language: the row's
+    /// source, or the office's page where the limits are a document's.
+    QString Source;
 };
 
 using TMeasures = std::vector<TMeasure>;
@@ -113,5 +116,5 @@ QString BandText(const TBand& Band, const char* Unit);
 
 /// The row of a measure in the catalogue's language, for a tip beside the
 /// measure: what it measures, its value, which values pass and which are
-/// to be looked at, and the limits' source.
+/// to be looked at, and the limits' source (the measure's own).
 QString MeasureDescription(const TMeasure& Measure);

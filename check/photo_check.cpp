@@ -4,10 +4,12 @@
 #include "check_limits.h"
 
 #include "bitmap32.h"
+#include "documents.h"
 #include "messages.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace CheckLimit;
 
@@ -113,6 +115,7 @@ struct TCheckInput {
     const TFrame& Frame;
     const THeadRule& Rule;
     const TWording& Wording;
+    const QString& DocumentName;
     THeadCheck Fit;
 };
 
@@ -150,6 +153,29 @@ QString rangeText(const TRange& range, const char* unit)
     return QStringLiteral("%1-%2 %3").arg(range.Min).arg(range.Max).arg(QLatin1String(unit));
 }
 
+QString viewText(std::string_view v)
+{
+    return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+// The rule's document as the caller names it, else by its id.
+QString documentName(const TCheckInput& in, const TDocument& document)
+{
+    return in.DocumentName.isEmpty() ? viewText(document.Id) : in.DocumentName;
+}
+
+// Where a limit taken from the rule's document comes from: its office's page
+// (or the copy the row rests on) and the day it was read. Empty for a rule
+// of no office's.
+QString officeSource(const TCheckInput& in)
+{
+    const TDocument* d = in.Rule.Document;
+    if (!d)
+        return {};
+    return say(d->SecondHand ? kSourceOfficeCopy : kSourceOffice)
+        .arg(documentName(in, *d), viewText(d->Source), viewText(d->Read));
+}
+
 // Pass, or the sentence for a value beyond the limit in either direction.
 void turn(TMeasure& m, double value, const char* passText, const char* negativeText, const char* positiveText)
 {
@@ -169,6 +195,7 @@ bool readHeadHeight(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
     m.Limit = rangeText(in.Rule.Head, mm ? "mm" : "%");
     m.Verdict = in.Fit.HeadVerdict == THeadVerdict::Within ? TVerdict::Pass : TVerdict::Fail;
     m.Text = HeadSizeText(in.Fit, in.Rule, in.Wording);
+    m.Source = officeSource(in);
     return true;
 }
 
@@ -183,6 +210,7 @@ bool readEyeLine(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
     m.Text = say(in.Fit.EyeVerdict == THeadVerdict::Within   ? kEyeLinePass
                  : in.Fit.EyeVerdict == THeadVerdict::TooSmall ? kEyesTooLow
                                                                : kEyesTooHigh);
+    m.Source = officeSource(in);
     return true;
 }
 
@@ -218,12 +246,26 @@ bool readCrownVisible(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
     return true;
 }
 
-// The space between the crown and the frame's top edge, in percent of the
-// frame's height, against the least the rule's own geometry leaves there:
-// the largest head allowed, centred as the guides draw it. Half of that
-// passes, a quarter is to be looked at; a crown on the edge fails.
+// The space between the crown and the frame's top edge. Where the office
+// states it, in printed millimetres against its range (to a tenth, as the
+// head is judged). Otherwise in percent of the frame's height, against the
+// least the rule's own geometry leaves there: the largest head allowed,
+// centred as the guides draw it. Half of that passes, a quarter is to be
+// looked at; a crown on the edge fails.
 bool readTopMargin(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
+    if (const std::optional<TRange>& office = in.Rule.TopMarginMm) {
+        m.Pass = m.LookAt = {office->Min, office->Max};
+        m.Unit = "mm";
+        m.Limit = rangeText(*office, "mm");
+        const double mm = in.Frame.Height > 0
+                              ? (in.Facts.Head.CrownY - in.Frame.Y) / in.Frame.Height * in.Rule.PhotoHeightMm
+                              : 0;
+        judge(m, std::round(mm * 10) / 10);
+        m.Text = say(m.Verdict == TVerdict::Pass ? kTopMarginRoom : mm < office->Min ? kTopMarginSmall : kTopMarginLarge);
+        m.Source = officeSource(in);
+        return true;
+    }
     const double least = 100 * std::max(0.0, GuidesFor(in.Rule).CrownBand.Min);
     m.Pass = AtLeast(std::round(least * kTopMarginPass * 10) / 10);
     m.LookAt = AtLeast(std::round(least * kTopMarginLookAt * 10) / 10);
@@ -328,6 +370,55 @@ bool readBackgroundLight(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
     return true;
 }
 
+// The background's colour against the colours the office takes: how far
+// its mean a*b* lies from the nearest of them, each a stretch from its
+// palest to its strongest tone. Only for a document's rule.
+static_assert(std::size(kBackdropColours) == static_cast<std::size_t>(TBackdrop::LightBlue) + 1);
+
+double distanceTo(const TColourStretch& c, double a, double b)
+{
+    const double da = c.StrongA - c.PaleA, db = c.StrongB - c.PaleB;
+    const double length2 = da * da + db * db;
+    const double t = length2 > 0 ? std::clamp(((a - c.PaleA) * da + (b - c.PaleB) * db) / length2, 0.0, 1.0) : 0;
+    return std::hypot(a - (c.PaleA + t * da), b - (c.PaleB + t * db));
+}
+
+bool readBackgroundColour(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const TDocument* document = in.Rule.Document;
+    if (!document)
+        return false;
+    m.Source = officeSource(in);
+    const TBackgroundMeasure& back = in.Measured.Background;
+    if (back.SeenShare < kBackgroundSeenShare) {
+        unjudged(m, kBackgroundUnseen);
+        return true;
+    }
+    double nearest = std::numeric_limits<double>::infinity();
+    QStringList taken;
+    for (TBackdrop colour : AcceptedBackdrops(*document)) {
+        nearest = std::min(nearest, distanceTo(kBackdropColours[static_cast<int>(colour)], back.A, back.B));
+        taken << say(BackdropName(colour));
+    }
+    judge(m, nearest);
+    m.Text = m.Verdict == TVerdict::Pass ? say(kBackgroundColourTaken)
+                                         : say(kBackgroundColourNotTaken).arg(taken.join(QStringLiteral(", ")));
+    return true;
+}
+
+// A replaced background where the office refuses edited photos: the office's
+// own sentence. Nothing to say where it takes them or nothing was edited.
+bool readUnedited(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
+{
+    const TDocument* document = in.Rule.Document;
+    if (!document || document->Edits != TEdits::Refused || !in.Measured.BackgroundReplaced)
+        return false;
+    judge(m, 1);
+    m.Text = say(kEditsRefused).arg(documentName(in, *document));
+    m.Source = officeSource(in);
+    return true;
+}
+
 // The light and colour of the face.
 
 bool readLightingEven(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
@@ -381,7 +472,7 @@ bool readColour(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
     return true;
 }
 
-// Sharpness, pixels and compression, then glasses, which some formats refuse.
+// Sharpness, pixels and compression, then glasses, which some offices refuse.
 
 bool readSharpness(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
@@ -421,6 +512,8 @@ bool readResolution(const TCheckInput& in, const TMeasureRow& row, TMeasure& m)
 
 bool readGlasses(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
 {
+    const TDocument* document = in.Rule.Document;
+    m.Source = officeSource(in);
     const TGlassesMeasure& glasses = in.Measured.Glasses;
     if (!glasses.Judged) {
         unjudged(m, kTooSmallToJudge);
@@ -428,12 +521,14 @@ bool readGlasses(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
     }
     judge(m, glasses.Frame);
     // Frames clearly seen fail where the office refuses glasses; elsewhere
-    // they are for the user to weigh.
-    const bool refused = in.Rule.Format == TPhotoFormat::US2x2;
+    // they are for the user to weigh, against the office's word where there
+    // is one.
+    const bool refused = document && document->Glasses == TGlasses::NotWorn;
     if (m.Verdict == TVerdict::Fail && !refused)
         m.Verdict = TVerdict::Warn;
     m.Text = say(m.Verdict == TVerdict::Pass                   ? kNoGlasses
                  : refused && m.Verdict == TVerdict::Fail ? kGlassesRefused
+                 : document && !refused                   ? kGlassesWithoutGlare
                                                            : kGlassesLook);
     return true;
 }
@@ -476,6 +571,9 @@ const TMeasureRow kMeasures[] = {
      kSourceIcaoOurs, readBackgroundPlain},
     {"background_light", kMeasureBackgroundLight, AtLeast(kBackgroundLight), AtLeast(kBackgroundLightWarn), "L*", 1,
      kSourceIcaoOurs, readBackgroundLight},
+    {"background_colour", kMeasureBackgroundColour, AtMost(kBackgroundColour), AtMost(kBackgroundColourWarn), "", 1,
+     kSourceRule, readBackgroundColour},
+    {"unedited", kMeasureUnedited, AtMost(0), AtMost(0), "", 0, kSourceRule, readUnedited},
     {"lighting_even", kMeasureLightingEven, AtMost(kHalvesApart), AtMost(kHalvesApartWarn), "L*", 1, kSourceIcaoOurs,
      readLightingEven},
     {"exposure", kMeasureExposure, {kFaceDark, kFaceBright}, {kFaceDarkWarn, kFaceBrightWarn}, "L*", 1, kSourceIcaoOurs,
@@ -505,17 +603,17 @@ std::span<const TMeasureRow> MeasureTable()
 }
 
 TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
-                     const THeadRule& Rule, const TWording& Wording)
+                     const THeadRule& Rule, const TWording& Wording, const QString& DocumentName)
 {
     TMeasures measures;
     if (!Measured.HasFace) {
         const TMeasureRow& row = *FindMeasureRow(u"one_face");
         TMeasure m{QStringLiteral("one_face"), 0, BandText(row.Pass, row.Unit), TVerdict::Fail, say(kNoFace), &row,
-                   row.Pass, row.LookAt, row.Unit};
+                   row.Pass, row.LookAt, row.Unit, say(row.Source)};
         measures.push_back(m);
         return measures;
     }
-    const TCheckInput input{Facts, Measured, Frame, Rule, Wording, CheckHead(Frame, Facts.Head, Rule)};
+    const TCheckInput input{Facts, Measured, Frame, Rule, Wording, DocumentName, CheckHead(Frame, Facts.Head, Rule)};
     for (const TMeasureRow& row : kMeasures) {
         TMeasure m;
         m.Id = QString::fromLatin1(row.Id.data(), static_cast<qsizetype>(row.Id.size()));
@@ -529,6 +627,8 @@ TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, c
             m.Value = rounded(*m.Value, row.Decimals);
         if (m.Limit.isEmpty())
             m.Limit = BandText(m.Pass, row.Unit);
+        if (m.Source.isEmpty())
+            m.Source = say(row.Source);
         measures.push_back(std::move(m));
     }
     return measures;

@@ -64,6 +64,9 @@ struct TPhotoMeasures {
     /// The colour of what should be neutral (the whites of the eyes), in
     /// CIELAB chroma; none where none is seen.
     std::optional<double> NeutralCast;
+    /// A plain background was put behind the person: the photo as printed
+    /// (or sent) is edited.
+    bool BackgroundReplaced = false;
 };
 
 TPhotoMeasures MeasurePhoto(const TBitmap32& Photo, const TPhotoFacts& Facts);
@@ -91,11 +94,14 @@ TPersonMaskMap WholePhotoPersonMask(const TBitmap32& Photo, TPersonMask& Mask);
 
 /// The check's table for the photo framed by Frame for Rule: one line per row
 /// of MeasureTable() that applies, in the table's order, each with its
-/// value, limit, verdict and sentence in the catalogue's language (the head
-/// height's in Wording, the framing library's). With no face, only
-/// "one_face", failing.
+/// value, limit, verdict, sentence and source in the catalogue's language
+/// (the head height's in Wording, the framing library's). Where Rule comes
+/// from a document's row, the row gives the head, eye line, top margin,
+/// glasses, background colours and edits, and those lines cite its office's
+/// page, naming the document as DocumentName (empty: the row's id). With no
+/// face, only "one_face", failing.
 TMeasures CheckPhoto(const TPhotoFacts& Facts, const TPhotoMeasures& Measured, const TFrame& Frame,
-                     const THeadRule& Rule, const TWording& Wording = {});
+                     const THeadRule& Rule, const TWording& Wording = {}, const QString& DocumentName = {});
 
 /// The frame an unframed photo prints as: the whole photo in the cell,
 /// anchored top-left, the cell's shape filled out to the right or below.

@@ -54,6 +54,11 @@ QString EditsRefusedText(const TDocument& Document)
     return MessageText(Msg::kEditsRefused).arg(DocumentName(Document));
 }
 
+QString DocumentNameOf(const THeadRule& Rule)
+{
+    return Rule.Document ? DocumentName(*Rule.Document) : QString();
+}
+
 bool DocumentMatches(const TDocument& Document, const QString& Text)
 {
     const QString wanted = plain(Text);

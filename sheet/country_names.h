@@ -24,3 +24,7 @@ bool DocumentMatches(const TDocument& Document, const QString& Text);
 /// What is said where the document's office refuses a photo whose background
 /// was changed (Msg::kEditsRefused with DocumentName).
 QString EditsRefusedText(const TDocument& Document);
+
+/// The DocumentName of the row Rule comes from; empty for a rule of no
+/// office's.
+QString DocumentNameOf(const THeadRule& Rule);

@@ -1,6 +1,7 @@
 #include "digital_options.h"
 
 #include "bitmap32.h"
+#include "country_names.h"
 #include "digital_photo.h"
 #include "measured_frame.h"
 #include "messages.h"
@@ -149,8 +150,10 @@ QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TShee
         TPhotoAnalysis analysis = AnalysePhoto(rendered, Models);
         if (options.Head)
             UseHeadLines(analysis, rendered, renderedLines(*options.Head, photo, frame, size));
+        analysis.Measured.BackgroundReplaced = background.has_value();
         const TFrame whole{0, 0, static_cast<double>(rendered.Width()), static_cast<double>(rendered.Height())};
-        check->Measures = CheckPhoto(analysis.Facts, analysis.Measured, whole, DigitalHeadRule(size));
+        const THeadRule rule = DigitalHeadRule(size);
+        check->Measures = CheckPhoto(analysis.Facts, analysis.Measured, whole, rule, {}, DocumentNameOf(rule));
         if (!analysis.Faces.empty())
             check->Head = analysis.Facts.Head;
         check->Crown = analysis.Facts.Crown;

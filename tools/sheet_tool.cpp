@@ -303,7 +303,8 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models)
         ? MeasuredWithBackground(photo, analysis.Facts, analysis.Measured, *Options.Background)
         : analysis.Measured;
     check.Measures = CheckPhoto(analysis.Facts, measured,
-                                frame ? *frame : UnframedFrame(photo.Width(), photo.Height(), rule), rule);
+                                frame ? *frame : UnframedFrame(photo.Width(), photo.Height(), rule), rule, {},
+                                DocumentNameOf(rule));
     if (!analysis.Faces.empty())
         check.Head = analysis.Facts.Head;
     check.Crown = analysis.Facts.Crown;

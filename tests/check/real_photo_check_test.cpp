@@ -1,6 +1,7 @@
 #include "photo_check.h"
 
 #include "bitmap32.h"
+#include "documents.h"
 #include "jpeg_image.h"
 #include "sheet_formats.h"
 
@@ -62,6 +63,12 @@ void pasted(TBitmap32& photo, const TPersonMaskMap& mask, const std::function<TC
 TColor32 lightGrey(int, int)
 {
     return Color32(205, 205, 205);
+}
+
+// The light blue Quorlo's plain background puts in.
+TColor32 lightBlue(int, int)
+{
+    return Color32(200, 222, 245);
 }
 
 // Light stripes and blocks, as a shelf or a patterned wall.
@@ -191,7 +198,7 @@ void glancedAside(TBitmap32& photo, const TFaceLandmarks& face)
 // (python3-skimage), each enlarged and put before a plain light grey wall,
 // then changed one way at a time: each change is flagged by the measure it
 // is aimed at, and no measure outside the few it may fairly move changes
-// its verdict.
+// its verdict. Judged for the 35 x 45 mm size, or for a document's row.
 TEST(RealPhotoCheck, EachControlledChangeIsFlaggedByItsMeasure)
 {
     TBase hopper, collins;
@@ -199,7 +206,6 @@ TEST(RealPhotoCheck, EachControlledChangeIsFlaggedByItsMeasure)
     makeBase(QRL_TEST_ASTRONAUT, collins);
     ASSERT_TRUE(hopper.Analysis.Measured.HasFace);
     ASSERT_TRUE(collins.Analysis.Measured.HasFace);
-    const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
     using TChange = std::function<void(TBitmap32&, const TBase&)>;
     using TMove = std::function<void(TFrame&, const THead&)>;
     const std::set<std::string> framing = {"head_height", "centred", "top_margin", "frame_filled", "crown_visible"};
@@ -210,6 +216,7 @@ TEST(RealPhotoCheck, EachControlledChangeIsFlaggedByItsMeasure)
         TMove move;
         std::string flags;
         std::set<std::string> mayMove;
+        const char* document = nullptr;
     } cases[] = {
         {"turned 12°", hopper,
          [](TBitmap32& p, const TBase& b) {
@@ -271,9 +278,13 @@ TEST(RealPhotoCheck, EachControlledChangeIsFlaggedByItsMeasure)
              cropped(p, 0, static_cast<int>(h.ChinY + 0.05 * h.Height()));
          },
          {}, "frame_filled", {}},
+        // Light blue where the office takes white alone.
+        {"before a light-blue wall", collins, [](TBitmap32& p, const TBase& b) { pasted(p, b.Mask, lightBlue); }, {},
+         "background_colour", {}, "us-visa"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.change);
+        const THeadRule rule = c.document ? DocumentRule(*FindDocument(c.document)) : HeadRule(TPhotoFormat::France35x45);
         const std::map<std::string, TVerdict> before = verdicts(c.base.Photo, rule, {});
         TBitmap32 photo;
         photo.Assign(&c.base.Photo);

@@ -1,9 +1,10 @@
 // Every row of the table of documents, walked once: what the framing, the
-// sheet and the online photo make of it must be possible.
+// check, the sheet and the online photo make of it must be possible.
 #include "country_names.h"
 #include "digital_photo.h"
 #include "documents.h"
 #include "frame.h"
+#include "photo_check.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -62,6 +63,25 @@ TEST(DocumentTable, EveryRowIsSaneAndItsOnlineFormCanBeWritten)
             EXPECT_LT((d.TopMargin->Max + d.Head.Min) * mm, d.HeightMm);
         }
         EXPECT_TRUE(d.Backdrops & BackdropBit(d.Backdrop));
+
+        // A head framed automatically meets the row's framing lines (its
+        // height, eye line, top margin), which cite the office's page.
+        TPhotoFacts facts;
+        facts.PhotoWidth = 3000;
+        facts.PhotoHeight = 4000;
+        facts.Head = {1000, 1600, 1500, 1300};
+        facts.Faces = {QRectF(1250, 1100, 500, 500)};
+        TPhotoMeasures measured;
+        measured.HasFace = true;
+        for (const TMeasure& m : CheckPhoto(facts, measured, *FrameForHead(facts.Head, rule), rule)) {
+            if (m.Id == QLatin1String("head_height") || m.Id == QLatin1String("eye_line")
+                || m.Id == QLatin1String("top_margin")) {
+                EXPECT_EQ(m.Verdict, TVerdict::Pass) << m.Id.toStdString() << ": " << m.Text.toStdString();
+            }
+            if (m.Id == QLatin1String("head_height")) {
+                EXPECT_TRUE(m.Source.contains(text(d.Source))) << m.Source.toStdString();
+            }
+        }
 
         if (!d.Online)
             continue;
