@@ -10,7 +10,8 @@
 #include "orientation.h"
 #include "registry.h"
 #include "sheet_formats.h"
-#include "verdict_icon.h"
+#include "check_list.h"
+#include "wrapped_labels.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -94,6 +95,7 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     connect(ui->ok_btn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
 
+    KeepWrappedLabelsWhole(*this);
     RegisterForm(this);
 }
 
@@ -248,7 +250,7 @@ QString TFrameDlg::text(const QString& original) const
     return FTS_frame->GetText(original);
 }
 
-TWording TFrameDlg::wording() const
+TWording TFrameDlg::Wording() const
 {
     return [this](const QString& original) { return text(original); };
 }
@@ -298,7 +300,7 @@ void TFrameDlg::auto_btnClick()
     std::vector<THead> heads;
     for (const TMeasuredFace& face : FAnalysis->Faces)
         heads.push_back(face.Head.Head);
-    const TAutoFrame found = AutoFrameForHeads(heads, FEditor->Rule(), wording());
+    const TAutoFrame found = AutoFrameForHeads(heads, FEditor->Rule(), Wording());
     FMessage = found.Message;
     if (found.Frame)
         FEditor->SetFrame(found.Frame);
@@ -363,7 +365,7 @@ void TFrameDlg::frameChanged()
     FSettingZoom = false;
 
     const std::optional<THeadCheck> check = FEditor->Check();
-    ui->head_lbl->setText(check ? HeadSizeText(*check, FEditor->Rule(), wording())
+    ui->head_lbl->setText(check ? HeadSizeText(*check, FEditor->Rule(), Wording())
                                 : text(QString::fromLatin1(kNoHeadText)));
     QString message = FMessage;
     if (!FPhoto.Empty() && FEditor->LowResolution()) {
@@ -383,8 +385,7 @@ void TFrameDlg::frameChanged()
     showCheck();
 }
 
-// The photo check for the frame as it stands: one line per measure, a mark
-// of its verdict before its sentence, the value and limit in its tip.
+// The photo check for the frame as it stands.
 void TFrameDlg::showCheck()
 {
     ui->check_lst->clear();
@@ -393,9 +394,6 @@ void TFrameDlg::showCheck()
     const TFrame frame = FEditor->Frame() ? *FEditor->Frame()
                                           : UnframedFrame(FPhoto.Width(), FPhoto.Height(), FEditor->Rule());
     FMeasures = CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame,
-                           FEditor->Rule(), wording());
-    for (const TMeasure& m : FMeasures) {
-        auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
-        item->setToolTip(QStringLiteral("%1: %2 (%3)").arg(m.Id).arg(m.Value).arg(m.Limit));
-    }
+                           FEditor->Rule(), Wording());
+    ShowMeasures(*ui->check_lst, FMeasures);
 }

@@ -71,6 +71,10 @@ public:
     /// was found to put it behind.
     std::optional<TColor32> Background() const;
 
+    /// The framing library's texts (the head height's sentence) in the
+    /// user's language, from this window's text storage.
+    TWording Wording() const;
+
     /// Asks for a colour of the user's own, starting from Current; none when
     /// cancelled. A colour dialog by default.
     std::function<std::optional<TColor32>(QWidget* Parent, TColor32 Current)> AskColour;
@@ -103,7 +107,6 @@ private:
     void showBackgroundColour(TColor32 Colour);
     /// A text composed at run time in the user's language, from TS_frame.
     QString text(const QString& original) const;
-    TWording wording() const;
 
     std::unique_ptr<Ui::FrameDlg> ui;
     TBitmap32 FPhoto;

@@ -18,6 +18,7 @@
 #include "U_SheetOptionsDlg.h"
 #include "U_UnicodeUtils.h"
 #include "U_about.h"
+#include "U_CheckDlg.h"
 #include "error_display.h"
 #include "file_names.h"
 #include "format_choice.h"
@@ -36,7 +37,9 @@
 #include "packed_layout.h"
 #include "sheet_settings.h"
 #include "sheet_formats.h"
+#include "sheet_render.h"
 #include "user_guide.h"
+#include "wrapped_labels.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -107,15 +110,11 @@ void TMainDlg::setUpWindow()
     // The sheet's list holds file names, nothing to translate: unnamed, the
     // language files never see (or empty) it.
     ui->sheet_lst->setObjectName(QString());
-    // Fixed single border: system menu and minimise box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    // The status line has room for a second line of text: a warning in
-    // another language does not fit one beside the printed size.
-    setFixedSize(371, 437 + fontMetrics().lineSpacing() + ui->MainMenu->sizeHint().height());
+    // The window grows and the photo with it; the form's layouts keep every
+    // control at its size and the status line below them.
+    resize(kMainWindowWidth, kMainWindowHeight);
 
-    ui->img->SetBitmapAlign(baTopLeft);
+    ui->img->SetBitmapAlign(baCenter);
     ui->img->SetScale(1.0f);
     ui->img->SetScaleMode(smResize);
     ui->img->Loaded();
@@ -129,13 +128,42 @@ void TMainDlg::setUpWindow()
 
 void TMainDlg::createStatusLine()
 {
-    // The status bar's one panel; an unnamed inner part, not a component.
+    // The status bar's panels; unnamed inner parts, not components. The
+    // check's summary in the first is a link to its measures, which Tab
+    // reaches too.
     FStatusPanel = new QLabel(ui->StatusBar);
     FStatusPanel->setWordWrap(true);
-    FStatusPanel->setMinimumHeight(2 * FStatusPanel->fontMetrics().lineSpacing());
+    FStatusPanel->setTextFormat(Qt::RichText);
+    FStatusPanel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    FStatusPanel->setFocusPolicy(Qt::TabFocus);
+    FStatusPanel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FStatusPanel->installEventFilter(this);
     ui->StatusBar->addWidget(FStatusPanel, 1);
     FSizePanel = new QLabel(ui->StatusBar);
+    FSizePanel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     ui->StatusBar->addPermanentWidget(FSizePanel);
+    fitStatusLine();
+}
+
+void TMainDlg::setStatus(const QString& Text, const QString& Link, const QString& ToolTip)
+{
+    FStatusText = Text;
+    if (!Link.isEmpty())
+        FStatusText += (Text.isEmpty() ? QString() : QStringLiteral(" ")) + Link;
+    QString html = Text.toHtmlEscaped();
+    if (!Link.isEmpty())
+        html += (Text.isEmpty() ? QString() : QStringLiteral(" "))
+                + QStringLiteral("<a href=\"check\">%1</a>").arg(Link.toHtmlEscaped());
+    FStatusPanel->setText(html);
+    FStatusPanel->setToolTip(ToolTip);
+    fitStatusLine();
+}
+
+void TMainDlg::fitStatusLine()
+{
+    // Two lines at least, so that the window does not jump with every
+    // warning; more when the text takes more.
+    FitWrappedLabel(*FStatusPanel, 2);
 }
 
 void TMainDlg::createComponents()
@@ -190,6 +218,8 @@ void TMainDlg::connectControls()
     connect(ui->SaveDigital1, &QAction::triggered, this, &TMainDlg::SaveDigital1Click);
     connect(ui->remove_btn, &QPushButton::clicked, this, &TMainDlg::RemoveFromSheetClick);
     connect(ui->clear_btn, &QPushButton::clicked, this, &TMainDlg::ClearSheetClick);
+    connect(ui->Check1, &QAction::triggered, this, &TMainDlg::Check1Click);
+    connect(FStatusPanel, &QLabel::linkActivated, this, &TMainDlg::Check1Click);
     connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowActions);
     connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::TakeBackFromSheet);
     auto* removeLine = new QAction(ui->sheet_lst);
@@ -197,7 +227,7 @@ void TMainDlg::connectControls()
     removeLine->setShortcutContext(Qt::WidgetShortcut);
     ui->sheet_lst->addAction(removeLine);
     connect(removeLine, &QAction::triggered, this, &TMainDlg::RemoveFromSheetClick);
-    // A double click on the photo frames it too.
+    // A double click on the photo frames it too; a new size places it anew.
     ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
     connect(ui->Language1, &QAction::triggered, this, &TMainDlg::translate_btnClick);
@@ -225,7 +255,7 @@ TImage32& TMainDlg::img()
 
 QString TMainDlg::StatusText() const
 {
-    return FStatusPanel->text();
+    return FStatusText;
 }
 
 QString TMainDlg::SizeText() const
@@ -240,6 +270,10 @@ bool TMainDlg::eventFilter(QObject* watched, QEvent* event)
         frame_btnClick();
         return true;
     }
+    if (watched == ui->img && event->type() == QEvent::Resize)
+        placePhoto();
+    if (watched == FStatusPanel && event->type() == QEvent::Resize)
+        fitStatusLine();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -306,22 +340,33 @@ void TMainDlg::ShowPrinterName()
     // the cell's shape, and a plain background fills the strip beside an
     // unframed one; a photo that prints blurred says so.
     ReportErrors(this, [&] {
+        checkPhoto();
+        const QString summary = FMeasures.empty() ? QString() : CheckSummary(FMeasures);
         const TStatusLine line =
             StatusLineFor(ShownPrinterName(Printer().Name()),
                           !FFrame && !plainBackground() && LeavesWhiteStrip(photo.Width(), photo.Height(), format),
                           FFrame ? LowResolutionWarning(photo, FFrame, Rule()) : QString(), ui->frame_btn->text(),
-                          checkSummary());
-        FStatusPanel->setText(line.Text);
-        FStatusPanel->setToolTip(line.ToolTip);
+                          summary);
+        // The summary comes last: a link to its measures.
+        if (summary.isEmpty() || !line.Text.endsWith(summary))
+            setStatus(line.Text, {}, line.ToolTip);
+        else
+            setStatus(line.Text.chopped(summary.size()).trimmed(), summary, line.ToolTip);
     });
+    ui->Check1->setEnabled(!FMeasures.empty());
 }
 
-void TMainDlg::ShowFrame()
+void TMainDlg::placePhoto()
 {
     if (FFrame)
         ShowFrameInView(*ui->img, *FFrame, plainBackground());
     else
         ShowWholePhotoInView(*ui->img, plainBackground());
+}
+
+void TMainDlg::ShowFrame()
+{
+    placePhoto();
     ShowPrinterName();
 }
 
@@ -443,7 +488,7 @@ void TMainDlg::print_btnClick()
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
-        RenderPrintRun(this, ui->img->Bitmap(), ui->img->Look(), sheetPrinter(), FPreviewDlg->Page(), FFrame,
+        RenderPrintRun(this, ui->img->Bitmap(), kMainPhotoViewLook, sheetPrinter(), FPreviewDlg->Page(), FFrame,
                        plainBackground());
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
         rendered = true;
@@ -459,7 +504,7 @@ void TMainDlg::PrintSheetRun()
     TPhotoSheet sheet(sheetPrinter());
     bool rendered = false;
     ReportErrors(this, [&] {
-        RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), ui->img->Look(), FFrame, ui->num_trk->value(), sheet,
+        RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), kMainPhotoViewLook, FFrame, ui->num_trk->value(), sheet,
                        plainBackground());
         FPreviewDlg->SetSheet(&sheet);
         FPreviewDlg->ShowPage(0);
@@ -473,8 +518,7 @@ void TMainDlg::PrintSheetRun()
         QStringList names;
         for (const QString& file : saved)
             names << QFileInfo(file).fileName();
-        FStatusPanel->setText(MessageText(Msg::kPagesSaved).arg(names.join(QStringLiteral(", "))));
-        FStatusPanel->setToolTip(saved.join(u'\n'));
+        setStatus(MessageText(Msg::kPagesSaved).arg(names.join(QStringLiteral(", "))), {}, saved.join(u'\n'));
     }
     if (confirmed) {
         ReportErrors(this, [&] {
@@ -502,7 +546,7 @@ void TMainDlg::AddToSheetClick()
     if (ui->img->Bitmap().Empty())
         return;   // nothing loaded: nothing to keep
     ReportErrors(this, [&] {
-        FSheetLines.Add(ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, ui->num_trk->value(),
+        FSheetLines.Add(ui->img->Bitmap(), kMainPhotoViewLook, FPhotoFile, FFrame, ui->num_trk->value(),
                         plainBackground());
         ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
         // The photo lives on in the list; the view is free for the next
@@ -534,7 +578,7 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
     ReportErrors(this, [&] {
         int count = ui->num_trk->value();
         std::optional<TPlainBackground> background = plainBackground();
-        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count, background))
+        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), kMainPhotoViewLook, FPhotoFile, FFrame, count, background))
             ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
         else
             delete ui->sheet_lst->takeItem(row);
@@ -701,14 +745,23 @@ std::optional<TPlainBackground> TMainDlg::plainBackground() const
     return TPlainBackground{*FBackground, FAnalysis->Facts.Person, FWholePerson};
 }
 
-QString TMainDlg::checkSummary() const
+void TMainDlg::checkPhoto()
 {
+    FMeasures.clear();
     const TBitmap32& photo = ui->img->Bitmap();
     if (!FAnalysis || photo.Empty())
-        return {};
+        return;
     const THeadRule rule = Rule();
     const TFrame frame = FFrame ? *FFrame : UnframedFrame(photo.Width(), photo.Height(), rule);
-    return CheckSummary(CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame, rule));
+    // The head height's sentence in the framing window's words.
+    FMeasures = CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame, rule,
+                           FFrameDlg ? FFrameDlg->Wording() : TWording());
+}
+
+void TMainDlg::Check1Click()
+{
+    if (FCheckDlg && !FMeasures.empty())
+        FCheckDlg->Execute(FMeasures, CheckSummary(FMeasures));
 }
 
 void TMainDlg::translate_btnClick()

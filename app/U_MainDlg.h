@@ -16,6 +16,7 @@
 #include <vector>
 
 class QFileDialog;
+class TCheckDlg;
 class QLabel;
 class TAboutDlg;
 class TBitmap32;
@@ -35,6 +36,10 @@ class Tpreviewdlg;
 namespace Ui {
 class MainDlg;
 }
+
+/// The main window's size at its first start, in the screen's logical pixels.
+inline constexpr int kMainWindowWidth = 560;
+inline constexpr int kMainWindowHeight = 600;
 
 /// The main window: holds the photo, the format and the number of copies,
 /// and runs the print: photo cell, page preview, print. "Add to sheet"
@@ -57,6 +62,7 @@ public:
     /// The sheet options; its calibration page prints on the current printer.
     void SetSheetOptionsDialog(TSheetOptionsDlg* dialog);
     void SetDigitalPhotoDialog(TDigitalPhotoDlg* dialog) { FDigitalPhotoDlg = dialog; }
+    void SetCheckDialog(TCheckDlg* dialog) { FCheckDlg = dialog; }
     /// The face models the window and its dialogs analyse photos with, read
     /// when the first photo is analysed.
     TFaceModels& FaceModels() { return FFaceModels; }
@@ -86,6 +92,9 @@ public:
     void print_btnClick();
     void opt_btnClick();
     void frame_btnClick();
+    /// The status line's check summary or "Photo check...": every measure
+    /// of the photo as it prints.
+    void Check1Click();
     void SheetOptions1Click();
     /// "Save photo for online application...": the photo alone, framed as
     /// the window frames it, as one JPEG file of a chosen pixel size.
@@ -120,7 +129,11 @@ public:
     /// The sheet printer on the current printer; none before the first activation.
     TIDPrinter* SheetPrinter() { return FSheetPrinter ? &sheetPrinter() : nullptr; }
     TStringList* DroppedFiles() { return FDroppedFiles.get(); }
+    /// The status line's text, the check's summary (a link) included.
     QString StatusText() const;
+    /// The photo check of the photo as it prints; empty without a photo or
+    /// the face models.
+    const TMeasures& Measures() const { return FMeasures; }
     /// The status line's other panel: the chosen format's printed size.
     QString SizeText() const;
     /// The photo's frame; none: the whole photo is printed.
@@ -141,10 +154,15 @@ protected:
 
 private:
     // The constructor's parts, in the order it runs them.
-    /// The form's unnamed parts, the fixed border and size, the photo view, the icons.
+    /// The form's unnamed parts, the first size, the photo view, the icons.
     void setUpWindow();
     /// The status bar's two panels.
     void createStatusLine();
+    /// The status line's text, then Link (the check's summary, if any) as a
+    /// link to the measures; ToolTip holds the whole of it.
+    void setStatus(const QString& Text, const QString& Link, const QString& ToolTip);
+    /// Makes the status line as high as its text takes at its width.
+    void fitStatusLine();
     /// AppEvt, then the language list.
     void createComponents();
     /// The open dialog and the hooks that run the other dialogs.
@@ -158,17 +176,19 @@ private:
     /// The status line: the printer's name or the photo's warnings, the
     /// format's printed size; and what the photo view shows, in words.
     void ShowPrinterName();
-    /// Places the photo in the view: the frame's rectangle, or the whole photo.
+    /// Places the photo in the view: the frame's rectangle, or the whole
+    /// photo; then the status line.
     void ShowFrame();
+    /// The view's part of ShowFrame, again whenever the view's size changes.
+    void placePhoto();
     void analysePhoto();
     /// The photo's measures with the chosen plain background, for the check.
     void measureBackground();
     /// The chosen plain background with the photo's person mask; none
     /// without a choice or a mask.
     std::optional<TPlainBackground> plainBackground() const;
-    /// The photo check in one line for the photo as it prints; empty without
-    /// a photo or the face models.
-    QString checkSummary() const;
+    /// Judges the photo as it prints into FMeasures.
+    void checkPhoto();
     QString VersionCaption() const;
     void PrintConfirmedSheet();
     /// The print run of the sheet's list and the window's photo.
@@ -201,6 +221,9 @@ private:
     TFrameDlg* FFrameDlg = nullptr;
     TSheetOptionsDlg* FSheetOptionsDlg = nullptr;
     TDigitalPhotoDlg* FDigitalPhotoDlg = nullptr;
+    TCheckDlg* FCheckDlg = nullptr;
+    QString FStatusText;
+    TMeasures FMeasures;
     std::optional<TFrame> FFrame;
     TFaceModels FFaceModels;
     std::optional<TPhotoAnalysis> FAnalysis;

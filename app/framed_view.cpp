@@ -87,8 +87,11 @@ private:
 
 TRect FrameRectInView(const TFrame& Frame, int ViewWidth, int ViewHeight)
 {
-    return PhotoRectInCell(static_cast<int>(std::lround(Frame.Width)),
-                           static_cast<int>(std::lround(Frame.Height)), ViewWidth, ViewHeight);
+    TRect r = PhotoRectInCell(static_cast<int>(std::lround(Frame.Width)),
+                              static_cast<int>(std::lround(Frame.Height)), ViewWidth, ViewHeight);
+    const int dx = (ViewWidth - r.Width()) / 2;
+    const int dy = (ViewHeight - r.Height()) / 2;
+    return Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
 }
 
 void ShowFrameInView(TCustomImage32& View, const TFrame& Frame, const std::optional<TPlainBackground>& Background)
@@ -121,7 +124,7 @@ void ShowWholePhotoInView(TCustomImage32& View, const std::optional<TPlainBackgr
     if (Background && !photo.Empty())
         View.Layers().Add(std::make_unique<TBackgroundLayer>(
             View, std::nullopt, TFrame{0, 0, double(photo.Width()), double(photo.Height())}, *Background));
-    View.SetBitmapAlign(baTopLeft);
+    View.SetBitmapAlign(baCenter);
     View.SetScale(1.0f);
     View.SetOffsetHorz(0);
     View.SetOffsetVert(0);

@@ -6,8 +6,8 @@
 
 class TCustomImage32;
 
-/// Where a frame shows in a view of ViewWidth x ViewHeight: fitted top-left
-/// with its aspect kept, as the cell holds a photo.
+/// Where a frame shows in a view of ViewWidth x ViewHeight: fitted with its
+/// aspect kept, as the cell holds a photo, in the middle of the view.
 TRect FrameRectInView(const TFrame& Frame, int ViewWidth, int ViewHeight);
 
 /// Shows the photo of View as the print run prints it with Frame: the frame's
@@ -17,6 +17,6 @@ TRect FrameRectInView(const TFrame& Frame, int ViewWidth, int ViewHeight);
 void ShowFrameInView(TCustomImage32& View, const TFrame& Frame,
                      const std::optional<TPlainBackground>& Background = std::nullopt);
 
-/// Shows the whole photo again, fitted to the view (smResize, top left),
+/// Shows the whole photo again, fitted to the view (smResize, centred),
 /// with a plain background behind the person if one is given.
 void ShowWholePhotoInView(TCustomImage32& View, const std::optional<TPlainBackground>& Background = std::nullopt);

@@ -4,6 +4,7 @@
 #include "string_list.h"
 #include "Lang_langChoice.h"
 #include "application_events.h"
+#include "U_CheckDlg.h"
 #include "U_DigitalPhotoDlg.h"
 #include "U_FrameDlg.h"
 #include "U_MainDlg.h"
@@ -24,6 +25,7 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QSet>
+#include <QSizeGrip>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
@@ -77,17 +79,20 @@ protected:
         frame = std::make_unique<TFrameDlg>(main->FaceModels(), main.get());
         sheetOptions = std::make_unique<TSheetOptionsDlg>(main.get());
         digital = std::make_unique<TDigitalPhotoDlg>(main->FaceModels(), main.get());
+        check = std::make_unique<TCheckDlg>(main.get());
         main->SetSettingsDialog(settings.get());
         main->SetPreviewDialog(preview.get());
         main->SetAboutDialog(about.get());
         main->SetFrameDialog(frame.get());
         main->SetSheetOptionsDialog(sheetOptions.get());
         main->SetDigitalPhotoDialog(digital.get());
+        main->SetCheckDialog(check.get());
         TApplicationEvents::Activate();
     }
 
     void closeForms()
     {
+        check.reset();
         digital.reset();
         sheetOptions.reset();
         frame.reset();
@@ -146,6 +151,7 @@ protected:
     std::unique_ptr<TFrameDlg> frame;
     std::unique_ptr<TSheetOptionsDlg> sheetOptions;
     std::unique_ptr<TDigitalPhotoDlg> digital;
+    std::unique_ptr<TCheckDlg> check;
 };
 
 }  // namespace
@@ -462,6 +468,67 @@ TEST_F(LanguageTest, EveryShippedTranslationGivesEachControlItsOwnAccessKey)
                 EXPECT_FALSE(keys.contains(key[0].key())) << text.toStdString();
                 keys.insert(key[0].key());
             }
+        }
+    }
+}
+
+// Every window, in every shipped language, at the size it opens with on a
+// 1366 x 768 screen and at its smallest: it fits, and no control covers
+// another, reaches past the control that holds it or cuts its wrapped text
+// short, the main window's status line included.
+TEST_F(LanguageTest, EveryShippedTranslationLaysEachWindowOutWithoutOverlaps)
+{
+    const QDir built(QStringLiteral(QRL_LANG_OUTPUT_DIR));
+    for (const QString& name : built.entryList({QStringLiteral("QRL_0*.SPK")}, QDir::Files))
+        QFile::copy(built.filePath(name), programDir() + u'/' + name);
+    startForms();
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));   // the longest status line: warnings and the check
+    const QSize screen(1366, 768 - 60);                     // less the title bar and a panel
+    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get(), frame.get(),
+                                   sheetOptions.get(), digital.get(), check.get()};
+    auto laidOut = [&](QWidget& form) {
+        EXPECT_LE(form.width(), screen.width());
+        EXPECT_LE(form.height(), screen.height());
+        QList<QWidget*> parents = form.findChildren<QWidget*>();
+        parents << &form;
+        for (QWidget* parent : parents) {
+            QList<QWidget*> shown;
+            for (QObject* o : parent->children()) {
+                auto* w = qobject_cast<QWidget*>(o);
+                // A window's size grip sits in its corner, over whatever is there.
+                if (w && !w->isWindow() && w->isVisible() && !w->objectName().startsWith(QLatin1String("qt_"))
+                    && !qobject_cast<QSizeGrip*>(w))
+                    shown << w;
+            }
+            for (qsizetype a = 0; a < shown.size(); ++a) {
+                EXPECT_TRUE(parent->rect().contains(shown[a]->geometry()))
+                    << shown[a]->metaObject()->className() << " " << shown[a]->objectName().toStdString();
+                for (qsizetype b = a + 1; b < shown.size(); ++b) {
+                    EXPECT_FALSE(shown[a]->geometry().intersects(shown[b]->geometry()))
+                        << shown[a]->objectName().toStdString() << " / " << shown[b]->objectName().toStdString();
+                }
+            }
+            auto* label = qobject_cast<QLabel*>(parent);
+            if (label && label->wordWrap() && !label->text().isEmpty() && label->isVisible()) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+            }
+        }
+    };
+    for (int i = 0; i < main->langue->Languages().Count(); ++i) {
+        main->langue->SetLanguageIndex(i);
+        SCOPED_TRACE(main->langue->Languages()[i].toStdString());
+        for (QWidget* form : forms) {
+            SCOPED_TRACE(form->objectName().toStdString());
+            const QSize opening = form->size();
+            form->resize(opening.boundedTo(screen));
+            form->show();
+            QApplication::processEvents();
+            laidOut(*form);
+            form->resize(form->minimumSize());
+            QApplication::processEvents();
+            laidOut(*form);
+            form->hide();
+            form->resize(opening);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 
 #include "U_FrameDlg.h"
+#include "framed_view.h"
 #include "image_view.h"
 #include "ui_U_MainDlg.h"
 #include "sheet_formats.h"
@@ -88,14 +89,19 @@ TEST_F(FrameTest, OkStoresTheFrameCancelKeepsItWholePhotoClearsIt)
 
 TEST_F(FrameTest, TheViewAndEveryCopyShowTheFramedRectangle)
 {
-    frameWith(TFrame{100, 500, 350, 450});
+    const TFrame frame{100, 500, 350, 450};
+    frameWith(frame);
     TImage32& view = main->img();
     view.PrepareBuffer();
-    // The frame fills 151 x 194; its top half is the photo's blue, its
-    // bottom the paper below the photo, the view's colour under it.
-    EXPECT_TRUE(isBlue(view.Buffer().Pixel(75, 20)));
-    EXPECT_EQ(view.Buffer().Pixel(75, 180), clWhite32);
-    EXPECT_EQ(view.Buffer().Pixel(75, 198), Color32(view.Color()));
+    // The frame's top two thirds are the photo's blue, its bottom the paper
+    // below the photo; the view's colour beside it.
+    const TRect f = FrameRectInView(frame, view.width(), view.height());
+    const int across = (f.Left + f.Right) / 2;
+    EXPECT_TRUE(isBlue(view.Buffer().Pixel(across, f.Top + 20)));
+    EXPECT_EQ(view.Buffer().Pixel(across, f.Bottom - 10), clWhite32);
+    ASSERT_GT(f.Left + view.height() - f.Bottom, 2) << "room beside or below the frame";
+    EXPECT_EQ(f.Left > 2 ? view.Buffer().Pixel(1, f.Top + 20) : view.Buffer().Pixel(across, view.height() - 2),
+              Color32(view.Color()));
 
     main->Form().num_trk->setValue(1);
     bool pageWasRight = false;
@@ -110,7 +116,8 @@ TEST_F(FrameTest, TheViewAndEveryCopyShowTheFramedRectangle)
     main->LoadPhoto(dir.filePath("photo.jpg"));
     EXPECT_FALSE(main->Frame()) << "another photo";
     view.PrepareBuffer();
-    EXPECT_TRUE(isRed(view.Buffer().Pixel(75, 20))) << "the whole photo again";
+    EXPECT_TRUE(isRed(view.Buffer().Pixel(view.width() / 2, view.CachedBitmapRect().Top + 20)))
+        << "the whole photo again";
 }
 
 TEST_F(FrameTest, TheFrameFollowsTheFormat)
@@ -171,7 +178,8 @@ TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWith
     EXPECT_FALSE(main->StatusText().contains(strip)) << "the colour fills the strip";
     TImage32& view = main->img();
     view.PrepareBuffer();
-    EXPECT_EQ(view.Buffer().Pixel(2, 2), clWhite32);
+    const TRect shown = view.CachedBitmapRect();
+    EXPECT_EQ(view.Buffer().Pixel(shown.Left + 2, shown.Top + 2), clWhite32);
 
     onNextModal([&](QDialog& dialog) { dialog.reject(); });
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);

@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "U_CheckDlg.h"
 #include "application_events.h"
 #include "string_list.h"
 #include "image_view.h"
@@ -11,6 +12,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -389,4 +393,26 @@ TEST_F(AppTest, ThePreviewOfAWindowInTheScreensCornerStaysOnTheScreen)
     if (shown.height() <= area.height()) {
         EXPECT_LE(shown.bottom(), area.bottom());
     }
+}
+
+TEST_F(AppTest, TheCheckSummaryInTheStatusLineOpensEveryMeasure)
+{
+    TCheckDlg check(main.get());
+    main->SetCheckDialog(&check);
+    start();
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
+    ASSERT_FALSE(main->Measures().empty());
+    QLabel* status = nullptr;
+    for (QLabel* label : main->statusBar()->findChildren<QLabel*>())
+        if (label->text().contains(QLatin1String("<a href")))
+            status = label;
+    ASSERT_NE(status, nullptr) << "the summary is a link";
+    EXPECT_TRUE(status->textInteractionFlags() & Qt::LinksAccessibleByKeyboard);
+    qsizetype rows = 0;
+    onNextModal([&](QDialog& dialog) {
+        rows = dialog.findChild<QListWidget*>("check_lst")->count();
+        dialog.accept();
+    });
+    emit status->linkActivated(QStringLiteral("check"));
+    EXPECT_EQ(rows, static_cast<qsizetype>(main->Measures().size()));
 }
