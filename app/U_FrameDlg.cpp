@@ -102,9 +102,13 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
 TFrameDlg::~TFrameDlg() = default;
 
 bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                        std::optional<TColor32>& Background)
+                        std::optional<TColor32>& Background, bool FrameFace)
 {
-    Start(Photo, Rule, Frame, Background);
+    Start(Photo, Rule, Frame, Background, FrameFace);
+    // The check keeps three rows in sight however small the window gets, a
+    // sentence wrapped to two lines among them.
+    const int row = std::max(ui->check_lst->iconSize().height(), 2 * ui->check_lst->fontMetrics().lineSpacing()) + 4;
+    ui->check_lst->setMinimumHeight(3 * row + 2 * ui->check_lst->frameWidth());
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     resize(FittedWindowSize(RememberedSize(), minimumSizeHint(),
                             screen ? screen->availableGeometry().size() : QSize()));
@@ -121,7 +125,7 @@ bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<T
 }
 
 void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
-                      const std::optional<TColor32>& Background)
+                      const std::optional<TColor32>& Background, bool FrameFace)
 {
     FPhoto.Assign(&Photo);
     FQuarterTurns = 0;
@@ -138,6 +142,8 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     showBackgroundColour(Background.value_or(DefaultBackgroundColour(Rule)));
     findHead();
     photoChanged();
+    if (FrameFace && !Frame && FAnalysis && !FAnalysis->Faces.empty())
+        auto_btnClick();
 }
 
 std::optional<TColor32> TFrameDlg::Background() const

@@ -48,15 +48,16 @@ public:
     /// Background. On OK, Frame becomes the chosen frame (none: the whole
     /// photo), Background the plain background's colour (none: the photo's
     /// own) and Photo the turned photo if it was turned; returns true. On
-    /// Cancel all stay as they were.
+    /// Cancel all stay as they were. FrameFace as for Start.
     bool Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                 std::optional<TColor32>& Background);
+                 std::optional<TColor32>& Background, bool FrameFace = false);
 
     /// Loads the window without showing it (Execute does this first): a copy
     /// of Photo, the rule, the frame, the background; looks for the face to
-    /// measure the head and find the person.
+    /// measure the head and find the person. With FrameFace and no Frame, a
+    /// face found is framed at once, as "Automatic" frames it.
     void Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
-               const std::optional<TColor32>& Background = std::nullopt);
+               const std::optional<TColor32>& Background = std::nullopt, bool FrameFace = false);
 
     const TBitmap32& Photo() const { return FPhoto; }
     int QuarterTurns() const { return FQuarterTurns; }

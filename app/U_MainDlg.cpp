@@ -197,7 +197,8 @@ void TMainDlg::createDialogs()
     AskPdfFileName = askPdfFileName;
     RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame,
                             std::optional<TColor32>& background) {
-        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background);
+        // A photo framed by nobody yet opens framed round its face.
+        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background, !FFramed);
     };
 }
 
@@ -397,6 +398,7 @@ void TMainDlg::LoadPhoto(const QString& FileName)
         FPhotoFile = FileName;
         // Another photo: the frame and background of the last one mean nothing here.
         FFrame.reset();
+        FFramed = false;
         FBackground.reset();
         analysePhoto();
         ShowFrame();
@@ -553,6 +555,7 @@ void TMainDlg::AddToSheetClick()
         // one, which then takes the following places.
         ui->img->Bitmap().Delete();
         FFrame.reset();
+        FFramed = false;
         FBackground.reset();
         analysePhoto();
         ShowFrame();
@@ -583,6 +586,7 @@ void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
         else
             delete ui->sheet_lst->takeItem(row);
         ui->num_trk->setValue(count);
+        FFramed = FFrame.has_value();
         FBackground.reset();
         if (background)
             FBackground = background->Colour;
@@ -703,6 +707,7 @@ void TMainDlg::frame_btnClick()
     if (!chosen)
         return;
     FFrame = frame;
+    FFramed = true;
     FBackground = background;
     photo.SetStretchFilter(sfMitchell);   // a turned photo is a new bitmap
     analysePhoto();

@@ -234,6 +234,7 @@ private:
     int FFormat = 0;             // the format FFrame was made for
     THeadRule FRule;             // and its rule
     bool FShowsFrame = false;    // the view's placement is the frame's
+    bool FFramed = false;        // the framing window closed with OK for this photo
     std::unique_ptr<TIDPrinter> FSheetPrinter;
     std::unique_ptr<TStringList> FDroppedFiles;
     QString FLastPdfName;

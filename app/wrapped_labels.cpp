@@ -3,8 +3,10 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QTextDocument>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -41,11 +43,29 @@ private:
 
 }  // namespace
 
+int WrappedTextHeight(const QLabel& Label, int Width)
+{
+    if (Label.text().isEmpty() || Width <= 0)
+        return 0;
+    // Measured on a document of its own: the label's own height for a width
+    // never goes below its minimum height, which this sets.
+    const int sides = Label.width() - Label.contentsRect().width();
+    const int ends = Label.height() - Label.contentsRect().height();
+    QTextDocument text;
+    text.setDefaultFont(Label.font());
+    text.setDocumentMargin(0);
+    if (Qt::mightBeRichText(Label.text()) && Label.textFormat() != Qt::PlainText)
+        text.setHtml(Label.text());
+    else
+        text.setPlainText(Label.text());
+    text.setTextWidth(std::max(1, Width - sides - 2 * std::max(0, Label.margin())));
+    return static_cast<int>(std::ceil(text.size().height())) + ends + 2 * std::max(0, Label.margin());
+}
+
 void FitWrappedLabel(QLabel& Label, int MinLines)
 {
     const int lines = MinLines * Label.fontMetrics().lineSpacing();
-    const int needed = Label.width() > 0 && !Label.text().isEmpty() ? Label.heightForWidth(Label.width()) : 0;
-    Label.setMinimumHeight(std::max(lines, needed));
+    Label.setMinimumHeight(std::max(lines, WrappedTextHeight(Label, Label.width())));
 }
 
 void KeepWrappedLabelsWhole(QWidget& Form)

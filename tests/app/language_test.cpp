@@ -14,6 +14,7 @@
 #include "U_about.h"
 #include "error_display.h"
 #include "calibration.h"
+#include "wrapped_labels.h"
 #include "lang_file_builder.h"
 #include "sheet_printer.h"
 #include "sheet_settings.h"
@@ -510,7 +511,7 @@ TEST_F(LanguageTest, EveryShippedTranslationLaysEachWindowOutWithoutOverlaps)
             }
             auto* label = qobject_cast<QLabel*>(parent);
             if (label && label->wordWrap() && !label->text().isEmpty() && label->isVisible()) {
-                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+                EXPECT_GE(label->height(), WrappedTextHeight(*label, label->width())) << label->text().toStdString();
             }
         }
     };

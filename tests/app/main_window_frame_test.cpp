@@ -171,6 +171,7 @@ TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWith
     EXPECT_TRUE(main->StatusText().contains(strip));
     frameBy([&] { QTest::mouseClick(main->Form().frame_btn, Qt::LeftButton); },
             [](TFrameDlg& dlg) {
+                dlg.whole_btnClick();
                 dlg.findChild<QComboBox*>("background_cmb")->activated(0);
                 dlg.accept();
             });
@@ -191,4 +192,26 @@ TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWith
     EXPECT_EQ(main->SheetLines().Background(0)->Colour, kBackgroundWhite);
     EXPECT_FALSE(main->BackgroundColour()) << "the next photo starts with its own";
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST_F(FrameTest, TheFramingWindowOpensFramedRoundAFoundFaceUntilAFrameIsChosen)
+{
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
+    std::optional<TFrame> opened;
+    frameBy([&] { main->Form().Frame1->trigger(); },
+            [&](TFrameDlg& dlg) {
+                opened = dlg.Editor().Frame();
+                dlg.reject();
+            });
+    ASSERT_TRUE(opened) << "framed as Automatic frames it";
+    EXPECT_TRUE(HasRuleAspect(*opened, main->Rule()));
+    EXPECT_FALSE(main->Frame()) << "Cancel keeps the whole photo";
+
+    frameWith(std::nullopt);   // the whole photo, chosen
+    frameBy([&] { main->Form().Frame1->trigger(); },
+            [&](TFrameDlg& dlg) {
+                opened = dlg.Editor().Frame();
+                dlg.reject();
+            });
+    EXPECT_FALSE(opened) << "the choice stays";
 }
