@@ -4,6 +4,7 @@
 #include "check_list.h"
 #include "lang_components.h"
 #include "on_screen.h"
+#include "window_sizes.h"
 #include "wrapped_labels.h"
 
 TCheckDlg::TCheckDlg(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::CheckDlg>())
@@ -29,6 +30,8 @@ void TCheckDlg::Start(const TMeasures& Measures, const QString& Summary)
 void TCheckDlg::Execute(const TMeasures& Measures, const QString& Summary)
 {
     Start(Measures, Summary);
+    RestoreWindowSize(*this, QStringLiteral("Check"), {520, 380}, parentWidget());
     PlaceOnScreen(*this, parentWidget());
     exec();
+    RememberWindowSize(QStringLiteral("Check"), size());
 }

@@ -11,13 +11,13 @@
 #include "registry.h"
 #include "sheet_formats.h"
 #include "check_list.h"
+#include "window_sizes.h"
 #include "wrapped_labels.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -38,11 +38,41 @@ constexpr int kOwnColourEntry = 3;
 // The slider runs from 0 (whole photo, zoom 1) in tenths of zoom.
 constexpr double kSliderPerZoom = 10;
 
-// The window's size is remembered beside the program's other settings, in
-// the screen's logical pixels, so it holds at any scale factor.
+// The name the window's size is remembered by.
+const QString kWindowName = QStringLiteral("Frame");
+
+// The plain background last chosen, kept beside the program's other settings.
 const QString kSettingsKey = QStringLiteral("Software\\Varnel\\Quorlo");
-const QString kWidthName = QStringLiteral("FrameWindowWidth");
-const QString kHeightName = QStringLiteral("FrameWindowHeight");
+const QString kBackgroundOnName = QStringLiteral("PlainBackground");
+const QString kBackgroundColourName = QStringLiteral("PlainBackgroundColour");
+
+struct TBackgroundChoice {
+    bool On = false;
+    std::optional<TColor32> Colour;
+};
+
+TBackgroundChoice lastBackgroundChoice()
+{
+    TRegistry registry;
+    if (!registry.OpenKeyReadOnly(kSettingsKey))
+        return {};
+    TBackgroundChoice choice;
+    choice.On = registry.ReadInteger(kBackgroundOnName).value_or(0) != 0;
+    const QColor colour(registry.ReadString(kBackgroundColourName).value_or(QString()));
+    if (colour.isValid())
+        choice.Colour = Color32(colour.red(), colour.green(), colour.blue());
+    return choice;
+}
+
+void rememberBackgroundChoice(const TBackgroundChoice& choice)
+{
+    TRegistry registry;
+    if (!registry.OpenKey(kSettingsKey, true))
+        return;
+    registry.WriteInteger(kBackgroundOnName, choice.On ? 1 : 0);
+    if (choice.Colour)
+        registry.WriteString(kBackgroundColourName, QColor::fromRgb(*choice.Colour).name());
+}
 
 void paintSwatch(QWidget* swatch, const QColor& colour)
 {
@@ -102,30 +132,29 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
 TFrameDlg::~TFrameDlg() = default;
 
 bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                        std::optional<TColor32>& Background, bool FrameFace)
+                        std::optional<TColor32>& Background, bool Fresh)
 {
-    Start(Photo, Rule, Frame, Background, FrameFace);
+    Start(Photo, Rule, Frame, Background, Fresh);
     // The check keeps three rows in sight however small the window gets, a
     // sentence wrapped to two lines among them.
     const int row = std::max(ui->check_lst->iconSize().height(), 2 * ui->check_lst->fontMetrics().lineSpacing()) + 4;
     ui->check_lst->setMinimumHeight(3 * row + 2 * ui->check_lst->frameWidth());
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    resize(FittedWindowSize(RememberedSize(), minimumSizeHint(),
-                            screen ? screen->availableGeometry().size() : QSize()));
+    RestoreWindowSize(*this, kWindowName, {kFrameWindowWidth, kFrameWindowHeight}, parentWidget());
     PlaceOnScreen(*this, parentWidget());
     const int answer = exec();
-    RememberSize(size());
+    RememberWindowSize(kWindowName, size());
     if (answer != QDialog::Accepted)
         return false;
     if (FQuarterTurns % 4 != 0)
         Photo.Assign(&FPhoto);
     Frame = FEditor->Frame();
     Background = this->Background();
+    rememberBackgroundChoice({ui->background_chk->isChecked(), FBackgroundColour});
     return true;
 }
 
 void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
-                      const std::optional<TColor32>& Background, bool FrameFace)
+                      const std::optional<TColor32>& Background, bool Fresh)
 {
     FPhoto.Assign(&Photo);
     FQuarterTurns = 0;
@@ -137,12 +166,14 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     ui->photo_img->setAccessibleName(::MessageText(Msg::kFrameViewName));
     // The keys work on the picture: it has the focus first.
     ui->photo_img->setFocus();
-    // Off unless the photo has one already; the format's colour is offered.
-    ui->background_chk->setChecked(Background.has_value());
-    showBackgroundColour(Background.value_or(DefaultBackgroundColour(Rule)));
+    // The photo's own choice; a fresh photo starts from the choice last
+    // made; the colour last chosen, else the format's, is offered.
+    const TBackgroundChoice last = lastBackgroundChoice();
+    ui->background_chk->setChecked(Background.has_value() || (Fresh && last.On));
+    showBackgroundColour(Background.value_or(last.Colour.value_or(DefaultBackgroundColour(Rule))));
     findHead();
     photoChanged();
-    if (FrameFace && !Frame && FAnalysis && !FAnalysis->Faces.empty())
+    if (Fresh && !Frame && FAnalysis && !FAnalysis->Faces.empty())
         auto_btnClick();
 }
 
@@ -214,31 +245,6 @@ void TFrameDlg::backgroundChanged()
     }
     ui->photo_img->SetBackground(shown);
     showCheck();
-}
-
-QSize TFrameDlg::RememberedSize()
-{
-    TRegistry registry;
-    if (!registry.OpenKeyReadOnly(kSettingsKey))
-        return {};
-    return {registry.ReadInteger(kWidthName).value_or(0), registry.ReadInteger(kHeightName).value_or(0)};
-}
-
-void TFrameDlg::RememberSize(const QSize& Size)
-{
-    TRegistry registry;
-    if (registry.OpenKey(kSettingsKey, true)) {
-        registry.WriteInteger(kWidthName, Size.width());
-        registry.WriteInteger(kHeightName, Size.height());
-    }
-}
-
-QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Screen)
-{
-    QSize size = Wanted.isValid() && !Wanted.isEmpty() ? Wanted : QSize(kFrameWindowWidth, kFrameWindowHeight);
-    if (Screen.isValid() && !Screen.isEmpty())
-        size = size.boundedTo(Screen);
-    return size.expandedTo(Least);
 }
 
 QString TFrameDlg::HeadText() const

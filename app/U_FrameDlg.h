@@ -23,11 +23,6 @@ class FrameDlg;
 inline constexpr int kFrameWindowWidth = 800;
 inline constexpr int kFrameWindowHeight = 660;
 
-/// The size the framing window opens at: Wanted (the remembered size; none:
-/// the first size), no larger than the screen's free area, no smaller than
-/// Least (what its controls need).
-QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Screen);
-
 /// The framing window: the photo large with the cell's outline and the
 /// format's guides, growing with the window, whose size the settings keep;
 /// drag, arrow keys, wheel, + and - and slider place the frame, "Automatic"
@@ -48,16 +43,19 @@ public:
     /// Background. On OK, Frame becomes the chosen frame (none: the whole
     /// photo), Background the plain background's colour (none: the photo's
     /// own) and Photo the turned photo if it was turned; returns true. On
-    /// Cancel all stay as they were. FrameFace as for Start.
+    /// Cancel all stay as they were. Fresh as for Start. OK remembers the
+    /// plain background's choice and colour for the next photo.
     bool Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                 std::optional<TColor32>& Background, bool FrameFace = false);
+                 std::optional<TColor32>& Background, bool Fresh = false);
 
     /// Loads the window without showing it (Execute does this first): a copy
     /// of Photo, the rule, the frame, the background; looks for the face to
-    /// measure the head and find the person. With FrameFace and no Frame, a
-    /// face found is framed at once, as "Automatic" frames it.
+    /// measure the head and find the person. The colour offered is the one
+    /// last chosen (else the format's). Fresh: the photo comes for the first
+    /// time; without a Frame a face found is framed at once, as "Automatic"
+    /// frames it, and the plain background is on if it was at the last OK.
     void Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
-               const std::optional<TColor32>& Background = std::nullopt, bool FrameFace = false);
+               const std::optional<TColor32>& Background = std::nullopt, bool Fresh = false);
 
     const TBitmap32& Photo() const { return FPhoto; }
     int QuarterTurns() const { return FQuarterTurns; }
@@ -87,10 +85,6 @@ public:
     void zoom_trkChange(int Value);
     void background_chkClick(bool On);
     void background_cmbChange(int Index);
-
-    /// The size the window had when it last closed; none before that.
-    static QSize RememberedSize();
-    static void RememberSize(const QSize& Size);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

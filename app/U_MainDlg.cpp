@@ -25,6 +25,7 @@
 #include "framed_view.h"
 #include "image_view.h"
 #include "pdf_printer.h"
+#include "photo_lab_printer.h"
 #include "photo_messages.h"
 #include "photo_sheet.h"
 #include "picture.h"
@@ -39,6 +40,7 @@
 #include "sheet_formats.h"
 #include "sheet_render.h"
 #include "user_guide.h"
+#include "window_sizes.h"
 #include "wrapped_labels.h"
 
 #include <QApplication>
@@ -54,6 +56,9 @@
 #include <utility>
 
 namespace {
+
+// The name the window's size is remembered by.
+const QString kWindowName = QStringLiteral("Main");
 
 QString askPdfFileName(QWidget* parent, const QString& suggested)
 {
@@ -112,7 +117,7 @@ void TMainDlg::setUpWindow()
     ui->sheet_lst->setObjectName(QString());
     // The window grows and the photo with it; the form's layouts keep every
     // control at its size and the status line below them.
-    resize(kMainWindowWidth, kMainWindowHeight);
+    RestoreWindowSize(*this, kWindowName, {kMainWindowWidth, kMainWindowHeight});
 
     ui->img->SetBitmapAlign(baCenter);
     ui->img->SetScale(1.0f);
@@ -287,6 +292,12 @@ void TMainDlg::SetSheetOptionsDialog(TSheetOptionsDlg* dialog)
         connect(dialog, &TSheetOptionsDlg::CalibrationPageRequested, this, &TMainDlg::PrintCalibration);
 }
 
+void TMainDlg::closeEvent(QCloseEvent* event)
+{
+    RememberWindowSize(kWindowName, isMaximized() || isFullScreen() ? normalGeometry().size() : size());
+    QMainWindow::closeEvent(event);
+}
+
 void TMainDlg::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
@@ -308,6 +319,9 @@ void TMainDlg::AppEvtActivate()
     RegisterInstallPath(QCoreApplication::applicationName(), QCoreApplication::applicationFilePath());
     setWindowTitle(VersionCaption());
     ReportErrors(this, [&] {
+        // The photo lab the last sheets went to, as "Print on" chose it.
+        if (std::unique_ptr<TPhotoLabPrinter> lab = PhotoLabPrinterNamed(LoadPrintOn()))
+            SetPrinter(std::move(lab));
         FSheetPrinter = std::make_unique<TIDPrinter>(Printer());
         FSheetPrinter->SetCutMarks(LoadCutMarks());
         FSheetPrinter->SetLayout(LoadSheetLayout());
@@ -322,6 +336,12 @@ void TMainDlg::AppEvtActivate()
     // After the language list's activation: the original-language file and
     // the translated form know only the form's own items.
     RebuildFormats();
+    // The format chosen last time, found by its size.
+    if (const std::optional<QSize> size = LoadChosenFormatSize()) {
+        for (const TSheetFormat& format : FFormats)
+            if (format.WidthMm == size->width() && format.HeightMm == size->height())
+                ui->format_cmb->setCurrentIndex(format.Index);
+    }
     ui->img->Bitmap().SetStretchFilter(sfMitchell);
     ShowPrinterName();
     // The photo named on the command line, loaded as the open dialog loads one.
@@ -436,6 +456,8 @@ void TMainDlg::format_cmbChange()
         FSheetLines.FollowFormat(FRule, to);
         FFormat = index;
         FRule = to;
+        SaveChosenFormatSize(FFormats[static_cast<std::size_t>(index)].WidthMm,
+                             FFormats[static_cast<std::size_t>(index)].HeightMm);
     }
     if (!FSheetPrinter)
         return;
@@ -660,7 +682,13 @@ void TMainDlg::SheetOptions1Click()
         sheetPrinter().SetLayout(LoadSheetLayout());
         FollowCapacity();
     });
+    rememberPrintOn();
     ShowPrinterName();   // a photo lab printer may have been chosen
+}
+
+void TMainDlg::rememberPrintOn()
+{
+    ReportErrors(this, [&] { SavePrintOn(dynamic_cast<TPhotoLabPrinter*>(&Printer()) ? Printer().Name() : QString()); });
 }
 
 void TMainDlg::SaveDigital1Click()
@@ -690,8 +718,10 @@ void TMainDlg::opt_btnClick()
 {
     bool confirmed = false;
     ReportErrors(this, [&] { confirmed = RunPrinterSetup && RunPrinterSetup(this); });
-    if (confirmed)
+    if (confirmed) {
         ReportErrors(this, [&] { UpdateLayout(); });
+        rememberPrintOn();
+    }
     ShowPrinterName();
 }
 

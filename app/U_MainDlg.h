@@ -150,6 +150,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    /// Remembers the window's size for the next start.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -203,6 +205,9 @@ private:
     /// offering LastName (then Default) and remembering the answer there.
     /// False when the user cancelled; true for every other printer.
     bool NamePdfFile(QWidget* Parent, QString& LastName, const QString& Default);
+    /// Remembers the photo lab printer that is current, or that none is, as
+    /// "Print on" for the next start.
+    void rememberPrintOn();
     /// Reads the format list anew from the settings and keeps the chosen
     /// format selected, or one of its size, or the first.
     void RebuildFormats();

@@ -10,6 +10,8 @@ namespace {
 
 const QString kListName = QStringLiteral("OwnFormat");
 const QString kCutMarksName = QStringLiteral("CutMarks");
+const QString kFormatName = QStringLiteral("Format");
+const QString kPrintOnName = QStringLiteral("PrintOn");
 const QString kNameField = QStringLiteral(";name=");
 // More entries than any list a person keeps.
 constexpr int kMaxOwnFormats = 200;
@@ -120,4 +122,40 @@ void SaveCutMarks(bool on)
     TRegistry reg;
     if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true) || !reg.WriteInteger(kCutMarksName, on ? 1 : 0))
         throw NotSaved();
+}
+
+std::optional<QSize> LoadChosenFormatSize()
+{
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
+        return std::nullopt;
+    const QStringList sides = reg.ReadString(kFormatName).value_or(QString()).split(u'x');
+    bool wide = false;
+    bool high = false;
+    const QSize size = sides.size() == 2 ? QSize(sides[0].toInt(&wide), sides[1].toInt(&high)) : QSize();
+    if (!wide || !high)
+        return std::nullopt;
+    return size;
+}
+
+void SaveChosenFormatSize(int WidthMm, int HeightMm)
+{
+    TRegistry reg;
+    if (reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
+        reg.WriteString(kFormatName, QStringLiteral("%1x%2").arg(WidthMm).arg(HeightMm));
+}
+
+QString LoadPrintOn()
+{
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
+        return {};
+    return reg.ReadString(kPrintOnName).value_or(QString());
+}
+
+void SavePrintOn(const QString& PrinterName)
+{
+    TRegistry reg;
+    if (reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
+        reg.WriteString(kPrintOnName, PrinterName);
 }
