@@ -227,7 +227,7 @@ void TMainDlg::connectControls()
     connect(ui->Check1, &QAction::triggered, this, &TMainDlg::Check1Click);
     connect(FStatusPanel, &QLabel::linkActivated, this, &TMainDlg::Check1Click);
     connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowActions);
-    connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::TakeBackFromSheet);
+    connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::FrameSheetLine);
     auto* removeLine = new QAction(ui->sheet_lst);
     removeLine->setShortcut(QKeySequence::Delete);
     removeLine->setShortcutContext(Qt::WidgetShortcut);
@@ -595,30 +595,40 @@ void TMainDlg::RemoveFromSheetClick()
     ShowActions();
 }
 
-void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
+void TMainDlg::FrameSheetLine(QListWidgetItem* Item)
 {
     const int row = ui->sheet_lst->row(Item);
-    if (row < 0 || row >= FSheetLines.Count())
+    if (row < 0 || row >= FSheetLines.Count() || !RunFrameDialog)
         return;
     ReportErrors(this, [&] {
-        int count = ui->num_trk->value();
-        std::optional<TPlainBackground> background = plainBackground();
-        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), kMainPhotoViewLook, FPhotoFile, FFrame, count, background))
-            ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
-        else
-            delete ui->sheet_lst->takeItem(row);
-        ui->num_trk->setValue(count);
-        FFramed = FFrame.has_value();
-        FBackground.reset();
-        if (background)
-            FBackground = background->Colour;
-        // Another photo in the window: its own faces and measures.
-        analysePhoto();
-        ShowFrame();
-        if (FPreviewDlg)
-            FPreviewDlg->SetPhotoFile(FPhotoFile);
+        TBitmap32 photo;
+        photo.Assign(&FSheetLines.Photo(row));
+        std::optional<TFrame> frame = FSheetLines.Frame(row);
+        const std::optional<TPlainBackground> was = FSheetLines.Background(row);
+        std::optional<TColor32> colour;
+        if (was)
+            colour = was->Colour;
+        if (!RunFrameDialog(photo, Rule(), frame, colour))
+            return;
+        std::optional<TPlainBackground> background;
+        if (colour) {
+            // The person's masks of the line's photo: the ones it has, or
+            // found afresh for a photo the framing window turned.
+            const TBitmap32& kept = FSheetLines.Photo(row);
+            const bool same = was && photo.Width() == kept.Width() && photo.Height() == kept.Height()
+                              && std::equal(photo.Bits(), photo.Bits() + photo.Width() * photo.Height(), kept.Bits());
+            if (same) {
+                background = TPlainBackground{*colour, was->Mask, was->Beyond};
+            } else {
+                const TBusyCursor busy;
+                const TPhotoAnalysis analysis = AnalysePhoto(photo, FFaceModels);
+                if (!analysis.Facts.Person.Empty())
+                    background = TPlainBackground{*colour, analysis.Facts.Person,
+                                                  WholePhotoPersonMask(photo, FFaceModels.Mask())};
+            }
+        }
+        FSheetLines.Reframe(row, photo, frame, background);
     });
-    ShowActions();
 }
 
 void TMainDlg::ClearSheetClick()

@@ -44,8 +44,9 @@ inline constexpr int kMainWindowHeight = 600;
 /// The main window: holds the photo, the format and the number of copies,
 /// and runs the print: photo cell, page preview, print. "Add to sheet"
 /// moves the photo, with its frame and count, into the sheet's list and
-/// empties the view for the next one; with lines in the list the print run
-/// shares its pages among them, the window's photo (if any) last.
+/// empties the view for the next one; a line double-clicked is framed
+/// again, Remove or Delete takes it off. With lines in the list the print
+/// run shares its pages among them, the window's photo (if any) last.
 class TMainDlg : public QMainWindow {
     Q_OBJECT
 
@@ -102,10 +103,10 @@ public:
     void AddToSheetClick();
     /// Takes the selected line out of the sheet's list.
     void RemoveFromSheetClick();
-    /// A line double-clicked (or Enter on it): its photo, frame and count
-    /// come back into the window to be changed, and the window's photo, if
-    /// any, takes its place in the list.
-    void TakeBackFromSheet(QListWidgetItem* Item);
+    /// A line double-clicked (or Enter on it): its photo opens in the
+    /// framing window; OK gives the line the frame and background chosen
+    /// there. The line keeps its place and count.
+    void FrameSheetLine(QListWidgetItem* Item);
     void ClearSheetClick();
     /// The sheet options' "Print calibration page": the rulers on the
     /// current printer, with the progress and errors of printing.

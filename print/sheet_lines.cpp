@@ -107,6 +107,24 @@ const std::optional<TPlainBackground>& TSheetLines::Background(int Line) const
     return line(Line).Background;
 }
 
+const TBitmap32& TSheetLines::Photo(int Line) const
+{
+    return line(Line).Photo;
+}
+
+void TSheetLines::Reframe(int Line, const TBitmap32& Photo, const std::optional<TFrame>& Frame,
+                          const std::optional<TPlainBackground>& Background)
+{
+    TLine& framed = *FLines.at(static_cast<std::size_t>(Line));   // raises outside the list
+    if (&Photo != &framed.Photo) {
+        const TStretchFilter filter = framed.Photo.StretchFilter();
+        framed.Photo.Assign(&Photo);
+        framed.Photo.SetStretchFilter(filter);
+    }
+    framed.Frame = Frame;
+    framed.Background = Background;
+}
+
 void TSheetLines::FollowFormat(const THeadRule& From, const THeadRule& To)
 {
     for (auto& l : FLines)

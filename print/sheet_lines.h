@@ -57,6 +57,13 @@ public:
     const QString& FileName(int Line) const;
     const std::optional<TFrame>& Frame(int Line) const;
     const std::optional<TPlainBackground>& Background(int Line) const;
+    /// The line's photo as it was kept (turned, if the framing window turned it).
+    const TBitmap32& Photo(int Line) const;
+
+    /// Line `Line` framed anew: its photo (a quarter turn may have changed
+    /// it), frame and background become these; its place, file and count stay.
+    void Reframe(int Line, const TBitmap32& Photo, const std::optional<TFrame>& Frame,
+                 const std::optional<TPlainBackground>& Background);
 
     /// The format changed from `From` to `To`: every frame keeps its centre
     /// and head scale in the new shape, as the window's own frame does.
