@@ -25,8 +25,8 @@
 
 namespace {
 
-const char kNoHeadText[] =
-    "No face found: place the top of the head in the upper band and the chin in the lower band.";
+// The head line without a face: the photo check says that none was found.
+const char kNoHeadText[] = "Place the top of the head in the upper band and the chin in the lower band.";
 const char kLowResolutionText[] =
     "The framed part has %1 pixels per inch when printed; below 300 the print may look blurred.";
 const char kNoPersonText[] = "No person was found in the photo: its background cannot be replaced.";
@@ -107,6 +107,7 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     paintSwatch(ui->crown_shp, TFrameView::CrownBandColour());
     paintSwatch(ui->chin_shp, TFrameView::ChinBandColour());
     paintSwatch(ui->eye_shp, TFrameView::EyeBandColour());
+    paintSwatch(ui->others_shp, TFrameView::OtherFaceColour());
 
     connect(ui->auto_btn, &QPushButton::clicked, this, &TFrameDlg::auto_btnClick);
     connect(ui->whole_btn, &QPushButton::clicked, this, &TFrameDlg::whole_btnClick);
@@ -160,9 +161,6 @@ void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::
     FQuarterTurns = 0;
     FMessage.clear();
     FEditor = std::make_unique<TFrameEditor>(FPhoto.Width(), FPhoto.Height(), Rule, Frame);
-    const bool eyeRule = Rule.EyeLineMm.has_value();
-    ui->eye_shp->setVisible(eyeRule);
-    ui->eye_lbl->setVisible(eyeRule);
     ui->photo_img->setAccessibleName(::MessageText(Msg::kFrameViewName));
     // The keys work on the picture: it has the focus first.
     ui->photo_img->setFocus();
@@ -293,6 +291,13 @@ void TFrameDlg::findHead()
     }
     FEditor->SetHead(head);
     ui->photo_img->SetFaces(head, others);
+    // The key names every line drawn: the eye band of the rule, or the
+    // measured head's eye line; the other faces' boxes.
+    const bool eyes = FEditor->Rule().EyeLineMm.has_value() || head.has_value();
+    ui->eye_shp->setVisible(eyes);
+    ui->eye_lbl->setVisible(eyes);
+    ui->others_shp->setVisible(!others.empty());
+    ui->others_lbl->setVisible(!others.empty());
 }
 
 void TFrameDlg::keyPressEvent(QKeyEvent* event)
@@ -313,7 +318,8 @@ void TFrameDlg::auto_btnClick()
     for (const TMeasuredFace& face : FAnalysis->Faces)
         heads.push_back(face.Head.Head);
     const TAutoFrame found = AutoFrameForHeads(heads, FEditor->Rule(), Wording());
-    FMessage = found.Message;
+    // Without a face the check says so already.
+    FMessage = heads.empty() ? QString() : found.Message;
     if (found.Frame)
         FEditor->SetFrame(found.Frame);
     ui->photo_img->update();

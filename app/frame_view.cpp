@@ -18,6 +18,7 @@ namespace {
 const QColor kCrownBand(60, 140, 255, 90);
 const QColor kChinBand(40, 200, 90, 90);
 const QColor kEyeBand(255, 150, 30, 90);
+const QColor kOtherFace(230, 0, 180);
 const QColor kOutside(0, 0, 0, 120);
 const QColor kBackground(70, 70, 70);
 
@@ -36,6 +37,11 @@ QColor TFrameView::ChinBandColour()
 QColor TFrameView::EyeBandColour()
 {
     return kEyeBand;
+}
+
+QColor TFrameView::OtherFaceColour()
+{
+    return kOtherFace;
 }
 
 TFrameView::TFrameView(QWidget* parent) : QWidget(parent)
@@ -174,7 +180,7 @@ void TFrameView::paintFaces(QPainter& p) const
         line(FHead->ChinY, kChinBand);
         line(FHead->EyeY, kEyeBand);
     }
-    p.setPen(QPen(QColor(230, 0, 180), 2, Qt::DashLine));
+    p.setPen(QPen(kOtherFace, 2, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
     for (const QRectF& box : FOtherFaces)
         p.drawRect(QRectF(ToView(box.left(), box.top()), ToView(box.right(), box.bottom())));

@@ -13,6 +13,8 @@ struct TBackgroundMeasure {
     double Slope = 0;
     double Lightness = 0;
     double SeenShare = 0;
+    /// Measured on a plain background the user chose, not the photo's own.
+    bool Chosen = false;
 };
 
 TBackgroundMeasure MeasureBackground(const TCheckImage& Image, const TFaceRegions& Face);

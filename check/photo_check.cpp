@@ -200,7 +200,10 @@ void addBackground(TTable& table, const TBackgroundMeasure& back)
                                                  : kBackgroundShaded));
     const TVerdict light = VerdictAtLeast(back.Lightness, CheckLimit::kBackgroundLight, kBackgroundLightWarn);
     table.Add("background_light", TTable::round1(back.Lightness), QStringLiteral("≥ %1 L*").arg(CheckLimit::kBackgroundLight),
-              light, table.Text(light == TVerdict::Pass ? kBackgroundIsLight : kBackgroundDark));
+              light,
+              table.Text(light == TVerdict::Pass ? kBackgroundIsLight
+                         : back.Chosen           ? kChosenBackgroundDark
+                                                 : kBackgroundDark));
 }
 
 // The light and colour of the face.

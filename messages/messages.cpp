@@ -69,7 +69,7 @@ QStringList MessageOriginals()
                           Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground,
                           Msg::kQueueServiceDown, Msg::kQueueMissing, Msg::kQueueStateUnknown,
                           Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent,
-                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada})
+                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kChosenBackgroundDark})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -142,7 +142,8 @@ inline constexpr char kSharp[] = "The face is sharp.";
 inline constexpr char kBlurred[] = "The face is blurred: hold the camera still and focus on the eyes.";
 inline constexpr char kEnoughPixels[] = "Enough pixels: %1 ppi printed, %2 pixels between the eyes.";
 inline constexpr char kTooFewPixels[] =
-    "Too few pixels: %1 ppi printed, %2 pixels between the eyes; use a larger photo.";
+    "The photo has too few pixels for a sharp print: %1 ppi printed, %2 pixels between the eyes; use a larger "
+    "photo.";
 inline constexpr char kNoGlasses[] = "No glasses seen.";
 inline constexpr char kGlassesLook[] = "Glasses seen: many offices ask for a photo without them.";
 inline constexpr char kGlassesRefused[] = "Glasses seen: photos for this format must be taken without glasses.";
@@ -354,6 +355,9 @@ inline constexpr char kQueuePageNotSent[] = "the page could not be sent: %1";
 inline constexpr char kFormatFrance[] = "35 x 45 mm (France)";
 inline constexpr char kFormatUs[] = "2 x 2 in. (US)";
 inline constexpr char kFormatCanada[] = "1.8 x 2.2 in. (Canada)";
+// The photo check of a plain background the user chose: the advice is about
+// the colour, not the wall.
+inline constexpr char kChosenBackgroundDark[] = "The chosen background colour is too dark: choose a lighter one.";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -94,6 +94,12 @@ TEST(PhotoCheck, EachMeasureJudgesItsValueAndSaysWhatToDo)
          "Too little background is visible beside the head to judge it."},
         {"background_light", [](TCase& c) { c.Measured.Background.Lightness = 30; }, TVerdict::Fail,
          "The background is too dark: stand before a light wall."},
+        {"background_light",
+         [](TCase& c) {
+             c.Measured.Background.Lightness = 30;
+             c.Measured.Background.Chosen = true;
+         },
+         TVerdict::Fail, "The chosen background colour is too dark: choose a lighter one."},
         {"lighting_even", [](TCase& c) { c.Measured.Light.HalvesApart = 20; }, TVerdict::Fail,
          "One side of the face is darker: light the face evenly from the front."},
         {"exposure", [](TCase& c) { c.Measured.Light.Lightness = 30; }, TVerdict::Fail,
@@ -107,7 +113,8 @@ TEST(PhotoCheck, EachMeasureJudgesItsValueAndSaysWhatToDo)
         {"sharpness", [](TCase& c) { c.Measured.Sharpness = 0.3; }, TVerdict::Fail,
          "The face is blurred: hold the camera still and focus on the eyes."},
         {"resolution", [](TCase& c) { c.Measured.EyePixels = 100; }, TVerdict::Warn,
-         "Too few pixels: 448 ppi printed, 100 pixels between the eyes; use a larger photo."},
+         "The photo has too few pixels for a sharp print: 448 ppi printed, 100 pixels between the eyes; use a "
+         "larger photo."},
         {"glasses", [](TCase& c) { c.Measured.Glasses.BridgeEdge = 15; }, TVerdict::Warn,
          "Glasses seen: many offices ask for a photo without them."},
         {"glasses", [](TCase& c) { c.Measured.Glasses.GlareShare = 0.05; }, TVerdict::Warn,
