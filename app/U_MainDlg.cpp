@@ -410,11 +410,25 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
-    QString warning;
     ReportErrors(this, [&] {
+        TBitmap32 loaded;
+        QString warning;
+        {
+            const TBusyCursor busy;
+            warning = LoadPhotoFile(loaded, FileName);
+        }
+        // A photo cut short takes the window's place only when the user
+        // says so; the photo that was there stays otherwise.
+        if (!warning.isEmpty()
+            && !AskQuestion(this, warning + QStringLiteral("\n\n") + MessageText(Msg::kUseCutPhoto),
+                            MessageText(Msg::kUseIt), MessageText(Msg::kDoNotUseIt)))
+            return;
         const TBusyCursor busy;
+        TBitmap32& photo = ui->img->Bitmap();
+        const TStretchFilter filter = photo.StretchFilter();
+        photo.Assign(&loaded);
+        photo.SetStretchFilter(filter);
         FAnalysis.reset();
-        warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
         // Another photo: the frame and background of the last one mean nothing here.
         FFrame.reset();
@@ -427,9 +441,6 @@ void TMainDlg::LoadPhoto(const QString& FileName)
             FPreviewDlg->SetPhotoFile(FileName);
     });
     ShowActions();
-    // The photo is loaded, but the user must know that part of it is not.
-    if (!warning.isEmpty())
-        ShowWarningMessage(this, warning);
 }
 
 void TMainDlg::open_btnClick()

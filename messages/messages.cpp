@@ -69,7 +69,8 @@ QStringList MessageOriginals()
                           Msg::kBackgroundColourUnknown, Msg::kHelpBackground, Msg::kNoPersonForBackground,
                           Msg::kQueueServiceDown, Msg::kQueueMissing, Msg::kQueueStateUnknown,
                           Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent,
-                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kChosenBackgroundDark})
+                          Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kChosenBackgroundDark,
+                          Msg::kUseCutPhoto, Msg::kUseIt, Msg::kDoNotUseIt})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

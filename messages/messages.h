@@ -358,6 +358,11 @@ inline constexpr char kFormatCanada[] = "1.8 x 2.2 in. (Canada)";
 // The photo check of a plain background the user chose: the advice is about
 // the colour, not the wall.
 inline constexpr char kChosenBackgroundDark[] = "The chosen background colour is too dark: choose a lighter one.";
+// A photo file cut short (kPhotoEndsEarly): used only when the user says so.
+inline constexpr char kUseCutPhoto[] =
+    "Use this photo without its lower part? If not, the window keeps the photo it had.";
+inline constexpr char kUseIt[] = "&Use it";
+inline constexpr char kDoNotUseIt[] = "&Do not use it";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -32,6 +32,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QLocale>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -279,7 +281,7 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
 }
 
 // Nothing of the imaging library's French, nor of the system's English, in
-// a German window; a photo cut short loads and the window says so.
+// a German window; a photo cut short is offered in German words.
 TEST_F(LanguageTest, TheWindowSpeaksOnlyTheInterfacesLanguage)
 {
     QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/QRL_00000407.SPK"), programDir() + "/QRL_00000407.SPK");
@@ -292,10 +294,18 @@ TEST_F(LanguageTest, TheWindowSpeaksOnlyTheInterfacesLanguage)
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
     cut.write(portrait.read(portrait.size() / 2));
     cut.close();
+    QString asked;
+    QTimer::singleShot(0, main.get(), [&] {
+        auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(question, nullptr);
+        asked = question->text();
+        question->findChild<QPushButton*>("yes_btn")->click();
+    });
     main->LoadPhoto(cut.fileName());
     EXPECT_EQ(errors, QStringList({QString::fromUtf8("„nichtda.jpg“ lässt sich nicht öffnen: Die Datei kann nicht "
-                                                     "gelesen werden (die Datei existiert nicht)."),
-                                   QString::fromUtf8("Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.")}));
+                                                     "gelesen werden (die Datei existiert nicht).")}));
+    EXPECT_TRUE(asked.startsWith(QString::fromUtf8("Die Fotodatei endet zu früh: Ihr unterer Teil fehlt."))) << asked.toStdString();
+    EXPECT_FALSE(asked.contains(QStringLiteral("Use"))) << "the question in German too";
     EXPECT_EQ(main->img().Bitmap().Height(), 600);
 }
 

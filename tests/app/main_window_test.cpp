@@ -1,6 +1,7 @@
 #include "app_fixture.h"
 
 #include "U_CheckDlg.h"
+#include "messages.h"
 #include "application_events.h"
 #include "string_list.h"
 #include "image_view.h"
@@ -14,6 +15,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QLineEdit>
 #include <QMimeData>
@@ -415,4 +418,37 @@ TEST_F(AppTest, TheCheckSummaryInTheStatusLineOpensEveryMeasure)
     });
     emit status->linkActivated(QStringLiteral("check"));
     EXPECT_EQ(rows, static_cast<qsizetype>(main->Measures().size()));
+}
+
+// A photo file cut short is used only when the user says so; the default
+// keeps the framed photo that was there.
+TEST_F(AppTest, APhotoCutShortIsUsedOnlyWhenTheUserSaysSo)
+{
+    start();
+    main->LoadPhoto(writePhoto("whole.jpg", 300, 400));
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&) {
+        frame = TFrame{10, 10, 140, 180};
+        return true;
+    };
+    main->frame_btnClick();
+    QImage big(800, 1000, QImage::Format_RGB32);
+    big.fill(QColor(200, 30, 30));
+    const QString cut = dir.filePath("cut.jpg");
+    ASSERT_TRUE(big.save(cut, "JPEG", 95));
+    QFile file(cut);
+    ASSERT_TRUE(file.resize(file.size() / 2));
+
+    for (const bool use : {false, true}) {
+        SCOPED_TRACE(use);
+        QString asked;
+        onNextModal([&](QDialog& question) {
+            asked = static_cast<QMessageBox&>(question).text();
+            question.findChild<QPushButton*>(use ? "yes_btn" : "no_btn")->click();
+        });
+        main->LoadPhoto(cut);
+        EXPECT_TRUE(asked.contains(MessageText(Msg::kPhotoEndsEarly)));
+        EXPECT_EQ(main->img().Bitmap().Width(), use ? 800 : 300);
+        EXPECT_EQ(main->Frame().has_value(), !use) << "the frame goes with its photo";
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
