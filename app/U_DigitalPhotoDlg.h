@@ -14,9 +14,12 @@ class DigitalPhotoDlg;
 }
 
 /// "Save photo for online application": a preset (or an own size in pixels
-/// with optional file sizes) and a file; "Save" writes the window's photo,
-/// framed as the window frames it, with SaveDigitalPhoto and says in the
-/// dialog what it wrote or why it could not.
+/// with optional file sizes) and a file; the dialog says when the size
+/// enlarges the photo beyond its pixels. "Save" writes the window's photo,
+/// framed as the window frames it, with SaveDigitalPhoto (asking first
+/// before it replaces a file the save dialog did not ask about) and shows
+/// the file written, with its pixel size, file size and photo check, or
+/// why it could not be written.
 class TDigitalPhotoDlg : public QDialog {
     Q_OBJECT
 public:
@@ -46,6 +49,8 @@ public:
 private:
     QString checkSummary(const TBitmap32& Written, const TDigitalSize& Size);
     void preset_cmbChange();
+    /// The note under the sizes: the photo's part enlarged, or nothing.
+    void showEnlargement();
     void browse_btnClick();
     void updateControls();
 
@@ -54,4 +59,5 @@ private:
     const TBitmap32* FPhoto = nullptr;
     std::optional<TFrame> FFrame;
     std::optional<TPlainBackground> FBackground;
+    QString FConfirmedName;   // the name the save dialog confirmed, existing or not
 };

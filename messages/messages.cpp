@@ -70,7 +70,8 @@ QStringList MessageOriginals()
                           Msg::kQueueServiceDown, Msg::kQueueMissing, Msg::kQueueStateUnknown,
                           Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent,
                           Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kChosenBackgroundDark,
-                          Msg::kUseCutPhoto, Msg::kUseIt, Msg::kDoNotUseIt})
+                          Msg::kUseCutPhoto, Msg::kUseIt, Msg::kDoNotUseIt, Msg::kDigitalEnlarged,
+                          Msg::kReplaceFile, Msg::kReplace, Msg::kDoNotReplace})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

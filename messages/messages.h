@@ -363,6 +363,14 @@ inline constexpr char kUseCutPhoto[] =
     "Use this photo without its lower part? If not, the window keeps the photo it had.";
 inline constexpr char kUseIt[] = "&Use it";
 inline constexpr char kDoNotUseIt[] = "&Do not use it";
+// The photo for an online application: a part of the photo smaller than the
+// size asked for (%1 x %2 pixels of the photo, %3 x %4 the size), and a file
+// that exists already.
+inline constexpr char kDigitalEnlarged[] =
+    "Only %1 x %2 pixels of the photo go into it: they are enlarged to %3 x %4, which adds no detail.";
+inline constexpr char kReplaceFile[] = "\"%1\" exists already. Replace it?";
+inline constexpr char kReplace[] = "&Replace";
+inline constexpr char kDoNotReplace[] = "&Do not replace";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

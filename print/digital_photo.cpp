@@ -86,13 +86,9 @@ TDigitalSize ParseDigitalSize(const QString& text)
     return size;
 }
 
-void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                        TBitmap32& out, const std::optional<TPlainBackground>& background)
+TFrame DigitalPhotoPart(int PhotoWidth, int PhotoHeight, const std::optional<TFrame>& frame,
+                        const TDigitalSize& size)
 {
-    out.SetSize(size.Width, size.Height);
-    out.Clear(clWhite32);
-    if (photo.Empty() || out.Empty())
-        return;
     const double aspect = static_cast<double>(size.Width) / size.Height;
     TFrame shaped;
     if (frame && frame->Height > 0) {
@@ -101,11 +97,22 @@ void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& fra
         shaped.Width = frame->Height * aspect;
         shaped.X = frame->CentreX() - shaped.Width / 2;
     } else {
-        shaped.Height = std::min<double>(photo.Height(), photo.Width() / aspect);
+        shaped.Height = std::min<double>(PhotoHeight, PhotoWidth / aspect);
         shaped.Width = shaped.Height * aspect;
-        shaped.X = (photo.Width() - shaped.Width) / 2;
-        shaped.Y = (photo.Height() - shaped.Height) / 2;
+        shaped.X = (PhotoWidth - shaped.Width) / 2;
+        shaped.Y = (PhotoHeight - shaped.Height) / 2;
     }
+    return shaped;
+}
+
+void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
+                        TBitmap32& out, const std::optional<TPlainBackground>& background)
+{
+    out.SetSize(size.Width, size.Height);
+    out.Clear(clWhite32);
+    if (photo.Empty() || out.Empty())
+        return;
+    const TFrame shaped = DigitalPhotoPart(photo.Width(), photo.Height(), frame, size);
     const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), shaped, size.Width, size.Height);
     if (r.IsEmpty())
         return;

@@ -55,6 +55,14 @@ inline constexpr int kMaxDigitalSide = 6000;
 /// in the smaller, so the file passes either way. Raises EDigitalPhoto.
 TDigitalSize ParseDigitalSize(const QString& text);
 
+/// The part of a PhotoWidth x PhotoHeight photo that becomes the digital
+/// photo, in photo pixels: `frame` widened or narrowed about its centre to
+/// the size's shape, its height kept; without a frame the largest rectangle
+/// of that shape in the middle of the photo. Taller than size.Height: the
+/// photo is reduced; shorter: enlarged beyond its pixels.
+TFrame DigitalPhotoPart(int PhotoWidth, int PhotoHeight, const std::optional<TFrame>& frame,
+                        const TDigitalSize& size);
+
 /// The framed part of `photo` resampled once, with the photo's own filter,
 /// to size.Width x size.Height. The frame is widened or narrowed about its
 /// centre to the size's shape, its height kept; without a frame the largest
