@@ -526,6 +526,7 @@ void TMainDlg::print_btnClick()
         RenderPrintRun(this, ui->img->Bitmap(), kMainPhotoViewLook, sheetPrinter(), FPreviewDlg->Page(), FFrame,
                        plainBackground());
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
+        FPreviewDlg->SetPrinter(Printer());
         rendered = true;
     });
     if (rendered && FPreviewDlg->Execute())
@@ -544,6 +545,7 @@ void TMainDlg::PrintSheetRun()
         FPreviewDlg->SetSheet(&sheet);
         FPreviewDlg->ShowPage(0);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
+        FPreviewDlg->SetPrinter(Printer());
         rendered = true;
     });
     const bool confirmed = rendered && FPreviewDlg->Execute();

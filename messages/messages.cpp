@@ -71,7 +71,8 @@ QStringList MessageOriginals()
                           Msg::kQueueNotAccepting, Msg::kQueueStopped, Msg::kQueueJobRefused, Msg::kQueuePageNotSent,
                           Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kChosenBackgroundDark,
                           Msg::kUseCutPhoto, Msg::kUseIt, Msg::kDoNotUseIt, Msg::kDigitalEnlarged,
-                          Msg::kReplaceFile, Msg::kReplace, Msg::kDoNotReplace})
+                          Msg::kReplaceFile, Msg::kReplace, Msg::kDoNotReplace, Msg::kPaperAndPrinter,
+                          Msg::kPaperSize})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -371,6 +371,10 @@ inline constexpr char kDigitalEnlarged[] =
 inline constexpr char kReplaceFile[] = "\"%1\" exists already. Replace it?";
 inline constexpr char kReplace[] = "&Replace";
 inline constexpr char kDoNotReplace[] = "&Do not replace";
+// The preview's paper and printer: "Paper: A4 (210 × 297 mm). Printer:
+// Office_Laser."; a paper's size in millimetres.
+inline constexpr char kPaperAndPrinter[] = "Paper: %1. Printer: %2.";
+inline constexpr char kPaperSize[] = "%1 × %2 mm";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

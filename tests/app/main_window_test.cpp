@@ -308,25 +308,31 @@ TEST_F(AppTest, SaveAsImageExtendsTheNameAndKeepsThePreviewOpen)
     const QString target = dir.filePath("sheet");
     bool saved = false;
     bool stillOpen = false;
+    QString offered;
+    QString said;
     onNextModal([&](QDialog& previewWindow) {
         QFileDialog& jod = preview->JOD();
         jod.setOption(QFileDialog::DontUseNativeDialog);
         // The save dialog is modal on top of the preview: answer it next.
         onNextModal([&](QDialog& fileDialog) {
-            // Typed into the name field, as a user does.
+            // Typed into the name field, as a user does, over the name offered.
             auto* name = fileDialog.findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(name, nullptr);
+            offered = name->text();
             name->setText(target);
             fileDialog.accept();
         });
         preview->saveimg_btnClick();
         saved = QFile::exists(target + ".jpg");
         stillOpen = previewWindow.isVisible();
+        said = previewWindow.findChild<QLabel*>("status_lbl")->text();
         previewWindow.reject();
     });
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
     EXPECT_TRUE(saved);
     EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(offered, "face-sheet.jpg") << "named after the photo";
+    EXPECT_EQ(said, "Saved as " + QDir::toNativeSeparators(target) + ".jpg.") << "says where";
     EXPECT_EQ(preview->LastSaveName(), target + ".jpg") << "offered next time";
     TBitmap32 back;
     back.LoadFromFile(target + ".jpg");
