@@ -299,7 +299,8 @@ inline constexpr char kHelpDigital[] =
     "54 KB to 10 MB), us-visa (600 x 600 px, at most 240 KB), uk (700 x 900 px, 50 KB to 10 MB) or "
     "WxHpx[,MINKB-MAXKB] such as 800x1000px,50-500; the highest JPEG quality within the file sizes; with --output "
     "PHOTO.jpg only";
-inline constexpr char kHelpPhotoLab[] = "a lab print at 300 dpi without margins, turned to hold the most copies";
+inline constexpr char kHelpPhotoLab[] =
+    "a lab print at 300 dpi, the photos 3 mm clear of the edges the lab trims, turned to hold the most copies";
 inline constexpr char kHelpCheck[] =
     "check the photo as it prints (framed by --frame, else whole) against what passport offices ask: one line per "
     "measure with its verdict (ok, look, FAIL), value, limit and what to do; the sheet is made too when an output is "
