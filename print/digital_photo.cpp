@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "sheet_formats.h"
 #include "sheet_render.h"
+#include "turned_photo.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -106,7 +107,7 @@ TFrame DigitalPhotoPart(int PhotoWidth, int PhotoHeight, const std::optional<TFr
 }
 
 void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                        TBitmap32& out, const std::optional<TPlainBackground>& background)
+                        TBitmap32& out, const std::optional<TPlainBackground>& background, double turn)
 {
     out.SetSize(size.Width, size.Height);
     out.Clear(clWhite32);
@@ -116,7 +117,11 @@ void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& fra
     const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), shaped, size.Width, size.Height);
     if (r.IsEmpty())
         return;
-    photo.DrawTo(out, r);
+    if (turn != 0)
+        DrawTurned(photo, turn, QRectF(shaped.X, shaped.Y, shaped.Width, shaped.Height), out,
+                   QRectF(0, 0, out.Width(), out.Height()));
+    else
+        photo.DrawTo(out, r);
     if (background)
         PutPlainBackground(out, shaped, *background);
 }
@@ -166,12 +171,12 @@ TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& siz
 
 TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
                               const QString& fileName, TBitmap32* rendered,
-                              const std::optional<TPlainBackground>& background)
+                              const std::optional<TPlainBackground>& background, double turn)
 {
     TBitmap32 own;
     TBitmap32& pixels = rendered ? *rendered : own;
     pixels.SetStretchFilter(sfMitchell);
-    RenderDigitalPhoto(photo, frame, size, pixels, background);
+    RenderDigitalPhoto(photo, frame, size, pixels, background, turn);
     TDigitalJpeg jpeg = EncodeDigitalPhoto(pixels, size);
     SaveFileAtomically(fileName, jpeg.Bytes);
     return jpeg;

@@ -68,9 +68,11 @@ TFrame DigitalPhotoPart(int PhotoWidth, int PhotoHeight, const std::optional<TFr
 /// centre to the size's shape, its height kept; without a frame the largest
 /// rectangle of that shape in the middle of the photo. What the frame holds
 /// beyond the photo is white. `out` becomes that picture, with a plain
-/// background behind the person when one is given.
+/// background behind the person when one is given. A turn straightens the
+/// photo as RenderPhotoCell's does: the frame is then the turned photo's.
 void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                        TBitmap32& out, const std::optional<TPlainBackground>& background = std::nullopt);
+                        TBitmap32& out, const std::optional<TPlainBackground>& background = std::nullopt,
+                        double turn = 0);
 
 /// A digital photo as encoded: the stream and the quality it took.
 struct TDigitalJpeg {
@@ -94,7 +96,7 @@ TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& siz
 TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame,
                               const TDigitalSize& size, const QString& fileName,
                               TBitmap32* rendered = nullptr,
-                              const std::optional<TPlainBackground>& background = std::nullopt);
+                              const std::optional<TPlainBackground>& background = std::nullopt, double turn = 0);
 
 /// The size as one line: "1200 x 1200 px, 54 KB - 10 MB".
 QString DigitalSizeText(const TDigitalSize& size);

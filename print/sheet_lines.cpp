@@ -19,6 +19,7 @@ struct TSheetLines::TLine {
     std::optional<TFrame> Frame;
     int Count = 0;
     std::optional<TPlainBackground> Background;
+    double Turn = 0;
 };
 
 TSheetLines::TSheetLines() = default;
@@ -27,7 +28,7 @@ TSheetLines::~TSheetLines() = default;
 
 void TSheetLines::Add(const TBitmap32& Photo, const TViewLook& View, const QString& FileName,
                       const std::optional<TFrame>& Frame, int CopyCount,
-                      const std::optional<TPlainBackground>& Background)
+                      const std::optional<TPlainBackground>& Background, double Turn)
 {
     if (FLines.size() >= static_cast<std::size_t>(kMaxLines))
         throw Exception(MessageText(Msg::kSheetListFull).arg(kMaxLines));
@@ -39,6 +40,7 @@ void TSheetLines::Add(const TBitmap32& Photo, const TViewLook& View, const QStri
     added->Frame = Frame;
     added->Count = CopyCount;
     added->Background = Background;
+    added->Turn = Turn;
     FLines.push_back(std::move(added));
 }
 
@@ -112,8 +114,13 @@ const TBitmap32& TSheetLines::Photo(int Line) const
     return line(Line).Photo;
 }
 
+double TSheetLines::Turn(int Line) const
+{
+    return line(Line).Turn;
+}
+
 void TSheetLines::Reframe(int Line, const TBitmap32& Photo, const std::optional<TFrame>& Frame,
-                          const std::optional<TPlainBackground>& Background)
+                          const std::optional<TPlainBackground>& Background, double Turn)
 {
     TLine& framed = *FLines.at(static_cast<std::size_t>(Line));   // raises outside the list
     if (&Photo != &framed.Photo) {
@@ -123,6 +130,7 @@ void TSheetLines::Reframe(int Line, const TBitmap32& Photo, const std::optional<
     }
     framed.Frame = Frame;
     framed.Background = Background;
+    framed.Turn = Turn;
 }
 
 void TSheetLines::FollowFormat(const THeadRule& From, const THeadRule& To)
@@ -136,7 +144,7 @@ void TSheetLines::AddTo(TPhotoSheet& Sheet, const TProgress& Progress) const
 {
     for (int i = 0; i < Count(); ++i) {
         const TLine& l = line(i);
-        RenderPhotoCell(l.Photo, l.View, Sheet.SheetPrinter(), l.Frame, l.Background);
+        RenderPhotoCell(l.Photo, l.View, Sheet.SheetPrinter(), l.Frame, l.Background, l.Turn);
         Sheet.AddCell(l.Count);
         if (Progress)
             Progress(i + 1, Count());
