@@ -57,9 +57,9 @@ TDigitalPhotoDlg::TDigitalPhotoDlg(TFaceModels& Models, QWidget* parent)
 TDigitalPhotoDlg::~TDigitalPhotoDlg() = default;
 
 void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-                               const std::optional<TPlainBackground>& Background)
+                               const std::optional<TPlainBackground>& Background, double Turn)
 {
-    Start(Photo, Frame, FileName, Background);
+    Start(Photo, Frame, FileName, Background, Turn);
     PlaceOnScreen(*this, parentWidget());
     exec();
     FPhoto = nullptr;
@@ -67,11 +67,12 @@ void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFram
 }
 
 void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-                             const std::optional<TPlainBackground>& Background)
+                             const std::optional<TPlainBackground>& Background, double Turn)
 {
     FPhoto = &Photo;
     FFrame = Frame;
     FBackground = Background;
+    FTurn = Turn;
     // Filled afresh, in the interface's language of the moment.
     const int chosen = std::max(ui->preset_cmb->currentIndex(), 0);
     const QSignalBlocker quiet(ui->preset_cmb);
@@ -194,7 +195,7 @@ bool TDigitalPhotoDlg::SaveChosen()
         TBitmap32 written;
         TDigitalJpeg jpeg;
         SavePhotoFile(fileName,
-                      [&] { jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, fileName, &written, FBackground); });
+                      [&] { jpeg = SaveDigitalPhoto(*FPhoto, FFrame, size, fileName, &written, FBackground, FTurn); });
         ui->status_lbl->setStyleSheet(QString());
         ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
                                     .arg(QFileInfo(name).fileName())

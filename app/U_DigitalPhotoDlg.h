@@ -32,10 +32,11 @@ public:
     /// background), kept only while it is open; `FileName` is offered when
     /// none was chosen before.
     void Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-                 const std::optional<TPlainBackground>& Background = std::nullopt);
-    /// Fills the controls for the photo as Execute does, without showing.
+                 const std::optional<TPlainBackground>& Background = std::nullopt, double Turn = 0);
+    /// Fills the controls for the photo as Execute does, without showing;
+    /// Turn straightens it (RenderPhotoCell's).
     void Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
-               const std::optional<TPlainBackground>& Background = std::nullopt);
+               const std::optional<TPlainBackground>& Background = std::nullopt, double Turn = 0);
 
     /// The size the controls describe: the chosen preset, or the own size.
     TDigitalSize ChosenSize() const;
@@ -59,5 +60,6 @@ private:
     const TBitmap32* FPhoto = nullptr;
     std::optional<TFrame> FFrame;
     std::optional<TPlainBackground> FBackground;
+    double FTurn = 0;
     QString FConfirmedName;   // the name the save dialog confirmed, existing or not
 };

@@ -10,6 +10,8 @@
 #include "orientation.h"
 #include "registry.h"
 #include "sheet_formats.h"
+#include "straighten.h"
+#include "turned_photo.h"
 #include "check_list.h"
 #include "window_sizes.h"
 #include "wrapped_labels.h"
@@ -22,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -34,6 +37,9 @@ const char kNoPersonText[] = "No person was found in the photo: its background c
 // The background combo's entries, the last one a colour of the user's own.
 constexpr TColor32 kOfferedBackgrounds[] = {kBackgroundWhite, kBackgroundLightGrey, kBackgroundLightBlue};
 constexpr int kOwnColourEntry = 3;
+
+// A fine turn waits this long, in milliseconds, for the control to rest.
+constexpr int kTurnSettles = 300;
 
 // The slider runs from 0 (whole photo, zoom 1) in tenths of zoom.
 constexpr double kSliderPerZoom = 10;
@@ -113,6 +119,12 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     connect(ui->whole_btn, &QPushButton::clicked, this, &TFrameDlg::whole_btnClick);
     connect(ui->turnleft_btn, &QPushButton::clicked, this, &TFrameDlg::turnleft_btnClick);
     connect(ui->turnright_btn, &QPushButton::clicked, this, &TFrameDlg::turnright_btnClick);
+    connect(ui->straighten_btn, &QPushButton::clicked, this, &TFrameDlg::straighten_btnClick);
+    // The photo turns once the control rests: the face is measured anew.
+    FTurnTimer.setSingleShot(true);
+    FTurnTimer.setInterval(kTurnSettles);
+    connect(ui->turn_edt, &QDoubleSpinBox::valueChanged, this, [this] { FTurnTimer.start(); });
+    connect(&FTurnTimer, &QTimer::timeout, this, [this] { turnTo(ui->turn_edt->value()); });
     connect(ui->zoom_trk, &QSlider::valueChanged, this, &TFrameDlg::zoom_trkChange);
     connect(ui->background_chk, &QCheckBox::clicked, this, &TFrameDlg::background_chkClick);
     connect(ui->background_cmb, &QComboBox::activated, this, &TFrameDlg::background_cmbChange);
@@ -133,9 +145,9 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
 TFrameDlg::~TFrameDlg() = default;
 
 bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                        std::optional<TColor32>& Background, bool Fresh)
+                        std::optional<TColor32>& Background, bool Fresh, double* Turn)
 {
-    Start(Photo, Rule, Frame, Background, Fresh);
+    Start(Photo, Rule, Frame, Background, Fresh, Turn ? *Turn : 0);
     // The check keeps three rows in sight however small the window gets, a
     // sentence wrapped to two lines among them.
     const int row = std::max(ui->check_lst->iconSize().height(), 2 * ui->check_lst->fontMetrics().lineSpacing()) + 4;
@@ -150,15 +162,21 @@ bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<T
         Photo.Assign(&FPhoto);
     Frame = FEditor->Frame();
     Background = this->Background();
+    if (Turn)
+        *Turn = FTurn;
     rememberBackgroundChoice({ui->background_chk->isChecked(), FBackgroundColour});
     return true;
 }
 
 void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
-                      const std::optional<TColor32>& Background, bool Fresh)
+                      const std::optional<TColor32>& Background, bool Fresh, double Turn)
 {
     FPhoto.Assign(&Photo);
     FQuarterTurns = 0;
+    FTurnTimer.stop();
+    setTurn(Turn);
+    ui->turn_edt->FollowInterfaceLanguage();
+    showTurn();
     FMessage.clear();
     FEditor = std::make_unique<TFrameEditor>(FPhoto.Width(), FPhoto.Height(), Rule, Frame);
     ui->photo_img->setAccessibleName(::MessageText(Msg::kFrameViewName));
@@ -231,10 +249,10 @@ void TFrameDlg::backgroundChanged()
     if (colour) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         FMeasuredWithBackground =
-            MeasuredWithBackground(FPhoto, FAnalysis->Facts, FAnalysis->Measured, *colour);
+            MeasuredWithBackground(seen(), FAnalysis->Facts, FAnalysis->Measured, *colour);
         if (FWholePerson.Empty()) {
             try {
-                FWholePerson = WholePhotoPersonMask(FPhoto, FModels.Mask());
+                FWholePerson = WholePhotoPersonMask(seen(), FModels.Mask());
             } catch (const Exception&) {
             }
         }
@@ -277,7 +295,7 @@ void TFrameDlg::findHead()
     if (!FPhoto.Empty()) {
         try {
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            FAnalysis = AnalysePhoto(FPhoto, FModels);
+            FAnalysis = AnalysePhoto(seen(), FModels);
             QApplication::restoreOverrideCursor();
         } catch (const Exception& e) {
             QApplication::restoreOverrideCursor();
@@ -298,6 +316,7 @@ void TFrameDlg::findHead()
     ui->eye_lbl->setVisible(eyes);
     ui->others_shp->setVisible(!others.empty());
     ui->others_lbl->setVisible(!others.empty());
+    ui->straighten_btn->setEnabled(FAnalysis && FAnalysis->Measured.HasFace);
 }
 
 void TFrameDlg::keyPressEvent(QKeyEvent* event)
@@ -353,10 +372,68 @@ void TFrameDlg::turn(TOrientation orientation)
     TBitmap32 turned;
     TurnUpright(FPhoto, orientation, turned);
     FPhoto.Assign(&turned);
+    // A fine turn belonged to the other side up.
+    setTurn(0);
+    showTurn();
     FEditor->PhotoTurned();
     FMessage.clear();
     findHead();
     photoChanged();
+}
+
+const TBitmap32& TFrameDlg::seen() const
+{
+    return FTurn != 0 ? FTurned : FPhoto;
+}
+
+void TFrameDlg::setTurn(double Degrees)
+{
+    FTurn = Degrees;
+    FTurned.Delete();
+    if (Degrees != 0)
+        TurnPhoto(FPhoto, Degrees, FTurned);
+}
+
+void TFrameDlg::showTurn()
+{
+    const QSignalBlocker quiet(ui->turn_edt);
+    ui->turn_edt->setValue(FTurn);
+    ui->straighten_btn->setEnabled(FAnalysis && FAnalysis->Measured.HasFace);
+}
+
+void TFrameDlg::turnTo(double Degrees)
+{
+    Degrees = std::clamp(Degrees, -kMaxTurn, kMaxTurn);
+    if (Degrees == FTurn || FPhoto.Empty())
+        return;
+    // The frame stays on what it held: its centre turns with the photo.
+    if (FEditor->Frame()) {
+        TFrame moved = *FEditor->Frame();
+        const double a = (FTurn - Degrees) * std::numbers::pi / 180;
+        const double cx = FPhoto.Width() / 2.0, cy = FPhoto.Height() / 2.0;
+        const double dx = moved.CentreX() - cx, dy = moved.Y + moved.Height / 2 - cy;
+        moved.X = cx + dx * std::cos(a) - dy * std::sin(a) - moved.Width / 2;
+        moved.Y = cy + dx * std::sin(a) + dy * std::cos(a) - moved.Height / 2;
+        FEditor->SetFrame(moved);
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setTurn(Degrees);
+    QApplication::restoreOverrideCursor();
+    FMessage.clear();
+    findHead();
+    photoChanged();
+    showTurn();
+}
+
+void TFrameDlg::straighten_btnClick()
+{
+    if (!FAnalysis)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::optional<double> more = LevellingTurn(seen(), *FAnalysis);
+    QApplication::restoreOverrideCursor();
+    if (more)
+        turnTo(std::round((FTurn + *more) * 10) / 10);
 }
 
 void TFrameDlg::zoom_trkChange(int Value)
@@ -370,7 +447,7 @@ void TFrameDlg::zoom_trkChange(int Value)
 
 void TFrameDlg::photoChanged()
 {
-    ui->photo_img->SetPhoto(&FPhoto, FEditor.get());
+    ui->photo_img->SetPhoto(&seen(), FEditor.get());
     frameChanged();
     backgroundChanged();
 }

@@ -7,6 +7,7 @@
 #include "plain_background.h"
 
 #include <QDialog>
+#include <QTimer>
 
 #include <functional>
 
@@ -27,10 +28,12 @@ inline constexpr int kFrameWindowHeight = 660;
 /// format's guides, growing with the window, whose size the settings keep;
 /// drag, arrow keys, wheel, + and - and slider place the frame, "Automatic"
 /// finds the face and frames it by the rule, "Whole photo" takes the frame
-/// away, the turn buttons turn the photo a quarter; "Plain background" puts
-/// a colour behind the person, in the picture and in the check. OK hands
-/// back the frame, the background (and the turned photo); Cancel changes
-/// nothing.
+/// away, the turn buttons turn the photo a quarter, "Straighten" turns it
+/// until the eyes are level and the fine turn by tenths of a degree (the
+/// photo itself stays: the turn goes with it); "Plain background" puts a
+/// colour behind the person, in the picture and in the check. OK hands back
+/// the frame, the background, the straightening (and the photo turned a
+/// quarter); Cancel changes nothing.
 class TFrameDlg : public QDialog {
     Q_OBJECT
 
@@ -44,9 +47,11 @@ public:
     /// photo), Background the plain background's colour (none: the photo's
     /// own) and Photo the turned photo if it was turned; returns true. On
     /// Cancel all stay as they were. Fresh as for Start. OK remembers the
-    /// plain background's choice and colour for the next photo.
+    /// plain background's choice and colour for the next photo. Turn, when
+    /// given, is the photo's straightening in degrees (RenderPhotoCell's),
+    /// and becomes the one chosen; the frame is then the turned photo's.
     bool Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                 std::optional<TColor32>& Background, bool Fresh = false);
+                 std::optional<TColor32>& Background, bool Fresh = false, double* Turn = nullptr);
 
     /// Loads the window without showing it (Execute does this first): a copy
     /// of Photo, the rule, the frame, the background; looks for the face to
@@ -55,9 +60,11 @@ public:
     /// time; without a Frame a face found is framed at once, as "Automatic"
     /// frames it, and the plain background is on if it was at the last OK.
     void Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
-               const std::optional<TColor32>& Background = std::nullopt, bool Fresh = false);
+               const std::optional<TColor32>& Background = std::nullopt, bool Fresh = false, double Turn = 0);
 
     const TBitmap32& Photo() const { return FPhoto; }
+    /// The straightening as chosen, in degrees.
+    double Turn() const { return FTurn; }
     int QuarterTurns() const { return FQuarterTurns; }
     TFrameEditor& Editor() { return *FEditor; }
     /// The head-size line and the message line as shown.
@@ -82,6 +89,9 @@ public:
     void whole_btnClick();
     void turnleft_btnClick();
     void turnright_btnClick();
+    /// Turns the photo so that the eyes are level (LevellingTurn), to a
+    /// tenth of a degree, the frame turning with it.
+    void straighten_btnClick();
     void zoom_trkChange(int Value);
     void background_chkClick(bool On);
     void background_cmbChange(int Index);
@@ -91,6 +101,14 @@ protected:
 
 private:
     void turn(TOrientation orientation);
+    /// The photo as shown and measured: turned by FTurn when that is not 0.
+    const TBitmap32& seen() const;
+    void setTurn(double Degrees);
+    /// The fine turn's control and the Straighten button as things stand.
+    void showTurn();
+    /// Straightens the photo by Degrees: the frame keeps what it held, the
+    /// face is measured anew.
+    void turnTo(double Degrees);
     void findHead();
     void showCheck();
     void photoChanged();
@@ -116,5 +134,8 @@ private:
     TTextStorage* FTS_frame;
     QString FMessage;
     int FQuarterTurns = 0;
+    double FTurn = 0;
+    TBitmap32 FTurned;   // FPhoto turned by FTurn, when that is not 0
+    QTimer FTurnTimer;
     bool FSettingZoom = false;
 };

@@ -39,6 +39,7 @@
 #include "sheet_settings.h"
 #include "sheet_formats.h"
 #include "sheet_render.h"
+#include "turned_photo.h"
 #include "user_guide.h"
 #include "window_sizes.h"
 #include "wrapped_labels.h"
@@ -201,9 +202,9 @@ void TMainDlg::createDialogs()
     RunPrinterSetup = RunPrintDialog;
     AskPdfFileName = askPdfFileName;
     RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame,
-                            std::optional<TColor32>& background) {
+                            std::optional<TColor32>& background, double& turn) {
         // A photo framed by nobody yet opens framed round its face.
-        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background, !FFramed);
+        return FFrameDlg && FFrameDlg->Execute(photo, rule, frame, background, !FFramed, &turn);
     };
 }
 
@@ -379,10 +380,27 @@ void TMainDlg::ShowPrinterName()
 
 void TMainDlg::placePhoto()
 {
+    const TBitmap32* turned = FTurn != 0 ? &FTurned : nullptr;
     if (FFrame)
-        ShowFrameInView(*ui->img, *FFrame, plainBackground());
+        ShowFrameInView(*ui->img, *FFrame, plainBackground(), turned);
     else
-        ShowWholePhotoInView(*ui->img, plainBackground());
+        ShowWholePhotoInView(*ui->img, plainBackground(), turned);
+}
+
+const TBitmap32& TMainDlg::seenPhoto() const
+{
+    return FTurn != 0 ? FTurned : ui->img->Bitmap();
+}
+
+void TMainDlg::setTurn(double Turn)
+{
+    FTurn = Turn;
+    FTurned.Delete();
+    if (Turn == 0)
+        return;
+    const TBusyCursor busy;
+    TurnPhoto(ui->img->Bitmap(), Turn, FTurned);
+    FTurned.SetStretchFilter(sfMitchell);
 }
 
 void TMainDlg::ShowFrame()
@@ -434,6 +452,7 @@ void TMainDlg::LoadPhoto(const QString& FileName)
         FFrame.reset();
         FFramed = false;
         FBackground.reset();
+        setTurn(0);
         analysePhoto();
         ShowFrame();
         RememberPhotoFolder(FileName);
@@ -524,7 +543,7 @@ void TMainDlg::print_btnClick()
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
         RenderPrintRun(this, ui->img->Bitmap(), kMainPhotoViewLook, sheetPrinter(), FPreviewDlg->Page(), FFrame,
-                       plainBackground());
+                       plainBackground(), FTurn);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
         FPreviewDlg->SetPrinter(Printer());
         rendered = true;
@@ -541,7 +560,7 @@ void TMainDlg::PrintSheetRun()
     bool rendered = false;
     ReportErrors(this, [&] {
         RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), kMainPhotoViewLook, FFrame, ui->num_trk->value(), sheet,
-                       plainBackground());
+                       plainBackground(), FTurn);
         FPreviewDlg->SetSheet(&sheet);
         FPreviewDlg->ShowPage(0);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
@@ -584,7 +603,7 @@ void TMainDlg::AddToSheetClick()
         return;   // nothing loaded: nothing to keep
     ReportErrors(this, [&] {
         FSheetLines.Add(ui->img->Bitmap(), kMainPhotoViewLook, FPhotoFile, FFrame, ui->num_trk->value(),
-                        plainBackground());
+                        plainBackground(), FTurn);
         ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
         // The photo lives on in the list; the view is free for the next
         // one, which then takes the following places.
@@ -592,6 +611,7 @@ void TMainDlg::AddToSheetClick()
         FFrame.reset();
         FFramed = false;
         FBackground.reset();
+        setTurn(0);
         analysePhoto();
         ShowFrame();
     });
@@ -621,26 +641,32 @@ void TMainDlg::FrameSheetLine(QListWidgetItem* Item)
         std::optional<TColor32> colour;
         if (was)
             colour = was->Colour;
-        if (!RunFrameDialog(photo, Rule(), frame, colour))
+        double turn = FSheetLines.Turn(row);
+        if (!RunFrameDialog(photo, Rule(), frame, colour, turn))
             return;
         std::optional<TPlainBackground> background;
         if (colour) {
             // The person's masks of the line's photo: the ones it has, or
             // found afresh for a photo the framing window turned.
             const TBitmap32& kept = FSheetLines.Photo(row);
-            const bool same = was && photo.Width() == kept.Width() && photo.Height() == kept.Height()
+            const bool same = was && turn == FSheetLines.Turn(row) && photo.Width() == kept.Width()
+                              && photo.Height() == kept.Height()
                               && std::equal(photo.Bits(), photo.Bits() + photo.Width() * photo.Height(), kept.Bits());
             if (same) {
                 background = TPlainBackground{*colour, was->Mask, was->Beyond};
             } else {
                 const TBusyCursor busy;
-                const TPhotoAnalysis analysis = AnalysePhoto(photo, FFaceModels);
+                TBitmap32 seen;
+                if (turn != 0)
+                    TurnPhoto(photo, turn, seen);
+                const TBitmap32& measured = turn != 0 ? seen : photo;
+                const TPhotoAnalysis analysis = AnalysePhoto(measured, FFaceModels);
                 if (!analysis.Facts.Person.Empty())
                     background = TPlainBackground{*colour, analysis.Facts.Person,
-                                                  WholePhotoPersonMask(photo, FFaceModels.Mask())};
+                                                  WholePhotoPersonMask(measured, FFaceModels.Mask())};
             }
         }
-        FSheetLines.Reframe(row, photo, frame, background);
+        FSheetLines.Reframe(row, photo, frame, background, turn);
     });
 }
 
@@ -721,7 +747,8 @@ void TMainDlg::SaveDigital1Click()
     const QFileInfo photo(FPhotoFile);
     const QString suggested =
         FPhotoFile.isEmpty() ? QString() : photo.dir().filePath(photo.completeBaseName() + QStringLiteral("-online.jpg"));
-    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested), plainBackground());
+    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested), plainBackground(),
+                              FTurn);
 }
 
 void TMainDlg::PrintCalibration()
@@ -755,14 +782,16 @@ void TMainDlg::frame_btnClick()
         return;   // nothing loaded: nothing to frame
     std::optional<TFrame> frame = FFrame;
     std::optional<TColor32> background = FBackground;
+    double turn = FTurn;
     bool chosen = false;
-    ReportErrors(this, [&] { chosen = RunFrameDialog(photo, Rule(), frame, background); });
+    ReportErrors(this, [&] { chosen = RunFrameDialog(photo, Rule(), frame, background, turn); });
     if (!chosen)
         return;
     FFrame = frame;
     FFramed = true;
     FBackground = background;
     photo.SetStretchFilter(sfMitchell);   // a turned photo is a new bitmap
+    ReportErrors(this, [&] { setTurn(turn); });
     analysePhoto();
     ShowFrame();
 }
@@ -774,8 +803,8 @@ void TMainDlg::analysePhoto()
     FAnalysis.reset();
     FWholePerson = {};
     try {
-        if (!ui->img->Bitmap().Empty())
-            FAnalysis = AnalysePhoto(ui->img->Bitmap(), FFaceModels);
+        if (!seenPhoto().Empty())
+            FAnalysis = AnalysePhoto(seenPhoto(), FFaceModels);
     } catch (const Exception&) {
     }
     measureBackground();
@@ -787,10 +816,10 @@ void TMainDlg::measureBackground()
     if (!FAnalysis || !FBackground)
         return;
     FMeasuredWithBackground =
-        MeasuredWithBackground(ui->img->Bitmap(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
+        MeasuredWithBackground(seenPhoto(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
     if (FWholePerson.Empty()) {
         try {
-            FWholePerson = WholePhotoPersonMask(ui->img->Bitmap(), FFaceModels.Mask());
+            FWholePerson = WholePhotoPersonMask(seenPhoto(), FFaceModels.Mask());
         } catch (const Exception&) {
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bitmap32.h"
 #include "frame.h"
 #include "head_rules.h"
 #include "sheet_formats.h"
@@ -78,11 +79,12 @@ public:
     std::function<bool(QWidget* Parent)> RunPrinterSetup;
     /// Asks where the built-in PDF printer writes; empty when cancelled.
     std::function<QString(QWidget* Parent, const QString& Suggested)> AskPdfFileName;
-    /// The framing window for Photo under Rule from Frame and Background;
-    /// true on OK, with Frame, Background (and Photo, if turned) as chosen.
+    /// The framing window for Photo under Rule from Frame, Background and
+    /// Turn (the straightening, in degrees); true on OK, with Frame,
+    /// Background, Turn (and Photo, if turned a quarter) as chosen.
     /// TFrameDlg::Execute by default.
     std::function<bool(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                       std::optional<TColor32>& Background)>
+                       std::optional<TColor32>& Background, double& Turn)>
         RunFrameDialog;
 
     // Event handlers.
@@ -141,6 +143,8 @@ public:
     const std::optional<TFrame>& Frame() const { return FFrame; }
     /// The plain background's colour chosen for the photo; none: the photo's own.
     const std::optional<TColor32>& BackgroundColour() const { return FBackground; }
+    /// The photo's straightening in degrees (RenderPhotoCell's Turn); 0: none.
+    double Turn() const { return FTurn; }
     /// The rule of the chosen format (FramingRule).
     const THeadRule& Rule() const { return FRule; }
     /// What the format list offers, in its order: the built-in formats until
@@ -184,6 +188,11 @@ private:
     void ShowFrame();
     /// The view's part of ShowFrame, again whenever the view's size changes.
     void placePhoto();
+    /// The photo as the check measures it and the view shows it: turned
+    /// when it is straightened.
+    const TBitmap32& seenPhoto() const;
+    /// Straightens the window's photo by Turn degrees (0: not at all).
+    void setTurn(double Turn);
     void analysePhoto();
     /// The photo's measures with the chosen plain background, for the check.
     void measureBackground();
@@ -234,6 +243,8 @@ private:
     TFaceModels FFaceModels;
     std::optional<TPhotoAnalysis> FAnalysis;
     std::optional<TColor32> FBackground;
+    double FTurn = 0;
+    TBitmap32 FTurned;           // the photo turned by FTurn, when that is not 0
     std::optional<TPhotoMeasures> FMeasuredWithBackground;
     TPersonMaskMap FWholePerson;   // the whole photo's person, once a background asks for it
     std::vector<TSheetFormat> FFormats;

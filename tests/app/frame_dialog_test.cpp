@@ -4,12 +4,15 @@
 #include "C_TextStorage.h"
 #include "lang_components.h"
 #include "sheet_formats.h"
+#include "straighten.h"
+#include "turned_photo.h"
 #include "window_sizes.h"
 
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QListWidget>
 #include <QFile>
 #include <QTemporaryDir>
@@ -197,12 +200,14 @@ TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
     QStringList order;
     QWidget* w = control<QWidget>("photo_img");
     do {
-        if (w->focusPolicy() & Qt::TabFocus)
+        // A number field's own line edit is a part of it, not a stop of its own.
+        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().startsWith(QLatin1String("qt_")))
             order << w->objectName();
         w = w->nextInFocusChain();
     } while (w != control<QWidget>("photo_img"));
-    EXPECT_EQ(order, QStringList({"photo_img", "auto_btn", "whole_btn", "turnleft_btn", "turnright_btn", "zoom_trk",
-                                  "background_chk", "background_cmb", "check_lst", "ok_btn", "cancel_btn"}));
+    EXPECT_EQ(order, QStringList({"photo_img", "auto_btn", "whole_btn", "turnleft_btn", "turnright_btn",
+                                  "straighten_btn", "turn_edt", "zoom_trk", "background_chk", "background_cmb",
+                                  "check_lst", "ok_btn", "cancel_btn"}));
 }
 
 TEST_F(FrameDlgTest, ThePhotoCheckFollowsTheFrameWithoutMeasuringAgain)
@@ -293,4 +298,25 @@ TEST_F(FrameDlgTest, OkRemembersThePlainBackgroundForTheNextPhoto)
     next.Start(photo, HeadRule(TPhotoFormat::US2x2), std::nullopt, std::nullopt, false);
     EXPECT_FALSE(next.Background()) << "a photo framed without one keeps its own";
     EXPECT_EQ(next.findChild<QComboBox*>("background_cmb")->currentIndex(), 3) << "the colour offered";
+}
+
+// Straighten levels the eyes of a tilted photo by a turn that goes with it;
+// the fine turn takes tenths of a degree once the control rests.
+TEST_F(FrameDlgTest, StraightenAndTheFineTurnTurnThePhotoNotItsPixels)
+{
+    TBitmap32 tilted;
+    TurnPhoto(photo, 6, tilted);
+    const std::optional<double> own = LevellingTurn(photo, AnalysePhoto(photo, models));
+    ASSERT_TRUE(own);
+    dlg.Start(tilted, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    control<QPushButton>("straighten_btn")->click();
+    EXPECT_NEAR(dlg.Turn(), *own - 6, 0.3);
+    EXPECT_EQ(dlg.Photo().Pixel(0, 0), tilted.Pixel(0, 0)) << "the photo itself stays";
+
+    auto* fine = control<QDoubleSpinBox>("turn_edt");
+    EXPECT_DOUBLE_EQ(fine->value(), dlg.Turn());
+    fine->setValue(1.5);
+    EXPECT_NE(dlg.Turn(), 1.5) << "not while the control moves";
+    QTest::qWait(400);
+    EXPECT_DOUBLE_EQ(dlg.Turn(), 1.5);
 }

@@ -215,3 +215,31 @@ TEST_F(FrameTest, TheFramingWindowOpensFramedRoundAFoundFaceUntilAFrameIsChosen)
             });
     EXPECT_FALSE(opened) << "the choice stays";
 }
+
+TEST_F(FrameTest, AStraighteningChosenInTheFramingWindowPrintsAndGoesWithThePhoto)
+{
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&,
+                              double& turn) {
+        frame = TFrame{100, 100, 350, 450};
+        turn = 8;
+        return true;
+    };
+    main->frame_btnClick();
+    EXPECT_EQ(main->Turn(), 8);
+    onNextModal([&](QDialog& dialog) { dialog.reject(); });
+    main->print_btnClick();
+    // Red above blue: turned, the boundary in the cell leans.
+    const TBitmap32& cell = main->SheetPrinter()->Cell();
+    const auto boundary = [&](int x) {
+        int y = 0;
+        while (y < cell.Height() && isRed(cell.Pixel(x, y)))
+            ++y;
+        return y;
+    };
+    EXPECT_GT(std::abs(boundary(20) - boundary(cell.Width() - 20)), 20);
+
+    main->AddToSheetClick();
+    EXPECT_EQ(main->SheetLines().Turn(0), 8);
+    EXPECT_EQ(main->Turn(), 0) << "the next photo starts level";
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}

@@ -176,7 +176,7 @@ TEST_F(SheetListTest, ADoubleClickedLineIsFramedAgainAndOnlyRemoveOrDeleteTakesI
     QRgb shown = 0;
     bool ok = true;
     main->RunFrameDialog = [&](TBitmap32& photo, const THeadRule&, std::optional<TFrame>& frame,
-                               std::optional<TColor32>&) {
+                               std::optional<TColor32>&, double&) {
         shown = photo.Pixel(150, 200);
         frame = TFrame{10, 10, 210, 270};
         return ok;
@@ -222,7 +222,8 @@ TEST_F(SheetListTest, LinesAreRenderedAgainAtANewFormatsCellSize)
     addPhoto("red.jpg", kRed, 1);
     // A framed photo's frame takes the new shape, as the window's own does.
     main->LoadPhoto(writePhoto("framed.jpg", 300, 400, kRed));
-    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&) {
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&,
+                              double&) {
         frame = TFrame{50, 50, 175, 225};
         return true;
     };

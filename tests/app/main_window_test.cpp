@@ -432,7 +432,8 @@ TEST_F(AppTest, APhotoCutShortIsUsedOnlyWhenTheUserSaysSo)
 {
     start();
     main->LoadPhoto(writePhoto("whole.jpg", 300, 400));
-    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&) {
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&,
+                              double&) {
         frame = TFrame{10, 10, 140, 180};
         return true;
     };
