@@ -72,7 +72,7 @@ QStringList MessageOriginals()
                           Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kChosenBackgroundDark,
                           Msg::kUseCutPhoto, Msg::kUseIt, Msg::kDoNotUseIt, Msg::kDigitalEnlarged,
                           Msg::kReplaceFile, Msg::kReplace, Msg::kDoNotReplace, Msg::kPaperAndPrinter,
-                          Msg::kPaperSize})
+                          Msg::kPaperSize, Msg::kStraightenValue, Msg::kNoFaceToStraighten, Msg::kHelpStraighten})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -376,6 +376,14 @@ inline constexpr char kDoNotReplace[] = "&Do not replace";
 // Office_Laser."; a paper's size in millimetres.
 inline constexpr char kPaperAndPrinter[] = "Paper: %1. Printer: %2.";
 inline constexpr char kPaperSize[] = "%1 × %2 mm";
+// quorlo-sheet --straighten: a value it cannot take (%1 the limit, %2 the
+// text), a photo without a face, and its help.
+inline constexpr char kStraightenValue[] =
+    "--straighten takes auto or a number of degrees from -%1 to %1, not \"%2\"";
+inline constexpr char kNoFaceToStraighten[] = "--straighten auto: no face was found; the photo stays as it is.";
+inline constexpr char kHelpStraighten[] =
+    "turn each photo until the eyes are level, or by DEGREES counter-clockwise (-45 to 45, tenths allowed); a frame "
+    "given as X,Y,W,H is then in the turned photo's pixels";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

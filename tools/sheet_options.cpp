@@ -2,6 +2,7 @@
 
 #include "digital_options.h"
 #include "plain_background.h"
+#include "straighten.h"
 #include "jpeg_codec.h"
 #include "messages.h"
 #include "page_layout.h"
@@ -15,6 +16,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -276,6 +278,18 @@ private:
                 fail(MessageText(Msg::kBackgroundColourUnknown).arg(text));
             return true;
         }
+        if (name == QLatin1String("--straighten")) {
+            const QString text = value(name);
+            TSheetStraighten straighten;
+            bool number = false;
+            straighten.Automatic = text == QLatin1String("auto");
+            straighten.Degrees = straighten.Automatic ? 0 : text.toDouble(&number);
+            if (!straighten.Automatic && (!number || !std::isfinite(straighten.Degrees)
+                                          || std::abs(straighten.Degrees) > kMaxTurn))
+                fail(MessageText(Msg::kStraightenValue).arg(kMaxTurn).arg(text));
+            options.Straighten = straighten;
+            return true;
+        }
         if (name == QLatin1String("--calibration-page")) {
             noValue(name);
             options.CalibrationPage = true;
@@ -301,7 +315,8 @@ private:
         if (!photos.isEmpty())
             fail(MessageText(Msg::kCalibrationNoPhoto).arg(photos.front()));
         for (const char* sheetOption :
-             {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json", "--background"}) {
+             {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json", "--background",
+              "--straighten"}) {
             if (seen_.contains(QLatin1String(sheetOption)))
                 fail(MessageText(Msg::kCalibrationNoSheet).arg(QLatin1String(sheetOption)));
         }
@@ -401,7 +416,7 @@ QString SheetUsage()
         " quorlo-sheet PHOTO.jpg... [--format 0|1|2 | --size WxHmm] [--count N]\n"
         "         [--cut-marks] [--background white|grey|blue|#RRGGBB]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
-        "         [--frame auto | --frame X,Y,W,H]\n"
+        "         [--frame auto | --frame X,Y,W,H] [--straighten auto|DEGREES]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "       quorlo-sheet PHOTO.jpg (--check | --check-json) [--format ... | --size ...]\n"
         "         [--frame ...] [--output ... | --print ...]\n"
@@ -423,6 +438,7 @@ QString SheetUsage()
         {"--frame auto", Msg::kHelpFrameAuto},
         {"--frame X,Y,W,H", Msg::kHelpFrameRect},
         {"--background COLOUR", Msg::kHelpBackground},
+        {"--straighten auto|DEGREES", Msg::kHelpStraighten},
         {"--printer NAME", Msg::kHelpPrinter},
         {"--paper SIZE", Msg::kHelpPaper},
         {"--dpi N", Msg::kHelpDpi},

@@ -38,6 +38,15 @@ struct TSheetFrame {
     bool operator==(const TSheetFrame&) const = default;
 };
 
+/// --straighten: the turn that levels the eyes, or one in degrees
+/// (counter-clockwise as seen, TurnPhoto's sense).
+struct TSheetStraighten {
+    bool Automatic = false;
+    double Degrees = 0;                   ///< when not Automatic
+
+    bool operator==(const TSheetStraighten&) const = default;
+};
+
 /// What one run of quorlo-sheet is asked to do.
 struct TSheetOptions {
     bool Help = false;
@@ -60,6 +69,7 @@ struct TSheetOptions {
     bool GapGiven = false;
     std::optional<TDigitalSize> Digital;  ///< --digital: one photo file, no sheet
     std::optional<TColor32> Background;   ///< --background: a plain colour behind the person
+    std::optional<TSheetStraighten> Straighten;   ///< none: each photo as it is
     /// The photo check of the photo as it prints: as a table, or as JSON.
     enum class TCheck { None, Table, Json } Check = TCheck::None;
 };
@@ -98,7 +108,8 @@ QString SheetUsage();
 /// is neither "auto" nor X,Y,W,H, has no size, or lacks the photo size's
 /// aspect ratio (HasRuleAspect; the format's, or --size's), X,Y,W,H with
 /// several photos (one rectangle cannot suit them all), a --size that is not
-/// a photo size in whole millimetres, and --size with --format. With --calibration-page no photo
+/// a photo size in whole millimetres, --size with --format, and a
+/// --straighten that is neither "auto" nor degrees within kMaxTurn. With --calibration-page no photo
 /// is given, nor any option of the sheet. --check and --check-json (not both)
 /// look at one photo and make the output optional.
 TSheetOptions ParseSheetOptions(const QStringList& Args);
