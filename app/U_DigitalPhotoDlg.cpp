@@ -97,8 +97,8 @@ void TDigitalPhotoDlg::preset_cmbChange()
         ui->height_edt->setValue(preset.Size.Height);
         ui->minkb_edt->setValue(static_cast<int>(preset.Size.MinBytes / kKiB));
         ui->maxkb_edt->setValue(static_cast<int>(preset.Size.MaxBytes / kKB));
-        // The office's own statement, as it publishes it.
-        ui->source_lbl->setText(DigitalSizeText(preset.Size) + u'\n' + QString::fromUtf8(preset.Source));
+        // The office's own statement, in the user's language.
+        ui->source_lbl->setText(DigitalSizeText(preset.Size) + u'\n' + MessageText(preset.Source));
     } else {
         ui->source_lbl->clear();
     }

@@ -33,6 +33,7 @@
 #include "print_run.h"
 #include "printer.h"
 #include "printer_setup.h"
+#include "qt_translations.h"
 #include "recent_folders.h"
 #include "sheet_printer.h"
 #include "packed_layout.h"
@@ -51,6 +52,7 @@
 #include <QStyle>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
@@ -859,6 +861,8 @@ void TMainDlg::translate_btnClick()
 
 void TMainDlg::langueAfterLanguageSwitch()
 {
+    // Qt's own dialogs follow: the switch made the language's locale the default.
+    UseQtTranslations(QLocale());
     setWindowTitle(VersionCaption());
     // The shipped and own formats' texts are the catalogue's.
     const QSignalBlocker quiet(ui->format_cmb);

@@ -72,7 +72,8 @@ QStringList MessageOriginals()
                           Msg::kFormatFrance, Msg::kFormatUs, Msg::kFormatCanada, Msg::kChosenBackgroundDark,
                           Msg::kUseCutPhoto, Msg::kUseIt, Msg::kDoNotUseIt, Msg::kDigitalEnlarged,
                           Msg::kReplaceFile, Msg::kReplace, Msg::kDoNotReplace, Msg::kPaperAndPrinter,
-                          Msg::kPaperSize, Msg::kStraightenValue, Msg::kNoFaceToStraighten, Msg::kHelpStraighten})
+                          Msg::kPaperSize, Msg::kStraightenValue, Msg::kNoFaceToStraighten, Msg::kHelpStraighten,
+                          Msg::kSourceUsPassport, Msg::kSourceUsVisa, Msg::kSourceUk})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

@@ -381,6 +381,12 @@ inline constexpr char kPaperSize[] = "%1 × %2 mm";
 inline constexpr char kStraightenValue[] =
     "--straighten takes auto or a number of degrees from -%1 to %1, not \"%2\"";
 inline constexpr char kNoFaceToStraighten[] = "--straighten auto: no face was found; the photo stays as it is.";
+// The online presets' notes: where each office states its size.
+inline constexpr char kSourceUsPassport[] =
+    "U.S. Department of State, online passport renewal: square JPEG, 600 x 600 to 1200 x 1200 px, 54 KB to 10 MB";
+inline constexpr char kSourceUsVisa[] =
+    "U.S. Department of State, visa photo requirements: JPEG, 600 x 600 px, 240 KB or less";
+inline constexpr char kSourceUk[] = "GOV.UK, digital passport photos: JPEG, at least 600 x 750 px, 50 KB to 10 MB";
 inline constexpr char kHelpStraighten[] =
     "turn each photo until the eyes are level, or by DEGREES counter-clockwise (-45 to 45, tenths allowed); a frame "
     "given as X,Y,W,H is then in the turned photo's pixels";

@@ -34,18 +34,9 @@ const std::vector<TDigitalPreset>& DigitalPresets()
 {
     static const std::vector<TDigitalPreset> presets = {
         {{QStringLiteral("us-passport"), 1200, 1200, 54 * kKiB, 10 * kMB},
-         Msg::kPresetUsPassport,
-         "U.S. Department of State, online passport renewal: square JPEG, 600 x 600 to "
-         "1200 x 1200 px, 54 KB to 10 MB",
-         600, 600},
-        {{QStringLiteral("us-visa"), 600, 600, 0, 240 * kKB},
-         Msg::kPresetUsVisa,
-         "U.S. Department of State, visa photo requirements: JPEG, 600 x 600 px, 240 KB or less",
-         600, 600},
-        {{QStringLiteral("uk"), 700, 900, 50 * kKiB, 10 * kMB},
-         Msg::kPresetUk,
-         "GOV.UK, digital passport photos: JPEG, at least 600 x 750 px, 50 KB to 10 MB",
-         600, 750},
+         Msg::kPresetUsPassport, Msg::kSourceUsPassport, 600, 600},
+        {{QStringLiteral("us-visa"), 600, 600, 0, 240 * kKB}, Msg::kPresetUsVisa, Msg::kSourceUsVisa, 600, 600},
+        {{QStringLiteral("uk"), 700, 900, 50 * kKiB, 10 * kMB}, Msg::kPresetUk, Msg::kSourceUk, 600, 750},
     };
     return presets;
 }

@@ -31,7 +31,7 @@ struct TDigitalSize {
 struct TDigitalPreset {
     TDigitalSize Size;
     const char* Name;         ///< a message of the catalogue
-    const char* Source;
+    const char* Source;       ///< the office's statement, a message of the catalogue
     /// The smallest size the office takes, when it takes a range.
     int LeastWidth;
     int LeastHeight;

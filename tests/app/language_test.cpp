@@ -29,6 +29,7 @@
 #include <QSizeGrip>
 #include <QLabel>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QLocale>
@@ -542,4 +543,23 @@ TEST_F(LanguageTest, EveryShippedTranslationLaysEachWindowOutWithoutOverlaps)
             form->resize(opening);
         }
     }
+}
+
+// Qt's own dialogs follow the interface's language, there and back.
+TEST_F(LanguageTest, QtsOwnDialogsSpeakTheInterfacesLanguage)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
+        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
+    for (const char* name : {"QRL_00000407.SPK", "QRL_00000409.SPK"})
+        QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/") + QLatin1String(name), programDir() + u'/' + name);
+    startForms();
+    const auto choose = [&](const QString& language) {
+        for (int i = 0; i < main->langue->Languages().Count(); ++i)
+            if (main->langue->Languages()[i].startsWith(language))
+                main->langue->SetLanguageIndex(i);
+    };
+    choose(QStringLiteral("Deutsch"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QString::fromUtf8("Suchen in:"));
+    choose(QStringLiteral("English"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }
