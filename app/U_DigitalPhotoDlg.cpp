@@ -9,10 +9,15 @@
 #include "photo_check.h"
 #include "photo_messages.h"
 #include "on_screen.h"
+#include "error_display.h"
+#include "wrapped_labels.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLocale>
+#include <QPixmap>
+
+#include <cmath>
 
 namespace {
 
@@ -38,12 +43,15 @@ TDigitalPhotoDlg::TDigitalPhotoDlg(TFaceModels& Models, QWidget* parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(size());
+                   Qt::WindowCloseButtonHint);
     connect(ui->preset_cmb, &QComboBox::currentIndexChanged, this, &TDigitalPhotoDlg::preset_cmbChange);
+    // An own size says at once whether it enlarges the photo.
+    for (QSpinBox* side : {ui->width_edt, ui->height_edt})
+        connect(side, &QSpinBox::valueChanged, this, &TDigitalPhotoDlg::showEnlargement);
     connect(ui->browse_btn, &QPushButton::clicked, this, &TDigitalPhotoDlg::browse_btnClick);
     connect(ui->save_btn, &QPushButton::clicked, this, &TDigitalPhotoDlg::SaveChosen);
     connect(ui->close_btn, &QPushButton::clicked, this, &QDialog::reject);
+    KeepWrappedLabelsWhole(*this);
     RegisterForm(this);
 }
 
@@ -51,9 +59,9 @@ TDigitalPhotoDlg::~TDigitalPhotoDlg() = default;
 
 void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
                                const std::optional<TPlainBackground>& Background,
-                               const std::optional<THeadRule>& FrameRule)
+                               const std::optional<THeadRule>& FrameRule, double Turn)
 {
-    Start(Photo, Frame, FileName, Background, FrameRule);
+    Start(Photo, Frame, FileName, Background, FrameRule, Turn);
     PlaceOnScreen(*this, parentWidget());
     exec();
     FPhoto = nullptr;
@@ -62,12 +70,13 @@ void TDigitalPhotoDlg::Execute(const TBitmap32& Photo, const std::optional<TFram
 
 void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
                              const std::optional<TPlainBackground>& Background,
-                             const std::optional<THeadRule>& FrameRule)
+                             const std::optional<THeadRule>& FrameRule, double Turn)
 {
     FPhoto = &Photo;
     FFrame = Frame;
     FFrameRule = FrameRule;
     FBackground = Background;
+    FTurn = Turn;
     // Filled afresh, in the interface's language of the moment.
     const int chosen = std::max(ui->preset_cmb->currentIndex(), 0);
     const QSignalBlocker quiet(ui->preset_cmb);
@@ -79,6 +88,7 @@ void TDigitalPhotoDlg::Start(const TBitmap32& Photo, const std::optional<TFrame>
     if (ui->file_edt->text().isEmpty())
         ui->file_edt->setText(FileName);
     ui->status_lbl->clear();
+    ui->written_img->clear();
     preset_cmbChange();
 }
 
@@ -99,6 +109,25 @@ void TDigitalPhotoDlg::preset_cmbChange()
         ui->source_lbl->clear();
     }
     updateControls();
+    showEnlargement();
+}
+
+void TDigitalPhotoDlg::showEnlargement()
+{
+    QString note;
+    const TDigitalSize size = ChosenSize();
+    if (FPhoto && !FPhoto->Empty() && size.Height > 0) {
+        const TFrame part = DigitalPhotoPart(FPhoto->Width(), FPhoto->Height(), FFrame, size);
+        // Half a percent of slack: a part of the very size is no enlargement.
+        if (size.Height > part.Height * 1.005)
+            note = MessageText(Msg::kDigitalEnlarged)
+                       .arg(std::lround(part.Width))
+                       .arg(std::lround(part.Height))
+                       .arg(size.Width)
+                       .arg(size.Height);
+    }
+    ui->enlarge_lbl->setText(note);
+    ui->enlarge_lbl->setVisible(!note.isEmpty());
 }
 
 void TDigitalPhotoDlg::updateControls()
@@ -125,8 +154,11 @@ TDigitalSize TDigitalPhotoDlg::ChosenSize() const
 void TDigitalPhotoDlg::browse_btnClick()
 {
     const QString name = AskFileName ? AskFileName(this, ui->file_edt->text()) : QString();
-    if (!name.isEmpty())
-        ui->file_edt->setText(QDir::toNativeSeparators(name));
+    if (name.isEmpty())
+        return;
+    ui->file_edt->setText(QDir::toNativeSeparators(name));
+    // The save dialog has asked about an existing file already.
+    FConfirmedName = QDir::fromNativeSeparators(name);
 }
 
 // The photo check of the picture as the office receives it, in one line;
@@ -162,14 +194,18 @@ bool TDigitalPhotoDlg::SaveChosen()
     if (!FPhoto || FPhoto->Empty())
         return false;
     const TDigitalSize size = ChosenSize();
+    const QString fileName = QDir::fromNativeSeparators(name);
+    if (QFileInfo::exists(fileName) && fileName != FConfirmedName
+        && !AskQuestion(this, MessageText(Msg::kReplaceFile).arg(QFileInfo(fileName).fileName()),
+                        MessageText(Msg::kReplace), MessageText(Msg::kDoNotReplace)))
+        return false;
     try {
         TBitmap32 written;
-        const QString fileName = QDir::fromNativeSeparators(name);
         TDigitalJpeg jpeg;
         // The form's own shape and head rule, from the window's frame.
         const std::optional<TFrame> frame = FFrameRule ? DigitalFrame(FFrame, *FFrameRule, size) : FFrame;
         SavePhotoFile(fileName,
-                      [&] { jpeg = SaveDigitalPhoto(*FPhoto, frame, size, fileName, &written, FBackground); });
+                      [&] { jpeg = SaveDigitalPhoto(*FPhoto, frame, size, fileName, &written, FBackground, FTurn); });
         ui->status_lbl->setStyleSheet(QString());
         ui->status_lbl->setText(MessageText(Msg::kDigitalSaved)
                                     .arg(QFileInfo(name).fileName())
@@ -178,6 +214,12 @@ bool TDigitalPhotoDlg::SaveChosen()
                                     .arg(QLocale().toString(jpeg.Bytes.size() / 1000.0, 'f', 1))
                                     .arg(jpeg.Quality)
                                 + u'\n' + checkSummary(written, size));
+        // The file as written, to look at before it is sent.
+        QImage shown;
+        written.AssignTo(shown);
+        ui->written_img->setPixmap(QPixmap::fromImage(
+            shown.scaled(ui->written_img->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        ui->written_img->setToolTip(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
         return true;
     } catch (const Exception& e) {
         ui->status_lbl->setStyleSheet(QStringLiteral("color: #b00000"));

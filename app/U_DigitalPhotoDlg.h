@@ -14,9 +14,12 @@ class DigitalPhotoDlg;
 }
 
 /// "Save photo for online application": a preset (or an own size in pixels
-/// with optional file sizes) and a file; "Save" writes the window's photo,
-/// framed as the window frames it, with SaveDigitalPhoto and says in the
-/// dialog what it wrote or why it could not.
+/// with optional file sizes) and a file; the dialog says when the size
+/// enlarges the photo beyond its pixels. "Save" writes the window's photo,
+/// framed as the window frames it, with SaveDigitalPhoto (asking first
+/// before it replaces a file the save dialog did not ask about) and shows
+/// the file written, with its pixel size, file size and photo check, or
+/// why it could not be written.
 class TDigitalPhotoDlg : public QDialog {
     Q_OBJECT
 public:
@@ -32,11 +35,12 @@ public:
     /// (DigitalFrame); without a rule it is only widened or narrowed.
     void Execute(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
                  const std::optional<TPlainBackground>& Background = std::nullopt,
-                 const std::optional<THeadRule>& FrameRule = std::nullopt);
-    /// Fills the controls for the photo as Execute does, without showing.
+                 const std::optional<THeadRule>& FrameRule = std::nullopt, double Turn = 0);
+    /// Fills the controls for the photo as Execute does, without showing;
+    /// Turn straightens it (RenderPhotoCell's).
     void Start(const TBitmap32& Photo, const std::optional<TFrame>& Frame, const QString& FileName,
                const std::optional<TPlainBackground>& Background = std::nullopt,
-               const std::optional<THeadRule>& FrameRule = std::nullopt);
+               const std::optional<THeadRule>& FrameRule = std::nullopt, double Turn = 0);
 
     /// The size the controls describe: the chosen preset, or the own size.
     TDigitalSize ChosenSize() const;
@@ -50,6 +54,8 @@ public:
 private:
     QString checkSummary(const TBitmap32& Written, const TDigitalSize& Size);
     void preset_cmbChange();
+    /// The note under the sizes: the photo's part enlarged, or nothing.
+    void showEnlargement();
     void browse_btnClick();
     void updateControls();
 
@@ -59,4 +65,6 @@ private:
     std::optional<TFrame> FFrame;
     std::optional<THeadRule> FFrameRule;
     std::optional<TPlainBackground> FBackground;
+    double FTurn = 0;
+    QString FConfirmedName;   // the name the save dialog confirmed, existing or not
 };

@@ -12,22 +12,26 @@
 #include "orientation.h"
 #include "registry.h"
 #include "sheet_formats.h"
-#include "verdict_icon.h"
+#include "straighten.h"
+#include "turned_photo.h"
+#include "check_list.h"
+#include "window_sizes.h"
+#include "wrapped_labels.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
-const char kNoHeadText[] =
-    "No face found: place the top of the head in the upper band and the chin in the lower band.";
+// The head line without a face: the photo check says that none was found.
+const char kNoHeadText[] = "Place the top of the head in the upper band and the chin in the lower band.";
 const char kLowResolutionText[] =
     "The framed part has %1 pixels per inch when printed; below 300 the print may look blurred.";
 const char kNoPersonText[] = "No person was found in the photo: its background cannot be replaced.";
@@ -36,14 +40,47 @@ const char kNoPersonText[] = "No person was found in the photo: its background c
 constexpr TColor32 kOfferedBackgrounds[] = {kBackgroundWhite, kBackgroundLightGrey, kBackgroundLightBlue};
 constexpr int kOwnColourEntry = 3;
 
+// A fine turn waits this long, in milliseconds, for the control to rest.
+constexpr int kTurnSettles = 300;
+
 // The slider runs from 0 (whole photo, zoom 1) in tenths of zoom.
 constexpr double kSliderPerZoom = 10;
 
-// The window's size is remembered beside the program's other settings, in
-// the screen's logical pixels, so it holds at any scale factor.
+// The name the window's size is remembered by.
+const QString kWindowName = QStringLiteral("Frame");
+
+// The plain background last chosen, kept beside the program's other settings.
 const QString kSettingsKey = QStringLiteral("Software\\Varnel\\Quorlo");
-const QString kWidthName = QStringLiteral("FrameWindowWidth");
-const QString kHeightName = QStringLiteral("FrameWindowHeight");
+const QString kBackgroundOnName = QStringLiteral("PlainBackground");
+const QString kBackgroundColourName = QStringLiteral("PlainBackgroundColour");
+
+struct TBackgroundChoice {
+    bool On = false;
+    std::optional<TColor32> Colour;
+};
+
+TBackgroundChoice lastBackgroundChoice()
+{
+    TRegistry registry;
+    if (!registry.OpenKeyReadOnly(kSettingsKey))
+        return {};
+    TBackgroundChoice choice;
+    choice.On = registry.ReadInteger(kBackgroundOnName).value_or(0) != 0;
+    const QColor colour(registry.ReadString(kBackgroundColourName).value_or(QString()));
+    if (colour.isValid())
+        choice.Colour = Color32(colour.red(), colour.green(), colour.blue());
+    return choice;
+}
+
+void rememberBackgroundChoice(const TBackgroundChoice& choice)
+{
+    TRegistry registry;
+    if (!registry.OpenKey(kSettingsKey, true))
+        return;
+    registry.WriteInteger(kBackgroundOnName, choice.On ? 1 : 0);
+    if (choice.Colour)
+        registry.WriteString(kBackgroundColourName, QColor::fromRgb(*choice.Colour).name());
+}
 
 void paintSwatch(QWidget* swatch, const QColor& colour)
 {
@@ -78,11 +115,18 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     paintSwatch(ui->crown_shp, TFrameView::CrownBandColour());
     paintSwatch(ui->chin_shp, TFrameView::ChinBandColour());
     paintSwatch(ui->eye_shp, TFrameView::EyeBandColour());
+    paintSwatch(ui->others_shp, TFrameView::OtherFaceColour());
 
     connect(ui->auto_btn, &QPushButton::clicked, this, &TFrameDlg::auto_btnClick);
     connect(ui->whole_btn, &QPushButton::clicked, this, &TFrameDlg::whole_btnClick);
     connect(ui->turnleft_btn, &QPushButton::clicked, this, &TFrameDlg::turnleft_btnClick);
     connect(ui->turnright_btn, &QPushButton::clicked, this, &TFrameDlg::turnright_btnClick);
+    connect(ui->straighten_btn, &QPushButton::clicked, this, &TFrameDlg::straighten_btnClick);
+    // The photo turns once the control rests: the face is measured anew.
+    FTurnTimer.setSingleShot(true);
+    FTurnTimer.setInterval(kTurnSettles);
+    connect(ui->turn_edt, &QDoubleSpinBox::valueChanged, this, [this] { FTurnTimer.start(); });
+    connect(&FTurnTimer, &QTimer::timeout, this, [this] { turnTo(ui->turn_edt->value()); });
     connect(ui->zoom_trk, &QSlider::valueChanged, this, &TFrameDlg::zoom_trkChange);
     // Shown under the plain background for an office that refuses it.
     FEditsRefused = new QLabel(this);
@@ -102,53 +146,65 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     connect(ui->ok_btn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
 
+    KeepWrappedLabelsWhole(*this);
     RegisterForm(this);
 }
 
 TFrameDlg::~TFrameDlg() = default;
 
 bool TFrameDlg::Execute(TBitmap32& Photo, const THeadRule& Rule, std::optional<TFrame>& Frame,
-                        std::optional<TColor32>& Background)
+                        std::optional<TColor32>& Background, bool Fresh, double* Turn)
 {
-    Start(Photo, Rule, Frame, Background);
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    resize(FittedWindowSize(RememberedSize(), minimumSizeHint(),
-                            screen ? screen->availableGeometry().size() : QSize()));
+    Start(Photo, Rule, Frame, Background, Fresh, Turn ? *Turn : 0);
+    // The check keeps three rows in sight however small the window gets, a
+    // sentence wrapped to two lines among them.
+    const int row = std::max(ui->check_lst->iconSize().height(), 2 * ui->check_lst->fontMetrics().lineSpacing()) + 4;
+    ui->check_lst->setMinimumHeight(3 * row + 2 * ui->check_lst->frameWidth());
+    RestoreWindowSize(*this, kWindowName, {kFrameWindowWidth, kFrameWindowHeight}, parentWidget());
     PlaceOnScreen(*this, parentWidget());
     const int answer = exec();
-    RememberSize(size());
+    RememberWindowSize(kWindowName, size());
     if (answer != QDialog::Accepted)
         return false;
     if (FQuarterTurns % 4 != 0)
         Photo.Assign(&FPhoto);
     Frame = FEditor->Frame();
     Background = this->Background();
+    if (Turn)
+        *Turn = FTurn;
+    rememberBackgroundChoice({ui->background_chk->isChecked(), FBackgroundColour});
     return true;
 }
 
 void TFrameDlg::Start(const TBitmap32& Photo, const THeadRule& Rule, const std::optional<TFrame>& Frame,
-                      const std::optional<TColor32>& Background)
+                      const std::optional<TColor32>& Background, bool Fresh, double Turn)
 {
     FPhoto.Assign(&Photo);
     FQuarterTurns = 0;
+    FTurnTimer.stop();
+    setTurn(Turn);
+    ui->turn_edt->FollowInterfaceLanguage();
+    showTurn();
     FMessage.clear();
     FEditor = std::make_unique<TFrameEditor>(FPhoto.Width(), FPhoto.Height(), Rule, Frame);
     FEditor->SetHeadLines(FStartLines);
-    const bool eyeRule = Rule.EyeLineMm.has_value();
-    ui->eye_shp->setVisible(eyeRule);
-    ui->eye_lbl->setVisible(eyeRule);
     ui->photo_img->setAccessibleName(::MessageText(Msg::kFrameViewName));
     // The keys work on the picture: it has the focus first.
     ui->photo_img->setFocus();
-    // Off unless the photo has one already; the format's colour is offered.
-    // Where the office refuses a changed background, the control says so.
-    ui->background_chk->setChecked(Background.has_value());
-    const QString refused = BackgroundOffered(Rule) ? QString() : EditsRefusedText(*Rule.Document);
+    // The photo's own choice; a fresh photo starts from the choice last
+    // made, unless the office refuses a changed background, which the
+    // control then says; the colour last chosen, else the format's, is offered.
+    const TBackgroundChoice last = lastBackgroundChoice();
+    const bool offered = BackgroundOffered(Rule);
+    ui->background_chk->setChecked(Background.has_value() || (Fresh && last.On && offered));
+    const QString refused = offered ? QString() : EditsRefusedText(*Rule.Document);
     FEditsRefused->setText(refused);
     FEditsRefused->setVisible(!refused.isEmpty());
-    showBackgroundColour(Background.value_or(DefaultBackgroundColour(Rule)));
+    showBackgroundColour(Background.value_or(last.Colour.value_or(DefaultBackgroundColour(Rule))));
     findHead();
     photoChanged();
+    if (Fresh && !Frame && FAnalysis && !FAnalysis->Faces.empty())
+        auto_btnClick();
 }
 
 std::optional<TColor32> TFrameDlg::Background() const
@@ -207,10 +263,10 @@ void TFrameDlg::backgroundChanged()
     if (colour) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         FMeasuredWithBackground =
-            MeasuredWithBackground(FPhoto, FAnalysis->Facts, FAnalysis->Measured, *colour);
+            MeasuredWithBackground(seen(), FAnalysis->Facts, FAnalysis->Measured, *colour);
         if (FWholePerson.Empty()) {
             try {
-                FWholePerson = WholePhotoPersonMask(FPhoto, FModels.Mask());
+                FWholePerson = WholePhotoPersonMask(seen(), FModels.Mask());
             } catch (const Exception&) {
             }
         }
@@ -219,31 +275,6 @@ void TFrameDlg::backgroundChanged()
     }
     ui->photo_img->SetBackground(shown);
     showCheck();
-}
-
-QSize TFrameDlg::RememberedSize()
-{
-    TRegistry registry;
-    if (!registry.OpenKeyReadOnly(kSettingsKey))
-        return {};
-    return {registry.ReadInteger(kWidthName).value_or(0), registry.ReadInteger(kHeightName).value_or(0)};
-}
-
-void TFrameDlg::RememberSize(const QSize& Size)
-{
-    TRegistry registry;
-    if (registry.OpenKey(kSettingsKey, true)) {
-        registry.WriteInteger(kWidthName, Size.width());
-        registry.WriteInteger(kHeightName, Size.height());
-    }
-}
-
-QSize FittedWindowSize(const QSize& Wanted, const QSize& Least, const QSize& Screen)
-{
-    QSize size = Wanted.isValid() && !Wanted.isEmpty() ? Wanted : QSize(kFrameWindowWidth, kFrameWindowHeight);
-    if (Screen.isValid() && !Screen.isEmpty())
-        size = size.boundedTo(Screen);
-    return size.expandedTo(Least);
 }
 
 QString TFrameDlg::HeadText() const
@@ -261,7 +292,7 @@ QString TFrameDlg::text(const QString& original) const
     return FTS_frame->GetText(original);
 }
 
-TWording TFrameDlg::wording() const
+TWording TFrameDlg::Wording() const
 {
     return [this](const QString& original) { return text(original); };
 }
@@ -279,7 +310,7 @@ void TFrameDlg::findHead()
     if (!FPhoto.Empty()) {
         try {
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            FAnalysis = AnalysePhoto(FPhoto, FModels);
+            FAnalysis = AnalysePhoto(seen(), FModels);
             QApplication::restoreOverrideCursor();
         } catch (const Exception& e) {
             QApplication::restoreOverrideCursor();
@@ -293,6 +324,14 @@ void TFrameDlg::findHead()
     }
     FEditor->SetHead(head);
     ui->photo_img->SetFaces(head, others);
+    // The key names every line drawn: the eye band of the rule, or the
+    // measured head's eye line; the other faces' boxes.
+    const bool eyes = FEditor->Rule().EyeLineMm.has_value() || head.has_value();
+    ui->eye_shp->setVisible(eyes);
+    ui->eye_lbl->setVisible(eyes);
+    ui->others_shp->setVisible(!others.empty());
+    ui->others_lbl->setVisible(!others.empty());
+    ui->straighten_btn->setEnabled(FAnalysis && FAnalysis->Measured.HasFace);
     followHeadLines();
 }
 
@@ -300,10 +339,10 @@ void TFrameDlg::followHeadLines()
 {
     const std::optional<THeadLines>& lines = FEditor->HeadLines();
     if (FAnalysis && lines && lines != FAppliedLines) {
-        UseHeadLines(*FAnalysis, FPhoto, *lines);
+        UseHeadLines(*FAnalysis, seen(), *lines);
         FAppliedLines = lines;
         if (const std::optional<TColor32> colour = Background())
-            FMeasuredWithBackground = MeasuredWithBackground(FPhoto, FAnalysis->Facts, FAnalysis->Measured, *colour);
+            FMeasuredWithBackground = MeasuredWithBackground(seen(), FAnalysis->Facts, FAnalysis->Measured, *colour);
     }
     // Only a crown the models could not see is worth a word.
     const bool estimated = FAnalysis && !FAnalysis->Faces.empty() && IsEstimated(FAnalysis->Facts.Crown);
@@ -328,8 +367,9 @@ void TFrameDlg::auto_btnClick()
     std::vector<THead> heads;
     for (const TMeasuredFace& face : FAnalysis->Faces)
         heads.push_back(face.Head.Head);
-    const TAutoFrame found = AutoFrameForHeads(heads, FEditor->Rule(), wording());
-    FMessage = found.Message;
+    const TAutoFrame found = AutoFrameForHeads(heads, FEditor->Rule(), Wording());
+    // Without a face the check says so already.
+    FMessage = heads.empty() ? QString() : found.Message;
     if (found.Frame)
         FEditor->SetFrame(found.Frame);
     ui->photo_img->update();
@@ -363,10 +403,68 @@ void TFrameDlg::turn(TOrientation orientation)
     TBitmap32 turned;
     TurnUpright(FPhoto, orientation, turned);
     FPhoto.Assign(&turned);
+    // A fine turn belonged to the other side up.
+    setTurn(0);
+    showTurn();
     FEditor->PhotoTurned();
     FMessage.clear();
     findHead();
     photoChanged();
+}
+
+const TBitmap32& TFrameDlg::seen() const
+{
+    return FTurn != 0 ? FTurned : FPhoto;
+}
+
+void TFrameDlg::setTurn(double Degrees)
+{
+    FTurn = Degrees;
+    FTurned.Delete();
+    if (Degrees != 0)
+        TurnPhoto(FPhoto, Degrees, FTurned);
+}
+
+void TFrameDlg::showTurn()
+{
+    const QSignalBlocker quiet(ui->turn_edt);
+    ui->turn_edt->setValue(FTurn);
+    ui->straighten_btn->setEnabled(FAnalysis && FAnalysis->Measured.HasFace);
+}
+
+void TFrameDlg::turnTo(double Degrees)
+{
+    Degrees = std::clamp(Degrees, -kMaxTurn, kMaxTurn);
+    if (Degrees == FTurn || FPhoto.Empty())
+        return;
+    // The frame stays on what it held: its centre turns with the photo.
+    if (FEditor->Frame()) {
+        TFrame moved = *FEditor->Frame();
+        const double a = (FTurn - Degrees) * std::numbers::pi / 180;
+        const double cx = FPhoto.Width() / 2.0, cy = FPhoto.Height() / 2.0;
+        const double dx = moved.CentreX() - cx, dy = moved.Y + moved.Height / 2 - cy;
+        moved.X = cx + dx * std::cos(a) - dy * std::sin(a) - moved.Width / 2;
+        moved.Y = cy + dx * std::sin(a) + dy * std::cos(a) - moved.Height / 2;
+        FEditor->SetFrame(moved);
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setTurn(Degrees);
+    QApplication::restoreOverrideCursor();
+    FMessage.clear();
+    findHead();
+    photoChanged();
+    showTurn();
+}
+
+void TFrameDlg::straighten_btnClick()
+{
+    if (!FAnalysis)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::optional<double> more = LevellingTurn(seen(), *FAnalysis);
+    QApplication::restoreOverrideCursor();
+    if (more)
+        turnTo(std::round((FTurn + *more) * 10) / 10);
 }
 
 void TFrameDlg::zoom_trkChange(int Value)
@@ -380,7 +478,7 @@ void TFrameDlg::zoom_trkChange(int Value)
 
 void TFrameDlg::photoChanged()
 {
-    ui->photo_img->SetPhoto(&FPhoto, FEditor.get());
+    ui->photo_img->SetPhoto(&seen(), FEditor.get());
     frameChanged();
     backgroundChanged();
 }
@@ -394,7 +492,7 @@ void TFrameDlg::frameChanged()
     FSettingZoom = false;
 
     const std::optional<THeadCheck> check = FEditor->Check();
-    ui->head_lbl->setText(check ? HeadSizeText(*check, FEditor->Rule(), wording())
+    ui->head_lbl->setText(check ? HeadSizeText(*check, FEditor->Rule(), Wording())
                                 : text(QString::fromLatin1(kNoHeadText)));
     QString message = FMessage;
     if (!FPhoto.Empty() && FEditor->LowResolution()) {
@@ -425,10 +523,6 @@ void TFrameDlg::showCheck()
     const TFrame frame = FEditor->Frame() ? *FEditor->Frame()
                                           : UnframedFrame(FPhoto.Width(), FPhoto.Height(), FEditor->Rule());
     FMeasures = CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame,
-                           FEditor->Rule(), wording(), DocumentNameOf(FEditor->Rule()));
-    for (const TMeasure& m : FMeasures) {
-        auto* item = new QListWidgetItem(VerdictIcon(m.Verdict), m.Text, ui->check_lst);
-        // As rich text, so that the tip wraps instead of running off the screen.
-        item->setToolTip(QStringLiteral("<table width=\"400\"><tr><td>%1</td></tr></table>").arg(MeasureDescription(m).toHtmlEscaped()));
-    }
+                           FEditor->Rule(), Wording(), DocumentNameOf(FEditor->Rule()));
+    ShowMeasures(*ui->check_lst, FMeasures);
 }

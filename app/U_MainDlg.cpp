@@ -12,18 +12,21 @@
 #include "U_DigitalPhotoDlg.h"
 #include "U_FrameDlg.h"
 #include "check_report.h"
+#include "country_names.h"
 #include "photo_check.h"
 #include "U_PreviewDlg.h"
 #include "U_SettingsDlg.h"
 #include "U_SheetOptionsDlg.h"
 #include "U_UnicodeUtils.h"
 #include "U_about.h"
+#include "U_CheckDlg.h"
 #include "error_display.h"
 #include "file_names.h"
 #include "format_choice.h"
 #include "framed_view.h"
 #include "image_view.h"
 #include "pdf_printer.h"
+#include "photo_lab_printer.h"
 #include "photo_messages.h"
 #include "photo_sheet.h"
 #include "picture.h"
@@ -31,12 +34,17 @@
 #include "print_run.h"
 #include "printer.h"
 #include "printer_setup.h"
+#include "qt_translations.h"
 #include "recent_folders.h"
 #include "sheet_printer.h"
 #include "packed_layout.h"
 #include "sheet_settings.h"
 #include "sheet_formats.h"
+#include "sheet_render.h"
+#include "turned_photo.h"
 #include "user_guide.h"
+#include "window_sizes.h"
+#include "wrapped_labels.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -45,12 +53,16 @@
 #include <QStyle>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
 #include <utility>
 
 namespace {
+
+// The name the window's size is remembered by.
+const QString kWindowName = QStringLiteral("Main");
 
 QString askPdfFileName(QWidget* parent, const QString& suggested)
 {
@@ -107,15 +119,11 @@ void TMainDlg::setUpWindow()
     // The sheet's list holds file names, nothing to translate: unnamed, the
     // language files never see (or empty) it.
     ui->sheet_lst->setObjectName(QString());
-    // Fixed single border: system menu and minimise box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    // The status line has room for a second line of text: a warning in
-    // another language does not fit one beside the printed size.
-    setFixedSize(371, 437 + fontMetrics().lineSpacing() + ui->MainMenu->sizeHint().height());
+    // The window grows and the photo with it; the form's layouts keep every
+    // control at its size and the status line below them.
+    RestoreWindowSize(*this, kWindowName, {kMainWindowWidth, kMainWindowHeight});
 
-    ui->img->SetBitmapAlign(baTopLeft);
+    ui->img->SetBitmapAlign(baCenter);
     ui->img->SetScale(1.0f);
     ui->img->SetScaleMode(smResize);
     ui->img->Loaded();
@@ -129,13 +137,42 @@ void TMainDlg::setUpWindow()
 
 void TMainDlg::createStatusLine()
 {
-    // The status bar's one panel; an unnamed inner part, not a component.
+    // The status bar's panels; unnamed inner parts, not components. The
+    // check's summary in the first is a link to its measures, which Tab
+    // reaches too.
     FStatusPanel = new QLabel(ui->StatusBar);
     FStatusPanel->setWordWrap(true);
-    FStatusPanel->setMinimumHeight(2 * FStatusPanel->fontMetrics().lineSpacing());
+    FStatusPanel->setTextFormat(Qt::RichText);
+    FStatusPanel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    FStatusPanel->setFocusPolicy(Qt::TabFocus);
+    FStatusPanel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FStatusPanel->installEventFilter(this);
     ui->StatusBar->addWidget(FStatusPanel, 1);
     FSizePanel = new QLabel(ui->StatusBar);
+    FSizePanel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     ui->StatusBar->addPermanentWidget(FSizePanel);
+    fitStatusLine();
+}
+
+void TMainDlg::setStatus(const QString& Text, const QString& Link, const QString& ToolTip)
+{
+    FStatusText = Text;
+    if (!Link.isEmpty())
+        FStatusText += (Text.isEmpty() ? QString() : QStringLiteral(" ")) + Link;
+    QString html = Text.toHtmlEscaped();
+    if (!Link.isEmpty())
+        html += (Text.isEmpty() ? QString() : QStringLiteral(" "))
+                + QStringLiteral("<a href=\"check\">%1</a>").arg(Link.toHtmlEscaped());
+    FStatusPanel->setText(html);
+    FStatusPanel->setToolTip(ToolTip);
+    fitStatusLine();
+}
+
+void TMainDlg::fitStatusLine()
+{
+    // Two lines at least, so that the window does not jump with every
+    // warning; more when the text takes more.
+    FitWrappedLabel(*FStatusPanel, 2);
 }
 
 void TMainDlg::createComponents()
@@ -168,11 +205,12 @@ void TMainDlg::createDialogs()
     RunPrinterSetup = RunPrintDialog;
     AskPdfFileName = askPdfFileName;
     RunFrameDialog = [this](TBitmap32& photo, const THeadRule& rule, std::optional<TFrame>& frame,
-                            std::optional<TColor32>& background) {
+                            std::optional<TColor32>& background, double& turn) {
         if (!FFrameDlg)
             return false;
         FFrameDlg->SetHeadLines(FHeadLines);
-        const bool chosen = FFrameDlg->Execute(photo, rule, frame, background);
+        // A photo framed by nobody yet opens framed round its face.
+        const bool chosen = FFrameDlg->Execute(photo, rule, frame, background, !FFramed, &turn);
         if (chosen)
             FHeadLines = FFrameDlg->HeadLines();
         return chosen;
@@ -196,14 +234,16 @@ void TMainDlg::connectControls()
     connect(ui->SaveDigital1, &QAction::triggered, this, &TMainDlg::SaveDigital1Click);
     connect(ui->remove_btn, &QPushButton::clicked, this, &TMainDlg::RemoveFromSheetClick);
     connect(ui->clear_btn, &QPushButton::clicked, this, &TMainDlg::ClearSheetClick);
+    connect(ui->Check1, &QAction::triggered, this, &TMainDlg::Check1Click);
+    connect(FStatusPanel, &QLabel::linkActivated, this, &TMainDlg::Check1Click);
     connect(ui->sheet_lst, &QListWidget::currentRowChanged, this, &TMainDlg::ShowActions);
-    connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::TakeBackFromSheet);
+    connect(ui->sheet_lst, &QListWidget::itemActivated, this, &TMainDlg::FrameSheetLine);
     auto* removeLine = new QAction(ui->sheet_lst);
     removeLine->setShortcut(QKeySequence::Delete);
     removeLine->setShortcutContext(Qt::WidgetShortcut);
     ui->sheet_lst->addAction(removeLine);
     connect(removeLine, &QAction::triggered, this, &TMainDlg::RemoveFromSheetClick);
-    // A double click on the photo frames it too.
+    // A double click on the photo frames it too; a new size places it anew.
     ui->img->installEventFilter(this);
     connect(ui->translate_btn, &QPushButton::clicked, this, &TMainDlg::translate_btnClick);
     connect(ui->Language1, &QAction::triggered, this, &TMainDlg::translate_btnClick);
@@ -231,7 +271,7 @@ TImage32& TMainDlg::img()
 
 QString TMainDlg::StatusText() const
 {
-    return FStatusPanel->text();
+    return FStatusText;
 }
 
 QString TMainDlg::SizeText() const
@@ -246,6 +286,10 @@ bool TMainDlg::eventFilter(QObject* watched, QEvent* event)
         frame_btnClick();
         return true;
     }
+    if (watched == ui->img && event->type() == QEvent::Resize)
+        placePhoto();
+    if (watched == FStatusPanel && event->type() == QEvent::Resize)
+        fitStatusLine();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -256,6 +300,12 @@ void TMainDlg::SetSheetOptionsDialog(TSheetOptionsDlg* dialog)
     FSheetOptionsDlg = dialog;
     if (dialog)
         connect(dialog, &TSheetOptionsDlg::CalibrationPageRequested, this, &TMainDlg::PrintCalibration);
+}
+
+void TMainDlg::closeEvent(QCloseEvent* event)
+{
+    RememberWindowSize(kWindowName, isMaximized() || isFullScreen() ? normalGeometry().size() : size());
+    QMainWindow::closeEvent(event);
 }
 
 void TMainDlg::showEvent(QShowEvent* event)
@@ -279,6 +329,9 @@ void TMainDlg::AppEvtActivate()
     RegisterInstallPath(QCoreApplication::applicationName(), QCoreApplication::applicationFilePath());
     setWindowTitle(VersionCaption());
     ReportErrors(this, [&] {
+        // The photo lab the last sheets went to, as "Print on" chose it.
+        if (std::unique_ptr<TPhotoLabPrinter> lab = PhotoLabPrinterNamed(LoadPrintOn()))
+            SetPrinter(std::move(lab));
         FSheetPrinter = std::make_unique<TIDPrinter>(Printer());
         FSheetPrinter->SetCutMarks(LoadCutMarks());
         FSheetPrinter->SetLayout(LoadSheetLayout());
@@ -293,6 +346,15 @@ void TMainDlg::AppEvtActivate()
     // After the language list's activation: the original-language file and
     // the translated form know only the form's own items.
     RebuildFormats();
+    // The format chosen last time, found by its size: the first of that
+    // size, so a built-in format comes before a document of its size.
+    if (const std::optional<QSizeF> size = LoadChosenFormatSize()) {
+        const auto same = [&](const TSheetFormat& f) {
+            return std::abs(f.WidthMm - size->width()) < 0.05 && std::abs(f.HeightMm - size->height()) < 0.05;
+        };
+        if (const auto found = std::find_if(FFormats.begin(), FFormats.end(), same); found != FFormats.end())
+            ui->format_cmb->setCurrentIndex(found->Index);
+    }
     ui->img->Bitmap().SetStretchFilter(sfMitchell);
     ShowPrinterName();
     // The photo named on the command line, loaded as the open dialog loads one.
@@ -312,22 +374,50 @@ void TMainDlg::ShowPrinterName()
     // the cell's shape, and a plain background fills the strip beside an
     // unframed one; a photo that prints blurred says so.
     ReportErrors(this, [&] {
+        checkPhoto();
+        const QString summary = FMeasures.empty() ? QString() : CheckSummary(FMeasures);
         const TStatusLine line =
             StatusLineFor(ShownPrinterName(Printer().Name()),
                           !FFrame && !plainBackground() && LeavesWhiteStrip(photo.Width(), photo.Height(), format),
                           FFrame ? LowResolutionWarning(photo, FFrame, Rule()) : QString(), ui->frame_btn->text(),
-                          checkSummary());
-        FStatusPanel->setText(line.Text);
-        FStatusPanel->setToolTip(line.ToolTip);
+                          summary);
+        // The summary comes last: a link to its measures.
+        if (summary.isEmpty() || !line.Text.endsWith(summary))
+            setStatus(line.Text, {}, line.ToolTip);
+        else
+            setStatus(line.Text.chopped(summary.size()).trimmed(), summary, line.ToolTip);
     });
+    ui->Check1->setEnabled(!FMeasures.empty());
+}
+
+void TMainDlg::placePhoto()
+{
+    const TBitmap32* turned = FTurn != 0 ? &FTurned : nullptr;
+    if (FFrame)
+        ShowFrameInView(*ui->img, *FFrame, plainBackground(), turned);
+    else
+        ShowWholePhotoInView(*ui->img, plainBackground(), turned);
+}
+
+const TBitmap32& TMainDlg::seenPhoto() const
+{
+    return FTurn != 0 ? FTurned : ui->img->Bitmap();
+}
+
+void TMainDlg::setTurn(double Turn)
+{
+    FTurn = Turn;
+    FTurned.Delete();
+    if (Turn == 0)
+        return;
+    const TBusyCursor busy;
+    TurnPhoto(ui->img->Bitmap(), Turn, FTurned);
+    FTurned.SetStretchFilter(sfMitchell);
 }
 
 void TMainDlg::ShowFrame()
 {
-    if (FFrame)
-        ShowFrameInView(*ui->img, *FFrame, plainBackground());
-    else
-        ShowWholePhotoInView(*ui->img, plainBackground());
+    placePhoto();
     ShowPrinterName();
 }
 
@@ -350,17 +440,33 @@ void TMainDlg::UpdateLayout()
 
 void TMainDlg::LoadPhoto(const QString& FileName)
 {
-    QString warning;
     ReportErrors(this, [&] {
+        TBitmap32 loaded;
+        QString warning;
+        {
+            const TBusyCursor busy;
+            warning = LoadPhotoFile(loaded, FileName);
+        }
+        // A photo cut short takes the window's place only when the user
+        // says so; the photo that was there stays otherwise.
+        if (!warning.isEmpty()
+            && !AskQuestion(this, warning + QStringLiteral("\n\n") + MessageText(Msg::kUseCutPhoto),
+                            MessageText(Msg::kUseIt), MessageText(Msg::kDoNotUseIt)))
+            return;
         const TBusyCursor busy;
+        TBitmap32& photo = ui->img->Bitmap();
+        const TStretchFilter filter = photo.StretchFilter();
+        photo.Assign(&loaded);
+        photo.SetStretchFilter(filter);
         FAnalysis.reset();
-        warning = LoadPhotoFile(ui->img->Bitmap(), FileName);
         FPhotoFile = FileName;
         // Another photo: the frame, background and head lines of the last one
         // mean nothing here.
         FFrame.reset();
+        FFramed = false;
         FBackground.reset();
         FHeadLines.reset();
+        setTurn(0);
         analysePhoto();
         ShowFrame();
         RememberPhotoFolder(FileName);
@@ -368,9 +474,6 @@ void TMainDlg::LoadPhoto(const QString& FileName)
             FPreviewDlg->SetPhotoFile(FileName);
     });
     ShowActions();
-    // The photo is loaded, but the user must know that part of it is not.
-    if (!warning.isEmpty())
-        ShowWarningMessage(this, warning);
 }
 
 void TMainDlg::open_btnClick()
@@ -397,6 +500,8 @@ void TMainDlg::format_cmbChange()
         FSheetLines.FollowFormat(FRule, to);
         FFormat = index;
         FRule = to;
+        SaveChosenFormatSize(FFormats[static_cast<std::size_t>(index)].WidthMm,
+                             FFormats[static_cast<std::size_t>(index)].HeightMm);
     }
     if (!FSheetPrinter)
         return;
@@ -451,9 +556,10 @@ void TMainDlg::print_btnClick()
     bool rendered = false;
     ReportErrors(this, [&] {
         FSheetPrinter->SetCount(ui->num_trk->value());
-        RenderPrintRun(this, ui->img->Bitmap(), ui->img->Look(), sheetPrinter(), FPreviewDlg->Page(), FFrame,
-                       plainBackground());
+        RenderPrintRun(this, ui->img->Bitmap(), kMainPhotoViewLook, sheetPrinter(), FPreviewDlg->Page(), FFrame,
+                       plainBackground(), FTurn);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
+        FPreviewDlg->SetPrinter(Printer());
         rendered = true;
     });
     if (rendered && FPreviewDlg->Execute())
@@ -467,11 +573,12 @@ void TMainDlg::PrintSheetRun()
     TPhotoSheet sheet(sheetPrinter());
     bool rendered = false;
     ReportErrors(this, [&] {
-        RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), ui->img->Look(), FFrame, ui->num_trk->value(), sheet,
-                       plainBackground());
+        RenderSheetRun(this, FSheetLines, ui->img->Bitmap(), kMainPhotoViewLook, FFrame, ui->num_trk->value(), sheet,
+                       plainBackground(), FTurn);
         FPreviewDlg->SetSheet(&sheet);
         FPreviewDlg->ShowPage(0);
         FPreviewDlg->SetPageResolution(FSheetPrinter->DpiX(), FSheetPrinter->DpiY());
+        FPreviewDlg->SetPrinter(Printer());
         rendered = true;
     });
     const bool confirmed = rendered && FPreviewDlg->Execute();
@@ -481,8 +588,7 @@ void TMainDlg::PrintSheetRun()
         QStringList names;
         for (const QString& file : saved)
             names << QFileInfo(file).fileName();
-        FStatusPanel->setText(MessageText(Msg::kPagesSaved).arg(names.join(QStringLiteral(", "))));
-        FStatusPanel->setToolTip(saved.join(u'\n'));
+        setStatus(MessageText(Msg::kPagesSaved).arg(names.join(QStringLiteral(", "))), {}, saved.join(u'\n'));
     }
     if (confirmed) {
         ReportErrors(this, [&] {
@@ -510,16 +616,18 @@ void TMainDlg::AddToSheetClick()
     if (ui->img->Bitmap().Empty())
         return;   // nothing loaded: nothing to keep
     ReportErrors(this, [&] {
-        FSheetLines.Add(ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, ui->num_trk->value(),
-                        plainBackground());
+        FSheetLines.Add(ui->img->Bitmap(), kMainPhotoViewLook, FPhotoFile, FFrame, ui->num_trk->value(),
+                        plainBackground(), FTurn);
         FSheetLines.SetHeadLines(FSheetLines.Count() - 1, FHeadLines);
         ui->sheet_lst->addItem(FSheetLines.Text(FSheetLines.Count() - 1));
         // The photo lives on in the list; the view is free for the next
         // one, which then takes the following places.
         ui->img->Bitmap().Delete();
         FFrame.reset();
+        FFramed = false;
         FBackground.reset();
         FHeadLines.reset();
+        setTurn(0);
         analysePhoto();
         ShowFrame();
     });
@@ -536,34 +644,52 @@ void TMainDlg::RemoveFromSheetClick()
     ShowActions();
 }
 
-void TMainDlg::TakeBackFromSheet(QListWidgetItem* Item)
+void TMainDlg::FrameSheetLine(QListWidgetItem* Item)
 {
     const int row = ui->sheet_lst->row(Item);
-    if (row < 0 || row >= FSheetLines.Count())
+    if (row < 0 || row >= FSheetLines.Count() || !RunFrameDialog)
         return;
     ReportErrors(this, [&] {
-        int count = ui->num_trk->value();
-        std::optional<TPlainBackground> background = plainBackground();
-        // The head lines go with their photos, both ways.
-        const std::optional<THeadLines> lines = FSheetLines.HeadLines(row);
-        if (FSheetLines.TakeBack(row, ui->img->Bitmap(), ui->img->Look(), FPhotoFile, FFrame, count, background)) {
-            ui->sheet_lst->item(row)->setText(FSheetLines.Text(row));
-            FSheetLines.SetHeadLines(row, FHeadLines);
-        } else {
-            delete ui->sheet_lst->takeItem(row);
+        TBitmap32 photo;
+        photo.Assign(&FSheetLines.Photo(row));
+        std::optional<TFrame> frame = FSheetLines.Frame(row);
+        const std::optional<TPlainBackground> was = FSheetLines.Background(row);
+        std::optional<TColor32> colour;
+        if (was)
+            colour = was->Colour;
+        double turn = FSheetLines.Turn(row);
+        // The framing window starts from the line's own head lines and
+        // hands back the ones it keeps; the window's photo keeps its own.
+        std::optional<THeadLines> windowLines = std::exchange(FHeadLines, FSheetLines.HeadLines(row));
+        const bool chosen = RunFrameDialog(photo, Rule(), frame, colour, turn);
+        std::swap(windowLines, FHeadLines);
+        if (!chosen)
+            return;
+        FSheetLines.SetHeadLines(row, windowLines);
+        std::optional<TPlainBackground> background;
+        if (colour) {
+            // The person's masks of the line's photo: the ones it has, or
+            // found afresh for a photo the framing window turned.
+            const TBitmap32& kept = FSheetLines.Photo(row);
+            const bool same = was && turn == FSheetLines.Turn(row) && photo.Width() == kept.Width()
+                              && photo.Height() == kept.Height()
+                              && std::equal(photo.Bits(), photo.Bits() + photo.Width() * photo.Height(), kept.Bits());
+            if (same) {
+                background = TPlainBackground{*colour, was->Mask, was->Beyond};
+            } else {
+                const TBusyCursor busy;
+                TBitmap32 seen;
+                if (turn != 0)
+                    TurnPhoto(photo, turn, seen);
+                const TBitmap32& measured = turn != 0 ? seen : photo;
+                const TPhotoAnalysis analysis = AnalysePhoto(measured, FFaceModels);
+                if (!analysis.Facts.Person.Empty())
+                    background = TPlainBackground{*colour, analysis.Facts.Person,
+                                                  WholePhotoPersonMask(measured, FFaceModels.Mask())};
+            }
         }
-        FHeadLines = lines;
-        ui->num_trk->setValue(count);
-        FBackground.reset();
-        if (background)
-            FBackground = background->Colour;
-        // Another photo in the window: its own faces and measures.
-        analysePhoto();
-        ShowFrame();
-        if (FPreviewDlg)
-            FPreviewDlg->SetPhotoFile(FPhotoFile);
+        FSheetLines.Reframe(row, photo, frame, background, turn);
     });
-    ShowActions();
 }
 
 void TMainDlg::ClearSheetClick()
@@ -627,7 +753,13 @@ void TMainDlg::SheetOptions1Click()
         sheetPrinter().SetLayout(LoadSheetLayout());
         FollowCapacity();
     });
+    rememberPrintOn();
     ShowPrinterName();   // a photo lab printer may have been chosen
+}
+
+void TMainDlg::rememberPrintOn()
+{
+    ReportErrors(this, [&] { SavePrintOn(dynamic_cast<TPhotoLabPrinter*>(&Printer()) ? Printer().Name() : QString()); });
 }
 
 void TMainDlg::SaveDigital1Click()
@@ -637,7 +769,8 @@ void TMainDlg::SaveDigital1Click()
     const QFileInfo photo(FPhotoFile);
     const QString suggested =
         FPhotoFile.isEmpty() ? QString() : photo.dir().filePath(photo.completeBaseName() + QStringLiteral("-online.jpg"));
-    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested), plainBackground(), FRule);
+    FDigitalPhotoDlg->Execute(ui->img->Bitmap(), FFrame, QDir::toNativeSeparators(suggested), plainBackground(), FRule,
+                              FTurn);
 }
 
 void TMainDlg::PrintCalibration()
@@ -657,8 +790,10 @@ void TMainDlg::opt_btnClick()
 {
     bool confirmed = false;
     ReportErrors(this, [&] { confirmed = RunPrinterSetup && RunPrinterSetup(this); });
-    if (confirmed)
+    if (confirmed) {
         ReportErrors(this, [&] { UpdateLayout(); });
+        rememberPrintOn();
+    }
     ShowPrinterName();
 }
 
@@ -669,13 +804,16 @@ void TMainDlg::frame_btnClick()
         return;   // nothing loaded: nothing to frame
     std::optional<TFrame> frame = FFrame;
     std::optional<TColor32> background = FBackground;
+    double turn = FTurn;
     bool chosen = false;
-    ReportErrors(this, [&] { chosen = RunFrameDialog(photo, Rule(), frame, background); });
+    ReportErrors(this, [&] { chosen = RunFrameDialog(photo, Rule(), frame, background, turn); });
     if (!chosen)
         return;
     FFrame = frame;
+    FFramed = true;
     FBackground = background;
     photo.SetStretchFilter(sfMitchell);   // a turned photo is a new bitmap
+    ReportErrors(this, [&] { setTurn(turn); });
     analysePhoto();
     ShowFrame();
 }
@@ -687,10 +825,10 @@ void TMainDlg::analysePhoto()
     FAnalysis.reset();
     FWholePerson = {};
     try {
-        if (!ui->img->Bitmap().Empty())
-            FAnalysis = AnalysePhoto(ui->img->Bitmap(), FFaceModels);
+        if (!seenPhoto().Empty())
+            FAnalysis = AnalysePhoto(seenPhoto(), FFaceModels);
         if (FAnalysis && FHeadLines)
-            UseHeadLines(*FAnalysis, ui->img->Bitmap(), *FHeadLines);
+            UseHeadLines(*FAnalysis, seenPhoto(), *FHeadLines);
     } catch (const Exception&) {
     }
     measureBackground();
@@ -702,10 +840,10 @@ void TMainDlg::measureBackground()
     if (!FAnalysis || !FBackground)
         return;
     FMeasuredWithBackground =
-        MeasuredWithBackground(ui->img->Bitmap(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
+        MeasuredWithBackground(seenPhoto(), FAnalysis->Facts, FAnalysis->Measured, *FBackground);
     if (FWholePerson.Empty()) {
         try {
-            FWholePerson = WholePhotoPersonMask(ui->img->Bitmap(), FFaceModels.Mask());
+            FWholePerson = WholePhotoPersonMask(seenPhoto(), FFaceModels.Mask());
         } catch (const Exception&) {
         }
     }
@@ -718,14 +856,23 @@ std::optional<TPlainBackground> TMainDlg::plainBackground() const
     return TPlainBackground{*FBackground, FAnalysis->Facts.Person, FWholePerson};
 }
 
-QString TMainDlg::checkSummary() const
+void TMainDlg::checkPhoto()
 {
+    FMeasures.clear();
     const TBitmap32& photo = ui->img->Bitmap();
     if (!FAnalysis || photo.Empty())
-        return {};
+        return;
     const THeadRule rule = Rule();
     const TFrame frame = FFrame ? *FFrame : UnframedFrame(photo.Width(), photo.Height(), rule);
-    return CheckSummary(CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame, rule));
+    // The head height's sentence in the framing window's words.
+    FMeasures = CheckPhoto(FAnalysis->Facts, FMeasuredWithBackground.value_or(FAnalysis->Measured), frame, rule,
+                           FFrameDlg ? FFrameDlg->Wording() : TWording(), DocumentNameOf(rule));
+}
+
+void TMainDlg::Check1Click()
+{
+    if (FCheckDlg && !FMeasures.empty())
+        FCheckDlg->Execute(FMeasures, CheckSummary(FMeasures));
 }
 
 void TMainDlg::translate_btnClick()
@@ -736,6 +883,8 @@ void TMainDlg::translate_btnClick()
 
 void TMainDlg::langueAfterLanguageSwitch()
 {
+    // Qt's own dialogs follow: the switch made the language's locale the default.
+    UseQtTranslations(QLocale());
     setWindowTitle(VersionCaption());
     // The shipped and own formats' texts are the catalogue's.
     const QSignalBlocker quiet(ui->format_cmb);

@@ -53,6 +53,7 @@ TSheetOptionsDlg::TSheetOptionsDlg(QWidget* parent) : QDialog(parent), ui(std::m
     connect(ui->head_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
     connect(ui->eye_chk, &QCheckBox::toggled, this, &TSheetOptionsDlg::updateControls);
     connect(ui->packed_rdo, &QRadioButton::toggled, this, &TSheetOptionsDlg::updateControls);
+    connect(ui->printon_cmb, &QComboBox::currentIndexChanged, this, &TSheetOptionsDlg::updateControls);
     connect(ui->ok_btn, &QPushButton::clicked, this, &TSheetOptionsDlg::ok_btnClick);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
     // Queued: the field puts a refused text back only once the spin box has
@@ -83,6 +84,7 @@ void TSheetOptionsDlg::Start(const QString& printerName)
     const TSheetLayout layout = LoadSheetLayout();
     (layout.Packed() ? ui->packed_rdo : ui->even_rdo)->setChecked(true);
     ui->gap_edt->setValue(layout.GapTenthsMm / 10.0);
+    ui->labmargin_edt->setValue(layout.LabMarginTenthsMm / 10.0);
     showPrinterChoice(printerName);
     ui->printername_lbl->setText(ShownPrinterName(printerName));
     ui->across_edt->setValue(FCalibration ? FCalibration->AcrossMm : 100);
@@ -115,6 +117,9 @@ void TSheetOptionsDlg::updateControls()
         w->setEnabled(printer);
     ui->calibforget_btn->setEnabled(FCalibration.has_value());
     ui->gap_edt->setEnabled(ui->packed_rdo->isChecked());
+    // The margin is the photo labs' alone.
+    ui->labmargin_lbl->setEnabled(ui->printon_cmb->currentIndex() > 0);
+    ui->labmargin_edt->setEnabled(ui->printon_cmb->currentIndex() > 0);
     ui->gap_lbl->setEnabled(ui->packed_rdo->isChecked());
 }
 
@@ -188,8 +193,8 @@ void TSheetOptionsDlg::formats_lstChange(int row)
 
 std::vector<TNumberBox*> TSheetOptionsDlg::numberBoxes() const
 {
-    return {ui->gap_edt,    ui->headmin_edt, ui->headmax_edt, ui->eyemin_edt,
-            ui->eyemax_edt, ui->across_edt,  ui->down_edt};
+    return {ui->gap_edt,    ui->labmargin_edt, ui->headmin_edt, ui->headmax_edt,
+            ui->eyemin_edt, ui->eyemax_edt,    ui->across_edt,  ui->down_edt};
 }
 
 std::optional<double> TSheetOptionsDlg::typedNumber(const TNumberBox& box)
@@ -281,10 +286,13 @@ bool TSheetOptionsDlg::store()
     const std::optional<double> gap = typedNumber(*ui->gap_edt);
     if (!gap)
         return false;
+    const std::optional<double> labMargin = typedNumber(*ui->labmargin_edt);
+    if (!labMargin)
+        return false;
     try {
         SaveCutMarks(ui->cutmarks_chk->isChecked());
         SaveSheetLayout({ui->packed_rdo->isChecked() ? TSheetArrangement::Packed : TSheetArrangement::Even,
-                         qRound(*gap * 10)});
+                         qRound(*gap * 10), qRound(*labMargin * 10)});
         SaveOwnFormats(FOwnFormats);
         if (!FPrinterName.isEmpty()) {
             const TCalibration typed{rulers->Min, rulers->Max};

@@ -17,7 +17,8 @@ class SheetOptionsDlg;
 class TNumberBox;
 
 /// The sheet options: cut marks on or off, the copies spread evenly or
-/// packed with a gap, the printer (the installed one or a photo lab's), the user's own photo formats
+/// packed with a gap, the printer (the installed one or a photo lab's, with
+/// the margin a lab print keeps clear), the user's own photo formats
 /// (width x height in millimetres with optional head-height and eye-line
 /// rules), and the current printer's calibration (print the page with the
 /// rulers, type their measured lengths). Everything is read from the settings

@@ -12,6 +12,12 @@
 #include <QApplication>
 #include <QPixmap>
 
+namespace {
+
+const char kTagline[] = "Identity photo sheets";
+
+}  // namespace
+
 TAboutDlg::TAboutDlg(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::AboutDlg>())
 {
     ui->setupUi(this);
@@ -20,11 +26,13 @@ TAboutDlg::TAboutDlg(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     setFixedSize(389, 285);
     const QIcon applicationIcon = QApplication::windowIcon();
     setWindowIcon(applicationIcon.isNull() ? ProgramIcon() : applicationIcon);
-    ui->Image1->setPixmap(QPixmap::fromImage(AboutBanner()));
-
+    // The banner's tagline is the storage's last line: its lines keep their
+    // places in the language files.
     FTS_about = new TTextStorage(this, QStringLiteral("TS_about"),
                                  {QStringLiteral("About"), QStringLiteral("Application Name :"),
-                                  QStringLiteral("Version :"), QStringLiteral("unused")});
+                                  QStringLiteral("Version :"), QStringLiteral("unused"),
+                                  QString::fromLatin1(kTagline)});
+    ui->Image1->setPixmap(QPixmap::fromImage(AboutBanner(QString::fromLatin1(kTagline))));
 
     connect(ui->email_btn, &QPushButton::clicked, this, &TAboutDlg::email_btnClick);
     connect(ui->web_btn, &QPushButton::clicked, this, &TAboutDlg::web_btnClick);
@@ -53,6 +61,7 @@ void TAboutDlg::UpdateTexts()
     ui->appname_lbl->setText(FTS_about->GetText(QStringLiteral("Application Name :")) + blank + title);
     ui->version_lbl->setText(FTS_about->GetText(QStringLiteral("Version :")) + blank +
                              GetFileVersionString(QCoreApplication::applicationFilePath()));
+    ui->Image1->setPixmap(QPixmap::fromImage(AboutBanner(FTS_about->GetText(QString::fromLatin1(kTagline)))));
 }
 
 void TAboutDlg::email_btnClick()

@@ -23,10 +23,10 @@ public:
 
     /// UpdateTexts, then shows the window modally; true when closed with OK.
     bool Execute();
-    /// Composes the caption "About Quorlo" and the labels "Application Name :
-    /// Quorlo" and "Version : 1.0.0.0" from TS_about's current wording, the
-    /// application name and the running program's file version (or the
-    /// reason it has none).
+    /// Composes the caption "About Quorlo", the labels "Application Name :
+    /// Quorlo" and "Version : 1.0.0.0" and the banner's tagline from
+    /// TS_about's current wording, the application name and the running
+    /// program's file version (or the reason it has none).
     void UpdateTexts();
 
     TTextStorage* TS_about() const { return FTS_about; }

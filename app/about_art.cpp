@@ -70,7 +70,7 @@ QPixmap iconPixmap(int size)
 
 }  // namespace
 
-QImage AboutBanner()
+QImage AboutBanner(const QString& Tagline)
 {
     QImage image(388, 96, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
@@ -97,8 +97,7 @@ QImage AboutBanner()
     subtitle.setBold(false);
     p.setFont(subtitle);
     p.setPen(QColor(0xDD, 0xE8, 0xF6));
-    p.drawText(QRect(106, 58, 276, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Identity photo sheets"));
+    p.drawText(QRect(106, 58, 276, 24), Qt::AlignLeft | Qt::AlignVCenter, Tagline);
     p.end();
     return image;
 }

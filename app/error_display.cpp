@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <new>
 
@@ -39,6 +40,20 @@ void ShowWarningMessage(QWidget* Parent, const QString& Message)
         return;
     }
     QMessageBox::warning(Parent, QCoreApplication::applicationName(), Message);
+}
+
+bool AskQuestion(QWidget* Parent, const QString& Question, const QString& Yes, const QString& No)
+{
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), Question, QMessageBox::NoButton,
+                    Parent);
+    QPushButton* yes = box.addButton(Yes, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(No, QMessageBox::RejectRole);
+    yes->setObjectName(QStringLiteral("yes_btn"));
+    no->setObjectName(QStringLiteral("no_btn"));
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 QString CurrentExceptionMessage()

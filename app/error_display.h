@@ -20,6 +20,11 @@ void ShowErrorMessage(QWidget* Parent, const QString& Message);
 /// a warning box, or the installed display.
 void ShowWarningMessage(QWidget* Parent, const QString& Message);
 
+/// Asks Question over Parent with two buttons, Yes and No (their texts,
+/// with access keys); No is the default and the answer of Escape. True for
+/// Yes. The buttons are named yes_btn and no_btn.
+bool AskQuestion(QWidget* Parent, const QString& Question, const QString& Yes, const QString& No);
+
 /// The message of the exception being handled (the product's text for the
 /// program's own errors).
 QString CurrentExceptionMessage();

@@ -19,6 +19,7 @@ namespace {
 const QColor kCrownBand(60, 140, 255, 90);
 const QColor kChinBand(40, 200, 90, 90);
 const QColor kEyeBand(255, 150, 30, 90);
+const QColor kOtherFace(230, 0, 180);
 const QColor kOutside(0, 0, 0, 120);
 const QColor kBackground(70, 70, 70);
 // A line is grabbed within this many screen pixels of it.
@@ -41,6 +42,11 @@ QColor TFrameView::ChinBandColour()
 QColor TFrameView::EyeBandColour()
 {
     return kEyeBand;
+}
+
+QColor TFrameView::OtherFaceColour()
+{
+    return kOtherFace;
 }
 
 TFrameView::TFrameView(QWidget* parent) : QWidget(parent)
@@ -211,7 +217,7 @@ void TFrameView::paintFaces(QPainter& p) const
         if (!FCrownNote.isEmpty())
             paintNote(p, ToView(head->CentreX - half, head->CrownY));
     }
-    p.setPen(QPen(QColor(230, 0, 180), 2, Qt::DashLine));
+    p.setPen(QPen(kOtherFace, 2, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
     for (const QRectF& box : FOtherFaces)
         p.drawRect(QRectF(ToView(box.left(), box.top()), ToView(box.right(), box.bottom())));

@@ -61,6 +61,8 @@ public:
     static QColor CrownBandColour();
     static QColor ChinBandColour();
     static QColor EyeBandColour();
+    /// The colour of the other faces' boxes.
+    static QColor OtherFaceColour();
 
 signals:
     void Changed();

@@ -45,6 +45,19 @@ private:
     TRect FFrame;
 };
 
+// Paints the straightened photo where the stage below drew the photo: a
+// copy of the view's photo, of its size, turned.
+class TTurnedLayer : public TCustomLayer {
+public:
+    TTurnedLayer(TCustomImage32& View, const TBitmap32& Turned) : FView(View), FTurned(Turned) {}
+
+    void Paint(TBitmap32& Buffer) override { FTurned.DrawTo(Buffer, FView.CachedBitmapRect()); }
+
+private:
+    TCustomImage32& FView;
+    const TBitmap32& FTurned;
+};
+
 // Paints a plain background behind the person over what the stages below
 // drew: within the frame's rectangle, or within the photo's where there is
 // no frame (the whole photo, as the cell shows it).
@@ -87,11 +100,15 @@ private:
 
 TRect FrameRectInView(const TFrame& Frame, int ViewWidth, int ViewHeight)
 {
-    return PhotoRectInCell(static_cast<int>(std::lround(Frame.Width)),
-                           static_cast<int>(std::lround(Frame.Height)), ViewWidth, ViewHeight);
+    TRect r = PhotoRectInCell(static_cast<int>(std::lround(Frame.Width)),
+                              static_cast<int>(std::lround(Frame.Height)), ViewWidth, ViewHeight);
+    const int dx = (ViewWidth - r.Width()) / 2;
+    const int dy = (ViewHeight - r.Height()) / 2;
+    return Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
 }
 
-void ShowFrameInView(TCustomImage32& View, const TFrame& Frame, const std::optional<TPlainBackground>& Background)
+void ShowFrameInView(TCustomImage32& View, const TFrame& Frame, const std::optional<TPlainBackground>& Background,
+                     const TBitmap32* Turned)
 {
     const TBitmap32& photo = View.Bitmap();
     const TRect f = FrameRectInView(Frame, View.width(), View.height());
@@ -104,6 +121,8 @@ void ShowFrameInView(TCustomImage32& View, const TFrame& Frame, const std::optio
         View.SetBitmapAlign(baCustom);
         View.SetOffsetHorz(static_cast<float>(p.Left + f.Left));
         View.SetOffsetVert(static_cast<float>(p.Top + f.Top));
+        if (Turned)
+            View.Layers().Add(std::make_unique<TTurnedLayer>(View, *Turned));
         View.Layers().Add(std::make_unique<TFrameMask>(View, f));
         if (Background)
             View.Layers().Add(std::make_unique<TBackgroundLayer>(View, f, Frame, *Background));
@@ -113,15 +132,18 @@ void ShowFrameInView(TCustomImage32& View, const TFrame& Frame, const std::optio
     View.Changed();
 }
 
-void ShowWholePhotoInView(TCustomImage32& View, const std::optional<TPlainBackground>& Background)
+void ShowWholePhotoInView(TCustomImage32& View, const std::optional<TPlainBackground>& Background,
+                          const TBitmap32* Turned)
 {
     View.BeginUpdate();
     View.Layers().Clear();
     const TBitmap32& photo = View.Bitmap();
+    if (Turned && !photo.Empty())
+        View.Layers().Add(std::make_unique<TTurnedLayer>(View, *Turned));
     if (Background && !photo.Empty())
         View.Layers().Add(std::make_unique<TBackgroundLayer>(
             View, std::nullopt, TFrame{0, 0, double(photo.Width()), double(photo.Height())}, *Background));
-    View.SetBitmapAlign(baTopLeft);
+    View.SetBitmapAlign(baCenter);
     View.SetScale(1.0f);
     View.SetOffsetHorz(0);
     View.SetOffsetVert(0);

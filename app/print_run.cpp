@@ -11,25 +11,25 @@
 
 void RenderPrintRun(QWidget* Parent, const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
                     TBitmap32& Page, const std::optional<TFrame>& Frame,
-                    const std::optional<TPlainBackground>& Background)
+                    const std::optional<TPlainBackground>& Background, double Turn)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kRenderingPhoto));
-    RenderPhotoCell(Photo, View, SheetPrinter, Frame, Background);
+    RenderPhotoCell(Photo, View, SheetPrinter, Frame, Background, Turn);
     progress.Stage(MessageText(Msg::kBuildingPage));
     RenderPage(SheetPrinter, Page, progress.Reporter());
 }
 
 void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, const TBitmap32& Photo, const TViewLook& View,
                     const std::optional<TFrame>& Frame, int Count, TPhotoSheet& Sheet,
-                    const std::optional<TPlainBackground>& Background)
+                    const std::optional<TPlainBackground>& Background, double Turn)
 {
     TWorkProgress progress(Parent);
     progress.Stage(MessageText(Msg::kRenderingPhoto));
     Sheet.Clear();
     Lines.AddTo(Sheet, progress.Reporter());
     if (!Photo.Empty()) {
-        RenderPhotoCell(Photo, View, Sheet.SheetPrinter(), Frame, Background);
+        RenderPhotoCell(Photo, View, Sheet.SheetPrinter(), Frame, Background, Turn);
         Sheet.AddCell(Count);
     }
 }

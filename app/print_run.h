@@ -21,16 +21,17 @@ class TSheetLines;
 // plain functions of sheet_render and TIDPrinter.
 
 /// Renders the photo shown in a view of look `View`, or its frame, into the
-/// cell (with its plain background, if any) and builds the printer's page in Page.
+/// cell (with its plain background and straightening, if any) and builds
+/// the printer's page in Page.
 void RenderPrintRun(QWidget* Parent, const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
                     TBitmap32& Page, const std::optional<TFrame>& Frame = std::nullopt,
-                    const std::optional<TPlainBackground>& Background = std::nullopt);
+                    const std::optional<TPlainBackground>& Background = std::nullopt, double Turn = 0);
 
 /// Makes `Sheet` (empty) hold the lines' cells, then `Photo`, or its frame,
 /// with Count copies as the last entry; no entry for an empty photo.
 void RenderSheetRun(QWidget* Parent, const TSheetLines& Lines, const TBitmap32& Photo, const TViewLook& View,
                     const std::optional<TFrame>& Frame, int Count, TPhotoSheet& Sheet,
-                    const std::optional<TPlainBackground>& Background = std::nullopt);
+                    const std::optional<TPlainBackground>& Background = std::nullopt, double Turn = 0);
 
 /// Builds page `PageIndex` (0 first) of the sheet in Page.
 void RenderSheetPageShowingProgress(QWidget* Parent, TPhotoSheet& Sheet, int PageIndex, TBitmap32& Page);

@@ -6,7 +6,8 @@
 // Members are constructed in declaration order: that is the creation order.
 TProgramForms::TProgramForms()
     : SettingsDlg(MainDlg.langue), previewdlg(&MainDlg), FrameDlg(MainDlg.FaceModels(), &MainDlg),
-      SheetOptionsDlg(&MainDlg), DigitalPhotoDlg(MainDlg.FaceModels(), &MainDlg)
+      SheetOptionsDlg(&MainDlg), DigitalPhotoDlg(MainDlg.FaceModels(), &MainDlg),
+      CheckDlg(&MainDlg)
 {
     MainDlg.SetSettingsDialog(&SettingsDlg);
     MainDlg.SetPreviewDialog(&previewdlg);
@@ -14,6 +15,7 @@ TProgramForms::TProgramForms()
     MainDlg.SetFrameDialog(&FrameDlg);
     MainDlg.SetSheetOptionsDialog(&SheetOptionsDlg);
     MainDlg.SetDigitalPhotoDialog(&DigitalPhotoDlg);
+    MainDlg.SetCheckDialog(&CheckDlg);
 }
 
 void SubstituteDesktopFont()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "U_CheckDlg.h"
 #include "U_DigitalPhotoDlg.h"
 #include "U_FrameDlg.h"
 #include "U_MainDlg.h"
@@ -10,7 +11,7 @@
 
 /// The program's forms, created in the order the language files rely on
 /// (MainDlg, SettingsDlg, previewdlg, AboutDlg, FrameDlg, SheetOptionsDlg,
-/// DigitalPhotoDlg)
+/// DigitalPhotoDlg, CheckDlg)
 /// and wired to the main window. The program and the build step that writes the
 /// original-language file both create them here, so the two never differ.
 struct TProgramForms {
@@ -23,6 +24,7 @@ struct TProgramForms {
     TFrameDlg FrameDlg;
     TSheetOptionsDlg SheetOptionsDlg;
     TDigitalPhotoDlg DigitalPhotoDlg;
+    TCheckDlg CheckDlg;
 };
 
 /// The forms name the classic dialog font; the desktop's font stands in.

@@ -109,5 +109,6 @@ TPhotoMeasures MeasuredWithBackground(const TBitmap32& Photo, const TPhotoFacts&
     const double sx = static_cast<double>(width) / Photo.Width(), sy = static_cast<double>(height) / Photo.Height();
     result.Background = MeasurePhoto(small, scaledFacts(Facts, sx, sy)).Background;
     result.BackgroundReplaced = true;
+    result.Background.Chosen = true;
     return result;
 }

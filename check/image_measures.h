@@ -18,6 +18,8 @@ struct TBackgroundMeasure {
     double SeenShare = 0;
     double A = 0;
     double B = 0;
+    /// Measured on a plain background the user chose, not the photo's own.
+    bool Chosen = false;
 };
 
 TBackgroundMeasure MeasureBackground(const TCheckImage& Image, const TFaceRegions& Face);

@@ -366,7 +366,9 @@ bool readBackgroundLight(const TCheckInput& in, const TMeasureRow&, TMeasure& m)
         return true;
     }
     judge(m, back.Lightness);
-    m.Text = say(m.Verdict == TVerdict::Pass ? kBackgroundIsLight : kBackgroundDark);
+    m.Text = say(m.Verdict == TVerdict::Pass ? kBackgroundIsLight
+                 : back.Chosen                 ? kChosenBackgroundDark
+                                               : kBackgroundDark);
     return true;
 }
 

@@ -93,7 +93,11 @@ QStringList MessageOriginals()
                           Msg::kNoNeutral, Msg::kTooSmallToJudge, Msg::kNoBlocks, Msg::kJpegBlocks,
                           Msg::kAtLeastFaces, Msg::kMeasureBackgroundColour, Msg::kMeasureUnedited,
                           Msg::kSourceOffice, Msg::kSourceOfficeCopy, Msg::kBackgroundColourTaken,
-                          Msg::kBackgroundColourNotTaken, Msg::kGlassesWithoutGlare, Msg::kTopMarginLarge})
+                          Msg::kBackgroundColourNotTaken, Msg::kGlassesWithoutGlare, Msg::kTopMarginLarge,
+                          Msg::kChosenBackgroundDark, Msg::kUseCutPhoto, Msg::kUseIt, Msg::kDoNotUseIt,
+                          Msg::kDigitalEnlarged, Msg::kReplaceFile, Msg::kReplace, Msg::kDoNotReplace,
+                          Msg::kPaperAndPrinter, Msg::kPaperSize, Msg::kStraightenValue, Msg::kNoFaceToStraighten,
+                          Msg::kHelpStraighten})
         lines.append(QString::fromUtf8(m));
     return lines;
 }

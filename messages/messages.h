@@ -142,7 +142,8 @@ inline constexpr char kSharp[] = "The face is sharp.";
 inline constexpr char kBlurred[] = "The face is blurred: hold the camera still and focus on the eyes.";
 inline constexpr char kEnoughPixels[] = "Enough pixels: %1 ppi printed, %2 pixels between the eyes.";
 inline constexpr char kTooFewPixels[] =
-    "Too few pixels: %1 ppi printed, %2 pixels between the eyes; use a larger photo.";
+    "The photo has too few pixels for a sharp print: %1 ppi printed, %2 pixels between the eyes; use a larger "
+    "photo.";
 inline constexpr char kNoGlasses[] = "No glasses seen.";
 inline constexpr char kGlassesLook[] = "Glasses seen: many offices ask for a photo without them.";
 inline constexpr char kGlassesRefused[] = "Glasses seen: photos for this format must be taken without glasses.";
@@ -298,7 +299,8 @@ inline constexpr char kHelpDigital[] =
     "54 KB to 10 MB), us-visa (600 x 600 px, at most 240 KB), uk (700 x 900 px, 50 KB to 10 MB) or "
     "WxHpx[,MINKB-MAXKB] such as 800x1000px,50-500; the highest JPEG quality within the file sizes; with --output "
     "PHOTO.jpg only";
-inline constexpr char kHelpPhotoLab[] = "a lab print at 300 dpi without margins, turned to hold the most copies";
+inline constexpr char kHelpPhotoLab[] =
+    "a lab print at 300 dpi, the photos 3 mm clear of the edges the lab trims, turned to hold the most copies";
 inline constexpr char kHelpCheck[] =
     "check the photo as it prints (framed by --frame, else whole) against what passport offices ask: one line per "
     "measure with its verdict (ok, look, FAIL), value, limit and what to do; the sheet is made too when an output is "
@@ -479,6 +481,34 @@ inline constexpr char kBackgroundColourTaken[] = "The background has a colour th
 inline constexpr char kBackgroundColourNotTaken[] = "The background's colour is not one the office takes; it takes %1.";
 inline constexpr char kGlassesWithoutGlare[] = "Glasses seen: the office takes them only without glare or tinted lenses.";
 inline constexpr char kTopMarginLarge[] = "There is too much space above the head: move the frame down.";
+// The photo check of a plain background the user chose: the advice is about
+// the colour, not the wall.
+inline constexpr char kChosenBackgroundDark[] = "The chosen background colour is too dark: choose a lighter one.";
+// A photo file cut short (kPhotoEndsEarly): used only when the user says so.
+inline constexpr char kUseCutPhoto[] =
+    "Use this photo without its lower part? If not, the window keeps the photo it had.";
+inline constexpr char kUseIt[] = "&Use it";
+inline constexpr char kDoNotUseIt[] = "&Do not use it";
+// The photo for an online application: a part of the photo smaller than the
+// size asked for (%1 x %2 pixels of the photo, %3 x %4 the size), and a file
+// that exists already.
+inline constexpr char kDigitalEnlarged[] =
+    "Only %1 x %2 pixels of the photo go into it: they are enlarged to %3 x %4, which adds no detail.";
+inline constexpr char kReplaceFile[] = "\"%1\" exists already. Replace it?";
+inline constexpr char kReplace[] = "&Replace";
+inline constexpr char kDoNotReplace[] = "&Do not replace";
+// The preview's paper and printer: "Paper: A4 (210 × 297 mm). Printer:
+// Office_Laser."; a paper's size in millimetres.
+inline constexpr char kPaperAndPrinter[] = "Paper: %1. Printer: %2.";
+inline constexpr char kPaperSize[] = "%1 × %2 mm";
+// quorlo-sheet --straighten: a value it cannot take (%1 the limit, %2 the
+// text), a photo without a face, and its help.
+inline constexpr char kStraightenValue[] =
+    "--straighten takes auto or a number of degrees from -%1 to %1, not \"%2\"";
+inline constexpr char kNoFaceToStraighten[] = "--straighten auto: no face was found; the photo stays as it is.";
+inline constexpr char kHelpStraighten[] =
+    "turn each photo until the eyes are level, or by DEGREES counter-clockwise (-45 to 45, tenths allowed); a frame "
+    "given as X,Y,W,H is then in the turned photo's pixels";
 }  // namespace Msg
 
 /// Every message above, in catalogue order: the lines of TS_messages.

@@ -4,6 +4,7 @@
 #include "jpeg_row_encoder.h"
 #include "messages.h"
 #include "sheet_render.h"
+#include "turned_photo.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -97,13 +98,9 @@ TDigitalSize ParseDigitalSize(const QString& text)
     return size;
 }
 
-void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                        TBitmap32& out, const std::optional<TPlainBackground>& background)
+TFrame DigitalPhotoPart(int PhotoWidth, int PhotoHeight, const std::optional<TFrame>& frame,
+                        const TDigitalSize& size)
 {
-    out.SetSize(size.Width, size.Height);
-    out.Clear(clWhite32);
-    if (photo.Empty() || out.Empty())
-        return;
     const double aspect = static_cast<double>(size.Width) / size.Height;
     TFrame shaped;
     if (frame && frame->Height > 0) {
@@ -112,15 +109,30 @@ void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& fra
         shaped.Width = frame->Height * aspect;
         shaped.X = frame->CentreX() - shaped.Width / 2;
     } else {
-        shaped.Height = std::min<double>(photo.Height(), photo.Width() / aspect);
+        shaped.Height = std::min<double>(PhotoHeight, PhotoWidth / aspect);
         shaped.Width = shaped.Height * aspect;
-        shaped.X = (photo.Width() - shaped.Width) / 2;
-        shaped.Y = (photo.Height() - shaped.Height) / 2;
+        shaped.X = (PhotoWidth - shaped.Width) / 2;
+        shaped.Y = (PhotoHeight - shaped.Height) / 2;
     }
+    return shaped;
+}
+
+void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
+                        TBitmap32& out, const std::optional<TPlainBackground>& background, double turn)
+{
+    out.SetSize(size.Width, size.Height);
+    out.Clear(clWhite32);
+    if (photo.Empty() || out.Empty())
+        return;
+    const TFrame shaped = DigitalPhotoPart(photo.Width(), photo.Height(), frame, size);
     const TRect r = FramedPhotoRect(photo.Width(), photo.Height(), shaped, size.Width, size.Height);
     if (r.IsEmpty())
         return;
-    photo.DrawTo(out, r);
+    if (turn != 0)
+        DrawTurned(photo, turn, QRectF(shaped.X, shaped.Y, shaped.Width, shaped.Height), out,
+                   QRectF(0, 0, out.Width(), out.Height()));
+    else
+        photo.DrawTo(out, r);
     if (background)
         PutPlainBackground(out, shaped, *background);
 }
@@ -170,12 +182,12 @@ TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& siz
 
 TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
                               const QString& fileName, TBitmap32* rendered,
-                              const std::optional<TPlainBackground>& background)
+                              const std::optional<TPlainBackground>& background, double turn)
 {
     TBitmap32 own;
     TBitmap32& pixels = rendered ? *rendered : own;
     pixels.SetStretchFilter(sfMitchell);
-    RenderDigitalPhoto(photo, frame, size, pixels, background);
+    RenderDigitalPhoto(photo, frame, size, pixels, background, turn);
     TDigitalJpeg jpeg = EncodeDigitalPhoto(pixels, size);
     SaveFileAtomically(fileName, jpeg.Bytes);
     return jpeg;

@@ -59,14 +59,24 @@ inline constexpr int kMaxDigitalSide = 6000;
 /// in the smaller, so the file passes either way. Raises EDigitalPhoto.
 TDigitalSize ParseDigitalSize(const QString& text);
 
+/// The part of a PhotoWidth x PhotoHeight photo that becomes the digital
+/// photo, in photo pixels: `frame` widened or narrowed about its centre to
+/// the size's shape, its height kept; without a frame the largest rectangle
+/// of that shape in the middle of the photo. Taller than size.Height: the
+/// photo is reduced; shorter: enlarged beyond its pixels.
+TFrame DigitalPhotoPart(int PhotoWidth, int PhotoHeight, const std::optional<TFrame>& frame,
+                        const TDigitalSize& size);
+
 /// The framed part of `photo` resampled once, with the photo's own filter,
 /// to size.Width x size.Height. The frame is widened or narrowed about its
 /// centre to the size's shape, its height kept; without a frame the largest
 /// rectangle of that shape in the middle of the photo. What the frame holds
 /// beyond the photo is white. `out` becomes that picture, with a plain
-/// background behind the person when one is given.
+/// background behind the person when one is given. A turn straightens the
+/// photo as RenderPhotoCell's does: the frame is then the turned photo's.
 void RenderDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame, const TDigitalSize& size,
-                        TBitmap32& out, const std::optional<TPlainBackground>& background = std::nullopt);
+                        TBitmap32& out, const std::optional<TPlainBackground>& background = std::nullopt,
+                        double turn = 0);
 
 /// A digital photo as encoded: the stream and the quality it took.
 struct TDigitalJpeg {
@@ -90,7 +100,7 @@ TDigitalJpeg EncodeDigitalPhoto(const TBitmap32& pixels, const TDigitalSize& siz
 TDigitalJpeg SaveDigitalPhoto(const TBitmap32& photo, const std::optional<TFrame>& frame,
                               const TDigitalSize& size, const QString& fileName,
                               TBitmap32* rendered = nullptr,
-                              const std::optional<TPlainBackground>& background = std::nullopt);
+                              const std::optional<TPlainBackground>& background = std::nullopt, double turn = 0);
 
 /// The size as one line: "1200 x 1200 px, 54 KB - 10 MB".
 QString DigitalSizeText(const TDigitalSize& size);

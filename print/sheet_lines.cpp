@@ -20,6 +20,7 @@ struct TSheetLines::TLine {
     int Count = 0;
     std::optional<TPlainBackground> Background;
     std::optional<THeadLines> HeadLines;
+    double Turn = 0;
 };
 
 TSheetLines::TSheetLines() = default;
@@ -28,7 +29,7 @@ TSheetLines::~TSheetLines() = default;
 
 void TSheetLines::Add(const TBitmap32& Photo, const TViewLook& View, const QString& FileName,
                       const std::optional<TFrame>& Frame, int CopyCount,
-                      const std::optional<TPlainBackground>& Background)
+                      const std::optional<TPlainBackground>& Background, double Turn)
 {
     if (FLines.size() >= static_cast<std::size_t>(kMaxLines))
         throw Exception(MessageText(Msg::kSheetListFull).arg(kMaxLines));
@@ -40,6 +41,7 @@ void TSheetLines::Add(const TBitmap32& Photo, const TViewLook& View, const QStri
     added->Frame = Frame;
     added->Count = CopyCount;
     added->Background = Background;
+    added->Turn = Turn;
     FLines.push_back(std::move(added));
 }
 
@@ -118,6 +120,30 @@ const std::optional<TPlainBackground>& TSheetLines::Background(int Line) const
     return line(Line).Background;
 }
 
+const TBitmap32& TSheetLines::Photo(int Line) const
+{
+    return line(Line).Photo;
+}
+
+double TSheetLines::Turn(int Line) const
+{
+    return line(Line).Turn;
+}
+
+void TSheetLines::Reframe(int Line, const TBitmap32& Photo, const std::optional<TFrame>& Frame,
+                          const std::optional<TPlainBackground>& Background, double Turn)
+{
+    TLine& framed = *FLines.at(static_cast<std::size_t>(Line));   // raises outside the list
+    if (&Photo != &framed.Photo) {
+        const TStretchFilter filter = framed.Photo.StretchFilter();
+        framed.Photo.Assign(&Photo);
+        framed.Photo.SetStretchFilter(filter);
+    }
+    framed.Frame = Frame;
+    framed.Background = Background;
+    framed.Turn = Turn;
+}
+
 void TSheetLines::FollowFormat(const THeadRule& From, const THeadRule& To)
 {
     for (auto& l : FLines)
@@ -129,7 +155,7 @@ void TSheetLines::AddTo(TPhotoSheet& Sheet, const TProgress& Progress) const
 {
     for (int i = 0; i < Count(); ++i) {
         const TLine& l = line(i);
-        RenderPhotoCell(l.Photo, l.View, Sheet.SheetPrinter(), l.Frame, l.Background);
+        RenderPhotoCell(l.Photo, l.View, Sheet.SheetPrinter(), l.Frame, l.Background, l.Turn);
         Sheet.AddCell(l.Count);
         if (Progress)
             Progress(i + 1, Count());

@@ -35,7 +35,7 @@ public:
     /// message when the list is full, and then keeps nothing.
     void Add(const TBitmap32& Photo, const TViewLook& View, const QString& FileName,
              const std::optional<TFrame>& Frame, int CopyCount,
-             const std::optional<TPlainBackground>& Background = std::nullopt);
+             const std::optional<TPlainBackground>& Background = std::nullopt, double Turn = 0);
     void Remove(int Line);
     void Clear();
 
@@ -61,6 +61,16 @@ public:
     /// the measured ones. A line starts without them and keeps what it is given.
     const std::optional<THeadLines>& HeadLines(int Line) const;
     void SetHeadLines(int Line, const std::optional<THeadLines>& Lines);
+    /// The line's photo as it was kept (turned, if the framing window turned it).
+    const TBitmap32& Photo(int Line) const;
+    /// The straightening of the line's photo (RenderPhotoCell's Turn).
+    double Turn(int Line) const;
+
+    /// Line `Line` framed anew: its photo (a quarter turn may have changed
+    /// it), frame, background and straightening become these; its place,
+    /// file and count stay.
+    void Reframe(int Line, const TBitmap32& Photo, const std::optional<TFrame>& Frame,
+                 const std::optional<TPlainBackground>& Background, double Turn = 0);
 
     /// The format changed from `From` to `To`: every frame keeps its centre
     /// and head scale in the new shape, as the window's own frame does.

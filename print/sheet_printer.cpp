@@ -94,10 +94,26 @@ void TIDPrinter::UpdateMetrics()
     FCell.SetHeight(CalibratedMmToPixels(FPhotoHeightMm, FDpiY, factor(false)));
     FCell.SetStretchFilter(sfMitchell);
     turnLabPaper();
-    FPrintableWidth =
-        clampToInt(std::int64_t{printer.Caps(TDeviceCap::HorzRes)} - 2 * std::int64_t{PhysicalOffsetX()});
-    FPrintableHeight =
-        clampToInt(std::int64_t{printer.Caps(TDeviceCap::VertRes)} - 2 * std::int64_t{PhysicalOffsetY()});
+    FPrintableWidth = clampToInt(std::int64_t{printer.Caps(TDeviceCap::HorzRes)} - 2 * std::int64_t{MarginX()});
+    FPrintableHeight = clampToInt(std::int64_t{printer.Caps(TDeviceCap::VertRes)} - 2 * std::int64_t{MarginY()});
+}
+
+int TIDPrinter::labMargin(int dpi) const
+{
+    if (!dynamic_cast<const TPhotoLabPrinter*>(FPrinter) || dpi <= 0)
+        return 0;
+    // Rounded up: the margin is at least what the options say.
+    return static_cast<int>((std::int64_t{FLayout.LabMarginTenthsMm} * dpi + 253) / 254);
+}
+
+int TIDPrinter::MarginX() const
+{
+    return std::max(PhysicalOffsetX(), labMargin(FDpiX));
+}
+
+int TIDPrinter::MarginY() const
+{
+    return std::max(PhysicalOffsetY(), labMargin(FDpiY));
 }
 
 int TIDPrinter::fitAcross(int space, int cell, int dpi) const
@@ -107,14 +123,16 @@ int TIDPrinter::fitAcross(int space, int cell, int dpi) const
 
 void TIDPrinter::turnLabPaper()
 {
-    // A lab print has no margins and one resolution; of its two
-    // orientations the one holding more copies wins, portrait on a tie.
+    // A lab print has one resolution and no margins but the one kept clear
+    // for trimming; of its two orientations the one holding more copies
+    // wins, portrait on a tie.
     auto* lab = dynamic_cast<TPhotoLabPrinter*>(FPrinter);
     if (!lab || lab->Printing())
         return;
+    const int margin = labMargin(FDpiX);
     const auto capacity = [&](bool landscape) {
-        return std::int64_t{fitAcross(lab->WidthPixels(landscape), FCell.Width(), FDpiX)}
-            * fitAcross(lab->HeightPixels(landscape), FCell.Height(), FDpiY);
+        return std::int64_t{fitAcross(lab->WidthPixels(landscape) - 2 * margin, FCell.Width(), FDpiX)}
+            * fitAcross(lab->HeightPixels(landscape) - 2 * margin, FCell.Height(), FDpiY);
     };
     lab->SetLandscape(capacity(true) > capacity(false));
 }
@@ -171,7 +189,7 @@ TSheetGrid TIDPrinter::Grid()
 {
     UpdateMetrics();
     if (FLayout.Packed()) {
-        TSheetGrid grid = PackedGrid(FPrintableWidth, FPrintableHeight, PhysicalOffsetX(), PhysicalOffsetY(),
+        TSheetGrid grid = PackedGrid(FPrintableWidth, FPrintableHeight, MarginX(), MarginY(),
                                      FCell.Width(), FCell.Height(), GapPixels(FLayout.GapTenthsMm, FDpiX),
                                      GapPixels(FLayout.GapTenthsMm, FDpiY));
         grid.PageWidth = FPrinter->Caps(TDeviceCap::HorzRes);
@@ -185,8 +203,8 @@ TSheetGrid TIDPrinter::Grid()
     grid.CellHeight = FCell.Height();
     grid.GapX = gapFor(FPrintableWidth, grid.CellWidth, grid.Columns);
     grid.GapY = gapFor(FPrintableHeight, grid.CellHeight, grid.Rows);
-    grid.OffsetX = PhysicalOffsetX();
-    grid.OffsetY = PhysicalOffsetY();
+    grid.OffsetX = MarginX();
+    grid.OffsetY = MarginY();
     grid.PageWidth = FPrinter->Caps(TDeviceCap::HorzRes);
     grid.PageHeight = FPrinter->Caps(TDeviceCap::VertRes);
     return grid;

@@ -21,9 +21,10 @@ class QPainter;
 /// printer it was given when needed and kept only in the fields.
 ///
 /// The grid keeps one physical offset of margin inside the printable area
-/// on each side (PrintableWidth/Height), stands at least one pixel of paper
-/// between neighbouring copies, and spreads what is left evenly between
-/// them; the remainder of that division stays at the right and bottom.
+/// on each side (PrintableWidth/Height), on a photo lab printer at least the
+/// layout's lab margin, stands at least one pixel of paper between
+/// neighbouring copies, and spreads what is left evenly between them; the
+/// remainder of that division stays at the right and bottom.
 class TIDPrinter {
 public:
     /// Photo size 35 x 45 mm on `Printer`, which must outlive the sheet
@@ -61,6 +62,11 @@ public:
     /// The printer's physical offsets, in device pixels.
     int PhysicalOffsetX() const;
     int PhysicalOffsetY() const;
+    /// The margin the grid keeps on each side, in device pixels: the
+    /// physical offset, on a photo lab printer at least the layout's lab
+    /// margin (rounded up to whole pixels) as of the last UpdateMetrics.
+    int MarginX() const;
+    int MarginY() const;
 
     /// How many copies of the cell fit across (down) the printable width
     /// (height) with at least one pixel between neighbours; 0 for a cell
@@ -115,7 +121,8 @@ public:
     void SetCutMarks(bool value) { FCutMarks = value; }
 
     /// The even grid (the default) or copies packed with a gap
-    /// (PackedGrid). Setting it stores it, then UpdateMetrics.
+    /// (PackedGrid), and the lab margin. Setting it stores it, then
+    /// UpdateMetrics.
     const TSheetLayout& Layout() const { return FLayout; }
     void SetLayout(const TSheetLayout& value);
 
@@ -132,6 +139,8 @@ public:
 
 private:
     int fitAcross(int space, int cell, int dpi) const;
+    /// The lab margin at `dpi` on a photo lab printer; 0 on any other.
+    int labMargin(int dpi) const;
     void turnLabPaper();
 
     TPrinterDevice* FPrinter;

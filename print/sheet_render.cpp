@@ -4,6 +4,7 @@
 #include "file_io.h"
 #include "jpeg_row_encoder.h"
 #include "photo_sheet.h"
+#include "turned_photo.h"
 
 #include <QPainter>
 
@@ -55,7 +56,8 @@ TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int 
 }
 
 void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
-                     const std::optional<TFrame>& Frame, const std::optional<TPlainBackground>& Background)
+                     const std::optional<TFrame>& Frame, const std::optional<TPlainBackground>& Background,
+                     double Turn)
 {
     TBitmap32& cell = SheetPrinter.Cell();
     cell.Clear(clWhite32);
@@ -72,13 +74,25 @@ void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& 
         SheetPrinter.SetPhotoInCell(inCell.isEmpty() ? QRect(0, 0, 1, 0) : inCell);
         if (photo.Empty() || cell.Empty() || r.IsEmpty())
             return;
-        photo.DrawTo(cell, r);
+        if (Turn != 0)
+            DrawTurned(photo, Turn, QRectF(Frame->X, Frame->Y, Frame->Width, Frame->Height), cell,
+                       QRectF(0, 0, cell.Width(), cell.Height()));
+        else
+            photo.DrawTo(cell, r);
         if (Background)
             PutPlainBackground(cell, *Frame, *Background);
         return;
     }
     const TRect r = PhotoRectInCell(Photo.Width(), Photo.Height(), cell.Width(), cell.Height());
-    PaintView(Photo, Photo.StretchFilter(), View, r, cell);
+    if (Turn != 0) {
+        // The view's bands, then the turned photo in the photo's place.
+        PaintViewBackground(Photo, View, r, cell);
+        if (!r.IsEmpty())
+            DrawTurned(Photo, Turn, QRectF(0, 0, Photo.Width(), Photo.Height()), cell,
+                       QRectF(r.Left, r.Top, r.Width(), r.Height()));
+    } else {
+        PaintView(Photo, Photo.StretchFilter(), View, r, cell);
+    }
     SheetPrinter.SetPhotoInCell(QRect(r.Left, r.Top, r.Width(), r.Height()));
     if (Background && !r.IsEmpty() && !Photo.Empty()) {
         // The part of the photo the whole cell shows, the photo at its top left.

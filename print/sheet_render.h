@@ -43,9 +43,15 @@ TRect FramedPhotoRect(int PhotoWidth, int PhotoHeight, const TFrame& Frame, int 
 /// in a print run. With a plain background, ReplaceBackground then puts its
 /// colour behind the person throughout the cell (the unframed photo's white
 /// strip included); the photo itself is never changed.
+///
+/// A Turn (degrees, TurnPhoto's sense) straightens the photo: the frame, and
+/// the plain background's masks, are then the turned photo's (TurnPhoto),
+/// and the cell is cut from the turned photo by DrawTurned, still the one
+/// resampling (Mitchell) of the run, the unframed photo turned within its
+/// place. A Turn of 0 takes the path above, pixel for pixel.
 void RenderPhotoCell(const TBitmap32& Photo, const TViewLook& View, TIDPrinter& SheetPrinter,
                      const std::optional<TFrame>& Frame = std::nullopt,
-                     const std::optional<TPlainBackground>& Background = std::nullopt);
+                     const std::optional<TPlainBackground>& Background = std::nullopt, double Turn = 0);
 
 /// Makes `Page` the sheet printer's page, one pixel per printer pixel
 /// (HORZRES x VERTRES), cleared to opaque white, with the sheet drawn on it:

@@ -11,6 +11,7 @@ namespace {
 
 const QString kPackedName = QStringLiteral("Packed");
 const QString kGapName = QStringLiteral("PackedGap");
+const QString kLabMarginName = QStringLiteral("LabMargin");
 
 }  // namespace
 
@@ -60,6 +61,9 @@ TSheetLayout LoadSheetLayout()
     const int gap = reg.ReadInteger(kGapName).value_or(kDefaultPackedGap);
     if (gap >= kMinPackedGap && gap <= kMaxPackedGap)
         layout.GapTenthsMm = gap;
+    const int margin = reg.ReadInteger(kLabMarginName).value_or(kDefaultLabMargin);
+    if (margin >= kMinLabMargin && margin <= kMaxLabMargin)
+        layout.LabMarginTenthsMm = margin;
     return layout;
 }
 
@@ -68,6 +72,7 @@ void SaveSheetLayout(const TSheetLayout& layout)
     TRegistry reg;
     if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true)
         || !reg.WriteInteger(kPackedName, layout.Packed() ? 1 : 0)
-        || !reg.WriteInteger(kGapName, std::clamp(layout.GapTenthsMm, kMinPackedGap, kMaxPackedGap)))
+        || !reg.WriteInteger(kGapName, std::clamp(layout.GapTenthsMm, kMinPackedGap, kMaxPackedGap))
+        || !reg.WriteInteger(kLabMarginName, std::clamp(layout.LabMarginTenthsMm, kMinLabMargin, kMaxLabMargin)))
         throw ESheetFormat(SheetSettingsNotSavedText());
 }

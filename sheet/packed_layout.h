@@ -12,9 +12,16 @@ inline constexpr int kMinPackedGap = 0;
 inline constexpr int kMaxPackedGap = 50;
 inline constexpr int kDefaultPackedGap = 20;
 
+/// The margin photo lab prints keep clear on every side, in tenths of a
+/// millimetre: labs trim prints made to the edge, and that must cut no photo.
+inline constexpr int kMinLabMargin = 0;
+inline constexpr int kMaxLabMargin = 100;
+inline constexpr int kDefaultLabMargin = 30;
+
 struct TSheetLayout {
     TSheetArrangement Arrangement = TSheetArrangement::Even;
     int GapTenthsMm = kDefaultPackedGap;   ///< packed only
+    int LabMarginTenthsMm = kDefaultLabMargin;   ///< on photo lab printers only
 
     bool Packed() const { return Arrangement == TSheetArrangement::Packed; }
     bool operator==(const TSheetLayout&) const = default;
@@ -33,9 +40,9 @@ int PackedFit(int space, int cell, int gap);
 TSheetGrid PackedGrid(int width, int height, int offsetX, int offsetY, int cellWidth, int cellHeight,
                       int gapX, int gapY);
 
-/// The arrangement and gap stored with the sheet options; the even grid
-/// with the default gap until the user chooses, and for values edited out
-/// of range.
+/// The arrangement, gap and lab margin stored with the sheet options; the
+/// even grid with the default gap and margin until the user chooses, and
+/// for values edited out of range.
 TSheetLayout LoadSheetLayout();
 /// Stores them; raises ESheetFormat (SheetSettingsNotSavedText) when the
 /// settings cannot be written.

@@ -11,6 +11,8 @@ namespace {
 const QString kListName = QStringLiteral("OwnFormat");
 const QString kCutMarksName = QStringLiteral("CutMarks");
 const QString kRecentName = QStringLiteral("RecentFormat");
+const QString kFormatName = QStringLiteral("Format");
+const QString kPrintOnName = QStringLiteral("PrintOn");
 const QString kNameField = QStringLiteral(";name=");
 // More entries than any list a person keeps.
 constexpr int kMaxOwnFormats = 200;
@@ -136,4 +138,41 @@ void SaveCutMarks(bool on)
     TRegistry reg;
     if (!reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true) || !reg.WriteInteger(kCutMarksName, on ? 1 : 0))
         throw NotSaved();
+}
+
+std::optional<QSizeF> LoadChosenFormatSize()
+{
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
+        return std::nullopt;
+    const QStringList sides = reg.ReadString(kFormatName).value_or(QString()).split(u'x');
+    bool wide = false;
+    bool high = false;
+    const QSizeF size = sides.size() == 2 ? QSizeF(sides[0].toDouble(&wide), sides[1].toDouble(&high)) : QSizeF();
+    if (!wide || !high)
+        return std::nullopt;
+    return size;
+}
+
+void SaveChosenFormatSize(double WidthMm, double HeightMm)
+{
+    TRegistry reg;
+    if (reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
+        // In the C locale's numbers: an inch size keeps its fraction (50.8).
+        reg.WriteString(kFormatName, QStringLiteral("%1x%2").arg(QString::number(WidthMm), QString::number(HeightMm)));
+}
+
+QString LoadPrintOn()
+{
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(QString::fromUtf8(kSheetSettingsKey)))
+        return {};
+    return reg.ReadString(kPrintOnName).value_or(QString());
+}
+
+void SavePrintOn(const QString& PrinterName)
+{
+    TRegistry reg;
+    if (reg.OpenKey(QString::fromUtf8(kSheetSettingsKey), true))
+        reg.WriteString(kPrintOnName, PrinterName);
 }

@@ -2,9 +2,11 @@
 
 #include "sheet_formats.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 /// The settings key of the sheet options, beside the program's other settings.
@@ -33,6 +35,19 @@ bool RememberRecentFormat(const QString& Key);
 /// Whether sheets carry cut marks; off until the user turns them on.
 bool LoadCutMarks();
 void SaveCutMarks(bool on);
+
+/// The size of the format last chosen in the main window, which no two
+/// entries of the format list share; none before the first choice or when
+/// the stored text is no size.
+std::optional<QSizeF> LoadChosenFormatSize();
+/// Remembers the chosen format by its size in millimetres; a store that
+/// cannot be written forgets it, as an unsaved window size is forgotten.
+void SaveChosenFormatSize(double WidthMm, double HeightMm);
+
+/// The built-in photo lab printer chosen under "Print on"; empty for the
+/// printer chosen in the printer settings.
+QString LoadPrintOn();
+void SavePrintOn(const QString& PrinterName);
 
 /// One own format as one settings line: "40x50", then ";head=30-34" and
 /// ";eye=28-35" when it has those rules, and ";name=" with its name to the

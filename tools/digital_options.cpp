@@ -7,6 +7,7 @@
 #include "messages.h"
 #include "photo_check.h"
 #include "photo_messages.h"
+#include "straightened.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -116,12 +117,17 @@ QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TShee
     if (check && !partly.isEmpty())
         check->Warnings << partly;
 
+    QStringList warnings;
+    const TStraightenedPhoto straightened(photo, options.Straighten, Models, warnings);
+    const TBitmap32& seen = straightened.Seen();
+    if (check)
+        check->Warnings << warnings;
     std::optional<TPhotoAnalysis> analysis;
     const auto analysed = [&]() -> const TPhotoAnalysis& {
         if (!analysis) {
-            analysis = AnalysePhoto(photo, Models);
+            analysis = AnalysePhoto(seen, Models);
             if (options.Head)
-                UseHeadLines(*analysis, photo, *options.Head);
+                UseHeadLines(*analysis, seen, *options.Head);
         }
         return *analysis;
     };
@@ -141,9 +147,10 @@ QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TShee
     // The rendered pixels stay at hand for a check of the photo.
     TBitmap32 rendered;
     TDigitalJpeg jpeg;
-    const std::optional<TPlainBackground> background = PlainBackgroundFor(options, photo, options.Photo, Models, analysed);
-    SavePhotoFile(options.OutputFile,
-                  [&] { jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered, background); });
+    const std::optional<TPlainBackground> background = PlainBackgroundFor(options, seen, options.Photo, Models, analysed);
+    SavePhotoFile(options.OutputFile, [&] {
+        jpeg = SaveDigitalPhoto(photo, frame, size, options.OutputFile, &rendered, background, straightened.Turn());
+    });
     if (check) {
         // The whole picture is what the office receives, judged by the
         // preset's rule.

@@ -2,6 +2,7 @@
 
 #include "digital_options.h"
 #include "plain_background.h"
+#include "straighten.h"
 #include "jpeg_codec.h"
 #include "messages.h"
 #include "page_layout.h"
@@ -15,6 +16,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -314,6 +316,18 @@ private:
             options.ListFormats = true;
             return true;
         }
+        if (name == QLatin1String("--straighten")) {
+            const QString text = value(name);
+            TSheetStraighten straighten;
+            bool number = false;
+            straighten.Automatic = text == QLatin1String("auto");
+            straighten.Degrees = straighten.Automatic ? 0 : text.toDouble(&number);
+            if (!straighten.Automatic && (!number || !std::isfinite(straighten.Degrees)
+                                          || std::abs(straighten.Degrees) > kMaxTurn))
+                fail(MessageText(Msg::kStraightenValue).arg(kMaxTurn).arg(text));
+            options.Straighten = straighten;
+            return true;
+        }
         if (name == QLatin1String("--calibration-page")) {
             noValue(name);
             options.CalibrationPage = true;
@@ -348,7 +362,8 @@ private:
         if (!photos.isEmpty())
             fail(MessageText(Msg::kCalibrationNoPhoto).arg(photos.front()));
         for (const char* sheetOption :
-             {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json", "--background"}) {
+             {"--format", "--size", "--count", "--cut-marks", "--check", "--check-json", "--background",
+              "--straighten"}) {
             if (seen_.contains(QLatin1String(sheetOption)))
                 fail(MessageText(Msg::kCalibrationNoSheet).arg(QLatin1String(sheetOption)));
         }
@@ -457,6 +472,7 @@ QString SheetUsage()
         "         [--cut-marks] [--background white|grey|blue|#RRGGBB]\n"
         "         [--printer NAME | --paper A4|Letter|WxHmm [--dpi N] [--margins MM]]\n"
         "         [--frame auto | --frame X,Y,W,H] [--head CROWN_Y,CHIN_Y]\n"
+        "         [--straighten auto|DEGREES]\n"
         "         (--output PAGE.jpg | --output PAGE.pdf | --print)\n"
         "       quorlo-sheet PHOTO.jpg (--check | --check-json) [--format ... | --size ...]\n"
         "         [--frame ...] [--head ...] [--output ... | --print ...]\n"
@@ -482,6 +498,7 @@ QString SheetUsage()
         {"--frame X,Y,W,H", Msg::kHelpFrameRect},
         {"--head CROWN_Y,CHIN_Y", Msg::kHelpHead},
         {"--background COLOUR", Msg::kHelpBackground},
+        {"--straighten auto|DEGREES", Msg::kHelpStraighten},
         {"--printer NAME", Msg::kHelpPrinter},
         {"--paper SIZE", Msg::kHelpPaper},
         {"--dpi N", Msg::kHelpDpi},

@@ -39,6 +39,15 @@ struct TSheetFrame {
     bool operator==(const TSheetFrame&) const = default;
 };
 
+/// --straighten: the turn that levels the eyes, or one in degrees
+/// (counter-clockwise as seen, TurnPhoto's sense).
+struct TSheetStraighten {
+    bool Automatic = false;
+    double Degrees = 0;                   ///< when not Automatic
+
+    bool operator==(const TSheetStraighten&) const = default;
+};
+
 /// What one run of quorlo-sheet is asked to do.
 struct TSheetOptions {
     bool Help = false;
@@ -67,6 +76,7 @@ struct TSheetOptions {
     /// country when ListCountry (an ISO 3166 code) is given.
     bool ListFormats = false;
     QString ListCountry;
+    std::optional<TSheetStraighten> Straighten;   ///< none: each photo as it is
     /// The photo check of the photo as it prints: as a table, or as JSON.
     enum class TCheck { None, Table, Json } Check = TCheck::None;
 };
@@ -107,8 +117,9 @@ QString SheetUsage();
 /// aspect ratio (HasRuleAspect; the format's, or --size's), X,Y,W,H with
 /// several photos (one rectangle cannot suit them all), a --size that is not
 /// a photo size in whole millimetres, --size with --format, a --head that is
-/// not CROWN_Y,CHIN_Y with the crown above the chin, and --head with several
-/// photos. With --calibration-page no photo
+/// not CROWN_Y,CHIN_Y with the crown above the chin, --head with several
+/// photos, and a --straighten that is neither "auto" nor degrees within
+/// kMaxTurn. With --calibration-page no photo
 /// is given, nor any option of the sheet. --check and --check-json (not both)
 /// look at one photo and make the output optional. --list-formats takes at
 /// most one country code (in place of the photos) and nothing else.

@@ -19,6 +19,7 @@
 #include "sheet_printer.h"
 #include "sheet_render.h"
 #include "sheet_size.h"
+#include "straightened.h"
 #include "U_UnicodeUtils.h"
 #include "virtual_printer.h"
 #include "sheet_formats.h"
@@ -237,16 +238,18 @@ void addPhotoCells(const TSheetOptions& options, const QStringList& photos, cons
         QStringList warnings;
         if (const QString partly = loadPhoto(photo, name); !partly.isEmpty())
             warnings << partly;
-        TAnalysisOnDemand analysis(photo, models, options.Head);
+        const TStraightenedPhoto straightened(photo, options.Straighten, models, warnings);
+        const TBitmap32& seen = straightened.Seen();
+        TAnalysisOnDemand analysis(seen, models, options.Head);
         const std::optional<TFrame> frame = frameFor(options, analysis, rule, warnings);
         const std::optional<TPlainBackground> background =
-            PlainBackgroundFor(options, photo, name, models, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
-        const QString lowResolution = LowResolutionWarning(photo, frame, rule);
+            PlainBackgroundFor(options, seen, name, models, [&]() -> const TPhotoAnalysis& { return analysis.Get(); });
+        const QString lowResolution = LowResolutionWarning(seen, frame, rule);
         if (!lowResolution.isEmpty())
             warnings << lowResolution;
         for (const QString& warning : warnings)
             warningsOut << (photos.size() > 1 ? QStringLiteral("%1: %2").arg(name, warning) : warning);
-        RenderPhotoCell(photo, kMainPhotoViewLook, sheet.SheetPrinter(), frame, background);
+        RenderPhotoCell(photo, kMainPhotoViewLook, sheet.SheetPrinter(), frame, background, straightened.Turn());
         sheet.AddCell(copies);
     }
 }
@@ -294,16 +297,18 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models)
     if (const QString partly = loadPhoto(photo, Options.Photo); !partly.isEmpty())
         check.Warnings << partly;
     const THeadRule rule = formatOf(Options).Rule;
-    TAnalysisOnDemand onDemand(photo, Models, Options.Head);
+    const TStraightenedPhoto straightened(photo, Options.Straighten, Models, check.Warnings);
+    const TBitmap32& seen = straightened.Seen();
+    TAnalysisOnDemand onDemand(seen, Models, Options.Head);
     const std::optional<TFrame> frame = frameFor(Options, onDemand, rule, check.Warnings);
     const TPhotoAnalysis& analysis = onDemand.Get();
     // With a plain background the check judges the background the sheet
     // will have (a photo without a person keeps its own: the check says so).
     const TPhotoMeasures measured = Options.Background
-        ? MeasuredWithBackground(photo, analysis.Facts, analysis.Measured, *Options.Background)
+        ? MeasuredWithBackground(seen, analysis.Facts, analysis.Measured, *Options.Background)
         : analysis.Measured;
     check.Measures = CheckPhoto(analysis.Facts, measured,
-                                frame ? *frame : UnframedFrame(photo.Width(), photo.Height(), rule), rule, {},
+                                frame ? *frame : UnframedFrame(seen.Width(), seen.Height(), rule), rule, {},
                                 DocumentNameOf(rule));
     if (!analysis.Faces.empty())
         check.Head = analysis.Facts.Head;

@@ -64,7 +64,7 @@ TEST_F(AboutTest, BannerIconAndTextStorage)
     EXPECT_EQ(AboutDlg.objectName(), QStringLiteral("AboutDlg"));
     EXPECT_EQ(AboutDlg.TS_about()->objectName(), QStringLiteral("TS_about"));
     EXPECT_EQ(AboutDlg.TS_about()->Items().ToStringList(),
-              (QStringList{"About", "Application Name :", "Version :", "unused"}));
+              (QStringList{"About", "Application Name :", "Version :", "unused", "Identity photo sheets"}));
     EXPECT_EQ(child<QPushButton>(AboutDlg, "forum_btn")->text(), QStringLiteral("Forums"));
     EXPECT_TRUE(TApplicationForms::Application().Forms().contains(&AboutDlg));
 }

@@ -4,11 +4,15 @@
 #include "C_TextStorage.h"
 #include "lang_components.h"
 #include "sheet_formats.h"
+#include "straighten.h"
+#include "turned_photo.h"
+#include "window_sizes.h"
 
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QListWidget>
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,6 +27,10 @@ class FrameDlgTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // What the window remembers goes to a settings store of the test's own.
+        ASSERT_TRUE(settings.isValid());
+        savedConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
         photo.LoadFromFile(QStringLiteral(QRL_TEST_PORTRAIT));
         ASSERT_EQ(photo.Width(), 512);
         ASSERT_EQ(photo.Height(), 600);
@@ -34,6 +42,10 @@ protected:
         return dlg.findChild<T*>(QString::fromLatin1(name));
     }
 
+    void TearDown() override { qputenv("XDG_CONFIG_HOME", savedConfig); }
+
+    QTemporaryDir settings;
+    QByteArray savedConfig;
     TBitmap32 photo;
     TFaceModels models;
     TFrameDlg dlg{models};
@@ -144,9 +156,6 @@ TEST_F(FrameDlgTest, TextsComposedAtRunTimeComeFromItsTextStorage)
 
 TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
 {
-    QTemporaryDir settings;
-    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     std::optional<TFrame> frame;
     std::optional<TColor32> background;
     QSize picture;
@@ -171,7 +180,7 @@ TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
     const TFrame whole = TFrameEditor(512, 600, HeadRule(TPhotoFormat::France35x45), std::nullopt).WholePhoto();
     EXPECT_NEAR(whole.Height / frame->Height, 1.1, 1e-9);
     EXPECT_GT(frame->CentreX(), whole.CentreX()) << "Shift+Right moved it";
-    EXPECT_EQ(TFrameDlg::RememberedSize(), QSize(900, 700));
+    EXPECT_EQ(RememberedWindowSize("Frame"), QSize(900, 700));
 
     // Reopened at the remembered size, never larger than the screen nor smaller than its controls.
     const struct {
@@ -183,19 +192,22 @@ TEST_F(FrameDlgTest, GrowsWithItsWindowRemembersItsSizeAndWorksByKeyboard)
         {{200, 100}, {1280, 680}, {500, 400}},
     };
     for (const auto& s : sizes)
-        EXPECT_EQ(FittedWindowSize(s.wanted, {500, 400}, s.screen), s.expected) << s.wanted.width();
+        EXPECT_EQ(FittedWindowSize(s.wanted, {500, 400}, s.screen, {kFrameWindowWidth, kFrameWindowHeight}),
+                  s.expected)
+            << s.wanted.width();
 
     // The keyboard goes through in reading order.
     QStringList order;
     QWidget* w = control<QWidget>("photo_img");
     do {
-        if (w->focusPolicy() & Qt::TabFocus)
+        // A number field's own line edit is a part of it, not a stop of its own.
+        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().startsWith(QLatin1String("qt_")))
             order << w->objectName();
         w = w->nextInFocusChain();
     } while (w != control<QWidget>("photo_img"));
-    EXPECT_EQ(order, QStringList({"photo_img", "auto_btn", "whole_btn", "turnleft_btn", "turnright_btn", "zoom_trk",
-                                  "background_chk", "background_cmb", "check_lst", "ok_btn", "cancel_btn"}));
-    qputenv("XDG_CONFIG_HOME", savedConfig);
+    EXPECT_EQ(order, QStringList({"photo_img", "auto_btn", "whole_btn", "turnleft_btn", "turnright_btn",
+                                  "straighten_btn", "turn_edt", "zoom_trk", "background_chk", "background_cmb",
+                                  "check_lst", "ok_btn", "cancel_btn"}));
 }
 
 TEST_F(FrameDlgTest, ThePhotoCheckFollowsTheFrameWithoutMeasuringAgain)
@@ -286,4 +298,46 @@ TEST_F(FrameDlgTest, ThePlainBackgroundSaysWhereTheOfficeRefusesIt)
     EXPECT_EQ(said(), QStringList{"United States, Passport: the office refuses photos whose background was changed."});
     dlg.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt);
     EXPECT_TRUE(said().isEmpty());
+}
+
+TEST_F(FrameDlgTest, OkRemembersThePlainBackgroundForTheNextPhoto)
+{
+    std::optional<TFrame> frame;
+    std::optional<TColor32> background;
+    dlg.AskColour = [](QWidget*, TColor32) { return std::optional<TColor32>(Color32(0xC0, 0xD0, 0xE0)); };
+    QTimer::singleShot(0, &dlg, [&] {
+        control<QComboBox>("background_cmb")->activated(3);
+        dlg.accept();
+    });
+    ASSERT_TRUE(dlg.Execute(photo, HeadRule(TPhotoFormat::France35x45), frame, background));
+
+    TFrameDlg next(models);
+    next.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt, std::nullopt, true);
+    EXPECT_EQ(next.Background(), Color32(0xC0, 0xD0, 0xE0)) << "a fresh photo starts from the last choice";
+    next.Start(photo, HeadRule(TPhotoFormat::US2x2), std::nullopt, std::nullopt, true);
+    EXPECT_FALSE(next.Background()) << "but not where the office refuses a changed background";
+    next.Start(photo, HeadRule(TPhotoFormat::France35x45), std::nullopt, std::nullopt, false);
+    EXPECT_FALSE(next.Background()) << "a photo framed without one keeps its own";
+    EXPECT_EQ(next.findChild<QComboBox*>("background_cmb")->currentIndex(), 3) << "the colour offered";
+}
+
+// Straighten levels the eyes of a tilted photo by a turn that goes with it;
+// the fine turn takes tenths of a degree once the control rests.
+TEST_F(FrameDlgTest, StraightenAndTheFineTurnTurnThePhotoNotItsPixels)
+{
+    TBitmap32 tilted;
+    TurnPhoto(photo, 6, tilted);
+    const std::optional<double> own = LevellingTurn(photo, AnalysePhoto(photo, models));
+    ASSERT_TRUE(own);
+    dlg.Start(tilted, HeadRule(TPhotoFormat::France35x45), std::nullopt);
+    control<QPushButton>("straighten_btn")->click();
+    EXPECT_NEAR(dlg.Turn(), *own - 6, 0.3);
+    EXPECT_EQ(dlg.Photo().Pixel(0, 0), tilted.Pixel(0, 0)) << "the photo itself stays";
+
+    auto* fine = control<QDoubleSpinBox>("turn_edt");
+    EXPECT_DOUBLE_EQ(fine->value(), dlg.Turn());
+    fine->setValue(1.5);
+    EXPECT_NE(dlg.Turn(), 1.5) << "not while the control moves";
+    QTest::qWait(400);
+    EXPECT_DOUBLE_EQ(dlg.Turn(), 1.5);
 }

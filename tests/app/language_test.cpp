@@ -4,6 +4,7 @@
 #include "string_list.h"
 #include "Lang_langChoice.h"
 #include "application_events.h"
+#include "U_CheckDlg.h"
 #include "U_DigitalPhotoDlg.h"
 #include "U_FrameDlg.h"
 #include "U_MainDlg.h"
@@ -13,6 +14,7 @@
 #include "U_about.h"
 #include "error_display.h"
 #include "calibration.h"
+#include "wrapped_labels.h"
 #include "lang_file_builder.h"
 #include "sheet_printer.h"
 #include "sheet_settings.h"
@@ -24,11 +26,15 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QSet>
+#include <QSizeGrip>
 #include <QLabel>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QLocale>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,17 +83,20 @@ protected:
         frame = std::make_unique<TFrameDlg>(main->FaceModels(), main.get());
         sheetOptions = std::make_unique<TSheetOptionsDlg>(main.get());
         digital = std::make_unique<TDigitalPhotoDlg>(main->FaceModels(), main.get());
+        check = std::make_unique<TCheckDlg>(main.get());
         main->SetSettingsDialog(settings.get());
         main->SetPreviewDialog(preview.get());
         main->SetAboutDialog(about.get());
         main->SetFrameDialog(frame.get());
         main->SetSheetOptionsDialog(sheetOptions.get());
         main->SetDigitalPhotoDialog(digital.get());
+        main->SetCheckDialog(check.get());
         TApplicationEvents::Activate();
     }
 
     void closeForms()
     {
+        check.reset();
         digital.reset();
         sheetOptions.reset();
         frame.reset();
@@ -146,6 +155,7 @@ protected:
     std::unique_ptr<TFrameDlg> frame;
     std::unique_ptr<TSheetOptionsDlg> sheetOptions;
     std::unique_ptr<TDigitalPhotoDlg> digital;
+    std::unique_ptr<TCheckDlg> check;
 };
 
 }  // namespace
@@ -272,7 +282,7 @@ TEST_F(LanguageTest, MessagesComeInTheChosenLanguageAndNameTheFile)
 }
 
 // Nothing of the imaging library's French, nor of the system's English, in
-// a German window; a photo cut short loads and the window says so.
+// a German window; a photo cut short is offered in German words.
 TEST_F(LanguageTest, TheWindowSpeaksOnlyTheInterfacesLanguage)
 {
     QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/QRL_00000407.SPK"), programDir() + "/QRL_00000407.SPK");
@@ -285,10 +295,18 @@ TEST_F(LanguageTest, TheWindowSpeaksOnlyTheInterfacesLanguage)
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
     cut.write(portrait.read(portrait.size() / 2));
     cut.close();
+    QString asked;
+    QTimer::singleShot(0, main.get(), [&] {
+        auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(question, nullptr);
+        asked = question->text();
+        question->findChild<QPushButton*>("yes_btn")->click();
+    });
     main->LoadPhoto(cut.fileName());
     EXPECT_EQ(errors, QStringList({QString::fromUtf8("„nichtda.jpg“ lässt sich nicht öffnen: Die Datei kann nicht "
-                                                     "gelesen werden (die Datei existiert nicht)."),
-                                   QString::fromUtf8("Die Fotodatei endet zu früh: Ihr unterer Teil fehlt.")}));
+                                                     "gelesen werden (die Datei existiert nicht).")}));
+    EXPECT_TRUE(asked.startsWith(QString::fromUtf8("Die Fotodatei endet zu früh: Ihr unterer Teil fehlt."))) << asked.toStdString();
+    EXPECT_FALSE(asked.contains(QStringLiteral("Use"))) << "the question in German too";
     EXPECT_EQ(main->img().Bitmap().Height(), 600);
 }
 
@@ -464,4 +482,84 @@ TEST_F(LanguageTest, EveryShippedTranslationGivesEachControlItsOwnAccessKey)
             }
         }
     }
+}
+
+// Every window, in every shipped language, at the size it opens with on a
+// 1366 x 768 screen and at its smallest: it fits, and no control covers
+// another, reaches past the control that holds it or cuts its wrapped text
+// short, the main window's status line included.
+TEST_F(LanguageTest, EveryShippedTranslationLaysEachWindowOutWithoutOverlaps)
+{
+    const QDir built(QStringLiteral(QRL_LANG_OUTPUT_DIR));
+    for (const QString& name : built.entryList({QStringLiteral("QRL_0*.SPK")}, QDir::Files))
+        QFile::copy(built.filePath(name), programDir() + u'/' + name);
+    startForms();
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));   // the longest status line: warnings and the check
+    const QSize screen(1366, 768 - 60);                     // less the title bar and a panel
+    const QList<QWidget*> forms = {main.get(), settings.get(), preview.get(), about.get(), frame.get(),
+                                   sheetOptions.get(), digital.get(), check.get()};
+    auto laidOut = [&](QWidget& form) {
+        EXPECT_LE(form.width(), screen.width());
+        EXPECT_LE(form.height(), screen.height());
+        QList<QWidget*> parents = form.findChildren<QWidget*>();
+        parents << &form;
+        for (QWidget* parent : parents) {
+            QList<QWidget*> shown;
+            for (QObject* o : parent->children()) {
+                auto* w = qobject_cast<QWidget*>(o);
+                // A window's size grip sits in its corner, over whatever is there.
+                if (w && !w->isWindow() && w->isVisible() && !w->objectName().startsWith(QLatin1String("qt_"))
+                    && !qobject_cast<QSizeGrip*>(w))
+                    shown << w;
+            }
+            for (qsizetype a = 0; a < shown.size(); ++a) {
+                EXPECT_TRUE(parent->rect().contains(shown[a]->geometry()))
+                    << shown[a]->metaObject()->className() << " " << shown[a]->objectName().toStdString();
+                for (qsizetype b = a + 1; b < shown.size(); ++b) {
+                    EXPECT_FALSE(shown[a]->geometry().intersects(shown[b]->geometry()))
+                        << shown[a]->objectName().toStdString() << " / " << shown[b]->objectName().toStdString();
+                }
+            }
+            auto* label = qobject_cast<QLabel*>(parent);
+            if (label && label->wordWrap() && !label->text().isEmpty() && label->isVisible()) {
+                EXPECT_GE(label->height(), WrappedTextHeight(*label, label->width())) << label->text().toStdString();
+            }
+        }
+    };
+    for (int i = 0; i < main->langue->Languages().Count(); ++i) {
+        main->langue->SetLanguageIndex(i);
+        SCOPED_TRACE(main->langue->Languages()[i].toStdString());
+        for (QWidget* form : forms) {
+            SCOPED_TRACE(form->objectName().toStdString());
+            const QSize opening = form->size();
+            form->resize(opening.boundedTo(screen));
+            form->show();
+            QApplication::processEvents();
+            laidOut(*form);
+            form->resize(form->minimumSize());
+            QApplication::processEvents();
+            laidOut(*form);
+            form->hide();
+            form->resize(opening);
+        }
+    }
+}
+
+// Qt's own dialogs follow the interface's language, there and back.
+TEST_F(LanguageTest, QtsOwnDialogsSpeakTheInterfacesLanguage)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
+        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
+    for (const char* name : {"QRL_00000407.SPK", "QRL_00000409.SPK"})
+        QFile::copy(QStringLiteral(QRL_LANG_OUTPUT_DIR "/") + QLatin1String(name), programDir() + u'/' + name);
+    startForms();
+    const auto choose = [&](const QString& language) {
+        for (int i = 0; i < main->langue->Languages().Count(); ++i)
+            if (main->langue->Languages()[i].startsWith(language))
+                main->langue->SetLanguageIndex(i);
+    };
+    choose(QStringLiteral("Deutsch"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QString::fromUtf8("Suchen in:"));
+    choose(QStringLiteral("English"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }

@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 
 #include "U_FrameDlg.h"
+#include "framed_view.h"
 #include "image_view.h"
 #include "ui_U_MainDlg.h"
 #include "sheet_formats.h"
@@ -88,14 +89,19 @@ TEST_F(FrameTest, OkStoresTheFrameCancelKeepsItWholePhotoClearsIt)
 
 TEST_F(FrameTest, TheViewAndEveryCopyShowTheFramedRectangle)
 {
-    frameWith(TFrame{100, 500, 350, 450});
+    const TFrame frame{100, 500, 350, 450};
+    frameWith(frame);
     TImage32& view = main->img();
     view.PrepareBuffer();
-    // The frame fills 151 x 194; its top half is the photo's blue, its
-    // bottom the paper below the photo, the view's colour under it.
-    EXPECT_TRUE(isBlue(view.Buffer().Pixel(75, 20)));
-    EXPECT_EQ(view.Buffer().Pixel(75, 180), clWhite32);
-    EXPECT_EQ(view.Buffer().Pixel(75, 198), Color32(view.Color()));
+    // The frame's top two thirds are the photo's blue, its bottom the paper
+    // below the photo; the view's colour beside it.
+    const TRect f = FrameRectInView(frame, view.width(), view.height());
+    const int across = (f.Left + f.Right) / 2;
+    EXPECT_TRUE(isBlue(view.Buffer().Pixel(across, f.Top + 20)));
+    EXPECT_EQ(view.Buffer().Pixel(across, f.Bottom - 10), clWhite32);
+    ASSERT_GT(f.Left + view.height() - f.Bottom, 2) << "room beside or below the frame";
+    EXPECT_EQ(f.Left > 2 ? view.Buffer().Pixel(1, f.Top + 20) : view.Buffer().Pixel(across, view.height() - 2),
+              Color32(view.Color()));
 
     main->Form().num_trk->setValue(1);
     bool pageWasRight = false;
@@ -110,7 +116,8 @@ TEST_F(FrameTest, TheViewAndEveryCopyShowTheFramedRectangle)
     main->LoadPhoto(dir.filePath("photo.jpg"));
     EXPECT_FALSE(main->Frame()) << "another photo";
     view.PrepareBuffer();
-    EXPECT_TRUE(isRed(view.Buffer().Pixel(75, 20))) << "the whole photo again";
+    EXPECT_TRUE(isRed(view.Buffer().Pixel(view.width() / 2, view.CachedBitmapRect().Top + 20)))
+        << "the whole photo again";
 }
 
 TEST_F(FrameTest, TheFrameFollowsTheFormat)
@@ -164,6 +171,7 @@ TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWith
     EXPECT_TRUE(main->StatusText().contains(strip));
     frameBy([&] { QTest::mouseClick(main->Form().frame_btn, Qt::LeftButton); },
             [](TFrameDlg& dlg) {
+                dlg.whole_btnClick();
                 dlg.findChild<QComboBox*>("background_cmb")->activated(0);
                 dlg.accept();
             });
@@ -171,7 +179,8 @@ TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWith
     EXPECT_FALSE(main->StatusText().contains(strip)) << "the colour fills the strip";
     TImage32& view = main->img();
     view.PrepareBuffer();
-    EXPECT_EQ(view.Buffer().Pixel(2, 2), clWhite32);
+    const TRect shown = view.CachedBitmapRect();
+    EXPECT_EQ(view.Buffer().Pixel(shown.Left + 2, shown.Top + 2), clWhite32);
 
     onNextModal([&](QDialog& dialog) { dialog.reject(); });
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
@@ -182,5 +191,55 @@ TEST_F(FrameTest, APlainBackgroundChosenInTheFramingWindowShowsPrintsAndGoesWith
     ASSERT_TRUE(main->SheetLines().Background(0));
     EXPECT_EQ(main->SheetLines().Background(0)->Colour, kBackgroundWhite);
     EXPECT_FALSE(main->BackgroundColour()) << "the next photo starts with its own";
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST_F(FrameTest, TheFramingWindowOpensFramedRoundAFoundFaceUntilAFrameIsChosen)
+{
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
+    std::optional<TFrame> opened;
+    frameBy([&] { main->Form().Frame1->trigger(); },
+            [&](TFrameDlg& dlg) {
+                opened = dlg.Editor().Frame();
+                dlg.reject();
+            });
+    ASSERT_TRUE(opened) << "framed as Automatic frames it";
+    EXPECT_TRUE(HasRuleAspect(*opened, main->Rule()));
+    EXPECT_FALSE(main->Frame()) << "Cancel keeps the whole photo";
+
+    frameWith(std::nullopt);   // the whole photo, chosen
+    frameBy([&] { main->Form().Frame1->trigger(); },
+            [&](TFrameDlg& dlg) {
+                opened = dlg.Editor().Frame();
+                dlg.reject();
+            });
+    EXPECT_FALSE(opened) << "the choice stays";
+}
+
+TEST_F(FrameTest, AStraighteningChosenInTheFramingWindowPrintsAndGoesWithThePhoto)
+{
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&,
+                              double& turn) {
+        frame = TFrame{100, 100, 350, 450};
+        turn = 8;
+        return true;
+    };
+    main->frame_btnClick();
+    EXPECT_EQ(main->Turn(), 8);
+    onNextModal([&](QDialog& dialog) { dialog.reject(); });
+    main->print_btnClick();
+    // Red above blue: turned, the boundary in the cell leans.
+    const TBitmap32& cell = main->SheetPrinter()->Cell();
+    const auto boundary = [&](int x) {
+        int y = 0;
+        while (y < cell.Height() && isRed(cell.Pixel(x, y)))
+            ++y;
+        return y;
+    };
+    EXPECT_GT(std::abs(boundary(20) - boundary(cell.Width() - 20)), 20);
+
+    main->AddToSheetClick();
+    EXPECT_EQ(main->SheetLines().Turn(0), 8);
+    EXPECT_EQ(main->Turn(), 0) << "the next photo starts level";
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }

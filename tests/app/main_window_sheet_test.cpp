@@ -158,41 +158,45 @@ TEST_F(SheetListTest, RemovedAndClearedLinesLeaveTheSheet)
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
-TEST_F(SheetListTest, ADoubleClickedLineComesBackToBeChanged)
+TEST_F(SheetListTest, ADoubleClickedLineIsFramedAgainAndOnlyRemoveOrDeleteTakesItOff)
 {
     start();
     addPhoto("red.jpg", kRed, 3);
     addPhoto("green.jpg", kGreen, 2);
     main->LoadPhoto(writePhoto("blue.jpg", 300, 400, kBlue));
-    main->Form().num_trk->setValue(5);
     QListWidget* list = main->Form().sheet_lst;
+    const QStringList both = {QString::fromUtf8("red.jpg \u00D7 3"), QString::fromUtf8("green.jpg \u00D7 2")};
     const auto doubleClick = [&](int row) {
         const QPoint at = list->visualItemRect(list->item(row)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     };
 
-    // The window's photo takes the line's place.
-    doubleClick(0);
-    EXPECT_EQ(lineTexts(*main), (QStringList{QString::fromUtf8("blue.jpg \u00D7 5"), QString::fromUtf8("green.jpg \u00D7 2")}));
-    EXPECT_EQ(main->Form().num_trk->value(), 3);
-    EXPECT_TRUE(near(main->img().Bitmap().Pixel(150, 200), kRed));
-
-    // With the view empty, the line just leaves the list.
-    QTest::mouseClick(main->Form().add_btn, Qt::LeftButton);
+    // The framing window gets the line's photo; OK frames the line in its place.
+    QRgb shown = 0;
+    bool ok = true;
+    main->RunFrameDialog = [&](TBitmap32& photo, const THeadRule&, std::optional<TFrame>& frame,
+                               std::optional<TColor32>&, double&) {
+        shown = photo.Pixel(150, 200);
+        frame = TFrame{10, 10, 210, 270};
+        return ok;
+    };
     doubleClick(1);
-    EXPECT_EQ(lineTexts(*main), (QStringList{QString::fromUtf8("blue.jpg \u00D7 5"), QString::fromUtf8("red.jpg \u00D7 3")}));
-    EXPECT_EQ(main->Form().num_trk->value(), 2);
-    EXPECT_TRUE(near(main->img().Bitmap().Pixel(150, 200), kGreen));
+    EXPECT_TRUE(near(shown, kGreen));
+    EXPECT_EQ(main->SheetLines().Frame(1), (TFrame{10, 10, 210, 270}));
+    EXPECT_EQ(lineTexts(*main), both);
+    EXPECT_TRUE(near(main->img().Bitmap().Pixel(150, 200), kBlue)) << "the window's photo stays";
 
-    // The photo taken back is checked as itself, not as the one it replaced.
-    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
-    QTest::mouseClick(main->Form().add_btn, Qt::LeftButton);
-    main->LoadPhoto(writePhoto("flat.jpg", 300, 400, kBlue));
-    const QString noFace = QStringLiteral("No face was found");
-    EXPECT_TRUE(main->StatusText().contains(noFace));
-    doubleClick(list->count() - 1);
-    EXPECT_FALSE(main->StatusText().contains(noFace)) << main->StatusText().toStdString();
+    ok = false;   // Cancel
+    doubleClick(0);
+    EXPECT_FALSE(main->SheetLines().Frame(0));
+    EXPECT_EQ(lineTexts(*main), both);
+
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(lineTexts(*main), QStringList{both[1]});
+    QTest::mouseClick(main->Form().remove_btn, Qt::LeftButton);
+    EXPECT_TRUE(lineTexts(*main).isEmpty());
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
@@ -218,7 +222,8 @@ TEST_F(SheetListTest, LinesAreRenderedAgainAtANewFormatsCellSize)
     addPhoto("red.jpg", kRed, 1);
     // A framed photo's frame takes the new shape, as the window's own does.
     main->LoadPhoto(writePhoto("framed.jpg", 300, 400, kRed));
-    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&) {
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&,
+                              double&) {
         frame = TFrame{50, 50, 175, 225};
         return true;
     };
@@ -288,7 +293,6 @@ TEST_F(SheetListTest, AFamilyOfFourPrintsOnOneSheetWithCutMarks)
 TEST_F(SheetListTest, FramingAndKeepingAreEnabledOnlyWithAPhotoInTheView)
 {
     start();
-    QListWidget* list = main->Form().sheet_lst;
     struct Step {
         const char* what;
         std::function<void()> act;
@@ -299,7 +303,7 @@ TEST_F(SheetListTest, FramingAndKeepingAreEnabledOnlyWithAPhotoInTheView)
         {"a photo loaded", [&] { main->LoadPhoto(writePhoto("red.jpg", 300, 400, kRed)); }, true},
         {"the photo kept in the list", [&] { QTest::mouseClick(main->Form().add_btn, Qt::LeftButton); }, false},
         {"a photo that fails to load", [&] { main->LoadPhoto(dir.filePath("missing.jpg")); }, false},
-        {"the line taken back", [&] { main->TakeBackFromSheet(list->item(0)); }, true},
+        {"another photo loaded", [&] { main->LoadPhoto(writePhoto("green.jpg", 300, 400, kGreen)); }, true},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);

@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 
+#include "U_CheckDlg.h"
+#include "messages.h"
 #include "application_events.h"
 #include "string_list.h"
 #include "image_view.h"
@@ -11,6 +13,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -302,25 +309,31 @@ TEST_F(AppTest, SaveAsImageExtendsTheNameAndKeepsThePreviewOpen)
     const QString target = dir.filePath("sheet");
     bool saved = false;
     bool stillOpen = false;
+    QString offered;
+    QString said;
     onNextModal([&](QDialog& previewWindow) {
         QFileDialog& jod = preview->JOD();
         jod.setOption(QFileDialog::DontUseNativeDialog);
         // The save dialog is modal on top of the preview: answer it next.
         onNextModal([&](QDialog& fileDialog) {
-            // Typed into the name field, as a user does.
+            // Typed into the name field, as a user does, over the name offered.
             auto* name = fileDialog.findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(name, nullptr);
+            offered = name->text();
             name->setText(target);
             fileDialog.accept();
         });
         preview->saveimg_btnClick();
         saved = QFile::exists(target + ".jpg");
         stillOpen = previewWindow.isVisible();
+        said = previewWindow.findChild<QLabel*>("status_lbl")->text();
         previewWindow.reject();
     });
     QTest::mouseClick(main->Form().print_btn, Qt::LeftButton);
     EXPECT_TRUE(saved);
     EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(offered, "face-sheet.jpg") << "named after the photo";
+    EXPECT_EQ(said, "Saved as " + QDir::toNativeSeparators(target) + ".jpg.") << "says where";
     EXPECT_EQ(preview->LastSaveName(), target + ".jpg") << "offered next time";
     TBitmap32 back;
     back.LoadFromFile(target + ".jpg");
@@ -390,4 +403,60 @@ TEST_F(AppTest, ThePreviewOfAWindowInTheScreensCornerStaysOnTheScreen)
     if (shown.height() <= area.height()) {
         EXPECT_LE(shown.bottom(), area.bottom());
     }
+}
+
+TEST_F(AppTest, TheCheckSummaryInTheStatusLineOpensEveryMeasure)
+{
+    TCheckDlg check(main.get());
+    main->SetCheckDialog(&check);
+    start();
+    main->LoadPhoto(QStringLiteral(QRL_TEST_PORTRAIT));
+    ASSERT_FALSE(main->Measures().empty());
+    QLabel* status = nullptr;
+    for (QLabel* label : main->statusBar()->findChildren<QLabel*>())
+        if (label->text().contains(QLatin1String("<a href")))
+            status = label;
+    ASSERT_NE(status, nullptr) << "the summary is a link";
+    EXPECT_TRUE(status->textInteractionFlags() & Qt::LinksAccessibleByKeyboard);
+    qsizetype rows = 0;
+    onNextModal([&](QDialog& dialog) {
+        rows = dialog.findChild<QListWidget*>("check_lst")->count();
+        dialog.accept();
+    });
+    emit status->linkActivated(QStringLiteral("check"));
+    EXPECT_EQ(rows, static_cast<qsizetype>(main->Measures().size()));
+}
+
+// A photo file cut short is used only when the user says so; the default
+// keeps the framed photo that was there.
+TEST_F(AppTest, APhotoCutShortIsUsedOnlyWhenTheUserSaysSo)
+{
+    start();
+    main->LoadPhoto(writePhoto("whole.jpg", 300, 400));
+    main->RunFrameDialog = [](TBitmap32&, const THeadRule&, std::optional<TFrame>& frame, std::optional<TColor32>&,
+                              double&) {
+        frame = TFrame{10, 10, 140, 180};
+        return true;
+    };
+    main->frame_btnClick();
+    QImage big(800, 1000, QImage::Format_RGB32);
+    big.fill(QColor(200, 30, 30));
+    const QString cut = dir.filePath("cut.jpg");
+    ASSERT_TRUE(big.save(cut, "JPEG", 95));
+    QFile file(cut);
+    ASSERT_TRUE(file.resize(file.size() / 2));
+
+    for (const bool use : {false, true}) {
+        SCOPED_TRACE(use);
+        QString asked;
+        onNextModal([&](QDialog& question) {
+            asked = static_cast<QMessageBox&>(question).text();
+            question.findChild<QPushButton*>(use ? "yes_btn" : "no_btn")->click();
+        });
+        main->LoadPhoto(cut);
+        EXPECT_TRUE(asked.contains(MessageText(Msg::kPhotoEndsEarly)));
+        EXPECT_EQ(main->img().Bitmap().Width(), use ? 800 : 300);
+        EXPECT_EQ(main->Frame().has_value(), !use) << "the frame goes with its photo";
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }

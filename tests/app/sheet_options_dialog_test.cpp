@@ -138,7 +138,7 @@ TEST_F(SheetOptionsDlgTest, OwnFormatsTakeANameAndNeverRepeatASize)
     EXPECT_EQ(LoadOwnFormats(), std::vector<TOwnFormat>{TOwnFormat(42, 52, {}, {}, "Schengen")});
 
     // The keyboard reaches every control in reading order.
-    const char* const order[] = {"cutmarks_chk", "even_rdo", "packed_rdo", "gap_edt", "printon_cmb", "formats_lst", "", "width_edt", "height_edt", "head_chk",
+    const char* const order[] = {"cutmarks_chk", "even_rdo", "packed_rdo", "gap_edt", "printon_cmb", "labmargin_edt", "formats_lst", "", "width_edt", "height_edt", "head_chk",
                                  "headmin_edt", "headmax_edt", "eye_chk", "eyemin_edt", "eyemax_edt", "add_btn",
                                  "remove_btn", "calibprint_btn", "calibforget_btn", "across_edt", "down_edt",
                                  "ok_btn", "cancel_btn"};

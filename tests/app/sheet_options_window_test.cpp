@@ -3,12 +3,15 @@
 #include "app_fixture.h"
 
 #include "U_SheetOptionsDlg.h"
+#include "photo_lab_printer.h"
+#include "printer.h"
 #include "cut_marks.h"
 #include "sheet_printer.h"
 #include "sheet_settings.h"
 #include "ui_U_MainDlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -138,3 +141,28 @@ TEST_F(SheetOptionsWindowTest, RemovingOrChangingTheChosenOwnFormatFallsBackSafe
 }
 
 }  // namespace
+
+// A new start comes back with the format, the photo lab "Print on" chose and
+// the window's size of the last one.
+TEST_F(SheetOptionsWindowTest, TheFormatPrintOnAndWindowSizeAreThereAtTheNextStart)
+{
+    start();
+    main->Form().format_cmb->setCurrentIndex(1);
+    useSheetOptions([](QDialog& d) {
+        d.findChild<QComboBox*>("printon_cmb")->setCurrentIndex(1);
+        clickOk(d);
+    });
+    const QString lab = Printer().Name();
+    ASSERT_EQ(lab, PhotoLabPrinterNames().front());
+    main->resize(700, 640);
+    main->close();
+
+    TearDown();   // a new process: a new window, the system's printer
+    SetUp();
+    start();
+    EXPECT_EQ(main->Form().format_cmb->currentIndex(), 1);
+    EXPECT_DOUBLE_EQ(main->SheetPrinter()->PhotoWidthMm(), 50.8);
+    EXPECT_EQ(Printer().Name(), lab);
+    EXPECT_EQ(main->size(), QSize(700, 640));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}

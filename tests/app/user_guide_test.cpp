@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -66,6 +67,27 @@ TEST(UserGuideTest, FoundBesideTheProgramFirstThenInTheInstalledDocuments)
         EXPECT_EQ(UserGuideFile(folders.bin()), expected);
     }
     EXPECT_EQ(UserGuideFile(QString()), QString());
+}
+
+TEST(UserGuideTest, TheGuideInTheInterfacesLanguageWhenThereIsOne)
+{
+    GuideFolders folders;
+    GuideFolders::write(folders.beside());
+    for (const char* language : {"guide-de.html", "guide-pt_BR.html"})
+        GuideFolders::write(QDir(folders.bin()).filePath(QString::fromLatin1(language)));
+    const struct {
+        QLocale language;
+        const char* expected;
+    } cases[] = {
+        {QLocale(QLocale::German, QLocale::Germany), "guide-de.html"},
+        {QLocale(QLocale::German, QLocale::Switzerland), "guide-de.html"},
+        {QLocale(QLocale::Portuguese, QLocale::Brazil), "guide-pt_BR.html"},
+        {QLocale(QLocale::Portuguese, QLocale::Portugal), "guide.html"},
+        {QLocale(QLocale::French, QLocale::France), "guide.html"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QFileInfo(UserGuideFile(folders.bin(), c.language)).fileName(), c.expected)
+            << c.language.name().toStdString();
 }
 
 TEST(UserGuideTest, OpensTheGuideOrWithoutItTheOnlineHelp)

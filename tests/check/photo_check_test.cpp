@@ -116,6 +116,12 @@ TEST(PhotoCheck, EachMeasureJudgesItsValueAndSaysWhatToDo)
          "Too little background is visible beside the head to judge it."},
         {"background_light", [](TCase& c) { c.Measured.Background.Lightness = 30; }, TVerdict::Fail,
          "The background is too dark: stand before a light wall."},
+        {"background_light",
+         [](TCase& c) {
+             c.Measured.Background.Lightness = 30;
+             c.Measured.Background.Chosen = true;
+         },
+         TVerdict::Fail, "The chosen background colour is too dark: choose a lighter one."},
         {"lighting_even", [](TCase& c) { c.Measured.Light.HalvesApart = 25; }, TVerdict::Fail,
          "One side of the face is darker: light the face evenly from the front."},
         {"exposure", [](TCase& c) { c.Measured.Light.Lightness = 30; }, TVerdict::Fail,
@@ -143,12 +149,15 @@ TEST(PhotoCheck, EachMeasureJudgesItsValueAndSaysWhatToDo)
         {"compression", [](TCase& c) { c.Measured.Compression = 2.4; }, TVerdict::Fail,
          "The photo shows JPEG blocks: use the camera's own file, or save it at a higher quality."},
         {"resolution", [](TCase& c) { c.Measured.EyePixels = 100; }, TVerdict::Warn,
-         "Too few pixels: 448 ppi printed, 100 pixels between the eyes; use a larger photo."},
+         "The photo has too few pixels for a sharp print: 448 ppi printed, 100 pixels between the eyes; use a "
+         "larger photo."},
         // About 250 printed pixels per inch, then under 225.
         {"resolution", [](TCase& c) { c.Frame.Width = 345; }, TVerdict::Warn,
-         "Too few pixels: 250 ppi printed, 250 pixels between the eyes; use a larger photo."},
+         "The photo has too few pixels for a sharp print: 250 ppi printed, 250 pixels between the eyes; use a "
+         "larger photo."},
         {"resolution", [](TCase& c) { c.Frame.Width = 300; }, TVerdict::Fail,
-         "Too few pixels: 218 ppi printed, 250 pixels between the eyes; use a larger photo."},
+         "The photo has too few pixels for a sharp print: 218 ppi printed, 250 pixels between the eyes; use a "
+         "larger photo."},
         {"glasses", [](TCase& c) { c.Measured.Glasses.Frame = 0.8; }, TVerdict::Warn,
          "Glasses seen: many offices ask for a photo without them."},
         {"centred", [](TCase& c) { c.Frame.X += 0.08 * c.Frame.Width; }, TVerdict::Warn,

@@ -57,6 +57,12 @@ done
 # The guide that Help opens: one page, no scripts.
 check grep -q '<title>Quorlo user guide</title>' "$prefix/share/doc/quorlo/guide.html"
 check bash -c "! grep -qi '<script' '$prefix/share/doc/quorlo/guide.html'"
+# ... and in each language of its PO files, which Help opens in that language.
+for po in "$(dirname "$0")"/../../desktop/guide/*.po; do
+  language=$(basename "$po" .po)
+  check test -s "$prefix/share/doc/quorlo/guide-$language.html"
+done
+check grep -q '<html lang="de">' "$prefix/share/doc/quorlo/guide-de.html"
 
 # "-co" of the installed program: the shared folder is the package's, so the
 # file goes to the user's data folder, and stderr says where.

@@ -17,18 +17,25 @@ TEST(LabSheet, TurnsThePaperPacksTheCopiesAndSavesThePage)
         const char* Printer;
         int WidthMm, HeightMm;
         std::optional<int> PackedGap;   // tenths of a millimetre; none: the even grid
+        int Margin;                     // the lab margin, tenths of a millimetre
         int Capacity;
         int PageWidth, PageHeight;
         QPoint First, Second;           // the first two places
     };
     const TCase cases[] = {
         // 35 x 45 mm is 413 x 531 px; 2 mm is 23 px: 4 x 2 across the turned paper.
-        {"lab-10x15", 35, 45, 20, 8, 1771, 1181, {25, 48}, {461, 48}},
-        {"lab-10x15", 35, 45, std::nullopt, 8, 1771, 1181, {0, 0}, {452, 0}},
+        {"lab-10x15", 35, 45, 20, 0, 8, 1771, 1181, {25, 48}, {461, 48}},
+        {"lab-10x15", 35, 45, std::nullopt, 0, 8, 1771, 1181, {0, 0}, {452, 0}},
         // 2 x 2 in. is 50 x 50 mm, 590 px: 2 x 3 either way, so upright.
-        {"lab-4x6", 50, 50, 0, 6, 1200, 1800, {10, 15}, {600, 15}},
+        {"lab-4x6", 50, 50, 0, 0, 6, 1200, 1800, {10, 15}, {600, 15}},
         // 1.8 x 2.2 in. (45 x 55 mm, 531 x 649 px): 2 x 2 upright beats 3 x 1.
-        {"lab-4x6", 45, 55, 20, 4, 1200, 1800, {57, 239}, {611, 239}},
+        {"lab-4x6", 45, 55, 20, 0, 4, 1200, 1800, {57, 239}, {611, 239}},
+        // The default margin of 3 mm (36 px) keeps every copy off the edges
+        // labs trim; 35 x 45 mm still fits 4 x 2 evenly, but packed with its
+        // gaps only 2 x 3; 2 x 2 in. only 1 x 2 (a margin of 0 gives 2 x 3).
+        {"lab-10x15", 35, 45, std::nullopt, kDefaultLabMargin, 8, 1771, 1181, {36, 36}, {464, 36}},
+        {"lab-10x15", 35, 45, 20, kDefaultLabMargin, 6, 1181, 1771, {166, 66}, {602, 66}},
+        {"lab-4x6", 50, 50, std::nullopt, kDefaultLabMargin, 2, 1200, 1800, {36, 36}, {36, 1174}},
     };
     const QTemporaryDir dir;
     for (const TCase& c : cases) {
@@ -37,8 +44,8 @@ TEST(LabSheet, TurnsThePaperPacksTheCopiesAndSavesThePage)
         ASSERT_TRUE(lab);
         TIDPrinter sheet(*lab);
         sheet.SetPhotoSize(c.WidthMm, c.HeightMm);
-        if (c.PackedGap)
-            sheet.SetLayout({TSheetArrangement::Packed, *c.PackedGap});
+        sheet.SetLayout({c.PackedGap ? TSheetArrangement::Packed : TSheetArrangement::Even,
+                         c.PackedGap.value_or(kDefaultPackedGap), c.Margin});
         EXPECT_EQ(sheet.Capacity(), c.Capacity);
         EXPECT_EQ(lab->Caps(TDeviceCap::HorzRes), c.PageWidth);
         EXPECT_EQ(lab->Caps(TDeviceCap::VertRes), c.PageHeight);
@@ -47,6 +54,11 @@ TEST(LabSheet, TurnsThePaperPacksTheCopiesAndSavesThePage)
         ASSERT_EQ(places.size(), static_cast<std::size_t>(c.Capacity));
         EXPECT_EQ(places[0], c.First);
         EXPECT_EQ(places[1], c.Second);
+        const int margin = (c.Margin * 300 + 253) / 254;
+        for (const QPoint& at : places)
+            EXPECT_TRUE(QRect(margin, margin, c.PageWidth - 2 * margin, c.PageHeight - 2 * margin)
+                            .contains(QRect(at, QSize(sheet.Cell().Width(), sheet.Cell().Height()))))
+                << at.x() << "," << at.y();
         EXPECT_EQ(sheet.CutMarks(), c.PackedGap.has_value());
 
         sheet.Cell().Clear(0xFF808080u);

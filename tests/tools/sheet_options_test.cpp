@@ -159,6 +159,8 @@ TEST(ParseSheetOptions, BadLinesSayWhatIsWrong)
         {"p.jpg --output x.jpg --frame 0,0,450,450", "is not 35 x 45"},
         {"p.jpg --output x.jpg --format 1 --frame 0,0,350,450", "is not 50.8 x 50.8"},
         {"p.jpg --output x.jpg --background red", "unknown background colour \"red\""},
+        {"p.jpg --output x.jpg --straighten 45.5", "from -45 to 45, not \"45.5\""},
+        {"p.jpg --output x.jpg --straighten level", "auto or a number of degrees"},
     };
     for (const auto& [line, expected] : cases) {
         const QString message = usageError(QString::fromLatin1(line));
@@ -185,6 +187,9 @@ TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
     EXPECT_TRUE(sized.CutMarks);
     EXPECT_FALSE(parse(QStringLiteral("p.jpg --output x.pdf")).CutMarks);
     EXPECT_EQ(parse(QStringLiteral("p.jpg --background #102030 --output x.pdf")).Background, Color32(16, 32, 48));
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --straighten auto --output x.pdf")).Straighten, TSheetStraighten{true});
+    EXPECT_EQ(parse(QStringLiteral("p.jpg --straighten=-2.5 --output x.pdf")).Straighten,
+              (TSheetStraighten{false, -2.5}));
     const TSheetOptions ruler = parse(QStringLiteral("--calibration-page --paper A4 --output r.pdf"));
     EXPECT_TRUE(ruler.CalibrationPage);
     EXPECT_TRUE(ruler.Photo.isEmpty());
@@ -203,6 +208,7 @@ TEST(ParseSheetOptions, SizeCutMarksAndTheCalibrationPage)
         {"--calibration-page --format 1 --output x.jpg", "--format has no use"},
         {"--calibration-page --size 40x50mm --output x.jpg", "--size has no use"},
         {"--calibration-page --background white --output x.jpg", "--background has no use"},
+        {"--calibration-page --straighten auto --output x.jpg", "--straighten has no use"},
         {"--calibration-page", "no output"},
     };
     for (const auto& [line, expected] : cases) {
