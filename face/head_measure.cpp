@@ -379,7 +379,7 @@ std::vector<TMeasuredFace> MeasureFaces(const TBitmap32& Photo, TFaceFinder& Fin
         const THead& head = one.Head.Head;
         const double faceWidth = std::abs(one.Landmarks.Points[Landmark::kLeftCheek].x()
                                           - one.Landmarks.Points[Landmark::kRightCheek].x());
-        KeepHeadAndShoulders(one.Mask, head, std::min(one.Head.Top, head.CrownY), faceWidth);
+        KeepHeadAndShoulders(one.Mask, photo, head, std::min(one.Head.Top, head.CrownY), faceWidth);
         measured.push_back(std::move(one));
     }
     return measured;
