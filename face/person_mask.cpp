@@ -70,11 +70,13 @@ void mapColours(const TFacePhoto& photo, const TPersonMaskMap& mask, cv::Mat& la
 
 // The distance from C to the nearest colour of Lab's pixels that Which marks
 // within Reach of (X, Y), looked at every Stride pixels; a large value where
-// there is none.
-float nearestColour(const cv::Mat& lab, const cv::Mat& which, int x, int y, int reach, int stride, const cv::Vec3f& c)
+// there is none. The search ends at the first colour within Enough.
+float nearestColour(const cv::Mat& lab, const cv::Mat& which, int x, int y, int reach, int stride, const cv::Vec3f& c,
+                    float enough = 0)
 {
     constexpr int side = TPersonMaskMap::kSide;
-    float nearest = 1e9f;
+    float nearest = 1e18f;
+    const float stop = enough * enough;
     for (int v = std::max(0, y - reach); v <= std::min(side - 1, y + reach); v += stride) {
         const std::uint8_t* w = which.ptr<std::uint8_t>(v);
         const cv::Vec3f* l = lab.ptr<cv::Vec3f>(v);
@@ -82,6 +84,8 @@ float nearestColour(const cv::Mat& lab, const cv::Mat& which, int x, int y, int 
             if (w[u]) {
                 const cv::Vec3f d = l[u] - c;
                 nearest = std::min(nearest, d.dot(d));
+                if (nearest <= stop)
+                    return std::sqrt(nearest);
             }
     }
     return std::sqrt(nearest);
@@ -115,7 +119,9 @@ void peelBackgroundColours(cv::Mat& person, const cv::Mat& core, const cv::Mat& 
                 continue;
             const cv::Vec3f colour = lab.at<cv::Vec3f>(y, x);
             const float back = nearestColour(lab, background, x, y, beside, 1, colour);
-            if (back <= kPeelMatch && back <= kPeelRatio * nearestColour(lab, deep, x, y, window, stride, colour))
+            // The person's own colour nearer than back / kPeelRatio settles it.
+            if (back <= kPeelMatch
+                && back <= kPeelRatio * nearestColour(lab, deep, x, y, window, stride, colour, back / kPeelRatio))
                 like.at<std::uint8_t>(y, x) = 255;
         }
     }
