@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,6 +32,25 @@ constexpr float kEpsilon = 1e-3f;
 // the person; between, they are stretched to 0 to 1.
 constexpr float kAlphaFloor = 0.08f;
 constexpr float kAlphaCeiling = 0.92f;
+
+// A band pixel whose colour the old background seen nearby (within
+// kSampleReach band reaches, on kSamplesAcross samples across) explains
+// better than the person's does is at most as opaque as it lies between
+// the two: the flag's field beside a dark cap, which the filter's linear fit
+// takes for the cap. Better means: the background's colour nearer than
+// kBackMatch (Lab units) and than kBackRatio times the person's, whose
+// lightness counts kShadeWeight times; colours closer than kMinSeparation
+// (units of 0 to 1) tell nothing.
+constexpr int kSampleReach = 4;
+constexpr int kSamplesAcross = 10;
+constexpr float kBackMatch = 6.f;
+constexpr float kBackRatio = 0.5f;
+constexpr float kShadeWeight = 0.25f;
+constexpr float kMinSeparation = 0.06f;
+// Outwards from the person the band's opacity may rise by this much from a
+// neighbour at least kInwards work pixels nearer the person.
+constexpr float kRiseAllowed = 0.05f;
+constexpr float kInwards = 0.5f;
 
 enum : std::uint8_t { kOutside = 0, kBand = 1, kInside = 2 };
 
@@ -79,10 +99,11 @@ void sample(const cv::Mat& map, int y0, int y1, float wy, int x0, int x1, float 
 }
 
 // The band's fit on the work pixels of Area: the guided filter's
-// coefficients (opacity = A · colour + B) and the old background seen nearby.
+// coefficients (opacity = A · colour + B), the old background seen nearby
+// and the most opacity a pixel may have (in the filter's units).
 struct TBandFit {
     cv::Rect Area;
-    cv::Mat A, B, OldBack;
+    cv::Mat A, B, OldBack, Most;
 };
 
 // Where a full-size pixel of the band samples the fit: two rows and two
@@ -182,9 +203,9 @@ int bandReach(const cv::Matx23d& toMask, cv::Size work)
 void markBand(const cv::Mat& silhouette, int reach, cv::Mat& state)
 {
     thread_local cv::Mat maybe, sure;
-    const cv::Mat square = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1));
-    cv::dilate(silhouette, maybe, square);
-    cv::erode(silhouette, sure, square, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(255));
+    const cv::Mat round = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(2 * reach + 1, 2 * reach + 1));
+    cv::dilate(silhouette, maybe, round);
+    cv::erode(silhouette, sure, round, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::Scalar(255));
     state.create(silhouette.rows, silhouette.cols, CV_8UC1);
     state.setTo(kOutside);
     state.setTo(kBand, maybe);
@@ -213,11 +234,13 @@ cv::Rect aroundBand(const cv::Rect& band, int reach, cv::Size work)
 }
 
 // The filter moves the hard silhouette onto the cell's own edges within half
-// the band's reach, so that its outer edge is background already.
+// the band's reach, so that its outer edge is background already; what the
+// old background's colours explain is background to it from the start.
 void refineSilhouette(const cv::Mat& guide, const cv::Mat& silhouette, int reach, TBandFit& fit)
 {
     thread_local cv::Mat hard;
     silhouette(fit.Area).convertTo(hard, CV_32F, 1.0 / 255);
+    cv::min(hard, fit.Most, hard);
     GuidedFilterCoefficients(guide(fit.Area), hard, std::max(2, (reach + 1) / 2), kEpsilon, fit.A, fit.B);
 }
 
@@ -259,8 +282,145 @@ void estimateOldBackground(const cv::Mat& guide, const cv::Mat& state, int reach
     }
 }
 
-// One pixel of the band: the filter's opacity from its colour; where it is
-// partly the person, the person's own colour over the new one.
+// The most opacity each band pixel's colour allows: where the old
+// background's colour nearest to it explains it better than the person's
+// nearest (both seen beyond the band nearby), its place on the line from
+// the one to the other; 1 elsewhere. The person's colours are compared with
+// their lightness discounted: they come in every shade of its light, where
+// the background beside the edge lies in the edge's own.
+void sampleOpacity(const cv::Mat& guide, const cv::Mat& state, int reach, TBandFit& fit)
+{
+    const cv::Rect& area = fit.Area;
+    const int window = kSampleReach * reach;
+    const int stride = std::max(1, 2 * window / kSamplesAcross);
+    // The samples: every stride-th pixel of the whole copy, so that
+    // neighbours compare with the same ones, gathered into a small grid.
+    const cv::Size grid((guide.cols + stride - 1) / stride, (guide.rows + stride - 1) / stride);
+    thread_local cv::Mat gridGuide, gridLab, gridState, lab;
+    gridGuide.create(grid, CV_32FC3);
+    gridState.create(grid, CV_8UC1);
+    for (int v = 0; v < grid.height; ++v) {
+        const cv::Vec3f* g = guide.ptr<cv::Vec3f>(v * stride);
+        const std::uint8_t* s = state.ptr<std::uint8_t>(v * stride);
+        cv::Vec3f* gg = gridGuide.ptr<cv::Vec3f>(v);
+        std::uint8_t* gs = gridState.ptr<std::uint8_t>(v);
+        for (int u = 0; u < grid.width; ++u)
+            gg[u] = g[u * stride], gs[u] = s[u * stride];
+    }
+    cv::cvtColor(gridGuide, gridLab, cv::COLOR_BGR2Lab);
+    cv::cvtColor(guide(area), lab, cv::COLOR_BGR2Lab);
+    fit.Most.create(area.size(), CV_32FC1);
+    fit.Most.setTo(1.f);
+    const int cells = window / stride;
+    for (int y = 0; y < area.height; ++y) {
+        const std::uint8_t* s = state.ptr<std::uint8_t>(area.y + y) + area.x;
+        const cv::Vec3f* l = lab.ptr<cv::Vec3f>(y);
+        float* most = fit.Most.ptr<float>(y);
+        const int gy = (area.y + y) / stride;
+        const int v0 = std::max(0, gy - cells), v1 = std::min(grid.height - 1, gy + cells);
+        for (int x = 0; x < area.width; ++x) {
+            if (s[x] != kBand)
+                continue;
+            const cv::Vec3f c = l[x];
+            float nearFront = 1e9f, nearBack = 1e9f;
+            cv::Point front, back;
+            const int gx = (area.x + x) / stride;
+            const int u0 = std::max(0, gx - cells), u1 = std::min(grid.width - 1, gx + cells);
+            for (int v = v0; v <= v1; ++v) {
+                const std::uint8_t* sv = gridState.ptr<std::uint8_t>(v);
+                const cv::Vec3f* lv = gridLab.ptr<cv::Vec3f>(v);
+                for (int u = u0; u <= u1; ++u) {
+                    if (sv[u] == kBand)
+                        continue;
+                    const cv::Vec3f d = lv[u] - c;
+                    if (sv[u] == kInside) {
+                        const float distance = kShadeWeight * kShadeWeight * d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+                        if (distance < nearFront)
+                            nearFront = distance, front = {u, v};
+                    } else if (const float distance = d.dot(d); distance < nearBack) {
+                        nearBack = distance, back = {u, v};
+                    }
+                }
+            }
+            if (nearFront >= 1e9f || nearBack > kBackMatch * kBackMatch || nearBack > kBackRatio * kBackRatio * nearFront)
+                continue;
+            // The opacity between the two, in the guide's own colours.
+            const cv::Vec3f f = gridGuide.at<cv::Vec3f>(front), k = gridGuide.at<cv::Vec3f>(back);
+            const cv::Vec3f span = f - k;
+            const float separation = span.dot(span);
+            if (separation >= kMinSeparation * kMinSeparation)
+                most[x] = std::clamp((guide.at<cv::Vec3f>(area.y + y, area.x + x) - k).dot(span) / separation, 0.f, 1.f);
+        }
+    }
+}
+
+// The band's opacity falls off outwards from the person: at a work pixel it
+// is at most that of its most opaque neighbour nearer the person (plus
+// kRiseAllowed). A thin layer that is opaque again beyond a clear one (a
+// cord's dark edge beyond the flag's field taken away beside a cap) is not
+// the person; a strand of hair is opaque all the way along. Lowers Most
+// where it holds less.
+void fallOutwards(const cv::Mat& guide, const cv::Mat& state, TBandFit& fit)
+{
+    const cv::Rect& area = fit.Area;
+    thread_local cv::Mat fromInside, alpha;
+    thread_local std::vector<int> order, start;
+    cv::distanceTransform(state(area) != kInside, fromInside, cv::DIST_L2, cv::DIST_MASK_3);
+    alpha.create(area.size(), CV_32FC1);
+    // The band's pixels by their distance from the person, in steps of
+    // kInwards: a counting sort.
+    const auto step = [](float distance) { return static_cast<int>(distance / kInwards); };
+    start.assign(1, 0);
+    for (int y = 0; y < area.height; ++y) {
+        const std::uint8_t* s = state.ptr<std::uint8_t>(area.y + y) + area.x;
+        const cv::Vec3f* g = guide.ptr<cv::Vec3f>(area.y + y) + area.x;
+        const cv::Vec3f* k = fit.A.ptr<cv::Vec3f>(y);
+        const float* b = fit.B.ptr<float>(y);
+        const float* most = fit.Most.ptr<float>(y);
+        const float* d = fromInside.ptr<float>(y);
+        float* a = alpha.ptr<float>(y);
+        for (int x = 0; x < area.width; ++x) {
+            if (s[x] != kBand) {
+                a[x] = s[x] == kInside ? 1.f : 0.f;
+                continue;
+            }
+            const float filtered = std::min(k[x].dot(g[x]) + b[x], most[x]);
+            a[x] = std::clamp((filtered - kAlphaFloor) / (kAlphaCeiling - kAlphaFloor), 0.f, 1.f);
+            const auto bucket = static_cast<std::size_t>(step(d[x])) + 1;
+            if (start.size() <= bucket)
+                start.resize(bucket + 1, 0);
+            ++start[bucket];
+        }
+    }
+    for (std::size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    order.resize(static_cast<std::size_t>(start.back()));
+    for (int y = 0; y < area.height; ++y) {
+        const std::uint8_t* s = state.ptr<std::uint8_t>(area.y + y) + area.x;
+        const float* d = fromInside.ptr<float>(y);
+        for (int x = 0; x < area.width; ++x)
+            if (s[x] == kBand)
+                order[static_cast<std::size_t>(start[static_cast<std::size_t>(step(d[x]))]++)] = y * area.width + x;
+    }
+    for (const int at : order) {
+        const int y = at / area.width, x = at % area.width;
+        const float distance = fromInside.at<float>(y, x);
+        float allowed = 0;
+        for (int v = std::max(0, y - 1); v <= std::min(area.height - 1, y + 1); ++v)
+            for (int u = std::max(0, x - 1); u <= std::min(area.width - 1, x + 1); ++u)
+                if (fromInside.at<float>(v, u) <= distance - kInwards)
+                    allowed = std::max(allowed, alpha.at<float>(v, u));
+        float& a = alpha.at<float>(y, x);
+        if (a > allowed + kRiseAllowed) {
+            a = allowed + kRiseAllowed;
+            fit.Most.at<float>(y, x) = kAlphaFloor + a * (kAlphaCeiling - kAlphaFloor);
+        }
+    }
+}
+
+// One pixel of the band: the filter's opacity from its colour, within the
+// most the band allows there; where it is partly the person, the person's
+// own colour over the new one.
 TColor32 blendInBand(TColor32 c, const TBandFit& fit, const TSpot& at, const float (&colourUnits)[3],
                      TColor32 colour)
 {
@@ -268,7 +428,10 @@ TColor32 blendInBand(TColor32 c, const TBandFit& fit, const TSpot& at, const flo
     sample<3>(fit.A, at.Y0, at.Y1, at.Wy, at.X0, at.X1, at.Wx, coefficients);
     sample<1>(fit.B, at.Y0, at.Y1, at.Wy, at.X0, at.X1, at.Wx, &offset);
     const float seen[3] = {BlueComponent(c) / 255.f, GreenComponent(c) / 255.f, RedComponent(c) / 255.f};
-    const float filtered = coefficients[0] * seen[0] + coefficients[1] * seen[1] + coefficients[2] * seen[2] + offset;
+    float most;
+    sample<1>(fit.Most, at.Y0, at.Y1, at.Wy, at.X0, at.X1, at.Wx, &most);
+    const float filtered =
+        std::min(coefficients[0] * seen[0] + coefficients[1] * seen[1] + coefficients[2] * seen[2] + offset, most);
     const float alpha = std::clamp((filtered - kAlphaFloor) / (kAlphaCeiling - kAlphaFloor), 0.f, 1.f);
     if (alpha >= 1.f)
         return c;
@@ -348,7 +511,9 @@ void ReplaceBackground(TBitmap32& Cell, const TFrame& Frame, const TPersonMaskMa
     }
 
     fit.Area = aroundBand(band, reach, work);
+    sampleOpacity(guide, state, reach, fit);
     refineSilhouette(guide, silhouette, reach, fit);
+    fallOutwards(guide, state, fit);
     estimateOldBackground(guide, state, reach, fit);
     compose(Cell, state, across, down, fit, Colour);
 }

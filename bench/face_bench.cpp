@@ -79,10 +79,11 @@ void BM_MeasureHead(benchmark::State& state)
     const TMeasuredFace face =
         MeasureFaces(photo(), models.Finder(), models.Mesh(), models.Mask()).at(0);
     const TPersonMaskMap mask = models.Mask().Compute(photo(), HeadRegion(face.Face.Box));
+    const TFacePhoto prepared(photo());
     for (auto _ : state) {
         const TMeasuredHead head = MeasureHead(photo(), face.Landmarks, mask);
         TPersonMaskMap kept = mask;
-        KeepHeadAndShoulders(kept, head.Head, head.Top, head.Head.Height() * 0.6);
+        KeepHeadAndShoulders(kept, prepared, head.Head, head.Top, head.Head.Height() * 0.6);
         benchmark::DoNotOptimize(kept);
     }
 }

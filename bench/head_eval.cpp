@@ -6,7 +6,8 @@
 // head height (positive: lower in the photo), where the crown came from, and
 // the head height in millimetres that the hand's head gets in the frame that
 // automatic framing makes for 35 x 45 mm (the rule: 32 to 36 mm). Photos
-// that are not installed are named with their package and left out.
+// that are not installed are named with their package and left out; faces
+// the table marks as turned well away count only for being found.
 //
 //   head_eval [TABLE] [--draw DIR]
 //
@@ -47,6 +48,7 @@ struct THandFace {
     QString Package;
     QString Path;
     THead Hand;
+    bool Turned = false;   // turned well away: counted for being found only
 };
 
 // A photo to measure: as its package ships it, or with a controlled change.
@@ -55,6 +57,7 @@ struct TCase {
     QString Path;
     QString Change;   // none: the photo as shipped
     THead Hand;
+    bool Turned = false;
 };
 
 // Crown-to-chin share of the head that counts as right.
@@ -79,10 +82,10 @@ void tight(TBitmap32& photo, THead& hand)
 }
 
 // The photo in the lower right corner of a grey canvas whose shorter side is
-// six head heights: a face of about a tenth of it, in a large photo.
-void small(TBitmap32& photo, THead& hand)
+// Heads head heights (six: a face of about a tenth of it), in a large photo.
+void small(TBitmap32& photo, THead& hand, double heads)
 {
-    const int side = static_cast<int>(6 * hand.Height());
+    const int side = static_cast<int>(heads * hand.Height());
     const int w = std::max(photo.Width(), side * 4 / 3), h = std::max(photo.Height(), side);
     TBitmap32 canvas;
     canvas.SetSize(w, h);
@@ -135,8 +138,8 @@ bool applyChange(const QString& kind, TBitmap32& photo, THead& hand)
 {
     if (kind == QLatin1String("tight"))
         tight(photo, hand);
-    else if (kind == QLatin1String("small"))
-        small(photo, hand);
+    else if (kind.startsWith(QLatin1String("small")))
+        small(photo, hand, kind.size() > 5 ? kind.mid(5).toDouble() : 6);
     else if (kind.startsWith(QLatin1String("turned")))
         turned(photo, hand, kind.mid(6).toDouble());
     else if (kind.startsWith(QLatin1String("upscaled")))
@@ -171,20 +174,22 @@ std::vector<TCase> readCases(const QString& tablePath, int& skipped)
             if (base == faces.end())
                 continue;
             for (int i = 2; i < f.size(); ++i)
-                cases.push_back({base->first + QLatin1Char(' ') + f[i], base->second.Path, f[i], base->second.Hand});
+                cases.push_back({base->first + QLatin1Char(' ') + f[i], base->second.Path, f[i], base->second.Hand,
+                                 base->second.Turned});
             continue;
         }
-        // NAME PACKAGE CROWN CHIN EYE CENTRE PATH
+        // NAME PACKAGE CROWN CHIN EYE CENTRE PATH [turned]
         if (f.size() < 7)
             continue;
-        THandFace face{f[0], f[1], f[6], THead{f[2].toDouble(), f[3].toDouble(), f[5].toDouble(), f[4].toDouble()}};
+        THandFace face{f[0], f[1], f[6], THead{f[2].toDouble(), f[3].toDouble(), f[5].toDouble(), f[4].toDouble()},
+                       f.value(7) == QLatin1String("turned")};
         if (!QFileInfo::exists(face.Path)) {
             std::printf("%-24s not installed (Debian package %s)\n", qPrintable(face.Name), qPrintable(face.Package));
             ++skipped;
             continue;
         }
         faces[face.Name] = face;
-        cases.push_back({face.Name, face.Path, QString(), face.Hand});
+        cases.push_back({face.Name, face.Path, QString(), face.Hand, face.Turned});
     }
     return cases;
 }
@@ -249,7 +254,7 @@ int main(int argc, char** argv)
     const THeadRule& rule = HeadRule(TPhotoFormat::France35x45);
 
     std::printf("%-24s %7s %7s %7s  %-10s %s\n", "face", "crown", "chin", "eyes", "crown is", "hand's head framed");
-    int good = 0, framed = 0, realCount = 0, realGood = 0, realFramed = 0;
+    int good = 0, framed = 0, measured = 0, realCount = 0, realGood = 0, realFramed = 0, turned = 0, turnedFound = 0;
     for (TCase& c : cases) {
         TBitmap32 photo;
         photo.LoadFromFile(c.Path);
@@ -260,7 +265,10 @@ int main(int argc, char** argv)
         }
         const TPhotoAnalysis analysis = AnalysePhoto(photo, models);
         const TMeasuredFace* face = faceAt(analysis, c.Hand);
-        realCount += real;
+        turned += c.Turned;
+        turnedFound += c.Turned && face;
+        realCount += real && !c.Turned;
+        measured += !c.Turned;
         if (!face) {
             std::printf("%-24s not found (%zu faces elsewhere)\n", qPrintable(c.Name), analysis.Faces.size());
             continue;
@@ -278,17 +286,20 @@ int main(int argc, char** argv)
         const char* source = IsEstimated(crownSource) ? CrownReasonName(crownSource) : CrownSourceName(crownSource);
         const THeadCheck check = CheckHead(*frame.Frame, c.Hand, rule);
         const bool inside = check.HeadVerdict == THeadVerdict::Within;
-        good += right, framed += inside;
-        realGood += right && real, realFramed += inside && real;
+        if (!c.Turned) {
+            good += right, framed += inside;
+            realGood += right && real, realFramed += inside && real;
+        }
+        const char* note = c.Turned ? "   (turned away: found)" : right ? "" : "   <- beyond 5 %";
         std::printf("%-24s %+6.1f%% %+6.1f%% %+6.1f%%  %-10s %.1f mm %s%s\n", qPrintable(c.Name), crown, chin, eyes,
-                    source, check.Head,
-                    inside ? "inside" : "OUTSIDE", right ? "" : "   <- beyond 5 %");
+                    source, check.Head, inside ? "inside" : "OUTSIDE", note);
     }
-    const int all = static_cast<int>(cases.size());
-    std::printf("\ncrown and chin within 5 %% of the hand: %d of %d (as shipped: %d of %d)\n", good, all, realGood,
-                realCount);
-    std::printf("framed inside 32-36 mm for 35 x 45 mm: %d of %d (as shipped: %d of %d)\n", framed, all, realFramed,
-                realCount);
+    std::printf("\ncrown and chin within 5 %% of the hand: %d of %d (as shipped: %d of %d)\n", good, measured,
+                realGood, realCount);
+    std::printf("framed inside 32-36 mm for 35 x 45 mm: %d of %d (as shipped: %d of %d)\n", framed, measured,
+                realFramed, realCount);
+    if (turned > 0)
+        std::printf("faces turned well away found in the whole photo: %d of %d\n", turnedFound, turned);
     if (skipped > 0)
         std::printf("%d photos not installed\n", skipped);
     return 0;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -26,6 +27,15 @@ constexpr double kMergeOverlap = 0.3;
 // A find lying mostly inside a likelier one is a part of that face (a tile
 // that holds only its lower half): dropped, not averaged in.
 constexpr double kInsideShare = 0.5;
+// A closer look at a find: a square of kCloserFaces face sizes around it,
+// where the face is about kInput / kCloserFaces input pixels large. Finds
+// below kMinFaceScore, from kWeakFaceScore up (a face turned by a third
+// scores that low at the detector's smallest size), are looked at closer,
+// the kMostLookedCloser likeliest of them, and kept as the closer look finds
+// them.
+constexpr double kCloserFaces = 3;
+constexpr double kWeakFaceScore = 0.35;
+constexpr std::size_t kMostLookedCloser = 6;
 
 // The detector's anchors: a 16 x 16 grid with 2 per cell, then 8 x 8 with 6.
 std::vector<cv::Point2f> anchors()
@@ -39,17 +49,19 @@ std::vector<cv::Point2f> anchors()
     return all;
 }
 
-// Brightens a dim copy so that its bright end reaches white: the detector
-// misses faces in photos taken in poor light. At most four times (two stops).
-void brightenDim(cv::Mat& bgra)
+// Brightens a dim copy (3 or 4 channels, colour first) so that its bright
+// end reaches white: the detector misses faces in photos taken in poor
+// light. At most four times (two stops).
+void brightenDim(cv::Mat& pixels)
 {
     std::vector<int> histogram(256, 0);
-    for (int y = 0; y < bgra.rows; ++y) {
-        const cv::Vec4b* row = bgra.ptr<cv::Vec4b>(y);
-        for (int x = 0; x < bgra.cols; ++x)
-            ++histogram[std::max({row[x][0], row[x][1], row[x][2]})];
+    const int channels = pixels.channels();
+    for (int y = 0; y < pixels.rows; ++y) {
+        const std::uint8_t* row = pixels.ptr<std::uint8_t>(y);
+        for (int x = 0; x < pixels.cols; ++x, row += channels)
+            ++histogram[std::max({row[0], row[1], row[2]})];
     }
-    const long long total = static_cast<long long>(bgra.rows) * bgra.cols;
+    const long long total = static_cast<long long>(pixels.rows) * pixels.cols;
     long long seen = 0;
     int bright = 255;
     while (bright > 0 && (seen += histogram[static_cast<std::size_t>(bright)]) < total / 100)
@@ -57,7 +69,7 @@ void brightenDim(cv::Mat& bgra)
     if (bright >= 160)
         return;
     const double gain = std::min(4.0, 255.0 / std::max(bright, 1));
-    bgra.convertTo(bgra, -1, gain);
+    pixels.convertTo(pixels, -1, gain);
 }
 
 double area(const QRectF& r)
@@ -132,6 +144,34 @@ std::vector<TFace> merged(std::vector<TFace> found)
 struct TFaceFinder::TNet {
     cv::dnn::Net Net;
     std::vector<cv::Point2f> Anchors = anchors();
+
+    // The finds of one input square (kInput RGB pixels) from Threshold up,
+    // in the coordinates ToPhoto maps its pixels to; Keep says which boxes
+    // (centre and size in input pixels) count.
+    template <typename TMap, typename TKeep>
+    void Detect(const cv::Mat& input, double threshold, const TMap& toPhoto, const TKeep& keep,
+                std::vector<TFace>& found)
+    {
+        const std::vector<cv::Mat> out = RunFaceModel(Net, TFaceModel::Detector, ModelInput(TFaceModel::Detector, input));
+        const float* boxes = out[0].ptr<float>();
+        const float* logits = out[1].ptr<float>();
+        for (std::size_t i = 0; i < Anchors.size(); ++i) {
+            const double score = Sigmoid(logits[i]);
+            if (score < threshold)
+                continue;
+            const float* r = boxes + i * 16;
+            const cv::Point2f a = Anchors[i] * kInput;
+            const double cx = a.x + r[0], cy = a.y + r[1], w = r[2], h = r[3];
+            if (!keep(cx, cy, w, h))
+                continue;
+            TFace face;
+            face.Box = QRectF(toPhoto(cx - w / 2, cy - h / 2), toPhoto(cx + w / 2, cy + h / 2));
+            face.Score = score;
+            for (std::size_t k = 0; k < face.KeyPoints.size(); ++k)
+                face.KeyPoints[k] = toPhoto(a.x + r[4 + 2 * k], a.y + r[5 + 2 * k]);
+            found.push_back(face);
+        }
+    }
 };
 
 TFaceFinder::TFaceFinder(const QString& ModelDir)
@@ -190,37 +230,67 @@ std::vector<TFace> TFaceFinder::Find(const TFacePhoto& Photo)
     for (const TSquare& square : squares) {
         cv::Matx23d toWorkCopy;
         const cv::Mat input = SquareCrop(work, square.Centre, square.Side, 0, kInput, toWorkCopy);
-        const std::vector<cv::Mat> out =
-            RunFaceModel(FNet->Net, TFaceModel::Detector, ModelInput(TFaceModel::Detector, input));
-        const float* boxes = out[0].ptr<float>();
-        const float* logits = out[1].ptr<float>();
         const double tileLeft = square.Centre.x - square.Side / 2, tileTop = square.Centre.y - square.Side / 2;
-        for (std::size_t i = 0; i < FNet->Anchors.size(); ++i) {
-            const double score = Sigmoid(logits[i]);
-            if (score < kMinFaceScore)
-                continue;
-            const float* r = boxes + i * 16;
-            const cv::Point2f a = FNet->Anchors[i] * kInput;
-            auto toPhoto = [&](double u, double v) {
-                const cv::Point2d p = Mapped(toWorkCopy, {u, v});
-                return QPointF(p.x / toWorkX, p.y / toWorkY);
-            };
-            const double cx = a.x + r[0], cy = a.y + r[1], w = r[2], h = r[3];
-            // A face cut by a tile's inner edge is found whole in a neighbour.
-            if (square.Tile) {
-                const double margin = 0.02 * kInput;
-                if ((cx - w / 2 < -margin && tileLeft > 0) || (cy - h / 2 < -margin && tileTop > 0)
-                    || (cx + w / 2 > kInput + margin && tileLeft + kTile < work.cols)
-                    || (cy + h / 2 > kInput + margin && tileTop + kTile < work.rows))
-                    continue;
-            }
-            TFace face;
-            face.Box = QRectF(toPhoto(cx - w / 2, cy - h / 2), toPhoto(cx + w / 2, cy + h / 2));
-            face.Score = score;
-            for (std::size_t k = 0; k < face.KeyPoints.size(); ++k)
-                face.KeyPoints[k] = toPhoto(a.x + r[4 + 2 * k], a.y + r[5 + 2 * k]);
-            found.push_back(face);
-        }
+        const auto toPhoto = [&](double u, double v) {
+            const cv::Point2d p = Mapped(toWorkCopy, {u, v});
+            return QPointF(p.x / toWorkX, p.y / toWorkY);
+        };
+        // A face cut by a tile's inner edge is found whole in a neighbour.
+        const auto whole = [&](double cx, double cy, double w, double h) {
+            const double margin = 0.02 * kInput;
+            return !square.Tile
+                   || !((cx - w / 2 < -margin && tileLeft > 0) || (cy - h / 2 < -margin && tileTop > 0)
+                        || (cx + w / 2 > kInput + margin && tileLeft + kTile < work.cols)
+                        || (cy + h / 2 > kInput + margin && tileTop + kTile < work.rows));
+        };
+        FNet->Detect(input, kWeakFaceScore, toPhoto, whole, found);
     }
-    return merged(std::move(found));
+    // The finds from kMinFaceScore up merge as they always have; the weaker
+    // ones, apart from those, count where a closer look confirms them.
+    const auto weak = std::stable_partition(found.begin(), found.end(),
+                                            [](const TFace& f) { return f.Score >= kMinFaceScore; });
+    std::vector<TFace> faces = merged(std::vector<TFace>(found.begin(), weak));
+    const auto apart = [&faces](const TFace& candidate) {
+        return std::none_of(faces.begin(), faces.end(), [&](const TFace& f) {
+            return overlap(f.Box, candidate.Box) >= kMergeOverlap || inside(f.Box, candidate.Box) > kInsideShare;
+        });
+    };
+    std::vector<TFace> doubtful = merged(std::vector<TFace>(weak, found.end()));
+    std::stable_sort(doubtful.begin(), doubtful.end(), [](const TFace& a, const TFace& b) { return a.Score > b.Score; });
+    std::size_t looked = 0;
+    for (const TFace& candidate : doubtful) {
+        if (looked >= kMostLookedCloser)
+            break;
+        if (!apart(candidate))
+            continue;
+        ++looked;
+        if (const std::optional<TFace> closer = LookCloser(Photo, candidate); closer && apart(*closer))
+            faces.push_back(*closer);
+    }
+    return merged(std::move(faces));
+}
+
+std::optional<TFace> TFaceFinder::LookCloser(const TFacePhoto& Photo, const TFace& Face)
+{
+    if (Photo.Empty() || Face.Box.isEmpty())
+        return std::nullopt;
+    const QPointF centre = Face.Box.center();
+    const double side = kCloserFaces * std::max(Face.Box.width(), Face.Box.height());
+    cv::Matx23d toCrop;
+    cv::Mat input = SquareCrop(Photo, {centre.x(), centre.y()}, side, 0, kInput, toCrop);
+    brightenDim(input);
+    const auto toPhoto = [&](double u, double v) {
+        const cv::Point2d p = Mapped(toCrop, {u, v});
+        return QPointF(p.x, p.y);
+    };
+    // The face looked at, not another one at the square's edge.
+    const auto same = [&](double cx, double cy, double, double) { return Face.Box.contains(toPhoto(cx, cy)); };
+    std::vector<TFace> closer;
+    FNet->Detect(input, kMinFaceScore, toPhoto, same, closer);
+    closer = merged(std::move(closer));
+    const auto best = std::max_element(closer.begin(), closer.end(),
+                                       [](const TFace& a, const TFace& b) { return a.Score < b.Score; });
+    if (best == closer.end())
+        return std::nullopt;
+    return *best;
 }

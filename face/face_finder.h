@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TBitmap32;
@@ -30,7 +31,9 @@ struct TFace {
 /// Finds faces with the short-range face detector, on the whole photo and on
 /// overlapping tiles of 0.64 times its shorter side, so that a face down to
 /// a tenth of the shorter side is found anywhere; overlapping finds merge
-/// into one face. A dim photo is brightened for the detector first.
+/// into one face. A dim photo is brightened for the detector first. Finds
+/// too doubtful to report (a face turned by a third scores low at that size)
+/// are looked at closer (LookCloser) and reported as that finds them.
 class TFaceFinder {
 public:
     /// Loads the detector from ModelDir; raises EFaceModel when it is missing
@@ -46,12 +49,20 @@ public:
     std::vector<TFace> Find(const TFacePhoto& Photo);
     std::vector<TFace> Find(const TBitmap32& Photo);
 
+    /// Face looked at again on a square of three times its size around it:
+    /// the likeliest face found there whose middle lies in Face's box, from
+    /// kMinFaceScore up; none otherwise. A turned face at the detector's
+    /// smallest size is doubted in the whole photo and its box and points
+    /// fit it loosely; closer, they fit.
+    std::optional<TFace> LookCloser(const TFacePhoto& Photo, const TFace& Face);
+
 private:
     struct TNet;
     std::unique_ptr<TNet> FNet;
 };
 
-/// Faces whose confidence is below this are not reported.
+/// Faces whose confidence is below this, on the closer look too, are not
+/// reported.
 inline constexpr double kMinFaceScore = 0.5;
 /// Real faces of the test portraits score above 0.85 (a face of a tenth of
 /// the photo too), patterns in clothes or flags below 0.6.

@@ -371,15 +371,22 @@ std::vector<TMeasuredFace> MeasureFaces(const TBitmap32& Photo, TFaceFinder& Fin
     for (const TFace& face : Finder.Find(photo)) {
         if (static_cast<int>(measured.size()) >= MaxFaces)
             break;
-        std::optional<TFaceLandmarks> landmarks = Mesh.Fit(photo, face);
-        if (!landmarks)
-            continue;
-        TMeasuredFace one{face, std::move(*landmarks), Mask.Compute(photo, HeadRegion(face.Box)), {}};
+        // The mesh may doubt a face the detector's box and points fit loosely
+        // (a turned face, small): a closer look fits them.
+        TFace fitted = face;
+        std::optional<TFaceLandmarks> landmarks = Mesh.Fit(photo, fitted);
+        if (!landmarks) {
+            const std::optional<TFace> closer = Finder.LookCloser(photo, face);
+            if (!closer || !(landmarks = Mesh.Fit(photo, *closer)))
+                continue;
+            fitted = *closer;
+        }
+        TMeasuredFace one{fitted, std::move(*landmarks), Mask.Compute(photo, HeadRegion(fitted.Box)), {}};
         one.Head = MeasureHead(Photo, one.Landmarks, one.Mask);
         const THead& head = one.Head.Head;
         const double faceWidth = std::abs(one.Landmarks.Points[Landmark::kLeftCheek].x()
                                           - one.Landmarks.Points[Landmark::kRightCheek].x());
-        KeepHeadAndShoulders(one.Mask, head, std::min(one.Head.Top, head.CrownY), faceWidth);
+        KeepHeadAndShoulders(one.Mask, photo, head, std::min(one.Head.Top, head.CrownY), faceWidth);
         measured.push_back(std::move(one));
     }
     return measured;

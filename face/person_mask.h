@@ -59,6 +59,9 @@ QRectF HeadRegion(const QRectF& FaceBox);
 /// the head, a hat's included) by more than a few percent of the head's
 /// height; beside the head, outside an ellipse about the face FaceWidth
 /// wide, nothing thinner than a strand (a flag's cord or pole, a lamp's
-/// stem); and only the part joined to the face. The probabilities kept are
-/// untouched, the others become 0.
-void KeepHeadAndShoulders(TPersonMaskMap& Mask, const THead& Head, double Top, double FaceWidth);
+/// stem), nor what Photo shows in the background's colours at the person's
+/// edge (a flag's field against a dark cap) where it joins the background
+/// beside it; and only the part joined to the face. The probabilities kept
+/// are untouched, the others become 0. An empty Photo leaves colours out.
+void KeepHeadAndShoulders(TPersonMaskMap& Mask, const TFacePhoto& Photo, const THead& Head, double Top,
+                          double FaceWidth);
