@@ -30,12 +30,6 @@
 
 namespace {
 
-// The head line without a face: the photo check says that none was found.
-const char kNoHeadText[] = "Place the top of the head in the upper band and the chin in the lower band.";
-const char kLowResolutionText[] =
-    "The framed part has %1 pixels per inch when printed; below 300 the print may look blurred.";
-const char kNoPersonText[] = "No person was found in the photo: its background cannot be replaced.";
-
 // The background combo's entries, the last one a colour of the user's own.
 constexpr TColor32 kOfferedBackgrounds[] = {kBackgroundWhite, kBackgroundLightGrey, kBackgroundLightBlue};
 constexpr int kOwnColourEntry = 3;
@@ -106,11 +100,7 @@ TFrameDlg::TFrameDlg(TFaceModels& Models, QWidget* parent)
     setSizeGripEnabled(true);
     // The texts composed at run time, in the user's language. Each keeps its
     // line in the language files: texts added later come last.
-    QStringList texts = FramingTexts();
-    texts.removeOne(QString::fromLatin1(kSeveralHeadsText));
-    texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText)
-          << QString::fromLatin1(kSeveralHeadsText) << QString::fromLatin1(kNoPersonText);
-    FTS_frame = new TTextStorage(this, QStringLiteral("TS_frame"), texts);
+    FTS_frame = new TTextStorage(this, QStringLiteral("TS_frame"), FramingWindowTexts());
 
     paintSwatch(ui->crown_shp, TFrameView::CrownBandColour());
     paintSwatch(ui->chin_shp, TFrameView::ChinBandColour());

@@ -86,6 +86,36 @@ QString range(const TRange& r, const QString& unit)
 
 }  // namespace
 
+QStringList FramingWindowTexts()
+{
+    QStringList texts = FramingTexts();
+    texts.removeOne(QString::fromLatin1(kSeveralHeadsText));
+    texts << QString::fromLatin1(kNoHeadText) << QString::fromLatin1(kLowResolutionText)
+          << QString::fromLatin1(kSeveralHeadsText) << QString::fromLatin1(kNoPersonText);
+    return texts;
+}
+
+namespace {
+
+TWording& framingTextSource()
+{
+    static TWording source;
+    return source;
+}
+
+}  // namespace
+
+void SetFramingTextSource(TWording Source)
+{
+    framingTextSource() = std::move(Source);
+}
+
+QString FramingText(const QString& Original)
+{
+    const TWording& source = framingTextSource();
+    return source ? source(Original) : Original;
+}
+
 QStringList FramingTexts()
 {
     QStringList texts;

@@ -106,6 +106,25 @@ inline constexpr char kSeveralHeadsText[] = "%1 faces were found; the frame foll
 /// window's text storage, and with it the language files, can carry them.
 QStringList FramingTexts();
 
+/// The framing window's own sentences: the head line without a face, a
+/// framed part printed below 300 pixels per inch, no person to put a plain
+/// background behind.
+inline constexpr char kNoHeadText[] = "Place the top of the head in the upper band and the chin in the lower band.";
+inline constexpr char kLowResolutionText[] =
+    "The framed part has %1 pixels per inch when printed; below 300 the print may look blurred.";
+inline constexpr char kNoPersonText[] = "No person was found in the photo: its background cannot be replaced.";
+
+/// The lines of the framing window's text storage ("FrameDlg.TS_frame" in
+/// the language files), in their order: texts added later come last.
+QStringList FramingWindowTexts();
+
+/// Where FramingText finds the texts of this library in the user's
+/// language (a program without the framing window: quorlo-sheet); an empty
+/// source leaves them in their original wording.
+void SetFramingTextSource(TWording Source);
+/// A text of FramingWindowTexts in the current source's wording.
+QString FramingText(const QString& Original);
+
 /// The check in plain words, for instance "Head height 33.9 mm: within the
 /// rule (32-36 mm)." or "Head height 29.5 mm: too small, the rule asks for
 /// 32-36 mm."

@@ -1,6 +1,7 @@
 #include "locale_messages.h"
 
 #include "messages.h"
+#include "frame.h"
 #include "C_TextStorage.h"
 #include "lang_file_contents.h"
 #include "lang_file_list.h"
@@ -13,6 +14,21 @@
 namespace {
 
 const QString kCatalogueEntry = QStringLiteral("MainDlg.TS_messages");
+const QString kFramingEntry = QStringLiteral("FrameDlg.TS_frame");
+
+// The text storage a window carries, given the file's lines as a switch
+// gives them: it answers exactly as the window would.
+std::shared_ptr<TTextStorage> storageOf(const QString& name, const QStringList& originals, const QString& text)
+{
+    auto storage = std::make_shared<TTextStorage>(nullptr, name, originals);
+    TStringList lines;
+    lines.SetText(text);
+    TStringList items = storage->Items();
+    for (int i = 0; i < items.Count() && i < lines.Count(); ++i)
+        items.SetString(i, lines[i]);
+    storage->SetItems(items);
+    return storage;
+}
 
 }  // namespace
 
@@ -24,22 +40,21 @@ bool UseMessagesOfFile(const QString& FileName)
     } catch (const Exception&) {
         return false;
     }
+    bool catalogue = false;
     for (const TLangEntry& entry : contents.Entries) {
-        if (entry.Path.compare(kCatalogueEntry, Qt::CaseInsensitive) != 0 || !LangFile::IsApplied(entry.Lines.Tag))
+        if (!LangFile::IsApplied(entry.Lines.Tag))
             continue;
-        // The storage the main form carries, given the file's lines as a
-        // switch gives them: it answers exactly as the window would.
-        auto storage = std::make_shared<TTextStorage>(nullptr, QStringLiteral("TS_messages"), MessageOriginals());
-        TStringList lines;
-        lines.SetText(entry.Lines.Text);
-        TStringList items = storage->Items();
-        for (int i = 0; i < items.Count() && i < lines.Count(); ++i)
-            items.SetString(i, lines[i]);
-        storage->SetItems(items);
-        SetMessageSource([storage](const QString& original) { return storage->GetText(original); });
-        return true;
+        if (entry.Path.compare(kCatalogueEntry, Qt::CaseInsensitive) == 0) {
+            const auto storage = storageOf(QStringLiteral("TS_messages"), MessageOriginals(), entry.Lines.Text);
+            SetMessageSource([storage](const QString& original) { return storage->GetText(original); });
+            catalogue = true;
+        } else if (entry.Path.compare(kFramingEntry, Qt::CaseInsensitive) == 0) {
+            // The head height's sentences, which the framing window carries.
+            const auto storage = storageOf(QStringLiteral("TS_frame"), FramingWindowTexts(), entry.Lines.Text);
+            SetFramingTextSource([storage](const QString& original) { return storage->GetText(original); });
+        }
     }
-    return false;
+    return catalogue;
 }
 
 QString UseMessagesOfUserLocale()

@@ -5,7 +5,8 @@
 /// Makes MessageText answer with the message catalogue of the language file
 /// FileName (its entry "MainDlg.TS_messages"), as the window's text storage
 /// does after a switch to that file: line i of the entry replaces message i,
-/// and a line reading "unused" keeps the original. False, changing nothing,
+/// and a line reading "unused" keeps the original; FramingText likewise from
+/// the framing window's entry "FrameDlg.TS_frame". False, changing nothing,
 /// when the file cannot be read or translates no message.
 bool UseMessagesOfFile(const QString& FileName);
 

@@ -160,7 +160,7 @@ QString RunDigitalPhoto(const TSheetOptions& options, TFaceModels& Models, TShee
         analysis.Measured.BackgroundReplaced = background.has_value();
         const TFrame whole{0, 0, static_cast<double>(rendered.Width()), static_cast<double>(rendered.Height())};
         const THeadRule rule = DigitalHeadRule(size);
-        check->Measures = CheckPhoto(analysis.Facts, analysis.Measured, whole, rule, {}, DocumentNameOf(rule));
+        check->Measures = CheckPhoto(analysis.Facts, analysis.Measured, whole, rule, FramingWording(), DocumentNameOf(rule));
         if (!analysis.Faces.empty())
             check->Head = analysis.Facts.Head;
         check->Crown = analysis.Facts.Crown;

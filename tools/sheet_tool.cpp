@@ -286,7 +286,8 @@ TWording FramingWording()
             return MessageText(Msg::kNoFaceToFrame);
         if (original == QLatin1String(kSeveralHeadsText))
             return MessageText(Msg::kSeveralFacesFramed);
-        return original;
+        // The head height's sentences, as the framing window words them.
+        return FramingText(original);
     };
 }
 
@@ -308,8 +309,8 @@ TSheetCheck RunSheetCheck(const TSheetOptions& Options, TFaceModels& Models)
         ? MeasuredWithBackground(seen, analysis.Facts, analysis.Measured, *Options.Background)
         : analysis.Measured;
     check.Measures = CheckPhoto(analysis.Facts, measured,
-                                frame ? *frame : UnframedFrame(seen.Width(), seen.Height(), rule), rule, {},
-                                DocumentNameOf(rule));
+                                frame ? *frame : UnframedFrame(seen.Width(), seen.Height(), rule), rule,
+                                FramingWording(), DocumentNameOf(rule));
     if (!analysis.Faces.empty())
         check.Head = analysis.Facts.Head;
     check.Crown = analysis.Facts.Crown;

@@ -1,5 +1,6 @@
 #include "locale_messages.h"
 
+#include "frame.h"
 #include "messages.h"
 
 #include <QString>
@@ -46,6 +47,18 @@ TEST(LocaleMessages, SystemErrorsInTheCataloguesWordsOfEachLanguage)
     EXPECT_FALSE(UseMessagesOfFile(QStringLiteral(QRL_LANG_OUTPUT_DIR "/QRL_nothing.SPK")));
     EXPECT_EQ(SystemErrorText(ENOENT), QString::fromUtf8("ファイルが存在しません"));
     SetMessageSource({});
+}
+
+// A program without the framing window still words the head height as the
+// window does: the language file's framing entry comes with the catalogue.
+TEST(LocaleMessages, TheHeadHeightIsWordedAsTheFramingWindowWordsIt)
+{
+    const QString within = QStringLiteral("Head height %1 mm: within the rule (%2).");
+    EXPECT_EQ(FramingText(within), within);
+    ASSERT_TRUE(UseMessagesOfFile(QStringLiteral(QRL_LANG_OUTPUT_DIR "/QRL_00000407.SPK")));
+    EXPECT_EQ(FramingText(within), QString::fromUtf8("Kopfhöhe %1 mm: innerhalb der Regel (%2)."));
+    SetMessageSource({});
+    SetFramingTextSource({});
 }
 
 }  // namespace
