@@ -378,9 +378,6 @@ std::vector<cv::Point> eyeOutline(const TCheckImage& image, const TFaceLandmarks
 // lid to the inner corner and back along the lower lid.
 constexpr int kRightEyeRing[] = {33, 246, 161, 160, 159, 158, 157, 173, 133, 155, 154, 153, 145, 144, 163, 7};
 constexpr int kLeftEyeRing[] = {263, 466, 388, 387, 386, 385, 384, 398, 362, 382, 381, 380, 374, 373, 390, 249};
-// The opening between the lips, along the upper inner lip and back along
-// the lower one: the teeth where the mouth is open.
-constexpr int kInnerLips[] = {78, 191, 80, 81, 82, 13, 312, 311, 310, 415, 308, 324, 318, 402, 317, 14, 87, 178, 88, 95};
 
 struct TEyePixel {
     cv::Point2f At;
