@@ -283,7 +283,8 @@ TEST(PhotoCheck, GlassesFailOnlyWhereTheOfficeRefusesThem)
         SCOPED_TRACE(c.text);
         TCase photo = wellTaken(c.rule);
         photo.Measured.Glasses.Frame = 0.8;
-        const TMeasure& m = measure(CheckPhoto(photo.Facts, photo.Measured, photo.Frame, c.rule), "glasses");
+        const TMeasures measures = CheckPhoto(photo.Facts, photo.Measured, photo.Frame, c.rule);
+        const TMeasure& m = measure(measures, "glasses");
         EXPECT_EQ(m.Verdict, c.verdict);
         EXPECT_EQ(m.Text.toStdString(), c.text);
     }
